@@ -1,0 +1,54 @@
+#include <clocale>
+#include <memory>
+
+#include <QDebug>
+#include <QDir>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QSslSocket>
+
+#include "app/tidewellsdk.h"
+#include "core/loghandler.h"
+#include "core/utils.h"
+
+int main(int argc, char* argv[])
+{
+    std::setlocale(LC_NUMERIC, "C");
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setOrganizationName("tidewell");
+    QCoreApplication::setApplicationName("tidewell");
+
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    getAppDataPath();
+
+    auto engine = std::make_unique<QQmlApplicationEngine>();
+    auto root = std::make_shared<TidewellSdk>();
+    TidewellSdk::registerMetaTypes();
+    TidewellSdk::registerTypes();
+    root->exposeTo(engine->rootContext());
+
+    qDebug() << "main - SSL" << QSslSocket::sslLibraryBuildVersionString()
+             << QSslSocket::sslLibraryVersionString();
+    LogHandler log(getAppDataPath() + "logs");
+    log.install();
+
+    engine->addImportPath(":/imports");
+    const QUrl url(QStringLiteral("qrc:/main.qml"));
+    bool created = false;
+    QObject::connect(engine.get(), &QQmlApplicationEngine::objectCreated, app.get(),
+                     [&created, url](QObject* obj, const QUrl& objUrl) {
+                         if (objUrl == url)
+                             created = obj != nullptr;
+                     });
+    engine->load(url);
+    if (!created)
+        return -1;
+
+    const int rc = app->exec();
+    root.reset();
+    engine.reset();
+    log.uninstall();
+    app.reset();
+    return rc;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QUrl>
+
+// Free helpers shared by every subsystem.
+
+// Application-data folder, created when missing, ending in "/".
+QString getAppDataPath();
+// getAppDataPath() + "tmp", created when missing, no trailing "/".
+QString getTmpPath();
+// Application-data location + "/cache", no trailing "/".
+QString getCachePath();
+// Removes the files (not sub-folders) of dir; returns how many there were.
+int clearDirFiles(const QString& dir);
+// Lower-case hex MD5 of the UTF-8 bytes of text.
+QString md5String(const QString& text);
+// Lower-case hex MD5 of data; "" for empty input.
+QString md5Hex(const QByteArray& data);
+// A new UUID without braces and dashes.
+QString createUuidString();
+// Common::MediaType of a file-name suffix (case-insensitive).
+int getMediaType(const QString& suffix);
+QString getMediaTypeIconName(int kind);
+QUrl getFileTypeIcon(int kind);
+// Category label of a Common::FileType.
+QString getFileTypeName(int fileType);
+QString formatFileSize(qint64 size);
+QString formatMSecs(qint64 msecs, const QString& format);
+bool createQRCode(const QString& text, QImage& image, int pixels);
+QString getShareIdFromUrl(const QString& url);
+void openUrl(const QUrl& url);
+void setClipboardText(const QString& text);

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test the client.
+set -euo pipefail
+PKGS=(build-essential cmake pkg-config git curl xvfb xauth
+      qtbase5-dev qtdeclarative5-dev libqt5sql5-sqlite qtquickcontrols2-5-dev
+      qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
+      qml-module-qtquick-layouts
+      libjsoncpp-dev libmpv-dev libqrencode-dev libcurl4-openssl-dev libssl-dev
+      libcpp-httplib-dev)
+missing=()
+for p in "${PKGS[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Points every per-user location (data, cache, config) at a fresh temporary
+// folder before the application object exists, so no test touches the real
+// application-data folder, then registers the metatypes like the program.
+class TestEnv
+{
+public:
+    TestEnv();
+    ~TestEnv();
+    QString root() const { return m_dir.path(); }
+    static TestEnv* instance();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void twTestSetup();
+
+#define TW_TEST_MAIN(TestObject)                                  \
+    int main(int argc, char* argv[])                              \
+    {                                                             \
+        TestEnv env;                                              \
+        QGuiApplication app(argc, argv);                          \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                  \
+        twTestSetup();                                            \
+        TestObject tc;                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                \
+        return QTest::qExec(&tc, argc, argv);                     \
+    }
