@@ -49,7 +49,7 @@ void LogHandler::openNewFile()
     const QString stamp = QDateTime::currentDateTime().toString("yyyy-MM-dd_hh_mm_ss");
     QString name = m_dir + "/tw_" + stamp + "_log.txt";
     // A rotation within the same second must not reopen the full file.
-    for (int i = 1; QFile::exists(name) && QFileInfo(name).size() >= m_maxSize; ++i)
+    for (int i = 1; QFile::exists(name); ++i)
         name = m_dir + "/tw_" + stamp + "_" + QString::number(i) + "_log.txt";
     m_file.setFileName(name);
     m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
