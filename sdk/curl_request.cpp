@@ -1,0 +1,92 @@
+#include "sdk/curl_request.h"
+
+#include <mutex>
+
+namespace sdk { namespace cores { namespace tidewell {
+
+void curl_request::global_init()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+curl_request::curl_request()
+{
+    global_init();
+    m_easy = curl_easy_init();
+    m_multi = curl_multi_init();
+    if (m_easy)
+        curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
+}
+
+curl_request::~curl_request()
+{
+    if (m_multi)
+        curl_multi_cleanup(m_multi);
+    if (m_easy)
+        curl_easy_cleanup(m_easy);
+    if (m_headers)
+        curl_slist_free_all(m_headers);
+}
+
+void curl_request::set_headers(const std::vector<std::string>& headers)
+{
+    if (m_headers) {
+        curl_slist_free_all(m_headers);
+        m_headers = nullptr;
+    }
+    for (const std::string& h : headers)
+        m_headers = curl_slist_append(m_headers, h.c_str());
+    curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
+}
+
+CURLcode curl_request::perform()
+{
+    if (!m_easy || !m_multi)
+        return CURLE_FAILED_INIT;
+    if (m_stop.load())
+        return CURLE_ABORTED_BY_CALLBACK;
+    if (curl_multi_add_handle(m_multi, m_easy) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+
+    CURLcode result = CURLE_OK;
+    bool finished = false;
+    while (!finished) {
+        if (m_stop.load()) {
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        int running = 0;
+        CURLMcode mc = curl_multi_perform(m_multi, &running);
+        if (mc != CURLM_OK) {
+            result = CURLE_RECV_ERROR;
+            break;
+        }
+        int queued = 0;
+        while (CURLMsg* msg = curl_multi_info_read(m_multi, &queued)) {
+            if (msg->msg == CURLMSG_DONE && msg->easy_handle == m_easy) {
+                result = msg->data.result;
+                finished = true;
+            }
+        }
+        if (finished || running == 0) {
+            finished = true;
+            break;
+        }
+        if (curl_multi_poll(m_multi, nullptr, 0, 1000, nullptr) != CURLM_OK) {
+            result = CURLE_RECV_ERROR;
+            break;
+        }
+    }
+    curl_multi_remove_handle(m_multi, m_easy);
+    return result;
+}
+
+void curl_request::stop()
+{
+    m_stop.store(true);
+    if (m_multi)
+        curl_multi_wakeup(m_multi);
+}
+
+} } }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include <curl/curl.h>
+
+namespace sdk { namespace cores { namespace tidewell {
+
+// One libcurl transfer that another thread can interrupt at once: the easy
+// handle runs in a multi handle of its own, so stop() wakes the poll instead
+// of waiting for curl's next progress call.
+class curl_request
+{
+public:
+    curl_request();
+    ~curl_request();
+
+    curl_request(const curl_request&) = delete;
+    curl_request& operator=(const curl_request&) = delete;
+
+    CURL* easy() const { return m_easy; }
+
+    // Replaces the request headers (each "Name: value").
+    void set_headers(const std::vector<std::string>& headers);
+
+    // Runs the transfer until it ends or stop() is called (then
+    // CURLE_ABORTED_BY_CALLBACK).
+    CURLcode perform();
+
+    // Thread-safe; may come before or during perform().
+    void stop();
+    bool stopped() const { return m_stop.load(); }
+
+    // Makes curl_global_init run once per process.
+    static void global_init();
+
+private:
+    CURL* m_easy = nullptr;
+    CURLM* m_multi = nullptr;
+    curl_slist* m_headers = nullptr;
+    std::atomic<bool> m_stop{false};
+};
+
+} } }

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A device and cloud stand-in speaking the protocol of sdk/PROTOCOL.md over
+// real HTTP on 127.0.0.1. It serves a folder on disk as the device's storage
+// (stable ids per relative path), answers the listing and folder commands,
+// downloads with ranges and resumable uploads, and lets a test register
+// answers for any other command or cloud path and inject faults. Plain C++,
+// thread-safe; each listener runs on its own threads.
+class TestDeviceServer
+{
+public:
+    // One received request, as logged.
+    struct Request
+    {
+        std::string method;
+        std::string path;       // without query
+        std::string query;      // raw query text ("" when none)
+        std::string command;    // device command, "" for other requests
+        std::string range;      // Range header, "" when none
+        std::string body;       // JSON bodies in full; upload data as "<N bytes>"
+        std::string token;      // X-Token or X-Link-Token header
+        int listener = 0;       // 0 local listener, 1 remote listener
+    };
+
+    // root: the storage folder (created when missing). Ids live in
+    // root/.tw_ids, partial uploads in root/.tw_uploads; both are hidden
+    // from listings.
+    explicit TestDeviceServer(const std::string& root);
+    ~TestDeviceServer();
+
+    TestDeviceServer(const TestDeviceServer&) = delete;
+    TestDeviceServer& operator=(const TestDeviceServer&) = delete;
+
+    // Listens on 127.0.0.1:port (0: an ephemeral port). False on failure.
+    bool start(int port = 0);
+    // A second listener for the remote route, same storage and state.
+    bool startRemote(int port = 0);
+    int port() const;
+    int remotePort() const;
+    // Stops both listeners, waking stalled transfers. Safe to call twice.
+    void stop();
+    // Refuses new connections on one listener (0 local, 1 remote) without
+    // forgetting its state; start()/startRemote() bring it back.
+    void stopListener(int listener);
+
+    std::string root() const;
+    std::string deviceId() const;
+    void setDeviceId(const std::string& id);
+    // Token a request must carry (X-Token or X-Link-Token); "" accepts any.
+    void setToken(const std::string& token);
+
+    // Ids. The root folder has the root id (0 unless set). Paths are relative
+    // to root with '/' separators ("" = root, "a/b.txt").
+    void setRootId(std::int64_t id);
+    std::int64_t rootId() const;
+    std::int64_t idForPath(const std::string& relPath);   // made on first use
+    std::string pathForId(std::int64_t id) const;         // "" when unknown
+    // Writes a file under root (folders made as needed) and returns its id.
+    std::int64_t addFile(const std::string& relPath, const std::string& content);
+    // Makes a sparse/zero-filled file of size bytes, or pseudo-random bytes
+    // when random is true (reproducible from seed); returns its id.
+    std::int64_t addGeneratedFile(const std::string& relPath, std::int64_t size,
+                                  bool random = true, std::uint32_t seed = 1);
+    std::int64_t addFolder(const std::string& relPath);
+    std::string absolutePath(const std::string& relPath) const;
+
+    // Canned answers: the whole JSON text answered for a device command (any
+    // command, built-in ones included), or for a cloud path ("/api/v2/...").
+    void setCommandAnswer(const std::string& command, const std::string& json);
+    void setCloudAnswer(const std::string& path, const std::string& json);
+    void clearAnswers();
+
+    // Faults. match selects the requests: a device command name, a path
+    // prefix ("/device/download", "/device/upload", "/api/v2/...") or ""
+    // for every request. count: how many requests it hits (-1: all).
+    void failWithStatus(int httpStatus, int count = -1, const std::string& match = "");
+    void answerMalformed(int count = -1, const std::string& match = "");
+    void delayAnswer(int ms, int count = -1, const std::string& match = "");
+    // Transfers (download bodies and upload data): the connection is closed
+    // after `bytes` of body bytes.
+    void cutAfter(std::int64_t bytes, int count = 1);
+    // Transfers stop moving after `bytes` bytes until stop()/clearFaults().
+    void stallAfter(std::int64_t bytes, int count = 1);
+    // Upload creation is refused with the given device error code.
+    void refuseUpload(int errCode, const std::string& message = "refused", int count = -1);
+    // Transfer bodies move at most this many bytes per second (0: no limit).
+    void throttle(std::int64_t bytesPerSecond);
+    void clearFaults();
+
+    // Request log, oldest first.
+    std::vector<Request> requests() const;
+    std::vector<Request> requestsFor(const std::string& match) const;
+    void clearRequests();
+
+    class Impl;
+
+private:
+    std::unique_ptr<Impl> d;
+};
