@@ -1,6 +1,8 @@
 #include "app/tidewellsdk.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QStandardPaths>
@@ -8,13 +10,55 @@
 
 #include "core/common.h"
 #include "core/deviceinfo.h"
+#include "core/downfileinfo.h"
+#include "core/finishfileinfo.h"
+#include "core/uploadfileinfo.h"
 #include "core/deviceuserinfo.h"
+#include "core/extlink.h"
+#include "core/extlinks.h"
 #include "core/localfileinfo.h"
 #include "core/networkshare.h"
 #include "core/twfileinfo.h"
 #include "core/twfolderinfo.h"
 #include "core/twhandle.h"
 #include "core/usergroupinfo.h"
+#include "core/dbhelp.h"
+#include "device/tidewelldevice.h"
+#include "device/tidewellextlink.h"
+#include "device/tidewelltab.h"
+#include "transfer/lvdownloadmanager.h"
+#include "transfer/downloadfilemodel.h"
+#include "transfer/lvfinishmanager.h"
+#include "transfer/tsfaillistmodel.h"
+#include "transfer/tsfinishfilemodel.h"
+#include "transfer/uploadfilemodel.h"
+#include "protocol/devicesharegettokenresp.h"
+#include "protocol/jsonread.h"
+#include "protocol/tidewellnet.h"
+#include "sdk/network_observer.h"
+#include "sdk/tidewell_network_sdk.h"
+#include "protocol/apibase.h"
+#include "protocol/getmediafilegroupresp.h"
+#include "protocol/deletedirorfileresp.h"
+#include "protocol/delexternallinkresp.h"
+#include "protocol/getexternallinklistresp.h"
+#include "protocol/devicesharegetinforesp.h"
+#include "protocol/devicesharegettokenresp.h"
+#include "protocol/devicesharereportresp.h"
+#include "protocol/copyfilelistsresp.h"
+#include "protocol/copyfilefaillistsresp.h"
+#include "protocol/btgettasklistresp.h"
+#include "protocol/filelistresp.h"
+#include "protocol/dirpathresp.h"
+#include "protocol/getusersharefilesfordirresp.h"
+#include "protocol/getexternalfileresp.h"
+#include "protocol/getpubfilelistresp.h"
+#include "protocol/getexterlinkreslistresp.h"
+#include "protocol/createdirresp.h"
+#include "protocol/createdirsresp.h"
+#include "protocol/createexternaldirsresp.h"
+#include "protocol/createpubdirresp.h"
+#include "protocol/createpubdirsresp.h"
 
 static const char* kExtlinkDeviceId = "extlink_virtual_deviceId";
 
@@ -25,7 +69,69 @@ TidewellSdk::TidewellSdk(QObject* parent) : QObject(parent)
     m_extlinkDevice.deviceId = kExtlinkDeviceId;
 }
 
-TidewellSdk::~TidewellSdk() = default;
+TidewellSdk::~TidewellSdk()
+{
+    // Facades hand work to the managers: they go first; all of them reach
+    // links through this object, whose sessions go last.
+    m_extlink.reset();
+    m_device.reset();
+    if (m_down)
+        m_down->stopAll();
+    m_down.reset();
+    m_finish.reset();
+    m_db.reset();
+    closeExtlinkSessions();
+}
+
+void TidewellSdk::initObjects()
+{
+    if (m_objectsMade)
+        return;
+    m_objectsMade = true;
+    // HOOK: the small-file downloader ("twNetDown"), the preview downloader
+    // ("twSingleDown") and the thumbnail service ("twThumb", stopped on
+    // logout) are made here once they exist.
+    m_down.reset(new LVDownloadManager);
+    m_down->init(this);
+    m_device.reset(new TidewellDevice(this));
+    m_db.reset(new DBHelp(DBHelp::App));
+    m_extlink.reset(new TidewellExtlink(this));
+    m_finish.reset(new LVFinishManager);
+    m_finish->init(this, m_db.get());
+
+    LVDownloadManager* down = m_down.get();
+    m_extlink->setDownFilesHandler([down](TW_HANDLE h, const NetworkShare& share,
+                                          const QString& savePath, const QList<TwFileInfo>& items,
+                                          int fileType) {
+        return down->addShareDownFiles(h, share, savePath, items, fileType);
+    });
+    connect(down, &LVDownloadManager::rAddDownFiles, m_extlink.get(),
+            &TidewellExtlink::rAddDownFiles);
+}
+
+LVDownloadManager* TidewellSdk::downloadManager()
+{
+    initObjects();
+    return m_down.get();
+}
+
+LVFinishManager* TidewellSdk::finishManager()
+{
+    initObjects();
+    return m_finish.get();
+}
+
+TidewellDevice* TidewellSdk::twDevice()
+{
+    initObjects();
+    return m_device.get();
+}
+
+TidewellExtlink* TidewellSdk::twExtlink()
+{
+    initObjects();
+    return m_extlink.get();
+}
 
 void TidewellSdk::registerMetaTypes()
 {
@@ -42,23 +148,72 @@ void TidewellSdk::registerMetaTypes()
     qRegisterMetaType<UserGroupInfo>("UserGroupInfo");
     qRegisterMetaType<QMap<int, qint64>>("QMap<int,qint64>");
     qRegisterMetaType<QList<qint64>>("QList<qint64>");
+    // Replies of the request facades.
+    qRegisterMetaType<APIBase>("APIBase");
+    qRegisterMetaType<FileListResp>("FileListResp");
+    qRegisterMetaType<DirPathResp>("DirPathResp");
+    qRegisterMetaType<GetUserShareFilesForDirResp>("GetUserShareFilesForDirResp");
+    qRegisterMetaType<GetExternalFileResp>("GetExternalFileResp");
+    qRegisterMetaType<GetPubFileListResp>("GetPubFileListResp");
+    qRegisterMetaType<GetExterLinkResListResp>("GetExterLinkResListResp");
+    qRegisterMetaType<CreateDirResp>("CreateDirResp");
+    qRegisterMetaType<CreateDirsResp>("CreateDirsResp");
+    qRegisterMetaType<CreateExternalDirsResp>("CreateExternalDirsResp");
+    qRegisterMetaType<CreatePubDirResp>("CreatePubDirResp");
+    qRegisterMetaType<CreatePubDirsResp>("CreatePubDirsResp");
+    qRegisterMetaType<GetMediaFileGroupResp>("GetMediaFileGroupResp");
+    qRegisterMetaType<DeleteDirOrFileResp>("DeleteDirOrFileResp");
+    qRegisterMetaType<DelExternalLinkResp>("DelExternalLinkResp");
+    qRegisterMetaType<GetExternalLinkListResp>("GetExternalLinkListResp");
+    qRegisterMetaType<DeviceShareGetInfoResp>("DeviceShareGetInfoResp");
+    qRegisterMetaType<DeviceShareGetTokenResp>("DeviceShareGetTokenResp");
+    qRegisterMetaType<DeviceShareReportResp>("DeviceShareReportResp");
+    qRegisterMetaType<CopyFileListsResp>("CopyFileListsResp");
+    qRegisterMetaType<CopyFileFailListsResp>("CopyFileFailListsResp");
+    qRegisterMetaType<BTGetTaskListResp>("BTGetTaskListResp");
+    qRegisterMetaType<DownFileInfo>("DownFileInfo");
+    qRegisterMetaType<QList<DownFileInfo>>("QList<DownFileInfo>");
+    qRegisterMetaType<UploadFileInfo>("UploadFileInfo");
+    qRegisterMetaType<QList<UploadFileInfo>>("QList<UploadFileInfo>");
+    qRegisterMetaType<FinishFileInfo>("FinishFileInfo");
+    qRegisterMetaType<QList<FinishFileInfo>>("QList<FinishFileInfo>");
+    qRegisterMetaType<Extlink>("Extlink");
+    qRegisterMetaType<QList<Extlink>>("QList<Extlink>");
+    qRegisterMetaType<Extlinks>("Extlinks");
+    qRegisterMetaType<CopyFailInfo>("CopyFailInfo");
+    qRegisterMetaType<BtTaskInfo>("BtTaskInfo");
 }
 
 void TidewellSdk::registerTypes()
 {
     qmlRegisterType<Common>("Tidewell.Core", 1, 0, "Common");
+    qmlRegisterType<TidewellTab>("Tidewell.Model", 1, 0, "TidewellTab");
+    qmlRegisterType<TidewellExtlink>("Tidewell.Model", 1, 0, "TidewellExtlink");
+    qmlRegisterType<DownloadFileModel>("Tidewell.Model", 1, 0, "DownloadFileModel");
+    qmlRegisterType<UploadFileModel>("Tidewell.Model", 1, 0, "UploadFileModel");
+    qmlRegisterType<TSFinishFileModel>("Tidewell.Model", 1, 0, "TSFinishFileModel");
+    qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
 {
+    initObjects();
     ctx->setContextProperty("twSdk", this);
+    ctx->setContextProperty("twDown", m_down.get());
+    ctx->setContextProperty("twDevice", m_device.get());
+    ctx->setContextProperty("twExtlink", m_extlink.get());
+    ctx->setContextProperty("twFinish", m_finish.get());
 }
 
 void TidewellSdk::release()
 {
     qDebug() << "TidewellSdk::release - call.";
-    m_user = UserInfo();
-    m_extlinkDevice.accessId.clear();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_user = UserInfo();
+        m_extlinkDevice.accessId.clear();
+    }
+    closeExtlinkSessions();
 }
 
 void TidewellSdk::setExtraExtlink(const QVariantMap& link)
@@ -71,16 +226,201 @@ void TidewellSdk::setExtraExtlink(const QVariantMap& link)
 
 void TidewellSdk::setUserInfo(const UserInfo& user)
 {
-    m_user = user;
-    m_extlinkDevice.accessId = user.accessId;
+    Session cloud;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_user = user;
+        m_extlinkDevice.accessId = user.accessId;
+        cloud = m_cloud;
+    }
+    if (cloud) {
+        sdk::cores::model::user_info u;
+        u.access_id = user.accessId.toStdString();
+        u.cookie = user.cookie.toStdString();
+        cloud->set_user_info(u);
+    }
+}
+
+void TidewellSdk::setChannelOption(const sdk::cores::model::channel_option& option)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_option = option;
+    // Remade with the new options on next use; the old one stays alive, as
+    // callers may still hold its pointer.
+    if (m_cloud)
+        m_retired.push_back(m_cloud);
+    m_cloud.reset();
+}
+
+sdk::cores::model::channel_option TidewellSdk::channelOption() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_option;
+}
+
+void TidewellSdk::setTestEnvironment(bool test)
+{
+    m_extlinkDevice.deviceId = QString(kExtlinkDeviceId) + (test ? "_test" : "");
+}
+
+void TidewellSdk::setExtlinkResolver(ExtlinkResolver resolver)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_resolver = std::move(resolver);
+}
+
+TidewellSdk::Session TidewellSdk::newSession() const
+{
+    sdk::cores::model::channel_option opt;
+    sdk::cores::model::user_info u;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        opt = m_option;
+        u.access_id = m_user.accessId.toStdString();
+        u.cookie = m_user.cookie.toStdString();
+    }
+    auto s = std::make_shared<sdk::plugins::tidewell_network_sdk>();
+    s->init(opt);
+    s->set_user_info(u);
+    return s;
+}
+
+TidewellSdk::Session TidewellSdk::cloudSession()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_cloud)
+            return m_cloud;
+    }
+    Session s = newSession();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_cloud)
+        m_cloud = s;
+    return m_cloud;
+}
+
+bool TidewellSdk::resolveExtlink(const NetworkShare& share, sdk::cores::model::device_addr& out)
+{
+    ExtlinkResolver resolver;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        resolver = m_resolver;
+    }
+    if (resolver)
+        return resolver(share, out);
+
+    Json::Value body(Json::objectValue);
+    body["shareId"] = JsonRead::str(share.shareId);
+    body["extractedCode"] = JsonRead::str(share.extractedCode);
+    DeviceShareGetTokenResp resp;
+    if (!TidewellNet::cloud(cloudSession().get(), TidewellExtlink::kGetTokenPath, body, resp)) {
+        qWarning() << "TidewellSdk::resolveExtlink - no token for link" << share.shareId
+                   << resp.code() << resp.message;
+        return false;
+    }
+    out = sdk::cores::model::device_addr();
+    out.device_id = resp.deviceId.toStdString();
+    out.token = resp.deviceToken.toStdString();
+    out.lan_host = resp.lanHost.toStdString();
+    out.lan_port = resp.lanPort;
+    out.map_host = resp.mapHost.toStdString();
+    out.map_port = resp.mapPort;
+    out.remote_host = resp.remoteHost.toStdString();
+    out.remote_port = resp.remotePort;
+    if ((out.lan_host.empty() || !out.lan_port) && (out.map_host.empty() || !out.map_port)
+        && (out.remote_host.empty() || !out.remote_port)) {
+        qWarning() << "TidewellSdk::resolveExtlink - no address for link" << share.shareId;
+        return false;
+    }
+    return true;
+}
+
+bool TidewellSdk::waitConnected(const Session& s) const
+{
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        const int st = s->link_state();
+        if (st >= sdk::cores::tidewell::link_lan)
+            return true;
+        if (t.elapsed() >= m_linkWaitMs)
+            return false;
+        QThread::msleep(10);
+    }
+}
+
+TidewellSdk::Session TidewellSdk::linkSession(const NetworkShare& share)
+{
+    std::lock_guard<std::mutex> open(m_openMutex);
+    Session s;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_links.find(share.shareId);
+        if (it != m_links.end())
+            s = it->second;
+    }
+    if (s) {
+        const int st = s->link_state();
+        if (st >= sdk::cores::tidewell::link_lan)
+            return s;
+        if (st == sdk::cores::tidewell::link_offline)
+            s->reconnect_device();
+        waitConnected(s);
+        return s;
+    }
+
+    sdk::cores::model::device_addr addr;
+    if (!resolveExtlink(share, addr))
+        return Session();
+    s = newSession();
+    if (!s->extlink_device(addr)) {
+        qWarning() << "TidewellSdk::linkSession - link has no route:" << share.shareId;
+        return Session();
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_links[share.shareId] = s;
+    }
+    qDebug() << "TidewellSdk::linkSession - opened session of link" << share.shareId;
+    waitConnected(s);
+    return s;
+}
+
+int TidewellSdk::extlinkSessionCount() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return int(m_links.size());
+}
+
+void TidewellSdk::closeExtlinkSessions()
+{
+    std::map<QString, Session> old;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        old.swap(m_links);
+    }
+    // Sessions still used by a running call stay alive until it ends.
 }
 
 bool TidewellSdk::device_online(const NetworkShare& share, OnlineFn fn)
 {
-    Q_UNUSED(fn)
-    if (share.shareId.isEmpty())
+    if (share.shareId.isEmpty()) {
+        qDebug() << "TidewellSdk::device_online - no share id, nothing run.";
         return false;
-    return false;
+    }
+    if (!fn)
+        return false;
+    // Held for the whole call, so a sign-out meanwhile cannot free it.
+    Session s = linkSession(share);
+    if (!s)
+        return false;
+    const int st = s->link_state();
+    if (st < sdk::cores::tidewell::link_lan) {
+        qDebug() << "TidewellSdk::device_online - link not connected:" << share.shareId;
+        return false;
+    }
+    return fn(s.get(), st == sdk::cores::tidewell::link_lan
+                           || st == sdk::cores::tidewell::link_lan_mapped);
 }
 
 bool TidewellSdk::isOnline() { return false; }
@@ -122,13 +462,20 @@ void TidewellSdk::notifyDownTaskNum()
     emit hasTaskNumChanged();
 }
 
-UserInfo TidewellSdk::userInfo() { return m_user; }
+UserInfo TidewellSdk::userInfo()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_user;
+}
 DeviceInfo* TidewellSdk::deviceInfo() { return &m_extlinkDevice; }
 int TidewellSdk::deviceType() { return 0; }
 bool TidewellSdk::isPCDevice() { return false; }
 int TidewellSdk::netType() { return 0; }
 ThumbI* TidewellSdk::thumb() { return nullptr; }
-sdk::plugins::tidewell_network_sdk* TidewellSdk::networkSdk() { return nullptr; }
+sdk::plugins::tidewell_network_sdk* TidewellSdk::networkSdk()
+{
+    return cloudSession().get();
+}
 void TidewellSdk::showLoading() { emit sg_showLoading(); }
 void TidewellSdk::cancelLading() { emit sg_cancelLading(); }
 

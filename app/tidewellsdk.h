@@ -1,6 +1,10 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include <QObject>
 #include <QVariantMap>
@@ -9,8 +13,15 @@
 #include "core/deviceinfo.h"
 #include "core/tidewell.h"
 #include "core/userinfo.h"
+#include "sdk/channel_option.h"
+#include "sdk/device_addr.h"
 
+class DBHelp;
+class LVDownloadManager;
+class LVFinishManager;
 class QQmlContext;
+class TidewellDevice;
+class TidewellExtlink;
 
 // The root object: lives from start-up to shutdown, creates the global
 // objects, exposes them to QML and answers the application-level owner
@@ -30,11 +41,41 @@ public:
 
     Q_INVOKABLE void release();
 
+    // The application-level objects, made once on first use: the link
+    // download manager ("twDown"), the finish manager ("twFinish"), the
+    // device facade ("twDevice") and the external-link facade ("twExtlink").
+    void initObjects();
+    LVDownloadManager* downloadManager();
+    LVFinishManager* finishManager();
+    TidewellDevice* twDevice();
+    TidewellExtlink* twExtlink();
+
     QVariantMap extraExtlink() const { return m_extraExtlink; }
     void setExtraExtlink(const QVariantMap& link);
 
     void setUserInfo(const UserInfo& user);
     CConfig* config() { return &m_config; }
+
+    // Options of the library sessions made from now on (cloud URL, probe
+    // time-outs). The root's own session is made on first use.
+    void setChannelOption(const sdk::cores::model::channel_option& option);
+    sdk::cores::model::channel_option channelOption() const;
+    // "_test" is appended to the external-link device id.
+    void setTestEnvironment(bool test);
+
+    // Finds how to reach the device behind an external link: its id, the
+    // link's token and the addresses. The default asks the cloud
+    // ("deviceShare/getToken") on the root's session.
+    using ExtlinkResolver = std::function<bool(const NetworkShare& share,
+                                               sdk::cores::model::device_addr& out)>;
+    void setExtlinkResolver(ExtlinkResolver resolver);
+    bool resolveExtlink(const NetworkShare& share, sdk::cores::model::device_addr& out);
+    // How long device_online waits for a link session to connect.
+    void setExtlinkWaitMs(int ms) { m_linkWaitMs = ms; }
+    // Number of link sessions held (one per share id).
+    int extlinkSessionCount() const;
+    // Forgets every link session (sign-out).
+    void closeExtlinkSessions();
 
     // Tidewell
     bool device_online(const NetworkShare& share, OnlineFn fn) override;
@@ -70,7 +111,30 @@ signals:
     void sg_notifyStatus(int code, QString message, int level);
 
 private:
+    using Session = std::shared_ptr<sdk::plugins::tidewell_network_sdk>;
+    Session cloudSession();
+    Session newSession() const;
+    // The connected (or last tried) session of the link; opens it when
+    // missing. Null when the link cannot be resolved.
+    Session linkSession(const NetworkShare& share);
+    bool waitConnected(const Session& s) const;
+
     CConfig m_config;
+    mutable std::mutex m_mutex;          // m_option, m_cloud, m_links, m_user, m_resolver
+    std::mutex m_openMutex;              // one link opened at a time
+    sdk::cores::model::channel_option m_option;
+    Session m_cloud;
+    std::vector<Session> m_retired;
+    std::map<QString, Session> m_links;
+    ExtlinkResolver m_resolver;
+    int m_linkWaitMs = 10000;
+
+    bool m_objectsMade = false;
+    std::unique_ptr<LVDownloadManager> m_down;
+    std::unique_ptr<TidewellDevice> m_device;
+    std::unique_ptr<DBHelp> m_db;
+    std::unique_ptr<TidewellExtlink> m_extlink;
+    std::unique_ptr<LVFinishManager> m_finish;
     UserInfo m_user;
     DeviceInfo m_extlinkDevice;
     QVariantMap m_extraExtlink;

@@ -1,0 +1,1378 @@
+#include "core/dbhelp.h"
+
+#include <atomic>
+
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QThread>
+
+#include "core/utils.h"
+
+namespace {
+
+// Tables are created by whichever connection opens first; the mutex keeps two
+// first openers from racing on the schema.
+QMutex s_schemaMutex;
+std::atomic<quint64> s_instanceSerial{0};
+
+// SQLite can bind at most 999 parameters in older builds.
+const int kMaxInParams = 400;
+
+qint64 nowMs()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+// A null QString binds as SQL NULL, which never equals ''; every text column
+// holds '' instead.
+QVariant txt(const QString& v)
+{
+    return v.isNull() ? QVariant(QString("")) : QVariant(v);
+}
+
+int pageOffset(int pageIndex, int pageSize)
+{
+    return qMax(0, (pageIndex - 1) * pageSize);
+}
+
+void logFail(const char* name, const QString& sql, const QSqlError& err)
+{
+    qWarning().noquote() << QString("DBHelp::%1 SQL: %2").arg(name, sql);
+    qWarning().noquote() << QString("DBHelp::%1 Err: %2").arg(name, err.text());
+}
+
+bool run(QSqlQuery& q, const char* name, const QString& sql, const QVariantList& args = {})
+{
+    if (!q.prepare(sql)) {
+        logFail(name, sql, q.lastError());
+        return false;
+    }
+    for (const QVariant& a : args)
+        q.addBindValue(a);
+    if (!q.exec()) {
+        logFail(name, sql, q.lastError());
+        return false;
+    }
+    return true;
+}
+
+// One write transaction. BEGIN IMMEDIATE takes the write lock up front so
+// two connections never deadlock upgrading a read lock (which the busy
+// time-out cannot resolve). Rolls back unless committed.
+class Tx
+{
+public:
+    Tx(QSqlDatabase& db, const char* name) : m_db(db), m_name(name)
+    {
+        if (!m_db.isOpen())
+            return;
+        QSqlQuery q(m_db);
+        m_active = run(q, m_name, "BEGIN IMMEDIATE");
+    }
+    ~Tx()
+    {
+        if (m_active) {
+            QSqlQuery q(m_db);
+            if (!q.exec("ROLLBACK"))
+                logFail(m_name, "ROLLBACK", q.lastError());
+        }
+    }
+    bool ok() const { return m_active; }
+    bool commit()
+    {
+        if (!m_active)
+            return false;
+        QSqlQuery q(m_db);
+        if (!run(q, m_name, "COMMIT"))
+            return false;
+        m_active = false;
+        return true;
+    }
+
+private:
+    QSqlDatabase& m_db;
+    const char* m_name;
+    bool m_active = false;
+};
+
+// Column access by name for "select *" rows.
+struct Row
+{
+    const QSqlQuery& q;
+    const QSqlRecord& rec;
+    QVariant operator()(const char* col) const
+    {
+        const int i = rec.indexOf(QLatin1String(col));
+        return i < 0 ? QVariant() : q.value(i);
+    }
+};
+
+DownFileInfo readDown(const Row& r, bool sub)
+{
+    DownFileInfo d;
+    d.fId = r("fId").toInt();
+    d.fileId = r("fileId").toInt();
+    d.isFolder = r("isFolder").toInt() != 0;
+    d.fileName = r("fileName").toString();
+    d.ower = r("ower").toString();
+    d.filePath = r("downUrl").toString();
+    d.fileMd5 = r("fileMd5").toString();
+    d.usbFilePath = r("usbFilePath").toString();
+    d.savePath = r("savePath").toString();
+    d.fileState = r("fileState").toInt();
+    d.fileWriteLen = r("fileWriteLen").toLongLong();
+    d.fileSize = r("fileSize").toLongLong();
+    d.createTime = r("createTime").toLongLong();
+    d.msg = r("msg").toString();
+    d.progress = r("progress").toFloat();
+    d.taskId = r("taskId").toString();
+    d.shareId = r("shareId").toString();
+    d.extractedCode = r("extractedCode").toString();
+    if (sub) {
+        d.isSubItem = true;
+        d.pId = r("pId").toInt();
+        d.pNamePath = r("pNamePath").toString();
+        // A folder row below a top folder only stands for an empty folder.
+        d.isEmptyFolder = d.isFolder;
+    } else {
+        d.accessId = r("accessId").toString();
+        d.deviceId = r("deviceId").toString();
+        d.fileCatetory = r("fileCatetory").toInt();
+        d.saveName = r("saveName").toString();
+        d.pId = d.fId;
+    }
+    return d;
+}
+
+UploadFileInfo readUpload(const Row& r, bool sub)
+{
+    UploadFileInfo u;
+    u.fId = r("fId").toInt();
+    u.fileName = r("name").toString();
+    u.filePath = r("filePath").toString();
+    u.fileState = r("fileState").toInt();
+    u.fileMd5 = r("fileMd5").toString();
+    u.fileWriteLen = r("fileWriteLen").toLongLong();
+    u.fileSize = r("fileSize").toLongLong();
+    u.createTime = r("createTime").toLongLong();
+    u.msg = r("msg").toString();
+    u.progress = r("progress").toFloat();
+    u.taskId = r("taskId").toString();
+    u.isFolder = r("isFolder").toInt() != 0;
+    if (sub) {
+        u.isSubItem = true;
+        u.pId = r("pId").toInt();
+    } else {
+        u.uId = r("uId").toString();
+        u.accessId = r("accessId").toString();
+        u.deviceId = r("deviceId").toString();
+        u.dirId = r("dirId").toInt();
+        u.diskSerial = r("diskSerial").toString();
+        u.isCover = r("isCover").toInt() != 0;
+        u.isExternal = r("isExternal").toInt() != 0;
+        u.isSafeBox = r("isSafeBox").toInt() != 0;
+        u.externalPath = r("externalPath").toString();
+        u.upPath = r("upPath").toString();
+        u.groupId = r("groupId").toInt();
+        u.uploadType = r("uploadType").toInt();
+        u.pDirId = r("pDirId").toInt();
+        u.pExternalPath = r("pExternalPath").toString();
+    }
+    return u;
+}
+
+// A folder's file carries its folder's target.
+void completeFromFolder(UploadFileInfo& u, const UploadFileInfo& folder)
+{
+    u.accessId = folder.accessId;
+    u.deviceId = folder.deviceId;
+    u.dirId = folder.dirId;
+    u.diskSerial = folder.diskSerial;
+    u.isCover = folder.isCover;
+    u.isExternal = folder.isExternal;
+    u.isSafeBox = folder.isSafeBox;
+    u.externalPath = folder.externalPath;
+    u.upPath = folder.upPath;
+    u.groupId = folder.groupId;
+    u.uploadType = folder.uploadType;
+    u.pFilePath = folder.filePath;
+    u.isSubItem = true;
+}
+
+bool readDownList(QSqlQuery& q, bool sub, QList<DownFileInfo>& out)
+{
+    const QSqlRecord rec = q.record();
+    const Row r{q, rec};
+    while (q.next())
+        out.append(readDown(r, sub));
+    return true;
+}
+
+bool readUploadList(QSqlQuery& q, bool sub, QList<UploadFileInfo>& out)
+{
+    const QSqlRecord rec = q.record();
+    const Row r{q, rec};
+    while (q.next())
+        out.append(readUpload(r, sub));
+    return true;
+}
+
+const char* const kSchema[] = {
+    "CREATE TABLE IF NOT EXISTS lv_app (key TEXT PRIMARY KEY, value TEXT)",
+    "CREATE TABLE IF NOT EXISTS lv_down_file ("
+    " fId INTEGER PRIMARY KEY AUTOINCREMENT, fileId INTEGER DEFAULT 0,"
+    " isFolder INTEGER DEFAULT 0, fileName TEXT DEFAULT '', ower TEXT DEFAULT '',"
+    " accessId TEXT DEFAULT '', deviceId TEXT DEFAULT '', fileMd5 TEXT DEFAULT '',"
+    " downUrl TEXT DEFAULT '', usbFilePath TEXT DEFAULT '', savePath TEXT DEFAULT '',"
+    " fileState INTEGER DEFAULT 0, fileWriteLen INTEGER DEFAULT 0, fileSize INTEGER DEFAULT 0,"
+    " createTime INTEGER DEFAULT 0, msg TEXT DEFAULT '', progress REAL DEFAULT 0,"
+    " taskId TEXT DEFAULT '', fileCatetory INTEGER DEFAULT 0, saveName TEXT DEFAULT '',"
+    " shareId TEXT DEFAULT '', extractedCode TEXT DEFAULT '')",
+    "CREATE TABLE IF NOT EXISTS lv_down_sub_file ("
+    " fId INTEGER PRIMARY KEY AUTOINCREMENT, pId INTEGER DEFAULT 0, pNamePath TEXT DEFAULT '',"
+    " fileId INTEGER DEFAULT 0, fileName TEXT DEFAULT '', ower TEXT DEFAULT '',"
+    " fileMd5 TEXT DEFAULT '', downUrl TEXT DEFAULT '', usbFilePath TEXT DEFAULT '',"
+    " savePath TEXT DEFAULT '', fileState INTEGER DEFAULT 0, fileWriteLen INTEGER DEFAULT 0,"
+    " fileSize INTEGER DEFAULT 0, createTime INTEGER DEFAULT 0, msg TEXT DEFAULT '',"
+    " progress REAL DEFAULT 0, taskId TEXT DEFAULT '', isFolder INTEGER DEFAULT 0,"
+    " shareId TEXT DEFAULT '', extractedCode TEXT DEFAULT '')",
+    "CREATE TABLE IF NOT EXISTS lv_upload_file ("
+    " fId INTEGER PRIMARY KEY AUTOINCREMENT, uId TEXT DEFAULT '', name TEXT DEFAULT '',"
+    " filePath TEXT DEFAULT '', accessId TEXT DEFAULT '', deviceId TEXT DEFAULT '',"
+    " fileState INTEGER DEFAULT 0, fileMd5 TEXT DEFAULT '', fileWriteLen INTEGER DEFAULT 0,"
+    " fileSize INTEGER DEFAULT 0, createTime INTEGER DEFAULT 0, msg TEXT DEFAULT '',"
+    " progress REAL DEFAULT 0, taskId TEXT DEFAULT '', isFolder INTEGER DEFAULT 0,"
+    " dirId INTEGER DEFAULT 0, diskSerial TEXT DEFAULT '', isCover INTEGER DEFAULT 0,"
+    " isExternal INTEGER DEFAULT 0, isSafeBox INTEGER DEFAULT 0, externalPath TEXT DEFAULT '',"
+    " upPath TEXT DEFAULT '', groupId INTEGER DEFAULT 0, uploadType INTEGER DEFAULT 0,"
+    " pDirId INTEGER DEFAULT 0, pExternalPath TEXT DEFAULT '')",
+    "CREATE TABLE IF NOT EXISTS lv_upload_sub_file ("
+    " fId INTEGER PRIMARY KEY AUTOINCREMENT, pId INTEGER DEFAULT 0, name TEXT DEFAULT '',"
+    " filePath TEXT DEFAULT '', fileState INTEGER DEFAULT 0, fileMd5 TEXT DEFAULT '',"
+    " fileWriteLen INTEGER DEFAULT 0, fileSize INTEGER DEFAULT 0, createTime INTEGER DEFAULT 0,"
+    " msg TEXT DEFAULT '', progress REAL DEFAULT 0, taskId TEXT DEFAULT '',"
+    " isFolder INTEGER DEFAULT 0)",
+    "CREATE TABLE IF NOT EXISTS lv_finish_file ("
+    " fId INTEGER PRIMARY KEY AUTOINCREMENT, fileId INTEGER DEFAULT 0,"
+    " isFolder INTEGER DEFAULT 0, fileName TEXT DEFAULT '', accessId TEXT DEFAULT '',"
+    " deviceId TEXT DEFAULT '', fileMd5 TEXT DEFAULT '', filePath TEXT DEFAULT '',"
+    " usbFilePath TEXT DEFAULT '', savePath TEXT DEFAULT '', fileSize INTEGER DEFAULT 0,"
+    " isUp INTEGER DEFAULT 0, createTime INTEGER DEFAULT 0)",
+    "CREATE TABLE IF NOT EXISTS lv_extlink_list ("
+    " oid INTEGER PRIMARY KEY AUTOINCREMENT, shareId TEXT DEFAULT '', accessId TEXT DEFAULT '',"
+    " deviceId TEXT DEFAULT '', deviceName TEXT DEFAULT '', deviceToken TEXT DEFAULT '',"
+    " dcsCookie TEXT DEFAULT '', userId TEXT DEFAULT '', userNickname TEXT DEFAULT '',"
+    " title TEXT DEFAULT '', fileId INTEGER DEFAULT 0, reportCount INTEGER DEFAULT 0,"
+    " createdDate INTEGER DEFAULT 0, create_date TEXT DEFAULT '', modify_date TEXT DEFAULT '',"
+    " extractedCode INTEGER DEFAULT 0, code TEXT DEFAULT '', url TEXT DEFAULT '',"
+    " status INTEGER DEFAULT 0, oper_ctime INTEGER DEFAULT 0)",
+    "CREATE INDEX IF NOT EXISTS idx_down_queue"
+    " ON lv_down_file (accessId, deviceId, fileState, createTime)",
+    "CREATE INDEX IF NOT EXISTS idx_down_file_id ON lv_down_file (fileId, accessId, deviceId)",
+    "CREATE INDEX IF NOT EXISTS idx_down_sub ON lv_down_sub_file (pId, fileState, createTime)",
+    "CREATE INDEX IF NOT EXISTS idx_up_queue"
+    " ON lv_upload_file (accessId, deviceId, fileState, createTime)",
+    "CREATE INDEX IF NOT EXISTS idx_up_path ON lv_upload_file (filePath, accessId, deviceId)",
+    "CREATE INDEX IF NOT EXISTS idx_up_sub ON lv_upload_sub_file (pId, fileState, createTime)",
+    "CREATE INDEX IF NOT EXISTS idx_finish ON lv_finish_file (accessId, deviceId, createTime)",
+    "CREATE INDEX IF NOT EXISTS idx_finish_path ON lv_finish_file (filePath, accessId, deviceId)",
+    "CREATE INDEX IF NOT EXISTS idx_extlink ON lv_extlink_list (accessId, deviceId, status, oper_ctime)",
+    "INSERT OR IGNORE INTO lv_app (key, value) VALUES ('schema', '1')",
+};
+
+bool prepareConnection(QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    QMutexLocker lock(&s_schemaMutex);
+    // WAL lets readers run beside the one writer of another engine. Turning
+    // it on needs the file to itself, which the busy time-out does not wait
+    // for, so another process may make us retry for a while.
+    bool wal = false;
+    for (int attempt = 0; attempt < 50 && !wal; ++attempt) {
+        if (q.exec("PRAGMA journal_mode") && q.next()
+            && q.value(0).toString().compare("wal", Qt::CaseInsensitive) == 0) {
+            wal = true;
+            break;
+        }
+        q.finish();
+        if (q.exec("PRAGMA journal_mode=WAL") && q.next())
+            wal = q.value(0).toString().compare("wal", Qt::CaseInsensitive) == 0;
+        q.finish();
+        if (!wal)
+            QThread::msleep(100);
+    }
+    if (!wal)
+        logFail("open", "PRAGMA journal_mode=WAL", q.lastError());
+    q.finish();
+    run(q, "open", "PRAGMA synchronous=NORMAL");
+    q.finish();
+
+    static QSet<QString> ready;
+    if (ready.contains(db.databaseName()))
+        return true;
+    Tx tx(db, "createTables");
+    if (!tx.ok())
+        return false;
+    for (const char* stmt : kSchema) {
+        if (!run(q, "createTables", QString::fromLatin1(stmt)))
+            return false;
+    }
+    q.finish();
+    if (!tx.commit())
+        return false;
+    ready.insert(db.databaseName());
+    return true;
+}
+
+} // namespace
+
+struct DBHelp::State
+{
+    QMutex mutex;
+    QString path;
+    QString prefix;
+    int next = 0;
+    QHash<QThread*, QString> conns;
+
+    // Runs on the finishing thread itself, the only one allowed to close it.
+    void release(QThread* t)
+    {
+        QString name;
+        {
+            QMutexLocker lock(&mutex);
+            name = conns.take(t);
+        }
+        if (!name.isEmpty())
+            QSqlDatabase::removeDatabase(name);
+    }
+};
+
+DBHelp::DBHelp(int kind, const QString& path)
+    : m_kind(kind), m_state(std::make_shared<State>())
+{
+    m_state->path = path;
+    m_state->prefix = QString("larkvault_%1_%2_").arg(kind).arg(++s_instanceSerial);
+}
+
+DBHelp::~DBHelp()
+{
+    QStringList names;
+    {
+        QMutexLocker lock(&m_state->mutex);
+        names = m_state->conns.values();
+        m_state->conns.clear();
+    }
+    for (const QString& n : names)
+        QSqlDatabase::removeDatabase(n);
+}
+
+QString DBHelp::filePath() const
+{
+    return m_state->path.isEmpty() ? getAppDataPath() + "larkvault.db" : m_state->path;
+}
+
+QSqlDatabase DBHelp::db()
+{
+    QThread* t = QThread::currentThread();
+    QString name;
+    {
+        QMutexLocker lock(&m_state->mutex);
+        name = m_state->conns.value(t);
+    }
+    if (!name.isEmpty()) {
+        {
+            QSqlDatabase d = QSqlDatabase::database(name, false);
+            if (d.isOpen())
+                return d;
+        }
+        // Left behind by an earlier thread object at the same address.
+        m_state->release(t);
+    }
+    {
+        QMutexLocker lock(&m_state->mutex);
+        name = m_state->prefix + QString::number(m_state->next++);
+    }
+
+    bool ok = false;
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", name);
+        d.setDatabaseName(filePath());
+        // Engines write from their own threads; wait for the other writer
+        // instead of failing with "database is locked".
+        d.setConnectOptions("QSQLITE_BUSY_TIMEOUT=10000");
+        if (!d.open())
+            logFail("open", filePath(), d.lastError());
+        else
+            ok = prepareConnection(d);
+        if (!ok)
+            d.close();
+    }
+    if (!ok) {
+        QSqlDatabase::removeDatabase(name);
+        return QSqlDatabase();
+    }
+
+    {
+        QMutexLocker lock(&m_state->mutex);
+        m_state->conns.insert(t, name);
+    }
+    std::weak_ptr<State> weak = m_state;
+    QObject::connect(t, &QThread::finished, [weak, t]() {
+        if (auto st = weak.lock())
+            st->release(t);
+    });
+    qDebug() << "DBHelp::open - connection" << name << "on" << filePath();
+    return QSqlDatabase::database(name, false);
+}
+
+bool DBHelp::countRows(const char* name, const QString& sql, const QVariantList& args, int& num)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, name, sql, args))
+        return false;
+    num = q.next() ? q.value(0).toInt() : 0;
+    return true;
+}
+
+bool DBHelp::execBatch(const char* name, const QList<QPair<QString, QVariantList>>& stmts)
+{
+    QSqlDatabase d = db();
+    Tx tx(d, name);
+    if (!tx.ok())
+        return false;
+    {
+        QSqlQuery q(d);
+        for (const auto& s : stmts) {
+            if (!run(q, name, s.first, s.second))
+                return false;
+        }
+    }
+    return tx.commit();
+}
+
+// ---------------------------------------------------------------- downloads
+
+static const char* const kInsertDown =
+    "insert into lv_down_file (fileId, isFolder, fileName, ower, accessId, deviceId, fileMd5,"
+    " downUrl, usbFilePath, savePath, fileState, fileWriteLen, fileSize, createTime, msg,"
+    " progress, taskId, fileCatetory, shareId, extractedCode)"
+    " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+static const char* const kInsertDownSub =
+    "insert into lv_down_sub_file (pId, pNamePath, fileId, fileName, ower, fileMd5, downUrl,"
+    " usbFilePath, savePath, fileState, fileWriteLen, fileSize, createTime, msg, progress,"
+    " taskId, isFolder, shareId, extractedCode)"
+    " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+bool DBHelp::addDownFile(DownFileInfo& rec)
+{
+    rec.createTime = nowMs();
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "addDownFile", kInsertDown,
+             {rec.fileId, rec.isFolder ? 1 : 0, txt(rec.fileName), txt(rec.ower),
+              txt(rec.accessId), txt(rec.deviceId), txt(rec.fileMd5), txt(rec.filePath),
+              txt(rec.usbFilePath), txt(rec.savePath), rec.fileState, rec.fileWriteLen,
+              rec.fileSize, rec.createTime, txt(rec.msg), rec.progress, txt(rec.taskId),
+              rec.fileCatetory, txt(rec.shareId), txt(rec.extractedCode)}))
+        return false;
+    rec.fId = q.lastInsertId().toInt();
+    rec.pId = rec.fId;
+    return true;
+}
+
+bool DBHelp::insertDownSub(QSqlQuery& q, DownFileInfo& rec, const char* name)
+{
+    const QVariantList args{rec.pId, txt(rec.pNamePath), rec.fileId, txt(rec.fileName),
+                            txt(rec.ower), txt(rec.fileMd5), txt(rec.filePath),
+                            txt(rec.usbFilePath), txt(rec.savePath), rec.fileState,
+                            rec.fileWriteLen, rec.fileSize, rec.createTime, txt(rec.msg),
+                            rec.progress, txt(rec.taskId), rec.isFolder ? 1 : 0,
+                            txt(rec.shareId), txt(rec.extractedCode)};
+    for (int i = 0; i < args.size(); ++i)
+        q.bindValue(i, args.at(i));
+    if (!q.exec()) {
+        logFail(name, kInsertDownSub, q.lastError());
+        return false;
+    }
+    rec.fId = q.lastInsertId().toInt();
+    return true;
+}
+
+bool DBHelp::addDownSubFile(DownFileInfo& rec)
+{
+    rec.createTime = nowMs();
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!q.prepare(kInsertDownSub)) {
+        logFail("addDownSubFile", kInsertDownSub, q.lastError());
+        return false;
+    }
+    return insertDownSub(q, rec, "addDownSubFile");
+}
+
+bool DBHelp::addDownSubFiles(QList<DownFileInfo>& recs)
+{
+    if (recs.isEmpty())
+        return true;
+    QSqlDatabase d = db();
+    Tx tx(d, "addDownSubFiles");
+    if (!tx.ok())
+        return false;
+    {
+        QSqlQuery q(d);
+        if (!q.prepare(kInsertDownSub)) {
+            logFail("addDownSubFiles", kInsertDownSub, q.lastError());
+            return false;
+        }
+        const qint64 now = nowMs();
+        for (DownFileInfo& rec : recs) {
+            rec.createTime = now;
+            if (!insertDownSub(q, rec, "addDownSubFiles"))
+                return false;
+        }
+    }
+    return tx.commit();
+}
+
+bool DBHelp::getDownFileFid(const DownFileInfo& rec, int& fId)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    // The newest row wins when an id is queued more than once.
+    if (!run(q, "getDownFileFid",
+             "select fId from lv_down_file where fileId = ? and accessId = ? and deviceId = ?"
+             " order by fId desc limit 1",
+             {rec.fileId, txt(rec.accessId), txt(rec.deviceId)}))
+        return false;
+    if (!q.next())
+        return false;
+    fId = q.value(0).toInt();
+    return true;
+}
+
+bool DBHelp::hasDownFile(DownFileInfo& rec)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "hasDownFile",
+             "select count(1), max(fId) from lv_down_file where fileId = ? and usbFilePath = ?"
+             " and accessId = ? and deviceId = ?",
+             {rec.fileId, txt(rec.usbFilePath), txt(rec.accessId), txt(rec.deviceId)}))
+        return false;
+    int num = 0;
+    if (q.next()) {
+        num = q.value(0).toInt();
+        if (num > 0)
+            rec.fId = q.value(1).toInt();
+    }
+    qDebug() << "DBHelp::hasDownFile: num: " << num;
+    return num > 0;
+}
+
+bool DBHelp::getTopDownFileList(const DeviceInfo& device, QList<DownFileInfo>& out)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getTopDownFileList",
+             "select * from lv_down_file where accessId = ? and deviceId = ? and fileState in (?, ?)"
+             " order by createTime, fId limit ?, ?",
+             {txt(device.accessId), txt(device.deviceId), 1, 2, 0, 2}))
+        return false;
+    return readDownList(q, false, out);
+}
+
+bool DBHelp::getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getTopDwonSubFileList",
+             "select * from lv_down_sub_file where pId = ? and fileState in (?, ?, ?)"
+             " order by createTime, fId limit ?, ?",
+             {folder.fId, 1, 2, 3, 0, 2}))
+        return false;
+    QList<DownFileInfo> rows;
+    readDownList(q, true, rows);
+    for (DownFileInfo& r : rows) {
+        r.accessId = folder.accessId;
+        r.deviceId = folder.deviceId;
+        out.append(r);
+    }
+    return true;
+}
+
+bool DBHelp::haspDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "haspDwonSubFileList",
+             "select * from lv_down_sub_file where pId = ? order by createTime, fId limit ?, ?",
+             {folder.fId, 0, 1}))
+        return false;
+    QList<DownFileInfo> rows;
+    readDownList(q, true, rows);
+    for (DownFileInfo& r : rows) {
+        r.accessId = folder.accessId;
+        r.deviceId = folder.deviceId;
+        out.append(r);
+    }
+    return true;
+}
+
+bool DBHelp::getDownFileList(int pageIndex, int pageSize, const DeviceInfo& device,
+                             QList<DownFileInfo>& out)
+{
+    return getDownFileList(pageIndex, pageSize, device.accessId, device.deviceId, out);
+}
+
+bool DBHelp::getDownFileList(int pageIndex, int pageSize, const QString& accessId,
+                             const QString& deviceId, QList<DownFileInfo>& out)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getDownFileList",
+             "select * from lv_down_file where accessId = ? and deviceId = ?"
+             " order by fileState, createTime, fId limit ?, ?",
+             {txt(accessId), txt(deviceId), pageOffset(pageIndex, pageSize), pageSize}))
+        return false;
+    return readDownList(q, false, out);
+}
+
+bool DBHelp::getDownFileTotalNum(const DeviceInfo& device, int& num)
+{
+    return getDownFileTotalNum(device.accessId, device.deviceId, num);
+}
+
+bool DBHelp::getDownFileTotalNum(const QString& accessId, const QString& deviceId, int& num)
+{
+    return countRows("getDownFileTotalNum",
+                     "select count(1) from lv_down_file where accessId = ? and deviceId = ?",
+                     {txt(accessId), txt(deviceId)}, num);
+}
+
+bool DBHelp::getDownFileWidthFId(int fId, DownFileInfo& out)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getDownFileWidthFId", "select * from lv_down_file where fId = ?", {fId}))
+        return false;
+    QList<DownFileInfo> rows;
+    readDownList(q, false, rows);
+    if (rows.isEmpty())
+        return false;
+    out = rows.first();
+    return true;
+}
+
+int DBHelp::getDownSubFileNum(int fId)
+{
+    int num = 0;
+    if (!countRows("getDownSubFileNum", "select count(1) from lv_down_sub_file where pId = ?",
+                   {fId}, num))
+        return 0;
+    return num;
+}
+
+bool DBHelp::getDownFailFileList(int pageIndex, int pageSize, const DownFileInfo& parent,
+                                 QList<DownFileInfo>& list)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getDownFailFileList",
+             "select * from lv_down_sub_file where pId = ? and fileState = ?"
+             " order by createTime, fId limit ?, ?",
+             {parent.fId, 4, pageOffset(pageIndex, pageSize), pageSize}))
+        return false;
+    return readDownList(q, true, list);
+}
+
+bool DBHelp::queueState(const char* name, const char* table, const QString& accessId,
+                        const QString& deviceId, int& state)
+{
+    const QString sql = QString("select count(1) from %1 where accessId = ? and deviceId = ?"
+                                " and fileState in (?, ?)").arg(table);
+    int paused = 0;
+    int running = 0;
+    if (!countRows(name, sql, {txt(accessId), txt(deviceId), 3, 4}, paused)
+        || !countRows(name, sql, {txt(accessId), txt(deviceId), 1, 2}, running)) {
+        state = 2;
+        return false;
+    }
+    if (paused > 0 && running == 0)
+        state = 1;
+    else if (paused > 0 && running > 0)
+        state = 2;
+    else
+        state = 0;
+    return true;
+}
+
+bool DBHelp::getDownFileState(const QString& accessId, const QString& deviceId, int& state)
+{
+    return queueState("getDownFileState", "lv_down_file", accessId, deviceId, state);
+}
+
+bool DBHelp::updateDownFileStatus(const DownFileInfo& rec, bool onlyItem)
+{
+    if (rec.fileState == 5)
+        return finishDown(rec);
+    if (rec.isSubItem) {
+        return execBatch("updateDownFileStatus",
+                         {{"update lv_down_sub_file set fileState = ?, fileWriteLen = ?,"
+                           " progress = ?, msg = ? where fId = ?",
+                           {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}}});
+    }
+    QList<QPair<QString, QVariantList>> stmts;
+    if (rec.isFolder && !onlyItem) {
+        stmts.append({"update lv_down_sub_file set fileState = ?, fileWriteLen = ?, progress = ?,"
+                      " msg = ? where pId = ?",
+                      {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}});
+    }
+    if (rec.isFolder) {
+        stmts.append({"update lv_down_file set fileState = ?, fileWriteLen = ?, fileSize = ?,"
+                      " progress = ?, msg = ? where fId = ?",
+                      {rec.fileState, rec.fileWriteLen, rec.fileSize, rec.progress, txt(rec.msg),
+                       rec.fId}});
+    } else {
+        stmts.append({"update lv_down_file set fileState = ?, fileWriteLen = ?, progress = ?,"
+                      " msg = ? where fId = ?",
+                      {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}});
+    }
+    return execBatch("updateDownFileStatus", stmts);
+}
+
+bool DBHelp::insertFinish(QSqlQuery& q, const FinishFileInfo& f)
+{
+    return run(q, "insertFinish",
+               "insert into lv_finish_file (fileId, isFolder, fileName, accessId, deviceId, fileMd5,"
+               " filePath, usbFilePath, savePath, fileSize, isUp, createTime)"
+               " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+               {f.fileId, f.isFolder ? 1 : 0, txt(f.fileName), txt(f.accessId), txt(f.deviceId),
+                txt(f.fileMd5), txt(f.filePath), txt(f.usbFilePath), txt(f.savePath), f.fileSize,
+                f.isUp ? 1 : 0, f.createTime});
+}
+
+bool DBHelp::finishDown(const DownFileInfo& rec)
+{
+    if (rec.isSubItem) {
+        return execBatch("updateDownFileStatus",
+                         {{"DELETE FROM lv_down_sub_file WHERE fId = ?", {rec.fId}}});
+    }
+    QSqlDatabase d = db();
+    Tx tx(d, "updateDownFileStatus");
+    if (!tx.ok())
+        return false;
+    {
+        QSqlQuery q(d);
+        // The row itself decides: a finish reported twice must not add a
+        // second finished record, and a folder records its chosen name.
+        if (!run(q, "updateDownFileStatus", "select saveName from lv_down_file where fId = ?",
+                 {rec.fId}))
+            return false;
+        if (!q.next()) {
+            qDebug() << "DBHelp::updateDownFileStatus - entry already gone:" << rec.fId
+                     << rec.fileName;
+            return true;
+        }
+        QString folderName = q.value(0).toString();
+        if (folderName.isEmpty())
+            folderName = rec.saveName;
+        q.finish();
+        if (!insertFinish(q, FinishFileInfo::fromDownload(rec, folderName))
+            || !run(q, "updateDownFileStatus", "DELETE FROM lv_down_sub_file WHERE pId = ?",
+                    {rec.fId})
+            || !run(q, "updateDownFileStatus", "DELETE FROM lv_down_file WHERE fId = ?",
+                    {rec.fId}))
+            return false;
+    }
+    return tx.commit();
+}
+
+bool DBHelp::updateDownFileItemStatus(const DownFileInfo& rec)
+{
+    return updateDownFileStatus(rec, false);
+}
+
+bool DBHelp::updateDownFileSaveName(int fId, const QString& name)
+{
+    return execBatch("updateDownFileSaveName",
+                     {{"update lv_down_file set saveName = ? where fId = ?", {txt(name), fId}}});
+}
+
+bool DBHelp::deleteDownFile(const DownFileInfo& rec)
+{
+    if (rec.isSubItem)
+        return execBatch("deleteDownFile",
+                         {{"DELETE FROM lv_down_sub_file WHERE fId = ?", {rec.fId}}});
+    return execBatch("deleteDownFile",
+                     {{"DELETE FROM lv_down_sub_file WHERE pId = ?", {rec.fId}},
+                      {"DELETE FROM lv_down_file WHERE fId = ?", {rec.fId}}});
+}
+
+bool DBHelp::deleteAllDownFile(const DeviceInfo& device)
+{
+    const QVariantList key{txt(device.accessId), txt(device.deviceId)};
+    return execBatch("deleteAllDownFile",
+                     {{"DELETE FROM lv_down_sub_file WHERE pId IN (SELECT fId FROM lv_down_file"
+                       " WHERE accessId = ? AND deviceId = ? AND isFolder = 1)", key},
+                      {"DELETE FROM lv_down_file WHERE accessId = ? AND deviceId = ?", key}});
+}
+
+static QList<QPair<QString, QVariantList>> moveStates(const char* top, const char* sub,
+                                                      const QString& accessId,
+                                                      const QString& deviceId, int from1,
+                                                      int from2, int to)
+{
+    // Sub-rows first: once the folder rows change state they no longer
+    // select their sub-rows.
+    return {{QString("update %1 set fileState = ? where pId in (select fId from %2"
+                     " where accessId = ? and deviceId = ? and fileState in (?, ?))").arg(sub, top),
+             {to, txt(accessId), txt(deviceId), from1, from2}},
+            {QString("update %1 set fileState = ? where accessId = ? and deviceId = ?"
+                     " and fileState in (?, ?)").arg(top),
+             {to, txt(accessId), txt(deviceId), from1, from2}}};
+}
+
+bool DBHelp::pauseAllDownFile(const DeviceInfo& device)
+{
+    return execBatch("pauseAllDownFile", moveStates("lv_down_file", "lv_down_sub_file",
+                                                    device.accessId, device.deviceId, 1, 2, 3));
+}
+
+bool DBHelp::startAllDownFile(const DeviceInfo& device)
+{
+    return execBatch("startAllDownFile", moveStates("lv_down_file", "lv_down_sub_file",
+                                                    device.accessId, device.deviceId, 3, 4, 2));
+}
+
+// ------------------------------------------------------------------ uploads
+
+void DBHelp::getFolderSubFiles(const QString& dir, QFileInfoList& out)
+{
+    const QFileInfoList entries = QDir(dir).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed);
+    for (const QFileInfo& fi : entries) {
+        out.append(fi);
+        // A linked folder may point back up the tree; list it, never enter it.
+        if (fi.isDir() && !fi.isSymLink() && !fi.isJunction())
+            getFolderSubFiles(fi.absoluteFilePath(), out);
+    }
+}
+
+bool DBHelp::insertUploadSubs(QSqlDatabase& d, int pId, const QFileInfoList& entries)
+{
+    static const QString sql =
+        "insert into lv_upload_sub_file (pId, name, filePath, fileState, fileMd5, fileWriteLen,"
+        " fileSize, createTime, msg, progress, taskId, isFolder)"
+        " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    QSqlQuery q(d);
+    if (!q.prepare(sql)) {
+        logFail("addUploadSubFile", sql, q.lastError());
+        return false;
+    }
+    const qint64 now = nowMs();
+    for (const QFileInfo& fi : entries) {
+        const bool dir = fi.isDir();
+        q.bindValue(0, pId);
+        q.bindValue(1, txt(fi.fileName()));
+        q.bindValue(2, txt(fi.absoluteFilePath()));
+        q.bindValue(3, 2);
+        q.bindValue(4, QString(""));
+        q.bindValue(5, 0);
+        q.bindValue(6, dir ? qint64(0) : fi.size());
+        q.bindValue(7, now);
+        q.bindValue(8, QString(""));
+        q.bindValue(9, 0.0);
+        q.bindValue(10, QString(""));
+        q.bindValue(11, dir ? 1 : 0);
+        if (!q.exec()) {
+            logFail("addUploadSubFile", sql, q.lastError());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DBHelp::addUploadFile(QList<UploadFileInfo>& list)
+{
+    // Walk the folders before taking the write lock.
+    QList<QFileInfoList> contents;
+    for (const UploadFileInfo& u : list) {
+        QFileInfoList entries;
+        if (u.isFolder)
+            getFolderSubFiles(u.filePath, entries);
+        contents.append(entries);
+    }
+
+    static const QString sql =
+        "insert into lv_upload_file (uId, name, filePath, accessId, deviceId, fileState, fileMd5,"
+        " fileWriteLen, fileSize, createTime, msg, progress, taskId, isFolder, dirId, diskSerial,"
+        " isCover, isExternal, isSafeBox, externalPath, upPath, groupId, uploadType)"
+        " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    QSqlDatabase d = db();
+    Tx tx(d, "addUploadFile");
+    if (!tx.ok())
+        return false;
+    QList<UploadFileInfo> stored = list;
+    {
+        QSqlQuery q(d);
+        for (int i = 0; i < stored.size(); ++i) {
+            UploadFileInfo& u = stored[i];
+            u.createTime = nowMs();
+            u.uId = createUuidString();
+            if (!run(q, "addUploadFile", sql,
+                     {txt(u.uId), txt(u.fileName), txt(u.filePath), txt(u.accessId),
+                      txt(u.deviceId), u.fileState, txt(u.fileMd5), u.fileWriteLen, u.fileSize,
+                      u.createTime, txt(u.msg), u.progress, txt(u.taskId), u.isFolder ? 1 : 0,
+                      u.dirId, txt(u.diskSerial), u.isCover ? 1 : 0, u.isExternal ? 1 : 0,
+                      u.isSafeBox ? 1 : 0, txt(u.externalPath), txt(u.upPath), u.groupId,
+                      u.uploadType}))
+                return false;
+            u.fId = q.lastInsertId().toInt();
+            if (u.isFolder && !insertUploadSubs(d, u.fId, contents.at(i)))
+                return false;
+        }
+    }
+    if (!tx.commit())
+        return false;
+    list = stored;
+    return true;
+}
+
+bool DBHelp::addUploadSubFile(const UploadFileInfo& folder)
+{
+    QFileInfoList entries;
+    getFolderSubFiles(folder.filePath, entries);
+    QSqlDatabase d = db();
+    Tx tx(d, "addUploadSubFile");
+    if (!tx.ok() || !insertUploadSubs(d, folder.fId, entries))
+        return false;
+    return tx.commit();
+}
+
+bool DBHelp::hasPathIn(const char* name, const QString& table, const QString& extra,
+                       const QStringList& paths, const QString& accessId,
+                       const QString& deviceId)
+{
+    if (paths.isEmpty())
+        return false;
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    for (int start = 0; start < paths.size(); start += kMaxInParams) {
+        const QStringList chunk = paths.mid(start, kMaxInParams);
+        QStringList marks;
+        QVariantList args;
+        for (const QString& p : chunk) {
+            marks.append("?");
+            args.append(txt(p));
+        }
+        args << txt(accessId) << txt(deviceId);
+        const QString sql = QString("select count(1) from %1 where filePath in (%2)%3"
+                                    " and accessId = ? and deviceId = ?")
+                                .arg(table, marks.join(", "), extra);
+        if (!run(q, name, sql, args))
+            return false;
+        if (q.next() && q.value(0).toInt() > 0)
+            return true;
+    }
+    return false;
+}
+
+bool DBHelp::hasUploadFileWithFilePath(const QStringList& paths, const QString& accessId,
+                                       const QString& deviceId)
+{
+    return hasPathIn("hasUploadFileWithFilePath", "lv_upload_file", QString(), paths, accessId,
+                     deviceId);
+}
+
+bool DBHelp::hasFinishFileWithFilePath(const QStringList& paths, const QString& accessId,
+                                       const QString& deviceId)
+{
+    return hasPathIn("hasFinishFileWithFilePath", "lv_finish_file", " and isUp = 1", paths,
+                     accessId, deviceId);
+}
+
+bool DBHelp::getTopUploadFileList(const QString& accessId, const QString& deviceId,
+                                  QList<UploadFileInfo>& out)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getTopUploadFileList",
+             "select * from lv_upload_file where accessId = ? and deviceId = ?"
+             " and fileState in (?, ?) order by createTime, fId limit ?, ?",
+             {txt(accessId), txt(deviceId), 1, 2, 0, 5}))
+        return false;
+    return readUploadList(q, false, out);
+}
+
+bool DBHelp::getTopUploadSubFileList(const UploadFileInfo& folder, QList<UploadFileInfo>& out)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getTopUploadSubFileList",
+             "select * from lv_upload_sub_file where pId = ? and fileState in (?, ?, ?)"
+             " order by createTime, fId limit ?, ?",
+             {folder.fId, 1, 2, 3, 0, 5}))
+        return false;
+    QList<UploadFileInfo> rows;
+    readUploadList(q, true, rows);
+    for (UploadFileInfo& u : rows) {
+        completeFromFolder(u, folder);
+        out.append(u);
+    }
+    return true;
+}
+
+bool DBHelp::hasUploadSubFileList(const UploadFileInfo& folder, QList<UploadFileInfo>& out)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "hasUploadSubFileList",
+             "select * from lv_upload_sub_file where pId = ? order by createTime, fId limit ?, ?",
+             {folder.fId, 0, 1}))
+        return false;
+    QList<UploadFileInfo> rows;
+    readUploadList(q, true, rows);
+    for (UploadFileInfo& u : rows) {
+        completeFromFolder(u, folder);
+        out.append(u);
+    }
+    return true;
+}
+
+bool DBHelp::getUploadFileList(int pageIndex, int pageSize, const QString& accessId,
+                               const QString& deviceId, QList<UploadFileInfo>& list)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getUploadFileList",
+             "select * from lv_upload_file where accessId = ? and deviceId = ?"
+             " order by fileState, createTime, fId limit ?, ?",
+             {txt(accessId), txt(deviceId), pageOffset(pageIndex, pageSize), pageSize}))
+        return false;
+    return readUploadList(q, false, list);
+}
+
+bool DBHelp::getUploadFileTotalNum(const QString& accessId, const QString& deviceId, int& num)
+{
+    return countRows("getUploadFileTotalNum",
+                     "select count(1) from lv_upload_file where accessId = ? and deviceId = ?",
+                     {txt(accessId), txt(deviceId)}, num);
+}
+
+bool DBHelp::getUploadFileWidthFId(int fId, UploadFileInfo& out)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getUploadFileWidthFId", "select * from lv_upload_file where fId = ?", {fId}))
+        return false;
+    QList<UploadFileInfo> rows;
+    readUploadList(q, false, rows);
+    if (rows.isEmpty())
+        return false;
+    out = rows.first();
+    return true;
+}
+
+int DBHelp::getUploadSubFileNum(int fId)
+{
+    int num = 0;
+    if (!countRows("getUploadSubFileNum",
+                   "select count(1) from lv_upload_sub_file where pId = ?", {fId}, num))
+        return 0;
+    return num;
+}
+
+bool DBHelp::getUploadFailFileList(int pageIndex, int pageSize, const UploadFileInfo& parent,
+                                   QList<UploadFileInfo>& list)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getUploadFailFileList",
+             "select * from lv_upload_sub_file where pId = ? and fileState = ?"
+             " order by createTime, fId limit ?, ?",
+             {parent.fId, 4, pageOffset(pageIndex, pageSize), pageSize}))
+        return false;
+    return readUploadList(q, true, list);
+}
+
+bool DBHelp::getUpFileState(const QString& accessId, const QString& deviceId, int& state)
+{
+    return queueState("getUpFileState", "lv_upload_file", accessId, deviceId, state);
+}
+
+bool DBHelp::updateUploadFileStatus(const UploadFileInfo& rec, bool onlyItem)
+{
+    if (rec.fileState == 5)
+        return finishUpload(rec);
+    if (rec.isSubItem) {
+        return execBatch("updateUploadFileStatus",
+                         {{"update lv_upload_sub_file set fileState = ?, fileWriteLen = ?,"
+                           " progress = ?, msg = ? where fId = ?",
+                           {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}}});
+    }
+    QList<QPair<QString, QVariantList>> stmts;
+    if (rec.isFolder && !onlyItem) {
+        qDebug() << "lv_upload_sub_file update states----------------------";
+        stmts.append({"update lv_upload_sub_file set fileState = ?, fileWriteLen = ?,"
+                      " progress = ?, msg = ? where pId = ?",
+                      {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}});
+    }
+    if (rec.isFolder) {
+        stmts.append({"update lv_upload_file set fileState = ?, fileWriteLen = ?, fileSize = ?,"
+                      " progress = ?, msg = ? where fId = ?",
+                      {rec.fileState, rec.fileWriteLen, rec.fileSize, rec.progress, txt(rec.msg),
+                       rec.fId}});
+    } else {
+        stmts.append({"update lv_upload_file set fileState = ?, fileWriteLen = ?, progress = ?,"
+                      " msg = ? where fId = ?",
+                      {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}});
+    }
+    return execBatch("updateUploadFileStatus", stmts);
+}
+
+bool DBHelp::finishUpload(const UploadFileInfo& rec)
+{
+    if (rec.isSubItem) {
+        return execBatch("updateUploadFileStatus",
+                         {{"DELETE FROM lv_upload_sub_file WHERE fId = ?", {rec.fId}}});
+    }
+    QSqlDatabase d = db();
+    Tx tx(d, "updateUploadFileStatus");
+    if (!tx.ok())
+        return false;
+    {
+        QSqlQuery q(d);
+        if (!run(q, "updateUploadFileStatus", "select count(1) from lv_upload_file where fId = ?",
+                 {rec.fId}))
+            return false;
+        if (!q.next() || q.value(0).toInt() == 0) {
+            qDebug() << "DBHelp::updateUploadFileStatus - entry already gone:" << rec.fId
+                     << rec.fileName;
+            return true;
+        }
+        q.finish();
+        if (!insertFinish(q, FinishFileInfo::fromUpload(rec))
+            || !run(q, "updateUploadFileStatus", "DELETE FROM lv_upload_sub_file WHERE pId = ?",
+                    {rec.fId})
+            || !run(q, "updateUploadFileStatus", "DELETE FROM lv_upload_file WHERE fId = ?",
+                    {rec.fId}))
+            return false;
+    }
+    return tx.commit();
+}
+
+bool DBHelp::updateUploadFileItemStatus(const UploadFileInfo& rec)
+{
+    return updateUploadFileStatus(rec, false);
+}
+
+bool DBHelp::updateUploadFileMd5(int fId, const QString& md5, bool isSubItem)
+{
+    const QString sql = isSubItem ? "update lv_upload_sub_file set fileMd5 = ? where fId = ?"
+                                  : "update lv_upload_file set fileMd5 = ? where fId = ?";
+    return execBatch("updateUploadFileMd5", {{sql, {txt(md5), fId}}});
+}
+
+bool DBHelp::updateUploadFilePDirOrPPath(int fId, int pDirId, const QString& pExternalPath)
+{
+    return execBatch("updateUploadFilePDirOrPPath",
+                     {{"update lv_upload_file set pDirId = ?, pExternalPath = ? where fId = ?",
+                       {pDirId, txt(pExternalPath), fId}}});
+}
+
+bool DBHelp::updateUploadFileTaskId(int fId, const QString& taskId)
+{
+    return execBatch("updateUploadFileTaskId",
+                     {{"update lv_upload_file set taskId = ? where fId = ?", {txt(taskId), fId}}});
+}
+
+bool DBHelp::updateUploadSubFileTaskId(int fId, const QString& taskId)
+{
+    return execBatch("updateUploadSubFileTaskId",
+                     {{"update lv_upload_sub_file set taskId = ? where fId = ?",
+                       {txt(taskId), fId}}});
+}
+
+bool DBHelp::deleteUploadFile(const UploadFileInfo& rec)
+{
+    if (rec.isSubItem)
+        return execBatch("deleteUploadFile",
+                         {{"DELETE FROM lv_upload_sub_file WHERE fId = ?", {rec.fId}}});
+    return execBatch("deleteUploadFile",
+                     {{"DELETE FROM lv_upload_sub_file WHERE pId = ?", {rec.fId}},
+                      {"DELETE FROM lv_upload_file WHERE fId = ?", {rec.fId}}});
+}
+
+bool DBHelp::deleteAllUploadFile(const QString& accessId, const QString& deviceId)
+{
+    const QVariantList key{txt(accessId), txt(deviceId)};
+    return execBatch("deleteAllUploadFile",
+                     {{"DELETE FROM lv_upload_sub_file WHERE pId IN (SELECT fId FROM lv_upload_file"
+                       " WHERE accessId = ? AND deviceId = ? AND isFolder = 1)", key},
+                      {"DELETE FROM lv_upload_file WHERE accessId = ? AND deviceId = ?", key}});
+}
+
+bool DBHelp::updateAllUploadFileStatus(bool start, const QString& accessId,
+                                       const QString& deviceId)
+{
+    const auto stmts = start
+        ? moveStates("lv_upload_file", "lv_upload_sub_file", accessId, deviceId, 3, 4, 2)
+        : moveStates("lv_upload_file", "lv_upload_sub_file", accessId, deviceId, 1, 2, 3);
+    return execBatch("updateAllUploadFileStatus", stmts);
+}
+
+bool DBHelp::startAllUploadFile(const QString& accessId, const QString& deviceId)
+{
+    return updateAllUploadFileStatus(true, accessId, deviceId);
+}
+
+bool DBHelp::pauseAllUploadFile(const QString& accessId, const QString& deviceId)
+{
+    return updateAllUploadFileStatus(false, accessId, deviceId);
+}
+
+// ----------------------------------------------------------------- finished
+
+bool DBHelp::getFinishFileList(int pageIndex, int pageSize, const QString& accessId,
+                               const QString& deviceId, QList<FinishFileInfo>& list)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getFinishFileList",
+             "select * from lv_finish_file where accessId = ? and deviceId = ?"
+             " order by createTime desc, fId desc limit ?, ?",
+             {txt(accessId), txt(deviceId), pageOffset(pageIndex, pageSize), pageSize}))
+        return false;
+    const QSqlRecord rec = q.record();
+    const Row r{q, rec};
+    while (q.next()) {
+        FinishFileInfo f;
+        f.fId = r("fId").toInt();
+        f.fileId = r("fileId").toInt();
+        f.isFolder = r("isFolder").toInt() != 0;
+        f.fileName = r("fileName").toString();
+        f.accessId = r("accessId").toString();
+        f.deviceId = r("deviceId").toString();
+        f.fileMd5 = r("fileMd5").toString();
+        f.filePath = r("filePath").toString();
+        f.usbFilePath = r("usbFilePath").toString();
+        f.savePath = r("savePath").toString();
+        f.fileSize = r("fileSize").toLongLong();
+        f.isUp = r("isUp").toInt() != 0;
+        f.createTime = r("createTime").toLongLong();
+        list.append(f);
+    }
+    return true;
+}
+
+bool DBHelp::getFinishFileTotalNum(const QString& accessId, const QString& deviceId, int& num)
+{
+    return countRows("getFinishFileTotalNum",
+                     "select count(1) from lv_finish_file where accessId = ? and deviceId = ?",
+                     {txt(accessId), txt(deviceId)}, num);
+}
+
+bool DBHelp::deleteFinishFiles(const QList<FinishFileInfo>& list)
+{
+    QList<QPair<QString, QVariantList>> stmts;
+    for (const FinishFileInfo& f : list)
+        stmts.append({"DELETE FROM lv_finish_file WHERE fId = ?", {f.fId}});
+    if (stmts.isEmpty())
+        return true;
+    return execBatch("deleteFinishFiles", stmts);
+}
+
+bool DBHelp::deleteAllFinishFile(const QString& accessId, const QString& deviceId)
+{
+    return execBatch("deleteAllFinishFile",
+                     {{"DELETE FROM lv_finish_file WHERE accessId = ? AND deviceId = ?",
+                       {txt(accessId), txt(deviceId)}}});
+}
+
+// -------------------------------------------------------------------- links
+
+bool DBHelp::addExtlink(const Extlink& link, const QString& accessId, const QString& deviceId,
+                        qint64* oid)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    // A record that was never stored gets a fresh row id.
+    const QVariant id = link.id > 0 ? QVariant(link.id) : QVariant(QVariant::LongLong);
+    if (!run(q, "addExtlink",
+             "insert into lv_extlink_list (oid, shareId, accessId, deviceId, deviceName,"
+             " deviceToken, dcsCookie, userId, userNickname, title, fileId, reportCount,"
+             " createdDate, create_date, modify_date, extractedCode, code, url, status, oper_ctime)"
+             " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+             {id, txt(link.shareId), txt(accessId), txt(deviceId), txt(link.deviceName),
+              txt(link.deviceToken), txt(link.dcsCookie), txt(link.userId),
+              txt(link.userNickname), txt(link.title), link.fileId, link.reportCount,
+              link.createdDate, txt(link.create_date), txt(link.modify_date),
+              link.extractedCode ? 1 : 0, txt(link.code), txt(link.url), 1, nowMs()}))
+        return false;
+    if (oid)
+        *oid = q.lastInsertId().toLongLong();
+    return true;
+}
+
+bool DBHelp::existExtlink(const QString& accessId, const QString& deviceId, const QString& url)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "existExtlink",
+             "SELECT shareId FROM lv_extlink_list WHERE accessId = ? and deviceId = ? and url = ?",
+             {txt(accessId), txt(deviceId), txt(url)}))
+        return false;
+    return q.next();
+}
+
+bool DBHelp::getExtlinkList(const QString& accessId, const QString& deviceId, int status,
+                            int offset, int count, QList<Extlink>& out)
+{
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (!run(q, "getExtlinkList",
+             "select * from lv_extlink_list where accessId = ? and deviceId = ? and status = ?"
+             " order by oper_ctime desc, oid desc limit ?, ?",
+             {txt(accessId), txt(deviceId), status, qMax(0, offset), count}))
+        return false;
+    const QSqlRecord rec = q.record();
+    const Row r{q, rec};
+    while (q.next()) {
+        Extlink e;
+        e.id = r("oid").toLongLong();
+        e.modify_date = r("modify_date").toString();
+        e.create_date = r("create_date").toString();
+        e.createdDate = r("createdDate").toLongLong();
+        e.reportCount = r("reportCount").toInt();
+        e.shareId = r("shareId").toString();
+        e.deviceId = r("deviceId").toString();
+        e.deviceName = r("deviceName").toString();
+        e.deviceToken = r("deviceToken").toString();
+        e.dcsCookie = r("dcsCookie").toString();
+        e.title = r("title").toString();
+        e.userId = r("userId").toString();
+        e.userNickname = r("userNickname").toString();
+        e.extractedCode = r("extractedCode").toInt() != 0;
+        e.url = r("url").toString();
+        e.code = r("code").toString();
+        e.fileId = r("fileId").toLongLong();
+        out.append(e);
+    }
+    return true;
+}
+
+bool DBHelp::removeExtlink(qint64 oid)
+{
+    return execBatch("removeExtlink", {{"DELETE FROM lv_extlink_list WHERE oid = ?", {oid}}});
+}

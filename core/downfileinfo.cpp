@@ -1,0 +1,182 @@
+#include "core/downfileinfo.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+
+#include "core/safepath.h"
+#include "core/utils.h"
+
+namespace {
+// Free-name searches give up after this many candidates.
+const int kMaxNameTries = 10000;
+}
+
+QVariantMap DownFileInfo::toVariantMap() const
+{
+    QVariantMap m;
+    m["fId"] = fId;
+    m["fileId"] = fileId;
+    m["isFolder"] = isFolder;
+    m["fileType"] = fileType;
+    m["fileName"] = fileName;
+    m["ower"] = ower;
+    m["filePath"] = filePath;
+    m["accessId"] = accessId;
+    m["deviceId"] = deviceId;
+    m["fileMd5"] = fileMd5;
+    m["usbFilePath"] = usbFilePath;
+    m["savePath"] = savePath;
+    m["fileWriteLen"] = QString::number(fileWriteLen, 10);
+    m["fileSize"] = QString::number(fileSize, 10);
+    m["createTime"] = QString::number(createTime, 10);
+    m["fileState"] = fileState;
+    m["msg"] = msg;
+    m["progress"] = progress;
+    m["taskId"] = taskId;
+    m["isSubItem"] = isSubItem;
+    m["pId"] = pId;
+    m["pNamePath"] = pNamePath;
+    m["speed"] = speed;
+    m["num"] = num;
+    m["shareId"] = shareId;
+    m["extractedCode"] = extractedCode;
+    return m;
+}
+
+void DownFileInfo::fromVariantMap(const QVariantMap& m)
+{
+    if (m.isEmpty())
+        return;
+    fId = m.value("fId").toInt();
+    fileId = m.value("fileId").toInt();
+    isFolder = m.value("isFolder").toBool();
+    fileType = m.value("fileType").toInt();
+    fileName = m.value("fileName").toString();
+    ower = m.value("ower").toString();
+    filePath = m.value("filePath").toString();
+    accessId = m.value("accessId").toString();
+    deviceId = m.value("deviceId").toString();
+    fileMd5 = m.value("fileMd5").toString();
+    usbFilePath = m.value("usbFilePath").toString();
+    savePath = m.value("savePath").toString();
+    fileWriteLen = m.value("fileWriteLen").toString().toLongLong(nullptr, 10);
+    fileSize = m.value("fileSize").toString().toLongLong(nullptr, 10);
+    createTime = m.value("createTime").toString().toLongLong(nullptr, 10);
+    fileState = m.value("fileState").toInt();
+    msg = m.value("msg").toString();
+    progress = m.value("progress").toFloat();
+    taskId = m.value("taskId").toString();
+    isSubItem = m.value("isSubItem").toBool();
+    pId = m.value("pId").toInt();
+    pNamePath = m.value("pNamePath").toString();
+    speed = m.value("speed").toInt();
+    num = m.value("num").toInt();
+    shareId = m.value("shareId").toString();
+    extractedCode = m.value("extractedCode").toString();
+}
+
+QString DownFileInfo::numberedName(const QString& name, int count)
+{
+    if (count < 1)
+        return name;
+    QString out = name.section('.', 0, 0) + QString("(%1)").arg(count);
+    const int lastDot = name.lastIndexOf('.');
+    if (lastDot >= 0 && lastDot + 1 < name.size())
+        out += "." + name.mid(lastDot + 1);
+    return out;
+}
+
+bool DownFileInfo::getSavePath(const QString& topName, QString& out) const
+{
+    if (savePath.isEmpty()) {
+        qWarning() << "DownFileInfo::getSavePath - no save folder for" << fileName;
+        return false;
+    }
+    QString folder = savePath;
+    if (isSubItem) {
+        const QString top = SafePath::safeName(topName);
+        const QString rel = SafePath::safeRelPath(pNamePath);
+        if (top.isEmpty() || rel.isNull()) {
+            qWarning() << "DownFileInfo::getSavePath - unusable folder name, top:" << topName
+                       << "path:" << pNamePath;
+            return false;
+        }
+        // Joined as they are: a nested entry yields save/Top//A.
+        folder = savePath + "/" + top + "/" + rel;
+    }
+    if (!SafePath::isInside(savePath, folder)) {
+        qWarning() << "DownFileInfo::getSavePath - folder outside save folder:" << folder;
+        return false;
+    }
+    if (!QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
+        qWarning() << "DownFileInfo::getSavePath - cannot create" << folder;
+        return false;
+    }
+    qDebug() << "savePath: " << folder;
+    out = folder;
+    return true;
+}
+
+bool DownFileInfo::newFolderName(QString& outName, int count) const
+{
+    const QString base = SafePath::safeName(fileName);
+    if (base.isEmpty() || savePath.isEmpty()) {
+        qWarning() << "DownFileInfo::newFolderName - unusable folder name:" << fileName;
+        return false;
+    }
+    for (int c = count, tries = 0; tries < kMaxNameTries; ++c, ++tries) {
+        const QString candidate = numberedName(base, c);
+        const QString full = savePath + "/" + candidate;
+        if (!SafePath::isInside(savePath, full) || full == savePath) {
+            qWarning() << "DownFileInfo::newFolderName - outside save folder:" << full;
+            return false;
+        }
+        if (QFileInfo::exists(full))
+            continue;
+        outName = candidate;
+        return QDir().mkpath(full);
+    }
+    qWarning() << "DownFileInfo::newFolderName - no free name for" << fileName;
+    return false;
+}
+
+bool DownFileInfo::newFileName(const QString& dir, QString& out, int count) const
+{
+    const QString base = SafePath::safeName(fileName);
+    if (base.isEmpty() || dir.isEmpty()) {
+        qWarning() << "DownFileInfo::newFileName - unusable file name:" << fileName;
+        return false;
+    }
+    for (int c = count, tries = 0; tries < kMaxNameTries; ++c, ++tries) {
+        const QString candidate = dir + "/" + numberedName(base, c);
+        qDebug() << "newFileName:" << candidate;
+        if (!SafePath::isInside(dir, candidate)) {
+            qWarning() << "DownFileInfo::newFileName - outside folder:" << candidate;
+            return false;
+        }
+        if (QFileInfo::exists(candidate))
+            continue;
+        out = candidate;
+        return true;
+    }
+    qWarning() << "DownFileInfo::newFileName - no free name for" << fileName;
+    return false;
+}
+
+bool DownFileInfo::getTempPath(QString& out, const QString& tmpDir) const
+{
+    QString dir = tmpDir.isEmpty() ? getTmpPath() : tmpDir;
+    while (dir.size() > 1 && dir.endsWith('/'))
+        dir.chop(1);
+    if (!QFileInfo::exists(dir) && !QDir().mkpath(dir)) {
+        qWarning() << "DownFileInfo::getTempPath - cannot create" << dir;
+        return false;
+    }
+    // The table kind keeps a top entry and a sub-entry with the same row id
+    // and name apart; separators keep (1, "2x") and (12, "x") apart.
+    const QString key = QString("%1:%2:%3").arg(isSubItem ? "s" : "d").arg(fId).arg(fileName);
+    out = dir + "/" + md5String(key);
+    qDebug() << "------getTempPath:" << out;
+    return true;
+}

@@ -1,0 +1,59 @@
+#include "core/extlink.h"
+
+#include <QCoreApplication>
+
+QVariantMap Extlink::toVariantMap() const
+{
+    QVariantMap m;
+    m["modify_date"] = modify_date;
+    m["create_date"] = create_date;
+    m["createdDate"] = createdDate;
+    m["reportCount"] = reportCount;
+    m["shareId"] = shareId;
+    m["deviceId"] = deviceId;
+    m["deviceName"] = deviceName;
+    m["title"] = title;
+    m["userId"] = userId;
+    m["userNickname"] = userNickname;
+    m["extractedCode"] = extractedCode;
+    m["url"] = url;
+    m["code"] = code;
+    m["fileId"] = fileId;
+    m["userVisitTime"] = userVisitTime;
+    m["resVisitTime"] = resVisitTime;
+    return m;
+}
+
+void Extlink::fromVariantMap(const QVariantMap& m)
+{
+    if (m.isEmpty())
+        return;
+    modify_date = m.value("modify_date").toString();
+    create_date = m.value("create_date").toString();
+    createdDate = m.value("createdDate").toLongLong();
+    reportCount = m.value("reportCount").toInt();
+    shareId = m.value("shareId").toString();
+    deviceId = m.value("deviceId").toString();
+    deviceName = m.value("deviceName").toString();
+    title = m.value("title").toString();
+    userId = m.value("userId").toString();
+    userNickname = m.value("userNickname").toString();
+    extractedCode = m.value("extractedCode").toBool();
+    url = m.value("url").toString();
+    code = m.value("code").toString();
+    fileId = m.value("fileId").toLongLong();
+    userVisitTime = m.value("userVisitTime").toInt();
+    resVisitTime = m.value("resVisitTime").toInt();
+}
+
+QString Extlink::linkWithCode() const
+{
+    if (code.isEmpty())
+        return url;
+    return url + "&code=" + code;
+}
+
+QString Extlink::shareText() const
+{
+    return QCoreApplication::translate("Extlink", "%1\n%2\nCode:\n%3").arg(title, url, code);
+}

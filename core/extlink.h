@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <QVariantMap>
+
+// One external link as the client knows it; also a row of lv_extlink_list.
+struct Extlink
+{
+    qint64 id = -1;           // "oid" in the link table; -1 when not stored
+    QString modify_date;
+    QString create_date;
+    qint64 createdDate = 0;
+    int reportCount = 0;
+    QString shareId;
+    QString deviceId;
+    QString deviceName;
+    QString title;
+    QString userId;
+    QString userNickname;
+    bool extractedCode = true; // the link needs an extraction code
+    QString url;
+    QString code;
+    qint64 fileId = 0;
+    QString deviceToken;
+    QString dcsCookie;
+    int userVisitTime = 0;
+    int resVisitTime = 0;
+
+    QVariantMap toVariantMap() const;
+    // An empty map leaves the record as it is; otherwise a missing key
+    // resets its field.
+    void fromVariantMap(const QVariantMap& map);
+
+    // url, plus "&code=" and the code when there is one.
+    QString linkWithCode() const;
+    QString shareText() const;
+
+    // Same link when the share ids match.
+    bool operator==(const Extlink& other) const { return shareId == other.shareId; }
+    bool operator!=(const Extlink& other) const { return !(*this == other); }
+};
+Q_DECLARE_METATYPE(Extlink)
+Q_DECLARE_METATYPE(QList<Extlink>)

@@ -1,0 +1,8 @@
+#include "protocol/createexternaldirsresp.h"
+
+#include "protocol/jsonread.h"
+
+void CreateExternalDirsResp::parseData(const Json::Value& data)
+{
+    path = JsonRead::toString(data, "path");
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include "protocol/apireq.h"
+
+// A page of the links the user created on the device.
+class GetExternalLinkListReq : public APIReq
+{
+public:
+    static constexpr const char* kCommand = "getExternalLinkList";
+
+    GetExternalLinkListReq() = default;
+    GetExternalLinkListReq(int offset_, int pageSize_, bool isSort_, int condition_, int queryType_)
+        : offset(offset_), pageSize(pageSize_), isSort(isSort_), condition(condition_), queryType(queryType_)
+    {
+    }
+
+    int offset = 0;
+    int pageSize = 60;
+    bool isSort = false;
+    int condition = 0;
+    int queryType = 0;
+
+    std::string command() const override { return kCommand; }
+    Json::Value to_json() const override;
+};

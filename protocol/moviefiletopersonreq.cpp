@@ -1,0 +1,13 @@
+#include "protocol/moviefiletopersonreq.h"
+
+#include "protocol/jsonread.h"
+
+Json::Value MovieFileToPersonReq::to_json() const
+{
+    Json::Value root(Json::objectValue);
+    root["groupId"] = Json::Value(groupId);
+    root["targetId"] = JsonRead::int64(targetId);
+    root["diskSerial"] = JsonRead::str(diskSerial);
+    root["movieFileIds"] = JsonRead::int64Array(movieFileIds);
+    return root;
+}

@@ -1,0 +1,707 @@
+#include <QFile>
+#include <QMutex>
+#include <QSet>
+#include <QSignalSpy>
+#include <QThreadPool>
+
+#include "tests/testenv.h"
+#include "tests/transfer/uploadrig.h"
+
+namespace {
+
+// Counts the hasher's runs through its log line.
+std::atomic<int> g_hashRuns{0};
+QtMessageHandler g_previous = nullptr;
+
+void countingHandler(QtMsgType type, const QMessageLogContext& ctx, const QString& msg)
+{
+    if (msg.startsWith("FileMd5Asyn::run() filePath:"))
+        ++g_hashRuns;
+    if (g_previous)
+        g_previous(type, ctx, msg);
+}
+
+const int kLong = 30000;
+
+} // namespace
+
+class TestUploadEngine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        g_previous = qInstallMessageHandler(countingHandler);
+        QThreadPool::globalInstance()->setMaxThreadCount(3);
+    }
+
+    void filesArriveIdentical()
+    {
+        UploadRig rig("dev-files");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        QSignalSpy finish(rig.manager.get(), &LVUploadManager::rUploadFinish);
+        QSignalSpy added(rig.manager.get(), &LVUploadManager::rAddUpFiles);
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QSignalSpy toast(rig.owner.get(), &TestOwner::sg_notifyStatus);
+
+        const QByteArray one("x");
+        const QByteArray big = UploadRig::bytes(5 * 1024 * 1024 + 123, 7);
+        const QString p0 = rig.writeFile("zero.bin", QByteArray());
+        const QString p1 = rig.writeFile("one.txt", one);
+        const QString p2 = rig.writeFile("big.bin", big);
+        rig.add({p0, p1, p2});
+
+        QTRY_COMPARE(added.count(), 1);
+        QVERIFY(added.first().at(0).toBool());
+        QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 3, kLong);
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
+        QVERIFY(!rig.manager->isRun());
+        QVERIFY(rig.manager->hasFinishedFile());
+        QCOMPARE(rig.manager->totalNum(), 0);
+        QTRY_COMPARE(toast.count(), 1);
+        QCOMPARE(toast.first().at(1).toString(), QString("File upload success"));
+
+        QCOMPARE(rig.stored("zero.bin"), QByteArray());
+        QCOMPARE(rig.stored("one.txt"), one);
+        QVERIFY(rig.stored("big.bin") == big);
+
+        // The digest went with the upload and stays in the finished list.
+        QCOMPARE(rig.createsFor("zero.bin").first().value("fileMd5").toString(),
+                 QString("d41d8cd98f00b204e9800998ecf8427e"));
+        QCOMPARE(rig.createsFor("one.txt").first().value("fileMd5").toString(), UploadRig::md5(one));
+        QCOMPARE(rig.createsFor("big.bin").first().value("fileMd5").toString(), UploadRig::md5(big));
+        const QList<FinishFileInfo> done = rig.finished();
+        QCOMPARE(done.size(), 3);
+        for (const FinishFileInfo& f : done) {
+            QVERIFY(f.isUp);
+            if (f.fileName == "big.bin")
+                QCOMPARE(f.fileMd5, UploadRig::md5(big));
+        }
+        QVERIFY(rig.queued().isEmpty());
+    }
+
+    void taskIdAndDigestAreStoredWhileRunning()
+    {
+        UploadRig rig("dev-taskid");
+        QVERIFY(rig.startLan());
+        rig.server->throttle(256 * 1024);
+        rig.makeManager();
+        const QByteArray data = UploadRig::bytes(1024 * 1024, 3);
+        const QString p = rig.writeFile("slow.bin", data);
+        rig.add({p});
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.queued().isEmpty() && !rig.queued().first().taskId.isEmpty(), kLong);
+        const UploadFileInfo row = rig.queued().first();
+        QCOMPARE(row.fileState, 1);
+        QCOMPARE(row.fileMd5, UploadRig::md5(data));
+        // The stored id is the one the data goes to.
+        QTRY_VERIFY(!rig.server->requestsFor("/device/upload/data").empty());
+        const QUrlQuery q(QString::fromStdString(rig.server->requestsFor("/device/upload/data").front().query));
+        QCOMPARE(q.queryItemValue("taskId"), row.taskId);
+        rig.server->throttle(0);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kLong);
+        QVERIFY(rig.stored("slow.bin") == data);
+    }
+
+    void largeFileSkipsHashByDeviceRule_data()
+    {
+        QTest::addColumn<QString>("appCode");
+        QTest::addColumn<bool>("hashed");
+        QTest::newRow("new firmware: no hash") << "4054" << false;
+        QTest::newRow("old firmware: hashed") << "4053" << true;
+    }
+    void largeFileSkipsHashByDeviceRule()
+    {
+        QFETCH(QString, appCode);
+        QFETCH(bool, hashed);
+        UploadRig rig("dev-hash-" + appCode);
+        rig.owner->device.deviceSn = "QX2000";
+        rig.owner->device.appCode = appCode;
+        QVERIFY(rig.startLan());
+        rig.server->throttle(1024 * 1024);
+        rig.makeManager();
+        const QString p = rig.local.filePath("sparse.bin");
+        QFile f(p);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(600000000));
+        f.close();
+        const int runsBefore = g_hashRuns;
+        rig.add({p});
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.createsFor("sparse.bin").isEmpty(), 60000);
+        const QString sent = rig.createsFor("sparse.bin").first().value("fileMd5").toString();
+        QCOMPARE(!sent.isEmpty(), hashed);
+        QCOMPARE(g_hashRuns - runsBefore, hashed ? 1 : 0);
+        QCOMPARE(rig.createsFor("sparse.bin").first().value("fileSize").toVariant().toLongLong(),
+                 600000000LL);
+        QSignalSpy pause(rig.manager.get(), &LVUploadManager::rUploadPause);
+        rig.manager->pauseUpFile(rig.queued().first());
+        QTRY_VERIFY_WITH_TIMEOUT(pause.count() >= 1, kLong);
+        QTRY_COMPARE(rig.queued().first().fileState, 3);
+    }
+
+    void parallelOnLanOneOtherwise_data()
+    {
+        QTest::addColumn<int>("route");   // 2 lan, 3 mapped, 4 remote
+        QTest::addColumn<int>("expected");
+        QTest::newRow("lan") << 2 << 3;
+        QTest::newRow("mapped") << 3 << 1;
+        QTest::newRow("remote") << 4 << 1;
+    }
+    void parallelOnLanOneOtherwise()
+    {
+        QFETCH(int, route);
+        QFETCH(int, expected);
+        UploadRig rig(QString("dev-par-%1").arg(route));
+        QVERIFY(rig.server->start());
+        if (route == 2) {
+            QVERIFY(rig.owner->connectTo(rig.server->port()));
+        } else if (route == 3) {
+            QVERIFY(rig.owner->connectTo(0, 0, rig.server->port()));
+        } else {
+            QVERIFY(rig.server->startRemote());
+            QVERIFY(rig.owner->connectTo(0, rig.server->remotePort()));
+        }
+        QCOMPARE(rig.owner->linkState(), route);
+        rig.server->throttle(200 * 1024);
+        rig.makeManager();
+
+        QSet<int> running;
+        int maxRunning = 0;
+        QObject ctx;
+        connect(rig.manager.get(), &LVUploadManager::rUploadStart, &ctx, [&](UploadFileInfo r) {
+            running.insert(r.fId);
+            maxRunning = qMax(maxRunning, running.size());
+        });
+        connect(rig.manager.get(), &LVUploadManager::rUploadFinish, &ctx,
+                [&](UploadFileInfo r) { running.remove(r.fId); });
+        QStringList paths;
+        QList<QByteArray> contents;
+        for (int i = 0; i < 6; ++i) {
+            contents << UploadRig::bytes(120 * 1024, 100 + i);
+            paths << rig.writeFile(QString("p%1.bin").arg(i), contents.last());
+        }
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        rig.add(paths);
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, 60000);
+        QCOMPARE(maxRunning, expected);
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(rig.stored(QString("p%1.bin").arg(i)) == contents.at(i));
+        if (route == 4) {
+            for (const auto& r : rig.server->requestsFor("/device/upload"))
+                QCOMPARE(r.listener, 1);
+        }
+    }
+
+    void folderTreeIsRecreated()
+    {
+        UploadRig rig("dev-tree");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        const QByteArray a = UploadRig::bytes(1000, 1);
+        const QByteArray b = UploadRig::bytes(70000, 2);
+        rig.writeFile("photos/a.txt", a);
+        rig.writeFile("photos/2020/may/b.jpg", b);
+        QDir().mkpath(rig.local.filePath("photos/empty"));
+        QDir().mkpath(rig.local.filePath("photos/2020/june"));
+        QDir().mkpath(rig.local.filePath("bare"));
+        // The device already holds a folder "photos": device storage merges.
+        rig.server->addFolder("photos");
+        rig.server->addFile("photos/old.txt", "old");
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QSignalSpy finish(rig.manager.get(), &LVUploadManager::rUploadFinish);
+        rig.add({rig.local.filePath("photos"), rig.local.filePath("bare") + "/"});
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
+        QCOMPARE(finish.count(), 2);
+        QVERIFY(rig.stored("photos/a.txt") == a);
+        QVERIFY(rig.stored("photos/2020/may/b.jpg") == b);
+        QVERIFY(QFileInfo(rig.storage.filePath("photos/empty")).isDir());
+        QVERIFY(QFileInfo(rig.storage.filePath("photos/2020/june")).isDir());
+        QVERIFY(QFileInfo(rig.storage.filePath("bare")).isDir());
+        QVERIFY(rig.queued().isEmpty());
+        // The file two levels down made its chain in one request.
+        bool chain = false;
+        for (const QJsonObject& o : rig.commandBodies("createDirs"))
+            if (o.value("folderNames").toVariant().toStringList() == QStringList({"2020", "may"}))
+                chain = true;
+        QVERIFY(chain);
+        // A file directly inside the uploaded folder needs no chain.
+        for (const QJsonObject& o : rig.commandBodies("createDirs"))
+            QVERIFY(!o.value("folderNames").toArray().isEmpty());
+    }
+
+    void groupFolderTakesTheProposedName()
+    {
+        UploadRig rig("dev-group");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        rig.server->addFile("groups/7/trip/keep.txt", "keep");
+        const QByteArray c = UploadRig::bytes(3000, 9);
+        rig.writeFile("trip/day1/c.txt", c);
+        TwFolderInfo group;
+        group.type = 5;
+        group.groupId = 7;
+        group.fid = 0;
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        rig.add({rig.local.filePath("trip")}, group);
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
+        QVERIFY(rig.stored("groups/7/trip(1)/day1/c.txt") == c);
+        QCOMPARE(rig.stored("groups/7/trip/keep.txt"), QByteArray("keep"));
+        QCOMPARE(rig.commandCount("createPubDir"), 2);
+        // The sub-folder and its file each make the chain "day1" below trip(1).
+        QVERIFY(rig.commandCount("createPubDirs") >= 1);
+        for (const QJsonObject& o : rig.commandBodies("createPubDirs"))
+            QCOMPARE(o.value("folderNames").toVariant().toStringList(), QStringList{"day1"});
+    }
+
+    void deviceKeepsRefusingTheName_data()
+    {
+        QTest::addColumn<QString>("proposed");
+        QTest::addColumn<int>("requests");
+        // The same proposal again ends the rounds; a name that is not one
+        // plain folder name is not sent at all.
+        QTest::newRow("same name again") << "same" << 4;
+        QTest::newRow("escaping name") << "../up" << 2;
+    }
+    void deviceKeepsRefusingTheName()
+    {
+        QFETCH(QString, proposed);
+        QFETCH(int, requests);
+        UploadRig rig("dev-refuse-" + QString::number(requests));
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        rig.server->setCommandAnswer("createPubDir",
+            QString(R"({"result":0,"errCode":2007,"message":"name exists","data":{"backNewName":"%1"}})")
+                .arg(proposed).toStdString());
+        rig.writeFile("loop/x.txt", "x");
+        rig.writeFile("loop/y.txt", "y");
+        TwFolderInfo group;
+        group.type = 5;
+        group.groupId = 3;
+        QSignalSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        rig.add({rig.local.filePath("loop")}, group);
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
+        QCOMPARE(error.count(), 1);
+        const UploadFileInfo folder = error.first().at(0).value<UploadFileInfo>();
+        QCOMPARE(folder.fileState, 4);
+        QCOMPARE(folder.msg, QString("create Folder fail"));
+        QCOMPARE(rig.commandCount("createPubDir"), requests);
+        QVERIFY(rig.creates().isEmpty());
+        QVERIFY(!QFileInfo::exists(rig.storage.filePath("up")));
+    }
+
+    void externalTargetGetsStoragePrefix()
+    {
+        UploadRig rig("dev-ext");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        rig.server->addFolder("storage/usb1/photos");
+        const QByteArray d = UploadRig::bytes(5000, 4);
+        const QByteArray e = UploadRig::bytes(10, 5);
+        rig.writeFile("album/2021/d.jpg", d);
+        const QString single = rig.writeFile("e.txt", e);
+        QDir().mkpath(rig.local.filePath("hollow"));
+        TwFolderInfo usb;
+        usb.filePath = "usb1/photos";
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        rig.add({rig.local.filePath("album"), single, rig.local.filePath("hollow")}, usb);
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
+        QVERIFY(rig.stored("storage/usb1/photos/album/2021/d.jpg") == d);
+        QVERIFY(rig.stored("storage/usb1/photos/e.txt") == e);
+        QVERIFY(QFileInfo(rig.storage.filePath("storage/usb1/photos/hollow")).isDir());
+        bool chain = false;
+        for (const QJsonObject& o : rig.commandBodies("createExternalDirs")) {
+            QCOMPARE(o.value("externalPath").toString(), QString("/storage/usb1/photos"));
+            if (o.value("folderNames").toVariant().toStringList() == QStringList({"album", "2021"}))
+                chain = true;
+        }
+        QVERIFY(chain);
+        QCOMPARE(rig.createsFor("e.txt").first().value("externalPath").toString(),
+                 QString("/storage/usb1/photos"));
+        QVERIFY(rig.createsFor("e.txt").first().value("isExternal").toBool());
+    }
+
+    void externalTargetOnPcDeviceStaysAsGiven()
+    {
+        UploadRig rig("dev-extpc");
+        rig.owner->device.deviceModel = "QXP-9";
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        rig.server->addFolder("usb1/photos");
+        const QString p = rig.writeFile("f.txt", "pc");
+        TwFolderInfo usb;
+        usb.filePath = "usb1/photos";
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        rig.add({p}, usb);
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
+        QCOMPARE(rig.stored("usb1/photos/f.txt"), QByteArray("pc"));
+        QCOMPARE(rig.createsFor("f.txt").first().value("externalPath").toString(), QString("usb1/photos"));
+    }
+
+    void fatalCodesFailAtOnce_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("msg");
+        QTest::newRow("2014") << 2014 << "Capacity is full";
+        QTest::newRow("2001") << 2001 << "Without permission";
+        QTest::newRow("2002") << 2002 << "Without permission";
+        QTest::newRow("2201") << 2201 << "Unauthorized operation";
+        QTest::newRow("403") << 403 << "Unknown error";
+        QTest::newRow("404") << 404 << "File does not exist";
+        QTest::newRow("20203") << 20203 << "Space by remove";
+        QTest::newRow("20204") << 20204 << "Unknown error";
+        QTest::newRow("20205") << 20205 << "Unknown error";
+    }
+    void fatalCodesFailAtOnce()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, msg);
+        UploadRig rig(QString("dev-fatal-%1").arg(code));
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        rig.server->refuseUpload(code, "refused");
+        const QString p = rig.writeFile("f.txt", "data");
+        QSignalSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        rig.add({p});
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
+        QCOMPARE(error.count(), 1);
+        QCOMPARE(error.first().at(0).value<UploadFileInfo>().msg, msg);
+        QCOMPARE(rig.creates().size(), 1);
+        const UploadFileInfo row = rig.queued().first();
+        QCOMPARE(row.fileState, 4);
+        QCOMPARE(row.msg, msg);
+    }
+
+    void serverErrorIsRetriedSixTimes()
+    {
+        UploadRig rig("dev-500");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        rig.server->failWithStatus(500, -1, "/device/upload/create");
+        const QString p = rig.writeFile("f.txt", "data");
+        QSignalSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        rig.add({p});
+        QTRY_COMPARE_WITH_TIMEOUT(error.count(), 1, 40000);
+        QCOMPARE(rig.creates().size(), 7);
+        QCOMPARE(rig.queued().first().fileState, 4);
+        QCOMPARE(rig.queued().first().msg, QString("Unknown error"));
+
+        // A few failures in a row are absorbed.
+        rig.server->clearFaults();
+        rig.server->clearRequests();
+        rig.server->failWithStatus(500, 2, "/device/upload/create");
+        QSignalSpy finish(rig.manager.get(), &LVUploadManager::rUploadFinish);
+        rig.manager->startUpFile(rig.queued().first());
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), 20000);
+        QCOMPARE(rig.creates().size(), 3);
+        QCOMPARE(rig.stored("f.txt"), QByteArray("data"));
+    }
+
+    void stopDuringRetryWaitPausesOnce()
+    {
+        UploadRig rig("dev-retrystop");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        rig.server->failWithStatus(500, -1, "/device/upload/create");
+        const QString p = rig.writeFile("f.txt", "data");
+        QSignalSpy pause(rig.manager.get(), &LVUploadManager::rUploadPause);
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        rig.add({p});
+        QTRY_COMPARE_WITH_TIMEOUT(rig.creates().size(), 1, kLong);
+        QTest::qWait(300);   // inside the 2 s wait
+        UploadFileInfo row = rig.queued().first();
+        rig.manager->pauseUpFile(row);
+        QTRY_VERIFY(pause.count() >= 1);
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
+        QTest::qWait(2500);
+        QCOMPARE(rig.creates().size(), 1);   // no further attempt
+        QCOMPARE(rig.queued().first().fileState, 3);
+
+        // The queue goes on when the entry is started again.
+        rig.server->clearFaults();
+        rig.manager->startUpFile(rig.queued().first());
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kLong);
+        QCOMPARE(rig.stored("f.txt"), QByteArray("data"));
+    }
+
+    void failedStartAfterAnAttemptIsRetried()
+    {
+        UploadRig rig("dev-nostart");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        rig.server->failWithStatus(500, 1, "/device/upload/create");
+        const QString p = rig.writeFile("f.txt", "late");
+        rig.add({p});
+        QTRY_COMPARE_WITH_TIMEOUT(rig.creates().size(), 1, kLong);
+        rig.owner->allowOnline = false;    // the next start cannot reach the device
+        const int calls = rig.owner->onlineCalls;
+        QTRY_VERIFY_WITH_TIMEOUT(rig.owner->onlineCalls > calls, 10000);
+        rig.owner->allowOnline = true;
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kLong);
+        QCOMPARE(rig.stored("f.txt"), QByteArray("late"));
+    }
+
+    void deletedFileFailsAndSendsNothing()
+    {
+        UploadRig rig("dev-deleted");
+        QVERIFY(rig.server->start());
+        QVERIFY(rig.owner->connectTo(0, 0, rig.server->port()));   // one at a time
+        rig.server->throttle(100 * 1024);
+        rig.makeManager();
+        const QString first = rig.writeFile("first.bin", UploadRig::bytes(150 * 1024));
+        const QString gone = rig.writeFile("gone.txt", "bye");
+        QSignalSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        rig.add({first, gone});
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.createsFor("first.bin").isEmpty(), kLong);
+        QVERIFY(QFile::remove(gone));
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
+        QCOMPARE(error.count(), 1);
+        const UploadFileInfo failed = error.first().at(0).value<UploadFileInfo>();
+        QCOMPARE(failed.fileName, QString("gone.txt"));
+        QCOMPARE(failed.msg, QString("File does not exist"));
+        QVERIFY(rig.createsFor("gone.txt").isEmpty());
+        QVERIFY(!rig.storedExists("gone.txt"));
+    }
+
+    void reuploadAsksFirst()
+    {
+        UploadRig rig("dev-ask");
+        QVERIFY(rig.startLan());
+        rig.server->throttle(64 * 1024);
+        rig.makeManager();
+        const QString p = rig.writeFile("it's here.txt", UploadRig::bytes(200 * 1024, 11));
+        QSignalSpy ask(rig.manager.get(), &LVUploadManager::rAddUpFiles2);
+        QSignalSpy added(rig.manager.get(), &LVUploadManager::rAddUpFiles);
+        rig.add({p});
+        QTRY_COMPARE(added.count(), 1);
+        QCOMPARE(rig.queued().size(), 1);
+
+        // Still queued: asked with isUp true, nothing added.
+        rig.add({p});
+        QTRY_COMPARE(ask.count(), 1);
+        QVERIFY(ask.first().at(2).toBool());
+        QCOMPARE(ask.first().at(1).value<QList<QUrl>>(), QList<QUrl>{QUrl::fromLocalFile(p)});
+        QTest::qWait(200);
+        QCOMPARE(added.count(), 1);
+        QCOMPARE(rig.queued().size(), 1);
+
+        // Confirmed: added as a second entry.
+        rig.add({p}, TwFolderInfo(), true);
+        QTRY_COMPARE(added.count(), 2);
+        QCOMPARE(rig.queued().size(), 2);
+
+        rig.server->throttle(0);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kLong);
+
+        // Finished before: asked with isUp false.
+        rig.add({p});
+        QTRY_COMPARE(ask.count(), 2);
+        QVERIFY(!ask.at(1).at(2).toBool());
+        QCOMPARE(added.count(), 2);
+    }
+
+    void continuesAfterKillWithoutHashing()
+    {
+        UploadRig rig("dev-kill");
+        QVERIFY(rig.startLan());
+        rig.server->throttle(2 * 1024 * 1024);
+        rig.makeManager();
+        const QByteArray data = UploadRig::bytes(6 * 1024 * 1024, 21);
+        const QString p = rig.writeFile("resume.bin", data);
+        rig.add({p});
+        QTRY_VERIFY_WITH_TIMEOUT(rig.createsFor("resume.bin").size() == 1, kLong);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.queued().isEmpty() && !rig.queued().first().taskId.isEmpty(), kLong);
+        QTest::qWait(1200);
+        rig.manager.reset();   // the program goes away mid-transfer
+
+        const UploadFileInfo row = rig.queued().first();
+        QCOMPARE(row.fileState, 1);
+        QCOMPARE(row.fileMd5, UploadRig::md5(data));
+        QVERIFY(!row.taskId.isEmpty());
+
+        rig.server->throttle(0);
+        rig.server->clearRequests();
+        const int runs = g_hashRuns;
+        rig.makeManager();
+        rig.manager->start();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kLong);
+        QCOMPARE(g_hashRuns, runs);
+        const QJsonObject again = rig.createsFor("resume.bin").first();
+        QCOMPARE(again.value("taskId").toString(), row.taskId);
+        QCOMPARE(again.value("fileMd5").toString(), row.fileMd5);
+        const auto puts = rig.server->requestsFor("/device/upload/data");
+        QVERIFY(!puts.empty());
+        const QUrlQuery q(QString::fromStdString(puts.front().query));
+        QVERIFY2(q.queryItemValue("offset").toLongLong() > 0, puts.front().query.c_str());
+        QVERIFY(rig.stored("resume.bin") == data);
+    }
+
+    void changedFileIsHashedAgain()
+    {
+        UploadRig rig("dev-changed");
+        QVERIFY(rig.startLan());
+        rig.server->throttle(1024 * 1024);
+        rig.makeManager();
+        const QByteArray data = UploadRig::bytes(3 * 1024 * 1024, 31);
+        const QString p = rig.writeFile("grow.bin", data);
+        rig.add({p});
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.queued().isEmpty() && !rig.queued().first().taskId.isEmpty(), kLong);
+        QTest::qWait(500);
+        rig.manager.reset();
+
+        const QByteArray grown = data + UploadRig::bytes(4096, 32);
+        rig.writeFile("grow.bin", grown);
+        rig.server->throttle(0);
+        rig.server->clearRequests();
+        const int runs = g_hashRuns;
+        rig.makeManager();
+        rig.manager->start();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kLong);
+        QCOMPARE(g_hashRuns, runs + 1);
+        const QJsonObject sent = rig.createsFor("grow.bin").first();
+        QCOMPARE(sent.value("fileSize").toVariant().toLongLong(), qint64(grown.size()));
+        QCOMPARE(sent.value("fileMd5").toString(), UploadRig::md5(grown));
+        QCOMPARE(sent.value("taskId").toString(), QString());
+        QVERIFY(rig.stored("grow.bin") == grown);
+    }
+
+    void quitDuringHashingIsClean()
+    {
+        UploadRig rig("dev-quithash");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        const QString p = rig.local.filePath("huge.bin");
+        QFile f(p);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(qint64(3000) * 1024 * 1024));
+        f.close();
+        const int runs = g_hashRuns;
+        rig.add({p});
+        QTRY_VERIFY_WITH_TIMEOUT(g_hashRuns > runs, kLong);
+        QTest::qWait(100);
+        rig.manager.reset();
+        QVERIFY(rig.creates().isEmpty());
+        const UploadFileInfo row = rig.queued().first();
+        QCOMPARE(row.fileMd5, QString());
+        QCOMPARE(row.fileState, 1);
+        QThreadPool::globalInstance()->waitForDone(10000);
+    }
+
+    void longNamesFail()
+    {
+        UploadRig rig("dev-names");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        const QString ok = rig.writeFile(QString(196, 'a') + ".txt", "ok");      // 200
+        const QString bad = rig.writeFile(QString(197, 'b') + ".txt", "bad");    // 201
+        QSignalSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        rig.add({ok, bad});
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
+        QCOMPARE(error.count(), 1);
+        QCOMPARE(error.first().at(0).value<UploadFileInfo>().msg, QString("File name too long"));
+        QCOMPARE(rig.stored(QString(196, 'a') + ".txt"), QByteArray("ok"));
+    }
+
+    void pausingAFolderPausesItsRunningFile()
+    {
+        UploadRig rig("dev-pausefolder");
+        QVERIFY(rig.startLan());
+        rig.server->throttle(100 * 1024);
+        rig.makeManager();
+        rig.writeFile("box/one.bin", UploadRig::bytes(400 * 1024, 41));
+        rig.writeFile("box/two.bin", UploadRig::bytes(400 * 1024, 42));
+        QSignalSpy pause(rig.manager.get(), &LVUploadManager::rUploadPause);
+        rig.add({rig.local.filePath("box")});
+        QTRY_VERIFY_WITH_TIMEOUT(rig.creates().size() >= 1, kLong);
+        const UploadFileInfo folder = rig.queued().first();
+        rig.manager->pauseUpFile(folder);
+        QTRY_VERIFY_WITH_TIMEOUT(pause.count() >= 1, kLong);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.manager->isRun(), kLong);
+        QCOMPARE(rig.queued().first().fileState, 3);
+        const int sent = rig.creates().size();
+        QTest::qWait(500);
+        QCOMPARE(rig.creates().size(), sent);
+
+        rig.server->throttle(0);
+        rig.manager->startUpFile(rig.queued().first());
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kLong);
+        QVERIFY(rig.stored("box/one.bin").size() == 400 * 1024);
+        QVERIFY(rig.stored("box/two.bin").size() == 400 * 1024);
+    }
+
+    void queueCommands()
+    {
+        UploadRig rig("dev-commands");
+        QVERIFY(rig.startLan());
+        rig.server->throttle(100 * 1024);
+        rig.makeManager();
+        QSignalSpy list(rig.manager.get(), &LVUploadManager::rUpFileList);
+        QSignalSpy total(rig.manager.get(), &LVUploadManager::rGetTotalNum);
+        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        rig.writeFile("dir/a.bin", UploadRig::bytes(300 * 1024, 51));
+        rig.writeFile("dir/sub/b.bin", UploadRig::bytes(300 * 1024, 52));
+        const QString c = rig.writeFile("c.bin", UploadRig::bytes(300 * 1024, 53));
+        rig.add({rig.local.filePath("dir"), c});
+        QTRY_VERIFY_WITH_TIMEOUT(rig.manager->isRun() && !rig.creates().isEmpty(), kLong);
+
+        // The page of entries counts a folder's remaining files.
+        emit rig.manager->sUpFileList(1, 30);
+        QTRY_COMPARE(list.count(), 1);
+        QCOMPARE(list.first().at(0).toInt(), 1);
+        const auto files = list.first().at(1).value<QList<UploadFileInfo>>();
+        QCOMPARE(files.size(), 2);
+        for (const UploadFileInfo& f : files)
+            if (f.isFolder)
+                QVERIFY(f.num >= 2 && f.num <= 3);   // a.bin, sub/b.bin and maybe sub
+        rig.manager->getTotalNum();
+        QTRY_VERIFY(!total.isEmpty() && total.last().at(1).toInt() == 2);
+        QCOMPARE(rig.manager->totalNum(), 2);
+
+        // Stopping everything from the GUI thread pauses what runs.
+        rig.manager->stopAll();
+        QVERIFY(!rig.manager->isRun());
+        // The folder's running files are paused; the folder row keeps its state
+        // so a later start picks it up again.
+        UploadFileInfo folder;
+        for (const UploadFileInfo& f : rig.queued())
+            if (f.isFolder)
+                folder = f;
+        QTRY_VERIFY_WITH_TIMEOUT([&] {
+            QList<UploadFileInfo> subs;
+            rig.db.getTopUploadSubFileList(folder, subs);
+            int paused = 0;
+            for (const UploadFileInfo& s : subs)
+                paused += s.fileState == 3;
+            return paused >= 1;
+        }(), kLong);
+        QTest::qWait(300);
+        const size_t sent = rig.server->requestsFor("/device/upload/create").size();
+        QTest::qWait(500);
+        QCOMPARE(rig.server->requestsFor("/device/upload/create").size(), sent);
+
+        rig.manager->allPause();
+        QTRY_VERIFY(rig.queued().first().fileState == 3 && rig.queued().last().fileState == 3);
+        rig.server->throttle(0);
+        rig.manager->allStart();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kLong);
+        QVERIFY(rig.storedExists("dir/sub/b.bin"));
+        QVERIFY(rig.storedExists("c.bin"));
+
+        // Deleting everything empties the queue and stops the engine.
+        rig.server->throttle(50 * 1024);
+        const QString d = rig.writeFile("d.bin", UploadRig::bytes(400 * 1024, 54));
+        rig.add({d});
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.createsFor("d.bin").isEmpty(), kLong);
+        const int stops = stop.count();
+        rig.manager->allDelete();
+        QTRY_VERIFY_WITH_TIMEOUT(stop.count() > stops, kLong);
+        QTRY_VERIFY(rig.queued().isEmpty());
+        QVERIFY(!rig.manager->isRun());
+    }
+};
+
+TW_TEST_MAIN(TestUploadEngine)
+#include "tst_uploadengine.moc"

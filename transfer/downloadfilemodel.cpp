@@ -1,0 +1,209 @@
+#include "transfer/downloadfilemodel.h"
+
+#include <QDebug>
+
+#include "transfer/lvdownloadmanager.h"
+#include "transfer/lvfinishmanager.h"
+
+DownloadFileModel::DownloadFileModel(QObject* parent) : TransferListModel(parent) {}
+
+DownloadFileModel::~DownloadFileModel()
+{
+    qInfo() << "~~~~~DownloadFileModel";
+}
+
+QVariant DownloadFileModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !isValidRow(index.row()))
+        return QVariant();
+    return roleData(m_rows.at(index.row()), role, isSelected(index.row()));
+}
+
+bool DownloadFileModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || !isValidRow(index.row()))
+        return false;
+    return writeRole(m_rows[index.row()], value, role);
+}
+
+LVDownloadManager* DownloadFileModel::manager() const
+{
+    return qobject_cast<LVDownloadManager*>(m_down.data());
+}
+
+void DownloadFileModel::setDown(QObject* obj)
+{
+    if (obj == m_down)
+        return;
+    if (m_down)
+        disconnect(m_down, nullptr, this, nullptr);
+    m_down = obj;
+    if (LVDownloadManager* dm = manager()) {
+        connect(dm, &LVDownloadManager::rStart, this, &DownloadFileModel::rStart);
+        connect(dm, &LVDownloadManager::rStop, this, &DownloadFileModel::rStop);
+        connect(dm, &LVDownloadManager::rGetTotalNum, this, &DownloadFileModel::rGetTotalNum);
+        connect(dm, &LVDownloadManager::rDownloadStart, this, &DownloadFileModel::rDownloadStart);
+        connect(dm, &LVDownloadManager::rDownloadProgress, this,
+                &DownloadFileModel::rDownloadProgress);
+        connect(dm, &LVDownloadManager::rDownloadFinish, this,
+                &DownloadFileModel::rDownloadFinish);
+        connect(dm, &LVDownloadManager::rDownloadPause, this, &DownloadFileModel::rDownloadPause);
+        connect(dm, &LVDownloadManager::rDownloadError, this, &DownloadFileModel::rDownloadError);
+    } else if (obj) {
+        qWarning() << "DownloadFileModel - down is not a download manager:" << obj;
+    }
+    emit downChanged();
+}
+
+void DownloadFileModel::connectFinishManager(LVFinishManager* fm)
+{
+    connect(fm, &LVFinishManager::rDownFileList, this, &DownloadFileModel::rDownFileList);
+    connect(fm, &LVFinishManager::rGetDownFileState, this, &DownloadFileModel::rGetDownFileState);
+}
+
+void DownloadFileModel::sendPageRequest(LVFinishManager* fm, int page, int pageSize, int serial)
+{
+    emit fm->sDownFileList(page, pageSize, serial);
+    sendTotalRequest();
+    emit fm->sGetDownFileState();
+}
+
+void DownloadFileModel::sendTotalRequest()
+{
+    if (LVDownloadManager* dm = manager())
+        emit dm->sGetTotalNum();
+}
+
+void DownloadFileModel::sendStateRequest()
+{
+    if (LVFinishManager* fm = finishManager())
+        emit fm->sGetDownFileState();
+}
+
+QString DownloadFileModel::emptyText() const
+{
+    return tr("No Download Task");
+}
+
+void DownloadFileModel::startAll()
+{
+    if (LVDownloadManager* dm = manager())
+        emit dm->sAllStart();
+}
+
+void DownloadFileModel::pauseAll()
+{
+    if (LVDownloadManager* dm = manager())
+        emit dm->sAllPause();
+}
+
+void DownloadFileModel::deleteAll()
+{
+    if (LVDownloadManager* dm = manager())
+        emit dm->sAllDelete();
+}
+
+void DownloadFileModel::startSelect()
+{
+    LVDownloadManager* dm = manager();
+    const QList<DownFileInfo> list = selectedRecords(m_rows, true);
+    if (dm && !list.isEmpty())
+        emit dm->sStartFiles(list);
+}
+
+void DownloadFileModel::pauseSelect()
+{
+    LVDownloadManager* dm = manager();
+    const QList<DownFileInfo> list = selectedRecords(m_rows, true);
+    if (dm && !list.isEmpty())
+        emit dm->sPauseFiles(list);
+}
+
+void DownloadFileModel::deleteSelect()
+{
+    LVDownloadManager* dm = manager();
+    const QList<DownFileInfo> list = selectedRecords(m_rows, false);
+    if (dm && !list.isEmpty())
+        emit dm->sDeleteFiles(list);
+}
+
+void DownloadFileModel::startFile(int index)
+{
+    LVDownloadManager* dm = manager();
+    if (dm && isValidRow(index))
+        emit dm->sStartFile(m_rows.at(index));
+}
+
+void DownloadFileModel::pauseFile(int index)
+{
+    LVDownloadManager* dm = manager();
+    if (dm && isValidRow(index))
+        emit dm->sPauseFile(m_rows.at(index));
+}
+
+void DownloadFileModel::deleteFile(int index)
+{
+    LVDownloadManager* dm = manager();
+    if (!dm || !isValidRow(index))
+        return;
+    const DownFileInfo& f = m_rows.at(index);
+    qInfo() << "deleteFile " << f.fId << f.fileName << index;
+    emit dm->sDeleteFile(f);
+}
+
+QVariantMap DownloadFileModel::getFileData(int index) const
+{
+    return rowMap(m_rows, index);
+}
+
+void DownloadFileModel::rStart()
+{
+    refresh();
+}
+
+void DownloadFileModel::rStop()
+{
+    refresh();
+}
+
+void DownloadFileModel::rGetTotalNum(bool rs, int num)
+{
+    takeTotal(rs, num);
+}
+
+void DownloadFileModel::rDownFileList(int rs, QList<DownFileInfo> files, int serial)
+{
+    if (!acceptPage(serial, rs != 0))
+        return;
+    applyPage(m_rows, files);
+}
+
+void DownloadFileModel::rDownloadStart(DownFileInfo fInfo)
+{
+    reportStart(m_rows, fInfo);
+}
+
+void DownloadFileModel::rDownloadProgress(DownFileInfo fInfo)
+{
+    reportProgress(m_rows, fInfo);
+}
+
+void DownloadFileModel::rDownloadFinish(DownFileInfo fInfo)
+{
+    recordFinished(fInfo.fId);
+}
+
+void DownloadFileModel::rDownloadPause(DownFileInfo fInfo)
+{
+    reportPause(m_rows, fInfo);
+}
+
+void DownloadFileModel::rDownloadError(DownFileInfo fInfo)
+{
+    reportError(m_rows, fInfo);
+}
+
+void DownloadFileModel::rGetDownFileState(int state)
+{
+    takeTaskState(state);
+}

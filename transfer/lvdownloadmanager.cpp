@@ -1,0 +1,898 @@
+#include "transfer/lvdownloadmanager.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include "core/dbhelp.h"
+#include "core/safepath.h"
+#include "core/tidewell.h"
+#include "core/utils.h"
+#include "transfer/filesdatataskhelp.h"
+#include "transfer/lvdowntask.h"
+
+namespace {
+const char* kWalkMark = "walk:";
+// Deeper folder trees than this are taken for a device answering in circles.
+const int kMaxDepth = 128;
+}
+
+LVDownloadManager::LVDownloadManager()
+{
+    qRegisterMetaType<DownFileInfo>("DownFileInfo");
+    qRegisterMetaType<QList<DownFileInfo>>("QList<DownFileInfo>");
+    qRegisterMetaType<TW_HANDLE>("TW_HANDLE");
+    qRegisterMetaType<NetworkShare>("NetworkShare");
+    m_thread = new QThread;
+    m_thread->setObjectName("LVDownloadManager");
+    moveToThread(m_thread);
+    m_thread->start();
+}
+
+LVDownloadManager::~LVDownloadManager()
+{
+    // Tasks, walker and database belong to the manager's thread; they are
+    // taken down there, then the thread ends.
+    if (QThread::currentThread() == m_thread || !m_thread->isRunning())
+        shutdown();
+    else
+        QMetaObject::invokeMethod(this, [this] { shutdown(); }, Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    delete m_thread;
+}
+
+void LVDownloadManager::shutdown()
+{
+    m_run = false;
+    for (LVDownTask* t : qAsConst(m_tasks)) {
+        t->disconnect(this);
+        delete t;
+    }
+    m_tasks.clear();
+    delete m_walker;
+    m_walker = nullptr;
+    delete m_db;
+    m_db = nullptr;
+}
+
+bool LVDownloadManager::init(Tidewell* owner)
+{
+    if (!owner)
+        return false;
+    m_owner = owner;
+    if (!m_db) {
+        m_db = new DBHelp(DBHelp::Download);
+        m_walker = new FilesDataTaskHelp;
+        m_walker->init(owner);
+        m_walker->moveToThread(m_thread);
+
+        connect(this, &LVDownloadManager::sStart, this, &LVDownloadManager::oStart);
+        connect(this, &LVDownloadManager::sStop, this, &LVDownloadManager::oStop);
+        connect(this, &LVDownloadManager::sAllStart, this, &LVDownloadManager::oAllStart);
+        connect(this, &LVDownloadManager::sAllPause, this, &LVDownloadManager::oAllPause);
+        connect(this, &LVDownloadManager::sAllDelete, this, &LVDownloadManager::oAllDelete);
+        connect(this, &LVDownloadManager::sStartFiles, this, &LVDownloadManager::oStartFiles);
+        connect(this, &LVDownloadManager::sPauseFiles, this, &LVDownloadManager::oPauseFiles);
+        connect(this, &LVDownloadManager::sDeleteFiles, this, &LVDownloadManager::oDeleteFiles);
+        connect(this, &LVDownloadManager::sStartFile, this, &LVDownloadManager::oStartFile);
+        connect(this, &LVDownloadManager::sPauseFile, this, &LVDownloadManager::oPauseFile);
+        connect(this, &LVDownloadManager::sDeleteFile, this, &LVDownloadManager::oDeleteFile);
+        connect(this, &LVDownloadManager::sGetTotalNum, this, &LVDownloadManager::oGetTotalNum);
+        connect(this, &LVDownloadManager::sDownFileList, this, &LVDownloadManager::oDownFileList);
+        connect(this, &LVDownloadManager::sAddDownFiles, this, &LVDownloadManager::oAddDownFiles);
+        // Always through the event loop: scheduling never recurses into itself.
+        connect(this, &LVDownloadManager::sNextFile, this, &LVDownloadManager::oNextFile,
+                Qt::QueuedConnection);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- caller side
+
+bool LVDownloadManager::addDownFiles(TW_HANDLE handle, QString savePath, QList<TwFileInfo> items,
+                                     int fileType)
+{
+    return addShareDownFiles(handle, NetworkShare(), savePath, items, fileType);
+}
+
+bool LVDownloadManager::addDownFilesPlain(TW_HANDLE handle, QString savePath, QList<TwFileInfo> items)
+{
+    return addDownFiles(handle, savePath, items, 0);
+}
+
+bool LVDownloadManager::addShareDownFiles(TW_HANDLE handle, NetworkShare share, QString savePath,
+                                          QList<TwFileInfo> items, int fileType)
+{
+    if (items.isEmpty() || !m_owner)
+        return false;
+    const DeviceInfo dev = device();
+    QList<DownFileInfo> list;
+    for (const TwFileInfo& item : items) {
+        DownFileInfo f;
+        f.fileId = int(item.id);
+        f.isFolder = !item.isFile;
+        f.fileName = item.name;
+        f.filePath = item.filePath;
+        f.ower = item.ower.isEmpty() ? dev.accessId : item.ower;
+        f.accessId = dev.accessId;
+        f.deviceId = dev.deviceId;
+        f.fileMd5 = item.fileMd5;
+        f.savePath = savePath;
+        f.fileSize = item.fileLen;
+        f.fileCatetory = item.fileCatetory;
+        f.groupId = item.groupId;
+        f.shareId = share.shareId;
+        f.extractedCode = share.extractedCode;
+        f.fileType = fileType;
+        f.fileState = 2;
+        list.append(f);
+    }
+    emit sAddDownFiles(handle, savePath, list, fileType);
+    return true;
+}
+
+bool LVDownloadManager::addDownUsbFiles(TW_HANDLE handle, QString savePath,
+                                        QList<LocalFileInfo> items, int diskKind)
+{
+    if (items.isEmpty() || !m_owner)
+        return false;
+    qDebug() << "-------addDownUsbFiles:" << items.size();
+    const DeviceInfo dev = device();
+    const int kind = diskKind == 2 ? 3 : diskKind == 3 ? 4 : 2;
+    QList<DownFileInfo> list;
+    for (const LocalFileInfo& item : items) {
+        DownFileInfo f;
+        f.fileId = int(item.id);
+        f.isFolder = !item.isFile;
+        f.fileName = item.name;
+        f.usbFilePath = item.filePath;
+        f.filePath = item.url;
+        f.ower = dev.accessId;
+        f.accessId = dev.accessId;
+        f.deviceId = dev.deviceId;
+        f.savePath = savePath;
+        f.fileSize = item.fileLen;
+        f.fileType = kind;
+        f.fileState = 2;
+        list.append(f);
+    }
+    emit sAddDownFiles(handle, savePath, list, kind);
+    return true;
+}
+
+void LVDownloadManager::start()
+{
+    if (!m_run)
+        emit sStart();
+}
+
+void LVDownloadManager::stopAll()
+{
+    // Seen at once by isRun(); the queues and tasks are handled on the
+    // manager's own thread.
+    m_run = false;
+    QMetaObject::invokeMethod(this, [this] { doStopAll(); }, Qt::AutoConnection);
+}
+
+bool LVDownloadManager::isRun() const
+{
+    return m_run;
+}
+
+int LVDownloadManager::totalNum() const
+{
+    return m_total;
+}
+
+void LVDownloadManager::allStart() { emit sAllStart(); }
+void LVDownloadManager::allPause() { emit sAllPause(); }
+void LVDownloadManager::allDelete() { emit sAllDelete(); }
+void LVDownloadManager::startFile(DownFileInfo fInfo) { emit sStartFile(fInfo); }
+void LVDownloadManager::startFiles(QList<DownFileInfo> list) { emit sStartFiles(list); }
+void LVDownloadManager::pauseFile(DownFileInfo fInfo) { emit sPauseFile(fInfo); }
+void LVDownloadManager::pauseFiles(QList<DownFileInfo> list) { emit sPauseFiles(list); }
+void LVDownloadManager::deleteFile(DownFileInfo fInfo) { emit sDeleteFile(fInfo); }
+void LVDownloadManager::deleteFiles(QList<DownFileInfo> list) { emit sDeleteFiles(list); }
+void LVDownloadManager::getTotalNum() { emit sGetTotalNum(); }
+
+QString LVDownloadManager::tmpDir() const
+{
+    const DeviceInfo dev = device();
+    return getTmpPath() + "/" + md5String(dev.accessId + "|" + dev.deviceId);
+}
+
+DeviceInfo LVDownloadManager::device() const
+{
+    if (!m_owner || !m_owner->deviceInfo())
+        return DeviceInfo();
+    return *m_owner->deviceInfo();
+}
+
+qint64 LVDownloadManager::taskKey(const DownFileInfo& f)
+{
+    return (f.isSubItem ? (qint64(1) << 32) : 0) | quint32(f.fId);
+}
+
+bool LVDownloadManager::isWalkMark(const DownFileInfo& f)
+{
+    return f.isSubItem && f.isFolder && f.taskId.startsWith(kWalkMark);
+}
+
+// ---------------------------------------------------------------- storing
+
+void LVDownloadManager::oAddDownFiles(TW_HANDLE handle, QString savePath, QList<DownFileInfo> files,
+                                      int fileType)
+{
+    if (!m_db)
+        return;
+    QList<DownFileInfo> keep;
+    for (DownFileInfo f : files) {
+        if (m_db->hasDownFile(f)) {
+            qDebug() << "==================" << f.fileState;
+            f.fileWriteLen = 0;
+            f.progress = 0;
+            f.msg.clear();
+            m_db->updateDownFileItemStatus(f);
+            continue;
+        }
+        f.savePath = savePath;
+        keep.append(f);
+    }
+    const bool stored = saveDownFiles(keep, fileType);
+    if (fileType == 2 || fileType == 3 || fileType == 4)
+        emit rAddDownUsbFiles(handle, stored);
+    else
+        emit rAddDownFiles(handle, stored);
+    qDebug() << "LVDownloadManager::oAddDownFiles------";
+    emit sGetTotalNum();
+    continueRunning();
+}
+
+bool LVDownloadManager::saveDownFiles(QList<DownFileInfo> level, int fileType)
+{
+    // Folders already walked in this expansion: a device that lists a folder
+    // inside itself must not keep us walking.
+    QSet<QString> walked;
+    for (int depth = 0; !level.isEmpty(); ++depth) {
+        QList<DownFileInfo> subs;
+        for (DownFileInfo& e : level) {
+            if (!e.isSubItem) {
+                if (!m_db->addDownFile(e)) {
+                    qWarning() << "add files fail-------" << false;
+                    return false;
+                }
+                e.pId = e.fId;
+            } else if (!e.isFolder || e.isEmptyFolder) {
+                subs.append(e);
+            }
+        }
+        if (!subs.isEmpty() && !m_db->addDownSubFiles(subs)) {
+            qWarning() << "add files fail-------" << false;
+            return false;
+        }
+        QList<DownFileInfo> next;
+        for (const DownFileInfo& e : qAsConst(level)) {
+            if (!e.isFolder || e.isEmptyFolder)
+                continue;
+            const QString key = QString("%1|%2|%3").arg(e.fileId).arg(e.groupId).arg(e.usbFilePath);
+            if (walked.contains(key) || depth >= kMaxDepth) {
+                qWarning() << "LVDownloadManager::saveDownFiles - folder" << e.fileName
+                           << "listed again or too deep, not walked";
+                continue;
+            }
+            walked.insert(key);
+            QList<DownFileInfo> found;
+            if (m_walker->getSubFileTask(e, fileType, found))
+                next.append(found);
+            else
+                markWalkFailed(e, fileType, m_walker->lastError());
+        }
+        level = next;
+    }
+    return true;
+}
+
+void LVDownloadManager::markWalkFailed(const DownFileInfo& folder, int fileType, const QString& why)
+{
+    DownFileInfo m = folder;
+    m.fId = 0;
+    m.isSubItem = true;
+    m.isFolder = true;
+    m.isEmptyFolder = false;
+    m.fileState = 4;
+    m.fileWriteLen = 0;
+    m.progress = 0;
+    m.msg = tr("Folder listing failed: %1").arg(why);
+    m.taskId = QString("%1%2:%3").arg(kWalkMark).arg(fileType).arg(folder.groupId);
+    qWarning() << "LVDownloadManager - listing of" << folder.fileName << "failed:" << why;
+    if (!m_db->addDownSubFile(m))
+        qWarning() << "LVDownloadManager - cannot record the failed listing of" << folder.fileName;
+}
+
+void LVDownloadManager::expandWalkMark(DownFileInfo mark)
+{
+    const QStringList parts = mark.taskId.mid(int(strlen(kWalkMark))).split(':');
+    const int fileType = parts.value(0).toInt();
+    mark.groupId = parts.value(1).toInt();
+    const DeviceInfo dev = device();
+    mark.accessId = dev.accessId;
+    mark.deviceId = dev.deviceId;
+    QList<DownFileInfo> found;
+    if (!m_walker->getSubFileTask(mark, fileType, found)) {
+        mark.fileState = 4;
+        mark.msg = tr("Folder listing failed: %1").arg(m_walker->lastError());
+        m_db->updateDownFileStatus(mark, true);
+        qWarning() << "LVDownloadManager - listing of" << mark.fileName << "failed again";
+        return;
+    }
+    if (saveDownFiles(found, fileType))
+        m_db->deleteDownFile(mark);
+}
+
+// ---------------------------------------------------------------- scheduling
+
+void LVDownloadManager::setIsRun(bool flag)
+{
+    m_run = flag;
+    if (m_owner)
+        m_owner->notifyDownRun(flag);
+    qDebug() << "setIsRun:" << flag;
+}
+
+void LVDownloadManager::startRunning()
+{
+    m_finishedAny = false;
+    setIsRun(true);
+    m_pending.clear();
+    m_subQueue.clear();
+    checkFinish();
+}
+
+// Shared tail of the requests that (re)start the queue.
+void LVDownloadManager::continueRunning()
+{
+    if (m_run) {
+        emit rStart();
+        emit sNextFile();
+    } else {
+        startRunning();
+        emit rStart();
+    }
+}
+
+void LVDownloadManager::checkFinish()
+{
+    if (!m_run)
+        return;
+    if (m_pending.isEmpty())
+        loadTopDownFiles();
+    if (!m_pending.isEmpty()) {
+        emit sNextFile();
+        return;
+    }
+    if (!m_tasks.isEmpty())
+        return;
+    int total = 0;
+    if (m_db && m_db->getDownFileTotalNum(device(), total))
+        m_total = total;
+    if (m_total < 1 && m_finishedAny) {
+        // Only this manager's folder: other tabs and the preview downloads
+        // keep their running files.
+        clearDirFiles(tmpDir());
+        if (m_owner)
+            m_owner->notifyStatus(1, tr("File download success"), 1);
+    }
+    m_finishedAny = false;
+    setIsRun(false);
+    emit rStop();
+}
+
+void LVDownloadManager::loadTopDownFiles()
+{
+    QList<DownFileInfo> rows;
+    if (!m_db || !m_db->getTopDownFileList(device(), rows))
+        return;
+    for (const DownFileInfo& r : qAsConst(rows))
+        if (!m_tasks.contains(taskKey(r)))
+            m_pending.append(r);
+}
+
+int LVDownloadManager::getDownloadSubData(const DownFileInfo& folder)
+{
+    if (!m_subQueue.isEmpty())
+        return m_subQueue.size();
+    QList<DownFileInfo> rows;
+    m_db->getTopDwonSubFileList(folder, rows);
+    for (DownFileInfo r : qAsConst(rows)) {
+        if (m_tasks.contains(taskKey(r)))
+            continue;
+        r.accessId = folder.accessId;
+        r.deviceId = folder.deviceId;
+        r.fileCatetory = 0;
+        m_subQueue.append(r);
+    }
+    qDebug() << "getDownloadSubData:" << rows.size() << m_subQueue.size();
+    return rows.size();
+}
+
+void LVDownloadManager::oNextFile()
+{
+    emit sGetTotalNum();
+    if (m_pending.isEmpty()) {
+        checkFinish();
+        return;
+    }
+    if (!m_run)
+        return;
+    if (!m_tasks.isEmpty())
+        return;   // one entry at a time
+
+    DownFileInfo head = m_pending.first();
+    if (m_tasks.contains(taskKey(head))) {
+        m_pending.removeFirst();
+        emit sNextFile();
+        return;
+    }
+    qDebug() << "nextFile:--------------" << head.fileName;
+
+    if (!head.isFolder) {
+        m_pending.removeFirst();
+        head.fileState = 1;
+        m_db->updateDownFileStatus(head, false);
+        emit rDownloadStart(head);
+        downloadData(head);
+        return;
+    }
+
+    m_curFolder = head;
+    const int count = getDownloadSubData(head);
+    qDebug() << "getDownloadSubData:" << count;
+    if (count > 0) {
+        qDebug() << "has download file.------begin------";
+        if (m_subQueue.isEmpty()) {
+            m_curFolder.fileState = 1;
+            m_curFolder.num = m_db->getDownSubFileNum(m_curFolder.fId);
+            emit rDownloadStart(m_curFolder);
+            return;
+        }
+        const DownFileInfo sub = m_subQueue.takeFirst();
+        m_curSub = sub;
+        if (m_tasks.contains(taskKey(sub))) {
+            emit sNextFile();
+            return;
+        }
+        if (isWalkMark(sub)) {
+            expandWalkMark(sub);
+            m_subQueue.clear();
+            emit sNextFile();
+            return;
+        }
+        m_curFolder.fileState = 1;
+        m_curFolder.fileWriteLen = 0;
+        m_curFolder.fileSize = sub.fileSize;
+        m_curFolder.progress = 0;
+        m_curFolder.msg.clear();
+        m_curFolder.num = m_db->getDownSubFileNum(m_curFolder.fId);
+        m_db->updateDownFileStatus(m_curFolder, true);
+        emit rDownloadStart(m_curFolder);
+        downloadData(sub);
+        return;
+    }
+
+    m_pending.clear();
+    qDebug() << "no download sub file.------------";
+    QList<DownFileInfo> left;
+    m_db->haspDwonSubFileList(m_curFolder, left);
+    if (left.isEmpty()) {
+        DownFileInfo row;
+        if (m_db->getDownFileWidthFId(m_curFolder.fId, row))
+            m_curFolder.saveName = row.saveName;
+        m_curFolder.fileState = 5;
+        m_curFolder.num = 0;
+        m_db->updateDownFileItemStatus(m_curFolder);
+        emit rDownloadFinish(m_curFolder);
+        qDebug() << "no download sub file.------finish------";
+    } else {
+        const DownFileInfo& failed = left.first();
+        m_curFolder.fileState = failed.fileState;
+        m_curFolder.msg = failed.msg;
+        m_curFolder.fileWriteLen = failed.fileWriteLen;
+        m_curFolder.fileSize = failed.fileSize;
+        m_curFolder.num = m_db->getDownSubFileNum(m_curFolder.fId);
+        // Each failed file keeps its own message.
+        m_db->updateDownFileStatus(m_curFolder, true);
+        emit rDownloadError(m_curFolder);
+        qDebug() << "no download sub file.------error------";
+    }
+    emit sNextFile();
+}
+
+void LVDownloadManager::downloadData(const DownFileInfo& entry)
+{
+    if (!m_run)
+        return;
+    qDebug() << "LVDownloadManager::downloadData---------" << entry.fileName;
+
+    QString topName;
+    if (entry.isSubItem) {
+        DownFileInfo folder;
+        if (m_db->getDownFileWidthFId(entry.pId, folder)) {
+            if (!folder.saveName.isEmpty()) {
+                const QString safe = SafePath::safeName(folder.saveName);
+                const QString path = folder.savePath + "/" + safe;
+                if (!safe.isEmpty() && SafePath::isInside(folder.savePath, path)) {
+                    QDir().mkpath(path);
+                    topName = safe;
+                }
+            } else if (folder.newFolderName(topName, 0)) {
+                m_db->updateDownFileSaveName(folder.fId, topName);
+            } else {
+                qWarning() << "LVDownloadManager::downloadData - no local folder for"
+                           << folder.fileName;
+            }
+        }
+    }
+
+    LVDownTask* task = new LVDownTask;
+    task->init(m_owner);
+    task->setParentName(topName);
+    task->setTmpDir(tmpDir());
+    connect(task, &LVDownTask::rDownProgress, this, &LVDownloadManager::onDownProgress);
+    connect(task, &LVDownTask::rDownFinish, this, &LVDownloadManager::onDownFinish);
+    connect(task, &LVDownTask::rDownPause, this, &LVDownloadManager::onDownPause);
+    connect(task, &LVDownTask::rDownError, this, &LVDownloadManager::onDownError);
+    m_tasks.insert(taskKey(entry), task);
+    task->startTask(entry);
+    emit sNextFile();
+}
+
+// ---------------------------------------------------------------- task reports
+
+// Reports of a task that was already replaced or removed are dropped.
+bool LVDownloadManager::isCurrentTask(const DownFileInfo& f)
+{
+    LVDownTask* t = m_tasks.value(taskKey(f));
+    return t && (!sender() || sender() == t);
+}
+
+// The entry was deleted while its task ran: the task only has to go.
+bool LVDownloadManager::takeDeleted(const DownFileInfo& f)
+{
+    const qint64 key = taskKey(f);
+    if (!m_deleting.contains(key))
+        return false;
+    m_deleting.remove(key);
+    onRemoveTask(key);
+    emit sNextFile();
+    return true;
+}
+
+DownFileInfo LVDownloadManager::folderOf(const DownFileInfo& sub)
+{
+    if (m_curFolder.fId == sub.pId && !m_curFolder.isSubItem)
+        return m_curFolder;
+    DownFileInfo row;
+    m_db->getDownFileWidthFId(sub.pId, row);
+    return row;
+}
+
+void LVDownloadManager::onDownProgress(DownFileInfo fInfo)
+{
+    if (!isCurrentTask(fInfo) || m_deleting.contains(taskKey(fInfo)))
+        return;
+    if (fInfo.isSubItem) {
+        if (m_curFolder.fId != fInfo.pId)
+            return;
+        m_curFolder.fileWriteLen = fInfo.fileWriteLen;
+        m_curFolder.fileSize = fInfo.fileSize;
+        m_curFolder.speed = fInfo.speed;
+        m_curFolder.progress = fInfo.progress;
+        m_curFolder.fileState = 1;
+        emit rDownloadProgress(m_curFolder);
+    } else {
+        emit rDownloadProgress(fInfo);
+    }
+}
+
+void LVDownloadManager::onDownFinish(DownFileInfo fInfo)
+{
+    if (!isCurrentTask(fInfo))
+        return;
+    if (m_deleting.contains(taskKey(fInfo))) {
+        // Finished before the stop arrived: the entry is gone, so is its file.
+        if (!fInfo.isFolder && QFileInfo(fInfo.savePath).isFile())
+            QFile::remove(fInfo.savePath);
+        takeDeleted(fInfo);
+        return;
+    }
+    qDebug() << "downloadFinish----------" << fInfo.fileName << "   " << fInfo.taskId;
+    fInfo.fileState = 5;
+    m_db->updateDownFileItemStatus(fInfo);
+    if (fInfo.isSubItem) {
+        DownFileInfo folder = folderOf(fInfo);
+        folder.fileState = 1;
+        folder.num = m_db->getDownSubFileNum(folder.fId);
+        if (m_curFolder.fId == folder.fId)
+            m_curFolder = folder;
+        emit rDownloadStart(folder);
+    } else {
+        emit rDownloadFinish(fInfo);
+    }
+    m_finishedAny = true;
+    onRemoveTask(taskKey(fInfo));
+    qDebug() << "LVDownloadManager::downloadFinish end-----------";
+    emit sNextFile();
+}
+
+void LVDownloadManager::onDownPause(DownFileInfo fInfo)
+{
+    if (!isCurrentTask(fInfo) || takeDeleted(fInfo))
+        return;
+    qDebug() << "LVDownloadManager::onDownPause-----------";
+    fInfo.fileState = 3;
+    m_db->updateDownFileItemStatus(fInfo);
+    bool folderPaused = false;
+    if (fInfo.isSubItem) {
+        DownFileInfo row;
+        if (m_db->getDownFileWidthFId(fInfo.pId, row) && row.fileState == 3) {
+            folderPaused = true;
+            if (m_curFolder.fId == row.fId) {
+                m_curFolder.fileState = 3;
+                m_curFolder.speed = 0;
+                row = m_curFolder;
+            }
+            emit rDownloadPause(row);
+        }
+    }
+    if (!folderPaused)
+        emit rDownloadPause(fInfo);
+    onRemoveTask(taskKey(fInfo));
+    emit sNextFile();
+}
+
+void LVDownloadManager::onDownError(DownFileInfo fInfo)
+{
+    if (!isCurrentTask(fInfo) || takeDeleted(fInfo))
+        return;
+    qDebug() << "LVDownloadManager::onDownError start-----------";
+    fInfo.fileState = 4;
+    m_db->updateDownFileItemStatus(fInfo);
+    if (!fInfo.isSubItem)
+        emit rDownloadError(fInfo);
+    else
+        m_subQueue.clear();
+    onRemoveTask(taskKey(fInfo));
+    qDebug() << "LVDownloadManager::onDownError end-----------";
+    emit sNextFile();
+}
+
+void LVDownloadManager::onRemoveTask(qint64 key)
+{
+    LVDownTask* t = m_tasks.take(key);
+    if (t) {
+        t->disconnect(this);
+        delete t;
+    }
+}
+
+// ---------------------------------------------------------------- control
+
+void LVDownloadManager::oStart()
+{
+    emit sGetTotalNum();
+    if (!m_run) {
+        startRunning();
+        emit rStart();
+    } else {
+        emit rStart();
+        emit sNextFile();
+    }
+}
+
+void LVDownloadManager::oStop(bool isDelete)
+{
+    setIsRun(false);
+    qDebug() << "------count---taskStop:" << m_tasks.size();
+    for (LVDownTask* t : qAsConst(m_tasks))
+        t->stopTask(isDelete);
+    emit rStop();
+}
+
+void LVDownloadManager::doStopAll()
+{
+    setIsRun(false);
+    for (LVDownTask* t : qAsConst(m_tasks))
+        t->stopTask(false);
+    m_pending.clear();
+    m_subQueue.clear();
+}
+
+void LVDownloadManager::oAllStart()
+{
+    m_db->startAllDownFile(device());
+    emit sGetTotalNum();
+    oStart();
+}
+
+void LVDownloadManager::oAllPause()
+{
+    m_db->pauseAllDownFile(device());
+    m_pending.clear();
+    m_subQueue.clear();
+    oStop(false);
+}
+
+void LVDownloadManager::oAllDelete()
+{
+    m_db->deleteAllDownFile(device());
+    m_pending.clear();
+    m_subQueue.clear();
+    for (auto it = m_tasks.cbegin(); it != m_tasks.cend(); ++it)
+        m_deleting.insert(it.key());
+    clearDirFiles(tmpDir());
+    oStop(true);
+    emit sGetTotalNum();
+}
+
+void LVDownloadManager::oStartFile(DownFileInfo fInfo)
+{
+    fInfo.fileState = 2;
+    fInfo.msg.clear();
+    m_db->updateDownFileItemStatus(fInfo);
+    if (fInfo.isFolder && !fInfo.isSubItem)
+        fInfo.num = m_db->getDownSubFileNum(fInfo.fId);
+    emit rDownloadStart(fInfo);
+    emit sGetTotalNum();
+    continueRunning();
+}
+
+void LVDownloadManager::oStartFiles(QList<DownFileInfo> list)
+{
+    for (DownFileInfo f : list) {
+        f.fileState = 2;
+        f.msg.clear();
+        m_db->updateDownFileItemStatus(f);
+    }
+    emit sGetTotalNum();
+    continueRunning();
+}
+
+void LVDownloadManager::stopTaskOf(const DownFileInfo& f, bool isDelete)
+{
+    const qint64 key = taskKey(f);
+    LVDownTask* t = m_tasks.value(key);
+    if (!t)
+        return;
+    if (isDelete)
+        m_deleting.insert(key);
+    t->stopTask(isDelete);
+}
+
+void LVDownloadManager::stopTasksOfFolder(int folderFId, bool isDelete)
+{
+    for (auto it = m_tasks.cbegin(); it != m_tasks.cend(); ++it) {
+        const DownFileInfo f = it.value()->fileInfo();
+        if (f.isSubItem && f.pId == folderFId) {
+            if (isDelete)
+                m_deleting.insert(it.key());
+            it.value()->stopTask(isDelete);
+        }
+    }
+}
+
+void LVDownloadManager::oPauseFile(DownFileInfo fInfo)
+{
+    fInfo.fileState = 3;
+    fInfo.speed = 0;
+    m_db->updateDownFileItemStatus(fInfo);
+    m_pending.clear();
+    m_subQueue.clear();
+    if (fInfo.isFolder && !fInfo.isSubItem) {
+        fInfo.num = m_db->getDownSubFileNum(fInfo.fId);
+        stopTasksOfFolder(fInfo.fId, false);
+        if (m_curFolder.fId == fInfo.fId)
+            m_curFolder.fileState = 3;
+    }
+    emit rDownloadPause(fInfo);
+    stopTaskOf(fInfo, false);
+}
+
+void LVDownloadManager::oPauseFiles(QList<DownFileInfo> list)
+{
+    for (DownFileInfo f : list) {
+        f.fileState = 3;
+        m_db->updateDownFileItemStatus(f);
+        if (f.isFolder && !f.isSubItem)
+            stopTasksOfFolder(f.fId, false);
+        stopTaskOf(f, false);
+    }
+    m_pending.clear();
+    m_subQueue.clear();
+    emit sGetTotalNum();
+    continueRunning();
+}
+
+void LVDownloadManager::removeTempFiles(const DownFileInfo& entry)
+{
+    const QString dir = tmpDir();
+    auto removeFor = [&dir](const DownFileInfo& f) {
+        QString tmp;
+        if (!f.isFolder && f.getTempPath(tmp, dir) && QFileInfo::exists(tmp))
+            QFile::remove(tmp);
+    };
+    if (!entry.isFolder || entry.isSubItem) {
+        removeFor(entry);
+        return;
+    }
+    // Partial files of a folder belong to the sub-entries under way (the
+    // oldest waiting or paused ones) and to failed ones.
+    QList<DownFileInfo> subs;
+    m_db->getTopDwonSubFileList(entry, subs);
+    for (const DownFileInfo& s : qAsConst(subs))
+        removeFor(s);
+    for (int page = 1;; ++page) {
+        QList<DownFileInfo> failed;
+        if (!m_db->getDownFailFileList(page, 200, entry, failed) || failed.isEmpty())
+            break;
+        for (DownFileInfo s : qAsConst(failed)) {
+            s.isSubItem = true;
+            removeFor(s);
+        }
+        if (failed.size() < 200)
+            break;
+    }
+}
+
+void LVDownloadManager::oDeleteFile(DownFileInfo fInfo)
+{
+    if (!m_tasks.contains(taskKey(fInfo)))
+        removeTempFiles(fInfo);
+    else if (fInfo.isFolder && !fInfo.isSubItem)
+        removeTempFiles(fInfo);
+    if (fInfo.isFolder && !fInfo.isSubItem)
+        stopTasksOfFolder(fInfo.fId, true);
+    m_db->deleteDownFile(fInfo);
+    m_pending.clear();
+    m_subQueue.clear();
+    emit rDownloadFinish(fInfo);
+    stopTaskOf(fInfo, true);
+}
+
+void LVDownloadManager::oDeleteFiles(QList<DownFileInfo> list)
+{
+    for (const DownFileInfo& f : list) {
+        removeTempFiles(f);
+        if (f.isFolder && !f.isSubItem)
+            stopTasksOfFolder(f.fId, true);
+        m_db->deleteDownFile(f);
+        stopTaskOf(f, true);
+    }
+    m_pending.clear();
+    m_subQueue.clear();
+    emit sGetTotalNum();
+    continueRunning();
+}
+
+void LVDownloadManager::oGetTotalNum()
+{
+    int num = 0;
+    const bool ok = m_db && m_db->getDownFileTotalNum(device(), num);
+    if (ok)
+        m_total = num;
+    if (m_owner)
+        m_owner->notifyDownTaskNum();
+    emit rGetTotalNum(ok, num);
+}
+
+void LVDownloadManager::oDownFileList(int pageIndex, int pageSize)
+{
+    QList<DownFileInfo> list;
+    const bool ok = m_db && m_db->getDownFileList(pageIndex, pageSize, device(), list);
+    for (DownFileInfo& f : list)
+        if (f.isFolder)
+            f.num = m_db->getDownSubFileNum(f.fId);
+    emit rDownFileList(ok ? 1 : 0, list);
+}

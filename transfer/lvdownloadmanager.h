@@ -1,0 +1,168 @@
+#pragma once
+
+#include <atomic>
+
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include "core/deviceinfo.h"
+#include "core/downfileinfo.h"
+#include "core/localfileinfo.h"
+#include "core/networkshare.h"
+#include "core/twfileinfo.h"
+#include "core/twhandle.h"
+
+class DBHelp;
+class FilesDataTaskHelp;
+class LVDownTask;
+class QThread;
+class Tidewell;
+
+// The persistent download queue of one account on one device. New entries
+// are stored as waiting, folders are expanded at once, and one LVDownTask
+// runs at a time. Lives on a thread of its own: requests arrive as its s*
+// signals (queued), answers and entry reports leave as r* signals. The queue
+// is the database, so entries left waiting or running are resumed by the
+// next start().
+class LVDownloadManager : public QObject
+{
+    Q_OBJECT
+public:
+    LVDownloadManager();
+    ~LVDownloadManager() override;
+
+    bool init(Tidewell* owner);
+
+    // Caller's thread. False (and nothing sent) for an empty selection.
+    bool addDownFiles(TW_HANDLE handle, QString savePath, QList<TwFileInfo> items, int fileType);
+    bool addDownFilesPlain(TW_HANDLE handle, QString savePath, QList<TwFileInfo> items);
+    bool addShareDownFiles(TW_HANDLE handle, NetworkShare share, QString savePath,
+                           QList<TwFileInfo> items, int fileType);
+    // diskKind 1 USB, 2 SD card, 3 Samba.
+    bool addDownUsbFiles(TW_HANDLE handle, QString savePath, QList<LocalFileInfo> items,
+                         int diskKind);
+
+    Q_INVOKABLE void start();
+    // Stops every task and empties the in-memory queues; no rStop().
+    Q_INVOKABLE void stopAll();
+    Q_INVOKABLE bool isRun() const;
+    Q_INVOKABLE int totalNum() const;
+
+    Q_INVOKABLE void allStart();
+    Q_INVOKABLE void allPause();
+    Q_INVOKABLE void allDelete();
+    void startFile(DownFileInfo fInfo);
+    void startFiles(QList<DownFileInfo> list);
+    void pauseFile(DownFileInfo fInfo);
+    void pauseFiles(QList<DownFileInfo> list);
+    void deleteFile(DownFileInfo fInfo);
+    void deleteFiles(QList<DownFileInfo> list);
+    Q_INVOKABLE void getTotalNum();
+
+    // Folder of this manager's temporary files: one per account and device,
+    // so clearing it never touches another manager's running downloads.
+    QString tmpDir() const;
+
+signals:
+    void sStart();
+    void sStop(bool isDelete);
+    void sAllStart();
+    void sAllPause();
+    void sAllDelete();
+    void sStartFiles(QList<DownFileInfo> list);
+    void sPauseFiles(QList<DownFileInfo> list);
+    void sDeleteFiles(QList<DownFileInfo> list);
+    void sStartFile(DownFileInfo fInfo);
+    void sPauseFile(DownFileInfo fInfo);
+    void sDeleteFile(DownFileInfo fInfo);
+    void sGetTotalNum();
+    void sDownFileList(int pageIndex, int pageSize);
+    void sAddDownFiles(TW_HANDLE handle, QString savePath, QList<DownFileInfo> files, int fileType);
+    void sNextFile();
+
+    void rStart();
+    void rStop();
+    void rGetTotalNum(bool rs, int num);
+    void rDownFileList(int rs, QList<DownFileInfo> files);
+    void rAddDownFiles(TW_HANDLE handle, bool rs);
+    void rAddDownUsbFiles(TW_HANDLE handle, bool rs);
+
+    void rDownloadStart(DownFileInfo fInfo);
+    void rDownloadProgress(DownFileInfo fInfo);
+    void rDownloadFinish(DownFileInfo fInfo);
+    void rDownloadPause(DownFileInfo fInfo);
+    void rDownloadError(DownFileInfo fInfo);
+
+public slots:
+    void oStart();
+    void oStop(bool isDelete);
+    void oAllStart();
+    void oAllPause();
+    void oAllDelete();
+    void oStartFiles(QList<DownFileInfo> list);
+    void oPauseFiles(QList<DownFileInfo> list);
+    void oDeleteFiles(QList<DownFileInfo> list);
+    void oStartFile(DownFileInfo fInfo);
+    void oPauseFile(DownFileInfo fInfo);
+    void oDeleteFile(DownFileInfo fInfo);
+    void oGetTotalNum();
+    void oDownFileList(int pageIndex, int pageSize);
+    void oAddDownFiles(TW_HANDLE handle, QString savePath, QList<DownFileInfo> files, int fileType);
+    void oNextFile();
+
+    void onDownProgress(DownFileInfo fInfo);
+    void onDownFinish(DownFileInfo fInfo);
+    void onDownPause(DownFileInfo fInfo);
+    void onDownError(DownFileInfo fInfo);
+    void onRemoveTask(qint64 key);
+
+private:
+    // Top-level entries and sub-entries have separate row ids; a task is
+    // known by both the table and the id.
+    static qint64 taskKey(const DownFileInfo& f);
+    // A folder whose listing failed is kept as a failed sub-row carrying
+    // this mark, so a later start lists it again instead of finishing
+    // with files missing.
+    static bool isWalkMark(const DownFileInfo& f);
+
+    DeviceInfo device() const;
+    void setIsRun(bool flag);
+    void startRunning();
+    void continueRunning();
+    void checkFinish();
+    void loadTopDownFiles();
+    int getDownloadSubData(const DownFileInfo& folder);
+    void downloadData(const DownFileInfo& entry);
+    bool saveDownFiles(QList<DownFileInfo> level, int fileType);
+    void markWalkFailed(const DownFileInfo& folder, int fileType, const QString& why);
+    void expandWalkMark(DownFileInfo mark);
+    DownFileInfo folderOf(const DownFileInfo& sub);
+    bool isCurrentTask(const DownFileInfo& f);
+    bool takeDeleted(const DownFileInfo& f);
+    void stopTasksOfFolder(int folderFId, bool isDelete);
+    void stopTaskOf(const DownFileInfo& f, bool isDelete);
+    void removeTempFiles(const DownFileInfo& entry);
+    void doStopAll();
+    void shutdown();
+
+    QThread* m_thread = nullptr;
+    Tidewell* m_owner = nullptr;
+    DBHelp* m_db = nullptr;
+    FilesDataTaskHelp* m_walker = nullptr;
+
+    // Read from any thread.
+    std::atomic<bool> m_run{false};
+    std::atomic<int> m_total{0};
+
+    // Manager's thread only.
+    QList<DownFileInfo> m_pending;
+    QList<DownFileInfo> m_subQueue;
+    QMap<qint64, LVDownTask*> m_tasks;
+    QSet<qint64> m_deleting;
+    DownFileInfo m_curFolder;
+    DownFileInfo m_curSub;
+    bool m_finishedAny = false;
+};

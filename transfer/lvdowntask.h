@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "core/downfileinfo.h"
+
+class QThread;
+class QTimer;
+class Tidewell;
+class TidewellDownload;
+
+// Downloads one queue entry on a thread of its own: into a temporary file,
+// with retries 2000 ms apart, then moved to a free name in the final folder.
+// Every change is reported as a copy of the entry; exactly one of
+// rDownFinish, rDownPause and rDownError ends a run.
+class LVDownTask : public QObject
+{
+    Q_OBJECT
+public:
+    // Failed attempts retried before an entry fails (7 attempts in all).
+    static const int kMaxRetries = 6;
+    static const int kRetryDelayMs = 2000;
+
+    LVDownTask();
+    ~LVDownTask() override;
+
+    bool init(Tidewell* owner);
+    // Local name of the top-level folder of a sub-entry.
+    void setParentName(const QString& name);
+    // Folder of the temporary files; the application's "tmp" when empty.
+    void setTmpDir(const QString& dir);
+    void startTask(DownFileInfo fInfo);
+    void stopTask(bool isDelete);
+    // The entry as handed to startTask (identity only; progress lives on the
+    // task's thread).
+    DownFileInfo fileInfo() const;
+
+signals:
+    void sStartTask(DownFileInfo downFileInfo);
+    void sStopTask(bool isDelete);
+    void sStartTry();
+
+    void rDownProgress(DownFileInfo fInfo);
+    void rDownFinish(DownFileInfo fInfo);
+    void rDownPause(DownFileInfo fInfo);
+    void rDownError(DownFileInfo fInfo);
+
+private slots:
+    void onStartTask(DownFileInfo downFileInfo);
+    void onStopTask(bool isDelete);
+    void onStartTry();
+    void tryUploadData();
+    void onDownloadTaskCreate(bool isSucc, QString taskId);
+    void onDownloadProgress(qlonglong byteSent, qlonglong bytesTotal);
+    void onDownloadFinish();
+    void onDownloadPause();
+    void onDownloadError(int code, QString msg);
+
+private:
+    enum Outcome { Finished, Paused, Failed };
+
+    void downloadStep();
+    void failOrRetry(int code, const QString& msg);
+    void completeLocally();
+    // The one way out of a run: records the final state, gives the library
+    // task back, cleans up and emits the one final report.
+    void endRun(Outcome outcome, const QString& msg = QString());
+    void cleanupOnThread();
+
+    QThread* m_thread = nullptr;
+    TidewellDownload* m_download = nullptr;
+    Tidewell* m_owner = nullptr;
+    QTimer* m_retryTimer = nullptr;
+
+    // Set on the caller's thread, read by fileInfo().
+    DownFileInfo m_given;
+    // Touched on the task's thread only (the setters run before the start).
+    DownFileInfo m_record;
+    QString m_topName;
+    QString m_tmpDir;
+    QString m_tempPath;
+    int m_retries = 0;
+    bool m_deleteOnPause = false;
+    bool m_stopRequested = false;
+    bool m_retryPending = false;
+    bool m_ended = true;
+};

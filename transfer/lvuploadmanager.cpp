@@ -1,0 +1,1033 @@
+#include "transfer/lvuploadmanager.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QMutexLocker>
+#include <QThread>
+
+#include "core/dbhelp.h"
+#include "core/tidewell.h"
+#include "core/utils.h"
+#include "protocol/createdirreq.h"
+#include "protocol/createdirresp.h"
+#include "protocol/createdirsreq.h"
+#include "protocol/createdirsresp.h"
+#include "protocol/createexternaldirsreq.h"
+#include "protocol/createexternaldirsresp.h"
+#include "protocol/createpubdirreq.h"
+#include "protocol/createpubdirresp.h"
+#include "protocol/createpubdirsreq.h"
+#include "protocol/createpubdirsresp.h"
+#include "sdk/resp_info.h"
+#include "sdk/tidewell_network_sdk.h"
+#include "transfer/lvuploadtask.h"
+
+namespace {
+
+const char* const kDirectPath = "/device/directTransfer.json";
+const int kDirectTimeout = 15;
+
+// Code handed to the retry rule for a refused command: the device's error
+// code when it gave one.
+int answerCode(const sdk::cores::model::resp_info& resp)
+{
+    return resp.err_code != 0 ? resp.err_code : resp.code;
+}
+
+// A name the device proposes must stay one plain folder name.
+bool isPlainName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains('/') && !name.contains('\\') && name != "."
+           && name != "..";
+}
+
+QString localPathOf(const QUrl& url)
+{
+    QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+    if (path.isEmpty() && url.scheme().isEmpty())
+        path = url.path();
+    if (path.length() > 1 && path.endsWith('/'))
+        path.chop(1);
+    return path;
+}
+
+} // namespace
+
+LVUploadManager::LVUploadManager(QObject* parent) : QObject(parent)
+{
+    qRegisterMetaType<UploadFileInfo>("UploadFileInfo");
+    qRegisterMetaType<QList<UploadFileInfo>>("QList<UploadFileInfo>");
+    qRegisterMetaType<TwFolderInfo>("TwFolderInfo");
+    qRegisterMetaType<QList<QUrl>>("QList<QUrl>");
+    m_thread = new QThread;
+    moveToThread(m_thread);
+    m_thread->start();
+}
+
+LVUploadManager::~LVUploadManager()
+{
+    m_thread->quit();
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+    QMap<qint64, LVUploadTask*> tasks;
+    {
+        QMutexLocker l(&m_lock);
+        tasks.swap(m_tasks);
+    }
+    // Each task stops its hash and library upload; the entries keep their
+    // state, task id and digest, so a new manager continues them.
+    qDeleteAll(tasks);
+    delete m_db;
+}
+
+bool LVUploadManager::init(Tidewell* owner)
+{
+    if (!owner)
+        return false;
+    const bool first = !m_owner;
+    m_owner = owner;
+    if (!m_db)
+        m_db = new DBHelp(DBHelp::Upload);
+    if (!first)
+        return true;
+    connect(this, &LVUploadManager::sStart, this, &LVUploadManager::oStart);
+    connect(this, &LVUploadManager::sStop, this, &LVUploadManager::oStop);
+    connect(this, &LVUploadManager::sAllStart, this, &LVUploadManager::oAllStart);
+    connect(this, &LVUploadManager::sAllPause, this, &LVUploadManager::oAllPause);
+    connect(this, &LVUploadManager::sAllDelete, this, &LVUploadManager::oAllDelete);
+    connect(this, &LVUploadManager::sStartUpFiles, this, &LVUploadManager::oStartUpFiles);
+    connect(this, &LVUploadManager::sPauseUpFiles, this, &LVUploadManager::oPauseUpFiles);
+    connect(this, &LVUploadManager::sDeleteUpFiles, this, &LVUploadManager::oDeleteUpFiles);
+    connect(this, &LVUploadManager::sStartUpFile, this, &LVUploadManager::oStartUpFile);
+    connect(this, &LVUploadManager::sPauseUpFile, this, &LVUploadManager::oPauseUpFile);
+    connect(this, &LVUploadManager::sDeleteFile, this, &LVUploadManager::oDeleteFile);
+    connect(this, &LVUploadManager::sGetTotalNum, this, &LVUploadManager::oGetTotalNum);
+    connect(this, &LVUploadManager::sUpFileList, this, &LVUploadManager::oUpFileList);
+    connect(this, &LVUploadManager::sAddUpFiles, this, &LVUploadManager::oAddUpFiles);
+    // Queued even from our own slots: a long run of skipped or failed entries
+    // must not nest one call per entry.
+    connect(this, &LVUploadManager::sNextFile, this, &LVUploadManager::oNextFile,
+            Qt::QueuedConnection);
+    return true;
+}
+
+QString LVUploadManager::accessId() const
+{
+    const DeviceInfo* d = m_owner ? m_owner->deviceInfo() : nullptr;
+    return d ? d->accessId : QString();
+}
+
+QString LVUploadManager::deviceId() const
+{
+    const DeviceInfo* d = m_owner ? m_owner->deviceInfo() : nullptr;
+    return d ? d->deviceId : QString();
+}
+
+// ---- public operations (GUI thread) ----
+
+bool LVUploadManager::addUpFiles(TwFolderInfo folder, QList<QUrl> paths, bool isForce)
+{
+    qDebug() << "LVUploadManager::addUpFiles - " << paths.size() << isForce;
+    emit sAddUpFiles(folder, paths, isForce);
+    return true;
+}
+
+void LVUploadManager::start()
+{
+    if (!m_running)
+        emit sStart();
+}
+
+void LVUploadManager::stopAll()
+{
+    setRunning(false);
+    {
+        QMutexLocker l(&m_lock);
+        for (LVUploadTask* t : qAsConst(m_tasks))
+            t->stopTask();
+    }
+    // The queues belong to the manager's thread.
+    QMetaObject::invokeMethod(this, [this] { clearQueues(); }, Qt::QueuedConnection);
+}
+
+void LVUploadManager::allStart() { emit sAllStart(); }
+void LVUploadManager::allPause() { emit sAllPause(); }
+void LVUploadManager::allDelete() { emit sAllDelete(); }
+void LVUploadManager::startUpFile(UploadFileInfo fInfo) { emit sStartUpFile(fInfo); }
+void LVUploadManager::pauseUpFile(UploadFileInfo fInfo) { emit sPauseUpFile(fInfo); }
+void LVUploadManager::deleteFile(UploadFileInfo fInfo) { emit sDeleteFile(fInfo); }
+void LVUploadManager::startUpFiles(QList<UploadFileInfo> list) { emit sStartUpFiles(list); }
+void LVUploadManager::pauseUpFiles(QList<UploadFileInfo> list) { emit sPauseUpFiles(list); }
+void LVUploadManager::deleteUpFiles(QList<UploadFileInfo> list) { emit sDeleteUpFiles(list); }
+void LVUploadManager::getTotalNum() { emit sGetTotalNum(); }
+
+// ---- helpers ----
+
+void LVUploadManager::setRunning(bool run)
+{
+    m_running = run;
+    if (m_owner)
+        m_owner->notifyUpRun();
+}
+
+void LVUploadManager::clearQueues()
+{
+    m_queue.clear();
+    m_subQueue.clear();
+}
+
+bool LVUploadManager::hasTask(qint64 key)
+{
+    QMutexLocker l(&m_lock);
+    return m_tasks.contains(key);
+}
+
+bool LVUploadManager::isLiveTask(QObject* task)
+{
+    if (!task)
+        return true;   // a result made by the manager itself
+    QMutexLocker l(&m_lock);
+    for (LVUploadTask* t : qAsConst(m_tasks))
+        if (static_cast<QObject*>(t) == task)
+            return true;
+    return false;
+}
+
+UploadFileInfo LVUploadManager::folderOf(const UploadFileInfo& file)
+{
+    if (m_curFolder.fId == file.pId && m_curFolder.fId != 0)
+        return m_curFolder;
+    UploadFileInfo row;
+    if (!m_db->getUploadFileWidthFId(file.pId, row))
+        row.fId = file.pId;
+    return row;
+}
+
+// ---- adding ----
+
+void LVUploadManager::oAddUpFiles(TwFolderInfo fInfo, QList<QUrl> paths, bool isForce)
+{
+    if (!m_db)
+        return;
+    if (!isForce) {
+        QStringList locals;
+        for (const QUrl& u : qAsConst(paths)) {
+            const QString p = localPathOf(u);
+            if (!p.isEmpty())
+                locals << p;
+        }
+        if (!locals.isEmpty()) {
+            if (m_db->hasUploadFileWithFilePath(locals, accessId(), deviceId())) {
+                emit rAddUpFiles2(fInfo, paths, true);
+                return;
+            }
+            if (m_db->hasFinishFileWithFilePath(locals, accessId(), deviceId())) {
+                emit rAddUpFiles2(fInfo, paths, false);
+                return;
+            }
+        }
+    }
+    onAddUpFiles(fInfo, paths);
+}
+
+void LVUploadManager::onAddUpFiles(TwFolderInfo fInfo, QList<QUrl> paths)
+{
+    QString external = fInfo.filePath;
+    if (!external.isEmpty() && !(m_owner && m_owner->isPCDevice())
+        && !external.startsWith("/storage/")) {
+        external = "/storage/" + (external.startsWith('/') ? external.mid(1) : external);
+        qDebug() << "externalPath:" << external;
+    }
+
+    QList<UploadFileInfo> list;
+    for (const QUrl& u : qAsConst(paths)) {
+        const QString path = localPathOf(u);
+        if (path.isEmpty()) {
+            qWarning() << "LVUploadManager::onAddUpFiles - not a local file:" << u;
+            continue;
+        }
+        const QFileInfo fi(path);
+        UploadFileInfo r;
+        r.accessId = accessId();
+        r.deviceId = deviceId();
+        r.upPath = fInfo.upPath;
+        r.groupId = fInfo.groupId;
+        r.isSafeBox = fInfo.isSafeBox;
+        r.uploadType = fInfo.type == 5 ? 1 : 0;
+        if (!fInfo.filePath.isEmpty()) {
+            r.isExternal = true;
+            r.externalPath = external;
+        } else {
+            r.dirId = fInfo.fid;
+            r.diskSerial = fInfo.serialNo;
+        }
+        if (!fi.isSymLink()) {
+            r.isFolder = !fi.isFile();
+            r.fileType = r.isFolder ? 5 : getMediaType(fi.suffix());
+        }
+        r.fileName = fi.fileName();
+        r.filePath = path;
+        r.fileMd5.clear();
+        // QFileInfo follows a link to what it opens; a folder has no size.
+        r.fileSize = r.isFolder ? 0 : fi.size();
+        r.fileState = 2;
+        list << r;
+    }
+    const bool rs = m_db->addUploadFile(list);
+    if (!rs)
+        qWarning() << "LVUploadManager::onAddUpFiles - storing the entries failed";
+    emit rAddUpFiles(rs);
+    emit sGetTotalNum();
+    resume(false);
+}
+
+// ---- running ----
+
+void LVUploadManager::resume(bool countFirst)
+{
+    if (countFirst)
+        emit sGetTotalNum();
+    if (m_running) {
+        emit rStart();
+        emit sNextFile();
+        return;
+    }
+    m_finished = false;
+    setRunning(true);
+    clearQueues();
+    checkQueue();
+    emit rStart();
+}
+
+void LVUploadManager::checkQueue()
+{
+    if (!m_running || !m_db)
+        return;
+    if (m_queue.isEmpty()) {
+        QList<UploadFileInfo> top;
+        m_db->getTopUploadFileList(accessId(), deviceId(), top);
+        for (const UploadFileInfo& r : qAsConst(top))
+            if (!hasTask(taskKey(r)))
+                m_queue << r;
+    }
+    if (!m_queue.isEmpty()) {
+        emit sNextFile();
+        return;
+    }
+    {
+        QMutexLocker l(&m_lock);
+        if (!m_tasks.isEmpty())
+            return;
+    }
+    if (m_total < 1 && m_finished && m_owner)
+        m_owner->notifyStatus(1, tr("File upload success"), 1);
+    setRunning(false);
+    emit rStop();
+}
+
+void LVUploadManager::oStart()
+{
+    resume(true);
+}
+
+void LVUploadManager::oNextFile()
+{
+    emit sGetTotalNum();
+    if (m_queue.isEmpty()) {
+        checkQueue();
+        return;
+    }
+    if (!m_running)
+        return;
+    QMutexLocker l(&m_lock);
+    qDebug() << "nextFile:-------------num:" << m_tasks.size();
+    const int limit = (m_owner && m_owner->netType() == 1) ? kMaxLanTasks : 1;
+    if (m_tasks.size() >= limit)
+        return;
+
+    UploadFileInfo head = m_queue.first();
+    if (m_tasks.contains(taskKey(head))) {
+        m_queue.removeFirst();
+        l.unlock();
+        emit sNextFile();
+        return;
+    }
+    qDebug() << "nextFile:--------------" << head.fileName;
+    if (head.fileName.length() > kMaxNameLength) {
+        m_queue.removeFirst();
+        l.unlock();
+        qWarning() << "-------Start end upload error fileName to long:" << head.fileName;
+        head.msg = tr("File name too long");
+        head.fileState = 4;
+        entryFailed(head);
+        return;
+    }
+    if (!head.isFolder) {
+        m_queue.removeFirst();
+        l.unlock();
+        head.fileState = 1;
+        m_db->updateUploadFileItemStatus(head);
+        emit rUploadStart(head);
+        uploadData(head);
+        return;
+    }
+    if (!QFileInfo(head.filePath).isDir()) {
+        m_queue.removeFirst();
+        l.unlock();
+        qWarning() << "-------Start end upload error File does not exist:" << head.fileName;
+        head.msg = tr("File does not exist");
+        head.fileState = 4;
+        entryFailed(head);
+        return;
+    }
+
+    // A folder entry: its files one after another (up to the limit).
+    if (m_curFolder.fId != head.fId)
+        m_subQueue.clear();
+    m_curFolder = head;
+    bool pending = !m_subQueue.isEmpty();
+    if (m_subQueue.isEmpty()) {
+        QList<UploadFileInfo> subs;
+        m_db->getTopUploadSubFileList(m_curFolder, subs);
+        pending = !subs.isEmpty();
+        for (const UploadFileInfo& s : qAsConst(subs))
+            if (!m_tasks.contains(taskKey(s)))
+                m_subQueue << s;
+        qDebug() << "----1-totalNum:" << m_subQueue.size();
+    }
+    qDebug() << "----2-totalNum:" << m_subQueue.size();
+
+    if (!pending) {
+        m_queue.clear();
+        l.unlock();
+        qDebug() << "no upload sub file.------------";
+        QList<UploadFileInfo> rest;
+        m_db->hasUploadSubFileList(m_curFolder, rest);
+        if (rest.isEmpty()) {
+            // An empty folder still has to exist on the device.
+            int dirId = 0, code = 0;
+            QString path;
+            if (!makeUploadedFolder(m_curFolder, dirId, path, code)) {
+                m_curFolder.msg = tr("create Folder fail");
+                m_curFolder.fileState = 4;
+                entryFailed(m_curFolder);
+                return;
+            }
+            m_curFolder.fileState = 5;
+            m_db->updateUploadFileItemStatus(m_curFolder);
+            m_foldersMade.remove(m_curFolder.fId);
+            m_finished = true;
+            emit rUploadFinish(m_curFolder);
+            qDebug() << "no upload sub file.------finish------";
+        } else {
+            const UploadFileInfo& f = rest.first();
+            m_curFolder.fileState = f.fileState;
+            m_curFolder.msg = f.msg;
+            m_curFolder.fileWriteLen = f.fileWriteLen;
+            m_curFolder.fileSize = f.fileSize;
+            m_db->updateUploadFileItemStatus(m_curFolder);
+            emit rUploadError(m_curFolder);
+            qDebug() << "no upload sub file.------error------";
+        }
+        emit sNextFile();
+        return;
+    }
+
+    qDebug() << "has upload file.------begin------";
+    if (m_subQueue.isEmpty()) {
+        // Every pending file is running already.
+        l.unlock();
+        m_curFolder.fileState = 1;
+        m_curFolder.num = m_db->getUploadSubFileNum(m_curFolder.fId);
+        emit rUploadStart(m_curFolder);
+        return;
+    }
+    m_curSubFile = m_subQueue.takeFirst();
+    if (m_tasks.contains(taskKey(m_curSubFile))) {
+        l.unlock();
+        emit sNextFile();
+        return;
+    }
+    l.unlock();
+    UploadFileInfo file = m_curSubFile;
+    if (file.fileName.length() > kMaxNameLength) {
+        qWarning() << "-------Start end upload error folder fileName to long:" << file.fileName;
+        file.msg = tr("File name too long");
+        file.fileState = 4;
+        entryFailed(file);
+        return;
+    }
+    m_curFolder.fileState = 1;
+    m_curFolder.fileWriteLen = 0;
+    m_curFolder.fileSize = file.fileSize;
+    m_curFolder.progress = 0;
+    m_curFolder.num = m_db->getUploadSubFileNum(m_curFolder.fId);
+    file.isDirMade = false;
+    m_db->updateUploadFileStatus(m_curFolder, true);
+    emit rUploadStart(m_curFolder);
+    uploadData(file);
+}
+
+bool LVUploadManager::makeUploadedFolder(const UploadFileInfo& folder, int& dirId,
+                                         QString& path, int& code)
+{
+    UploadFileInfo row;
+    if (!m_db->getUploadFileWidthFId(folder.fId, row))
+        row = folder;
+    if (row.pDirId > 0 || !row.pExternalPath.isEmpty() || m_foldersMade.contains(folder.fId)) {
+        dirId = row.pDirId;
+        path = row.pExternalPath;
+        return true;
+    }
+    code = -1;
+    bool ok = false;
+    QMutexLocker fl(&m_folderLock);
+    if (row.isExternal) {
+        // Files of an external folder make the chain from the folder's own
+        // name; with no file, the folder alone.
+        ok = m_owner && m_owner->device_online(NetworkShare(), [&](sdk::plugins::tidewell_network_sdk* net, bool) {
+            CreateExternalDirsReq req(row.externalPath, QStringList{row.fileName});
+            sdk::cores::model::resp_info resp;
+            if (!net->api_req(req.to_string(), req.command(), kDirectPath, kDirectTimeout, &resp))
+                return false;
+            qDebug() << "->outside Create folder faile:" << resp.code
+                     << QString::fromStdString(resp.message);
+            CreateExternalDirsResp answer;
+            answer.from(resp.body);
+            code = answerCode(resp);
+            if (answer.result != 1)
+                return false;
+            path = answer.path;
+            return true;
+        });
+        if (ok)
+            m_db->updateUploadFilePDirOrPPath(row.fId, 0, path);
+    } else {
+        ok = m_owner && m_owner->device_online(NetworkShare(), [&](sdk::plugins::tidewell_network_sdk* net, bool) {
+            return createDirOnDevice(net, row, code, dirId);
+        });
+        if (ok)
+            m_db->updateUploadFilePDirOrPPath(row.fId, dirId, QString());
+    }
+    if (ok)
+        m_foldersMade.insert(folder.fId);
+    return ok;
+}
+
+void LVUploadManager::uploadData(UploadFileInfo record)
+{
+    if (!m_running)
+        return;
+    qDebug() << "nextFile:--------------" << record.fileName << record.isSubItem;
+    int parentDirId = 0;
+    QString parentPath;
+    if (record.isSubItem && !record.isExternal) {
+        UploadFileInfo folder = folderOf(record);
+        int dirId = 0, code = 0;
+        QString path;
+        // The uploaded folder itself, once; no device call under m_lock.
+        if (!makeUploadedFolder(folder, dirId, path, code)) {
+            qWarning() << "LVUploadManager: creating folder" << folder.fileName << "failed," << code;
+            record.msg = tr("create Folder fail");
+            record.fileState = 4;
+            entryFailed(record);
+            return;
+        }
+        record.dirId = dirId;
+        record.externalPath = path;
+        parentDirId = dirId;
+        parentPath = path;
+    } else if (record.isExternal) {
+        parentDirId = record.dirId;
+        parentPath = record.externalPath;
+    }
+
+    auto* task = new LVUploadTask;
+    task->init(m_owner, this);
+    connect(task, &LVUploadTask::rUploadTaskId, this, &LVUploadManager::onUploadTaskId);
+    connect(task, &LVUploadTask::rUploadProgress, this, &LVUploadManager::onUploadProgress);
+    connect(task, &LVUploadTask::rUploadMD5, this, &LVUploadManager::onUploadMD5);
+    connect(task, &LVUploadTask::rUploadFinish, this, &LVUploadManager::onUploadFinish);
+    connect(task, &LVUploadTask::rUploadPause, this, &LVUploadManager::onUploadPause);
+    connect(task, &LVUploadTask::rUploadError, this, &LVUploadManager::onUploadError);
+    task->setParentDirId(parentDirId);
+    task->setParentPath(parentPath);
+    LVUploadTask* old = nullptr;
+    {
+        QMutexLocker l(&m_lock);
+        old = m_tasks.value(taskKey(record), nullptr);
+        m_tasks.insert(taskKey(record), task);
+        task->startTask(record);
+    }
+    if (old) {
+        qWarning() << "LVUploadManager: replacing a running task of" << record.fileName;
+        delete old;
+    }
+    emit sNextFile();
+}
+
+// ---- task results ----
+
+void LVUploadManager::onUploadTaskId(UploadFileInfo fInfo, QString taskId)
+{
+    qDebug() << "uploadTaskCreate:--------------" << taskId << "  " << fInfo.fileName;
+    if (!isLiveTask(sender()))
+        return;
+    if (fInfo.isSubItem)
+        m_db->updateUploadSubFileTaskId(fInfo.fId, taskId);
+    else
+        m_db->updateUploadFileTaskId(fInfo.fId, taskId);
+}
+
+void LVUploadManager::onUploadMD5(UploadFileInfo fInfo)
+{
+    qDebug() << "LVUploadManager::onUploadMD5 start-----------" << fInfo.fileName << "   "
+             << fInfo.taskId;
+    if (!isLiveTask(sender()))
+        return;
+    m_db->updateUploadFileMd5(fInfo.fId, fInfo.fileMd5, fInfo.isSubItem);
+}
+
+void LVUploadManager::onUploadProgress(UploadFileInfo fInfo)
+{
+    if (!isLiveTask(sender()))
+        return;
+    if (fInfo.isSubItem) {
+        if (m_curFolder.fId != fInfo.pId)
+            return;
+        m_curFolder.fileWriteLen = fInfo.fileWriteLen;
+        m_curFolder.fileSize = fInfo.fileSize;
+        m_curFolder.speed = fInfo.speed;
+        m_curFolder.progress = fInfo.progress;
+        m_curFolder.fileState = 1;
+        emit rUploadProgress(m_curFolder);
+    } else {
+        emit rUploadProgress(fInfo);
+    }
+}
+
+void LVUploadManager::onUploadFinish(UploadFileInfo fInfo)
+{
+    qDebug() << "LVUploadManager::uploadFinish start-----------" << fInfo.fileName << "   "
+             << fInfo.taskId;
+    QObject* from = sender();
+    if (!isLiveTask(from))
+        return;
+    fInfo.fileState = 5;
+    m_db->updateUploadFileItemStatus(fInfo);
+    if (fInfo.isSubItem) {
+        m_foldersMade.insert(fInfo.pId);
+        UploadFileInfo row;
+        const bool paused = m_db->getUploadFileWidthFId(fInfo.pId, row) && row.fileState == 3;
+        UploadFileInfo folder = folderOf(fInfo);
+        if (!paused) {
+            folder.fileState = 1;
+            folder.num = m_db->getUploadSubFileNum(folder.fId);
+            emit rUploadStart(folder);
+        } else {
+            folder.fileState = 3;
+            emit rUploadPause(folder);
+        }
+        if (m_curFolder.fId == folder.fId)
+            m_curFolder = folder;
+    } else {
+        emit rUploadFinish(fInfo);
+    }
+    m_finished = true;
+    onRemoveTask(fInfo.fId, fInfo.isSubItem, from);
+    qDebug() << "LVUploadManager::uploadFinish end-----------" << fInfo.fileName << "   "
+             << fInfo.taskId;
+    emit sNextFile();
+}
+
+void LVUploadManager::onUploadPause(UploadFileInfo fInfo)
+{
+    qDebug() << "LVUploadManager::uploadPause-----------" << fInfo.fileName << "   "
+             << fInfo.taskId;
+    QObject* from = sender();
+    if (!isLiveTask(from))
+        return;
+    fInfo.fileState = 3;
+    m_db->updateUploadFileItemStatus(fInfo);
+    if (fInfo.isSubItem) {
+        UploadFileInfo row;
+        if (m_db->getUploadFileWidthFId(fInfo.pId, row) && row.fileState == 3) {
+            UploadFileInfo folder = folderOf(fInfo);
+            folder.fileState = 3;
+            if (m_curFolder.fId == folder.fId)
+                m_curFolder = folder;
+            emit rUploadPause(folder);
+        }
+    } else {
+        emit rUploadPause(fInfo);
+    }
+    onRemoveTask(fInfo.fId, fInfo.isSubItem, from);
+    emit sNextFile();
+}
+
+void LVUploadManager::entryFailed(UploadFileInfo fInfo)
+{
+    qDebug() << "LVUploadManager::uploadError start-----------" << fInfo.fileName << "   "
+             << fInfo.taskId;
+    fInfo.fileState = 4;
+    m_db->updateUploadFileItemStatus(fInfo);
+    if (!fInfo.isSubItem)
+        emit rUploadError(fInfo);
+    else
+        m_subQueue.clear();   // refilled from the store without the failed file
+    qDebug() << "LVUploadManager::uploadError end-----------";
+    emit sNextFile();
+}
+
+void LVUploadManager::onUploadError(UploadFileInfo fInfo)
+{
+    QObject* from = sender();
+    if (!isLiveTask(from))
+        return;
+    onRemoveTask(fInfo.fId, fInfo.isSubItem, from);
+    entryFailed(fInfo);
+}
+
+void LVUploadManager::onRemoveTask(int fId, bool isSubItem, QObject* task)
+{
+    LVUploadTask* t = nullptr;
+    {
+        QMutexLocker l(&m_lock);
+        const qint64 key = taskKey(fId, isSubItem);
+        auto it = m_tasks.find(key);
+        if (it == m_tasks.end() || (task && static_cast<QObject*>(it.value()) != task))
+            return;
+        t = it.value();
+        m_tasks.erase(it);
+    }
+    // Outside the lock: the task's thread may be waiting for a folder lock
+    // or finishing a callback.
+    delete t;
+}
+
+// ---- commands ----
+
+void LVUploadManager::oStartUpFile(UploadFileInfo fInfo)
+{
+    fInfo.fileState = 2;
+    m_db->updateUploadFileItemStatus(fInfo);
+    if (fInfo.isFolder)
+        fInfo.num = m_db->getUploadSubFileNum(fInfo.fId);
+    emit rUploadStart(fInfo);
+    oStart();
+}
+
+void LVUploadManager::oStartUpFiles(QList<UploadFileInfo> list)
+{
+    for (UploadFileInfo r : qAsConst(list)) {
+        r.fileState = 2;
+        m_db->updateUploadFileItemStatus(r);
+    }
+    resume(true);
+}
+
+void LVUploadManager::oPauseUpFile(UploadFileInfo fInfo)
+{
+    fInfo.fileState = 3;
+    m_db->updateUploadFileItemStatus(fInfo);
+    clearQueues();
+    if (fInfo.isFolder) {
+        fInfo.num = m_db->getUploadSubFileNum(fInfo.fId);
+        QMutexLocker l(&m_lock);
+        for (auto it = m_tasks.begin(); it != m_tasks.end(); ++it)
+            if (it.value()->entryIsSubItem() && it.value()->entryPId() == fInfo.fId)
+                it.value()->stopTask();
+        qDebug() << "--------stopFolder----";
+    }
+    emit rUploadPause(fInfo);
+    QMutexLocker l(&m_lock);
+    if (LVUploadTask* t = m_tasks.value(taskKey(fInfo.fId, false), nullptr))
+        if (!fInfo.isSubItem)
+            t->stopTask();
+}
+
+void LVUploadManager::oPauseUpFiles(QList<UploadFileInfo> list)
+{
+    for (const UploadFileInfo& r : qAsConst(list)) {
+        UploadFileInfo p = r;
+        p.fileState = 3;
+        m_db->updateUploadFileItemStatus(p);
+        QMutexLocker l(&m_lock);
+        for (auto it = m_tasks.begin(); it != m_tasks.end(); ++it) {
+            const bool sub = (it.key() >> 32) != 0;
+            if ((!sub && it.key() == taskKey(r.fId, false))
+                || (sub && r.isFolder && it.value()->entryPId() == r.fId))
+                it.value()->stopTask();
+        }
+    }
+    clearQueues();
+    resume(true);
+}
+
+void LVUploadManager::oDeleteFile(UploadFileInfo fInfo)
+{
+    m_db->deleteUploadFile(fInfo);
+    clearQueues();
+    emit rUploadFinish(fInfo);
+    QMutexLocker l(&m_lock);
+    for (auto it = m_tasks.begin(); it != m_tasks.end(); ++it) {
+        const bool sub = (it.key() >> 32) != 0;
+        if ((!sub && it.key() == taskKey(fInfo.fId, false))
+            || (sub && fInfo.isFolder && it.value()->entryPId() == fInfo.fId))
+            it.value()->stopTask();
+    }
+}
+
+void LVUploadManager::oDeleteUpFiles(QList<UploadFileInfo> list)
+{
+    for (const UploadFileInfo& r : qAsConst(list)) {
+        m_db->deleteUploadFile(r);
+        QMutexLocker l(&m_lock);
+        for (auto it = m_tasks.begin(); it != m_tasks.end(); ++it) {
+            const bool sub = (it.key() >> 32) != 0;
+            if ((!sub && it.key() == taskKey(r.fId, false))
+                || (sub && r.isFolder && it.value()->entryPId() == r.fId))
+                it.value()->stopTask();
+        }
+    }
+    clearQueues();
+    resume(true);
+}
+
+void LVUploadManager::oAllStart()
+{
+    m_db->updateAllUploadFileStatus(true, accessId(), deviceId());
+    oStart();
+}
+
+void LVUploadManager::oAllPause()
+{
+    clearQueues();
+    m_db->updateAllUploadFileStatus(false, accessId(), deviceId());
+    oStop();
+}
+
+void LVUploadManager::oAllDelete()
+{
+    m_db->deleteAllUploadFile(accessId(), deviceId());
+    clearQueues();
+    oStop();
+}
+
+void LVUploadManager::oStop()
+{
+    setRunning(false);
+    QMutexLocker l(&m_lock);
+    qDebug() << "------count---taskStop:" << m_tasks.size();
+    int i = 0;
+    for (LVUploadTask* t : qAsConst(m_tasks)) {
+        qDebug() << "---------taskStop:" << i;
+        t->stopTask();
+        qDebug() << "------2---taskStop:" << i;
+        ++i;
+    }
+    l.unlock();
+    emit rStop();
+}
+
+void LVUploadManager::oGetTotalNum()
+{
+    if (!m_db)
+        return;
+    int num = 0;
+    const bool rs = m_db->getUploadFileTotalNum(accessId(), deviceId(), num);
+    qDebug() << "LVUploadManager::getTaskNum - " << accessId() << " " << deviceId() << ", rs "
+             << rs << ", " << num;
+    m_total = num;
+    if (m_owner)
+        m_owner->notifyUpTaskNum();
+    emit rGetTotalNum(rs, num);
+}
+
+void LVUploadManager::oUpFileList(int pageIndex, int pageSize)
+{
+    QList<UploadFileInfo> list;
+    const bool rs = m_db && m_db->getUploadFileList(pageIndex, pageSize, accessId(), deviceId(), list);
+    for (UploadFileInfo& r : list)
+        if (r.isFolder)
+            r.num = m_db->getUploadSubFileNum(r.fId);
+    emit rUpFileList(rs ? 1 : 0, list);
+}
+
+// ---- remote folders ----
+
+bool LVUploadManager::relativeFolderNames(const UploadFileInfo& record, const QString& base,
+                                          QStringList& names)
+{
+    const QFileInfo fi(record.filePath);
+    const QString local = QDir::cleanPath(record.isFolder ? fi.absoluteFilePath() : fi.absolutePath());
+    const QString root = QDir::cleanPath(QFileInfo(base).absoluteFilePath());
+    QString rel;
+    if (local == root)
+        rel.clear();
+    else if (root == "/" && local.startsWith('/'))
+        rel = local;
+    else if (local.startsWith(root + '/'))
+        rel = local.mid(root.length());
+    else
+        return false;
+    names = rel.split('/', Qt::SkipEmptyParts);
+    return true;
+}
+
+bool LVUploadManager::createRemoteFolder(UploadFileInfo record, int& dirId, QString& path, int& code)
+{
+    if (!m_owner)
+        return false;
+    QMutexLocker fl(&m_folderLock);
+    if (record.isExternal) {
+        code = -1;
+        return m_owner->device_online(NetworkShare(), [&](sdk::plugins::tidewell_network_sdk* net, bool) {
+            return createUpFolder(net, record, path, code);
+        });
+    }
+    QStringList names;
+    if (!relativeFolderNames(record, record.pFilePath, names)) {
+        qWarning() << "LVUploadManager::createRemoteFolder -" << record.filePath
+                   << "does not lie in" << record.pFilePath;
+        code = -1;
+        return false;
+    }
+    qDebug() << "relative:" << names.join('/') << names << record.filePath << record.pFilePath
+             << "-----------------------";
+    if (names.isEmpty()) {
+        code = -1;
+        return true;
+    }
+    code = -1;
+    return m_owner->device_online(NetworkShare(), [&](sdk::plugins::tidewell_network_sdk* net, bool) {
+        return createDirsOnDevice(net, record, names, dirId, code);
+    });
+}
+
+bool LVUploadManager::createDirOnDevice(sdk::plugins::tidewell_network_sdk* net,
+                                        UploadFileInfo folder, int& code, int& dirId)
+{
+    QString name = folder.fileName;
+    for (int round = 0; round < kMaxNameRounds; ++round) {
+        std::string body, command;
+        if (folder.uploadType != 1) {
+            CreateDirReq req(folder.diskSerial, folder.dirId, name, folder.isSafeBox);
+            req.backNewName = false;
+            body = req.to_string();
+            command = req.command();
+        } else {
+            CreatePubDirReq req(folder.groupId, folder.dirId, name, folder.diskSerial, true);
+            body = req.to_string();
+            command = req.command();
+        }
+        sdk::cores::model::resp_info resp;
+        if (!net->api_req(body, command, kDirectPath, kDirectTimeout, &resp))
+            return false;
+        qDebug() << "--------Create folder faile:" << resp.code
+                 << QString::fromStdString(resp.message);
+        qint64 newId = 0;
+        QString proposed;
+        int result = 0;
+        if (folder.uploadType != 1) {
+            CreateDirResp answer;
+            answer.from(resp.body);
+            result = answer.result;
+            newId = answer.dirId;
+            proposed = answer.backNewName;
+        } else {
+            CreatePubDirResp answer;
+            answer.from(resp.body);
+            result = answer.result;
+            newId = answer.dirId;
+            proposed = answer.backNewName;
+        }
+        code = answerCode(resp);
+        if (result == 1) {
+            dirId = int(newId);
+            return true;
+        }
+        if (proposed.isEmpty() || proposed == name)
+            return false;
+        if (!isPlainName(proposed)) {
+            qWarning() << "LVUploadManager::createDirOnDevice - refusing proposed name" << proposed;
+            return false;
+        }
+        name = proposed;
+    }
+    qWarning() << "LVUploadManager::createDirOnDevice - no free name for" << folder.fileName
+               << "after" << kMaxNameRounds << "rounds";
+    return false;
+}
+
+bool LVUploadManager::createDirsOnDevice(sdk::plugins::tidewell_network_sdk* net,
+                                         UploadFileInfo record, QStringList folderNames,
+                                         int& dirId, int& code)
+{
+    std::string body, command;
+    if (record.uploadType == 1) {
+        CreatePubDirsReq req(record.groupId, dirId, record.diskSerial, folderNames);
+        body = req.to_string();
+        command = req.command();
+    } else {
+        CreateDirsReq req(record.diskSerial, dirId, record.isSafeBox, folderNames);
+        body = req.to_string();
+        command = req.command();
+    }
+    sdk::cores::model::resp_info resp;
+    if (!net->api_req(body, command, kDirectPath, kDirectTimeout, &resp))
+        return false;
+    qDebug() << "--------Create folder faile:" << resp.code << QString::fromStdString(resp.message);
+    qint64 newId = 0;
+    int result = 0;
+    if (record.uploadType == 1) {
+        CreatePubDirsResp answer;
+        answer.from(resp.body);
+        result = answer.result;
+        newId = answer.dirId;
+    } else {
+        CreateDirsResp answer;
+        answer.from(resp.body);
+        result = answer.result;
+        newId = answer.dirId;
+    }
+    code = answerCode(resp);
+    if (result != 1)
+        return false;
+    dirId = int(newId);
+    return true;
+}
+
+bool LVUploadManager::createUpFolder(sdk::plugins::tidewell_network_sdk* net,
+                                     UploadFileInfo record, QString& path, int& code)
+{
+    qDebug() << "---------LVUploadManager::createUpFolder: " << record.filePath;
+    const QString root = QDir::cleanPath(QFileInfo(record.pFilePath).absoluteFilePath());
+    const QString parent = QFileInfo(root).absolutePath();
+    qDebug() << "parentPath:" << parent << "-------------";
+    QStringList names;
+    if (!relativeFolderNames(record, parent, names) || names.isEmpty()) {
+        qWarning() << "LVUploadManager::createUpFolder -" << record.filePath
+                   << "does not lie in" << root;
+        code = -1;
+        return false;
+    }
+    qDebug() << "folder path:" << names.join('/') << names << record.filePath << parent
+             << "-----------------------";
+    CreateExternalDirsReq req(record.externalPath, names);
+    const std::string body = req.to_string();
+    qDebug() << "req Data:" << QString::fromStdString(body) << "-----------------------";
+    sdk::cores::model::resp_info resp;
+    if (!net->api_req(body, req.command(), kDirectPath, kDirectTimeout, &resp))
+        return false;
+    qDebug() << "->outside Create folder faile:" << resp.code << QString::fromStdString(resp.message);
+    CreateExternalDirsResp answer;
+    answer.from(resp.body);
+    code = answerCode(resp);
+    if (answer.result != 1)
+        return false;
+    path = answer.path;
+    return true;
+}

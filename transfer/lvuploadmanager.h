@@ -1,0 +1,166 @@
+#pragma once
+
+#include <atomic>
+
+#include <QList>
+#include <QMap>
+#include <QMutex>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QUrl>
+
+#include "core/twfolderinfo.h"
+#include "core/uploadfileinfo.h"
+
+class DBHelp;
+class LVUploadTask;
+class QThread;
+class Tidewell;
+namespace sdk { namespace plugins { class tidewell_network_sdk; } }
+
+// The upload queue of one device tab: stores dropped files and folders as
+// upload entries, asks before a path is uploaded again, runs up to three
+// uploads at once on the local network (else one), walks folder entries file
+// by file and reports every change through its r-signals. Lives on a thread
+// of its own; requests arrive as its s-signals.
+class LVUploadManager : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kMaxNameLength = 200;
+    static constexpr int kMaxLanTasks = 3;
+    // Rounds of device-proposed names tried when creating an uploaded folder.
+    static constexpr int kMaxNameRounds = 10;
+
+    explicit LVUploadManager(QObject* parent = nullptr);
+    ~LVUploadManager() override;
+
+    bool init(Tidewell* owner);
+    bool addUpFiles(TwFolderInfo folder, QList<QUrl> paths, bool isForce);
+    void start();
+    // Runs on the caller's thread: stops every task without waiting.
+    void stopAll();
+    void allStart();
+    void allPause();
+    void allDelete();
+    void startUpFile(UploadFileInfo fInfo);
+    void pauseUpFile(UploadFileInfo fInfo);
+    void deleteFile(UploadFileInfo fInfo);
+    void startUpFiles(QList<UploadFileInfo> list);
+    void pauseUpFiles(QList<UploadFileInfo> list);
+    void deleteUpFiles(QList<UploadFileInfo> list);
+    void getTotalNum();
+    int totalNum() const { return m_total; }
+    bool isRun() const { return m_running; }
+    bool hasFinishedFile() const { return m_finished; }
+
+    // For the tasks (any thread): makes the folder chain of a folder's
+    // sub-entry on the device. dirId/path come in as the parent folder the
+    // manager gave the task and go out as the deepest folder made.
+    bool createRemoteFolder(UploadFileInfo record, int& dirId, QString& path, int& code);
+    // Run inside device_online, under the folder lock.
+    bool createDirOnDevice(sdk::plugins::tidewell_network_sdk* net, UploadFileInfo folder,
+                           int& code, int& dirId);
+    bool createDirsOnDevice(sdk::plugins::tidewell_network_sdk* net, UploadFileInfo record,
+                            QStringList folderNames, int& dirId, int& code);
+    bool createUpFolder(sdk::plugins::tidewell_network_sdk* net, UploadFileInfo record,
+                        QString& path, int& code);
+
+    // Folder names between base and the local folder of record; false when
+    // the record does not lie below base.
+    static bool relativeFolderNames(const UploadFileInfo& record, const QString& base,
+                                    QStringList& names);
+
+signals:
+    void sStart();
+    void rStart();
+    void sStop();
+    void rStop();
+    void sAllStart();
+    void sAllPause();
+    void sAllDelete();
+    void sStartUpFiles(QList<UploadFileInfo> list);
+    void sPauseUpFiles(QList<UploadFileInfo> list);
+    void sDeleteUpFiles(QList<UploadFileInfo> list);
+    void sStartUpFile(UploadFileInfo fInfo);
+    void sPauseUpFile(UploadFileInfo fInfo);
+    void sDeleteFile(UploadFileInfo fInfo);
+    void sGetTotalNum();
+    void rGetTotalNum(bool rs, int num);
+    void sUpFileList(int pageIndex, int pageSize);
+    void rUpFileList(int rs, QList<UploadFileInfo> files);
+    void sAddUpFiles(TwFolderInfo fInfo, QList<QUrl> paths, bool isForce);
+    void rAddUpFiles(bool rs);
+    void rAddUpFiles2(TwFolderInfo fInfo, QList<QUrl> paths, bool isUp);
+    void rUploadStart(UploadFileInfo fInfo);
+    void rUploadProgress(UploadFileInfo fInfo);
+    void rUploadFinish(UploadFileInfo fInfo);
+    void rUploadPause(UploadFileInfo fInfo);
+    void rUploadError(UploadFileInfo fInfo);
+    void sNextFile();
+
+public slots:
+    void oStart();
+    void oStop();
+    void oAllStart();
+    void oAllPause();
+    void oAllDelete();
+    void oStartUpFiles(QList<UploadFileInfo> list);
+    void oPauseUpFiles(QList<UploadFileInfo> list);
+    void oDeleteUpFiles(QList<UploadFileInfo> list);
+    void oStartUpFile(UploadFileInfo fInfo);
+    void oPauseUpFile(UploadFileInfo fInfo);
+    void oDeleteFile(UploadFileInfo fInfo);
+    void oGetTotalNum();
+    void oUpFileList(int pageIndex, int pageSize);
+    void oAddUpFiles(TwFolderInfo fInfo, QList<QUrl> paths, bool isForce);
+    void onAddUpFiles(TwFolderInfo fInfo, QList<QUrl> paths);
+    void onUploadTaskId(UploadFileInfo fInfo, QString taskId);
+    void onUploadMD5(UploadFileInfo fInfo);
+    void onUploadProgress(UploadFileInfo fInfo);
+    void onUploadFinish(UploadFileInfo fInfo);
+    void onUploadPause(UploadFileInfo fInfo);
+    void onUploadError(UploadFileInfo fInfo);
+    // Deletes the task held for that entry if it is `task` (null: any).
+    void onRemoveTask(int fId, bool isSubItem = false, QObject* task = nullptr);
+    void oNextFile();
+
+private:
+    // Top-level entries and files inside folders are numbered by two tables.
+    static qint64 taskKey(int fId, bool isSubItem)
+    {
+        return (qint64(isSubItem ? 1 : 0) << 32) | quint32(fId);
+    }
+    static qint64 taskKey(const UploadFileInfo& r) { return taskKey(r.fId, r.isSubItem); }
+
+    QString accessId() const;
+    QString deviceId() const;
+    void setRunning(bool run);
+    void resume(bool countFirst);
+    void checkQueue();
+    void uploadData(UploadFileInfo record);
+    void entryFailed(UploadFileInfo record);
+    bool hasTask(qint64 key);
+    bool isLiveTask(QObject* task);
+    // The folder of a file's entry, as currently known.
+    UploadFileInfo folderOf(const UploadFileInfo& file);
+    // Creates the uploaded folder itself on the device (folder lock taken).
+    bool makeUploadedFolder(const UploadFileInfo& folder, int& dirId, QString& path, int& code);
+    void clearQueues();
+
+    QThread* m_thread = nullptr;
+    Tidewell* m_owner = nullptr;
+    DBHelp* m_db = nullptr;
+    std::atomic<bool> m_running{false};
+    std::atomic<int> m_total{0};
+    QList<UploadFileInfo> m_queue;
+    QList<UploadFileInfo> m_subQueue;
+    QMap<qint64, LVUploadTask*> m_tasks;
+    QMutex m_lock;          // the task map and the start decisions
+    QMutex m_folderLock;    // one remote folder creation at a time; never taken with m_lock
+    UploadFileInfo m_curFolder;
+    UploadFileInfo m_curSubFile;
+    std::atomic<bool> m_finished{false};
+    QSet<int> m_foldersMade;   // folder entries known to exist on the device
+};

@@ -1,0 +1,321 @@
+#include "transfer/lvuploadtask.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QThread>
+#include <QTimer>
+
+#include "core/tidewell.h"
+#include "transfer/filemd5asyn.h"
+#include "transfer/lvuploadmanager.h"
+#include "transfer/tidewellupload.h"
+
+bool LVUploadTask::isFatalCode(int code)
+{
+    switch (code) {
+    case 2014: case 2001: case 2002: case 2201: case 403: case 404:
+    case 20203: case 20204: case 20205:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool LVUploadTask::skipHash(Tidewell* owner, qint64 fileSize)
+{
+    if (!owner || fileSize <= kNoHashSize)
+        return false;
+    const int model = owner->deviceType();
+    const DeviceInfo* dev = owner->deviceInfo();
+    const int appCode = dev ? dev->appCode.toInt() : 0;
+    return (model == 2 && appCode > 4053) || (model == 3 && appCode > 5022)
+           || owner->isPCDevice();
+}
+
+LVUploadTask::LVUploadTask(QObject* parent) : QObject(parent)
+{
+    qRegisterMetaType<UploadFileInfo>("UploadFileInfo");
+    m_upload = new TidewellUpload;
+    m_hasher = new FileMd5Asyn;
+    m_thread = new QThread;
+    moveToThread(m_thread);
+    m_upload->moveToThread(m_thread);
+    m_hasher->moveToThread(m_thread);
+    m_thread->start();
+}
+
+LVUploadTask::~LVUploadTask()
+{
+    // Timers, the hasher and the library task belong to the task's thread:
+    // take them down there, then stop the thread.
+    auto cleanup = [this] {
+        if (m_retryTimer)
+            m_retryTimer->stop();
+        delete m_retryTimer;
+        m_retryTimer = nullptr;
+        m_hasher->stopAndWait();
+        delete m_upload;   // stops and gives back a running library task
+        m_upload = nullptr;
+    };
+    if (m_thread->isRunning() && QThread::currentThread() != m_thread)
+        QMetaObject::invokeMethod(this, cleanup, Qt::BlockingQueuedConnection);
+    else
+        cleanup();
+    m_thread->quit();
+    m_thread->wait();
+    delete m_hasher;
+    delete m_thread;
+    qDebug() << "---------------dis--~LVUploadTask";
+}
+
+void LVUploadTask::init(Tidewell* owner, LVUploadManager* manager)
+{
+    m_owner = owner;
+    m_manager = manager;
+    connect(m_upload, &TidewellUpload::uploadTaskCreate, this, &LVUploadTask::uploadTaskCreate);
+    connect(m_upload, &TidewellUpload::uploadProgress, this, &LVUploadTask::uploadProgress);
+    connect(m_upload, &TidewellUpload::uploadFinish, this, &LVUploadTask::uploadFinish);
+    connect(m_upload, &TidewellUpload::uploadPause, this, &LVUploadTask::uploadPause);
+    connect(m_upload, &TidewellUpload::uploadError, this, &LVUploadTask::uploadError);
+    connect(this, &LVUploadTask::sStartTask, this, &LVUploadTask::onStartTask);
+    connect(this, &LVUploadTask::sStopTask, this, &LVUploadTask::onStopTask);
+    connect(this, &LVUploadTask::sStartTry, this, &LVUploadTask::onStartTry);
+    m_upload->init(owner);
+    connect(m_hasher, &FileMd5Asyn::resultFileMd5, this, &LVUploadTask::resultFileMd5);
+}
+
+void LVUploadTask::startTask(const UploadFileInfo& info)
+{
+    m_entryPId = info.pId;
+    m_entryIsSub = info.isSubItem;
+    emit sStartTask(info);
+}
+
+void LVUploadTask::stopTask()
+{
+    emit sStopTask();
+}
+
+void LVUploadTask::onStartTask(UploadFileInfo upFileInfo)
+{
+    m_record = upFileInfo;
+    m_retries = 0;
+    m_stopRequested = false;
+    m_hashing = false;
+    m_retryPending = false;
+    m_ended = false;
+    uploadData();
+}
+
+void LVUploadTask::exitTask(Exit how, const QString& msg)
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_hashing = false;
+    m_retryPending = false;
+    if (m_retryTimer)
+        m_retryTimer->stop();
+    switch (how) {
+    case Exit::Finish:
+        m_record.fileState = 5;
+        emit rUploadFinish(m_record);
+        break;
+    case Exit::Pause:
+        m_record.fileState = 3;
+        emit rUploadPause(m_record);
+        break;
+    case Exit::Error:
+        m_record.fileState = 4;
+        m_record.msg = msg;
+        emit rUploadError(m_record);
+        break;
+    }
+}
+
+void LVUploadTask::uploadData()
+{
+    qDebug() << "-------Start beigin upload:" << m_record.fileName;
+    const QFileInfo local(m_record.filePath);
+    if (!local.exists()) {
+        qWarning() << "-------Start end upload error File does not exist:" << m_record.fileName;
+        uploadError(m_record, 404, tr("File does not exist"));
+        return;
+    }
+
+    if (m_record.isSubItem && !m_record.isDirMade) {
+        int dirId = m_parentDirId;
+        QString path = m_parentPath;
+        int code = 0;
+        if (!m_manager || !m_manager->createRemoteFolder(m_record, dirId, path, code)) {
+            qWarning() << "create Folder fail---------" << code;
+            uploadError(m_record, code, tr("create Folder fail"));
+            return;
+        }
+        if (m_record.isFolder) {
+            // A folder inside an uploaded folder only has to exist.
+            exitTask(Exit::Finish);
+            return;
+        }
+        qDebug() << "----3--dirId" << dirId << "----curDirId:" << m_record.dirId << "---------"
+                 << m_record.fileName << "----------";
+        m_record.dirId = dirId;
+        m_record.externalPath = path;
+        m_record.isDirMade = true;
+    }
+
+    // The file changed since it was queued: its size and digest are stale and
+    // a device task made for the old size cannot be continued.
+    if (!m_record.isFolder && local.size() != m_record.fileSize) {
+        qWarning() << "LVUploadTask: size of" << m_record.filePath << "changed from"
+                   << m_record.fileSize << "to" << local.size() << ", hashing again";
+        m_record.fileSize = local.size();
+        m_record.fileMd5.clear();
+        m_record.taskId.clear();
+        m_record.fileWriteLen = 0;
+        m_record.progress = 0;
+    }
+
+    if (m_record.fileMd5.isEmpty() && !skipHash(m_owner, m_record.fileSize)) {
+        m_hashing = true;
+        m_hasher->start(m_record.filePath);
+        return;
+    }
+    startUpload();
+}
+
+void LVUploadTask::startUpload()
+{
+    if (!m_upload->start(m_record)) {
+        // Not connected, or the library refused the task: retried like any
+        // other transfer failure so the entry never stays running.
+        qWarning() << "LVUploadTask: upload could not start:" << m_record.fileName;
+        uploadError(m_record, -1, TidewellUpload::errorMessage(-1));
+    }
+}
+
+void LVUploadTask::resultFileMd5(QString md5)
+{
+    if (!m_hashing || m_ended)
+        return;
+    m_hashing = false;
+    if (m_stopRequested) {
+        exitTask(Exit::Pause);
+        return;
+    }
+    if (md5 == QLatin1String("-1")) {
+        qDebug() << "LVUploadManager::resultFileMd5  md5 cancel---------------";
+        exitTask(Exit::Pause);
+        return;
+    }
+    if (md5.isEmpty()) {
+        uploadError(m_record, -1, QStringLiteral("Get Md5 Fail"));
+        return;
+    }
+    m_record.fileMd5 = md5;
+    emit rUploadMD5(m_record);
+    startUpload();
+}
+
+void LVUploadTask::onStopTask()
+{
+    m_stopRequested = true;
+    if (m_ended)
+        return;
+    if (m_retryPending) {
+        m_retryPending = false;
+        exitTask(Exit::Pause);
+        return;
+    }
+    if (m_hashing) {
+        m_hasher->stop();
+        return;
+    }
+    // Everything sent: the finish is on its way.
+    if (!m_upload->hasSendFinish())
+        m_upload->stop();
+}
+
+void LVUploadTask::uploadError(UploadFileInfo, int code, QString msg)
+{
+    if (m_ended)
+        return;
+    if (m_stopRequested) {
+        m_upload->release();
+        exitTask(Exit::Pause);
+        return;
+    }
+    if (!isFatalCode(code) && m_retries < kMaxRetries) {
+        ++m_retries;
+        qDebug() << "LVUploadManager::TryAgian: ---------------" << m_retries << m_record.fileName;
+        m_upload->release();
+        emit sStartTry();
+        return;
+    }
+    m_upload->release();
+    exitTask(Exit::Error, msg);
+}
+
+void LVUploadTask::onStartTry()
+{
+    qDebug() << "onStartTry() 当前线程ID:" << QThread::currentThreadId();
+    if (!m_retryTimer) {
+        m_retryTimer = new QTimer;
+        m_retryTimer->setSingleShot(true);
+        connect(m_retryTimer, &QTimer::timeout, this, &LVUploadTask::tryUploadData,
+                Qt::DirectConnection);
+    }
+    m_retryTimer->start(kRetryDelayMs);
+    m_retryPending = true;
+}
+
+void LVUploadTask::tryUploadData()
+{
+    m_retryTimer->stop();
+    if (!m_retryPending || m_ended)
+        return;
+    m_retryPending = false;
+    uploadData();
+}
+
+void LVUploadTask::uploadFinish(UploadFileInfo fInfo)
+{
+    if (m_ended)
+        return;
+    m_upload->release();
+    // Keep what only the task knows (the folder made for it).
+    fInfo.isDirMade = m_record.isDirMade;
+    m_record = fInfo;
+    exitTask(Exit::Finish);
+}
+
+void LVUploadTask::uploadPause(UploadFileInfo)
+{
+    if (m_ended)
+        return;
+    exitTask(Exit::Pause);
+}
+
+void LVUploadTask::uploadProgress(UploadFileInfo fInfo, qlonglong byteSent, qlonglong bytesTotal)
+{
+    if (m_ended)
+        return;
+    m_record.fileWriteLen = bytesTotal;
+    m_record.speed = int(byteSent);
+    m_record.progress = fInfo.progress;
+    emit rUploadProgress(m_record);
+}
+
+void LVUploadTask::uploadTaskCreate(UploadFileInfo fInfo, bool isSucc, QString taskId)
+{
+    if (m_ended)
+        return;
+    if (isSucc) {
+        m_record.taskId = taskId;
+        emit rUploadTaskId(fInfo, taskId);
+        return;
+    }
+    exitTask(Exit::Error, QStringLiteral("create task id fail"));
+    m_upload->stop();
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "core/uploadfileinfo.h"
+
+class FileMd5Asyn;
+class LVUploadManager;
+class QThread;
+class QTimer;
+class Tidewell;
+class TidewellUpload;
+
+// Uploads one file (a queue entry or a file inside an uploaded folder): checks
+// the local file, makes its remote folder, hashes it, runs the library upload
+// and retries failed attempts. Lives on a thread of its own; every attempt
+// ends in exactly one of rUploadFinish, rUploadPause or rUploadError.
+class LVUploadTask : public QObject
+{
+    Q_OBJECT
+public:
+    // Fatal error codes are never retried.
+    static bool isFatalCode(int code);
+    static constexpr int kMaxRetries = 6;
+    static constexpr int kRetryDelayMs = 2000;
+    // Above this size some devices accept uploads without a digest.
+    static constexpr qint64 kNoHashSize = 524288000;
+
+    explicit LVUploadTask(QObject* parent = nullptr);
+    ~LVUploadTask() override;
+
+    void init(Tidewell* owner, LVUploadManager* manager);
+    void setParentDirId(int id) { m_parentDirId = id; }
+    void setParentPath(const QString& path) { m_parentPath = path; }
+    void startTask(const UploadFileInfo& info);
+    void stopTask();
+    // Only for the task's own thread; other threads use the two below.
+    UploadFileInfo fileInfo() const { return m_record; }
+    // Set by startTask on the caller's thread; safe to read from there.
+    int entryPId() const { return m_entryPId; }
+    bool entryIsSubItem() const { return m_entryIsSub; }
+
+    // Whether this file is sent without a digest on this owner's device.
+    static bool skipHash(Tidewell* owner, qint64 fileSize);
+
+signals:
+    void sStartTask(UploadFileInfo upFileInfo);
+    void sStopTask();
+    void sStartTry();
+    void rUploadTaskId(UploadFileInfo fInfo, QString taskId);
+    void rUploadMD5(UploadFileInfo fInfo);
+    void rUploadProgress(UploadFileInfo fInfo);
+    void rUploadFinish(UploadFileInfo fInfo);
+    void rUploadPause(UploadFileInfo fInfo);
+    void rUploadError(UploadFileInfo fInfo);
+
+public slots:
+    void onStartTask(UploadFileInfo upFileInfo);
+    void onStopTask();
+    void onStartTry();
+    void tryUploadData();
+    void resultFileMd5(QString md5);
+    void uploadTaskCreate(UploadFileInfo fInfo, bool isSucc, QString taskId);
+    void uploadProgress(UploadFileInfo fInfo, qlonglong byteSent, qlonglong bytesTotal);
+    void uploadFinish(UploadFileInfo fInfo);
+    void uploadPause(UploadFileInfo fInfo);
+    void uploadError(UploadFileInfo fInfo, int code, QString msg);
+
+private:
+    enum class Exit { Finish, Pause, Error };
+
+    void uploadData();
+    void startUpload();
+    // The only way out of an attempt series: emits one result, once.
+    void exitTask(Exit how, const QString& msg = QString());
+
+    QThread* m_thread = nullptr;
+    LVUploadManager* m_manager = nullptr;
+    TidewellUpload* m_upload = nullptr;
+    FileMd5Asyn* m_hasher = nullptr;
+    Tidewell* m_owner = nullptr;
+    int m_retries = 0;
+    UploadFileInfo m_record;
+    QTimer* m_retryTimer = nullptr;
+    bool m_stopRequested = false;
+    bool m_hashing = false;
+    bool m_retryPending = false;
+    bool m_ended = true;
+    int m_parentDirId = 0;
+    QString m_parentPath;
+    int m_entryPId = 0;
+    bool m_entryIsSub = false;
+};

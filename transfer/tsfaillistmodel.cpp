@@ -1,0 +1,196 @@
+#include "transfer/tsfaillistmodel.h"
+
+#include <QDebug>
+#include <QFileInfo>
+
+#include "core/utils.h"
+#include "transfer/lvfinishmanager.h"
+
+TSFailListModel::TSFailListModel(QObject* parent) : BaseModel(parent) {}
+
+TSFailListModel::~TSFailListModel()
+{
+    qInfo() << "~~~~~TSFailListModel";
+}
+
+int TSFailListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows.size();
+}
+
+QVariant TSFailListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() < 0 || index.row() >= m_rows.size())
+        return QVariant();
+    const FailRow& r = m_rows.at(index.row());
+    switch (role) {
+    case FileTypeRole:
+        return getMediaType(QFileInfo(r.fileName).suffix());
+    case FileNameRole:
+        return r.fileName;
+    case FileSizeRole:
+        return formatFileSize(r.fileSize);
+    case ErrorMsgRole:
+        return r.msg;
+    default:
+        return QVariant();
+    }
+}
+
+QHash<int, QByteArray> TSFailListModel::roleNames() const
+{
+    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
+    names.insert(FileTypeRole, "$FileType");
+    names.insert(FileNameRole, "$FileName");
+    names.insert(FileSizeRole, "$FileSize");
+    names.insert(ErrorMsgRole, "$ErrorMsg");
+    return names;
+}
+
+bool TSFailListModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && m_hasMore;
+}
+
+void TSFailListModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid() || !m_hasMore || m_req.busy())
+        return;
+    loadData();
+}
+
+LVFinishManager* TSFailListModel::manager() const
+{
+    return qobject_cast<LVFinishManager*>(m_tw.data());
+}
+
+void TSFailListModel::setTw(QObject* obj)
+{
+    if (obj == m_tw)
+        return;
+    if (m_tw)
+        disconnect(m_tw, nullptr, this, nullptr);
+    m_tw = obj;
+    m_req.clear();
+    if (LVFinishManager* fm = manager()) {
+        connect(fm, &LVFinishManager::rGetUploadFailFiles, this,
+                &TSFailListModel::rGetUploadFailFiles);
+        connect(fm, &LVFinishManager::rGetDownloadFailFiles, this,
+                &TSFailListModel::rGetDownloadFailFiles);
+    } else if (obj) {
+        qWarning() << "TSFailListModel - tw is not a finish manager:" << obj;
+    }
+    emit twChanged();
+}
+
+void TSFailListModel::setIsDown(bool down)
+{
+    m_isDown = down;
+    emit isDownChanged();
+}
+
+QVariantMap TSFailListModel::task() const
+{
+    return m_isDown ? m_downParent.toVariantMap() : m_upParent.toVariantMap();
+}
+
+void TSFailListModel::setTask(const QVariantMap& map)
+{
+    if (m_isDown)
+        m_downParent.fromVariantMap(map);
+    else
+        m_upParent.fromVariantMap(map);
+    emit taskChanged();
+}
+
+void TSFailListModel::resetData()
+{
+    // Always re-targets: an answer under way belongs to the folder shown
+    // before and is dropped; page 1 of the current folder follows it.
+    m_req.invalidate(true);
+    beginResetModel();
+    m_hasMore = true;
+    m_page = 1;
+    m_rows.clear();
+    endResetModel();
+    if (!m_req.busy())
+        loadData();
+}
+
+void TSFailListModel::loadData()
+{
+    if (m_req.busy() || !m_hasMore)
+        return;
+    LVFinishManager* fm = manager();
+    if (!fm) {
+        qDebug() << "TSFailListModel::loadData - no finish manager yet.";
+        return;
+    }
+    const int serial = m_req.begin();
+    showLoading();
+    if (m_isDown)
+        emit fm->sGetDownloadFailFiles(m_page, kPageSize, m_downParent, serial);
+    else
+        emit fm->sGetUploadFailFiles(m_page, kPageSize, m_upParent, serial);
+}
+
+void TSFailListModel::rGetUploadFailFiles(bool rs, QList<UploadFileInfo> listData, int serial)
+{
+    QList<FailRow> page;
+    page.reserve(listData.size());
+    for (const UploadFileInfo& f : qAsConst(listData))
+        page.append({f.fId, f.fileName, f.fileSize, f.msg});
+    takePage(rs, serial, page);
+}
+
+void TSFailListModel::rGetDownloadFailFiles(bool rs, QList<DownFileInfo> listData, int serial)
+{
+    QList<FailRow> page;
+    page.reserve(listData.size());
+    for (const DownFileInfo& f : qAsConst(listData))
+        page.append({f.fId, f.fileName, f.fileSize, f.msg});
+    takePage(rs, serial, page);
+}
+
+void TSFailListModel::takePage(bool rs, int serial, const QList<FailRow>& page)
+{
+    const PageRequest::Answer a = m_req.take(serial);
+    if (a == PageRequest::Foreign)
+        return;
+    cancelLading();
+    if (a == PageRequest::Stale) {
+        if (m_req.takeReload())
+            loadData();
+        return;
+    }
+    if (!rs) {
+        qWarning() << "TSFailListModel - page" << m_page << "could not be read.";
+        m_hasMore = false;  // no automatic retry; reopening starts over
+        const QString msg = tr("Failed to load the list");
+        notifyStatus(-1, msg, TL_Error);
+        if (m_rows.isEmpty())
+            defaultStateChange(DS_Error, msg);
+        return;
+    }
+    const int n = page.size();
+    const bool first = m_page == 1;
+    // Paging state first: a view may ask for more from inside the
+    // notifications below.
+    if (n < kPageSize)
+        m_hasMore = false;
+    if (n > 0)
+        ++m_page;
+    if (first) {
+        beginResetModel();
+        m_rows = page;
+        endResetModel();
+    } else if (n > 0) {
+        beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size() + n - 1);
+        m_rows += page;
+        endInsertRows();
+    }
+    if (!m_rows.isEmpty())
+        defaultStateChange(DS_None, QString());
+    else
+        defaultStateChange(DS_Empty, tr("No Data"));
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QVariantMap>
+
+#include "core/basemodel.h"
+#include "core/downfileinfo.h"
+#include "core/uploadfileinfo.h"
+#include "transfer/pagerequest.h"
+
+class LVFinishManager;
+
+// The failed files of one folder transfer (download or upload), paged, for
+// the failure alert. Callers set isDown, then task, then call resetData().
+// Answers for a folder shown before the last reset are dropped.
+class TSFailListModel : public BaseModel
+{
+    Q_OBJECT
+    Q_PROPERTY(QObject* tw READ tw WRITE setTw NOTIFY twChanged)
+    Q_PROPERTY(bool isDown READ isDown WRITE setIsDown NOTIFY isDownChanged)
+    Q_PROPERTY(QVariantMap task READ task WRITE setTask NOTIFY taskChanged)
+public:
+    enum Role {
+        FileTypeRole = Qt::UserRole + 1,  // 257
+        FileNameRole,
+        FileSizeRole,
+        ErrorMsgRole,                     // 260
+    };
+
+    explicit TSFailListModel(QObject* parent = nullptr);
+    ~TSFailListModel() override;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QHash<int, QByteArray> roleNames() const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+
+    QObject* tw() const { return m_tw; }
+    void setTw(QObject* obj);
+    bool isDown() const { return m_isDown; }
+    void setIsDown(bool down);
+    QVariantMap task() const;
+    void setTask(const QVariantMap& map);
+
+    int page() const { return m_page; }
+    bool hasMore() const { return m_hasMore; }
+    bool isLoading() const { return m_req.busy(); }
+
+    Q_INVOKABLE void resetData();
+
+public slots:
+    void rGetUploadFailFiles(bool rs, QList<UploadFileInfo> listData, int serial = 0);
+    void rGetDownloadFailFiles(bool rs, QList<DownFileInfo> listData, int serial = 0);
+
+signals:
+    void twChanged();
+    void isDownChanged();
+    void taskChanged();
+
+private:
+    struct FailRow
+    {
+        int fId = 0;
+        QString fileName;
+        qint64 fileSize = 0;
+        QString msg;
+    };
+
+    static constexpr int kPageSize = 50;
+
+    LVFinishManager* manager() const;
+    void loadData();
+    void takePage(bool rs, int serial, const QList<FailRow>& page);
+
+    QPointer<QObject> m_tw;
+    bool m_isDown = false;
+    UploadFileInfo m_upParent;
+    DownFileInfo m_downParent;
+    QList<FailRow> m_rows;
+    bool m_hasMore = true;
+    int m_page = 1;
+    PageRequest m_req;
+};
