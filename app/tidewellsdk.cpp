@@ -75,8 +75,8 @@ TidewellSdk::~TidewellSdk()
     // links through this object, whose sessions go last.
     m_extlink.reset();
     m_device.reset();
-    if (m_down)
-        m_down->stopAll();
+    // The manager's destructor stops its task without recording a pause, so
+    // a link download left running resumes on the next start.
     m_down.reset();
     m_finish.reset();
     m_db.reset();
@@ -260,6 +260,7 @@ sdk::cores::model::channel_option TidewellSdk::channelOption() const
 
 void TidewellSdk::setTestEnvironment(bool test)
 {
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_extlinkDevice.deviceId = QString(kExtlinkDeviceId) + (test ? "_test" : "");
 }
 
@@ -425,7 +426,7 @@ bool TidewellSdk::device_online(const NetworkShare& share, OnlineFn fn)
 
 bool TidewellSdk::isOnline() { return false; }
 bool TidewellSdk::isLan() { return false; }
-QString TidewellSdk::deviceId() { return m_extlinkDevice.deviceId; }
+QString TidewellSdk::deviceId() { return currentDevice().deviceId; }
 
 QString TidewellSdk::downloadPath()
 {
@@ -468,6 +469,11 @@ UserInfo TidewellSdk::userInfo()
     return m_user;
 }
 DeviceInfo* TidewellSdk::deviceInfo() { return &m_extlinkDevice; }
+DeviceInfo TidewellSdk::currentDevice()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_extlinkDevice;
+}
 int TidewellSdk::deviceType() { return 0; }
 bool TidewellSdk::isPCDevice() { return false; }
 int TidewellSdk::netType() { return 0; }

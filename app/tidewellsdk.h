@@ -89,6 +89,7 @@ public:
     void notifyDownTaskNum() override;
     UserInfo userInfo() override;
     DeviceInfo* deviceInfo() override;
+    DeviceInfo currentDevice() override;
     int deviceType() override;
     bool isPCDevice() override;
     int netType() override;
@@ -120,7 +121,8 @@ private:
     bool waitConnected(const Session& s) const;
 
     CConfig m_config;
-    mutable std::mutex m_mutex;          // m_option, m_cloud, m_links, m_user, m_resolver
+    mutable std::mutex m_mutex;          // m_option, m_cloud, m_links, m_user, m_resolver,
+                                         // m_extlinkDevice
     std::mutex m_openMutex;              // one link opened at a time
     sdk::cores::model::channel_option m_option;
     Session m_cloud;

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include "bench/benchutil.h"
 #include "core/dbhelp.h"
 
 namespace {
@@ -41,10 +42,7 @@ void report(const char* name, double value, const char* unit)
 int main(int argc, char* argv[])
 {
     QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
-    qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+    useTemporaryHome(home.path());
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName("tidewell");
     QCoreApplication::setApplicationName("tidewell-bench");

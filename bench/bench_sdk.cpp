@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
+#include "bench/benchutil.h"
 #include "sdk/tidewell_network_sdk.h"
 #include "tools/testdeviceserver.h"
 
@@ -19,7 +19,9 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-class Waiter : public tidewell::download_observer
+// Waits for the final status of one library transfer.
+template <class Observer>
+class StatusWaiter : public Observer
 {
 public:
     void on_progress(std::int64_t, std::int64_t) override {}
@@ -39,27 +41,8 @@ public:
 private:
     std::atomic<int> m_status{0};
 };
-
-class UpWaiter : public tidewell::upload_observer
-{
-public:
-    void on_progress(std::int64_t, std::int64_t) override {}
-    void on_status(int status, const std::string& text, int) override
-    {
-        m_text = text;
-        m_status.store(status);
-    }
-    int wait()
-    {
-        while (m_status.load() == 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        return m_status.load();
-    }
-    std::string m_text;
-
-private:
-    std::atomic<int> m_status{0};
-};
+using Waiter = StatusWaiter<tidewell::download_observer>;
+using UpWaiter = StatusWaiter<tidewell::upload_observer>;
 
 std::int64_t sizeOf(const std::string& path)
 {
@@ -87,9 +70,7 @@ std::string readAll(const std::string& path)
 
 int main()
 {
-    const char* env = std::getenv("BENCH_SIZE_MB");
-    const std::int64_t mb = env && std::atoll(env) > 0 ? std::atoll(env) : 1024;
-    const std::int64_t size = mb * 1024 * 1024;
+    const std::int64_t size = benchSizeBytes();
     const int rounds = 2;
 
     char tmpl[] = "/tmp/bench_sdk_XXXXXX";
@@ -206,15 +187,13 @@ int main()
     server.stop();
 
     const double mbytes = static_cast<double>(size) / (1024.0 * 1024.0);
-    struct rusage ru;
-    getrusage(RUSAGE_SELF, &ru);
     std::printf("sdk_download: %.1f MB/s\n", mbytes / sdkDown);
     std::printf("curl_download: %.1f MB/s\n", mbytes / curlDown);
     std::printf("sdk_download ratio: %.2f\n", curlDown / sdkDown);
     std::printf("sdk_upload: %.1f MB/s\n", mbytes / sdkUp);
     std::printf("curl_upload: %.1f MB/s\n", mbytes / curlUp);
     std::printf("sdk_upload ratio: %.2f\n", curlUp / sdkUp);
-    std::printf("sdk_peak_rss: %ld MB\n", ru.ru_maxrss / 1024);
+    std::printf("sdk_peak_rss: %ld MB\n", peakRssMb());
     run("rm -rf '" + tmp + "'");
     return 0;
 }

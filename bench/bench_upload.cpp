@@ -1,117 +1,27 @@
 // Upload engine throughput against curl on the same generated file and the
 // same loopback test device; hashing against md5sum; three uploads at once
 // against one at a time; peak memory.
-#include <atomic>
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
+#include <cstring>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThreadPool>
-#include <QTimer>
 #include <QUrl>
 
-#include "app/tidewellsdk.h"
-#include "core/tidewell.h"
-#include "sdk/channel_option.h"
-#include "sdk/device_addr.h"
-#include "sdk/network_observer.h"
-#include "sdk/tidewell_network_sdk.h"
+#include "bench/benchapp.h"
+#include "bench/benchowner.h"
+#include "bench/benchutil.h"
 #include "tools/testdeviceserver.h"
 #include "transfer/filemd5asyn.h"
 #include "transfer/lvuploadmanager.h"
 
 namespace {
-
-// The owner side of one device session, as a tab would answer it.
-class BenchOwner : public Tidewell
-{
-public:
-    BenchOwner()
-    {
-        device.accessId = "bench";
-        device.deviceId = "bench-dev";
-        device.deviceSn = "QX2BENCH";
-        device.deviceModel = "QXP-BENCH";   // large files go without a digest
-        sdk::cores::model::channel_option opt;
-        opt.probe_timeout_ms = 1000;
-        opt.log = [](int, const std::string&) {};
-        net.init(opt);
-    }
-    bool connectTo(int lanPort, int mapPort)
-    {
-        sdk::cores::model::device_addr addr;
-        addr.device_id = device.deviceId.toStdString();
-        if (lanPort) {
-            addr.lan_host = "127.0.0.1";
-            addr.lan_port = lanPort;
-        }
-        if (mapPort) {
-            addr.map_host = "127.0.0.1";
-            addr.map_port = mapPort;
-        }
-        if (!net.switch_device(addr))
-            return false;
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 5000) {
-            if (net.link_state() >= sdk::cores::tidewell::link_lan)
-                return true;
-            QThread::msleep(10);
-        }
-        return false;
-    }
-    bool device_online(const NetworkShare&, OnlineFn fn) override
-    {
-        const int s = net.link_state();
-        if (s < 2)
-            return false;
-        return fn(&net, s == 2 || s == 3);
-    }
-    bool isOnline() override { return net.link_state() != 0; }
-    bool isLan() override { return net.link_state() == 2 || net.link_state() == 3; }
-    QString deviceId() override { return device.deviceId; }
-    QString downloadPath() override { return QString(); }
-    void notifyUpRun() override {}
-    void notifyDownRun(bool) override {}
-    void notifyUpTaskNum() override {}
-    void notifyDownTaskNum() override {}
-    UserInfo userInfo() override { return UserInfo(); }
-    DeviceInfo* deviceInfo() override { return &device; }
-    int deviceType() override { return 2; }
-    bool isPCDevice() override { return device.deviceModel.startsWith("QXP"); }
-    int netType() override
-    {
-        switch (net.link_state()) {
-        case 2: return 1;
-        case 3: return 2;
-        case 4: return 3;
-        default: return 0;
-        }
-    }
-    ThumbI* thumb() override { return nullptr; }
-    sdk::plugins::tidewell_network_sdk* networkSdk() override { return &net; }
-    void showLoading() override {}
-    void cancelLading() override {}
-    void notifyStatus(int, const QString&, int) override {}
-
-    DeviceInfo device;
-    sdk::plugins::tidewell_network_sdk net;
-};
-
-void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& msg)
-{
-    if (type >= QtCriticalMsg)
-        fprintf(stderr, "%s\n", qPrintable(msg));
-}
 
 bool generate(const QString& path, qint64 size, quint32 seed)
 {
@@ -167,26 +77,22 @@ double runCurl(int port, const QString& path, qint64 size)
                        {"dirId", 0}, {"isCover", 1}, {"isExternal", false}, {"isSafeBox", false},
                        {"externalPath", ""}, {"diskSerial", ""}, {"uploadType", 0}, {"groupId", 0},
                        {"createTime", 0}, {"taskId", ""}};
-    QElapsedTimer t;
-    t.start();
-    QProcess c1;
-    c1.start("curl", {"-s", "-X", "POST", "-H", "Content-Type: application/json", "-H",
-                      "X-Client-Type: PC", "--data-binary",
-                      QString::fromUtf8(QJsonDocument(create).toJson(QJsonDocument::Compact)),
-                      base + "/device/upload/create"});
-    if (!c1.waitForFinished(60000) || c1.exitCode() != 0)
-        return -1;
-    const QJsonObject answer = QJsonDocument::fromJson(c1.readAllStandardOutput()).object();
-    const QString taskId = answer.value("data").toObject().value("taskId").toString();
-    if (taskId.isEmpty())
-        return -1;
-    QProcess c2;
-    c2.start("curl", {"-s", "-o", "/dev/null", "-X", "PUT", "-H", "Expect:", "-H",
-                      "X-Client-Type: PC", "-T", path,
-                      base + "/device/upload/data?taskId=" + taskId + "&offset=0"});
-    if (!c2.waitForFinished(-1) || c2.exitCode() != 0)
-        return -1;
-    return t.nsecsElapsed() / 1e9;
+    return secondsFor([&] {
+        QByteArray created;
+        if (!runProgram("curl",
+                        {"-s", "-X", "POST", "-H", "Content-Type: application/json", "-H",
+                         "X-Client-Type: PC", "--data-binary",
+                         QString::fromUtf8(QJsonDocument(create).toJson(QJsonDocument::Compact)),
+                         base + "/device/upload/create"},
+                        &created, 60000))
+            return false;
+        const QJsonObject answer = QJsonDocument::fromJson(created).object();
+        const QString taskId = answer.value("data").toObject().value("taskId").toString();
+        return !taskId.isEmpty()
+            && runProgram("curl", {"-s", "-o", "/dev/null", "-X", "PUT", "-H", "Expect:", "-H",
+                                   "X-Client-Type: PC", "-T", path,
+                                   base + "/device/upload/data?taskId=" + taskId + "&offset=0"});
+    });
 }
 
 double runHasher(const QString& path)
@@ -207,44 +113,17 @@ double runHasher(const QString& path)
 
 double runMd5sum(const QString& path)
 {
-    QElapsedTimer t;
-    t.start();
-    QProcess p;
-    p.start("md5sum", {path});
-    if (!p.waitForFinished(-1) || p.exitCode() != 0)
-        return -1;
-    return t.nsecsElapsed() / 1e9;
-}
-
-long peakRssMb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
-    return -1;
+    return secondsFor([&] { return runProgram("md5sum", {path}); });
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
-    qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
-    qInstallMessageHandler(quietHandler);
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("tidewell-bench");
-    TidewellSdk::registerMetaTypes();
+    BenchApp app(argc, argv);
     QThreadPool::globalInstance()->setMaxThreadCount(3);
 
-    const qint64 mb = qEnvironmentVariableIsSet("BENCH_SIZE_MB")
-                          ? qEnvironmentVariable("BENCH_SIZE_MB").toLongLong() : 1024;
-    const qint64 size = qMax<qint64>(1, mb) * 1024 * 1024;
+    const qint64 size = benchSizeBytes();
     const double sizeMb = size / (1024.0 * 1024.0);
 
     QTemporaryDir work;
@@ -259,7 +138,7 @@ int main(int argc, char* argv[])
         fprintf(stderr, "test device did not start\n");
         return 1;
     }
-    BenchOwner lan;
+    BenchOwner lan("QXP-BENCH");
     if (!lan.connectTo(server.port(), 0)) {
         fprintf(stderr, "no connection to the test device\n");
         return 1;
@@ -296,7 +175,7 @@ int main(int argc, char* argv[])
     const double parSecs = runEngine(lan, parts);
     for (int i = 0; i < 3; ++i)
         QFile::remove(QDir(storage).filePath(QString("part%1.bin").arg(i)));
-    BenchOwner mapped;
+    BenchOwner mapped("QXP-BENCH");
     if (!mapped.connectTo(0, server.port()))
         return 1;
     const double serSecs = runEngine(mapped, parts);

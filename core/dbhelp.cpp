@@ -116,9 +116,10 @@ struct Row
     }
 };
 
-DownFileInfo readDown(const Row& r, bool sub)
+// One reader per record type, so the row helpers below serve every table.
+// `sub`: the row comes from a sub-file table, which keeps less per row.
+void readRecord(const Row& r, bool sub, DownFileInfo& d)
 {
-    DownFileInfo d;
     d.fId = r("fId").toInt();
     d.fileId = r("fileId").toInt();
     d.isFolder = r("isFolder").toInt() != 0;
@@ -150,12 +151,10 @@ DownFileInfo readDown(const Row& r, bool sub)
         d.saveName = r("saveName").toString();
         d.pId = d.fId;
     }
-    return d;
 }
 
-UploadFileInfo readUpload(const Row& r, bool sub)
+void readRecord(const Row& r, bool sub, UploadFileInfo& u)
 {
-    UploadFileInfo u;
     u.fId = r("fId").toInt();
     u.fileName = r("name").toString();
     u.filePath = r("filePath").toString();
@@ -187,10 +186,53 @@ UploadFileInfo readUpload(const Row& r, bool sub)
         u.pDirId = r("pDirId").toInt();
         u.pExternalPath = r("pExternalPath").toString();
     }
-    return u;
 }
 
-// A folder's file carries its folder's target.
+void readRecord(const Row& r, bool, FinishFileInfo& f)
+{
+    f.fId = r("fId").toInt();
+    f.fileId = r("fileId").toInt();
+    f.isFolder = r("isFolder").toInt() != 0;
+    f.fileName = r("fileName").toString();
+    f.accessId = r("accessId").toString();
+    f.deviceId = r("deviceId").toString();
+    f.fileMd5 = r("fileMd5").toString();
+    f.filePath = r("filePath").toString();
+    f.usbFilePath = r("usbFilePath").toString();
+    f.savePath = r("savePath").toString();
+    f.fileSize = r("fileSize").toLongLong();
+    f.isUp = r("isUp").toInt() != 0;
+    f.createTime = r("createTime").toLongLong();
+}
+
+void readRecord(const Row& r, bool, Extlink& e)
+{
+    e.id = r("oid").toLongLong();
+    e.modify_date = r("modify_date").toString();
+    e.create_date = r("create_date").toString();
+    e.createdDate = r("createdDate").toLongLong();
+    e.reportCount = r("reportCount").toInt();
+    e.shareId = r("shareId").toString();
+    e.deviceId = r("deviceId").toString();
+    e.deviceName = r("deviceName").toString();
+    e.deviceToken = r("deviceToken").toString();
+    e.dcsCookie = r("dcsCookie").toString();
+    e.title = r("title").toString();
+    e.userId = r("userId").toString();
+    e.userNickname = r("userNickname").toString();
+    e.extractedCode = r("extractedCode").toInt() != 0;
+    e.url = r("url").toString();
+    e.code = r("code").toString();
+    e.fileId = r("fileId").toLongLong();
+}
+
+// A sub-row keeps only what differs per file; the rest comes from its folder.
+void completeFromFolder(DownFileInfo& d, const DownFileInfo& folder)
+{
+    d.accessId = folder.accessId;
+    d.deviceId = folder.deviceId;
+}
+
 void completeFromFolder(UploadFileInfo& u, const UploadFileInfo& folder)
 {
     u.accessId = folder.accessId;
@@ -206,24 +248,6 @@ void completeFromFolder(UploadFileInfo& u, const UploadFileInfo& folder)
     u.uploadType = folder.uploadType;
     u.pFilePath = folder.filePath;
     u.isSubItem = true;
-}
-
-bool readDownList(QSqlQuery& q, bool sub, QList<DownFileInfo>& out)
-{
-    const QSqlRecord rec = q.record();
-    const Row r{q, rec};
-    while (q.next())
-        out.append(readDown(r, sub));
-    return true;
-}
-
-bool readUploadList(QSqlQuery& q, bool sub, QList<UploadFileInfo>& out)
-{
-    const QSqlRecord rec = q.record();
-    const Row r{q, rec};
-    while (q.next())
-        out.append(readUpload(r, sub));
-    return true;
 }
 
 const char* const kSchema[] = {
@@ -333,6 +357,403 @@ bool prepareConnection(QSqlDatabase& db)
     return true;
 }
 
+using Stmt = QPair<QString, QVariantList>;
+
+bool countRows(QSqlDatabase d, const char* name, const QString& sql, const QVariantList& args,
+               int& num)
+{
+    QSqlQuery q(d);
+    if (!run(q, name, sql, args))
+        return false;
+    num = q.next() ? q.value(0).toInt() : 0;
+    return true;
+}
+
+// All statements in one transaction.
+bool execBatch(QSqlDatabase d, const char* name, const QList<Stmt>& stmts)
+{
+    Tx tx(d, name);
+    if (!tx.ok())
+        return false;
+    {
+        QSqlQuery q(d);
+        for (const Stmt& s : stmts) {
+            if (!run(q, name, s.first, s.second))
+                return false;
+        }
+    }
+    return tx.commit();
+}
+
+template <class Rec>
+bool selectRows(QSqlDatabase d, const char* name, const QString& sql, const QVariantList& args,
+                bool sub, QList<Rec>& out)
+{
+    QSqlQuery q(d);
+    if (!run(q, name, sql, args))
+        return false;
+    const QSqlRecord rec = q.record();
+    const Row r{q, rec};
+    while (q.next()) {
+        Rec x;
+        readRecord(r, sub, x);
+        out.append(x);
+    }
+    return true;
+}
+
+// Downloads and uploads are kept alike: a table of queued entries and one of
+// the files below queued folders. The names are fixed here, never input.
+struct Queue
+{
+    const char* top;
+    const char* sub;
+};
+const Queue kDownQueue{"lv_down_file", "lv_down_sub_file"};
+const Queue kUpQueue{"lv_upload_file", "lv_upload_sub_file"};
+
+QString onTable(const char* sql, const char* table)
+{
+    return QString::fromLatin1(sql).arg(QLatin1String(table));
+}
+
+// Running and waiting entries, oldest first.
+template <class Rec>
+bool topEntries(QSqlDatabase d, const char* name, const Queue& t, const QString& accessId,
+                const QString& deviceId, int limit, QList<Rec>& out)
+{
+    return selectRows(d, name,
+                      onTable("select * from %1 where accessId = ? and deviceId = ?"
+                              " and fileState in (?, ?) order by createTime, fId limit ?, ?",
+                              t.top),
+                      {txt(accessId), txt(deviceId), 1, 2, 0, limit}, false, out);
+}
+
+// Sub-rows of a folder, oldest first, completed from the folder; pending:
+// only running, waiting and paused ones.
+template <class Rec>
+bool subEntries(QSqlDatabase d, const char* name, const Queue& t, const Rec& folder,
+                bool pending, int limit, QList<Rec>& out)
+{
+    const QString sql =
+        pending ? onTable("select * from %1 where pId = ? and fileState in (?, ?, ?)"
+                          " order by createTime, fId limit ?, ?",
+                          t.sub)
+                : onTable("select * from %1 where pId = ? order by createTime, fId limit ?, ?",
+                          t.sub);
+    const QVariantList args = pending ? QVariantList{folder.fId, 1, 2, 3, 0, limit}
+                                      : QVariantList{folder.fId, 0, limit};
+    QList<Rec> rows;
+    if (!selectRows(d, name, sql, args, true, rows))
+        return false;
+    for (Rec& r : rows) {
+        completeFromFolder(r, folder);
+        out.append(r);
+    }
+    return true;
+}
+
+template <class Rec>
+bool entryPage(QSqlDatabase d, const char* name, const Queue& t, int pageIndex, int pageSize,
+               const QString& accessId, const QString& deviceId, QList<Rec>& out)
+{
+    return selectRows(d, name,
+                      onTable("select * from %1 where accessId = ? and deviceId = ?"
+                              " order by fileState, createTime, fId limit ?, ?",
+                              t.top),
+                      {txt(accessId), txt(deviceId), pageOffset(pageIndex, pageSize), pageSize},
+                      false, out);
+}
+
+bool entryCount(QSqlDatabase d, const char* name, const char* table, const QString& accessId,
+                const QString& deviceId, int& num)
+{
+    return countRows(d, name,
+                     onTable("select count(1) from %1 where accessId = ? and deviceId = ?", table),
+                     {txt(accessId), txt(deviceId)}, num);
+}
+
+template <class Rec>
+bool entryById(QSqlDatabase d, const char* name, const Queue& t, int fId, Rec& out)
+{
+    QList<Rec> rows;
+    if (!selectRows(d, name, onTable("select * from %1 where fId = ?", t.top), {fId}, false,
+                    rows)
+        || rows.isEmpty())
+        return false;
+    out = rows.first();
+    return true;
+}
+
+int subEntryCount(QSqlDatabase d, const char* name, const Queue& t, int fId)
+{
+    int num = 0;
+    if (!countRows(d, name, onTable("select count(1) from %1 where pId = ?", t.sub), {fId}, num))
+        return 0;
+    return num;
+}
+
+template <class Rec>
+bool failedSubPage(QSqlDatabase d, const char* name, const Queue& t, int pageIndex,
+                   int pageSize, const Rec& parent, QList<Rec>& out)
+{
+    return selectRows(d, name,
+                      onTable("select * from %1 where pId = ? and fileState = ?"
+                              " order by createTime, fId limit ?, ?",
+                              t.sub),
+                      {parent.fId, 4, pageOffset(pageIndex, pageSize), pageSize}, true, out);
+}
+
+// 1: only paused/failed entries; 2: paused/failed and running/waiting ones
+// (also when a statement fails); 0 otherwise.
+bool queueState(QSqlDatabase d, const char* name, const Queue& t, const QString& accessId,
+                const QString& deviceId, int& state)
+{
+    const QString sql = onTable("select count(1) from %1 where accessId = ? and deviceId = ?"
+                                " and fileState in (?, ?)",
+                                t.top);
+    int paused = 0;
+    int running = 0;
+    if (!countRows(d, name, sql, {txt(accessId), txt(deviceId), 3, 4}, paused)
+        || !countRows(d, name, sql, {txt(accessId), txt(deviceId), 1, 2}, running)) {
+        state = 2;
+        return false;
+    }
+    if (paused > 0 && running == 0)
+        state = 1;
+    else if (paused > 0 && running > 0)
+        state = 2;
+    else
+        state = 0;
+    return true;
+}
+
+// A sub-record updates its own row; a top folder also passes its state to
+// its sub-rows unless onlyItem, and records its size.
+template <class Rec>
+QList<Stmt> statusUpdates(const Queue& t, const Rec& rec, bool onlyItem)
+{
+    const QVariantList args{rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId};
+    if (rec.isSubItem) {
+        return {{onTable("update %1 set fileState = ?, fileWriteLen = ?, progress = ?, msg = ?"
+                         " where fId = ?",
+                         t.sub),
+                 args}};
+    }
+    QList<Stmt> stmts;
+    if (rec.isFolder && !onlyItem) {
+        stmts.append({onTable("update %1 set fileState = ?, fileWriteLen = ?, progress = ?,"
+                              " msg = ? where pId = ?",
+                              t.sub),
+                      args});
+    }
+    if (rec.isFolder) {
+        stmts.append({onTable("update %1 set fileState = ?, fileWriteLen = ?, fileSize = ?,"
+                              " progress = ?, msg = ? where fId = ?",
+                              t.top),
+                      {rec.fileState, rec.fileWriteLen, rec.fileSize, rec.progress, txt(rec.msg),
+                       rec.fId}});
+    } else {
+        stmts.append({onTable("update %1 set fileState = ?, fileWriteLen = ?, progress = ?,"
+                              " msg = ? where fId = ?",
+                              t.top),
+                      args});
+    }
+    return stmts;
+}
+
+// A top entry goes with its sub-rows.
+bool deleteEntry(QSqlDatabase d, const char* name, const Queue& t, bool isSubItem, int fId)
+{
+    if (isSubItem)
+        return execBatch(d, name, {{onTable("DELETE FROM %1 WHERE fId = ?", t.sub), {fId}}});
+    return execBatch(d, name,
+                     {{onTable("DELETE FROM %1 WHERE pId = ?", t.sub), {fId}},
+                      {onTable("DELETE FROM %1 WHERE fId = ?", t.top), {fId}}});
+}
+
+bool deleteQueue(QSqlDatabase d, const char* name, const Queue& t, const QString& accessId,
+                 const QString& deviceId)
+{
+    const QVariantList key{txt(accessId), txt(deviceId)};
+    return execBatch(d, name,
+                     {{QString("DELETE FROM %1 WHERE pId IN (SELECT fId FROM %2"
+                               " WHERE accessId = ? AND deviceId = ? AND isFolder = 1)")
+                           .arg(QLatin1String(t.sub), QLatin1String(t.top)),
+                       key},
+                      {onTable("DELETE FROM %1 WHERE accessId = ? AND deviceId = ?", t.top),
+                       key}});
+}
+
+// start: paused/failed entries wait again; otherwise running/waiting ones
+// pause.
+bool moveAll(QSqlDatabase d, const char* name, const Queue& t, const QString& accessId,
+             const QString& deviceId, bool start)
+{
+    const int from1 = start ? 3 : 1;
+    const int from2 = start ? 4 : 2;
+    const int to = start ? 2 : 3;
+    const QVariantList args{to, txt(accessId), txt(deviceId), from1, from2};
+    // Sub-rows first: once the folder rows change state they no longer
+    // select their sub-rows.
+    return execBatch(d, name,
+                     {{QString("update %1 set fileState = ? where pId in (select fId from %2"
+                               " where accessId = ? and deviceId = ? and fileState in (?, ?))")
+                           .arg(QLatin1String(t.sub), QLatin1String(t.top)),
+                       args},
+                      {onTable("update %1 set fileState = ? where accessId = ? and deviceId = ?"
+                               " and fileState in (?, ?)",
+                               t.top),
+                       args}});
+}
+
+bool insertFinish(QSqlQuery& q, const FinishFileInfo& f)
+{
+    return run(q, "insertFinish",
+               "insert into lv_finish_file (fileId, isFolder, fileName, accessId, deviceId, fileMd5,"
+               " filePath, usbFilePath, savePath, fileSize, isUp, createTime)"
+               " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+               {f.fileId, f.isFolder ? 1 : 0, txt(f.fileName), txt(f.accessId), txt(f.deviceId),
+                txt(f.fileMd5), txt(f.filePath), txt(f.usbFilePath), txt(f.savePath), f.fileSize,
+                f.isUp ? 1 : 0, f.createTime});
+}
+
+// A finished sub-record is dropped. A finished top entry becomes a finished
+// record and is dropped with its sub-rows, in one transaction. The row itself
+// decides: a finish reported twice must not add a second finished record.
+// `probe` is a column of the entry's row handed to `finished`, which makes
+// the finished record.
+template <class Rec, class MakeFinish>
+bool finishEntry(QSqlDatabase d, const char* name, const Queue& t, const Rec& rec,
+                 const char* probe, MakeFinish finished)
+{
+    if (rec.isSubItem)
+        return deleteEntry(d, name, t, true, rec.fId);
+    Tx tx(d, name);
+    if (!tx.ok())
+        return false;
+    {
+        QSqlQuery q(d);
+        if (!run(q, name,
+                 QString("select %1 from %2 where fId = ?")
+                     .arg(QLatin1String(probe), QLatin1String(t.top)),
+                 {rec.fId}))
+            return false;
+        if (!q.next()) {
+            qDebug() << qPrintable(QString("DBHelp::%1 - entry already gone:").arg(name))
+                     << rec.fId << rec.fileName;
+            return true;
+        }
+        const QVariant probed = q.value(0);
+        q.finish();
+        if (!insertFinish(q, finished(probed))
+            || !run(q, name, onTable("DELETE FROM %1 WHERE pId = ?", t.sub), {rec.fId})
+            || !run(q, name, onTable("DELETE FROM %1 WHERE fId = ?", t.top), {rec.fId}))
+            return false;
+    }
+    return tx.commit();
+}
+
+const char* const kInsertDown =
+    "insert into lv_down_file (fileId, isFolder, fileName, ower, accessId, deviceId, fileMd5,"
+    " downUrl, usbFilePath, savePath, fileState, fileWriteLen, fileSize, createTime, msg,"
+    " progress, taskId, fileCatetory, shareId, extractedCode)"
+    " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+const char* const kInsertDownSub =
+    "insert into lv_down_sub_file (pId, pNamePath, fileId, fileName, ower, fileMd5, downUrl,"
+    " usbFilePath, savePath, fileState, fileWriteLen, fileSize, createTime, msg, progress,"
+    " taskId, isFolder, shareId, extractedCode)"
+    " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+// q holds kInsertDownSub, prepared.
+bool insertDownSub(QSqlQuery& q, DownFileInfo& rec, const char* name)
+{
+    const QVariantList args{rec.pId, txt(rec.pNamePath), rec.fileId, txt(rec.fileName),
+                            txt(rec.ower), txt(rec.fileMd5), txt(rec.filePath),
+                            txt(rec.usbFilePath), txt(rec.savePath), rec.fileState,
+                            rec.fileWriteLen, rec.fileSize, rec.createTime, txt(rec.msg),
+                            rec.progress, txt(rec.taskId), rec.isFolder ? 1 : 0,
+                            txt(rec.shareId), txt(rec.extractedCode)};
+    for (int i = 0; i < args.size(); ++i)
+        q.bindValue(i, args.at(i));
+    if (!q.exec()) {
+        logFail(name, kInsertDownSub, q.lastError());
+        return false;
+    }
+    rec.fId = q.lastInsertId().toInt();
+    return true;
+}
+
+bool prepareDownSub(QSqlQuery& q, const char* name)
+{
+    if (!q.prepare(kInsertDownSub)) {
+        logFail(name, kInsertDownSub, q.lastError());
+        return false;
+    }
+    return true;
+}
+
+bool insertUploadSubs(QSqlDatabase& d, int pId, const QFileInfoList& entries)
+{
+    static const QString sql =
+        "insert into lv_upload_sub_file (pId, name, filePath, fileState, fileMd5, fileWriteLen,"
+        " fileSize, createTime, msg, progress, taskId, isFolder)"
+        " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    QSqlQuery q(d);
+    if (!q.prepare(sql)) {
+        logFail("addUploadSubFile", sql, q.lastError());
+        return false;
+    }
+    const qint64 now = nowMs();
+    for (const QFileInfo& fi : entries) {
+        const bool dir = fi.isDir();
+        q.bindValue(0, pId);
+        q.bindValue(1, txt(fi.fileName()));
+        q.bindValue(2, txt(fi.absoluteFilePath()));
+        q.bindValue(3, 2);
+        q.bindValue(4, QString(""));
+        q.bindValue(5, 0);
+        q.bindValue(6, dir ? qint64(0) : fi.size());
+        q.bindValue(7, now);
+        q.bindValue(8, QString(""));
+        q.bindValue(9, 0.0);
+        q.bindValue(10, QString(""));
+        q.bindValue(11, dir ? 1 : 0);
+        if (!q.exec()) {
+            logFail("addUploadSubFile", sql, q.lastError());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool hasPathIn(QSqlDatabase d, const char* name, const char* table, const QString& extra,
+               const QStringList& paths, const QString& accessId, const QString& deviceId)
+{
+    if (paths.isEmpty())
+        return false;
+    QSqlQuery q(d);
+    for (int start = 0; start < paths.size(); start += kMaxInParams) {
+        const QStringList chunk = paths.mid(start, kMaxInParams);
+        QStringList marks;
+        QVariantList args;
+        for (const QString& p : chunk) {
+            marks.append("?");
+            args.append(txt(p));
+        }
+        args << txt(accessId) << txt(deviceId);
+        const QString sql = QString("select count(1) from %1 where filePath in (%2)%3"
+                                    " and accessId = ? and deviceId = ?")
+                                .arg(QLatin1String(table), marks.join(", "), extra);
+        if (!run(q, name, sql, args))
+            return false;
+        if (q.next() && q.value(0).toInt() > 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 struct DBHelp::State
@@ -434,45 +855,7 @@ QSqlDatabase DBHelp::db()
     return QSqlDatabase::database(name, false);
 }
 
-bool DBHelp::countRows(const char* name, const QString& sql, const QVariantList& args, int& num)
-{
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, name, sql, args))
-        return false;
-    num = q.next() ? q.value(0).toInt() : 0;
-    return true;
-}
-
-bool DBHelp::execBatch(const char* name, const QList<QPair<QString, QVariantList>>& stmts)
-{
-    QSqlDatabase d = db();
-    Tx tx(d, name);
-    if (!tx.ok())
-        return false;
-    {
-        QSqlQuery q(d);
-        for (const auto& s : stmts) {
-            if (!run(q, name, s.first, s.second))
-                return false;
-        }
-    }
-    return tx.commit();
-}
-
 // ---------------------------------------------------------------- downloads
-
-static const char* const kInsertDown =
-    "insert into lv_down_file (fileId, isFolder, fileName, ower, accessId, deviceId, fileMd5,"
-    " downUrl, usbFilePath, savePath, fileState, fileWriteLen, fileSize, createTime, msg,"
-    " progress, taskId, fileCatetory, shareId, extractedCode)"
-    " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-
-static const char* const kInsertDownSub =
-    "insert into lv_down_sub_file (pId, pNamePath, fileId, fileName, ower, fileMd5, downUrl,"
-    " usbFilePath, savePath, fileState, fileWriteLen, fileSize, createTime, msg, progress,"
-    " taskId, isFolder, shareId, extractedCode)"
-    " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
 bool DBHelp::addDownFile(DownFileInfo& rec)
 {
@@ -491,34 +874,12 @@ bool DBHelp::addDownFile(DownFileInfo& rec)
     return true;
 }
 
-bool DBHelp::insertDownSub(QSqlQuery& q, DownFileInfo& rec, const char* name)
-{
-    const QVariantList args{rec.pId, txt(rec.pNamePath), rec.fileId, txt(rec.fileName),
-                            txt(rec.ower), txt(rec.fileMd5), txt(rec.filePath),
-                            txt(rec.usbFilePath), txt(rec.savePath), rec.fileState,
-                            rec.fileWriteLen, rec.fileSize, rec.createTime, txt(rec.msg),
-                            rec.progress, txt(rec.taskId), rec.isFolder ? 1 : 0,
-                            txt(rec.shareId), txt(rec.extractedCode)};
-    for (int i = 0; i < args.size(); ++i)
-        q.bindValue(i, args.at(i));
-    if (!q.exec()) {
-        logFail(name, kInsertDownSub, q.lastError());
-        return false;
-    }
-    rec.fId = q.lastInsertId().toInt();
-    return true;
-}
-
 bool DBHelp::addDownSubFile(DownFileInfo& rec)
 {
     rec.createTime = nowMs();
     QSqlDatabase d = db();
     QSqlQuery q(d);
-    if (!q.prepare(kInsertDownSub)) {
-        logFail("addDownSubFile", kInsertDownSub, q.lastError());
-        return false;
-    }
-    return insertDownSub(q, rec, "addDownSubFile");
+    return prepareDownSub(q, "addDownSubFile") && insertDownSub(q, rec, "addDownSubFile");
 }
 
 bool DBHelp::addDownSubFiles(QList<DownFileInfo>& recs)
@@ -531,10 +892,8 @@ bool DBHelp::addDownSubFiles(QList<DownFileInfo>& recs)
         return false;
     {
         QSqlQuery q(d);
-        if (!q.prepare(kInsertDownSub)) {
-            logFail("addDownSubFiles", kInsertDownSub, q.lastError());
+        if (!prepareDownSub(q, "addDownSubFiles"))
             return false;
-        }
         const qint64 now = nowMs();
         for (DownFileInfo& rec : recs) {
             rec.createTime = now;
@@ -582,51 +941,18 @@ bool DBHelp::hasDownFile(DownFileInfo& rec)
 
 bool DBHelp::getTopDownFileList(const DeviceInfo& device, QList<DownFileInfo>& out)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getTopDownFileList",
-             "select * from lv_down_file where accessId = ? and deviceId = ? and fileState in (?, ?)"
-             " order by createTime, fId limit ?, ?",
-             {txt(device.accessId), txt(device.deviceId), 1, 2, 0, 2}))
-        return false;
-    return readDownList(q, false, out);
+    return topEntries(db(), "getTopDownFileList", kDownQueue, device.accessId, device.deviceId,
+                      2, out);
 }
 
 bool DBHelp::getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getTopDwonSubFileList",
-             "select * from lv_down_sub_file where pId = ? and fileState in (?, ?, ?)"
-             " order by createTime, fId limit ?, ?",
-             {folder.fId, 1, 2, 3, 0, 2}))
-        return false;
-    QList<DownFileInfo> rows;
-    readDownList(q, true, rows);
-    for (DownFileInfo& r : rows) {
-        r.accessId = folder.accessId;
-        r.deviceId = folder.deviceId;
-        out.append(r);
-    }
-    return true;
+    return subEntries(db(), "getTopDwonSubFileList", kDownQueue, folder, true, 2, out);
 }
 
 bool DBHelp::haspDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "haspDwonSubFileList",
-             "select * from lv_down_sub_file where pId = ? order by createTime, fId limit ?, ?",
-             {folder.fId, 0, 1}))
-        return false;
-    QList<DownFileInfo> rows;
-    readDownList(q, true, rows);
-    for (DownFileInfo& r : rows) {
-        r.accessId = folder.accessId;
-        r.deviceId = folder.deviceId;
-        out.append(r);
-    }
-    return true;
+    return subEntries(db(), "haspDwonSubFileList", kDownQueue, folder, false, 1, out);
 }
 
 bool DBHelp::getDownFileList(int pageIndex, int pageSize, const DeviceInfo& device,
@@ -638,14 +964,8 @@ bool DBHelp::getDownFileList(int pageIndex, int pageSize, const DeviceInfo& devi
 bool DBHelp::getDownFileList(int pageIndex, int pageSize, const QString& accessId,
                              const QString& deviceId, QList<DownFileInfo>& out)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getDownFileList",
-             "select * from lv_down_file where accessId = ? and deviceId = ?"
-             " order by fileState, createTime, fId limit ?, ?",
-             {txt(accessId), txt(deviceId), pageOffset(pageIndex, pageSize), pageSize}))
-        return false;
-    return readDownList(q, false, out);
+    return entryPage(db(), "getDownFileList", kDownQueue, pageIndex, pageSize, accessId,
+                     deviceId, out);
 }
 
 bool DBHelp::getDownFileTotalNum(const DeviceInfo& device, int& num)
@@ -655,147 +975,43 @@ bool DBHelp::getDownFileTotalNum(const DeviceInfo& device, int& num)
 
 bool DBHelp::getDownFileTotalNum(const QString& accessId, const QString& deviceId, int& num)
 {
-    return countRows("getDownFileTotalNum",
-                     "select count(1) from lv_down_file where accessId = ? and deviceId = ?",
-                     {txt(accessId), txt(deviceId)}, num);
+    return entryCount(db(), "getDownFileTotalNum", kDownQueue.top, accessId, deviceId, num);
 }
 
 bool DBHelp::getDownFileWidthFId(int fId, DownFileInfo& out)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getDownFileWidthFId", "select * from lv_down_file where fId = ?", {fId}))
-        return false;
-    QList<DownFileInfo> rows;
-    readDownList(q, false, rows);
-    if (rows.isEmpty())
-        return false;
-    out = rows.first();
-    return true;
+    return entryById(db(), "getDownFileWidthFId", kDownQueue, fId, out);
 }
 
 int DBHelp::getDownSubFileNum(int fId)
 {
-    int num = 0;
-    if (!countRows("getDownSubFileNum", "select count(1) from lv_down_sub_file where pId = ?",
-                   {fId}, num))
-        return 0;
-    return num;
+    return subEntryCount(db(), "getDownSubFileNum", kDownQueue, fId);
 }
 
 bool DBHelp::getDownFailFileList(int pageIndex, int pageSize, const DownFileInfo& parent,
                                  QList<DownFileInfo>& list)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getDownFailFileList",
-             "select * from lv_down_sub_file where pId = ? and fileState = ?"
-             " order by createTime, fId limit ?, ?",
-             {parent.fId, 4, pageOffset(pageIndex, pageSize), pageSize}))
-        return false;
-    return readDownList(q, true, list);
-}
-
-bool DBHelp::queueState(const char* name, const char* table, const QString& accessId,
-                        const QString& deviceId, int& state)
-{
-    const QString sql = QString("select count(1) from %1 where accessId = ? and deviceId = ?"
-                                " and fileState in (?, ?)").arg(table);
-    int paused = 0;
-    int running = 0;
-    if (!countRows(name, sql, {txt(accessId), txt(deviceId), 3, 4}, paused)
-        || !countRows(name, sql, {txt(accessId), txt(deviceId), 1, 2}, running)) {
-        state = 2;
-        return false;
-    }
-    if (paused > 0 && running == 0)
-        state = 1;
-    else if (paused > 0 && running > 0)
-        state = 2;
-    else
-        state = 0;
-    return true;
+    return failedSubPage(db(), "getDownFailFileList", kDownQueue, pageIndex, pageSize, parent,
+                         list);
 }
 
 bool DBHelp::getDownFileState(const QString& accessId, const QString& deviceId, int& state)
 {
-    return queueState("getDownFileState", "lv_down_file", accessId, deviceId, state);
+    return queueState(db(), "getDownFileState", kDownQueue, accessId, deviceId, state);
 }
 
 bool DBHelp::updateDownFileStatus(const DownFileInfo& rec, bool onlyItem)
 {
-    if (rec.fileState == 5)
-        return finishDown(rec);
-    if (rec.isSubItem) {
-        return execBatch("updateDownFileStatus",
-                         {{"update lv_down_sub_file set fileState = ?, fileWriteLen = ?,"
-                           " progress = ?, msg = ? where fId = ?",
-                           {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}}});
+    if (rec.fileState == 5) {
+        // A finished folder records the name chosen for it on disk.
+        return finishEntry(db(), "updateDownFileStatus", kDownQueue, rec, "saveName",
+                           [&rec](const QVariant& saveName) {
+                               const QString name = saveName.toString();
+                               return FinishFileInfo::fromDownload(
+                                   rec, name.isEmpty() ? rec.saveName : name);
+                           });
     }
-    QList<QPair<QString, QVariantList>> stmts;
-    if (rec.isFolder && !onlyItem) {
-        stmts.append({"update lv_down_sub_file set fileState = ?, fileWriteLen = ?, progress = ?,"
-                      " msg = ? where pId = ?",
-                      {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}});
-    }
-    if (rec.isFolder) {
-        stmts.append({"update lv_down_file set fileState = ?, fileWriteLen = ?, fileSize = ?,"
-                      " progress = ?, msg = ? where fId = ?",
-                      {rec.fileState, rec.fileWriteLen, rec.fileSize, rec.progress, txt(rec.msg),
-                       rec.fId}});
-    } else {
-        stmts.append({"update lv_down_file set fileState = ?, fileWriteLen = ?, progress = ?,"
-                      " msg = ? where fId = ?",
-                      {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}});
-    }
-    return execBatch("updateDownFileStatus", stmts);
-}
-
-bool DBHelp::insertFinish(QSqlQuery& q, const FinishFileInfo& f)
-{
-    return run(q, "insertFinish",
-               "insert into lv_finish_file (fileId, isFolder, fileName, accessId, deviceId, fileMd5,"
-               " filePath, usbFilePath, savePath, fileSize, isUp, createTime)"
-               " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-               {f.fileId, f.isFolder ? 1 : 0, txt(f.fileName), txt(f.accessId), txt(f.deviceId),
-                txt(f.fileMd5), txt(f.filePath), txt(f.usbFilePath), txt(f.savePath), f.fileSize,
-                f.isUp ? 1 : 0, f.createTime});
-}
-
-bool DBHelp::finishDown(const DownFileInfo& rec)
-{
-    if (rec.isSubItem) {
-        return execBatch("updateDownFileStatus",
-                         {{"DELETE FROM lv_down_sub_file WHERE fId = ?", {rec.fId}}});
-    }
-    QSqlDatabase d = db();
-    Tx tx(d, "updateDownFileStatus");
-    if (!tx.ok())
-        return false;
-    {
-        QSqlQuery q(d);
-        // The row itself decides: a finish reported twice must not add a
-        // second finished record, and a folder records its chosen name.
-        if (!run(q, "updateDownFileStatus", "select saveName from lv_down_file where fId = ?",
-                 {rec.fId}))
-            return false;
-        if (!q.next()) {
-            qDebug() << "DBHelp::updateDownFileStatus - entry already gone:" << rec.fId
-                     << rec.fileName;
-            return true;
-        }
-        QString folderName = q.value(0).toString();
-        if (folderName.isEmpty())
-            folderName = rec.saveName;
-        q.finish();
-        if (!insertFinish(q, FinishFileInfo::fromDownload(rec, folderName))
-            || !run(q, "updateDownFileStatus", "DELETE FROM lv_down_sub_file WHERE pId = ?",
-                    {rec.fId})
-            || !run(q, "updateDownFileStatus", "DELETE FROM lv_down_file WHERE fId = ?",
-                    {rec.fId}))
-            return false;
-    }
-    return tx.commit();
+    return execBatch(db(), "updateDownFileStatus", statusUpdates(kDownQueue, rec, onlyItem));
 }
 
 bool DBHelp::updateDownFileItemStatus(const DownFileInfo& rec)
@@ -805,54 +1021,28 @@ bool DBHelp::updateDownFileItemStatus(const DownFileInfo& rec)
 
 bool DBHelp::updateDownFileSaveName(int fId, const QString& name)
 {
-    return execBatch("updateDownFileSaveName",
+    return execBatch(db(), "updateDownFileSaveName",
                      {{"update lv_down_file set saveName = ? where fId = ?", {txt(name), fId}}});
 }
 
 bool DBHelp::deleteDownFile(const DownFileInfo& rec)
 {
-    if (rec.isSubItem)
-        return execBatch("deleteDownFile",
-                         {{"DELETE FROM lv_down_sub_file WHERE fId = ?", {rec.fId}}});
-    return execBatch("deleteDownFile",
-                     {{"DELETE FROM lv_down_sub_file WHERE pId = ?", {rec.fId}},
-                      {"DELETE FROM lv_down_file WHERE fId = ?", {rec.fId}}});
+    return deleteEntry(db(), "deleteDownFile", kDownQueue, rec.isSubItem, rec.fId);
 }
 
 bool DBHelp::deleteAllDownFile(const DeviceInfo& device)
 {
-    const QVariantList key{txt(device.accessId), txt(device.deviceId)};
-    return execBatch("deleteAllDownFile",
-                     {{"DELETE FROM lv_down_sub_file WHERE pId IN (SELECT fId FROM lv_down_file"
-                       " WHERE accessId = ? AND deviceId = ? AND isFolder = 1)", key},
-                      {"DELETE FROM lv_down_file WHERE accessId = ? AND deviceId = ?", key}});
-}
-
-static QList<QPair<QString, QVariantList>> moveStates(const char* top, const char* sub,
-                                                      const QString& accessId,
-                                                      const QString& deviceId, int from1,
-                                                      int from2, int to)
-{
-    // Sub-rows first: once the folder rows change state they no longer
-    // select their sub-rows.
-    return {{QString("update %1 set fileState = ? where pId in (select fId from %2"
-                     " where accessId = ? and deviceId = ? and fileState in (?, ?))").arg(sub, top),
-             {to, txt(accessId), txt(deviceId), from1, from2}},
-            {QString("update %1 set fileState = ? where accessId = ? and deviceId = ?"
-                     " and fileState in (?, ?)").arg(top),
-             {to, txt(accessId), txt(deviceId), from1, from2}}};
+    return deleteQueue(db(), "deleteAllDownFile", kDownQueue, device.accessId, device.deviceId);
 }
 
 bool DBHelp::pauseAllDownFile(const DeviceInfo& device)
 {
-    return execBatch("pauseAllDownFile", moveStates("lv_down_file", "lv_down_sub_file",
-                                                    device.accessId, device.deviceId, 1, 2, 3));
+    return moveAll(db(), "pauseAllDownFile", kDownQueue, device.accessId, device.deviceId, false);
 }
 
 bool DBHelp::startAllDownFile(const DeviceInfo& device)
 {
-    return execBatch("startAllDownFile", moveStates("lv_down_file", "lv_down_sub_file",
-                                                    device.accessId, device.deviceId, 3, 4, 2));
+    return moveAll(db(), "startAllDownFile", kDownQueue, device.accessId, device.deviceId, true);
 }
 
 // ------------------------------------------------------------------ uploads
@@ -867,40 +1057,6 @@ void DBHelp::getFolderSubFiles(const QString& dir, QFileInfoList& out)
         if (fi.isDir() && !fi.isSymLink() && !fi.isJunction())
             getFolderSubFiles(fi.absoluteFilePath(), out);
     }
-}
-
-bool DBHelp::insertUploadSubs(QSqlDatabase& d, int pId, const QFileInfoList& entries)
-{
-    static const QString sql =
-        "insert into lv_upload_sub_file (pId, name, filePath, fileState, fileMd5, fileWriteLen,"
-        " fileSize, createTime, msg, progress, taskId, isFolder)"
-        " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-    QSqlQuery q(d);
-    if (!q.prepare(sql)) {
-        logFail("addUploadSubFile", sql, q.lastError());
-        return false;
-    }
-    const qint64 now = nowMs();
-    for (const QFileInfo& fi : entries) {
-        const bool dir = fi.isDir();
-        q.bindValue(0, pId);
-        q.bindValue(1, txt(fi.fileName()));
-        q.bindValue(2, txt(fi.absoluteFilePath()));
-        q.bindValue(3, 2);
-        q.bindValue(4, QString(""));
-        q.bindValue(5, 0);
-        q.bindValue(6, dir ? qint64(0) : fi.size());
-        q.bindValue(7, now);
-        q.bindValue(8, QString(""));
-        q.bindValue(9, 0.0);
-        q.bindValue(10, QString(""));
-        q.bindValue(11, dir ? 1 : 0);
-        if (!q.exec()) {
-            logFail("addUploadSubFile", sql, q.lastError());
-            return false;
-        }
-    }
-    return true;
 }
 
 bool DBHelp::addUploadFile(QList<UploadFileInfo>& list)
@@ -960,216 +1116,79 @@ bool DBHelp::addUploadSubFile(const UploadFileInfo& folder)
     return tx.commit();
 }
 
-bool DBHelp::hasPathIn(const char* name, const QString& table, const QString& extra,
-                       const QStringList& paths, const QString& accessId,
-                       const QString& deviceId)
-{
-    if (paths.isEmpty())
-        return false;
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    for (int start = 0; start < paths.size(); start += kMaxInParams) {
-        const QStringList chunk = paths.mid(start, kMaxInParams);
-        QStringList marks;
-        QVariantList args;
-        for (const QString& p : chunk) {
-            marks.append("?");
-            args.append(txt(p));
-        }
-        args << txt(accessId) << txt(deviceId);
-        const QString sql = QString("select count(1) from %1 where filePath in (%2)%3"
-                                    " and accessId = ? and deviceId = ?")
-                                .arg(table, marks.join(", "), extra);
-        if (!run(q, name, sql, args))
-            return false;
-        if (q.next() && q.value(0).toInt() > 0)
-            return true;
-    }
-    return false;
-}
-
 bool DBHelp::hasUploadFileWithFilePath(const QStringList& paths, const QString& accessId,
                                        const QString& deviceId)
 {
-    return hasPathIn("hasUploadFileWithFilePath", "lv_upload_file", QString(), paths, accessId,
-                     deviceId);
+    return hasPathIn(db(), "hasUploadFileWithFilePath", "lv_upload_file", QString(), paths,
+                     accessId, deviceId);
 }
 
 bool DBHelp::hasFinishFileWithFilePath(const QStringList& paths, const QString& accessId,
                                        const QString& deviceId)
 {
-    return hasPathIn("hasFinishFileWithFilePath", "lv_finish_file", " and isUp = 1", paths,
+    return hasPathIn(db(), "hasFinishFileWithFilePath", "lv_finish_file", " and isUp = 1", paths,
                      accessId, deviceId);
 }
 
 bool DBHelp::getTopUploadFileList(const QString& accessId, const QString& deviceId,
                                   QList<UploadFileInfo>& out)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getTopUploadFileList",
-             "select * from lv_upload_file where accessId = ? and deviceId = ?"
-             " and fileState in (?, ?) order by createTime, fId limit ?, ?",
-             {txt(accessId), txt(deviceId), 1, 2, 0, 5}))
-        return false;
-    return readUploadList(q, false, out);
+    return topEntries(db(), "getTopUploadFileList", kUpQueue, accessId, deviceId, 5, out);
 }
 
 bool DBHelp::getTopUploadSubFileList(const UploadFileInfo& folder, QList<UploadFileInfo>& out)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getTopUploadSubFileList",
-             "select * from lv_upload_sub_file where pId = ? and fileState in (?, ?, ?)"
-             " order by createTime, fId limit ?, ?",
-             {folder.fId, 1, 2, 3, 0, 5}))
-        return false;
-    QList<UploadFileInfo> rows;
-    readUploadList(q, true, rows);
-    for (UploadFileInfo& u : rows) {
-        completeFromFolder(u, folder);
-        out.append(u);
-    }
-    return true;
+    return subEntries(db(), "getTopUploadSubFileList", kUpQueue, folder, true, 5, out);
 }
 
 bool DBHelp::hasUploadSubFileList(const UploadFileInfo& folder, QList<UploadFileInfo>& out)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "hasUploadSubFileList",
-             "select * from lv_upload_sub_file where pId = ? order by createTime, fId limit ?, ?",
-             {folder.fId, 0, 1}))
-        return false;
-    QList<UploadFileInfo> rows;
-    readUploadList(q, true, rows);
-    for (UploadFileInfo& u : rows) {
-        completeFromFolder(u, folder);
-        out.append(u);
-    }
-    return true;
+    return subEntries(db(), "hasUploadSubFileList", kUpQueue, folder, false, 1, out);
 }
 
 bool DBHelp::getUploadFileList(int pageIndex, int pageSize, const QString& accessId,
                                const QString& deviceId, QList<UploadFileInfo>& list)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getUploadFileList",
-             "select * from lv_upload_file where accessId = ? and deviceId = ?"
-             " order by fileState, createTime, fId limit ?, ?",
-             {txt(accessId), txt(deviceId), pageOffset(pageIndex, pageSize), pageSize}))
-        return false;
-    return readUploadList(q, false, list);
+    return entryPage(db(), "getUploadFileList", kUpQueue, pageIndex, pageSize, accessId,
+                     deviceId, list);
 }
 
 bool DBHelp::getUploadFileTotalNum(const QString& accessId, const QString& deviceId, int& num)
 {
-    return countRows("getUploadFileTotalNum",
-                     "select count(1) from lv_upload_file where accessId = ? and deviceId = ?",
-                     {txt(accessId), txt(deviceId)}, num);
+    return entryCount(db(), "getUploadFileTotalNum", kUpQueue.top, accessId, deviceId, num);
 }
 
 bool DBHelp::getUploadFileWidthFId(int fId, UploadFileInfo& out)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getUploadFileWidthFId", "select * from lv_upload_file where fId = ?", {fId}))
-        return false;
-    QList<UploadFileInfo> rows;
-    readUploadList(q, false, rows);
-    if (rows.isEmpty())
-        return false;
-    out = rows.first();
-    return true;
+    return entryById(db(), "getUploadFileWidthFId", kUpQueue, fId, out);
 }
 
 int DBHelp::getUploadSubFileNum(int fId)
 {
-    int num = 0;
-    if (!countRows("getUploadSubFileNum",
-                   "select count(1) from lv_upload_sub_file where pId = ?", {fId}, num))
-        return 0;
-    return num;
+    return subEntryCount(db(), "getUploadSubFileNum", kUpQueue, fId);
 }
 
 bool DBHelp::getUploadFailFileList(int pageIndex, int pageSize, const UploadFileInfo& parent,
                                    QList<UploadFileInfo>& list)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getUploadFailFileList",
-             "select * from lv_upload_sub_file where pId = ? and fileState = ?"
-             " order by createTime, fId limit ?, ?",
-             {parent.fId, 4, pageOffset(pageIndex, pageSize), pageSize}))
-        return false;
-    return readUploadList(q, true, list);
+    return failedSubPage(db(), "getUploadFailFileList", kUpQueue, pageIndex, pageSize, parent,
+                         list);
 }
 
 bool DBHelp::getUpFileState(const QString& accessId, const QString& deviceId, int& state)
 {
-    return queueState("getUpFileState", "lv_upload_file", accessId, deviceId, state);
+    return queueState(db(), "getUpFileState", kUpQueue, accessId, deviceId, state);
 }
 
 bool DBHelp::updateUploadFileStatus(const UploadFileInfo& rec, bool onlyItem)
 {
-    if (rec.fileState == 5)
-        return finishUpload(rec);
-    if (rec.isSubItem) {
-        return execBatch("updateUploadFileStatus",
-                         {{"update lv_upload_sub_file set fileState = ?, fileWriteLen = ?,"
-                           " progress = ?, msg = ? where fId = ?",
-                           {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}}});
+    if (rec.fileState == 5) {
+        return finishEntry(db(), "updateUploadFileStatus", kUpQueue, rec, "fId",
+                           [&rec](const QVariant&) { return FinishFileInfo::fromUpload(rec); });
     }
-    QList<QPair<QString, QVariantList>> stmts;
-    if (rec.isFolder && !onlyItem) {
+    if (!rec.isSubItem && rec.isFolder && !onlyItem)
         qDebug() << "lv_upload_sub_file update states----------------------";
-        stmts.append({"update lv_upload_sub_file set fileState = ?, fileWriteLen = ?,"
-                      " progress = ?, msg = ? where pId = ?",
-                      {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}});
-    }
-    if (rec.isFolder) {
-        stmts.append({"update lv_upload_file set fileState = ?, fileWriteLen = ?, fileSize = ?,"
-                      " progress = ?, msg = ? where fId = ?",
-                      {rec.fileState, rec.fileWriteLen, rec.fileSize, rec.progress, txt(rec.msg),
-                       rec.fId}});
-    } else {
-        stmts.append({"update lv_upload_file set fileState = ?, fileWriteLen = ?, progress = ?,"
-                      " msg = ? where fId = ?",
-                      {rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId}});
-    }
-    return execBatch("updateUploadFileStatus", stmts);
-}
-
-bool DBHelp::finishUpload(const UploadFileInfo& rec)
-{
-    if (rec.isSubItem) {
-        return execBatch("updateUploadFileStatus",
-                         {{"DELETE FROM lv_upload_sub_file WHERE fId = ?", {rec.fId}}});
-    }
-    QSqlDatabase d = db();
-    Tx tx(d, "updateUploadFileStatus");
-    if (!tx.ok())
-        return false;
-    {
-        QSqlQuery q(d);
-        if (!run(q, "updateUploadFileStatus", "select count(1) from lv_upload_file where fId = ?",
-                 {rec.fId}))
-            return false;
-        if (!q.next() || q.value(0).toInt() == 0) {
-            qDebug() << "DBHelp::updateUploadFileStatus - entry already gone:" << rec.fId
-                     << rec.fileName;
-            return true;
-        }
-        q.finish();
-        if (!insertFinish(q, FinishFileInfo::fromUpload(rec))
-            || !run(q, "updateUploadFileStatus", "DELETE FROM lv_upload_sub_file WHERE pId = ?",
-                    {rec.fId})
-            || !run(q, "updateUploadFileStatus", "DELETE FROM lv_upload_file WHERE fId = ?",
-                    {rec.fId}))
-            return false;
-    }
-    return tx.commit();
+    return execBatch(db(), "updateUploadFileStatus", statusUpdates(kUpQueue, rec, onlyItem));
 }
 
 bool DBHelp::updateUploadFileItemStatus(const UploadFileInfo& rec)
@@ -1181,55 +1200,43 @@ bool DBHelp::updateUploadFileMd5(int fId, const QString& md5, bool isSubItem)
 {
     const QString sql = isSubItem ? "update lv_upload_sub_file set fileMd5 = ? where fId = ?"
                                   : "update lv_upload_file set fileMd5 = ? where fId = ?";
-    return execBatch("updateUploadFileMd5", {{sql, {txt(md5), fId}}});
+    return execBatch(db(), "updateUploadFileMd5", {{sql, {txt(md5), fId}}});
 }
 
 bool DBHelp::updateUploadFilePDirOrPPath(int fId, int pDirId, const QString& pExternalPath)
 {
-    return execBatch("updateUploadFilePDirOrPPath",
+    return execBatch(db(), "updateUploadFilePDirOrPPath",
                      {{"update lv_upload_file set pDirId = ?, pExternalPath = ? where fId = ?",
                        {pDirId, txt(pExternalPath), fId}}});
 }
 
 bool DBHelp::updateUploadFileTaskId(int fId, const QString& taskId)
 {
-    return execBatch("updateUploadFileTaskId",
+    return execBatch(db(), "updateUploadFileTaskId",
                      {{"update lv_upload_file set taskId = ? where fId = ?", {txt(taskId), fId}}});
 }
 
 bool DBHelp::updateUploadSubFileTaskId(int fId, const QString& taskId)
 {
-    return execBatch("updateUploadSubFileTaskId",
+    return execBatch(db(), "updateUploadSubFileTaskId",
                      {{"update lv_upload_sub_file set taskId = ? where fId = ?",
                        {txt(taskId), fId}}});
 }
 
 bool DBHelp::deleteUploadFile(const UploadFileInfo& rec)
 {
-    if (rec.isSubItem)
-        return execBatch("deleteUploadFile",
-                         {{"DELETE FROM lv_upload_sub_file WHERE fId = ?", {rec.fId}}});
-    return execBatch("deleteUploadFile",
-                     {{"DELETE FROM lv_upload_sub_file WHERE pId = ?", {rec.fId}},
-                      {"DELETE FROM lv_upload_file WHERE fId = ?", {rec.fId}}});
+    return deleteEntry(db(), "deleteUploadFile", kUpQueue, rec.isSubItem, rec.fId);
 }
 
 bool DBHelp::deleteAllUploadFile(const QString& accessId, const QString& deviceId)
 {
-    const QVariantList key{txt(accessId), txt(deviceId)};
-    return execBatch("deleteAllUploadFile",
-                     {{"DELETE FROM lv_upload_sub_file WHERE pId IN (SELECT fId FROM lv_upload_file"
-                       " WHERE accessId = ? AND deviceId = ? AND isFolder = 1)", key},
-                      {"DELETE FROM lv_upload_file WHERE accessId = ? AND deviceId = ?", key}});
+    return deleteQueue(db(), "deleteAllUploadFile", kUpQueue, accessId, deviceId);
 }
 
 bool DBHelp::updateAllUploadFileStatus(bool start, const QString& accessId,
                                        const QString& deviceId)
 {
-    const auto stmts = start
-        ? moveStates("lv_upload_file", "lv_upload_sub_file", accessId, deviceId, 3, 4, 2)
-        : moveStates("lv_upload_file", "lv_upload_sub_file", accessId, deviceId, 1, 2, 3);
-    return execBatch("updateAllUploadFileStatus", stmts);
+    return moveAll(db(), "updateAllUploadFileStatus", kUpQueue, accessId, deviceId, start);
 }
 
 bool DBHelp::startAllUploadFile(const QString& accessId, const QString& deviceId)
@@ -1247,55 +1254,31 @@ bool DBHelp::pauseAllUploadFile(const QString& accessId, const QString& deviceId
 bool DBHelp::getFinishFileList(int pageIndex, int pageSize, const QString& accessId,
                                const QString& deviceId, QList<FinishFileInfo>& list)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getFinishFileList",
-             "select * from lv_finish_file where accessId = ? and deviceId = ?"
-             " order by createTime desc, fId desc limit ?, ?",
-             {txt(accessId), txt(deviceId), pageOffset(pageIndex, pageSize), pageSize}))
-        return false;
-    const QSqlRecord rec = q.record();
-    const Row r{q, rec};
-    while (q.next()) {
-        FinishFileInfo f;
-        f.fId = r("fId").toInt();
-        f.fileId = r("fileId").toInt();
-        f.isFolder = r("isFolder").toInt() != 0;
-        f.fileName = r("fileName").toString();
-        f.accessId = r("accessId").toString();
-        f.deviceId = r("deviceId").toString();
-        f.fileMd5 = r("fileMd5").toString();
-        f.filePath = r("filePath").toString();
-        f.usbFilePath = r("usbFilePath").toString();
-        f.savePath = r("savePath").toString();
-        f.fileSize = r("fileSize").toLongLong();
-        f.isUp = r("isUp").toInt() != 0;
-        f.createTime = r("createTime").toLongLong();
-        list.append(f);
-    }
-    return true;
+    return selectRows(db(), "getFinishFileList",
+                      "select * from lv_finish_file where accessId = ? and deviceId = ?"
+                      " order by createTime desc, fId desc limit ?, ?",
+                      {txt(accessId), txt(deviceId), pageOffset(pageIndex, pageSize), pageSize},
+                      false, list);
 }
 
 bool DBHelp::getFinishFileTotalNum(const QString& accessId, const QString& deviceId, int& num)
 {
-    return countRows("getFinishFileTotalNum",
-                     "select count(1) from lv_finish_file where accessId = ? and deviceId = ?",
-                     {txt(accessId), txt(deviceId)}, num);
+    return entryCount(db(), "getFinishFileTotalNum", "lv_finish_file", accessId, deviceId, num);
 }
 
 bool DBHelp::deleteFinishFiles(const QList<FinishFileInfo>& list)
 {
-    QList<QPair<QString, QVariantList>> stmts;
+    QList<Stmt> stmts;
     for (const FinishFileInfo& f : list)
         stmts.append({"DELETE FROM lv_finish_file WHERE fId = ?", {f.fId}});
     if (stmts.isEmpty())
         return true;
-    return execBatch("deleteFinishFiles", stmts);
+    return execBatch(db(), "deleteFinishFiles", stmts);
 }
 
 bool DBHelp::deleteAllFinishFile(const QString& accessId, const QString& deviceId)
 {
-    return execBatch("deleteAllFinishFile",
+    return execBatch(db(), "deleteAllFinishFile",
                      {{"DELETE FROM lv_finish_file WHERE accessId = ? AND deviceId = ?",
                        {txt(accessId), txt(deviceId)}}});
 }
@@ -1339,40 +1322,13 @@ bool DBHelp::existExtlink(const QString& accessId, const QString& deviceId, cons
 bool DBHelp::getExtlinkList(const QString& accessId, const QString& deviceId, int status,
                             int offset, int count, QList<Extlink>& out)
 {
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "getExtlinkList",
-             "select * from lv_extlink_list where accessId = ? and deviceId = ? and status = ?"
-             " order by oper_ctime desc, oid desc limit ?, ?",
-             {txt(accessId), txt(deviceId), status, qMax(0, offset), count}))
-        return false;
-    const QSqlRecord rec = q.record();
-    const Row r{q, rec};
-    while (q.next()) {
-        Extlink e;
-        e.id = r("oid").toLongLong();
-        e.modify_date = r("modify_date").toString();
-        e.create_date = r("create_date").toString();
-        e.createdDate = r("createdDate").toLongLong();
-        e.reportCount = r("reportCount").toInt();
-        e.shareId = r("shareId").toString();
-        e.deviceId = r("deviceId").toString();
-        e.deviceName = r("deviceName").toString();
-        e.deviceToken = r("deviceToken").toString();
-        e.dcsCookie = r("dcsCookie").toString();
-        e.title = r("title").toString();
-        e.userId = r("userId").toString();
-        e.userNickname = r("userNickname").toString();
-        e.extractedCode = r("extractedCode").toInt() != 0;
-        e.url = r("url").toString();
-        e.code = r("code").toString();
-        e.fileId = r("fileId").toLongLong();
-        out.append(e);
-    }
-    return true;
+    return selectRows(db(), "getExtlinkList",
+                      "select * from lv_extlink_list where accessId = ? and deviceId = ?"
+                      " and status = ? order by oper_ctime desc, oid desc limit ?, ?",
+                      {txt(accessId), txt(deviceId), status, qMax(0, offset), count}, false, out);
 }
 
 bool DBHelp::removeExtlink(qint64 oid)
 {
-    return execBatch("removeExtlink", {{"DELETE FROM lv_extlink_list WHERE oid = ?", {oid}}});
+    return execBatch(db(), "removeExtlink", {{"DELETE FROM lv_extlink_list WHERE oid = ?", {oid}}});
 }

@@ -14,7 +14,6 @@
 #include "core/uploadfileinfo.h"
 
 class QSqlDatabase;
-class QSqlQuery;
 
 // The SQLite store of transfers and links ("larkvault.db"). Every call runs
 // synchronously on the caller's thread. A connection belongs to the thread
@@ -122,17 +121,6 @@ private:
     struct State;
 
     QSqlDatabase db();
-    bool queueState(const char* name, const char* table, const QString& accessId,
-                    const QString& deviceId, int& state);
-    bool countRows(const char* name, const QString& sql, const QVariantList& args, int& num);
-    bool execBatch(const char* name, const QList<QPair<QString, QVariantList>>& stmts);
-    bool finishDown(const DownFileInfo& rec);
-    bool finishUpload(const UploadFileInfo& rec);
-    bool insertFinish(QSqlQuery& q, const FinishFileInfo& f);
-    bool insertDownSub(QSqlQuery& q, DownFileInfo& rec, const char* name);
-    bool insertUploadSubs(QSqlDatabase& d, int pId, const QFileInfoList& entries);
-    bool hasPathIn(const char* name, const QString& table, const QString& extra,
-                   const QStringList& paths, const QString& accessId, const QString& deviceId);
 
     int m_kind;
     std::shared_ptr<State> m_state;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "core/safepath.h"
+#include "core/transferfields.h"
 #include "core/utils.h"
 
 namespace {
@@ -15,30 +16,12 @@ const int kMaxNameTries = 10000;
 QVariantMap DownFileInfo::toVariantMap() const
 {
     QVariantMap m;
-    m["fId"] = fId;
+    writeTransferFields(*this, m);
     m["fileId"] = fileId;
-    m["isFolder"] = isFolder;
-    m["fileType"] = fileType;
-    m["fileName"] = fileName;
     m["ower"] = ower;
-    m["filePath"] = filePath;
-    m["accessId"] = accessId;
-    m["deviceId"] = deviceId;
-    m["fileMd5"] = fileMd5;
     m["usbFilePath"] = usbFilePath;
     m["savePath"] = savePath;
-    m["fileWriteLen"] = QString::number(fileWriteLen, 10);
-    m["fileSize"] = QString::number(fileSize, 10);
-    m["createTime"] = QString::number(createTime, 10);
-    m["fileState"] = fileState;
-    m["msg"] = msg;
-    m["progress"] = progress;
-    m["taskId"] = taskId;
-    m["isSubItem"] = isSubItem;
-    m["pId"] = pId;
     m["pNamePath"] = pNamePath;
-    m["speed"] = speed;
-    m["num"] = num;
     m["shareId"] = shareId;
     m["extractedCode"] = extractedCode;
     return m;
@@ -48,30 +31,12 @@ void DownFileInfo::fromVariantMap(const QVariantMap& m)
 {
     if (m.isEmpty())
         return;
-    fId = m.value("fId").toInt();
+    readTransferFields(*this, m);
     fileId = m.value("fileId").toInt();
-    isFolder = m.value("isFolder").toBool();
-    fileType = m.value("fileType").toInt();
-    fileName = m.value("fileName").toString();
     ower = m.value("ower").toString();
-    filePath = m.value("filePath").toString();
-    accessId = m.value("accessId").toString();
-    deviceId = m.value("deviceId").toString();
-    fileMd5 = m.value("fileMd5").toString();
     usbFilePath = m.value("usbFilePath").toString();
     savePath = m.value("savePath").toString();
-    fileWriteLen = m.value("fileWriteLen").toString().toLongLong(nullptr, 10);
-    fileSize = m.value("fileSize").toString().toLongLong(nullptr, 10);
-    createTime = m.value("createTime").toString().toLongLong(nullptr, 10);
-    fileState = m.value("fileState").toInt();
-    msg = m.value("msg").toString();
-    progress = m.value("progress").toFloat();
-    taskId = m.value("taskId").toString();
-    isSubItem = m.value("isSubItem").toBool();
-    pId = m.value("pId").toInt();
     pNamePath = m.value("pNamePath").toString();
-    speed = m.value("speed").toInt();
-    num = m.value("num").toInt();
     shareId = m.value("shareId").toString();
     extractedCode = m.value("extractedCode").toString();
 }

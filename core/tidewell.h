@@ -31,7 +31,15 @@ public:
     virtual void notifyUpTaskNum() = 0;
     virtual void notifyDownTaskNum() = 0;
     virtual UserInfo userInfo() = 0;
+    // The record itself, for the owner's own thread.
     virtual DeviceInfo* deviceInfo() = 0;
+    // A copy of the current device record, for any thread: an owner that
+    // replaces its record (a tab switching devices) guards it.
+    virtual DeviceInfo currentDevice()
+    {
+        const DeviceInfo* d = deviceInfo();
+        return d ? *d : DeviceInfo();
+    }
     virtual int deviceType() = 0;
     virtual bool isPCDevice() = 0;
     virtual int netType() = 0;

@@ -86,10 +86,7 @@ void TidewellDevice::setDownUsbFilesHandler(DownUsbFilesFn fn)
 
 DeviceInfo TidewellDevice::deviceInfo() const
 {
-    if (!m_owner)
-        return DeviceInfo();
-    DeviceInfo* d = m_owner->deviceInfo();
-    return d ? *d : DeviceInfo();
+    return m_owner ? m_owner->currentDevice() : DeviceInfo();
 }
 
 UserInfo TidewellDevice::userInfo() const

@@ -49,9 +49,12 @@ TidewellTab::~TidewellTab()
 {
     m_retryTimer->stop();
     m_keepAliveTimer->stop();
-    stopAllTask();
-    // The facade hands downloads to the manager: it goes first. Engines and
-    // facade reach the device through this tab, so the session goes last.
+    // No stopAllTask(): a task stopped that way reports a pause, which would
+    // turn a running entry into a paused one; the engines' destructors stop
+    // their tasks and leave the entries as they are, so the next start
+    // resumes them. The facade hands downloads to the manager: it goes
+    // first. Engines and facade reach the device through this tab, so the
+    // session goes last.
     delete m_twDevice;
     m_twDevice = nullptr;
     m_upload.reset();
@@ -265,7 +268,10 @@ bool TidewellTab::connect_to(const DeviceInfo& device)
     // it alive until they end.
     if (switching || !session())
         resetSession(true);
-    m_device = device;
+    {
+        std::lock_guard<std::mutex> lock(m_deviceMutex);
+        m_device = device;
+    }
     m_hasDevice = true;
     emit deviceChanged();
     setState(tidewell::link_offline);
@@ -436,7 +442,7 @@ int TidewellTab::netType()
 
 QString TidewellTab::deviceId()
 {
-    return m_device.deviceId;
+    return currentDevice().deviceId;
 }
 
 QString TidewellTab::downloadPath()
@@ -481,12 +487,19 @@ DeviceInfo* TidewellTab::deviceInfo()
     return &m_device;
 }
 
+DeviceInfo TidewellTab::currentDevice()
+{
+    std::lock_guard<std::mutex> lock(m_deviceMutex);
+    return m_device;
+}
+
 int TidewellTab::deviceType()
 {
     if (!m_hasDevice)
         return 0;
+    const QString sn = currentDevice().deviceSn;
     for (int i = 1; i <= 3; ++i) {
-        if (m_device.deviceSn.startsWith("QX" + QString::number(i)))
+        if (sn.startsWith("QX" + QString::number(i)))
             return i;
     }
     return 0;
@@ -494,7 +507,7 @@ int TidewellTab::deviceType()
 
 bool TidewellTab::isPCDevice()
 {
-    return m_hasDevice && m_device.deviceModel.startsWith("QXP");
+    return m_hasDevice && currentDevice().deviceModel.startsWith("QXP");
 }
 
 ThumbI* TidewellTab::thumb()

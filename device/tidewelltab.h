@@ -125,6 +125,7 @@ public:
     void notifyDownTaskNum() override;
     UserInfo userInfo() override;
     DeviceInfo* deviceInfo() override;
+    DeviceInfo currentDevice() override;
     int deviceType() override;
     bool isPCDevice() override;
     int netType() override;
@@ -204,6 +205,8 @@ private:
     quint64 m_generation = 0;
     sdk::cores::model::channel_option m_option;
 
+    // Written on the tab's thread; engines read copies from theirs.
+    mutable std::mutex m_deviceMutex;
     DeviceInfo m_device;
     std::atomic<bool> m_hasDevice{false};
     std::atomic<int> m_linkState{0};

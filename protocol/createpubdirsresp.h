@@ -2,15 +2,10 @@
 
 #include <QMetaType>
 
-#include "protocol/apibase.h"
+#include "protocol/createdirsresp.h"
 
-// dirId is the deepest folder of the chain.
-class CreatePubDirsResp : public APIBase
+// The public space answers a folder chain like the personal one.
+class CreatePubDirsResp : public CreateDirsResp
 {
-public:
-    qint64 dirId = 0;
-
-protected:
-    void parseData(const Json::Value& data) override;
 };
 Q_DECLARE_METATYPE(CreatePubDirsResp)

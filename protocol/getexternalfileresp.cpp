@@ -4,9 +4,7 @@
 
 void GetExternalFileResp::parseData(const Json::Value& data)
 {
-    const Json::Value& items = JsonRead::member(data, "listPath").isArray()
-            ? JsonRead::member(data, "listPath")
-            : JsonRead::array(data, "list");
+    const Json::Value& items = JsonRead::listItems(data);
     fileList = JsonRead::localFileList(items);
     totalPages = JsonRead::toInt(data, "totalPages");
     pageNo = JsonRead::toInt(data, "pageNo");

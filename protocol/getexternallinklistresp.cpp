@@ -28,9 +28,7 @@ Extlink GetExternalLinkListResp::extlinkFromJson(const Json::Value& item)
 
 void GetExternalLinkListResp::parseData(const Json::Value& data)
 {
-    const Json::Value& items = JsonRead::member(data, "listPath").isArray()
-            ? JsonRead::member(data, "listPath")
-            : JsonRead::array(data, "list");
+    const Json::Value& items = JsonRead::listItems(data);
     links.clear();
     for (const Json::Value& it : items) {
         if (it.isObject())

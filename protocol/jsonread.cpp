@@ -16,6 +16,20 @@ static const Json::Value& emptyArray()
     return v;
 }
 
+// The object items of a list, each read by read; anything else is skipped.
+template <class Item, class Read>
+static QList<Item> readItems(const Json::Value& items, Read read)
+{
+    QList<Item> out;
+    if (!items.isArray())
+        return out;
+    for (const Json::Value& it : items) {
+        if (it.isObject())
+            out.append(read(it));
+    }
+    return out;
+}
+
 const Json::Value& JsonRead::member(const Json::Value& obj, const char* key)
 {
     if (!obj.isObject())
@@ -28,6 +42,12 @@ const Json::Value& JsonRead::array(const Json::Value& obj, const char* key)
 {
     const Json::Value& v = member(obj, key);
     return v.isArray() ? v : emptyArray();
+}
+
+const Json::Value& JsonRead::listItems(const Json::Value& data)
+{
+    const Json::Value& listPath = member(data, "listPath");
+    return listPath.isArray() ? listPath : array(data, "list");
 }
 
 qint64 JsonRead::asInt64(const Json::Value& v, qint64 def)
@@ -163,14 +183,7 @@ TwFileInfo JsonRead::fileInfo(const Json::Value& item)
 
 QList<TwFileInfo> JsonRead::fileList(const Json::Value& items)
 {
-    QList<TwFileInfo> out;
-    if (!items.isArray())
-        return out;
-    for (const Json::Value& it : items) {
-        if (it.isObject())
-            out.append(fileInfo(it));
-    }
-    return out;
+    return readItems<TwFileInfo>(items, &JsonRead::fileInfo);
 }
 
 LocalFileInfo JsonRead::localFileInfo(const Json::Value& item)
@@ -190,14 +203,7 @@ LocalFileInfo JsonRead::localFileInfo(const Json::Value& item)
 
 QList<LocalFileInfo> JsonRead::localFileList(const Json::Value& items)
 {
-    QList<LocalFileInfo> out;
-    if (!items.isArray())
-        return out;
-    for (const Json::Value& it : items) {
-        if (it.isObject())
-            out.append(localFileInfo(it));
-    }
-    return out;
+    return readItems<LocalFileInfo>(items, &JsonRead::localFileInfo);
 }
 
 Json::Value JsonRead::strArray(const QStringList& list)

@@ -29,6 +29,9 @@ public:
 
     // The array under key (an empty array otherwise).
     static const Json::Value& array(const Json::Value& obj, const char* key);
+    // The items of a listing answer: "listPath", or "list" where that is
+    // missing.
+    static const Json::Value& listItems(const Json::Value& data);
 
     // One item of a device listing; `type` is set by the record's rule.
     static TwFileInfo fileInfo(const Json::Value& item);

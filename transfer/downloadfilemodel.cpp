@@ -5,25 +5,11 @@
 #include "transfer/lvdownloadmanager.h"
 #include "transfer/lvfinishmanager.h"
 
-DownloadFileModel::DownloadFileModel(QObject* parent) : TransferListModel(parent) {}
+DownloadFileModel::DownloadFileModel(QObject* parent) : TransferQueueModel(parent) {}
 
 DownloadFileModel::~DownloadFileModel()
 {
     qInfo() << "~~~~~DownloadFileModel";
-}
-
-QVariant DownloadFileModel::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || !isValidRow(index.row()))
-        return QVariant();
-    return roleData(m_rows.at(index.row()), role, isSelected(index.row()));
-}
-
-bool DownloadFileModel::setData(const QModelIndex& index, const QVariant& value, int role)
-{
-    if (!index.isValid() || !isValidRow(index.row()))
-        return false;
-    return writeRole(m_rows[index.row()], value, role);
 }
 
 LVDownloadManager* DownloadFileModel::manager() const
@@ -105,40 +91,27 @@ void DownloadFileModel::deleteAll()
 
 void DownloadFileModel::startSelect()
 {
-    LVDownloadManager* dm = manager();
-    const QList<DownFileInfo> list = selectedRecords(m_rows, true);
-    if (dm && !list.isEmpty())
-        emit dm->sStartFiles(list);
+    sendSelected(manager(), &LVDownloadManager::sStartFiles, true);
 }
 
 void DownloadFileModel::pauseSelect()
 {
-    LVDownloadManager* dm = manager();
-    const QList<DownFileInfo> list = selectedRecords(m_rows, true);
-    if (dm && !list.isEmpty())
-        emit dm->sPauseFiles(list);
+    sendSelected(manager(), &LVDownloadManager::sPauseFiles, true);
 }
 
 void DownloadFileModel::deleteSelect()
 {
-    LVDownloadManager* dm = manager();
-    const QList<DownFileInfo> list = selectedRecords(m_rows, false);
-    if (dm && !list.isEmpty())
-        emit dm->sDeleteFiles(list);
+    sendSelected(manager(), &LVDownloadManager::sDeleteFiles, false);
 }
 
 void DownloadFileModel::startFile(int index)
 {
-    LVDownloadManager* dm = manager();
-    if (dm && isValidRow(index))
-        emit dm->sStartFile(m_rows.at(index));
+    sendRow(manager(), &LVDownloadManager::sStartFile, index);
 }
 
 void DownloadFileModel::pauseFile(int index)
 {
-    LVDownloadManager* dm = manager();
-    if (dm && isValidRow(index))
-        emit dm->sPauseFile(m_rows.at(index));
+    sendRow(manager(), &LVDownloadManager::sPauseFile, index);
 }
 
 void DownloadFileModel::deleteFile(int index)
@@ -149,11 +122,6 @@ void DownloadFileModel::deleteFile(int index)
     const DownFileInfo& f = m_rows.at(index);
     qInfo() << "deleteFile " << f.fId << f.fileName << index;
     emit dm->sDeleteFile(f);
-}
-
-QVariantMap DownloadFileModel::getFileData(int index) const
-{
-    return rowMap(m_rows, index);
 }
 
 void DownloadFileModel::rStart()

@@ -1,27 +1,23 @@
 #pragma once
 
-#include <QList>
 #include <QPointer>
 #include <QVariantMap>
 
 #include "core/downfileinfo.h"
-#include "transfer/transferlistmodel.h"
+#include "transfer/transferqueuemodel.h"
 
 class LVDownloadManager;
 
 // The download page's list: one row per top-level download entry of the
 // current account and device. Commands go to the download manager (`down`);
 // pages and the queue state come from the finish manager (`twfs`).
-class DownloadFileModel : public TransferListModel
+class DownloadFileModel : public TransferQueueModel<DownFileInfo>
 {
     Q_OBJECT
     Q_PROPERTY(QObject* down READ down WRITE setDown NOTIFY downChanged)
 public:
     explicit DownloadFileModel(QObject* parent = nullptr);
     ~DownloadFileModel() override;
-
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     QObject* down() const { return m_down; }
     void setDown(QObject* obj);
@@ -35,7 +31,6 @@ public:
     Q_INVOKABLE void startFile(int index);
     Q_INVOKABLE void pauseFile(int index);
     Q_INVOKABLE void deleteFile(int index);
-    Q_INVOKABLE QVariantMap getFileData(int index) const;
 
 public slots:
     void rStart();
@@ -53,9 +48,6 @@ signals:
     void downChanged();
 
 protected:
-    int recordCount() const override { return m_rows.size(); }
-    int recordFId(int row) const override { return m_rows.at(row).fId; }
-    void eraseRecord(int row) override { m_rows.removeAt(row); }
     void sendPageRequest(LVFinishManager* fm, int page, int pageSize, int serial) override;
     void sendTotalRequest() override;
     void sendStateRequest() override;
@@ -66,5 +58,4 @@ private:
     LVDownloadManager* manager() const;
 
     QPointer<QObject> m_down;
-    QList<DownFileInfo> m_rows;
 };

@@ -206,9 +206,7 @@ QString LVDownloadManager::tmpDir() const
 
 DeviceInfo LVDownloadManager::device() const
 {
-    if (!m_owner || !m_owner->deviceInfo())
-        return DeviceInfo();
-    return *m_owner->deviceInfo();
+    return m_owner ? m_owner->currentDevice() : DeviceInfo();
 }
 
 qint64 LVDownloadManager::taskKey(const DownFileInfo& f)

@@ -75,14 +75,13 @@ bool LVFinishManager::init(Tidewell* owner, DBHelp* db)
 
 void LVFinishManager::currentKeys(QString& accessId, QString& deviceId) const
 {
-    const DeviceInfo* dev = m_owner ? m_owner->deviceInfo() : nullptr;
-    if (!dev) {
+    if (!m_owner || !m_owner->deviceInfo()) {
         qWarning() << "LVFinishManager - owner has no current device.";
         accessId.clear();
         deviceId.clear();
         return;
     }
-    const DeviceInfo copy = *dev;
+    const DeviceInfo copy = m_owner->currentDevice();
     accessId = copy.accessId;
     deviceId = copy.deviceId;
 }
@@ -138,46 +137,53 @@ void LVFinishManager::oGetDownloadFailFiles(int pageIndex, int pageSize, DownFil
     emit rGetDownloadFailFiles(rs, list, serial);
 }
 
-void LVFinishManager::oUpFileList(int pageIndex, int pageSize, int serial)
+template <class Rec>
+bool LVFinishManager::queuePage(bool (DBHelp::*readPage)(int, int, const QString&, const QString&,
+                                                         QList<Rec>&),
+                                int (DBHelp::*subFileNum)(int), int pageIndex, int pageSize,
+                                QList<Rec>& list)
 {
     QString accessId, deviceId;
     currentKeys(accessId, deviceId);
-    QList<UploadFileInfo> list;
-    const bool rs = m_db->getUploadFileList(pageIndex, pageSize, accessId, deviceId, list);
-    for (UploadFileInfo& f : list) {
+    const bool rs = (m_db->*readPage)(pageIndex, pageSize, accessId, deviceId, list);
+    for (Rec& f : list) {
         if (f.isFolder)
-            f.num = m_db->getUploadSubFileNum(f.fId);
+            f.num = (m_db->*subFileNum)(f.fId);
     }
+    return rs;
+}
+
+int LVFinishManager::queueState(bool (DBHelp::*readState)(const QString&, const QString&, int&))
+{
+    QString accessId, deviceId;
+    currentKeys(accessId, deviceId);
+    int state = 0;
+    (m_db->*readState)(accessId, deviceId, state);
+    return state;
+}
+
+void LVFinishManager::oUpFileList(int pageIndex, int pageSize, int serial)
+{
+    QList<UploadFileInfo> list;
+    const bool rs = queuePage(&DBHelp::getUploadFileList, &DBHelp::getUploadSubFileNum,
+                              pageIndex, pageSize, list);
     emit rUpFileList(rs ? 1 : 0, list, serial);
 }
 
 void LVFinishManager::oDownFileList(int pageIndex, int pageSize, int serial)
 {
-    QString accessId, deviceId;
-    currentKeys(accessId, deviceId);
     QList<DownFileInfo> list;
-    const bool rs = m_db->getDownFileList(pageIndex, pageSize, accessId, deviceId, list);
-    for (DownFileInfo& f : list) {
-        if (f.isFolder)
-            f.num = m_db->getDownSubFileNum(f.fId);
-    }
+    const bool rs = queuePage(&DBHelp::getDownFileList, &DBHelp::getDownSubFileNum, pageIndex,
+                              pageSize, list);
     emit rDownFileList(rs ? 1 : 0, list, serial);
 }
 
 void LVFinishManager::oGetUpFileState()
 {
-    QString accessId, deviceId;
-    currentKeys(accessId, deviceId);
-    int state = 0;
-    m_db->getUpFileState(accessId, deviceId, state);
-    emit rGetUpFileState(state);
+    emit rGetUpFileState(queueState(&DBHelp::getUpFileState));
 }
 
 void LVFinishManager::oGetDownFileState()
 {
-    QString accessId, deviceId;
-    currentKeys(accessId, deviceId);
-    int state = 0;
-    m_db->getDownFileState(accessId, deviceId, state);
-    emit rGetDownFileState(state);
+    emit rGetDownFileState(queueState(&DBHelp::getDownFileState));
 }

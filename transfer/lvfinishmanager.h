@@ -71,6 +71,15 @@ private slots:
 private:
     // accessId and deviceId of the owner's current device, copied now.
     void currentKeys(QString& accessId, QString& deviceId) const;
+    // A page of one queue of the current device, each folder with its count
+    // of remaining files.
+    template <class Rec>
+    bool queuePage(bool (DBHelp::*readPage)(int, int, const QString&, const QString&,
+                                            QList<Rec>&),
+                   int (DBHelp::*subFileNum)(int), int pageIndex, int pageSize,
+                   QList<Rec>& list);
+    // State of one queue of the current device (as DBHelp::getDownFileState).
+    int queueState(bool (DBHelp::*readState)(const QString&, const QString&, int&));
 
     QThread* m_thread = nullptr;
     Tidewell* m_owner = nullptr;

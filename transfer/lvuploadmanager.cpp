@@ -115,14 +115,12 @@ bool LVUploadManager::init(Tidewell* owner)
 
 QString LVUploadManager::accessId() const
 {
-    const DeviceInfo* d = m_owner ? m_owner->deviceInfo() : nullptr;
-    return d ? d->accessId : QString();
+    return m_owner ? m_owner->currentDevice().accessId : QString();
 }
 
 QString LVUploadManager::deviceId() const
 {
-    const DeviceInfo* d = m_owner ? m_owner->deviceInfo() : nullptr;
-    return d ? d->deviceId : QString();
+    return m_owner ? m_owner->currentDevice().deviceId : QString();
 }
 
 // ---- public operations (GUI thread) ----

@@ -27,8 +27,7 @@ bool LVUploadTask::skipHash(Tidewell* owner, qint64 fileSize)
     if (!owner || fileSize <= kNoHashSize)
         return false;
     const int model = owner->deviceType();
-    const DeviceInfo* dev = owner->deviceInfo();
-    const int appCode = dev ? dev->appCode.toInt() : 0;
+    const int appCode = owner->currentDevice().appCode.toInt();
     return (model == 2 && appCode > 4053) || (model == 3 && appCode > 5022)
            || owner->isPCDevice();
 }

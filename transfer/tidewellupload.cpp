@@ -99,15 +99,18 @@ bool TidewellUpload::start(const UploadFileInfo& info)
         }
         m_task = task;
         m_taskSdk = net;
+        {
+            // Before the start: the library may report progress at once.
+            QMutexLocker l(&m_lock);
+            m_lastBytes = 0;
+            m_lastTime = QDateTime::currentMSecsSinceEpoch();
+        }
         if (!task->start()) {
             net->release_upload(task);
             m_task = nullptr;
             m_taskSdk = nullptr;
             return false;
         }
-        QMutexLocker l(&m_lock);
-        m_lastBytes = 0;
-        m_lastTime = QDateTime::currentMSecsSinceEpoch();
         return true;
     });
 }

@@ -6,7 +6,7 @@
 
 #include "transfer/lvfinishmanager.h"
 
-TransferListModel::TransferListModel(QObject* parent) : BaseModel(parent) {}
+TransferListModel::TransferListModel(QObject* parent) : PagedListModel(parent) {}
 
 int TransferListModel::rowCount(const QModelIndex& parent) const
 {
@@ -22,18 +22,6 @@ QHash<int, QByteArray> TransferListModel::roleNames() const
         {PValRole, "$PVal"},           {SpeedRole, "$Speed"},
         {MsgRole, "$Msg"},             {SelectedRole, "$Selected"},
     };
-}
-
-bool TransferListModel::canFetchMore(const QModelIndex& parent) const
-{
-    return !parent.isValid() && m_hasMore;
-}
-
-void TransferListModel::fetchMore(const QModelIndex& parent)
-{
-    if (parent.isValid() || !m_hasMore || m_req.busy())
-        return;
-    loadData();
 }
 
 void TransferListModel::setTwfs(QObject* obj)
@@ -107,27 +95,7 @@ void TransferListModel::refershData()
 
 bool TransferListModel::acceptPage(int serial, bool ok)
 {
-    const PageRequest::Answer a = m_req.take(serial);
-    if (a == PageRequest::Foreign)
-        return false;
-    pageAnswerArrived();
-    if (a == PageRequest::Stale) {
-        if (m_req.takeReload())
-            loadData();
-        return false;
-    }
-    if (!ok) {
-        qWarning() << metaObject()->className() << "- page" << m_page << "could not be read.";
-        m_isRefreshing = false;
-        // No automatic retry; a refresh starts over.
-        m_hasMore = false;
-        const QString msg = tr("Failed to load the list");
-        notifyStatus(-1, msg, TL_Error);
-        if (recordCount() == 0)
-            defaultStateChange(DS_Error, msg);
-        return false;
-    }
-    return true;
+    return takeAnswer(serial) && pageReadable(ok);
 }
 
 int TransferListModel::findRow(int fId) const
@@ -197,6 +165,10 @@ void TransferListModel::takeTaskState(int state)
 
 void TransferListModel::recordFinished(int fId)
 {
+    // A page still being read may predate this finish and would bring the
+    // entry back: it is read again once it is in.
+    if (m_req.busy())
+        m_req.invalidate(true);
     if (recordCount() == 0)
         return;
     if (m_finishedRows >= kFinishReload) {

@@ -8,10 +8,9 @@
 #include <QSet>
 #include <QVector>
 
-#include "core/basemodel.h"
 #include "core/common.h"
 #include "core/utils.h"
-#include "transfer/pagerequest.h"
+#include "transfer/pagedlistmodel.h"
 
 class LVFinishManager;
 
@@ -19,7 +18,7 @@ class LVFinishManager;
 // finish manager, the refresh guard, the selection, the finish counter and
 // the live row updates. The selection names records by fId, so commands act
 // on what the user picked even after other rows went away.
-class TransferListModel : public BaseModel
+class TransferListModel : public PagedListModel
 {
     Q_OBJECT
     Q_PROPERTY(QObject* twfs READ twfs WRITE setTwfs NOTIFY twfsChanged)
@@ -47,8 +46,6 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QHash<int, QByteArray> roleNames() const override;
-    bool canFetchMore(const QModelIndex& parent) const override;
-    void fetchMore(const QModelIndex& parent) override;
 
     QObject* twfs() const { return m_twfs; }
     void setTwfs(QObject* obj);
@@ -63,11 +60,8 @@ public:
     Q_INVOKABLE void allSelect();
     Q_INVOKABLE void singleSelect(int itemIndex);
     Q_INVOKABLE void multiSelect(int itemIndex);
-
-    // Paging state, for the owner page and tests.
-    int page() const { return m_page; }
-    bool hasMore() const { return m_hasMore; }
-    bool isLoading() const { return m_req.busy(); }
+    // The record of a loaded row as a map; empty for a row out of range.
+    Q_INVOKABLE virtual QVariantMap getFileData(int index) const = 0;
 
 signals:
     void twfsChanged();
@@ -92,11 +86,9 @@ protected:
     virtual void sendStateRequest() = 0;
     virtual void connectFinishManager(LVFinishManager* fm) = 0;
     virtual QString emptyText() const = 0;
-    // An answer to one of our page requests arrived (current or stale).
-    virtual void pageAnswerArrived() {}
 
     LVFinishManager* finishManager() const;
-    void loadData();
+    void loadData() override;
     void refresh();
     bool isValidRow(int row) const { return row >= 0 && row < recordCount(); }
     int findRow(int fId) const;
@@ -140,11 +132,7 @@ private:
     void clearSelectionNotify();
 
     QPointer<QObject> m_twfs;
-    PageRequest m_req;
     QSet<int> m_selected;  // fIds
-    bool m_hasMore = true;
-    bool m_isRefreshing = false;
-    int m_page = 1;
     int m_totalNum = 0;
     int m_finishedRows = 0;
     int m_taskState = 0;
@@ -161,31 +149,9 @@ void TransferListModel::applyPage(QList<Rec>& rows, const QList<Rec>& pageRows)
         ++m_page;
     else
         m_hasMore = false;
-    m_isRefreshing = false;
-    if (first) {
-        beginResetModel();
-        rows = pageRows;
-        endResetModel();
+    mergePage(rows, pageRows, first);
+    if (first)
         pruneSelection();
-    } else if (n > 0) {
-        // The queue order moves while it is paged (state changes), so a
-        // later page can repeat an entry already shown.
-        QSet<int> have;
-        for (const Rec& r : rows)
-            have.insert(r.fId);
-        QList<Rec> fresh;
-        for (const Rec& r : pageRows) {
-            if (!have.contains(r.fId)) {
-                have.insert(r.fId);
-                fresh.append(r);
-            }
-        }
-        if (!fresh.isEmpty()) {
-            beginInsertRows(QModelIndex(), rows.size(), rows.size() + fresh.size() - 1);
-            rows += fresh;
-            endInsertRows();
-        }
-    }
     setDefaultState();
     emit loadNumChanged();
     if (n > 0 || first)

@@ -6,7 +6,7 @@
 #include "core/utils.h"
 #include "transfer/lvfinishmanager.h"
 
-TSFailListModel::TSFailListModel(QObject* parent) : BaseModel(parent) {}
+TSFailListModel::TSFailListModel(QObject* parent) : PagedListModel(parent) {}
 
 TSFailListModel::~TSFailListModel()
 {
@@ -45,18 +45,6 @@ QHash<int, QByteArray> TSFailListModel::roleNames() const
     names.insert(FileSizeRole, "$FileSize");
     names.insert(ErrorMsgRole, "$ErrorMsg");
     return names;
-}
-
-bool TSFailListModel::canFetchMore(const QModelIndex& parent) const
-{
-    return !parent.isValid() && m_hasMore;
-}
-
-void TSFailListModel::fetchMore(const QModelIndex& parent)
-{
-    if (parent.isValid() || !m_hasMore || m_req.busy())
-        return;
-    loadData();
 }
 
 LVFinishManager* TSFailListModel::manager() const
@@ -134,44 +122,15 @@ void TSFailListModel::loadData()
         emit fm->sGetUploadFailFiles(m_page, kPageSize, m_upParent, serial);
 }
 
-void TSFailListModel::rGetUploadFailFiles(bool rs, QList<UploadFileInfo> listData, int serial)
+template <class Rec>
+void TSFailListModel::takePage(bool rs, int serial, const QList<Rec>& files)
 {
+    if (!takeAnswer(serial) || !pageReadable(rs))
+        return;
     QList<FailRow> page;
-    page.reserve(listData.size());
-    for (const UploadFileInfo& f : qAsConst(listData))
+    page.reserve(files.size());
+    for (const Rec& f : files)
         page.append({f.fId, f.fileName, f.fileSize, f.msg});
-    takePage(rs, serial, page);
-}
-
-void TSFailListModel::rGetDownloadFailFiles(bool rs, QList<DownFileInfo> listData, int serial)
-{
-    QList<FailRow> page;
-    page.reserve(listData.size());
-    for (const DownFileInfo& f : qAsConst(listData))
-        page.append({f.fId, f.fileName, f.fileSize, f.msg});
-    takePage(rs, serial, page);
-}
-
-void TSFailListModel::takePage(bool rs, int serial, const QList<FailRow>& page)
-{
-    const PageRequest::Answer a = m_req.take(serial);
-    if (a == PageRequest::Foreign)
-        return;
-    cancelLading();
-    if (a == PageRequest::Stale) {
-        if (m_req.takeReload())
-            loadData();
-        return;
-    }
-    if (!rs) {
-        qWarning() << "TSFailListModel - page" << m_page << "could not be read.";
-        m_hasMore = false;  // no automatic retry; reopening starts over
-        const QString msg = tr("Failed to load the list");
-        notifyStatus(-1, msg, TL_Error);
-        if (m_rows.isEmpty())
-            defaultStateChange(DS_Error, msg);
-        return;
-    }
     const int n = page.size();
     const bool first = m_page == 1;
     // Paging state first: a view may ask for more from inside the
@@ -180,17 +139,19 @@ void TSFailListModel::takePage(bool rs, int serial, const QList<FailRow>& page)
         m_hasMore = false;
     if (n > 0)
         ++m_page;
-    if (first) {
-        beginResetModel();
-        m_rows = page;
-        endResetModel();
-    } else if (n > 0) {
-        beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size() + n - 1);
-        m_rows += page;
-        endInsertRows();
-    }
+    mergePage(m_rows, page, first);
     if (!m_rows.isEmpty())
         defaultStateChange(DS_None, QString());
     else
         defaultStateChange(DS_Empty, tr("No Data"));
+}
+
+void TSFailListModel::rGetUploadFailFiles(bool rs, QList<UploadFileInfo> listData, int serial)
+{
+    takePage(rs, serial, listData);
+}
+
+void TSFailListModel::rGetDownloadFailFiles(bool rs, QList<DownFileInfo> listData, int serial)
+{
+    takePage(rs, serial, listData);
 }

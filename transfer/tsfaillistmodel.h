@@ -4,17 +4,16 @@
 #include <QPointer>
 #include <QVariantMap>
 
-#include "core/basemodel.h"
 #include "core/downfileinfo.h"
 #include "core/uploadfileinfo.h"
-#include "transfer/pagerequest.h"
+#include "transfer/pagedlistmodel.h"
 
 class LVFinishManager;
 
 // The failed files of one folder transfer (download or upload), paged, for
 // the failure alert. Callers set isDown, then task, then call resetData().
 // Answers for a folder shown before the last reset are dropped.
-class TSFailListModel : public BaseModel
+class TSFailListModel : public PagedListModel
 {
     Q_OBJECT
     Q_PROPERTY(QObject* tw READ tw WRITE setTw NOTIFY twChanged)
@@ -34,8 +33,6 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
-    bool canFetchMore(const QModelIndex& parent) const override;
-    void fetchMore(const QModelIndex& parent) override;
 
     QObject* tw() const { return m_tw; }
     void setTw(QObject* obj);
@@ -43,10 +40,6 @@ public:
     void setIsDown(bool down);
     QVariantMap task() const;
     void setTask(const QVariantMap& map);
-
-    int page() const { return m_page; }
-    bool hasMore() const { return m_hasMore; }
-    bool isLoading() const { return m_req.busy(); }
 
     Q_INVOKABLE void resetData();
 
@@ -71,15 +64,15 @@ private:
     static constexpr int kPageSize = 50;
 
     LVFinishManager* manager() const;
-    void loadData();
-    void takePage(bool rs, int serial, const QList<FailRow>& page);
+    void loadData() override;
+    void pageAnswerArrived() override { cancelLading(); }
+    // Either queue's failed files become rows.
+    template <class Rec>
+    void takePage(bool rs, int serial, const QList<Rec>& files);
 
     QPointer<QObject> m_tw;
     bool m_isDown = false;
     UploadFileInfo m_upParent;
     DownFileInfo m_downParent;
     QList<FailRow> m_rows;
-    bool m_hasMore = true;
-    int m_page = 1;
-    PageRequest m_req;
 };

@@ -9,7 +9,7 @@
 #include "core/utils.h"
 #include "transfer/lvfinishmanager.h"
 
-TSFinishFileModel::TSFinishFileModel(QObject* parent) : BaseModel(parent) {}
+TSFinishFileModel::TSFinishFileModel(QObject* parent) : PagedListModel(parent) {}
 
 TSFinishFileModel::~TSFinishFileModel()
 {
@@ -57,18 +57,6 @@ QHash<int, QByteArray> TSFinishFileModel::roleNames() const
     names.insert(SavePathRole, "$SavePath");
     names.insert(SelectedRole, "$Selected");
     return names;
-}
-
-bool TSFinishFileModel::canFetchMore(const QModelIndex& parent) const
-{
-    return !parent.isValid() && m_hasMore;
-}
-
-void TSFinishFileModel::fetchMore(const QModelIndex& parent)
-{
-    if (parent.isValid() || !m_hasMore || m_req.busy())
-        return;
-    loadData();
 }
 
 LVFinishManager* TSFinishFileModel::manager() const
@@ -189,25 +177,11 @@ void TSFinishFileModel::rGetTotalNum(bool rs, int num)
 
 void TSFinishFileModel::rGetFinishFileList(bool rs, QList<FinishFileInfo> listData, int serial)
 {
-    const PageRequest::Answer a = m_req.take(serial);
-    if (a == PageRequest::Foreign)
+    if (!takeAnswer(serial))
         return;
-    if (a == PageRequest::Stale) {
-        if (m_req.takeReload())
-            loadData();
-        return;
-    }
     qInfo() << "TSFinishFileModel::rGetFinishFileList - " << listData.size();
-    m_isRefreshing = false;
-    if (!rs) {
-        qWarning() << "TSFinishFileModel - page" << m_page << "could not be read.";
-        m_hasMore = false;  // no automatic retry; a refresh starts over
-        const QString msg = tr("Failed to load the list");
-        notifyStatus(-1, msg, TL_Error);
-        if (m_rows.isEmpty())
-            defaultStateChange(DS_Error, msg);
+    if (!pageReadable(rs))
         return;
-    }
     const int n = listData.size();
     const bool first = m_page == 1;
     // Paging state first: a view may ask for more from inside the
@@ -216,31 +190,10 @@ void TSFinishFileModel::rGetFinishFileList(bool rs, QList<FinishFileInfo> listDa
         ++m_page;
     if (n < kPageSize)
         m_hasMore = false;
-    if (n > 0) {
-        if (first) {
-            beginResetModel();
-            m_rows = listData;
-            endResetModel();
-        } else {
-            // Newer finishes push older records down, so a later page can
-            // repeat a record already shown.
-            QSet<int> have;
-            for (const FinishFileInfo& f : qAsConst(m_rows))
-                have.insert(f.fId);
-            QList<FinishFileInfo> fresh;
-            for (const FinishFileInfo& f : qAsConst(listData)) {
-                if (!have.contains(f.fId)) {
-                    have.insert(f.fId);
-                    fresh.append(f);
-                }
-            }
-            if (!fresh.isEmpty()) {
-                beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size() + fresh.size() - 1);
-                m_rows += fresh;
-                endInsertRows();
-            }
-        }
-    }
+    // Newer finishes push older records down, so a later page can repeat a
+    // record already shown.
+    if (n > 0)
+        mergePage(m_rows, listData, first);
     emit loadNumChanged();
     setDefaultState();
     if (n > 0)

@@ -5,9 +5,8 @@
 #include <QMap>
 #include <QPointer>
 
-#include "core/basemodel.h"
 #include "core/finishfileinfo.h"
-#include "transfer/pagerequest.h"
+#include "transfer/pagedlistmodel.h"
 
 class LVFinishManager;
 
@@ -18,7 +17,7 @@ class LVFinishManager;
 // The selection names records (fId, with a copy of the record), and every
 // deletion remembers which records it asked for, so its answer removes
 // exactly those rows whatever happened to the list meanwhile.
-class TSFinishFileModel : public BaseModel
+class TSFinishFileModel : public PagedListModel
 {
     Q_OBJECT
     Q_PROPERTY(QObject* tw READ tw WRITE setTw NOTIFY twChanged)
@@ -44,8 +43,6 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
-    bool canFetchMore(const QModelIndex& parent) const override;
-    void fetchMore(const QModelIndex& parent) override;
 
     QObject* tw() const { return m_tw; }
     void setTw(QObject* obj);
@@ -54,10 +51,6 @@ public:
     bool isCheck() const { return !m_selected.isEmpty(); }
     int totalNum() const { return m_totalNum; }
     int loadNum() const { return m_rows.size(); }
-
-    int page() const { return m_page; }
-    bool hasMore() const { return m_hasMore; }
-    bool isLoading() const { return m_req.busy(); }
 
     Q_INVOKABLE void refershData();
     Q_INVOKABLE void clearAll();
@@ -93,7 +86,7 @@ private:
     LVFinishManager* manager() const;
     bool isValidRow(int row) const { return row >= 0 && row < m_rows.size(); }
     bool isSelected(int row) const;
-    void loadData();
+    void loadData() override;
     void reset();
     void setDefaultState();
     void emitSelectionSignals();
@@ -102,11 +95,7 @@ private:
 
     QPointer<QObject> m_tw;
     QList<FinishFileInfo> m_rows;
-    bool m_hasMore = true;
-    bool m_isRefreshing = false;
-    int m_page = 1;
     int m_totalNum = 0;
-    PageRequest m_req;
     QMap<int, FinishFileInfo> m_selected;     // by fId
     QHash<int, QList<int>> m_pendingDeletes;  // serial -> fIds asked for
 };

@@ -5,25 +5,11 @@
 #include "transfer/lvfinishmanager.h"
 #include "transfer/lvuploadmanager.h"
 
-UploadFileModel::UploadFileModel(QObject* parent) : TransferListModel(parent) {}
+UploadFileModel::UploadFileModel(QObject* parent) : TransferQueueModel(parent) {}
 
 UploadFileModel::~UploadFileModel()
 {
     qInfo() << "~~~~~UploadFileModel";
-}
-
-QVariant UploadFileModel::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || !isValidRow(index.row()))
-        return QVariant();
-    return roleData(m_rows.at(index.row()), role, isSelected(index.row()));
-}
-
-bool UploadFileModel::setData(const QModelIndex& index, const QVariant& value, int role)
-{
-    if (!index.isValid() || !isValidRow(index.row()))
-        return false;
-    return writeRole(m_rows[index.row()], value, role);
 }
 
 LVUploadManager* UploadFileModel::manager() const
@@ -113,52 +99,32 @@ void UploadFileModel::deleteAll()
 
 void UploadFileModel::startSelect()
 {
-    LVUploadManager* um = manager();
-    const QList<UploadFileInfo> list = selectedRecords(m_rows, true);
-    if (um && !list.isEmpty())
-        emit um->sStartUpFiles(list);
+    sendSelected(manager(), &LVUploadManager::sStartUpFiles, true);
 }
 
 void UploadFileModel::pauseSelect()
 {
-    LVUploadManager* um = manager();
-    const QList<UploadFileInfo> list = selectedRecords(m_rows, true);
-    if (um && !list.isEmpty())
-        emit um->sPauseUpFiles(list);
+    sendSelected(manager(), &LVUploadManager::sPauseUpFiles, true);
 }
 
 void UploadFileModel::deleteSelect()
 {
-    LVUploadManager* um = manager();
-    const QList<UploadFileInfo> list = selectedRecords(m_rows, false);
-    if (um && !list.isEmpty())
-        emit um->sDeleteUpFiles(list);
+    sendSelected(manager(), &LVUploadManager::sDeleteUpFiles, false);
 }
 
 void UploadFileModel::startFile(int index)
 {
-    LVUploadManager* um = manager();
-    if (um && isValidRow(index))
-        emit um->sStartUpFile(m_rows.at(index));
+    sendRow(manager(), &LVUploadManager::sStartUpFile, index);
 }
 
 void UploadFileModel::pauseFile(int index)
 {
-    LVUploadManager* um = manager();
-    if (um && isValidRow(index))
-        emit um->sPauseUpFile(m_rows.at(index));
+    sendRow(manager(), &LVUploadManager::sPauseUpFile, index);
 }
 
 void UploadFileModel::deleteFile(int index)
 {
-    LVUploadManager* um = manager();
-    if (um && isValidRow(index))
-        emit um->sDeleteFile(m_rows.at(index));
-}
-
-QVariantMap UploadFileModel::getFileData(int index) const
-{
-    return rowMap(m_rows, index);
+    sendRow(manager(), &LVUploadManager::sDeleteFile, index);
 }
 
 void UploadFileModel::rStart()

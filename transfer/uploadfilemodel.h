@@ -1,27 +1,23 @@
 #pragma once
 
-#include <QList>
 #include <QPointer>
 #include <QVariantMap>
 
 #include "core/uploadfileinfo.h"
-#include "transfer/transferlistmodel.h"
+#include "transfer/transferqueuemodel.h"
 
 class LVUploadManager;
 
 // The upload page's list: one row per top-level upload entry of the current
 // account and device. Commands go to the upload manager (`tw`); pages and
 // the queue state come from the finish manager (`twfs`).
-class UploadFileModel : public TransferListModel
+class UploadFileModel : public TransferQueueModel<UploadFileInfo>
 {
     Q_OBJECT
     Q_PROPERTY(QObject* tw READ tw WRITE setTw NOTIFY twChanged)
 public:
     explicit UploadFileModel(QObject* parent = nullptr);
     ~UploadFileModel() override;
-
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     QObject* tw() const { return m_tw; }
     void setTw(QObject* obj);
@@ -35,7 +31,6 @@ public:
     Q_INVOKABLE void startFile(int index);
     Q_INVOKABLE void pauseFile(int index);
     Q_INVOKABLE void deleteFile(int index);
-    Q_INVOKABLE QVariantMap getFileData(int index) const;
 
 public slots:
     void rStart();
@@ -54,9 +49,6 @@ signals:
     void twChanged();
 
 protected:
-    int recordCount() const override { return m_rows.size(); }
-    int recordFId(int row) const override { return m_rows.at(row).fId; }
-    void eraseRecord(int row) override { m_rows.removeAt(row); }
     void sendPageRequest(LVFinishManager* fm, int page, int pageSize, int serial) override;
     void sendTotalRequest() override;
     void sendStateRequest() override;
@@ -68,5 +60,4 @@ private:
     LVUploadManager* manager() const;
 
     QPointer<QObject> m_tw;
-    QList<UploadFileInfo> m_rows;
 };

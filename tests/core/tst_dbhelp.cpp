@@ -36,6 +36,15 @@ DownFileInfo down(int fileId, const QString& name, int state, bool folder = fals
     return d;
 }
 
+// A file below folder, not stored yet.
+DownFileInfo downSub(const DownFileInfo& folder, int fileId, const QString& name, int state)
+{
+    DownFileInfo s = down(fileId, name, state);
+    s.isSubItem = true;
+    s.pId = folder.fId;
+    return s;
+}
+
 UploadFileInfo upload(const QString& path, int state, bool folder = false,
                       const QString& acc = "A", const QString& devId = "D1")
 {
@@ -315,12 +324,8 @@ private slots:
         DownFileInfo folder = down(2, "Photos", 1, true);
         QVERIFY(db.addDownFile(folder));
         QList<DownFileInfo> subs;
-        for (int i = 0; i < 3; ++i) {
-            DownFileInfo s = down(10 + i, QString("p%1.jpg").arg(i), 2);
-            s.isSubItem = true;
-            s.pId = folder.fId;
-            subs.append(s);
-        }
+        for (int i = 0; i < 3; ++i)
+            subs.append(downSub(folder, 10 + i, QString("p%1.jpg").arg(i), 2));
         QVERIFY(db.addDownSubFiles(subs));
         QVERIFY(db.updateDownFileSaveName(folder.fId, "Photos(1)"));
         // A finished sub-entry only leaves the queue.
@@ -370,9 +375,7 @@ private slots:
         for (int s = 1; s <= 4; ++s) {
             DownFileInfo f = down(s, QString("folder%1").arg(s), s, true);
             QVERIFY(db.addDownFile(f));
-            DownFileInfo sub = down(100 + s, "s", 2);
-            sub.isSubItem = true;
-            sub.pId = f.fId;
+            DownFileInfo sub = downSub(f, 100 + s, "s", 2);
             QVERIFY(db.addDownSubFile(sub));
             QVERIFY(sub.fId > 0);
             tops.append(f);
@@ -427,9 +430,7 @@ private slots:
         QVERIFY(db.addDownFile(folder));
         QList<DownFileInfo> subs;
         for (int i = 0; i < 5; ++i) {
-            DownFileInfo s = down(10 + i, QString("s%1").arg(i), 2);
-            s.isSubItem = true;
-            s.pId = folder.fId;
+            DownFileInfo s = downSub(folder, 10 + i, QString("s%1").arg(i), 2);
             s.pNamePath = i % 2 ? "/A" : "";
             subs.append(s);
         }
@@ -611,12 +612,8 @@ private slots:
                     return;
                 }
                 QList<DownFileInfo> subs;
-                for (int k = 0; k < 3; ++k) {
-                    DownFileInfo s = down(1000 + k, "s", 2);
-                    s.isSubItem = true;
-                    s.pId = f.fId;
-                    subs.append(s);
-                }
+                for (int k = 0; k < 3; ++k)
+                    subs.append(downSub(f, 1000 + k, "s", 2));
                 f.fileState = 1;
                 QList<DownFileInfo> top;
                 if (!db.addDownSubFiles(subs) || !db.updateDownFileStatus(f, false)
@@ -688,12 +685,8 @@ private slots:
         DownFileInfo folder = down(1, "F", 1, true);
         QVERIFY(db.addDownFile(folder));
         QList<DownFileInfo> subs;
-        for (int i = 0; i < 4; ++i) {
-            DownFileInfo s = down(10 + i, "s", 2);
-            s.isSubItem = true;
-            s.pId = folder.fId;
-            subs.append(s);
-        }
+        for (int i = 0; i < 4; ++i)
+            subs.append(downSub(folder, 10 + i, "s", 2));
         QVERIFY(db.addDownSubFiles(subs));
 
         Raw raw(m_path);

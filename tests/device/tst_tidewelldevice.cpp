@@ -1,5 +1,6 @@
 // The device facade: requests from the GUI thread, replies back on it with
 // the caller's handle, and nothing sent while the device is offline.
+#include "tests/queuedspy.h"
 #include "tests/testenv.h"
 
 #include <memory>
@@ -116,9 +117,9 @@ private slots:
     {
         TidewellTab idle(m_root.get());
         TidewellDevice* d = idle.device();
-        QSignalSpy del(d, &TidewellDevice::rFileDelete);
-        QSignalSpy links(d, &TidewellDevice::rGetExtlinkList);
-        QSignalSpy res(d, &TidewellDevice::rGetExterLinkResList);
+        QueuedSpy del(d, &TidewellDevice::rFileDelete);
+        QueuedSpy links(d, &TidewellDevice::rGetExtlinkList);
+        QueuedSpy res(d, &TidewellDevice::rGetExterLinkResList);
         const TW_HANDLE h = twNewHandle();
         QVERIFY(!d->fileDelete(h, {{0, 5}}, false));
         QVERIFY(!d->getExtlinkList(h, 0, 60, false, 0, 0));
@@ -135,7 +136,7 @@ private slots:
         // Operations without the online test answer a network error when the
         // owner has no session; nothing reaches the device.
         TidewellTab idle(m_root.get());
-        QSignalSpy spy(idle.device(), &TidewellDevice::rGetPubFileList);
+        QueuedSpy spy(idle.device(), &TidewellDevice::rGetPubFileList);
         QVERIFY(idle.device()->getPubFileList(twNewHandle(), 0, 60, false, 0, 1, 0, false, ""));
         QTRY_COMPARE(spy.count(), 1);
         const auto r = spy[0][1].value<GetPubFileListResp>();
@@ -147,7 +148,7 @@ private slots:
     void deleteCarriesSelectionBack()
     {
         m_server->setCommandAnswer("deleteDirOrFile", R"({"result":1,"message":"ok"})");
-        QSignalSpy spy(dev(), &TidewellDevice::rFileDelete);
+        QueuedSpy spy(dev(), &TidewellDevice::rFileDelete);
         const TW_HANDLE h = twNewHandle();
         QMap<int, qint64> sel{{4, 9007199254740993LL}, {1, 11}};
         QVERIFY(dev()->fileDelete(h, sel, true));
@@ -170,7 +171,7 @@ private slots:
         m_server->setCommandAnswer("getFileFromClassForDate3",
                                    R"({"result":1,"data":{"listPath":[{"id":1,"name":"p.jpg","isFile":true}]}})");
 
-        QSignalSpy pub(dev(), &TidewellDevice::rCreatePubDir);
+        QueuedSpy pub(dev(), &TidewellDevice::rCreatePubDir);
         QVERIFY(dev()->createPubDir(twNewHandle(), 3, 0, "new", "", false));
         QTRY_COMPARE(pub.count(), 1);
         const auto made = pub[0][1].value<CreatePubDirResp>();
@@ -179,7 +180,7 @@ private slots:
         QCOMPARE(made.dirName, QString("new"));
         QCOMPARE(made.groupId, 3);
 
-        QSignalSpy retry(dev(), &TidewellDevice::rRetryCopyTask);
+        QueuedSpy retry(dev(), &TidewellDevice::rRetryCopyTask);
         QMap<int, qint64> sel{{2, 30}, {0, 10}, {1, 20}};
         QVERIFY(dev()->retryCopyTask(twNewHandle(), sel));
         QTRY_COMPARE(retry.count(), 1);
@@ -189,7 +190,7 @@ private slots:
         QCOMPARE(ids[0].asInt(), 10);
         QCOMPARE(ids[2].asInt(), 30);
 
-        QSignalSpy copy(dev(), &TidewellDevice::rFileCopy);
+        QueuedSpy copy(dev(), &TidewellDevice::rFileCopy);
         TwFolderInfo target;
         target.diskType = 3;
         target.fid = 44;
@@ -202,7 +203,7 @@ private slots:
         QCOMPARE(c["targetGroupId"].asInt(), 9);
         QCOMPARE(c["targetId"].asInt(), 44);
 
-        QSignalSpy media(dev(), &TidewellDevice::rMediaFilelist);
+        QueuedSpy media(dev(), &TidewellDevice::rMediaFilelist);
         QVERIFY(dev()->mediaFilelist(twNewHandle(), Common::FT_Image, 120, 60, 1, false));
         QTRY_COMPARE(media.count(), 1);
         QCOMPARE(media[0][1].value<GetMediaFileGroupResp>().fileList.size(), 1);
@@ -226,7 +227,7 @@ private slots:
     {
         TestOwner owner;
         TidewellDevice d(&owner);
-        QSignalSpy spy(&d, &TidewellDevice::rAddDownFiles);
+        QueuedSpy spy(&d, &TidewellDevice::rAddDownFiles);
         const TW_HANDLE h = twNewHandle();
         // No download manager: refused.
         QVERIFY(d.addDownFilesPlain(h, "/tmp", {TwFileInfo()}));
@@ -251,7 +252,7 @@ private slots:
     void tabWiresItsDownloadManager()
     {
         m_server->addFile("f.bin", "12345");
-        QSignalSpy spy(dev(), &TidewellDevice::rAddDownFiles);
+        QueuedSpy spy(dev(), &TidewellDevice::rAddDownFiles);
         TwFileInfo f;
         f.id = m_server->idForPath("f.bin");
         f.name = "f.bin";

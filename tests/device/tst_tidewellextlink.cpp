@@ -1,4 +1,5 @@
 // External links: the root's one session per link, and the link facade.
+#include "tests/queuedspy.h"
 #include "tests/testenv.h"
 
 #include <memory>
@@ -132,7 +133,7 @@ private slots:
         const qint64 folder = m_server->addFolder("shared");
         m_server->addFile("shared/x.txt", "x");
         TidewellExtlink ext(m_root.get());
-        QSignalSpy spy(&ext, &TidewellExtlink::rGetExterLinkResList);
+        QueuedSpy spy(&ext, &TidewellExtlink::rGetExterLinkResList);
         const TW_HANDLE h = twNewHandle();
         QVERIFY(ext.getLinkDirPath(h, NetworkShare(1, "s1", "c"), 0, 60, false, 0, int(folder)));
         QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, 10000);
@@ -156,7 +157,7 @@ private slots:
         m_server->setCloudAnswer(TidewellExtlink::kGetInfoPath,
                                  R"({"result":1,"data":{"shareId":"s5","title":"Holiday","extractedCode":false,"fileId":12}})");
         TidewellExtlink ext(m_root.get());
-        QSignalSpy info(&ext, &TidewellExtlink::rDeviceShareGetInfo);
+        QueuedSpy info(&ext, &TidewellExtlink::rDeviceShareGetInfo);
         QVERIFY(ext.deviceShareGetInfo(twNewHandle(), "s5", "larkvault://x/share?shareId=s5"));
         QTRY_COMPARE(info.count(), 1);
         const auto r = info[0][1].value<DeviceShareGetInfoResp>();
@@ -165,7 +166,7 @@ private slots:
         QCOMPARE(info[0][2].toString(), QString("larkvault://x/share?shareId=s5"));
 
         answerToken("tt");
-        QSignalSpy token(&ext, &TidewellExtlink::rDeviceShareGetToken);
+        QueuedSpy token(&ext, &TidewellExtlink::rDeviceShareGetToken);
         QVERIFY(ext.deviceShareGetToken(twNewHandle(), "s5", "abcd"));
         QTRY_COMPARE(token.count(), 1);
         const auto t = token[0][1].value<DeviceShareGetTokenResp>();
@@ -174,7 +175,7 @@ private slots:
         QCOMPARE(token[0][2].toString(), QString("abcd"));
 
         m_server->failWithStatus(500, -1, TidewellExtlink::kReportPath);
-        QSignalSpy report(&ext, &TidewellExtlink::rDeviceShareReport);
+        QueuedSpy report(&ext, &TidewellExtlink::rDeviceShareReport);
         QVERIFY(ext.deviceShareReport(twNewHandle(), "s5", "123", 1, "spam"));
         QTRY_COMPARE(report.count(), 1);
         QCOMPARE(report[0][1].value<DeviceShareReportResp>().code(), int(APIBase::NetworkError));
@@ -186,7 +187,7 @@ private slots:
         const qint64 id = m_server->addFile("shared/y.txt", "yy");
         TidewellExtlink* ext = m_root->twExtlink();
         QVERIFY(ext && m_root->downloadManager());
-        QSignalSpy spy(ext, &TidewellExtlink::rAddDownFiles);
+        QueuedSpy spy(ext, &TidewellExtlink::rAddDownFiles);
         TwFileInfo f;
         f.id = id;
         f.name = "y.txt";
@@ -204,7 +205,7 @@ private slots:
     void localLinkTable()
     {
         TidewellExtlink ext(m_root.get(), TestEnv::instance()->root() + "/links.db");
-        QSignalSpy added(&ext, &TidewellExtlink::rAddExtlink);
+        QueuedSpy added(&ext, &TidewellExtlink::rAddExtlink);
         Extlink a;
         a.shareId = "s1";
         a.url = "larkvault://h/share?shareId=s1";
@@ -219,7 +220,7 @@ private slots:
         QVERIFY(ext.localExtlink(a.url));
         QVERIFY(!ext.localExtlink("larkvault://h/share?shareId=zz"));
 
-        QSignalSpy page(&ext, &TidewellExtlink::rGetExtlinkList);
+        QueuedSpy page(&ext, &TidewellExtlink::rGetExtlinkList);
         QVERIFY(ext.getExtlinkList(twNewHandle(), 0, 10, false, 0, 0));
         QTRY_COMPARE(page.count(), 1);
         Extlinks links = page[0][1].value<Extlinks>();
@@ -233,7 +234,7 @@ private slots:
         QVERIFY(!ext.localExtlink(a.url));
         m_root->setUserInfo(UserInfo{"", "", "", "", "acc9", "", "", "", ""});
 
-        QSignalSpy removed(&ext, &TidewellExtlink::rRemoveExtlink);
+        QueuedSpy removed(&ext, &TidewellExtlink::rRemoveExtlink);
         QVERIFY(ext.removeExtlink(twNewHandle(), links.links[0]));
         Extlink never;
         QVERIFY(ext.removeExtlink(twNewHandle(), never));   // never stored

@@ -53,6 +53,28 @@ private:
         emit fm.rDownFileList(rs, rows, spy.last().at(2).toInt());
     }
 
+    // The list over a finish manager left uninitialised (the test answers
+    // each page request itself) and a download manager that only records
+    // the commands it gets.
+    struct Rig
+    {
+        Rig()
+        {
+            model.setDown(&dm);
+            model.setTwfs(&fm);
+        }
+        void answer(const QList<DownFileInfo>& rows, int rs = 1)
+        {
+            TestDownloadFileModel::answer(fm, pages, rows, rs);
+        }
+
+        LVFinishManager fm;
+        LVDownloadManager dm;
+        DownloadFileModel model;
+        QAbstractItemModelTester tester{&model};
+        QSignalSpy pages{&fm, &LVFinishManager::sDownFileList};
+    };
+
 private slots:
     void initTestCase()
     {
@@ -136,60 +158,54 @@ private slots:
 
     void liveReportsTouchOnlyTheirRow()
     {
-        LVFinishManager fm;
-        LVDownloadManager dm;
-        DownloadFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setDown(&dm);
-        model.setTwfs(&fm);
-        QSignalSpy pages(&fm, &LVFinishManager::sDownFileList);
-        QSignalSpy states(&fm, &LVFinishManager::sGetDownFileState);
-        model.fetchMore(QModelIndex());
+        Rig rig;
+        QSignalSpy states(&rig.fm, &LVFinishManager::sGetDownFileState);
+        rig.model.fetchMore(QModelIndex());
         QList<DownFileInfo> rows = makeRows(100, 5);
         rows[3].isFolder = true;
         rows[3].fileName = "Photos";
         rows[3].num = 9;
-        answer(fm, pages, rows);
-        QCOMPARE(model.rowCount(), 5);
-        QVERIFY(!model.hasMore());
-        QCOMPARE(model.page(), 1);
+        rig.answer(rows);
+        QCOMPARE(rig.model.rowCount(), 5);
+        QVERIFY(!rig.model.hasMore());
+        QCOMPARE(rig.model.page(), 1);
 
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy changed(&rig.model, &QAbstractItemModel::dataChanged);
         DownFileInfo p = rows[1];
         p.fileState = 1;
         p.fileWriteLen = 1024;
         p.progress = 0.5f;
         p.speed = 1024;
-        emit dm.rDownloadProgress(p);
+        emit rig.dm.rDownloadProgress(p);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 1);
         QCOMPARE(changed.at(0).at(1).toModelIndex().row(), 1);
         QCOMPARE(changed.at(0).at(2).value<QVector<int>>(),
                  (QVector<int>{262, 259, 260, 263, 264}));
-        const QModelIndex i1 = model.index(1);
+        const QModelIndex i1 = rig.model.index(1);
         QCOMPARE(i1.data(Role::SpeedRole).toString(), QString("1.00 KB/s"));
         QCOMPARE(i1.data(Role::ReceiveSizeRole).toString(), QString("1.00 KB"));
         QCOMPARE(i1.data(Role::WriteSizeRole).toLongLong(), 1024);
         QCOMPARE(i1.data(Role::PValRole).toFloat(), 0.5f);
-        QCOMPARE(model.index(0).data(Role::StatusRole).toInt(), 2);
+        QCOMPARE(rig.model.index(0).data(Role::StatusRole).toInt(), 2);
         QCOMPARE(states.count(), 1);  // progress asks nothing
 
         // A folder's progress also carries its size.
         DownFileInfo fp = rows[3];
         fp.fileSize = 4096;
-        emit dm.rDownloadProgress(fp);
+        emit rig.dm.rDownloadProgress(fp);
         QCOMPARE(changed.last().at(2).value<QVector<int>>(),
                  (QVector<int>{262, 259, 260, 263, 261, 264}));
 
         // A report for an entry that is not loaded changes nothing.
         DownFileInfo stranger = makeRows(999, 1).first();
-        emit dm.rDownloadProgress(stranger);
-        emit dm.rDownloadError(stranger);
+        emit rig.dm.rDownloadProgress(stranger);
+        emit rig.dm.rDownloadError(stranger);
         QCOMPARE(changed.count(), 2);
 
         DownFileInfo s = rows[0];
         s.fileState = 1;
-        emit dm.rDownloadStart(s);
+        emit rig.dm.rDownloadStart(s);
         QCOMPARE(changed.last().at(2).value<QVector<int>>(), QVector<int>{262});
         QCOMPARE(states.count(), 2);
 
@@ -197,34 +213,34 @@ private slots:
         fs.fileState = 1;
         fs.num = 8;
         fs.fileSize = 777;
-        emit dm.rDownloadStart(fs);
+        emit rig.dm.rDownloadStart(fs);
         QCOMPARE(changed.last().at(2).value<QVector<int>>(),
                  (QVector<int>{262, 259, 260, 263, 261, 258}));
-        QCOMPARE(model.index(3).data(Role::FileNameRole).toString(), QString("Photos (8)"));
+        QCOMPARE(rig.model.index(3).data(Role::FileNameRole).toString(), QString("Photos (8)"));
 
         DownFileInfo fpause = rows[3];
         fpause.fileState = 3;
         fpause.num = 7;
-        emit dm.rDownloadPause(fpause);
+        emit rig.dm.rDownloadPause(fpause);
         QCOMPARE(changed.last().at(2).value<QVector<int>>(), (QVector<int>{262, 258}));
         QCOMPARE(states.count(), 4);
 
         DownFileInfo e = rows[2];
         e.fileState = 4;
         e.msg = "disk full";
-        emit dm.rDownloadError(e);
+        emit rig.dm.rDownloadError(e);
         QCOMPARE(changed.last().at(2).value<QVector<int>>(), (QVector<int>{262, 265}));
-        QCOMPARE(model.index(2).data(Role::MsgRole).toString(), QString(", disk full"));
-        QCOMPARE(model.index(4).data(Role::MsgRole).toString(), QString(", Unknown error"));
+        QCOMPARE(rig.model.index(2).data(Role::MsgRole).toString(), QString(", disk full"));
+        QCOMPARE(rig.model.index(4).data(Role::MsgRole).toString(), QString(", Unknown error"));
         QCOMPARE(states.count(), 4);  // errors ask nothing
 
         // setData writes silently.
         const int before = changed.count();
-        QVERIFY(model.setData(model.index(4), 3, Role::StatusRole));
-        QVERIFY(!model.setData(model.index(5), 3, Role::StatusRole));
+        QVERIFY(rig.model.setData(rig.model.index(4), 3, Role::StatusRole));
+        QVERIFY(!rig.model.setData(rig.model.index(5), 3, Role::StatusRole));
         QCOMPARE(changed.count(), before);
-        QCOMPARE(model.index(4).data(Role::StatusRole).toInt(), 3);
-        QVERIFY(!model.index(4).data(300).isValid());
+        QCOMPARE(rig.model.index(4).data(Role::StatusRole).toInt(), 3);
+        QVERIFY(!rig.model.index(4).data(300).isValid());
     }
 
     void elevenFinishesRemoveTenThenReload()
@@ -275,226 +291,221 @@ private slots:
 
     void commandsReachTheManagerInOrder()
     {
-        LVFinishManager fm;
-        LVDownloadManager dm;
-        DownloadFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setDown(&dm);
-        model.setTwfs(&fm);
-        QSignalSpy pages(&fm, &LVFinishManager::sDownFileList);
-        model.fetchMore(QModelIndex());
+        Rig rig;
+        rig.model.fetchMore(QModelIndex());
         const QList<DownFileInfo> rows = makeRows(10, 4);
-        answer(fm, pages, rows);
+        rig.answer(rows);
 
-        QSignalSpy startAll(&dm, &LVDownloadManager::sAllStart);
-        QSignalSpy pauseAll(&dm, &LVDownloadManager::sAllPause);
-        QSignalSpy deleteAll(&dm, &LVDownloadManager::sAllDelete);
-        QSignalSpy starts(&dm, &LVDownloadManager::sStartFiles);
-        QSignalSpy pauses(&dm, &LVDownloadManager::sPauseFiles);
-        QSignalSpy deletes(&dm, &LVDownloadManager::sDeleteFiles);
-        QSignalSpy start1(&dm, &LVDownloadManager::sStartFile);
-        QSignalSpy pause1(&dm, &LVDownloadManager::sPauseFile);
-        QSignalSpy delete1(&dm, &LVDownloadManager::sDeleteFile);
+        QSignalSpy startAll(&rig.dm, &LVDownloadManager::sAllStart);
+        QSignalSpy pauseAll(&rig.dm, &LVDownloadManager::sAllPause);
+        QSignalSpy deleteAll(&rig.dm, &LVDownloadManager::sAllDelete);
+        QSignalSpy starts(&rig.dm, &LVDownloadManager::sStartFiles);
+        QSignalSpy pauses(&rig.dm, &LVDownloadManager::sPauseFiles);
+        QSignalSpy deletes(&rig.dm, &LVDownloadManager::sDeleteFiles);
+        QSignalSpy start1(&rig.dm, &LVDownloadManager::sStartFile);
+        QSignalSpy pause1(&rig.dm, &LVDownloadManager::sPauseFile);
+        QSignalSpy delete1(&rig.dm, &LVDownloadManager::sDeleteFile);
 
         // Nothing selected: the selection commands send nothing.
-        model.deleteSelect();
+        rig.model.deleteSelect();
         QCOMPARE(deletes.count(), 0);
 
-        model.multiSelect(2);
-        model.multiSelect(0);
-        model.deleteSelect();
-        model.pauseSelect();
-        model.startSelect();
+        rig.model.multiSelect(2);
+        rig.model.multiSelect(0);
+        rig.model.deleteSelect();
+        rig.model.pauseSelect();
+        rig.model.startSelect();
         QCOMPARE(fIds(deletes.at(0).at(0).value<QList<DownFileInfo>>()), (QList<int>{12, 10}));
         QCOMPARE(fIds(pauses.at(0).at(0).value<QList<DownFileInfo>>()), (QList<int>{10, 12}));
         QCOMPARE(fIds(starts.at(0).at(0).value<QList<DownFileInfo>>()), (QList<int>{10, 12}));
         // Commands change neither rows nor selection.
-        QCOMPARE(model.rowCount(), 4);
-        QCOMPARE(model.selectNum(), 2);
+        QCOMPARE(rig.model.rowCount(), 4);
+        QCOMPARE(rig.model.selectNum(), 2);
 
-        model.startAll();
-        model.pauseAll();
-        model.deleteAll();
+        rig.model.startAll();
+        rig.model.pauseAll();
+        rig.model.deleteAll();
         QCOMPARE(startAll.count(), 1);
         QCOMPARE(pauseAll.count(), 1);
         QCOMPARE(deleteAll.count(), 1);
 
-        model.startFile(1);
-        model.pauseFile(1);
-        model.deleteFile(1);
-        model.startFile(4);
-        model.pauseFile(-1);
-        model.deleteFile(4);
+        rig.model.startFile(1);
+        rig.model.pauseFile(1);
+        rig.model.deleteFile(1);
+        rig.model.startFile(4);
+        rig.model.pauseFile(-1);
+        rig.model.deleteFile(4);
         QCOMPARE(start1.count(), 1);
         QCOMPARE(pause1.count(), 1);
         QCOMPARE(delete1.count(), 1);
         QCOMPARE(start1.at(0).at(0).value<DownFileInfo>().fId, 11);
         QCOMPARE(delete1.at(0).at(0).value<DownFileInfo>().fId, 11);
-        QCOMPARE(model.getFileData(1).value("fileName").toString(), QString("file11.mp4"));
-        QVERIFY(model.getFileData(4).isEmpty());
+        QCOMPARE(rig.model.getFileData(1).value("fileName").toString(), QString("file11.mp4"));
+        QVERIFY(rig.model.getFileData(4).isEmpty());
 
         // The manager answers a single delete with a finish report.
-        emit dm.rDownloadFinish(delete1.at(0).at(0).value<DownFileInfo>());
-        QCOMPARE(model.rowCount(), 3);
-        emit dm.rStart();  // and most commands with rStart: a refresh
-        QCOMPARE(pages.count(), 2);
-        QCOMPARE(pages.last().at(0).toInt(), 1);
-        QCOMPARE(model.selectNum(), 0);
+        emit rig.dm.rDownloadFinish(delete1.at(0).at(0).value<DownFileInfo>());
+        QCOMPARE(rig.model.rowCount(), 3);
+        emit rig.dm.rStart();  // and most commands with rStart: a refresh
+        QCOMPARE(rig.pages.count(), 2);
+        QCOMPARE(rig.pages.last().at(0).toInt(), 1);
+        QCOMPARE(rig.model.selectNum(), 0);
     }
 
     void refreshDuringPageLoadGivesExactlyPageOne()
     {
-        LVFinishManager fm;
-        LVDownloadManager dm;
-        DownloadFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setDown(&dm);
-        model.setTwfs(&fm);
-        QSignalSpy pages(&fm, &LVFinishManager::sDownFileList);
-        model.fetchMore(QModelIndex());
+        Rig rig;
+        rig.model.fetchMore(QModelIndex());
         const QList<DownFileInfo> page1 = makeRows(1, 30);
         const QList<DownFileInfo> page2 = makeRows(31, 30);
-        answer(fm, pages, page1);
-        QCOMPARE(model.page(), 2);
+        rig.answer(page1);
+        QCOMPARE(rig.model.page(), 2);
         // The view asks for page 2 at once.
-        QCOMPARE(pages.count(), 2);
-        QCOMPARE(pages.at(1).at(0).toInt(), 2);
-        const int page2Serial = pages.at(1).at(2).toInt();
+        QCOMPARE(rig.pages.count(), 2);
+        QCOMPARE(rig.pages.at(1).at(0).toInt(), 2);
+        const int page2Serial = rig.pages.at(1).at(2).toInt();
 
-        model.refershData();
-        QCOMPARE(pages.count(), 2);  // never two requests in flight
-        model.refershData();         // a refresh is already pending
-        QCOMPARE(pages.count(), 2);
+        rig.model.refershData();
+        QCOMPARE(rig.pages.count(), 2);  // never two requests in flight
+        rig.model.refershData();         // a refresh is already pending
+        QCOMPARE(rig.pages.count(), 2);
 
         // Another model's answer on the same manager is not ours.
-        emit fm.rDownFileList(1, makeRows(500, 3), page2Serial + 1000);
-        QCOMPARE(model.rowCount(), 30);
+        emit rig.fm.rDownFileList(1, makeRows(500, 3), page2Serial + 1000);
+        QCOMPARE(rig.model.rowCount(), 30);
 
         // The stale page 2 arrives: dropped, then page 1 is asked for.
-        emit fm.rDownFileList(1, page2, page2Serial);
-        QCOMPARE(model.rowCount(), 30);
-        QCOMPARE(pages.count(), 3);
-        QCOMPARE(pages.at(2).at(0).toInt(), 1);
-        QCOMPARE(modelFIds(model), fIds(page1));
+        emit rig.fm.rDownFileList(1, page2, page2Serial);
+        QCOMPARE(rig.model.rowCount(), 30);
+        QCOMPARE(rig.pages.count(), 3);
+        QCOMPARE(rig.pages.at(2).at(0).toInt(), 1);
+        QCOMPARE(modelFIds(rig.model), fIds(page1));
 
         QList<DownFileInfo> fresh = makeRows(1, 30);
         fresh.removeAt(0);
         fresh.append(makeRows(31, 1));
-        answer(fm, pages, fresh);
-        QCOMPARE(modelFIds(model), fIds(fresh));
-        QCOMPARE(model.page(), 2);
-        QCOMPARE(pages.count(), 4);
-        QCOMPARE(pages.at(3).at(0).toInt(), 2);
+        rig.answer(fresh);
+        QCOMPARE(modelFIds(rig.model), fIds(fresh));
+        QCOMPARE(rig.model.page(), 2);
+        QCOMPARE(rig.pages.count(), 4);
+        QCOMPARE(rig.pages.at(3).at(0).toInt(), 2);
 
         // Page 2 repeats an entry that moved up meanwhile: shown once.
         QList<DownFileInfo> next = makeRows(31, 5);
-        answer(fm, pages, next);
-        QCOMPARE(model.rowCount(), 34);
-        const QList<int> shown = modelFIds(model);
+        rig.answer(next);
+        QCOMPARE(rig.model.rowCount(), 34);
+        const QList<int> shown = modelFIds(rig.model);
         QCOMPARE(QSet<int>(shown.begin(), shown.end()).size(), 34);
-        QVERIFY(!model.hasMore());
+        QVERIFY(!rig.model.hasMore());
     }
 
     void selectionNamesRecords()
     {
-        LVFinishManager fm;
-        LVDownloadManager dm;
-        DownloadFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setDown(&dm);
-        model.setTwfs(&fm);
-        QSignalSpy pages(&fm, &LVFinishManager::sDownFileList);
-        model.fetchMore(QModelIndex());
+        Rig rig;
+        rig.model.fetchMore(QModelIndex());
         const QList<DownFileInfo> rows = makeRows(1, 5);
-        answer(fm, pages, rows);
+        rig.answer(rows);
 
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-        model.multiSelect(1);
-        model.multiSelect(3);
+        QSignalSpy changed(&rig.model, &QAbstractItemModel::dataChanged);
+        rig.model.multiSelect(1);
+        rig.model.multiSelect(3);
         QCOMPARE(changed.last().at(2).value<QVector<int>>(), QVector<int>{266});
-        QCOMPARE(model.selectNum(), 2);
-        QVERIFY(model.isCheck());
-        QVERIFY(!model.isAll());
+        QCOMPARE(rig.model.selectNum(), 2);
+        QVERIFY(rig.model.isCheck());
+        QVERIFY(!rig.model.isAll());
 
         // Row 0 finishes: the selected entries move up a row and stay selected.
-        emit dm.rDownloadFinish(rows[0]);
-        QCOMPARE(model.rowCount(), 4);
-        QVERIFY(model.index(0).data(Role::SelectedRole).toBool());
-        QVERIFY(model.index(2).data(Role::SelectedRole).toBool());
-        QVERIFY(!model.index(1).data(Role::SelectedRole).toBool());
-        QSignalSpy deletes(&dm, &LVDownloadManager::sDeleteFiles);
-        model.deleteSelect();
+        emit rig.dm.rDownloadFinish(rows[0]);
+        QCOMPARE(rig.model.rowCount(), 4);
+        QVERIFY(rig.model.index(0).data(Role::SelectedRole).toBool());
+        QVERIFY(rig.model.index(2).data(Role::SelectedRole).toBool());
+        QVERIFY(!rig.model.index(1).data(Role::SelectedRole).toBool());
+        QSignalSpy deletes(&rig.dm, &LVDownloadManager::sDeleteFiles);
+        rig.model.deleteSelect();
         QCOMPARE(fIds(deletes.at(0).at(0).value<QList<DownFileInfo>>()), (QList<int>{4, 2}));
 
         // A selected entry that finishes leaves the selection.
-        emit dm.rDownloadFinish(rows[3]);
-        QCOMPARE(model.selectNum(), 1);
+        emit rig.dm.rDownloadFinish(rows[3]);
+        QCOMPARE(rig.model.selectNum(), 1);
 
         // singleSelect: the only selected row clears; another becomes the only one.
-        model.singleSelect(0);
-        QCOMPARE(model.selectNum(), 0);
-        model.singleSelect(1);
-        model.singleSelect(2);
-        QCOMPARE(model.selectNum(), 1);
-        QVERIFY(model.index(2).data(Role::SelectedRole).toBool());
-        model.singleSelect(-1);
-        QCOMPARE(model.selectNum(), 0);
-        model.singleSelect(7);  // not a row
-        model.multiSelect(7);
-        QCOMPARE(model.selectNum(), 0);
+        rig.model.singleSelect(0);
+        QCOMPARE(rig.model.selectNum(), 0);
+        rig.model.singleSelect(1);
+        rig.model.singleSelect(2);
+        QCOMPARE(rig.model.selectNum(), 1);
+        QVERIFY(rig.model.index(2).data(Role::SelectedRole).toBool());
+        rig.model.singleSelect(-1);
+        QCOMPARE(rig.model.selectNum(), 0);
+        rig.model.singleSelect(7);  // not a row
+        rig.model.multiSelect(7);
+        QCOMPARE(rig.model.selectNum(), 0);
 
         // allSelect: two of three selected -> all; all -> none.
-        model.multiSelect(0);
-        model.multiSelect(1);
-        model.allSelect();
-        QCOMPARE(model.selectNum(), 3);
-        QVERIFY(model.isAll());
-        model.allSelect();
-        QCOMPARE(model.selectNum(), 0);
-        QVERIFY(!model.isCheck());
+        rig.model.multiSelect(0);
+        rig.model.multiSelect(1);
+        rig.model.allSelect();
+        QCOMPARE(rig.model.selectNum(), 3);
+        QVERIFY(rig.model.isAll());
+        rig.model.allSelect();
+        QCOMPARE(rig.model.selectNum(), 0);
+        QVERIFY(!rig.model.isCheck());
     }
 
     void failedPageKeepsRows()
     {
-        LVFinishManager fm;
-        LVDownloadManager dm;
-        DownloadFileModel model;
-        QAbstractItemModelTester tester(&model);
-        QSignalSpy pages(&fm, &LVFinishManager::sDownFileList);
-        QSignalSpy toast(&model, &BaseModel::sg_notifyStatus);
-        QSignalSpy defaults(&model, &BaseModel::sg_DefaultStateChange);
-        model.setDown(&dm);
-        model.setTwfs(&fm);
+        Rig rig;
+        QSignalSpy toast(&rig.model, &BaseModel::sg_notifyStatus);
+        QSignalSpy defaults(&rig.model, &BaseModel::sg_DefaultStateChange);
 
         // A failed first load shows the error state.
-        model.fetchMore(QModelIndex());
-        answer(fm, pages, {}, 0);
+        rig.model.fetchMore(QModelIndex());
+        rig.answer({}, 0);
         QCOMPARE(toast.count(), 1);
         QCOMPARE(toast.at(0).at(2).value<BaseModel::ToastLevel>(), BaseModel::TL_Error);
         QCOMPARE(defaults.last().at(0).value<BaseModel::DefalutState>(), BaseModel::DS_Error);
 
-        model.refershData();
-        answer(fm, pages, makeRows(1, 6));
-        QCOMPARE(model.rowCount(), 6);
+        rig.model.refershData();
+        rig.answer(makeRows(1, 6));
+        QCOMPARE(rig.model.rowCount(), 6);
         QCOMPARE(defaults.last().at(0).value<BaseModel::DefalutState>(), BaseModel::DS_None);
 
         // A failed reload keeps what is shown and reports it.
-        model.refershData();
-        answer(fm, pages, {}, 0);
-        QCOMPARE(model.rowCount(), 6);
+        rig.model.refershData();
+        rig.answer({}, 0);
+        QCOMPARE(rig.model.rowCount(), 6);
         QCOMPARE(toast.count(), 2);
         QCOMPARE(defaults.last().at(0).value<BaseModel::DefalutState>(), BaseModel::DS_None);
         // The refresh guard is released: the next refresh asks again.
-        const int before = pages.count();
-        model.refershData();
-        QCOMPARE(pages.count(), before + 1);
+        const int before = rig.pages.count();
+        rig.model.refershData();
+        QCOMPARE(rig.pages.count(), before + 1);
 
         // An empty queue.
-        answer(fm, pages, {});
-        QCOMPARE(model.rowCount(), 0);
+        rig.answer({});
+        QCOMPARE(rig.model.rowCount(), 0);
         QCOMPARE(defaults.last().at(0).value<BaseModel::DefalutState>(), BaseModel::DS_Empty);
         QCOMPARE(defaults.last().at(1).toString(), QString("No Download Task"));
-        QVERIFY(!model.hasMore());
+        QVERIFY(!rig.model.hasMore());
+    }
+
+    void finishDuringPageLoadReadsThePageAgain()
+    {
+        Rig rig;
+        emit rig.dm.rStart();
+        QCOMPARE(rig.pages.count(), 1);
+        // The entry finishes while the page is read: the page, read before,
+        // still holds it and must not bring it back.
+        const QList<DownFileInfo> before = makeRows(1, 2);
+        emit rig.dm.rDownloadFinish(before.first());
+        emit rig.dm.rStop();   // the queue ran empty: its refresh is already under way
+        rig.answer(before);
+        QCOMPARE(rig.model.rowCount(), 0);
+        QCOMPARE(rig.pages.count(), 2);
+        QCOMPARE(rig.pages.last().at(0).toInt(), 1);
+        rig.answer(makeRows(2, 1));
+        QCOMPARE(modelFIds(rig.model), QList<int>{2});
+        QCOMPARE(rig.pages.count(), 2);
     }
 
     void rewritingManagersConnectsOnce()

@@ -52,6 +52,22 @@ private:
         emit fm.rGetFinishFileList(rs, rows, spy.last().at(2).toInt());
     }
 
+    // The list over a finish manager left uninitialised: the test answers
+    // each page request itself.
+    struct Rig
+    {
+        Rig() { model.setTw(&fm); }
+        void answer(const QList<FinishFileInfo>& rows, bool rs = true)
+        {
+            TestFinishFileModel::answer(fm, pages, rows, rs);
+        }
+
+        LVFinishManager fm;
+        TSFinishFileModel model;
+        QAbstractItemModelTester tester{&model};
+        QSignalSpy pages{&fm, &LVFinishManager::sGetFinishFileList};
+    };
+
 private slots:
     void initTestCase()
     {
@@ -108,90 +124,78 @@ private slots:
 
     void emptyListShowsNoData()
     {
-        LVFinishManager fm;
-        TSFinishFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setTw(&fm);
-        QSignalSpy pages(&fm, &LVFinishManager::sGetFinishFileList);
-        QSignalSpy defaults(&model, &BaseModel::sg_DefaultStateChange);
-        model.fetchMore(QModelIndex());
-        answer(fm, pages, {});
-        QVERIFY(!model.hasMore());
-        QCOMPARE(model.page(), 1);
+        Rig rig;
+        QSignalSpy defaults(&rig.model, &BaseModel::sg_DefaultStateChange);
+        rig.model.fetchMore(QModelIndex());
+        rig.answer({});
+        QVERIFY(!rig.model.hasMore());
+        QCOMPARE(rig.model.page(), 1);
         QCOMPARE(defaults.last().at(0).value<BaseModel::DefalutState>(), BaseModel::DS_Empty);
         QCOMPARE(defaults.last().at(1).toString(), QString("No Data"));
     }
 
     void overlappingDeletionsRemoveTheirOwnRecords()
     {
-        LVFinishManager fm;
-        TSFinishFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setTw(&fm);
-        QSignalSpy pages(&fm, &LVFinishManager::sGetFinishFileList);
-        QSignalSpy dels(&fm, &LVFinishManager::sDeleteFinishFiles);
-        QSignalSpy totals(&fm, &LVFinishManager::sGetTotalNum);
-        model.fetchMore(QModelIndex());
-        answer(fm, pages, makeRows(1, 8));
+        Rig rig;
+        QSignalSpy dels(&rig.fm, &LVFinishManager::sDeleteFinishFiles);
+        QSignalSpy totals(&rig.fm, &LVFinishManager::sGetTotalNum);
+        rig.model.fetchMore(QModelIndex());
+        rig.answer(makeRows(1, 8));
 
-        model.deleteItem(2);  // record 3
-        model.deleteItem(5);  // record 6
-        model.deleteItem(8);  // not a row
+        rig.model.deleteItem(2);  // record 3
+        rig.model.deleteItem(5);  // record 6
+        rig.model.deleteItem(8);  // not a row
         QCOMPARE(dels.count(), 2);
-        QCOMPARE(model.rowCount(), 8);  // rows go when the answers come
+        QCOMPARE(rig.model.rowCount(), 8);  // rows go when the answers come
         const int totalsBefore = totals.count();
-        emit fm.rDeleteFinishFiles(true, dels.at(0).at(1).toInt());
-        QCOMPARE(modelFIds(model), (QList<int>{1, 2, 4, 5, 6, 7, 8}));
+        emit rig.fm.rDeleteFinishFiles(true, dels.at(0).at(1).toInt());
+        QCOMPARE(modelFIds(rig.model), (QList<int>{1, 2, 4, 5, 6, 7, 8}));
         QCOMPARE(totals.count(), totalsBefore + 1);
-        emit fm.rDeleteFinishFiles(true, dels.at(1).at(1).toInt());
-        QCOMPARE(modelFIds(model), (QList<int>{1, 2, 4, 5, 7, 8}));
+        emit rig.fm.rDeleteFinishFiles(true, dels.at(1).at(1).toInt());
+        QCOMPARE(modelFIds(rig.model), (QList<int>{1, 2, 4, 5, 7, 8}));
         // An answer that is not ours (or comes twice) removes nothing.
-        emit fm.rDeleteFinishFiles(true, dels.at(1).at(1).toInt());
-        emit fm.rDeleteFinishFiles(true, 0);
-        QCOMPARE(model.rowCount(), 6);
+        emit rig.fm.rDeleteFinishFiles(true, dels.at(1).at(1).toInt());
+        emit rig.fm.rDeleteFinishFiles(true, 0);
+        QCOMPARE(rig.model.rowCount(), 6);
 
         // Selection of rows 1 and 4: sent highest first, removed on the answer.
-        model.multiSelect(1);
-        model.multiSelect(4);
-        QCOMPARE(model.selectNum(), 2);
-        model.deleteSelect();
+        rig.model.multiSelect(1);
+        rig.model.multiSelect(4);
+        QCOMPARE(rig.model.selectNum(), 2);
+        rig.model.deleteSelect();
         const QList<FinishFileInfo> sent = dels.last().at(0).value<QList<FinishFileInfo>>();
         QCOMPARE(sent.size(), 2);
         QCOMPARE(sent.at(0).fId, 7);
         QCOMPARE(sent.at(1).fId, 2);
         // A reload in between does not move the deletion onto other rows.
-        model.refershData();
-        answer(fm, pages, makeRows(1, 8));  // the store did not delete them yet
-        emit fm.rDeleteFinishFiles(true, dels.last().at(1).toInt());
-        QCOMPARE(modelFIds(model), (QList<int>{1, 3, 4, 5, 6, 8}));
-        QCOMPARE(model.selectNum(), 0);
-        QVERIFY(!model.isCheck());
+        rig.model.refershData();
+        rig.answer(makeRows(1, 8));  // the store did not delete them yet
+        emit rig.fm.rDeleteFinishFiles(true, dels.last().at(1).toInt());
+        QCOMPARE(modelFIds(rig.model), (QList<int>{1, 3, 4, 5, 6, 8}));
+        QCOMPARE(rig.model.selectNum(), 0);
+        QVERIFY(!rig.model.isCheck());
     }
 
     void failedDeletionReportsAndReloads()
     {
-        LVFinishManager fm;
-        TSFinishFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setTw(&fm);
-        QSignalSpy pages(&fm, &LVFinishManager::sGetFinishFileList);
-        QSignalSpy dels(&fm, &LVFinishManager::sDeleteFinishFiles);
-        QSignalSpy toast(&model, &BaseModel::sg_notifyStatus);
-        model.fetchMore(QModelIndex());
-        answer(fm, pages, makeRows(1, 5));
-        model.deleteItem(1);
-        emit fm.rDeleteFinishFiles(false, dels.last().at(1).toInt());
+        Rig rig;
+        QSignalSpy dels(&rig.fm, &LVFinishManager::sDeleteFinishFiles);
+        QSignalSpy toast(&rig.model, &BaseModel::sg_notifyStatus);
+        rig.model.fetchMore(QModelIndex());
+        rig.answer(makeRows(1, 5));
+        rig.model.deleteItem(1);
+        emit rig.fm.rDeleteFinishFiles(false, dels.last().at(1).toInt());
         QCOMPARE(toast.count(), 1);
         QCOMPARE(toast.at(0).at(2).value<BaseModel::ToastLevel>(), BaseModel::TL_Error);
-        QCOMPARE(pages.count(), 2);
-        QCOMPARE(pages.last().at(0).toInt(), 1);
-        answer(fm, pages, makeRows(1, 5));
-        QCOMPARE(model.rowCount(), 5);
+        QCOMPARE(rig.pages.count(), 2);
+        QCOMPARE(rig.pages.last().at(0).toInt(), 1);
+        rig.answer(makeRows(1, 5));
+        QCOMPARE(rig.model.rowCount(), 5);
 
         // A failed clear-all changes nothing.
-        emit fm.rDeleteAll(false);
-        QCOMPARE(model.rowCount(), 5);
-        QCOMPARE(pages.count(), 2);
+        emit rig.fm.rDeleteAll(false);
+        QCOMPARE(rig.model.rowCount(), 5);
+        QCOMPARE(rig.pages.count(), 2);
         QCOMPARE(toast.count(), 2);
     }
 
@@ -258,12 +262,8 @@ private slots:
     {
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler("file", &catcher, "open");
-        LVFinishManager fm;
-        TSFinishFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setTw(&fm);
-        QSignalSpy pages(&fm, &LVFinishManager::sGetFinishFileList);
-        model.fetchMore(QModelIndex());
+        Rig rig;
+        rig.model.fetchMore(QModelIndex());
         QList<FinishFileInfo> rows = makeRows(1, 3);
         rows[0].savePath = "/data/dl/a b.txt";
         rows[1].isUp = true;
@@ -271,15 +271,15 @@ private slots:
         rows[1].savePath = "/remote/photos";
         rows[2].isFolder = true;
         rows[2].savePath = "/data/dl/Photos";
-        answer(fm, pages, rows);
+        rig.answer(rows);
 
-        model.openFile(0);
-        model.openLocation(0);
-        model.openFile(1);
-        model.openLocation(1);
-        model.openLocation(2);
-        model.openFile(3);
-        model.openLocation(-1);
+        rig.model.openFile(0);
+        rig.model.openLocation(0);
+        rig.model.openFile(1);
+        rig.model.openLocation(1);
+        rig.model.openLocation(2);
+        rig.model.openFile(3);
+        rig.model.openLocation(-1);
         QDesktopServices::unsetUrlHandler("file");
         QCOMPARE(catcher.urls,
                  (QList<QUrl>{QUrl::fromLocalFile("/data/dl/a b.txt"),

@@ -1,6 +1,7 @@
 #include <QSignalSpy>
 
 #include "core/dbhelp.h"
+#include "tests/queuedspy.h"
 #include "tests/testenv.h"
 #include "tests/testowner.h"
 #include "tests/transfer/transferstore.h"
@@ -33,8 +34,8 @@ private slots:
     {
         LVFinishManager fm;
         QVERIFY(!fm.init(nullptr, nullptr));
-        QSignalSpy total(&fm, &LVFinishManager::rGetTotalNum);
-        QSignalSpy state(&fm, &LVFinishManager::rGetDownFileState);
+        QueuedSpy total(&fm, &LVFinishManager::rGetTotalNum);
+        QueuedSpy state(&fm, &LVFinishManager::rGetDownFileState);
         emit fm.sGetTotalNum();  // goes nowhere
 
         TestOwner owner;
@@ -51,9 +52,9 @@ private slots:
         TestOwner owner;
         LVFinishManager fm;
         QVERIFY(fm.init(&owner, nullptr));
-        QSignalSpy list(&fm, &LVFinishManager::rGetFinishFileList);
-        QSignalSpy total(&fm, &LVFinishManager::rGetTotalNum);
-        QSignalSpy down(&fm, &LVFinishManager::rDownFileList);
+        QueuedSpy list(&fm, &LVFinishManager::rGetFinishFileList);
+        QueuedSpy total(&fm, &LVFinishManager::rGetTotalNum);
+        QueuedSpy down(&fm, &LVFinishManager::rDownFileList);
         emit fm.sGetFinishFileList(1, 30, 77);
         emit fm.sGetTotalNum();
         emit fm.sDownFileList(1, 30, 78);
@@ -96,7 +97,7 @@ private slots:
         TestOwner owner("acc1", "dev1");
         LVFinishManager fm;
         QVERIFY(fm.init(&owner, &db));
-        QSignalSpy spy(&fm, &LVFinishManager::rDownFileList);
+        QueuedSpy spy(&fm, &LVFinishManager::rDownFileList);
         emit fm.sDownFileList(2, 30, 5);
         emit fm.sDownFileList(3, 30, 6);
         QTRY_COMPARE(spy.count(), 2);
@@ -143,7 +144,7 @@ private slots:
         TestOwner owner("acc1", "dev1");
         LVFinishManager fm;
         QVERIFY(fm.init(&owner, &db));
-        QSignalSpy spy(&fm, &LVFinishManager::rUpFileList);
+        QueuedSpy spy(&fm, &LVFinishManager::rUpFileList);
         emit fm.sUpFileList(1, 30, 9);
         QTRY_COMPARE(spy.count(), 1);
         const QList<UploadFileInfo> list = listArg<UploadFileInfo>(spy, 0, 1);
@@ -182,8 +183,8 @@ private slots:
         TestOwner owner("acc1", "dev1");
         LVFinishManager fm;
         QVERIFY(fm.init(&owner, &db));
-        QSignalSpy down(&fm, &LVFinishManager::rGetDownFileState);
-        QSignalSpy up(&fm, &LVFinishManager::rGetUpFileState);
+        QueuedSpy down(&fm, &LVFinishManager::rGetDownFileState);
+        QueuedSpy up(&fm, &LVFinishManager::rGetUpFileState);
         emit fm.sGetDownFileState();
         emit fm.sGetUpFileState();
         QTRY_COMPARE(up.count(), 1);
@@ -204,10 +205,10 @@ private slots:
         TestOwner owner("acc1", "dev1");
         LVFinishManager fm;
         QVERIFY(fm.init(&owner, nullptr));
-        QSignalSpy list(&fm, &LVFinishManager::rGetFinishFileList);
-        QSignalSpy total(&fm, &LVFinishManager::rGetTotalNum);
-        QSignalSpy del(&fm, &LVFinishManager::rDeleteFinishFiles);
-        QSignalSpy delAll(&fm, &LVFinishManager::rDeleteAll);
+        QueuedSpy list(&fm, &LVFinishManager::rGetFinishFileList);
+        QueuedSpy total(&fm, &LVFinishManager::rGetTotalNum);
+        QueuedSpy del(&fm, &LVFinishManager::rDeleteFinishFiles);
+        QueuedSpy delAll(&fm, &LVFinishManager::rDeleteAll);
         emit fm.sGetFinishFileList(1, 30, 1);
         emit fm.sGetFinishFileList(2, 30, 2);
         emit fm.sGetTotalNum();
@@ -257,8 +258,8 @@ private slots:
         TestOwner owner;
         LVFinishManager fm;
         QVERIFY(fm.init(&owner, &db));
-        QSignalSpy down(&fm, &LVFinishManager::rGetDownloadFailFiles);
-        QSignalSpy up(&fm, &LVFinishManager::rGetUploadFailFiles);
+        QueuedSpy down(&fm, &LVFinishManager::rGetDownloadFailFiles);
+        QueuedSpy up(&fm, &LVFinishManager::rGetUploadFailFiles);
         DownFileInfo parent;
         parent.fId = folder;
         emit fm.sGetDownloadFailFiles(1, 5, parent, 3);
@@ -296,7 +297,7 @@ private slots:
         TestOwner owner("acc1", "dev1");
         LVFinishManager fm;
         QVERIFY(fm.init(&owner, &db));
-        QSignalSpy total(&fm, &LVFinishManager::rGetTotalNum);
+        QueuedSpy total(&fm, &LVFinishManager::rGetTotalNum);
         emit fm.sGetTotalNum();
         QTRY_COMPARE(total.count(), 1);
         owner.device.deviceId = "dev2";

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QThreadPool>
 
+#include "tests/queuedspy.h"
 #include "tests/testenv.h"
 #include "tests/transfer/uploadrig.h"
 
@@ -40,10 +41,10 @@ private slots:
         UploadRig rig("dev-files");
         QVERIFY(rig.startLan());
         rig.makeManager();
-        QSignalSpy finish(rig.manager.get(), &LVUploadManager::rUploadFinish);
-        QSignalSpy added(rig.manager.get(), &LVUploadManager::rAddUpFiles);
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
-        QSignalSpy toast(rig.owner.get(), &TestOwner::sg_notifyStatus);
+        QueuedSpy finish(rig.manager.get(), &LVUploadManager::rUploadFinish);
+        QueuedSpy added(rig.manager.get(), &LVUploadManager::rAddUpFiles);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy toast(rig.owner.get(), &TestOwner::sg_notifyStatus);
 
         const QByteArray one("x");
         const QByteArray big = UploadRig::bytes(5 * 1024 * 1024 + 123, 7);
@@ -133,7 +134,7 @@ private slots:
         QCOMPARE(g_hashRuns - runsBefore, hashed ? 1 : 0);
         QCOMPARE(rig.createsFor("sparse.bin").first().value("fileSize").toVariant().toLongLong(),
                  600000000LL);
-        QSignalSpy pause(rig.manager.get(), &LVUploadManager::rUploadPause);
+        QueuedSpy pause(rig.manager.get(), &LVUploadManager::rUploadPause);
         rig.manager->pauseUpFile(rig.queued().first());
         QTRY_VERIFY_WITH_TIMEOUT(pause.count() >= 1, kLong);
         QTRY_COMPARE(rig.queued().first().fileState, 3);
@@ -180,7 +181,7 @@ private slots:
             contents << UploadRig::bytes(120 * 1024, 100 + i);
             paths << rig.writeFile(QString("p%1.bin").arg(i), contents.last());
         }
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
         rig.add(paths);
         QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, 60000);
         QCOMPARE(maxRunning, expected);
@@ -207,8 +208,8 @@ private slots:
         // The device already holds a folder "photos": device storage merges.
         rig.server->addFolder("photos");
         rig.server->addFile("photos/old.txt", "old");
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
-        QSignalSpy finish(rig.manager.get(), &LVUploadManager::rUploadFinish);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy finish(rig.manager.get(), &LVUploadManager::rUploadFinish);
         rig.add({rig.local.filePath("photos"), rig.local.filePath("bare") + "/"});
         QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
         QCOMPARE(finish.count(), 2);
@@ -241,7 +242,7 @@ private slots:
         group.type = 5;
         group.groupId = 7;
         group.fid = 0;
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
         rig.add({rig.local.filePath("trip")}, group);
         QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
         QVERIFY(rig.stored("groups/7/trip(1)/day1/c.txt") == c);
@@ -277,8 +278,8 @@ private slots:
         TwFolderInfo group;
         group.type = 5;
         group.groupId = 3;
-        QSignalSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
         rig.add({rig.local.filePath("loop")}, group);
         QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
         QCOMPARE(error.count(), 1);
@@ -303,7 +304,7 @@ private slots:
         QDir().mkpath(rig.local.filePath("hollow"));
         TwFolderInfo usb;
         usb.filePath = "usb1/photos";
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
         rig.add({rig.local.filePath("album"), single, rig.local.filePath("hollow")}, usb);
         QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
         QVERIFY(rig.stored("storage/usb1/photos/album/2021/d.jpg") == d);
@@ -331,7 +332,7 @@ private slots:
         const QString p = rig.writeFile("f.txt", "pc");
         TwFolderInfo usb;
         usb.filePath = "usb1/photos";
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
         rig.add({p}, usb);
         QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
         QCOMPARE(rig.stored("usb1/photos/f.txt"), QByteArray("pc"));
@@ -361,8 +362,8 @@ private slots:
         rig.makeManager();
         rig.server->refuseUpload(code, "refused");
         const QString p = rig.writeFile("f.txt", "data");
-        QSignalSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
         rig.add({p});
         QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
         QCOMPARE(error.count(), 1);
@@ -380,7 +381,7 @@ private slots:
         rig.makeManager();
         rig.server->failWithStatus(500, -1, "/device/upload/create");
         const QString p = rig.writeFile("f.txt", "data");
-        QSignalSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        QueuedSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
         rig.add({p});
         QTRY_COMPARE_WITH_TIMEOUT(error.count(), 1, 40000);
         QCOMPARE(rig.creates().size(), 7);
@@ -391,7 +392,7 @@ private slots:
         rig.server->clearFaults();
         rig.server->clearRequests();
         rig.server->failWithStatus(500, 2, "/device/upload/create");
-        QSignalSpy finish(rig.manager.get(), &LVUploadManager::rUploadFinish);
+        QueuedSpy finish(rig.manager.get(), &LVUploadManager::rUploadFinish);
         rig.manager->startUpFile(rig.queued().first());
         QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), 20000);
         QCOMPARE(rig.creates().size(), 3);
@@ -405,8 +406,8 @@ private slots:
         rig.makeManager();
         rig.server->failWithStatus(500, -1, "/device/upload/create");
         const QString p = rig.writeFile("f.txt", "data");
-        QSignalSpy pause(rig.manager.get(), &LVUploadManager::rUploadPause);
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy pause(rig.manager.get(), &LVUploadManager::rUploadPause);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
         rig.add({p});
         QTRY_COMPARE_WITH_TIMEOUT(rig.creates().size(), 1, kLong);
         QTest::qWait(300);   // inside the 2 s wait
@@ -451,8 +452,8 @@ private slots:
         rig.makeManager();
         const QString first = rig.writeFile("first.bin", UploadRig::bytes(150 * 1024));
         const QString gone = rig.writeFile("gone.txt", "bye");
-        QSignalSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
         rig.add({first, gone});
         QTRY_VERIFY_WITH_TIMEOUT(!rig.createsFor("first.bin").isEmpty(), kLong);
         QVERIFY(QFile::remove(gone));
@@ -472,8 +473,8 @@ private slots:
         rig.server->throttle(64 * 1024);
         rig.makeManager();
         const QString p = rig.writeFile("it's here.txt", UploadRig::bytes(200 * 1024, 11));
-        QSignalSpy ask(rig.manager.get(), &LVUploadManager::rAddUpFiles2);
-        QSignalSpy added(rig.manager.get(), &LVUploadManager::rAddUpFiles);
+        QueuedSpy ask(rig.manager.get(), &LVUploadManager::rAddUpFiles2);
+        QueuedSpy added(rig.manager.get(), &LVUploadManager::rAddUpFiles);
         rig.add({p});
         QTRY_COMPARE(added.count(), 1);
         QCOMPARE(rig.queued().size(), 1);
@@ -596,8 +597,8 @@ private slots:
         rig.makeManager();
         const QString ok = rig.writeFile(QString(196, 'a') + ".txt", "ok");      // 200
         const QString bad = rig.writeFile(QString(197, 'b') + ".txt", "bad");    // 201
-        QSignalSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
         rig.add({ok, bad});
         QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
         QCOMPARE(error.count(), 1);
@@ -613,7 +614,7 @@ private slots:
         rig.makeManager();
         rig.writeFile("box/one.bin", UploadRig::bytes(400 * 1024, 41));
         rig.writeFile("box/two.bin", UploadRig::bytes(400 * 1024, 42));
-        QSignalSpy pause(rig.manager.get(), &LVUploadManager::rUploadPause);
+        QueuedSpy pause(rig.manager.get(), &LVUploadManager::rUploadPause);
         rig.add({rig.local.filePath("box")});
         QTRY_VERIFY_WITH_TIMEOUT(rig.creates().size() >= 1, kLong);
         const UploadFileInfo folder = rig.queued().first();
@@ -638,9 +639,9 @@ private slots:
         QVERIFY(rig.startLan());
         rig.server->throttle(100 * 1024);
         rig.makeManager();
-        QSignalSpy list(rig.manager.get(), &LVUploadManager::rUpFileList);
-        QSignalSpy total(rig.manager.get(), &LVUploadManager::rGetTotalNum);
-        QSignalSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        QueuedSpy list(rig.manager.get(), &LVUploadManager::rUpFileList);
+        QueuedSpy total(rig.manager.get(), &LVUploadManager::rGetTotalNum);
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
         rig.writeFile("dir/a.bin", UploadRig::bytes(300 * 1024, 51));
         rig.writeFile("dir/sub/b.bin", UploadRig::bytes(300 * 1024, 52));
         const QString c = rig.writeFile("c.bin", UploadRig::bytes(300 * 1024, 53));

@@ -43,6 +43,25 @@ private:
         emit fm.rUpFileList(1, rows, spy.last().at(2).toInt());
     }
 
+    // The list over a finish manager left uninitialised (the test answers
+    // each page request itself) and an upload manager that only records the
+    // commands it gets.
+    struct Rig
+    {
+        Rig()
+        {
+            model.setTw(&um);
+            model.setTwfs(&fm);
+        }
+        void answer(const QList<UploadFileInfo>& rows) { TestUploadFileModel::answer(fm, pages, rows); }
+
+        LVFinishManager fm;
+        LVUploadManager um;
+        UploadFileModel model;
+        QAbstractItemModelTester tester{&model};
+        QSignalSpy pages{&fm, &LVFinishManager::sUpFileList};
+    };
+
 private slots:
     void initTestCase()
     {
@@ -92,79 +111,67 @@ private slots:
 
     void successfulAddReloadsFromPageOne()
     {
-        LVFinishManager fm;
-        LVUploadManager um;
-        UploadFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setTw(&um);
-        model.setTwfs(&fm);
-        QSignalSpy pages(&fm, &LVFinishManager::sUpFileList);
-        QSignalSpy hide(&model, &BaseModel::sg_cancelLading);
-        QSignalSpy defaults(&model, &BaseModel::sg_DefaultStateChange);
-        model.fetchMore(QModelIndex());
-        answer(fm, pages, {});
+        Rig rig;
+        QSignalSpy hide(&rig.model, &BaseModel::sg_cancelLading);
+        QSignalSpy defaults(&rig.model, &BaseModel::sg_DefaultStateChange);
+        rig.model.fetchMore(QModelIndex());
+        rig.answer({});
         QCOMPARE(hide.count(), 1);  // an empty page hides the overlay too
         QCOMPARE(defaults.last().at(1).toString(), QString("No Upload Task"));
 
-        emit um.rAddUpFiles(false);
-        QCOMPARE(pages.count(), 1);
-        emit um.rAddUpFiles(true);
-        QCOMPARE(pages.count(), 2);
-        QCOMPARE(pages.last().at(0).toInt(), 1);
-        emit um.rAddUpFiles(true);  // a refresh is pending
-        QCOMPARE(pages.count(), 2);
-        answer(fm, pages, makeRows(1, 3));
-        QCOMPARE(model.rowCount(), 3);
-        emit um.rAddUpFiles(true);
-        QCOMPARE(pages.count(), 3);
+        emit rig.um.rAddUpFiles(false);
+        QCOMPARE(rig.pages.count(), 1);
+        emit rig.um.rAddUpFiles(true);
+        QCOMPARE(rig.pages.count(), 2);
+        QCOMPARE(rig.pages.last().at(0).toInt(), 1);
+        emit rig.um.rAddUpFiles(true);  // a refresh is pending
+        QCOMPARE(rig.pages.count(), 2);
+        rig.answer(makeRows(1, 3));
+        QCOMPARE(rig.model.rowCount(), 3);
+        emit rig.um.rAddUpFiles(true);
+        QCOMPARE(rig.pages.count(), 3);
     }
 
     void reportsAndQueueState()
     {
-        LVFinishManager fm;
-        LVUploadManager um;
-        UploadFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setTw(&um);
-        model.setTwfs(&fm);
-        QSignalSpy pages(&fm, &LVFinishManager::sUpFileList);
-        QSignalSpy states(&fm, &LVFinishManager::sGetUpFileState);
-        QSignalSpy totals(&um, &LVUploadManager::sGetTotalNum);
-        model.fetchMore(QModelIndex());
+        Rig rig;
+        QSignalSpy states(&rig.fm, &LVFinishManager::sGetUpFileState);
+        QSignalSpy totals(&rig.um, &LVUploadManager::sGetTotalNum);
+        rig.model.fetchMore(QModelIndex());
         const QList<UploadFileInfo> rows = makeRows(1, 4);
-        answer(fm, pages, rows);
+        rig.answer(rows);
         QCOMPARE(states.count(), 1);
 
         UploadFileInfo f = rows[1];
         f.fileState = 1;
-        emit um.rUploadStart(f);
+        emit rig.um.rUploadStart(f);
         QCOMPARE(states.count(), 2);
-        QCOMPARE(model.index(1).data(Role::StatusRole).toInt(), 1);
-        QCOMPARE(model.index(1).data(Role::WriteSizeRole).toLongLong(), 0);
+        QCOMPARE(rig.model.index(1).data(Role::StatusRole).toInt(), 1);
+        QCOMPARE(rig.model.index(1).data(Role::WriteSizeRole).toLongLong(), 0);
         f.fileState = 3;
-        emit um.rUploadPause(f);
+        emit rig.um.rUploadPause(f);
         QCOMPARE(states.count(), 3);
         f.fileState = 4;
         f.msg = "File removed";
-        emit um.rUploadError(f);
+        emit rig.um.rUploadError(f);
         QCOMPARE(states.count(), 3);
-        QCOMPARE(model.index(1).data(Role::MsgRole).toString(), QString(", File removed"));
+        QCOMPARE(rig.model.index(1).data(Role::MsgRole).toString(), QString(", File removed"));
         f.fileState = 1;
         f.fileWriteLen = 3 * 1024 * 1024;
         f.speed = 2 * 1024 * 1024;
-        emit um.rUploadProgress(f);
-        QCOMPARE(model.index(1).data(Role::SpeedRole).toString(), QString("2.00 MB/s"));
-        QCOMPARE(model.index(1).data(Role::ReceiveSizeRole).toString(), QString("3.00 MB"));
+        emit rig.um.rUploadProgress(f);
+        QCOMPARE(rig.model.index(1).data(Role::SpeedRole).toString(), QString("2.00 MB/s"));
+        QCOMPARE(rig.model.index(1).data(Role::ReceiveSizeRole).toString(), QString("3.00 MB"));
 
         const int totalsBefore = totals.count();
-        emit um.rUploadFinish(rows[2]);
-        QCOMPARE(model.rowCount(), 3);
+        emit rig.um.rUploadFinish(rows[2]);
+        QCOMPARE(rig.model.rowCount(), 3);
         QCOMPARE(totals.count(), totalsBefore + 1);
         QCOMPARE(states.count(), 4);
-        emit um.rGetTotalNum(true, 3);
-        QCOMPARE(model.totalNum(), 3);
-        emit fm.rGetUpFileState(1);
-        QCOMPARE(model.taskState(), 1);
+        emit rig.um.rGetTotalNum(true, 3);
+        QCOMPARE(rig.model.totalNum(), 3);
+        emit rig.fm.rGetUpFileState(1);
+        QCOMPARE(rig.model.taskState(), 1);
     }
 
     void commandsGoToTheUploadManager()

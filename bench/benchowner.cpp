@@ -1,0 +1,62 @@
+#include "bench/benchowner.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "sdk/channel_option.h"
+#include "sdk/device_addr.h"
+#include "sdk/network_observer.h"
+
+BenchOwner::BenchOwner(const QString& deviceModel)
+{
+    device.accessId = "bench";
+    device.deviceId = "bench-dev";
+    device.deviceSn = "QX2BENCH";
+    device.deviceModel = deviceModel;
+    sdk::cores::model::channel_option opt;
+    opt.probe_timeout_ms = 1000;
+    opt.log = [](int, const std::string&) {};
+    net.init(opt);
+}
+
+bool BenchOwner::connectTo(int lanPort, int mapPort)
+{
+    sdk::cores::model::device_addr addr;
+    addr.device_id = device.deviceId.toStdString();
+    if (lanPort) {
+        addr.lan_host = "127.0.0.1";
+        addr.lan_port = lanPort;
+    }
+    if (mapPort) {
+        addr.map_host = "127.0.0.1";
+        addr.map_port = mapPort;
+    }
+    if (!net.switch_device(addr))
+        return false;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 5000) {
+        if (net.link_state() >= sdk::cores::tidewell::link_lan)
+            return true;
+        QThread::msleep(10);
+    }
+    return false;
+}
+
+bool BenchOwner::device_online(const NetworkShare&, OnlineFn fn)
+{
+    const int s = net.link_state();
+    if (s < 2)
+        return false;
+    return fn(&net, s == 2 || s == 3);
+}
+
+int BenchOwner::netType()
+{
+    switch (net.link_state()) {
+    case 2: return 1;
+    case 3: return 2;
+    case 4: return 3;
+    default: return 0;
+    }
+}
