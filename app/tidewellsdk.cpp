@@ -58,6 +58,25 @@
 #include "protocol/createdirsresp.h"
 #include "protocol/createexternaldirsresp.h"
 #include "protocol/createpubdirresp.h"
+#include "core/pubgroupinfo.h"
+#include "core/pubgroupmember.h"
+#include "protocol/modifyfileresp.h"
+#include "protocol/modifydirresp.h"
+#include "protocol/movedirorfileresp.h"
+#include "protocol/addtosafetyboxresp.h"
+#include "protocol/myloveresp.h"
+#include "protocol/relatelabelresp.h"
+#include "protocol/copytoperipheralresp.h"
+#include "protocol/copytosambresp.h"
+#include "protocol/getsharefileresp.h"
+#include "protocol/getusersharefileresp.h"
+#include "protocol/findsharefileresp.h"
+#include "protocol/getshareuserlistresp.h"
+#include "protocol/getshareuserandgrouplistresp.h"
+#include "protocol/createpubgroupresp.h"
+#include "protocol/getpubgrouplistresp.h"
+#include "protocol/getpubgroupmemlistresp.h"
+#include "protocol/getpubgroupdetailresp.h"
 #include "protocol/createpubdirsresp.h"
 
 static const char* kExtlinkDeviceId = "extlink_virtual_deviceId";
@@ -182,6 +201,26 @@ void TidewellSdk::registerMetaTypes()
     qRegisterMetaType<Extlinks>("Extlinks");
     qRegisterMetaType<CopyFailInfo>("CopyFailInfo");
     qRegisterMetaType<BtTaskInfo>("BtTaskInfo");
+    qRegisterMetaType<QList<int>>("QList<int>");
+    qRegisterMetaType<PubGroupInfo>("PubGroupInfo");
+    qRegisterMetaType<PubGroupMember>("PubGroupMember");
+    qRegisterMetaType<ModifyFileResp>("ModifyFileResp");
+    qRegisterMetaType<ModifyDirResp>("ModifyDirResp");
+    qRegisterMetaType<MoveDirOrFileResp>("MoveDirOrFileResp");
+    qRegisterMetaType<AddToSafetyBoxResp>("AddToSafetyBoxResp");
+    qRegisterMetaType<MyLoveResp>("MyLoveResp");
+    qRegisterMetaType<RelateLabelResp>("RelateLabelResp");
+    qRegisterMetaType<CopyToPeripheralResp>("CopyToPeripheralResp");
+    qRegisterMetaType<CopyToSambResp>("CopyToSambResp");
+    qRegisterMetaType<GetShareFileResp>("GetShareFileResp");
+    qRegisterMetaType<GetUserShareFileResp>("GetUserShareFileResp");
+    qRegisterMetaType<FindShareFileResp>("FindShareFileResp");
+    qRegisterMetaType<GetShareUserListResp>("GetShareUserListResp");
+    qRegisterMetaType<GetShareUserAndGroupListResp>("GetShareUserAndGroupListResp");
+    qRegisterMetaType<CreatePubGroupResp>("CreatePubGroupResp");
+    qRegisterMetaType<GetPubGroupListResp>("GetPubGroupListResp");
+    qRegisterMetaType<GetPubGroupMemListResp>("GetPubGroupMemListResp");
+    qRegisterMetaType<GetPubGroupDetailResp>("GetPubGroupDetailResp");
 }
 
 void TidewellSdk::registerTypes()

@@ -26,6 +26,35 @@
 #include "protocol/pubcopyfiletopubreq.h"
 #include "protocol/retrycopytaskreq.h"
 #include "protocol/tidewellnet.h"
+#include "protocol/addtosafetyboxreq.h"
+#include "protocol/changepubgroupownerreq.h"
+#include "protocol/copytoperipheralreq.h"
+#include "protocol/copytosambreq.h"
+#include "protocol/createpubgroupreq.h"
+#include "protocol/deletepubdirorfilereq.h"
+#include "protocol/delpubgroupmemberreq.h"
+#include "protocol/delpubgroupreq.h"
+#include "protocol/editpubgroupmemberreq.h"
+#include "protocol/exitpubgroupreq.h"
+#include "protocol/findsharefilereq.h"
+#include "protocol/getpubgroupdetailreq.h"
+#include "protocol/getpubgrouplistreq.h"
+#include "protocol/getpubgroupmemlistreq.h"
+#include "protocol/getsharefilereq.h"
+#include "protocol/getshareuserandgrouplistreq.h"
+#include "protocol/getshareuserlistreq.h"
+#include "protocol/getusersharefilereq.h"
+#include "protocol/modifydirreq.h"
+#include "protocol/modifyfilereq.h"
+#include "protocol/modifypubdirorfilereq.h"
+#include "protocol/modifypubgroupnamereq.h"
+#include "protocol/movedirorfilereq.h"
+#include "protocol/moviepubdirorfilereq.h"
+#include "protocol/mylovereq.h"
+#include "protocol/relatelabelreq.h"
+#include "protocol/sharefiletoallreq.h"
+#include "protocol/sharefiletocancelreq.h"
+#include "protocol/sharefiletousersreq.h"
 
 TidewellDevice::TidewellDevice(Tidewell* owner)
     : QObject(nullptr), m_owner(owner), m_thread(new QThread), m_exec(4),
@@ -62,6 +91,47 @@ TidewellDevice::TidewellDevice(Tidewell* owner)
     connect(this, &TidewellDevice::sBtAddTask, this, &TidewellDevice::oBtAddTask, q);
     connect(this, &TidewellDevice::sBtOperateTask, this, &TidewellDevice::oBtOperateTask, q);
     connect(this, &TidewellDevice::sBtDeleteTask, this, &TidewellDevice::oBtDeleteTask, q);
+    connect(this, &TidewellDevice::sFileRename, this, &TidewellDevice::oFileRename, q);
+    connect(this, &TidewellDevice::sDirRename, this, &TidewellDevice::oDirRename, q);
+    connect(this, &TidewellDevice::sFileMove, this, &TidewellDevice::oFileMove, q);
+    connect(this, &TidewellDevice::sFileMoveToSafeBox, this,
+            &TidewellDevice::oFileMoveToSafeBox, q);
+    connect(this, &TidewellDevice::sFileCollect, this, &TidewellDevice::oFileCollect, q);
+    connect(this, &TidewellDevice::sLabelRelate, this, &TidewellDevice::oLabelRelate, q);
+    connect(this, &TidewellDevice::sDiskCopyToUsb, this, &TidewellDevice::oDiskCopyToUsb, q);
+    connect(this, &TidewellDevice::sDiskCopyToSamb, this, &TidewellDevice::oDiskCopyToSamb, q);
+    connect(this, &TidewellDevice::sShareFileToAll, this, &TidewellDevice::oShareFileToAll, q);
+    connect(this, &TidewellDevice::sShareFileToUsers, this, &TidewellDevice::oShareFileToUsers, q);
+    connect(this, &TidewellDevice::sShareFileToCancel, this,
+            &TidewellDevice::oShareFileToCancel, q);
+    connect(this, &TidewellDevice::sGetShareFile, this, &TidewellDevice::oGetShareFile, q);
+    connect(this, &TidewellDevice::sGetUserShareFile, this, &TidewellDevice::oGetUserShareFile, q);
+    connect(this, &TidewellDevice::sFindShareFile, this, &TidewellDevice::oFindShareFile, q);
+    connect(this, &TidewellDevice::sGetShareUserList, this, &TidewellDevice::oGetShareUserList, q);
+    connect(this, &TidewellDevice::sGetShareUserAndGroupList, this,
+            &TidewellDevice::oGetShareUserAndGroupList, q);
+    connect(this, &TidewellDevice::sCreatePubGroup, this, &TidewellDevice::oCreatePubGroup, q);
+    connect(this, &TidewellDevice::sModifyPubGroupName, this,
+            &TidewellDevice::oModifyPubGroupName, q);
+    connect(this, &TidewellDevice::sDelPubGroup, this, &TidewellDevice::oDelPubGroup, q);
+    connect(this, &TidewellDevice::sExitPubGroup, this, &TidewellDevice::oExitPubGroup, q);
+    connect(this, &TidewellDevice::sEditPubGroupMember, this,
+            &TidewellDevice::oEditPubGroupMember, q);
+    connect(this, &TidewellDevice::sDelPubGroupMember, this,
+            &TidewellDevice::oDelPubGroupMember, q);
+    connect(this, &TidewellDevice::sChangePubGroupOwner, this,
+            &TidewellDevice::oChangePubGroupOwner, q);
+    connect(this, &TidewellDevice::sGetPubGroupList, this, &TidewellDevice::oGetPubGroupList, q);
+    connect(this, &TidewellDevice::sGetPubGroupMemList, this,
+            &TidewellDevice::oGetPubGroupMemList, q);
+    connect(this, &TidewellDevice::sGetPubGroupDetail, this,
+            &TidewellDevice::oGetPubGroupDetail, q);
+    connect(this, &TidewellDevice::sModifyPubDirOrFile, this,
+            &TidewellDevice::oModifyPubDirOrFile, q);
+    connect(this, &TidewellDevice::sDeletePubDirOrFile, this,
+            &TidewellDevice::oDeletePubDirOrFile, q);
+    connect(this, &TidewellDevice::sMoviePubDirOrFile, this,
+            &TidewellDevice::oMoviePubDirOrFile, q);
 }
 
 TidewellDevice::~TidewellDevice()
@@ -504,4 +574,407 @@ bool TidewellDevice::btDeleteTask(TW_HANDLE handle, QStringList downIds, bool is
 void TidewellDevice::oBtDeleteTask(TW_HANDLE handle, QStringList downIds, bool isDeleteFile)
 {
     call(handle, BTDeleteTaskReq(downIds, isDeleteFile), &TidewellDevice::rBtDeleteTask);
+}
+
+// Renames, moves, favourites, labels and disk copies ---------------------
+
+bool TidewellDevice::fileRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox)
+{
+    emit sFileRename(handle, fileId, newName, isSafeBox);
+    return true;
+}
+
+void TidewellDevice::oFileRename(TW_HANDLE handle, qlonglong fileId, QString newName,
+                                 bool isSafeBox)
+{
+    const ModifyFileReq req(fileId, newName, isSafeBox);
+    callThen<ModifyFileResp>(req, [=](const ModifyFileResp& r) {
+        emit rFileRename(handle, fileId, newName, isSafeBox, r);
+    });
+}
+
+bool TidewellDevice::dirRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox)
+{
+    emit sDirRename(handle, fileId, newName, isSafeBox);
+    return true;
+}
+
+void TidewellDevice::oDirRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox)
+{
+    callThen<ModifyDirResp>(ModifyDirReq(fileId, newName, isSafeBox), [=](const ModifyDirResp& r) {
+        emit rDirRename(handle, fileId, newName, isSafeBox, r);
+    });
+}
+
+bool TidewellDevice::fileMove(TW_HANDLE handle, TwFolderInfo target, QMap<int, qint64> selection)
+{
+    emit sFileMove(handle, target, selection);
+    return true;
+}
+
+void TidewellDevice::oFileMove(TW_HANDLE handle, TwFolderInfo target, QMap<int, qint64> selection)
+{
+    const MoveDirOrFileReq req(selection.values(), target.fid, target.serialNo);
+    callThen<MoveDirOrFileResp>(req, [=](const MoveDirOrFileResp& r) {
+        emit rFileMove(handle, r, selection);
+    });
+}
+
+bool TidewellDevice::fileMoveToSafeBox(TW_HANDLE handle, QMap<int, qint64> selection)
+{
+    emit sFileMoveToSafeBox(handle, selection);
+    return true;
+}
+
+void TidewellDevice::oFileMoveToSafeBox(TW_HANDLE handle, QMap<int, qint64> selection)
+{
+    callThen<AddToSafetyBoxResp>(AddToSafetyBoxReq(selection.values()),
+                                  [=](const AddToSafetyBoxResp& r) {
+                                      emit rFileMoveToSafeBox(handle, selection, r);
+                                  });
+}
+
+bool TidewellDevice::fileCollect(TW_HANDLE handle, QMap<int, qint64> selection, bool isLove)
+{
+    if (!online("fileCollect"))
+        return false;
+    emit sFileCollect(handle, selection, isLove);
+    return true;
+}
+
+void TidewellDevice::oFileCollect(TW_HANDLE handle, QMap<int, qint64> selection, bool isLove)
+{
+    callThen<MyLoveResp>(MyLoveReq(selection.values(), isLove), [=](const MyLoveResp& r) {
+        emit rFileCollect(handle, selection, isLove, r);
+    });
+}
+
+bool TidewellDevice::labelRelate(TW_HANDLE handle, QMap<int, qint64> selection, QList<int> labelIds)
+{
+    if (!online("labelRelate"))
+        return false;
+    emit sLabelRelate(handle, selection, labelIds);
+    return true;
+}
+
+void TidewellDevice::oLabelRelate(TW_HANDLE handle, QMap<int, qint64> selection,
+                                  QList<int> labelIds)
+{
+    callThen<RelateLabelResp>(RelateLabelReq(selection.values(), labelIds),
+                               [=](const RelateLabelResp& r) {
+                                   emit rLabelRelate(handle, selection, labelIds, r);
+                               });
+}
+
+bool TidewellDevice::diskCopyToUsb(TW_HANDLE handle, QString path, QMap<int, qint64> ids)
+{
+    emit sDiskCopyToUsb(handle, path, ids);
+    return true;
+}
+
+void TidewellDevice::oDiskCopyToUsb(TW_HANDLE handle, QString path, QMap<int, qint64> ids)
+{
+    callThen<CopyToPeripheralResp>(CopyToPeripheralReq(path, ids.values()),
+                                    [=](const CopyToPeripheralResp& r) {
+                                        emit rDiskCopyToUsb(handle, path, ids, r);
+                                    });
+}
+
+bool TidewellDevice::diskCopyToSamb(TW_HANDLE handle, QString path, QString diskSerial,
+                                    QMap<int, qint64> ids)
+{
+    emit sDiskCopyToSamb(handle, path, diskSerial, ids);
+    return true;
+}
+
+void TidewellDevice::oDiskCopyToSamb(TW_HANDLE handle, QString path, QString diskSerial,
+                                     QMap<int, qint64> ids)
+{
+    callThen<CopyToSambResp>(CopyToSambReq(diskSerial, path, ids.values()),
+                              [=](const CopyToSambResp& r) {
+                                  emit rDiskCopyToSamb(handle, diskSerial, path, ids, r);
+                              });
+}
+
+// Sharing between users ----------------------------------------------------
+
+bool TidewellDevice::shareFileToAll(TW_HANDLE handle, QList<qint64> fileIds)
+{
+    emit sShareFileToAll(handle, fileIds);
+    return true;
+}
+
+void TidewellDevice::oShareFileToAll(TW_HANDLE handle, QList<qint64> fileIds)
+{
+    callThen<APIBase>(ShareFileToAllReq(fileIds), [=](const APIBase& r) {
+        emit rShareFileToAll(handle, r.result, r.message);
+    });
+}
+
+bool TidewellDevice::shareFileToUsers(TW_HANDLE handle, QList<qint64> fileIds,
+                                      QStringList accessIds)
+{
+    emit sShareFileToUsers(handle, fileIds, accessIds);
+    return true;
+}
+
+void TidewellDevice::oShareFileToUsers(TW_HANDLE handle, QList<qint64> fileIds,
+                                       QStringList accessIds)
+{
+    callThen<APIBase>(ShareFileToUsersReq(fileIds, accessIds), [=](const APIBase& r) {
+        emit rShareFileToUsers(handle, r.result, r.message);
+    });
+}
+
+bool TidewellDevice::shareFileToCancel(TW_HANDLE handle, QList<qint64> fileIds)
+{
+    emit sShareFileToCancel(handle, fileIds);
+    return true;
+}
+
+void TidewellDevice::oShareFileToCancel(TW_HANDLE handle, QList<qint64> fileIds)
+{
+    callThen<APIBase>(ShareFileToCancelReq(fileIds), [=](const APIBase& r) {
+        emit rShareFileToCancel(handle, r.result, r.message);
+    });
+}
+
+bool TidewellDevice::getShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort)
+{
+    emit sGetShareFile(handle, pageNo, condition, isSort);
+    return true;
+}
+
+void TidewellDevice::oGetShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort)
+{
+    call(handle, GetShareFileReq(pageNo, condition, isSort), &TidewellDevice::rGetShareFile);
+}
+
+bool TidewellDevice::getUserShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort,
+                                      QString accessId)
+{
+    emit sGetUserShareFile(handle, pageNo, condition, isSort, accessId);
+    return true;
+}
+
+void TidewellDevice::oGetUserShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort,
+                                       QString accessId)
+{
+    call(handle, GetUserShareFileReq(pageNo, condition, isSort, accessId),
+         &TidewellDevice::rGetUserShareFile);
+}
+
+bool TidewellDevice::findShareFile(TW_HANDLE handle, QString keyValue, int pageNo)
+{
+    emit sFindShareFile(handle, keyValue, pageNo);
+    return true;
+}
+
+void TidewellDevice::oFindShareFile(TW_HANDLE handle, QString keyValue, int pageNo)
+{
+    call(handle, FindShareFileReq(keyValue, pageNo), &TidewellDevice::rFindShareFile);
+}
+
+bool TidewellDevice::getShareUserList(TW_HANDLE handle, int pageNo, int fileType)
+{
+    emit sGetShareUserList(handle, pageNo, fileType);
+    return true;
+}
+
+void TidewellDevice::oGetShareUserList(TW_HANDLE handle, int pageNo, int fileType)
+{
+    call(handle, GetShareUserListReq(pageNo, fileType), &TidewellDevice::rGetShareUserList);
+}
+
+bool TidewellDevice::getShareUserAndGroupList(TW_HANDLE handle)
+{
+    emit sGetShareUserAndGroupList(handle);
+    return true;
+}
+
+void TidewellDevice::oGetShareUserAndGroupList(TW_HANDLE handle)
+{
+    call(handle, GetShareUserAndGroupListReq(), &TidewellDevice::rGetShareUserAndGroupList);
+}
+
+// Public groups -------------------------------------------------------------
+
+bool TidewellDevice::createPubGroup(TW_HANDLE handle, QString name, QString diskSerial)
+{
+    emit sCreatePubGroup(handle, name, diskSerial);
+    return true;
+}
+
+void TidewellDevice::oCreatePubGroup(TW_HANDLE handle, QString name, QString diskSerial)
+{
+    call(handle, CreatePubGroupReq(name, diskSerial), &TidewellDevice::rCreatePubGroup);
+}
+
+bool TidewellDevice::modifyPubGroupName(TW_HANDLE handle, int gId, QString name)
+{
+    emit sModifyPubGroupName(handle, gId, name);
+    return true;
+}
+
+void TidewellDevice::oModifyPubGroupName(TW_HANDLE handle, int gId, QString name)
+{
+    callThen<APIBase>(ModifyPubGroupNameReq(gId, name), [=](const APIBase& r) {
+        emit rModifyPubGroupName(handle, r, name);
+    });
+}
+
+bool TidewellDevice::delPubGroup(TW_HANDLE handle, QList<int> gIds)
+{
+    emit sDelPubGroup(handle, gIds);
+    return true;
+}
+
+void TidewellDevice::oDelPubGroup(TW_HANDLE handle, QList<int> gIds)
+{
+    call(handle, DelPubGroupReq(gIds), &TidewellDevice::rDelPubGroup);
+}
+
+bool TidewellDevice::exitPubGroup(TW_HANDLE handle, int gId, QString accessId)
+{
+    emit sExitPubGroup(handle, gId, accessId);
+    return true;
+}
+
+void TidewellDevice::oExitPubGroup(TW_HANDLE handle, int gId, QString accessId)
+{
+    call(handle, ExitPubGroupReq(gId, accessId), &TidewellDevice::rExitPubGroup);
+}
+
+bool TidewellDevice::editPubGroupMember(TW_HANDLE handle, int gId, int memberAuth,
+                                        QStringList accessIds)
+{
+    emit sEditPubGroupMember(handle, gId, memberAuth, accessIds);
+    return true;
+}
+
+void TidewellDevice::oEditPubGroupMember(TW_HANDLE handle, int gId, int memberAuth,
+                                         QStringList accessIds)
+{
+    callThen<APIBase>(EditPubGroupMemberReq(gId, memberAuth, accessIds), [=](const APIBase& r) {
+        emit rEditPubGroupMember(handle, r, memberAuth);
+    });
+}
+
+bool TidewellDevice::delPubGroupMember(TW_HANDLE handle, int gId, QStringList accessIds)
+{
+    emit sDelPubGroupMember(handle, gId, accessIds);
+    return true;
+}
+
+void TidewellDevice::oDelPubGroupMember(TW_HANDLE handle, int gId, QStringList accessIds)
+{
+    call(handle, DelPubGroupMemberReq(gId, accessIds), &TidewellDevice::rDelPubGroupMember);
+}
+
+bool TidewellDevice::changePubGroupOwner(TW_HANDLE handle, int gId, QString fromUser,
+                                         QString toUser)
+{
+    emit sChangePubGroupOwner(handle, gId, fromUser, toUser);
+    return true;
+}
+
+void TidewellDevice::oChangePubGroupOwner(TW_HANDLE handle, int gId, QString fromUser,
+                                          QString toUser)
+{
+    call(handle, ChangePubGroupOwnerReq(gId, fromUser, toUser),
+         &TidewellDevice::rChangePubGroupOwner);
+}
+
+bool TidewellDevice::getPubGroupList(TW_HANDLE handle, int offset, int pageSize, bool isSort,
+                                     int condition, int queryType)
+{
+    emit sGetPubGroupList(handle, offset, pageSize, isSort, condition, queryType);
+    return true;
+}
+
+void TidewellDevice::oGetPubGroupList(TW_HANDLE handle, int offset, int pageSize, bool isSort,
+                                      int condition, int queryType)
+{
+    call(handle, GetPubGroupListReq(offset, pageSize, isSort, condition, queryType),
+         &TidewellDevice::rGetPubGroupList);
+}
+
+bool TidewellDevice::getPubGroupMemList(TW_HANDLE handle, int offset, int pageSize, int type,
+                                        int groupId)
+{
+    emit sGetPubGroupMemList(handle, offset, pageSize, type, groupId);
+    return true;
+}
+
+void TidewellDevice::oGetPubGroupMemList(TW_HANDLE handle, int offset, int pageSize, int type,
+                                         int groupId)
+{
+    call(handle, GetPubGroupMemListReq(offset, pageSize, type, groupId),
+         &TidewellDevice::rGetPubGroupMemList);
+}
+
+bool TidewellDevice::getPubGroupDetail(TW_HANDLE handle, int groupId)
+{
+    emit sGetPubGroupDetail(handle, groupId);
+    return true;
+}
+
+void TidewellDevice::oGetPubGroupDetail(TW_HANDLE handle, int groupId)
+{
+    call(handle, GetPubGroupDetailReq(groupId), &TidewellDevice::rGetPubGroupDetail);
+}
+
+// Files of a public group -------------------------------------------------
+
+bool TidewellDevice::modifyPubDirOrFile(TW_HANDLE handle, int groupId, qint64 fileId,
+                                        QString newFileName)
+{
+    emit sModifyPubDirOrFile(handle, groupId, fileId, newFileName);
+    return true;
+}
+
+void TidewellDevice::oModifyPubDirOrFile(TW_HANDLE handle, int groupId, qint64 fileId,
+                                         QString newFileName)
+{
+    callThen<APIBase>(ModifyPubDirOrFileReq(groupId, fileId, newFileName), [=](const APIBase& r) {
+        emit rModifyPubDirOrFile(handle, r, newFileName);
+    });
+}
+
+bool TidewellDevice::deletePubDirOrFile(TW_HANDLE handle, int groupId, QList<qint64> fileIds)
+{
+    emit sDeletePubDirOrFile(handle, groupId, fileIds);
+    return true;
+}
+
+void TidewellDevice::oDeletePubDirOrFile(TW_HANDLE handle, int groupId, QList<qint64> fileIds)
+{
+    call(handle, DeletePubDirOrFileReq(groupId, fileIds), &TidewellDevice::rDeletePubDirOrFile);
+}
+
+bool TidewellDevice::moviePubDirOrFile(TW_HANDLE handle, int groupId, qint64 targetId,
+                                       QList<qint64> movieFileIds)
+{
+    emit sMoviePubDirOrFile(handle, groupId, targetId, movieFileIds);
+    return true;
+}
+
+void TidewellDevice::oMoviePubDirOrFile(TW_HANDLE handle, int groupId, qint64 targetId,
+                                        QList<qint64> movieFileIds)
+{
+    // One request per id, in order; the ids moved before a failure stay
+    // moved, so they go back with the failing answer.
+    run([=] {
+        APIBase last(APIBase::Success, QString());
+        QList<qint64> moved;
+        for (qint64 id : movieFileIds) {
+            APIBase resp;
+            send(MoviePubDirOrFileReq(groupId, id, targetId), resp);
+            last = resp;
+            if (!resp.ok())
+                break;
+            moved.append(id);
+        }
+        emit rMoviePubDirOrFile(handle, last, moved);
+    });
 }

@@ -31,6 +31,25 @@
 #include "protocol/getmediafilegroupresp.h"
 #include "protocol/getpubfilelistresp.h"
 #include "protocol/getusersharefilesfordirresp.h"
+#include "core/pubgroupinfo.h"
+#include "core/pubgroupmember.h"
+#include "protocol/addtosafetyboxresp.h"
+#include "protocol/copytoperipheralresp.h"
+#include "protocol/copytosambresp.h"
+#include "protocol/createpubgroupresp.h"
+#include "protocol/findsharefileresp.h"
+#include "protocol/getpubgroupdetailresp.h"
+#include "protocol/getpubgrouplistresp.h"
+#include "protocol/getpubgroupmemlistresp.h"
+#include "protocol/getsharefileresp.h"
+#include "protocol/getshareuserandgrouplistresp.h"
+#include "protocol/getshareuserlistresp.h"
+#include "protocol/getusersharefileresp.h"
+#include "protocol/modifydirresp.h"
+#include "protocol/modifyfileresp.h"
+#include "protocol/movedirorfileresp.h"
+#include "protocol/myloveresp.h"
+#include "protocol/relatelabelresp.h"
 
 class QThread;
 
@@ -113,6 +132,46 @@ public:
                        bool isDeleteFile);
     bool btDeleteTask(TW_HANDLE handle, QStringList downIds, bool isDeleteFile);
 
+    // Renames, moves, favourites, labels and disk copies of personal items.
+    bool fileRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox);
+    bool dirRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox);
+    bool fileMove(TW_HANDLE handle, TwFolderInfo target, QMap<int, qint64> selection);
+    bool fileMoveToSafeBox(TW_HANDLE handle, QMap<int, qint64> selection);
+    bool fileCollect(TW_HANDLE handle, QMap<int, qint64> selection, bool isLove);
+    bool labelRelate(TW_HANDLE handle, QMap<int, qint64> selection, QList<int> labelIds);
+    bool diskCopyToUsb(TW_HANDLE handle, QString path, QMap<int, qint64> ids);
+    bool diskCopyToSamb(TW_HANDLE handle, QString path, QString diskSerial, QMap<int, qint64> ids);
+
+    // Sharing between users of the device.
+    bool shareFileToAll(TW_HANDLE handle, QList<qint64> fileIds);
+    bool shareFileToUsers(TW_HANDLE handle, QList<qint64> fileIds, QStringList accessIds);
+    bool shareFileToCancel(TW_HANDLE handle, QList<qint64> fileIds);
+    bool getShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort);
+    bool getUserShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort,
+                          QString accessId);
+    bool findShareFile(TW_HANDLE handle, QString keyValue, int pageNo);
+    bool getShareUserList(TW_HANDLE handle, int pageNo, int fileType);
+    bool getShareUserAndGroupList(TW_HANDLE handle);
+
+    // Public groups and their members.
+    bool createPubGroup(TW_HANDLE handle, QString name, QString diskSerial);
+    bool modifyPubGroupName(TW_HANDLE handle, int gId, QString name);
+    bool delPubGroup(TW_HANDLE handle, QList<int> gIds);
+    bool exitPubGroup(TW_HANDLE handle, int gId, QString accessId);
+    bool editPubGroupMember(TW_HANDLE handle, int gId, int memberAuth, QStringList accessIds);
+    bool delPubGroupMember(TW_HANDLE handle, int gId, QStringList accessIds);
+    bool changePubGroupOwner(TW_HANDLE handle, int gId, QString fromUser, QString toUser);
+    bool getPubGroupList(TW_HANDLE handle, int offset, int pageSize, bool isSort, int condition,
+                         int queryType);
+    bool getPubGroupMemList(TW_HANDLE handle, int offset, int pageSize, int type, int groupId);
+    bool getPubGroupDetail(TW_HANDLE handle, int groupId);
+
+    // Files of a public group.
+    bool modifyPubDirOrFile(TW_HANDLE handle, int groupId, qint64 fileId, QString newFileName);
+    bool deletePubDirOrFile(TW_HANDLE handle, int groupId, QList<qint64> fileIds);
+    bool moviePubDirOrFile(TW_HANDLE handle, int groupId, qint64 targetId,
+                           QList<qint64> movieFileIds);
+
 signals:
     void sg_showLoading();
     void sg_cancelLading();
@@ -173,6 +232,76 @@ signals:
     void sBtDeleteTask(TW_HANDLE handle, QStringList downIds, bool isDeleteFile);
     void rBtDeleteTask(TW_HANDLE handle, APIBase dataRsp);
 
+    void sFileRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox);
+    void rFileRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox,
+                     ModifyFileResp resp);
+    void sDirRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox);
+    void rDirRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox,
+                    ModifyDirResp resp);
+    void sFileMove(TW_HANDLE handle, TwFolderInfo target, QMap<int, qint64> selection);
+    void rFileMove(TW_HANDLE handle, MoveDirOrFileResp resp, QMap<int, qint64> selection);
+    void sFileMoveToSafeBox(TW_HANDLE handle, QMap<int, qint64> selection);
+    void rFileMoveToSafeBox(TW_HANDLE handle, QMap<int, qint64> selection, AddToSafetyBoxResp resp);
+    void sFileCollect(TW_HANDLE handle, QMap<int, qint64> selection, bool isLove);
+    void rFileCollect(TW_HANDLE handle, QMap<int, qint64> selection, bool isLove, MyLoveResp resp);
+    void sLabelRelate(TW_HANDLE handle, QMap<int, qint64> selection, QList<int> labelIds);
+    void rLabelRelate(TW_HANDLE handle, QMap<int, qint64> selection, QList<int> labelIds,
+                      RelateLabelResp resp);
+    void sDiskCopyToUsb(TW_HANDLE handle, QString path, QMap<int, qint64> ids);
+    void rDiskCopyToUsb(TW_HANDLE handle, QString path, QMap<int, qint64> ids,
+                        CopyToPeripheralResp resp);
+    void sDiskCopyToSamb(TW_HANDLE handle, QString path, QString diskSerial, QMap<int, qint64> ids);
+    void rDiskCopyToSamb(TW_HANDLE handle, QString diskSerial, QString path, QMap<int, qint64> ids,
+                         CopyToSambResp resp);
+
+    void sShareFileToAll(TW_HANDLE handle, QList<qint64> fileIds);
+    void rShareFileToAll(TW_HANDLE handle, int code, QString message);
+    void sShareFileToUsers(TW_HANDLE handle, QList<qint64> fileIds, QStringList accessIds);
+    void rShareFileToUsers(TW_HANDLE handle, int code, QString message);
+    void sShareFileToCancel(TW_HANDLE handle, QList<qint64> fileIds);
+    void rShareFileToCancel(TW_HANDLE handle, int code, QString message);
+    void sGetShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort);
+    void rGetShareFile(TW_HANDLE handle, GetShareFileResp resp);
+    void sGetUserShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort,
+                           QString accessId);
+    void rGetUserShareFile(TW_HANDLE handle, GetUserShareFileResp resp);
+    void sFindShareFile(TW_HANDLE handle, QString keyValue, int pageNo);
+    void rFindShareFile(TW_HANDLE handle, FindShareFileResp resp);
+    void sGetShareUserList(TW_HANDLE handle, int pageNo, int fileType);
+    void rGetShareUserList(TW_HANDLE handle, GetShareUserListResp resp);
+    void sGetShareUserAndGroupList(TW_HANDLE handle);
+    void rGetShareUserAndGroupList(TW_HANDLE handle, GetShareUserAndGroupListResp resp);
+
+    void sCreatePubGroup(TW_HANDLE handle, QString name, QString diskSerial);
+    void rCreatePubGroup(TW_HANDLE handle, CreatePubGroupResp resp);
+    void sModifyPubGroupName(TW_HANDLE handle, int gId, QString name);
+    void rModifyPubGroupName(TW_HANDLE handle, APIBase resp, QString name);
+    void sDelPubGroup(TW_HANDLE handle, QList<int> gIds);
+    void rDelPubGroup(TW_HANDLE handle, APIBase resp);
+    void sExitPubGroup(TW_HANDLE handle, int gId, QString accessId);
+    void rExitPubGroup(TW_HANDLE handle, APIBase resp);
+    void sEditPubGroupMember(TW_HANDLE handle, int gId, int memberAuth, QStringList accessIds);
+    void rEditPubGroupMember(TW_HANDLE handle, APIBase resp, int memberAuth);
+    void sDelPubGroupMember(TW_HANDLE handle, int gId, QStringList accessIds);
+    void rDelPubGroupMember(TW_HANDLE handle, APIBase resp);
+    void sChangePubGroupOwner(TW_HANDLE handle, int gId, QString fromUser, QString toUser);
+    void rChangePubGroupOwner(TW_HANDLE handle, APIBase resp);
+    void sGetPubGroupList(TW_HANDLE handle, int offset, int pageSize, bool isSort, int condition,
+                          int queryType);
+    void rGetPubGroupList(TW_HANDLE handle, GetPubGroupListResp resp);
+    void sGetPubGroupMemList(TW_HANDLE handle, int offset, int pageSize, int type, int groupId);
+    void rGetPubGroupMemList(TW_HANDLE handle, GetPubGroupMemListResp resp);
+    void sGetPubGroupDetail(TW_HANDLE handle, int groupId);
+    void rGetPubGroupDetail(TW_HANDLE handle, GetPubGroupDetailResp resp);
+
+    void sModifyPubDirOrFile(TW_HANDLE handle, int groupId, qint64 fileId, QString newFileName);
+    void rModifyPubDirOrFile(TW_HANDLE handle, APIBase resp, QString newFileName);
+    void sDeletePubDirOrFile(TW_HANDLE handle, int groupId, QList<qint64> fileIds);
+    void rDeletePubDirOrFile(TW_HANDLE handle, APIBase resp);
+    void sMoviePubDirOrFile(TW_HANDLE handle, int groupId, qint64 targetId,
+                            QList<qint64> movieFileIds);
+    void rMoviePubDirOrFile(TW_HANDLE handle, APIBase resp, QList<qint64> rmFileIds);
+
 protected:
     // Sends req through the owner's session (share names an external link's
     // session at application level); an owner without a live session gives
@@ -190,6 +319,18 @@ protected:
             Resp resp;
             send(req, resp);
             emit(this->*reply)(handle, resp);
+        });
+    }
+
+    // As call, for replies that carry more than the answer: emitReply(resp)
+    // emits the reply signal with whatever else the request hands back.
+    template <typename Resp, typename Req, typename Fn>
+    void callThen(const Req& req, Fn emitReply)
+    {
+        run([this, req, emitReply] {
+            Resp resp;
+            send(req, resp);
+            emitReply(resp);
         });
     }
 
@@ -228,6 +369,38 @@ private slots:
     void oBtOperateTask(TW_HANDLE handle, int operate, int vType, QString downId,
                         bool isDeleteFile);
     void oBtDeleteTask(TW_HANDLE handle, QStringList downIds, bool isDeleteFile);
+    void oFileRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox);
+    void oDirRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox);
+    void oFileMove(TW_HANDLE handle, TwFolderInfo target, QMap<int, qint64> selection);
+    void oFileMoveToSafeBox(TW_HANDLE handle, QMap<int, qint64> selection);
+    void oFileCollect(TW_HANDLE handle, QMap<int, qint64> selection, bool isLove);
+    void oLabelRelate(TW_HANDLE handle, QMap<int, qint64> selection, QList<int> labelIds);
+    void oDiskCopyToUsb(TW_HANDLE handle, QString path, QMap<int, qint64> ids);
+    void oDiskCopyToSamb(TW_HANDLE handle, QString path, QString diskSerial, QMap<int, qint64> ids);
+    void oShareFileToAll(TW_HANDLE handle, QList<qint64> fileIds);
+    void oShareFileToUsers(TW_HANDLE handle, QList<qint64> fileIds, QStringList accessIds);
+    void oShareFileToCancel(TW_HANDLE handle, QList<qint64> fileIds);
+    void oGetShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort);
+    void oGetUserShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort,
+                           QString accessId);
+    void oFindShareFile(TW_HANDLE handle, QString keyValue, int pageNo);
+    void oGetShareUserList(TW_HANDLE handle, int pageNo, int fileType);
+    void oGetShareUserAndGroupList(TW_HANDLE handle);
+    void oCreatePubGroup(TW_HANDLE handle, QString name, QString diskSerial);
+    void oModifyPubGroupName(TW_HANDLE handle, int gId, QString name);
+    void oDelPubGroup(TW_HANDLE handle, QList<int> gIds);
+    void oExitPubGroup(TW_HANDLE handle, int gId, QString accessId);
+    void oEditPubGroupMember(TW_HANDLE handle, int gId, int memberAuth, QStringList accessIds);
+    void oDelPubGroupMember(TW_HANDLE handle, int gId, QStringList accessIds);
+    void oChangePubGroupOwner(TW_HANDLE handle, int gId, QString fromUser, QString toUser);
+    void oGetPubGroupList(TW_HANDLE handle, int offset, int pageSize, bool isSort, int condition,
+                          int queryType);
+    void oGetPubGroupMemList(TW_HANDLE handle, int offset, int pageSize, int type, int groupId);
+    void oGetPubGroupDetail(TW_HANDLE handle, int groupId);
+    void oModifyPubDirOrFile(TW_HANDLE handle, int groupId, qint64 fileId, QString newFileName);
+    void oDeletePubDirOrFile(TW_HANDLE handle, int groupId, QList<qint64> fileIds);
+    void oMoviePubDirOrFile(TW_HANDLE handle, int groupId, qint64 targetId,
+                            QList<qint64> movieFileIds);
 
 private:
     Tidewell* m_owner;

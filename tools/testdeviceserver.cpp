@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -247,6 +248,7 @@ public:
     std::map<std::int64_t, std::string> pathById;
     std::map<std::string, std::string> commandAnswers;
     std::map<std::string, std::string> cloudAnswers;
+    std::map<std::string, std::deque<std::string>> queuedAnswers;
     std::vector<Fault> faults;
     std::int64_t rate = 0;
     std::uint64_t faultEpoch = 0;
@@ -528,8 +530,13 @@ void TestDeviceServer::Impl::onCommand(const httplib::Request& req, httplib::Res
     std::string canned;
     {
         std::lock_guard<std::mutex> lock(mutex);
+        auto queued = queuedAnswers.find(command);
+        if (queued != queuedAnswers.end() && !queued->second.empty()) {
+            canned = queued->second.front();
+            queued->second.pop_front();
+        }
         auto it = commandAnswers.find(command);
-        if (it != commandAnswers.end())
+        if (canned.empty() && it != commandAnswers.end())
             canned = it->second;
     }
     const std::string answer = !canned.empty()
@@ -1337,11 +1344,18 @@ void TestDeviceServer::setCloudAnswer(const std::string& path, const std::string
     d->cloudAnswers[path] = json;
 }
 
+void TestDeviceServer::queueCommandAnswer(const std::string& command, const std::string& json)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->queuedAnswers[command].push_back(json);
+}
+
 void TestDeviceServer::clearAnswers()
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     d->commandAnswers.clear();
     d->cloudAnswers.clear();
+    d->queuedAnswers.clear();
 }
 
 namespace {

@@ -74,6 +74,9 @@ public:
     // command, built-in ones included), or for a cloud path ("/api/v2/...").
     void setCommandAnswer(const std::string& command, const std::string& json);
     void setCloudAnswer(const std::string& path, const std::string& json);
+    // One-time answers for a command, used in the order queued and before
+    // the canned or built-in answer; clearAnswers() drops them too.
+    void queueCommandAnswer(const std::string& command, const std::string& json);
     void clearAnswers();
 
     // Faults. match selects the requests: a device command name, a path

@@ -6,6 +6,7 @@
 
 #include "core/uploadfileinfo.h"
 #include "sdk/task_interface.h"
+#include "tests/queuedspy.h"
 #include "tests/testenv.h"
 #include "tests/testowner.h"
 #include "transfer/filemd5asyn.h"
@@ -169,7 +170,7 @@ private slots:
         g.close();
 
         FileMd5Asyn h;
-        QSignalSpy spy(&h, &FileMd5Asyn::resultFileMd5);
+        QueuedSpy spy(&h, &FileMd5Asyn::resultFileMd5);
         h.start(empty);
         QTRY_COMPARE(spy.count(), 1);
         QCOMPARE(spy.takeFirst().at(0).toString(), QString("d41d8cd98f00b204e9800998ecf8427e"));
@@ -192,7 +193,7 @@ private slots:
         f.close();
 
         FileMd5Asyn h;
-        QSignalSpy spy(&h, &FileMd5Asyn::resultFileMd5);
+        QueuedSpy spy(&h, &FileMd5Asyn::resultFileMd5);
         h.start(big);
         QTRY_VERIFY(h.isActive());
         QTest::qWait(50);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+#include "protocol/apireq.h"
+
+// Moves files and folders of the personal space into a folder.
+class MoveDirOrFileReq : public APIReq
+{
+public:
+    static constexpr const char* kCommand = "moveDirOrFile";
+
+    MoveDirOrFileReq() = default;
+    MoveDirOrFileReq(const QList<qint64>& fileIds_, qint64 targetId_, const QString& diskSerial_)
+        : fileIds(fileIds_), targetId(targetId_), diskSerial(diskSerial_)
+    {
+    }
+
+    QList<qint64> fileIds;
+    qint64 targetId = 0;
+    QString diskSerial;
+
+    std::string command() const override { return kCommand; }
+    Json::Value to_json() const override;
+};
