@@ -7,6 +7,7 @@
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QSslSocket>
+#include <QTranslator>
 
 #include "app/tidewellsdk.h"
 #include "core/loghandler.h"
@@ -34,6 +35,11 @@ int main(int argc, char* argv[])
     log.install();
 
     engine->addImportPath(":/imports");
+    auto translator = std::make_unique<QTranslator>();
+    if (TidewellSdk::loadTranslation(*translator))
+        app->installTranslator(translator.get());
+    else
+        qWarning() << "main - no translation loaded.";
     const QUrl url(QStringLiteral("qrc:/main.qml"));
     bool created = false;
     QObject::connect(engine.get(), &QQmlApplicationEngine::objectCreated, app.get(),
@@ -46,6 +52,8 @@ int main(int argc, char* argv[])
         return -1;
 
     const int rc = app->exec();
+    app->removeTranslator(translator.get());
+    translator.reset();
     root.reset();
     engine.reset();
     log.uninstall();

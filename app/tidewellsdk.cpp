@@ -7,6 +7,8 @@
 #include <QQmlEngine>
 #include <QStandardPaths>
 #include <QThreadPool>
+#include <QTranslator>
+#include <QLocale>
 
 #include "core/common.h"
 #include "core/deviceinfo.h"
@@ -81,7 +83,7 @@
 
 static const char* kExtlinkDeviceId = "extlink_virtual_deviceId";
 
-TidewellSdk::TidewellSdk(QObject* parent) : QObject(parent)
+TidewellSdk::TidewellSdk(QObject* parent) : TidewellOwner(parent)
 {
     // File hashing shares the global pool; keep it from starving the rest.
     QThreadPool::globalInstance()->setMaxThreadCount(3);
@@ -221,6 +223,14 @@ void TidewellSdk::registerMetaTypes()
     qRegisterMetaType<GetPubGroupListResp>("GetPubGroupListResp");
     qRegisterMetaType<GetPubGroupMemListResp>("GetPubGroupMemListResp");
     qRegisterMetaType<GetPubGroupDetailResp>("GetPubGroupDetailResp");
+}
+
+bool TidewellSdk::loadTranslation(QTranslator& translator)
+{
+    Q_INIT_RESOURCE(i18n);
+    if (translator.load(QLocale(), "tidewell_ui", "_", ":/i18n"))
+        return true;
+    return translator.load("tidewell_ui_en", ":/i18n");
 }
 
 void TidewellSdk::registerTypes()
@@ -477,31 +487,6 @@ QString TidewellSdk::downloadPath()
     return p;
 }
 
-void TidewellSdk::notifyUpRun()
-{
-    emit isUpRunChanged();
-    emit isTSRunChanged();
-}
-
-void TidewellSdk::notifyDownRun(bool run)
-{
-    Q_UNUSED(run)
-    emit isDwonRunChanged();
-    emit isTSRunChanged();
-}
-
-void TidewellSdk::notifyUpTaskNum()
-{
-    emit upTaskNumChanged();
-    emit hasTaskNumChanged();
-}
-
-void TidewellSdk::notifyDownTaskNum()
-{
-    emit downTaskNumChanged();
-    emit hasTaskNumChanged();
-}
-
 UserInfo TidewellSdk::userInfo()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -520,11 +505,4 @@ ThumbI* TidewellSdk::thumb() { return nullptr; }
 sdk::plugins::tidewell_network_sdk* TidewellSdk::networkSdk()
 {
     return cloudSession().get();
-}
-void TidewellSdk::showLoading() { emit sg_showLoading(); }
-void TidewellSdk::cancelLading() { emit sg_cancelLading(); }
-
-void TidewellSdk::notifyStatus(int code, const QString& message, int level)
-{
-    emit sg_notifyStatus(code, message, level);
 }

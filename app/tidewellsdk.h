@@ -11,7 +11,7 @@
 
 #include "core/cconfig.h"
 #include "core/deviceinfo.h"
-#include "core/tidewell.h"
+#include "core/tidewellowner.h"
 #include "core/userinfo.h"
 #include "sdk/channel_option.h"
 #include "sdk/device_addr.h"
@@ -20,13 +20,14 @@ class DBHelp;
 class LVDownloadManager;
 class LVFinishManager;
 class QQmlContext;
+class QTranslator;
 class TidewellDevice;
 class TidewellExtlink;
 
 // The root object: lives from start-up to shutdown, creates the global
 // objects, exposes them to QML and answers the application-level owner
 // questions (external-link sessions).
-class TidewellSdk : public QObject, public Tidewell
+class TidewellSdk : public TidewellOwner
 {
     Q_OBJECT
     Q_PROPERTY(QVariantMap extraExtlink READ extraExtlink WRITE setExtraExtlink NOTIFY extraExtlinkChanged)
@@ -37,6 +38,8 @@ public:
     // Every record and reply that travels in queued signals; tests call it too.
     static void registerMetaTypes();
     static void registerTypes();
+    // The user's language when shipped, else English; false when none loads.
+    static bool loadTranslation(QTranslator& translator);
     void exposeTo(QQmlContext* ctx);
 
     Q_INVOKABLE void release();
@@ -77,16 +80,12 @@ public:
     // Forgets every link session (sign-out).
     void closeExtlinkSessions();
 
-    // Tidewell
+    // Tidewell (the notices are TidewellOwner's)
     bool device_online(const NetworkShare& share, OnlineFn fn) override;
     bool isOnline() override;
     bool isLan() override;
     QString deviceId() override;
     QString downloadPath() override;
-    void notifyUpRun() override;
-    void notifyDownRun(bool run) override;
-    void notifyUpTaskNum() override;
-    void notifyDownTaskNum() override;
     UserInfo userInfo() override;
     DeviceInfo* deviceInfo() override;
     DeviceInfo currentDevice() override;
@@ -95,21 +94,9 @@ public:
     int netType() override;
     ThumbI* thumb() override;
     sdk::plugins::tidewell_network_sdk* networkSdk() override;
-    void showLoading() override;
-    void cancelLading() override;
-    void notifyStatus(int code, const QString& message, int level) override;
 
 signals:
     void extraExtlinkChanged();
-    void isUpRunChanged();
-    void isDwonRunChanged();
-    void isTSRunChanged();
-    void upTaskNumChanged();
-    void downTaskNumChanged();
-    void hasTaskNumChanged();
-    void sg_showLoading();
-    void sg_cancelLading();
-    void sg_notifyStatus(int code, QString message, int level);
 
 private:
     using Session = std::shared_ptr<sdk::plugins::tidewell_network_sdk>;

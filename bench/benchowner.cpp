@@ -1,11 +1,9 @@
 #include "bench/benchowner.h"
 
-#include <QElapsedTimer>
-#include <QThread>
-
 #include "sdk/channel_option.h"
 #include "sdk/device_addr.h"
 #include "sdk/network_observer.h"
+#include "tools/loopback.h"
 
 BenchOwner::BenchOwner(const QString& deviceModel)
 {
@@ -21,26 +19,7 @@ BenchOwner::BenchOwner(const QString& deviceModel)
 
 bool BenchOwner::connectTo(int lanPort, int mapPort)
 {
-    sdk::cores::model::device_addr addr;
-    addr.device_id = device.deviceId.toStdString();
-    if (lanPort) {
-        addr.lan_host = "127.0.0.1";
-        addr.lan_port = lanPort;
-    }
-    if (mapPort) {
-        addr.map_host = "127.0.0.1";
-        addr.map_port = mapPort;
-    }
-    if (!net.switch_device(addr))
-        return false;
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 5000) {
-        if (net.link_state() >= sdk::cores::tidewell::link_lan)
-            return true;
-        QThread::msleep(10);
-    }
-    return false;
+    return connectLoopback(net, loopbackAddr(device.deviceId.toStdString(), lanPort, mapPort), 5000);
 }
 
 bool BenchOwner::device_online(const NetworkShare&, OnlineFn fn)

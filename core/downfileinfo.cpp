@@ -4,13 +4,42 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "core/localfileinfo.h"
 #include "core/safepath.h"
 #include "core/transferfields.h"
+#include "core/twfileinfo.h"
 #include "core/utils.h"
 
 namespace {
 // Free-name searches give up after this many candidates.
 const int kMaxNameTries = 10000;
+}
+
+DownFileInfo DownFileInfo::fromItem(const TwFileInfo& item)
+{
+    DownFileInfo f;
+    f.fileId = int(item.id);
+    f.isFolder = !item.isFile;
+    f.fileName = item.name;
+    f.ower = item.ower;
+    f.filePath = item.filePath;
+    f.fileMd5 = item.fileMd5;
+    f.fileSize = item.fileLen;
+    f.fileCatetory = item.fileCatetory;
+    f.groupId = item.groupId;
+    return f;
+}
+
+DownFileInfo DownFileInfo::fromItem(const LocalFileInfo& item)
+{
+    DownFileInfo f;
+    f.fileId = int(item.id);
+    f.isFolder = !item.isFile;
+    f.fileName = item.name;
+    f.usbFilePath = item.filePath;
+    f.filePath = item.url;
+    f.fileSize = item.fileLen;
+    return f;
 }
 
 QVariantMap DownFileInfo::toVariantMap() const

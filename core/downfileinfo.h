@@ -5,6 +5,9 @@
 #include <QString>
 #include <QVariantMap>
 
+struct LocalFileInfo;
+struct TwFileInfo;
+
 // One download entry: a top-level row of lv_down_file or, with isSubItem set,
 // a file (or empty folder) inside a downloaded folder (lv_down_sub_file).
 // Also carries the rules that turn the entry into local paths.
@@ -40,6 +43,13 @@ struct DownFileInfo
     QString shareId;
     QString extractedCode;
     bool isEmptyFolder = false;
+
+    // The item's own fields (id, kind, name, paths, size and, for a device
+    // item, owner, digest, category and group); the rest is the caller's.
+    static DownFileInfo fromItem(const TwFileInfo& item);
+    // An attached disk's item: usbFilePath is its path on the disk,
+    // filePath its path on the device.
+    static DownFileInfo fromItem(const LocalFileInfo& item);
 
     QVariantMap toVariantMap() const;
     // An empty map leaves the record as it is; otherwise a missing key

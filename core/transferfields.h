@@ -54,3 +54,37 @@ void readTransferFields(Rec& r, const QVariantMap& m)
     r.speed = m.value("speed").toInt();
     r.num = m.value("num").toInt();
 }
+
+// A folder entry is shown through the file of it that is under way; these
+// copy that file's figures onto the folder's record.
+
+// The folder's next file starts.
+template <class Rec>
+void showStartingFile(Rec& folder, const Rec& file)
+{
+    folder.fileState = 1;
+    folder.fileWriteLen = 0;
+    folder.fileSize = file.fileSize;
+    folder.progress = 0;
+}
+
+// The folder's running file made progress.
+template <class Rec>
+void showRunningFile(Rec& folder, const Rec& file)
+{
+    folder.fileWriteLen = file.fileWriteLen;
+    folder.fileSize = file.fileSize;
+    folder.speed = file.speed;
+    folder.progress = file.progress;
+    folder.fileState = 1;
+}
+
+// Only failed files are left: the folder takes on the first one's state.
+template <class Rec>
+void showFailedFile(Rec& folder, const Rec& failed)
+{
+    folder.fileState = failed.fileState;
+    folder.msg = failed.msg;
+    folder.fileWriteLen = failed.fileWriteLen;
+    folder.fileSize = failed.fileSize;
+}

@@ -27,7 +27,7 @@ private:
     quint64 m_generation;
 };
 
-TidewellTab::TidewellTab(QObject* parent) : QObject(parent)
+TidewellTab::TidewellTab(QObject* parent) : TidewellOwner(parent)
 {
     init();
 }
@@ -452,31 +452,6 @@ QString TidewellTab::downloadPath()
     return QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
 }
 
-void TidewellTab::notifyUpRun()
-{
-    emit isUpRunChanged();
-    emit isTSRunChanged();
-}
-
-void TidewellTab::notifyDownRun(bool run)
-{
-    Q_UNUSED(run)
-    emit isDwonRunChanged();
-    emit isTSRunChanged();
-}
-
-void TidewellTab::notifyUpTaskNum()
-{
-    emit upTaskNumChanged();
-    emit hasTaskNumChanged();
-}
-
-void TidewellTab::notifyDownTaskNum()
-{
-    emit downTaskNumChanged();
-    emit hasTaskNumChanged();
-}
-
 UserInfo TidewellTab::userInfo()
 {
     return m_root ? m_root->userInfo() : UserInfo();
@@ -518,19 +493,4 @@ ThumbI* TidewellTab::thumb()
 sdk::plugins::tidewell_network_sdk* TidewellTab::networkSdk()
 {
     return session().get();
-}
-
-void TidewellTab::showLoading()
-{
-    emit sg_showLoading();
-}
-
-void TidewellTab::cancelLading()
-{
-    emit sg_cancelLading();
-}
-
-void TidewellTab::notifyStatus(int code, const QString& message, int level)
-{
-    emit sg_notifyStatus(code, message, level);
 }

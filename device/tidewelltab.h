@@ -12,7 +12,7 @@
 
 #include "core/deviceinfo.h"
 #include "core/executer.h"
-#include "core/tidewell.h"
+#include "core/tidewellowner.h"
 #include "core/twfolderinfo.h"
 #include "core/userinfo.h"
 #include "sdk/channel_option.h"
@@ -31,7 +31,7 @@ class TidewellDevice;
 // Link states: 0 offline, 1 connecting, 2 local network, 3 local network by
 // port mapping, 4 remote. The library reports them on its own threads; the
 // tab takes them over on its own thread.
-class TidewellTab : public QObject, public Tidewell
+class TidewellTab : public TidewellOwner
 {
     Q_OBJECT
     Q_PROPERTY(QObject* root READ rootObject WRITE setRootObject NOTIFY rootChanged)
@@ -113,16 +113,12 @@ public:
     int downTaskNum() const;
     int hasTaskNum() const { return upTaskNum() + downTaskNum(); }
 
-    // Tidewell
+    // Tidewell (the notices are TidewellOwner's)
     bool device_online(const NetworkShare& share, OnlineFn fn) override;
     bool isOnline() override;
     bool isLan() override;
     QString deviceId() override;
     QString downloadPath() override;
-    void notifyUpRun() override;
-    void notifyDownRun(bool run) override;
-    void notifyUpTaskNum() override;
-    void notifyDownTaskNum() override;
     UserInfo userInfo() override;
     DeviceInfo* deviceInfo() override;
     DeviceInfo currentDevice() override;
@@ -131,9 +127,6 @@ public:
     int netType() override;
     ThumbI* thumb() override;
     sdk::plugins::tidewell_network_sdk* networkSdk() override;
-    void showLoading() override;
-    void cancelLading() override;
-    void notifyStatus(int code, const QString& message, int level) override;
 
 signals:
     void rootChanged();
@@ -143,15 +136,6 @@ signals:
     // The device became reachable (state 2..4 from a lower state).
     void connected();
     void disconnected();
-    void isUpRunChanged();
-    void isDwonRunChanged();
-    void isTSRunChanged();
-    void upTaskNumChanged();
-    void downTaskNumChanged();
-    void hasTaskNumChanged();
-    void sg_showLoading();
-    void sg_cancelLading();
-    void sg_notifyStatus(int code, QString message, int level);
     void rUploadAskTip(bool isUp);
 
     // Library thread -> tab thread.

@@ -6,7 +6,7 @@ PKGS=(build-essential cmake pkg-config git curl xvfb xauth
       qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
       qml-module-qtquick-layouts
       libjsoncpp-dev libmpv-dev libqrencode-dev libcurl4-openssl-dev libssl-dev
-      libcpp-httplib-dev)
+      libcpp-httplib-dev qttools5-dev qttools5-dev-tools)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "app/tidewellsdk.h"
+#include "core/basemodel.h"
 
 static TestEnv* s_env = nullptr;
 
@@ -35,4 +36,7 @@ void twTestSetup()
     QCoreApplication::setOrganizationName("tidewell");
     QCoreApplication::setApplicationName("tidewell-test");
     TidewellSdk::registerMetaTypes();
+    // Spies on the list models record these.
+    qRegisterMetaType<BaseModel::ToastLevel>();
+    qRegisterMetaType<BaseModel::DefalutState>();
 }

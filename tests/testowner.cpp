@@ -1,9 +1,7 @@
 #include "tests/testowner.h"
 
-#include <QElapsedTimer>
-#include <QThread>
-
 #include "sdk/tidewell_network_sdk.h"
+#include "tools/loopback.h"
 
 using namespace sdk::cores;
 
@@ -25,31 +23,8 @@ TestOwner::~TestOwner() = default;
 
 bool TestOwner::connectTo(int lanPort, int remotePort, int mapPort, int waitMs)
 {
-    model::device_addr addr;
-    if (lanPort) {
-        addr.lan_host = "127.0.0.1";
-        addr.lan_port = lanPort;
-    }
-    if (mapPort) {
-        addr.map_host = "127.0.0.1";
-        addr.map_port = mapPort;
-    }
-    if (remotePort) {
-        addr.remote_host = "127.0.0.1";
-        addr.remote_port = remotePort;
-    }
-    addr.device_id = device.deviceId.toStdString();
-    if (!m_sdk->switch_device(addr))
-        return false;
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < waitMs) {
-        const int s = m_sdk->link_state();
-        if (s >= tidewell::link_lan)
-            return true;
-        QThread::msleep(10);
-    }
-    return false;
+    const std::string id = device.deviceId.toStdString();
+    return connectLoopback(*m_sdk, loopbackAddr(id, lanPort, mapPort, remotePort), waitMs);
 }
 
 void TestOwner::disconnectSession()

@@ -158,6 +158,8 @@ void DownloadFileModel::rDownloadProgress(DownFileInfo fInfo)
 
 void DownloadFileModel::rDownloadFinish(DownFileInfo fInfo)
 {
+    if (fInfo.isSubItem)
+        return;
     recordFinished(fInfo.fId);
 }
 

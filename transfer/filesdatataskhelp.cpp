@@ -45,8 +45,6 @@ bool FilesDataTaskHelp::init(Tidewell* owner)
 bool FilesDataTaskHelp::getSubFileTask(DownFileInfo folder, int fileType, QList<DownFileInfo>& out)
 {
     m_folder = folder;
-    m_page = 1;
-    m_offset = 0;
     m_collected.clear();
     m_error.clear();
     qDebug() << "FilesDataTaskHelp::getSubFileTask:" << out.size();
@@ -109,104 +107,82 @@ bool FilesDataTaskHelp::send(Net* net, const APIReq& req, APIBase& resp)
     return true;
 }
 
+template <class Resp, class Request, class MorePages>
+bool FilesDataTaskHelp::listPages(Net* net, const char* walker, Request request,
+                                  MorePages morePages, QList<DownFileInfo>& out)
+{
+    for (int page = 1;; ++page) {
+        qDebug() << (QString("FilesDataTaskHelp::") + walker) << m_folder.fileName << page;
+        Resp resp;
+        if (!send(net, request(page), resp))
+            return false;
+        for (const auto& item : resp.fileList)
+            m_collected.append(entryOf(item));
+        // An empty page ends the folder whatever its page count says.
+        if (resp.fileList.isEmpty() || page >= kMaxPages || !morePages(resp, page))
+            break;
+    }
+    complete(out);
+    return true;
+}
+
+namespace {
+// Paged by number: the answer gives the page count.
+template <class Resp>
+bool pagesLeft(const Resp& resp, int page)
+{
+    return page < resp.totalPages;
+}
+}
+
 bool FilesDataTaskHelp::nextFileGetTask(Net* net, bool isSafeBox, QList<DownFileInfo>& out)
 {
-    for (;;) {
-        qDebug() << "FilesDataTaskHelp::nextFileGetTask" << m_folder.fileId << m_page;
-        GetDirPathReq req("", m_folder.fileId, m_page, 0, kPageSize, false, 2, isSafeBox);
-        DirPathResp resp;
-        if (!send(net, req, resp))
-            return false;
-        for (const TwFileInfo& item : resp.fileList)
-            m_collected.append(fromItem(item));
-        // An empty page ends the folder whatever its page count says.
-        if (m_page < resp.totalPages && !resp.fileList.isEmpty() && m_page < kMaxPages) {
-            ++m_page;
-            continue;
-        }
+    const bool ok = listPages<DirPathResp>(net, "nextFileGetTask", [&](int page) {
+        return GetDirPathReq("", m_folder.fileId, page, 0, kPageSize, false, 2, isSafeBox);
+    }, pagesLeft<DirPathResp>, out);
+    if (ok)
         qDebug() << "FilesDataTaskHelp::getSubFileTask2:" << out.size();
-        complete(out);
-        return true;
-    }
+    return ok;
 }
 
 bool FilesDataTaskHelp::nextShareFileGetTask(Net* net, QList<DownFileInfo>& out)
 {
-    for (;;) {
-        qDebug() << "FilesDataTaskHelp::nextShareFileGetTask" << m_folder.fileId << m_page;
-        GetUserShareFilesForDirReq req(m_page, kPageSize, m_folder.fileId, 2);
-        GetUserShareFilesForDirResp resp;
-        if (!send(net, req, resp))
-            return false;
-        for (const TwFileInfo& item : resp.fileList)
-            m_collected.append(fromItem(item));
-        if (m_page < resp.totalPages && !resp.fileList.isEmpty() && m_page < kMaxPages) {
-            ++m_page;
-            continue;
-        }
-        complete(out);
-        return true;
-    }
+    return listPages<GetUserShareFilesForDirResp>(net, "nextShareFileGetTask", [&](int page) {
+        return GetUserShareFilesForDirReq(page, kPageSize, m_folder.fileId, 2);
+    }, pagesLeft<GetUserShareFilesForDirResp>, out);
 }
 
 bool FilesDataTaskHelp::nextExternalFileGetTask(Net* net, int diskKind, QList<DownFileInfo>& out)
 {
-    for (;;) {
-        qDebug() << "FilesDataTaskHelp::nextExternalFileGetTask" << diskKind << m_folder.usbFilePath
-                 << m_page;
-        GetExternalFileReq req(diskKind, m_page, kPageSize, m_folder.usbFilePath);
-        GetExternalFileResp resp;
-        if (!send(net, req, resp))
-            return false;
-        for (const LocalFileInfo& item : resp.fileList)
-            m_collected.append(fromLocal(item));
-        if (m_page < resp.totalPages && !resp.fileList.isEmpty() && m_page < kMaxPages) {
-            ++m_page;
-            continue;
-        }
-        complete(out);
-        return true;
-    }
+    return listPages<GetExternalFileResp>(net, "nextExternalFileGetTask", [&](int page) {
+        return GetExternalFileReq(diskKind, page, kPageSize, m_folder.usbFilePath);
+    }, pagesLeft<GetExternalFileResp>, out);
 }
 
+// Paged by offset: the items collected so far are the offset of the next
+// page, the answer gives the item count.
 bool FilesDataTaskHelp::nextGroupFileGetTask(Net* net, QList<DownFileInfo>& out)
 {
-    for (int pages = 1;; ++pages) {
-        GetPubFileListReq req(m_folder.groupId, m_folder.fileId, "", m_offset, kPageSize, false,
-                              false, 3);
-        GetPubFileListResp resp;
-        if (!send(net, req, resp))
-            return false;
+    return listPages<GetPubFileListResp>(net, "nextGroupFileGetTask", [&](int) {
+        return GetPubFileListReq(m_folder.groupId, m_folder.fileId, "", m_collected.size(),
+                                 kPageSize, false, false, 3);
+    }, [&](const GetPubFileListResp& resp, int) {
         qDebug() << "-----------nextGroupFileGetTask: code: " << resp.result << resp.message;
         qDebug() << "-----------nextGroupFileGetTask" << resp.fileList.size();
-        for (const TwFileInfo& item : resp.fileList)
-            m_collected.append(fromItem(item));
-        m_offset += resp.fileList.size();
-        if (m_offset < resp.totalNum && !resp.fileList.isEmpty() && pages < kMaxPages)
-            continue;
-        complete(out);
-        return true;
-    }
+        return m_collected.size() < resp.totalNum;
+    }, out);
 }
 
+// A link's folder gives no page count: pages are asked until one is empty.
 bool FilesDataTaskHelp::nextExtlinkFileGetTask(Net* net, QList<DownFileInfo>& out)
 {
-    for (;;) {
-        qDebug() << "FilesDataTaskHelp::nextExtlinkFileGetTask" << m_folder.fileId << m_page;
-        GetLinkDirPathReq req(m_folder.fileId, m_page, kPageSize);
-        GetExterLinkResListResp resp;
-        if (!send(net, req, resp))
-            return false;
-        for (const TwFileInfo& item : resp.fileList)
-            m_collected.append(fromItem(item));
-        if (!resp.fileList.isEmpty() && m_page < kMaxPages) {
-            ++m_page;
-            continue;
-        }
-        qDebug() << "FilesDataTaskHelp::nextExtlinkFileGetTask - dataList:" << m_collected.size();
-        complete(out);
-        return true;
-    }
+    const int before = out.size();
+    const bool ok = listPages<GetExterLinkResListResp>(net, "nextExtlinkFileGetTask", [&](int page) {
+        return GetLinkDirPathReq(m_folder.fileId, page, kPageSize);
+    }, [](const GetExterLinkResListResp&, int) { return true; }, out);
+    if (ok)
+        qDebug() << "FilesDataTaskHelp::nextExtlinkFileGetTask - dataList:" << out.size() - before;
+    return ok;
 }
 
 void FilesDataTaskHelp::complete(QList<DownFileInfo>& out)
@@ -250,32 +226,19 @@ void FilesDataTaskHelp::fillFromFolder(DownFileInfo& e, const QString& itemName)
     e.pNamePath = e.isFolder ? m_folder.pNamePath + "/" + levelName(itemName) : m_folder.pNamePath;
 }
 
-DownFileInfo FilesDataTaskHelp::fromItem(const TwFileInfo& item) const
+DownFileInfo FilesDataTaskHelp::entryOf(const TwFileInfo& item) const
 {
-    DownFileInfo e;
-    e.fileId = int(item.id);
-    e.isFolder = !item.isFile;
-    e.fileName = item.name;
-    e.ower = item.ower;
-    e.filePath = item.filePath;
-    e.fileMd5 = item.fileMd5;
-    e.fileSize = item.fileLen;
-    e.fileCatetory = item.fileCatetory;
+    DownFileInfo e = DownFileInfo::fromItem(item);
     // Items of a group folder may leave their group out.
-    e.groupId = item.groupId ? item.groupId : m_folder.groupId;
+    if (!e.groupId)
+        e.groupId = m_folder.groupId;
     fillFromFolder(e, item.name);
     return e;
 }
 
-DownFileInfo FilesDataTaskHelp::fromLocal(const LocalFileInfo& item) const
+DownFileInfo FilesDataTaskHelp::entryOf(const LocalFileInfo& item) const
 {
-    DownFileInfo e;
-    e.fileId = int(item.id);
-    e.isFolder = !item.isFile;
-    e.fileName = item.name;
-    e.usbFilePath = item.filePath;
-    e.filePath = item.url;
-    e.fileSize = item.fileLen;
+    DownFileInfo e = DownFileInfo::fromItem(item);
     fillFromFolder(e, item.name);
     return e;
 }

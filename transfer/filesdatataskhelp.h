@@ -44,16 +44,19 @@ private:
     bool nextGroupFileGetTask(Net* net, QList<DownFileInfo>& out);
     bool nextExtlinkFileGetTask(Net* net, QList<DownFileInfo>& out);
 
+    // Lists the folder page by page: request(page) makes a page's request,
+    // morePages(resp, page) says whether the device has pages after it.
+    template <class Resp, class Request, class MorePages>
+    bool listPages(Net* net, const char* walker, Request request, MorePages morePages,
+                   QList<DownFileInfo>& out);
     bool send(Net* net, const APIReq& req, APIBase& resp);
     void complete(QList<DownFileInfo>& out);
-    DownFileInfo fromItem(const TwFileInfo& item) const;
-    DownFileInfo fromLocal(const LocalFileInfo& item) const;
+    DownFileInfo entryOf(const TwFileInfo& item) const;
+    DownFileInfo entryOf(const LocalFileInfo& item) const;
     void fillFromFolder(DownFileInfo& e, const QString& itemName) const;
 
     Tidewell* m_owner = nullptr;
     QList<DownFileInfo> m_collected;
     DownFileInfo m_folder;
-    int m_page = 1;
-    int m_offset = 0;
     QString m_error;
 };

@@ -9,6 +9,7 @@
 #include "core/dbhelp.h"
 #include "core/safepath.h"
 #include "core/tidewell.h"
+#include "core/transferfields.h"
 #include "core/utils.h"
 #include "transfer/filesdatataskhelp.h"
 #include "transfer/lvdowntask.h"
@@ -17,6 +18,28 @@ namespace {
 const char* kWalkMark = "walk:";
 // Deeper folder trees than this are taken for a device answering in circles.
 const int kMaxDepth = 128;
+
+// Waiting top-level entries for the chosen items of one source kind.
+template <class Item>
+QList<DownFileInfo> newEntries(const QList<Item>& items, const DeviceInfo& dev,
+                               const NetworkShare& share, const QString& savePath, int fileType)
+{
+    QList<DownFileInfo> list;
+    for (const Item& item : items) {
+        DownFileInfo f = DownFileInfo::fromItem(item);
+        if (f.ower.isEmpty())
+            f.ower = dev.accessId;
+        f.accessId = dev.accessId;
+        f.deviceId = dev.deviceId;
+        f.savePath = savePath;
+        f.shareId = share.shareId;
+        f.extractedCode = share.extractedCode;
+        f.fileType = fileType;
+        f.fileState = 2;
+        list.append(f);
+    }
+    return list;
+}
 }
 
 LVDownloadManager::LVDownloadManager()
@@ -108,28 +131,7 @@ bool LVDownloadManager::addShareDownFiles(TW_HANDLE handle, NetworkShare share, 
 {
     if (items.isEmpty() || !m_owner)
         return false;
-    const DeviceInfo dev = device();
-    QList<DownFileInfo> list;
-    for (const TwFileInfo& item : items) {
-        DownFileInfo f;
-        f.fileId = int(item.id);
-        f.isFolder = !item.isFile;
-        f.fileName = item.name;
-        f.filePath = item.filePath;
-        f.ower = item.ower.isEmpty() ? dev.accessId : item.ower;
-        f.accessId = dev.accessId;
-        f.deviceId = dev.deviceId;
-        f.fileMd5 = item.fileMd5;
-        f.savePath = savePath;
-        f.fileSize = item.fileLen;
-        f.fileCatetory = item.fileCatetory;
-        f.groupId = item.groupId;
-        f.shareId = share.shareId;
-        f.extractedCode = share.extractedCode;
-        f.fileType = fileType;
-        f.fileState = 2;
-        list.append(f);
-    }
+    const QList<DownFileInfo> list = newEntries(items, device(), share, savePath, fileType);
     emit sAddDownFiles(handle, savePath, list, fileType);
     return true;
 }
@@ -140,25 +142,8 @@ bool LVDownloadManager::addDownUsbFiles(TW_HANDLE handle, QString savePath,
     if (items.isEmpty() || !m_owner)
         return false;
     qDebug() << "-------addDownUsbFiles:" << items.size();
-    const DeviceInfo dev = device();
     const int kind = diskKind == 2 ? 3 : diskKind == 3 ? 4 : 2;
-    QList<DownFileInfo> list;
-    for (const LocalFileInfo& item : items) {
-        DownFileInfo f;
-        f.fileId = int(item.id);
-        f.isFolder = !item.isFile;
-        f.fileName = item.name;
-        f.usbFilePath = item.filePath;
-        f.filePath = item.url;
-        f.ower = dev.accessId;
-        f.accessId = dev.accessId;
-        f.deviceId = dev.deviceId;
-        f.savePath = savePath;
-        f.fileSize = item.fileLen;
-        f.fileType = kind;
-        f.fileState = 2;
-        list.append(f);
-    }
+    const QList<DownFileInfo> list = newEntries(items, device(), NetworkShare(), savePath, kind);
     emit sAddDownFiles(handle, savePath, list, kind);
     return true;
 }
@@ -245,7 +230,6 @@ void LVDownloadManager::oAddDownFiles(TW_HANDLE handle, QString savePath, QList<
     else
         emit rAddDownFiles(handle, stored);
     qDebug() << "LVDownloadManager::oAddDownFiles------";
-    emit sGetTotalNum();
     continueRunning();
 }
 
@@ -340,18 +324,24 @@ void LVDownloadManager::setIsRun(bool flag)
     qDebug() << "setIsRun:" << flag;
 }
 
+void LVDownloadManager::clearQueues()
+{
+    m_pending.clear();
+    m_subQueue.clear();
+}
+
 void LVDownloadManager::startRunning()
 {
     m_finishedAny = false;
     setIsRun(true);
-    m_pending.clear();
-    m_subQueue.clear();
+    clearQueues();
     checkFinish();
 }
 
 // Shared tail of the requests that (re)start the queue.
 void LVDownloadManager::continueRunning()
 {
+    emit sGetTotalNum();
     if (m_run) {
         emit rStart();
         emit sNextFile();
@@ -468,10 +458,7 @@ void LVDownloadManager::oNextFile()
             emit sNextFile();
             return;
         }
-        m_curFolder.fileState = 1;
-        m_curFolder.fileWriteLen = 0;
-        m_curFolder.fileSize = sub.fileSize;
-        m_curFolder.progress = 0;
+        showStartingFile(m_curFolder, sub);
         m_curFolder.msg.clear();
         m_curFolder.num = m_db->getDownSubFileNum(m_curFolder.fId);
         m_db->updateDownFileStatus(m_curFolder, true);
@@ -494,11 +481,7 @@ void LVDownloadManager::oNextFile()
         emit rDownloadFinish(m_curFolder);
         qDebug() << "no download sub file.------finish------";
     } else {
-        const DownFileInfo& failed = left.first();
-        m_curFolder.fileState = failed.fileState;
-        m_curFolder.msg = failed.msg;
-        m_curFolder.fileWriteLen = failed.fileWriteLen;
-        m_curFolder.fileSize = failed.fileSize;
+        showFailedFile(m_curFolder, left.first());
         m_curFolder.num = m_db->getDownSubFileNum(m_curFolder.fId);
         // Each failed file keeps its own message.
         m_db->updateDownFileStatus(m_curFolder, true);
@@ -584,11 +567,7 @@ void LVDownloadManager::onDownProgress(DownFileInfo fInfo)
     if (fInfo.isSubItem) {
         if (m_curFolder.fId != fInfo.pId)
             return;
-        m_curFolder.fileWriteLen = fInfo.fileWriteLen;
-        m_curFolder.fileSize = fInfo.fileSize;
-        m_curFolder.speed = fInfo.speed;
-        m_curFolder.progress = fInfo.progress;
-        m_curFolder.fileState = 1;
+        showRunningFile(m_curFolder, fInfo);
         emit rDownloadProgress(m_curFolder);
     } else {
         emit rDownloadProgress(fInfo);
@@ -680,14 +659,7 @@ void LVDownloadManager::onRemoveTask(qint64 key)
 
 void LVDownloadManager::oStart()
 {
-    emit sGetTotalNum();
-    if (!m_run) {
-        startRunning();
-        emit rStart();
-    } else {
-        emit rStart();
-        emit sNextFile();
-    }
+    continueRunning();
 }
 
 void LVDownloadManager::oStop(bool isDelete)
@@ -704,8 +676,7 @@ void LVDownloadManager::doStopAll()
     setIsRun(false);
     for (LVDownTask* t : qAsConst(m_tasks))
         t->stopTask(false);
-    m_pending.clear();
-    m_subQueue.clear();
+    clearQueues();
 }
 
 void LVDownloadManager::oAllStart()
@@ -718,16 +689,14 @@ void LVDownloadManager::oAllStart()
 void LVDownloadManager::oAllPause()
 {
     m_db->pauseAllDownFile(device());
-    m_pending.clear();
-    m_subQueue.clear();
+    clearQueues();
     oStop(false);
 }
 
 void LVDownloadManager::oAllDelete()
 {
     m_db->deleteAllDownFile(device());
-    m_pending.clear();
-    m_subQueue.clear();
+    clearQueues();
     for (auto it = m_tasks.cbegin(); it != m_tasks.cend(); ++it)
         m_deleting.insert(it.key());
     clearDirFiles(tmpDir());
@@ -743,7 +712,6 @@ void LVDownloadManager::oStartFile(DownFileInfo fInfo)
     if (fInfo.isFolder && !fInfo.isSubItem)
         fInfo.num = m_db->getDownSubFileNum(fInfo.fId);
     emit rDownloadStart(fInfo);
-    emit sGetTotalNum();
     continueRunning();
 }
 
@@ -754,7 +722,6 @@ void LVDownloadManager::oStartFiles(QList<DownFileInfo> list)
         f.msg.clear();
         m_db->updateDownFileItemStatus(f);
     }
-    emit sGetTotalNum();
     continueRunning();
 }
 
@@ -786,8 +753,7 @@ void LVDownloadManager::oPauseFile(DownFileInfo fInfo)
     fInfo.fileState = 3;
     fInfo.speed = 0;
     m_db->updateDownFileItemStatus(fInfo);
-    m_pending.clear();
-    m_subQueue.clear();
+    clearQueues();
     if (fInfo.isFolder && !fInfo.isSubItem) {
         fInfo.num = m_db->getDownSubFileNum(fInfo.fId);
         stopTasksOfFolder(fInfo.fId, false);
@@ -807,9 +773,7 @@ void LVDownloadManager::oPauseFiles(QList<DownFileInfo> list)
             stopTasksOfFolder(f.fId, false);
         stopTaskOf(f, false);
     }
-    m_pending.clear();
-    m_subQueue.clear();
-    emit sGetTotalNum();
+    clearQueues();
     continueRunning();
 }
 
@@ -853,8 +817,7 @@ void LVDownloadManager::oDeleteFile(DownFileInfo fInfo)
     if (fInfo.isFolder && !fInfo.isSubItem)
         stopTasksOfFolder(fInfo.fId, true);
     m_db->deleteDownFile(fInfo);
-    m_pending.clear();
-    m_subQueue.clear();
+    clearQueues();
     emit rDownloadFinish(fInfo);
     stopTaskOf(fInfo, true);
 }
@@ -868,9 +831,7 @@ void LVDownloadManager::oDeleteFiles(QList<DownFileInfo> list)
         m_db->deleteDownFile(f);
         stopTaskOf(f, true);
     }
-    m_pending.clear();
-    m_subQueue.clear();
-    emit sGetTotalNum();
+    clearQueues();
     continueRunning();
 }
 

@@ -130,6 +130,7 @@ private:
 
     DeviceInfo device() const;
     void setIsRun(bool flag);
+    void clearQueues();
     void startRunning();
     void continueRunning();
     void checkFinish();

@@ -8,6 +8,7 @@
 
 #include "core/dbhelp.h"
 #include "core/tidewell.h"
+#include "core/transferfields.h"
 #include "core/utils.h"
 #include "protocol/createdirreq.h"
 #include "protocol/createdirresp.h"
@@ -18,7 +19,6 @@
 #include "protocol/createpubdirreq.h"
 #include "protocol/createpubdirresp.h"
 #include "protocol/createpubdirsreq.h"
-#include "protocol/createpubdirsresp.h"
 #include "sdk/resp_info.h"
 #include "sdk/tidewell_network_sdk.h"
 #include "transfer/lvuploadtask.h"
@@ -27,6 +27,7 @@ namespace {
 
 const char* const kDirectPath = "/device/directTransfer.json";
 const int kDirectTimeout = 15;
+const char* const kFolderLog = "--------Create folder faile:";
 
 // Code handed to the retry rule for a refused command: the device's error
 // code when it gave one.
@@ -40,6 +41,37 @@ bool isPlainName(const QString& name)
 {
     return !name.isEmpty() && !name.contains('/') && !name.contains('\\') && name != "."
            && name != "..";
+}
+
+using Net = sdk::plugins::tidewell_network_sdk;
+
+// Sends one folder command on the direct path; false when the call did not
+// complete. After a completed call, logs logLine with the library's error
+// record, decodes the answer and sets code for the retry rule.
+bool sendFolderCommand(Net* net, const APIReq& req, APIBase& answer, int& code, const char* logLine)
+{
+    sdk::cores::model::resp_info resp;
+    if (!net->api_req(req.to_string(), req.command(), kDirectPath, kDirectTimeout, &resp))
+        return false;
+    qDebug() << logLine << resp.code << QString::fromStdString(resp.message);
+    answer.from(resp.body);
+    code = answerCode(resp);
+    return true;
+}
+
+// The folder chain names below base in external storage; path is the
+// deepest folder made.
+bool createExternalDirs(Net* net, const QString& base, const QStringList& names, QString& path,
+                        int& code)
+{
+    CreateExternalDirsReq req(base, names);
+    qDebug() << "req Data:" << QString::fromStdString(req.to_string()) << "-----------------------";
+    CreateExternalDirsResp answer;
+    if (!sendFolderCommand(net, req, answer, code, "->outside Create folder faile:")
+        || answer.result != 1)
+        return false;
+    path = answer.path;
+    return true;
 }
 
 QString localPathOf(const QUrl& url)
@@ -277,16 +309,14 @@ void LVUploadManager::onAddUpFiles(TwFolderInfo fInfo, QList<QUrl> paths)
     if (!rs)
         qWarning() << "LVUploadManager::onAddUpFiles - storing the entries failed";
     emit rAddUpFiles(rs);
-    emit sGetTotalNum();
-    resume(false);
+    resume();
 }
 
 // ---- running ----
 
-void LVUploadManager::resume(bool countFirst)
+void LVUploadManager::resume()
 {
-    if (countFirst)
-        emit sGetTotalNum();
+    emit sGetTotalNum();
     if (m_running) {
         emit rStart();
         emit sNextFile();
@@ -327,7 +357,7 @@ void LVUploadManager::checkQueue()
 
 void LVUploadManager::oStart()
 {
-    resume(true);
+    resume();
 }
 
 void LVUploadManager::oNextFile()
@@ -354,12 +384,8 @@ void LVUploadManager::oNextFile()
     }
     qDebug() << "nextFile:--------------" << head.fileName;
     if (head.fileName.length() > kMaxNameLength) {
-        m_queue.removeFirst();
-        l.unlock();
-        qWarning() << "-------Start end upload error fileName to long:" << head.fileName;
-        head.msg = tr("File name too long");
-        head.fileState = 4;
-        entryFailed(head);
+        refuseHead(l, head, "-------Start end upload error fileName to long:",
+                   tr("File name too long"));
         return;
     }
     if (!head.isFolder) {
@@ -372,12 +398,8 @@ void LVUploadManager::oNextFile()
         return;
     }
     if (!QFileInfo(head.filePath).isDir()) {
-        m_queue.removeFirst();
-        l.unlock();
-        qWarning() << "-------Start end upload error File does not exist:" << head.fileName;
-        head.msg = tr("File does not exist");
-        head.fileState = 4;
-        entryFailed(head);
+        refuseHead(l, head, "-------Start end upload error File does not exist:",
+                   tr("File does not exist"));
         return;
     }
 
@@ -420,11 +442,7 @@ void LVUploadManager::oNextFile()
             emit rUploadFinish(m_curFolder);
             qDebug() << "no upload sub file.------finish------";
         } else {
-            const UploadFileInfo& f = rest.first();
-            m_curFolder.fileState = f.fileState;
-            m_curFolder.msg = f.msg;
-            m_curFolder.fileWriteLen = f.fileWriteLen;
-            m_curFolder.fileSize = f.fileSize;
+            showFailedFile(m_curFolder, rest.first());
             m_db->updateUploadFileItemStatus(m_curFolder);
             emit rUploadError(m_curFolder);
             qDebug() << "no upload sub file.------error------";
@@ -457,15 +475,24 @@ void LVUploadManager::oNextFile()
         entryFailed(file);
         return;
     }
-    m_curFolder.fileState = 1;
-    m_curFolder.fileWriteLen = 0;
-    m_curFolder.fileSize = file.fileSize;
-    m_curFolder.progress = 0;
+    showStartingFile(m_curFolder, file);
     m_curFolder.num = m_db->getUploadSubFileNum(m_curFolder.fId);
     file.isDirMade = false;
     m_db->updateUploadFileStatus(m_curFolder, true);
     emit rUploadStart(m_curFolder);
     uploadData(file);
+}
+
+// The queue's head fails before anything of it started.
+void LVUploadManager::refuseHead(QMutexLocker& lock, UploadFileInfo head, const char* logLine,
+                                 const QString& msg)
+{
+    m_queue.removeFirst();
+    lock.unlock();
+    qWarning() << logLine << head.fileName;
+    head.msg = msg;
+    head.fileState = 4;
+    entryFailed(head);
 }
 
 bool LVUploadManager::makeUploadedFolder(const UploadFileInfo& folder, int& dirId,
@@ -485,25 +512,13 @@ bool LVUploadManager::makeUploadedFolder(const UploadFileInfo& folder, int& dirI
     if (row.isExternal) {
         // Files of an external folder make the chain from the folder's own
         // name; with no file, the folder alone.
-        ok = m_owner && m_owner->device_online(NetworkShare(), [&](sdk::plugins::tidewell_network_sdk* net, bool) {
-            CreateExternalDirsReq req(row.externalPath, QStringList{row.fileName});
-            sdk::cores::model::resp_info resp;
-            if (!net->api_req(req.to_string(), req.command(), kDirectPath, kDirectTimeout, &resp))
-                return false;
-            qDebug() << "->outside Create folder faile:" << resp.code
-                     << QString::fromStdString(resp.message);
-            CreateExternalDirsResp answer;
-            answer.from(resp.body);
-            code = answerCode(resp);
-            if (answer.result != 1)
-                return false;
-            path = answer.path;
-            return true;
+        ok = m_owner && m_owner->device_online(NetworkShare(), [&](Net* net, bool) {
+            return createExternalDirs(net, row.externalPath, QStringList{row.fileName}, path, code);
         });
         if (ok)
             m_db->updateUploadFilePDirOrPPath(row.fId, 0, path);
     } else {
-        ok = m_owner && m_owner->device_online(NetworkShare(), [&](sdk::plugins::tidewell_network_sdk* net, bool) {
+        ok = m_owner && m_owner->device_online(NetworkShare(), [&](Net* net, bool) {
             return createDirOnDevice(net, row, code, dirId);
         });
         if (ok)
@@ -595,11 +610,7 @@ void LVUploadManager::onUploadProgress(UploadFileInfo fInfo)
     if (fInfo.isSubItem) {
         if (m_curFolder.fId != fInfo.pId)
             return;
-        m_curFolder.fileWriteLen = fInfo.fileWriteLen;
-        m_curFolder.fileSize = fInfo.fileSize;
-        m_curFolder.speed = fInfo.speed;
-        m_curFolder.progress = fInfo.progress;
-        m_curFolder.fileState = 1;
+        showRunningFile(m_curFolder, fInfo);
         emit rUploadProgress(m_curFolder);
     } else {
         emit rUploadProgress(fInfo);
@@ -707,6 +718,18 @@ void LVUploadManager::onRemoveTask(int fId, bool isSubItem, QObject* task)
 
 // ---- commands ----
 
+// Stops the task of a top-level entry and, for a folder, those of its files.
+void LVUploadManager::stopTasksOf(const UploadFileInfo& entry)
+{
+    QMutexLocker l(&m_lock);
+    for (auto it = m_tasks.begin(); it != m_tasks.end(); ++it) {
+        const bool sub = (it.key() >> 32) != 0;
+        if ((!sub && it.key() == taskKey(entry.fId, false))
+            || (sub && entry.isFolder && it.value()->entryPId() == entry.fId))
+            it.value()->stopTask();
+    }
+}
+
 void LVUploadManager::oStartUpFile(UploadFileInfo fInfo)
 {
     fInfo.fileState = 2;
@@ -723,7 +746,7 @@ void LVUploadManager::oStartUpFiles(QList<UploadFileInfo> list)
         r.fileState = 2;
         m_db->updateUploadFileItemStatus(r);
     }
-    resume(true);
+    resume();
 }
 
 void LVUploadManager::oPauseUpFile(UploadFileInfo fInfo)
@@ -752,16 +775,10 @@ void LVUploadManager::oPauseUpFiles(QList<UploadFileInfo> list)
         UploadFileInfo p = r;
         p.fileState = 3;
         m_db->updateUploadFileItemStatus(p);
-        QMutexLocker l(&m_lock);
-        for (auto it = m_tasks.begin(); it != m_tasks.end(); ++it) {
-            const bool sub = (it.key() >> 32) != 0;
-            if ((!sub && it.key() == taskKey(r.fId, false))
-                || (sub && r.isFolder && it.value()->entryPId() == r.fId))
-                it.value()->stopTask();
-        }
+        stopTasksOf(r);
     }
     clearQueues();
-    resume(true);
+    resume();
 }
 
 void LVUploadManager::oDeleteFile(UploadFileInfo fInfo)
@@ -769,29 +786,17 @@ void LVUploadManager::oDeleteFile(UploadFileInfo fInfo)
     m_db->deleteUploadFile(fInfo);
     clearQueues();
     emit rUploadFinish(fInfo);
-    QMutexLocker l(&m_lock);
-    for (auto it = m_tasks.begin(); it != m_tasks.end(); ++it) {
-        const bool sub = (it.key() >> 32) != 0;
-        if ((!sub && it.key() == taskKey(fInfo.fId, false))
-            || (sub && fInfo.isFolder && it.value()->entryPId() == fInfo.fId))
-            it.value()->stopTask();
-    }
+    stopTasksOf(fInfo);
 }
 
 void LVUploadManager::oDeleteUpFiles(QList<UploadFileInfo> list)
 {
     for (const UploadFileInfo& r : qAsConst(list)) {
         m_db->deleteUploadFile(r);
-        QMutexLocker l(&m_lock);
-        for (auto it = m_tasks.begin(); it != m_tasks.end(); ++it) {
-            const bool sub = (it.key() >> 32) != 0;
-            if ((!sub && it.key() == taskKey(r.fId, false))
-                || (sub && r.isFolder && it.value()->entryPId() == r.fId))
-                it.value()->stopTask();
-        }
+        stopTasksOf(r);
     }
     clearQueues();
-    resume(true);
+    resume();
 }
 
 void LVUploadManager::oAllStart()
@@ -882,7 +887,7 @@ bool LVUploadManager::createRemoteFolder(UploadFileInfo record, int& dirId, QStr
     QMutexLocker fl(&m_folderLock);
     if (record.isExternal) {
         code = -1;
-        return m_owner->device_online(NetworkShare(), [&](sdk::plugins::tidewell_network_sdk* net, bool) {
+        return m_owner->device_online(NetworkShare(), [&](Net* net, bool) {
             return createUpFolder(net, record, path, code);
         });
     }
@@ -900,7 +905,7 @@ bool LVUploadManager::createRemoteFolder(UploadFileInfo record, int& dirId, QStr
         return true;
     }
     code = -1;
-    return m_owner->device_online(NetworkShare(), [&](sdk::plugins::tidewell_network_sdk* net, bool) {
+    return m_owner->device_online(NetworkShare(), [&](Net* net, bool) {
         return createDirsOnDevice(net, record, names, dirId, code);
     });
 }
@@ -910,39 +915,27 @@ bool LVUploadManager::createDirOnDevice(sdk::plugins::tidewell_network_sdk* net,
 {
     QString name = folder.fileName;
     for (int round = 0; round < kMaxNameRounds; ++round) {
-        std::string body, command;
-        if (folder.uploadType != 1) {
-            CreateDirReq req(folder.diskSerial, folder.dirId, name, folder.isSafeBox);
-            req.backNewName = false;
-            body = req.to_string();
-            command = req.command();
-        } else {
-            CreatePubDirReq req(folder.groupId, folder.dirId, name, folder.diskSerial, true);
-            body = req.to_string();
-            command = req.command();
-        }
-        sdk::cores::model::resp_info resp;
-        if (!net->api_req(body, command, kDirectPath, kDirectTimeout, &resp))
-            return false;
-        qDebug() << "--------Create folder faile:" << resp.code
-                 << QString::fromStdString(resp.message);
         qint64 newId = 0;
         QString proposed;
         int result = 0;
         if (folder.uploadType != 1) {
+            CreateDirReq req(folder.diskSerial, folder.dirId, name, folder.isSafeBox);
+            req.backNewName = false;
             CreateDirResp answer;
-            answer.from(resp.body);
+            if (!sendFolderCommand(net, req, answer, code, kFolderLog))
+                return false;
             result = answer.result;
             newId = answer.dirId;
             proposed = answer.backNewName;
         } else {
+            CreatePubDirReq req(folder.groupId, folder.dirId, name, folder.diskSerial, true);
             CreatePubDirResp answer;
-            answer.from(resp.body);
+            if (!sendFolderCommand(net, req, answer, code, kFolderLog))
+                return false;
             result = answer.result;
             newId = answer.dirId;
             proposed = answer.backNewName;
         }
-        code = answerCode(resp);
         if (result == 1) {
             dirId = int(newId);
             return true;
@@ -964,37 +957,18 @@ bool LVUploadManager::createDirsOnDevice(sdk::plugins::tidewell_network_sdk* net
                                          UploadFileInfo record, QStringList folderNames,
                                          int& dirId, int& code)
 {
-    std::string body, command;
+    CreateDirsResp answer;   // the public space answers alike
+    bool sent = false;
     if (record.uploadType == 1) {
         CreatePubDirsReq req(record.groupId, dirId, record.diskSerial, folderNames);
-        body = req.to_string();
-        command = req.command();
+        sent = sendFolderCommand(net, req, answer, code, kFolderLog);
     } else {
         CreateDirsReq req(record.diskSerial, dirId, record.isSafeBox, folderNames);
-        body = req.to_string();
-        command = req.command();
+        sent = sendFolderCommand(net, req, answer, code, kFolderLog);
     }
-    sdk::cores::model::resp_info resp;
-    if (!net->api_req(body, command, kDirectPath, kDirectTimeout, &resp))
+    if (!sent || answer.result != 1)
         return false;
-    qDebug() << "--------Create folder faile:" << resp.code << QString::fromStdString(resp.message);
-    qint64 newId = 0;
-    int result = 0;
-    if (record.uploadType == 1) {
-        CreatePubDirsResp answer;
-        answer.from(resp.body);
-        result = answer.result;
-        newId = answer.dirId;
-    } else {
-        CreateDirsResp answer;
-        answer.from(resp.body);
-        result = answer.result;
-        newId = answer.dirId;
-    }
-    code = answerCode(resp);
-    if (result != 1)
-        return false;
-    dirId = int(newId);
+    dirId = int(answer.dirId);
     return true;
 }
 
@@ -1014,18 +988,5 @@ bool LVUploadManager::createUpFolder(sdk::plugins::tidewell_network_sdk* net,
     }
     qDebug() << "folder path:" << names.join('/') << names << record.filePath << parent
              << "-----------------------";
-    CreateExternalDirsReq req(record.externalPath, names);
-    const std::string body = req.to_string();
-    qDebug() << "req Data:" << QString::fromStdString(body) << "-----------------------";
-    sdk::cores::model::resp_info resp;
-    if (!net->api_req(body, req.command(), kDirectPath, kDirectTimeout, &resp))
-        return false;
-    qDebug() << "->outside Create folder faile:" << resp.code << QString::fromStdString(resp.message);
-    CreateExternalDirsResp answer;
-    answer.from(resp.body);
-    code = answerCode(resp);
-    if (answer.result != 1)
-        return false;
-    path = answer.path;
-    return true;
+    return createExternalDirs(net, record.externalPath, names, path, code);
 }

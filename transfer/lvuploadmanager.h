@@ -137,10 +137,14 @@ private:
     QString accessId() const;
     QString deviceId() const;
     void setRunning(bool run);
-    void resume(bool countFirst);
+    // Counts the queue, then runs it (or, when running, looks for more).
+    void resume();
     void checkQueue();
     void uploadData(UploadFileInfo record);
     void entryFailed(UploadFileInfo record);
+    void refuseHead(QMutexLocker& lock, UploadFileInfo head, const char* logLine,
+                    const QString& msg);
+    void stopTasksOf(const UploadFileInfo& entry);
     bool hasTask(qint64 key);
     bool isLiveTask(QObject* task);
     // The folder of a file's entry, as currently known.

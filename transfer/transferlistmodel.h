@@ -92,6 +92,10 @@ protected:
     void refresh();
     bool isValidRow(int row) const { return row >= 0 && row < recordCount(); }
     int findRow(int fId) const;
+    // Rows are top-level entries; a report about a file inside a folder
+    // carries an id of the other table and never names a row.
+    template <class Rec>
+    int rowOfReport(const Rec& f) const { return f.isSubItem ? -1 : findRow(f.fId); }
     bool isSelected(int row) const;
     // Loaded rows of the selection, ascending or descending.
     QList<int> selectedRows(bool ascending) const;
@@ -216,7 +220,7 @@ void TransferListModel::reportStart(QList<Rec>& rows, const Rec& f)
 {
     if (rows.isEmpty())
         return;
-    const int row = findRow(f.fId);
+    const int row = rowOfReport(f);
     if (row >= 0) {
         Rec& r = rows[row];
         r.fileState = f.fileState;
@@ -239,7 +243,7 @@ void TransferListModel::reportProgress(QList<Rec>& rows, const Rec& f)
 {
     if (rows.isEmpty())
         return;
-    const int row = findRow(f.fId);
+    const int row = rowOfReport(f);
     if (row < 0)
         return;
     Rec& r = rows[row];
@@ -261,7 +265,7 @@ void TransferListModel::reportPause(QList<Rec>& rows, const Rec& f)
 {
     if (rows.isEmpty())
         return;
-    const int row = findRow(f.fId);
+    const int row = rowOfReport(f);
     if (row >= 0) {
         Rec& r = rows[row];
         r.fileState = f.fileState;
@@ -280,7 +284,7 @@ void TransferListModel::reportError(QList<Rec>& rows, const Rec& f)
 {
     if (rows.isEmpty())
         return;
-    const int row = findRow(f.fId);
+    const int row = rowOfReport(f);
     if (row < 0)
         return;
     Rec& r = rows[row];

@@ -169,6 +169,8 @@ void UploadFileModel::rUploadProgress(UploadFileInfo fInfo)
 
 void UploadFileModel::rUploadFinish(UploadFileInfo fInfo)
 {
+    if (fInfo.isSubItem)
+        return;
     qInfo() << "UploadFileModel::rUploadFinish--------begin";
     const int before = m_rows.size();
     recordFinished(fInfo.fId);

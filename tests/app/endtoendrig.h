@@ -4,16 +4,14 @@
 #include <string>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSignalSpy>
 
 #include "app/tidewellsdk.h"
 #include "core/dbhelp.h"
-#include "core/twfileinfo.h"
 #include "device/tidewelltab.h"
 #include "sdk/channel_option.h"
 #include "tests/queuedspy.h"
+#include "tests/serverrig.h"
 #include "tests/testenv.h"
 #include "tools/testdeviceserver.h"
 #include "transfer/lvdownloadmanager.h"
@@ -22,12 +20,11 @@
 // served over loopback, and the download folder the root hands out. Every
 // rig uses a device id of its own, so rows of one test never show in another
 // (all of them share the application-data store of the process).
-struct EndToEndRig
+struct EndToEndRig : ServerRig
 {
     QString base;
     QString downDir;
     QString deviceId;
-    std::unique_ptr<TestDeviceServer> server;
     std::unique_ptr<TidewellSdk> root;
     std::unique_ptr<TidewellTab> tab;
     std::unique_ptr<QueuedSpy> toasts;
@@ -95,28 +92,6 @@ struct EndToEndRig
         for (const auto& args : *toasts)
             out << args.at(1).toString();
         return out;
-    }
-
-    TwFileInfo item(const std::string& rel, bool isFile = true)
-    {
-        TwFileInfo f;
-        f.id = server->idForPath(rel);
-        f.name = QString::fromStdString(rel).section('/', -1);
-        f.isFile = isFile;
-        f.filePath = "/" + QString::fromStdString(rel);
-        if (isFile)
-            f.fileLen = QFileInfo(QString::fromStdString(server->absolutePath(rel))).size();
-        return f;
-    }
-
-    QByteArray serverBytes(const std::string& rel) const
-    {
-        return bytesOf(QString::fromStdString(server->absolutePath(rel)));
-    }
-    static QByteArray bytesOf(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
     // Rows of this device in the store.

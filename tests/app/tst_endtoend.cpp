@@ -54,12 +54,6 @@ class TestEndToEnd : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        qRegisterMetaType<BaseModel::ToastLevel>();
-        qRegisterMetaType<BaseModel::DefalutState>();
-    }
-
     void downloadsThroughTheDeviceFacade()
     {
         EndToEndRig rig;

@@ -27,12 +27,6 @@ class TestEndToEndRecovery : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        qRegisterMetaType<BaseModel::ToastLevel>();
-        qRegisterMetaType<BaseModel::DefalutState>();
-    }
-
     void restartResumesFromThePartialFile()
     {
         EndToEndRig rig;

@@ -9,6 +9,7 @@
 #include "core/safepath.h"
 #include "core/uploadfileinfo.h"
 #include "core/utils.h"
+#include "tests/hostilenames.h"
 #include "tests/testenv.h"
 
 namespace {
@@ -177,16 +178,7 @@ private slots:
 
     void hostileNamesStayInside_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("dotdot-path") << "../../x";
-        QTest::newRow("drive") << "C:\\x";
-        QTest::newRow("reserved") << "CON";
-        QTest::newRow("slash") << "a/b";
-        QTest::newRow("empty") << "";
-        QTest::newRow("dotdot") << "..";
-        QTest::newRow("dot") << ".";
-        QTest::newRow("backslashes") << "..\\..\\y";
-        QTest::newRow("absolute") << "/etc/passwd";
+        addHostileNames();
     }
 
     void hostileNamesStayInside()

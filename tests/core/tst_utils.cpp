@@ -6,6 +6,7 @@
 #include "core/safepath.h"
 #include "core/twfileinfo.h"
 #include "core/utils.h"
+#include "tests/hostilenames.h"
 #include "tests/testenv.h"
 
 class TestUtils : public QObject
@@ -103,16 +104,7 @@ private slots:
 
     void hostileNamesNeverEscape_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("dotdot path") << "../../x";
-        QTest::newRow("drive") << "C:\\x";
-        QTest::newRow("reserved") << "CON";
-        QTest::newRow("slash") << "a/b";
-        QTest::newRow("empty") << "";
-        QTest::newRow("dotdot") << "..";
-        QTest::newRow("dot") << ".";
-        QTest::newRow("control") << QString("a\x01b");
-        QTest::newRow("trailing dots") << "x...";
+        addHostileNames();
     }
     void hostileNamesNeverEscape()
     {

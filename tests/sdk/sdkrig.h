@@ -4,6 +4,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -52,6 +53,33 @@ public:
     std::string local(const std::string& name) const
     {
         return m_local->path().toStdString() + "/" + name;
+    }
+
+    // Starts the tasks together and waits until each observer saw its one
+    // final status; true when every task ended with doneStatus.
+    template <class Task, class Rec>
+    static bool runTogether(const std::vector<Task*>& tasks,
+                            const std::vector<std::unique_ptr<Rec>>& observers, int doneStatus)
+    {
+        for (Task* t : tasks)
+            if (!t->start())
+                return false;
+        for (const auto& obs : observers) {
+            if (!QTest::qWaitFor([&] { return obs->statusCount() == 1; }, 5000))
+                return false;
+            if (obs->lastStatus().status != doneStatus)
+                return false;
+        }
+        return true;
+    }
+
+    // Requests for path that came over the remote route.
+    int remoteRequests(const std::string& path) const
+    {
+        int remote = 0;
+        for (const auto& r : server->requestsFor(path))
+            remote += r.listener;
+        return remote;
     }
 
     static std::string readFile(const std::string& path)

@@ -230,20 +230,13 @@ private slots:
             QVERIFY(t);
             tasks.push_back(t);
         }
-        for (auto* t : tasks)
-            QVERIFY(t->start());
-        for (int i = 0; i < n; ++i) {
-            QTRY_COMPARE(observers[i]->statusCount(), 1);
-            QCOMPARE(observers[i]->lastStatus().status, int(tidewell::status_download_done));
+        QVERIFY(SdkRig::runTogether(tasks, observers, int(tidewell::status_download_done)));
+        for (int i = 0; i < n; ++i)
             QVERIFY(SdkRig::readFile(local("m" + std::to_string(i)))
                     == SdkRig::readFile(m_rig.server->absolutePath("many/f" + std::to_string(i) + ".bin")));
-        }
         for (auto* t : tasks)
             m_rig.sdk->release_download(t);
-        int remote = 0;
-        for (const auto& r : m_rig.server->requestsFor("/device/download"))
-            remote += r.listener;
-        QCOMPARE(remote, n / 2);
+        QCOMPARE(m_rig.remoteRequests("/device/download"), n / 2);
     }
 
     void attachedDiskAndPlainUrl()

@@ -10,6 +10,7 @@
 #include "sdk/tidewell_network_sdk.h"
 #include "tests/sdk/statelog.h"
 #include "tests/testenv.h"
+#include "tools/loopback.h"
 #include "tools/testdeviceserver.h"
 
 using namespace sdk::cores;
@@ -36,20 +37,7 @@ public:
 
 model::device_addr addr(int lanPort, int mapPort = 0, int remotePort = 0)
 {
-    model::device_addr a;
-    if (lanPort) {
-        a.lan_host = "127.0.0.1";
-        a.lan_port = lanPort;
-    }
-    if (mapPort) {
-        a.map_host = "127.0.0.1";
-        a.map_port = mapPort;
-    }
-    if (remotePort) {
-        a.remote_host = "127.0.0.1";
-        a.remote_port = remotePort;
-    }
-    a.device_id = "dev-1";
+    model::device_addr a = loopbackAddr("dev-1", lanPort, mapPort, remotePort);
     a.token = "tok";
     return a;
 }

@@ -181,19 +181,12 @@ private slots:
             QVERIFY(t);
             tasks.push_back(t);
         }
-        for (auto* t : tasks)
-            QVERIFY(t->start());
-        for (int i = 0; i < n; ++i) {
-            QTRY_COMPARE(observers[i]->statusCount(), 1);
-            QCOMPARE(observers[i]->lastStatus().status, int(tidewell::status_upload_done));
+        QVERIFY(SdkRig::runTogether(tasks, observers, int(tidewell::status_upload_done)));
+        for (int i = 0; i < n; ++i)
             QVERIFY(SdkRig::readFile(m_rig.server->absolutePath("u" + std::to_string(i))) == contents[i]);
-        }
         for (auto* t : tasks)
             m_rig.sdk->release_upload(t);
-        int remote = 0;
-        for (const auto& r : m_rig.server->requestsFor("/device/upload/data"))
-            remote += r.listener;
-        QCOMPARE(remote, n / 2);
+        QCOMPARE(m_rig.remoteRequests("/device/upload/data"), n / 2);
     }
 
 private:

@@ -4,13 +4,12 @@
 #include <string>
 
 #include <QDir>
-#include <QFile>
 #include <QObject>
 #include <QTemporaryDir>
 
 #include "core/dbhelp.h"
 #include "core/downfileinfo.h"
-#include "core/twfileinfo.h"
+#include "tests/serverrig.h"
 #include "tests/testowner.h"
 #include "tools/testdeviceserver.h"
 #include "transfer/lvdownloadmanager.h"
@@ -61,10 +60,9 @@ public:
 
 // A device server with its own storage, an owner connected to it over
 // loopback and a download manager working for that owner.
-struct DownloadRig
+struct DownloadRig : ServerRig
 {
     QTemporaryDir dir;
-    std::unique_ptr<TestDeviceServer> server;
     std::unique_ptr<TestOwner> owner;
     std::unique_ptr<LVDownloadManager> mgr;
     std::unique_ptr<DownRecorder> rec;
@@ -102,29 +100,6 @@ struct DownloadRig
         mgr.reset(new LVDownloadManager);
         mgr->init(owner.get());
         rec->attach(mgr.get(), owner.get());
-    }
-
-    TwFileInfo item(const std::string& rel, bool isFile = true)
-    {
-        TwFileInfo f;
-        f.id = server->idForPath(rel);
-        f.name = QString::fromStdString(rel).section('/', -1);
-        f.isFile = isFile;
-        f.filePath = "/" + QString::fromStdString(rel);
-        if (isFile)
-            f.fileLen = QFileInfo(QString::fromStdString(server->absolutePath(rel))).size();
-        return f;
-    }
-
-    QByteArray serverBytes(const std::string& rel) const
-    {
-        QFile f(QString::fromStdString(server->absolutePath(rel)));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-    static QByteArray localBytes(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
     int queued()

@@ -46,7 +46,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!rig.mgr->isRun(), kWait);
 
         for (const char* name : {"empty.bin", "one.bin", "big.bin"})
-            QCOMPARE(DownloadRig::localBytes(rig.downDir + "/" + name), rig.serverBytes(name));
+            QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + name), rig.serverBytes(name));
         QCOMPARE(rig.rec->adds, QList<bool>{true});
         QCOMPARE(rig.queued(), 0);
         QCOMPARE(rig.finished().size(), 3);
@@ -59,7 +59,7 @@ private slots:
         // The same name again lands beside it under a free name.
         QVERIFY(rig.mgr->addDownFilesPlain(2, rig.downDir, {rig.item("one.bin")}));
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 4, kWait);
-        QCOMPARE(DownloadRig::localBytes(rig.downDir + "/one(1).bin"), QByteArray("x"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/one(1).bin"), QByteArray("x"));
     }
 
     void folderTreeArrivesWholeUnderFreeName()
@@ -80,13 +80,13 @@ private slots:
 
         const QString top = rig.downDir + "/Photos(1)";
         QCOMPARE(rig.rec->finishes.first().fileName, QString("Photos"));
-        QCOMPARE(DownloadRig::localBytes(top + "/top.txt"), QByteArray("top"));
-        QCOMPARE(DownloadRig::localBytes(top + "/A/a.txt"), QByteArray("aaa"));
-        QCOMPARE(DownloadRig::localBytes(top + "/A/B/b.bin"), rig.serverBytes("Photos/A/B/b.bin"));
+        QCOMPARE(DownloadRig::bytesOf(top + "/top.txt"), QByteArray("top"));
+        QCOMPARE(DownloadRig::bytesOf(top + "/A/a.txt"), QByteArray("aaa"));
+        QCOMPARE(DownloadRig::bytesOf(top + "/A/B/b.bin"), rig.serverBytes("Photos/A/B/b.bin"));
         QVERIFY(QDir(top + "/A/Empty").exists());
         QVERIFY(QDir(top + "/Nothing").exists());
         QCOMPARE(QDir(top + "/Many").entryList(QDir::Files).size(), 230);
-        QCOMPARE(DownloadRig::localBytes(top + "/Many/f229.txt"), QByteArray("229"));
+        QCOMPARE(DownloadRig::bytesOf(top + "/Many/f229.txt"), QByteArray("229"));
         QCOMPARE(QDir(rig.downDir + "/Photos").entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 0);
         // 230 entries take three pages of 100.
         QCOMPARE(commandsOf(*rig.server, "getDirPath"), 1 + 1 + 1 + 1 + 1 + 3);
@@ -104,7 +104,7 @@ private slots:
         rig.server->cutAfter(1024 * 1024, 1);
         QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("cut.bin")}));
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
-        QCOMPARE(DownloadRig::localBytes(rig.downDir + "/cut.bin"), rig.serverBytes("cut.bin"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/cut.bin"), rig.serverBytes("cut.bin"));
         bool ranged = false;
         for (const auto& r : rig.server->requestsFor("/device/download"))
             ranged = ranged || (r.range.rfind("bytes=", 0) == 0 && r.range != "bytes=0-");
@@ -145,7 +145,7 @@ private slots:
         QCOMPARE(rig.rec->errors.first().msg, QString("Unknown error"));
         QCOMPARE(downloadsOf(*rig.server, flaky.id), 1 + LVDownTask::kMaxRetries);
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
-        QCOMPARE(DownloadRig::localBytes(rig.downDir + "/next.txt"), QByteArray("next"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/next.txt"), QByteArray("next"));
         QVERIFY(!QFileInfo::exists(rig.downDir + "/flaky.txt"));
     }
 
@@ -172,7 +172,7 @@ private slots:
         rig.server->clearRequests();
         rig.mgr->startFile(rig.row(entry.fId));
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
-        QCOMPARE(DownloadRig::localBytes(rig.downDir + "/slow.bin"), rig.serverBytes("slow.bin"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/slow.bin"), rig.serverBytes("slow.bin"));
         const auto reqs = rig.server->requestsFor("/device/download");
         QVERIFY(!reqs.empty());
         QCOMPARE(QString::fromStdString(reqs.front().range), QString("bytes=%1-").arg(partial));
@@ -246,7 +246,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!rig.rec->finishes.isEmpty(), kWait);
         QCOMPARE(rig.rec->finishes.last().fId, folder.fId);
         QCOMPARE(rig.rec->pauses.size(), 1);
-        QCOMPARE(DownloadRig::localBytes(rig.downDir + "/Pack/a.bin"), rig.serverBytes("Pack/a.bin"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/Pack/a.bin"), rig.serverBytes("Pack/a.bin"));
     }
 
     void restartResumesInterruptedEntry()
@@ -272,7 +272,7 @@ private slots:
         rig.mgr->start();
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
         QCOMPARE(rig.rec->finishes.first().fId, entry.fId);
-        QCOMPARE(DownloadRig::localBytes(rig.downDir + "/long.bin"), rig.serverBytes("long.bin"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/long.bin"), rig.serverBytes("long.bin"));
         const auto reqs = rig.server->requestsFor("/device/download");
         QVERIFY(!reqs.empty());
         QVERIFY(QString::fromStdString(reqs.front().range).startsWith("bytes="));
@@ -295,7 +295,7 @@ private slots:
         }
         rig.owner->allowOnline = true;
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
-        QCOMPARE(DownloadRig::localBytes(rig.downDir + "/small.txt"), QByteArray("12345"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/small.txt"), QByteArray("12345"));
         const auto reqs = rig.server->requestsFor("/device/download");
         QCOMPARE(int(reqs.size()), 1);
         QCOMPARE(QString::fromStdString(reqs.front().range), QString());
@@ -329,7 +329,7 @@ private slots:
             if (!p.contains("evil"))
                 continue;
             QVERIFY2(p.startsWith(rig.downDir + "/"), qPrintable(p));
-            QCOMPARE(DownloadRig::localBytes(p), QByteArray("real!"));
+            QCOMPARE(DownloadRig::bytesOf(p), QByteArray("real!"));
             ++inside;
         }
         // Once directly and once in each of the two folders; a folder listed
@@ -380,8 +380,8 @@ private slots:
         rig.owner->allowOnline = true;
         rig.mgr->startFile(rig.row(folder.fId));
         QTRY_VERIFY_WITH_TIMEOUT(!rig.rec->finishes.isEmpty() && rig.rec->finishes.last().isFolder, kWait);
-        QCOMPARE(DownloadRig::localBytes(rig.downDir + "/Box/one.txt"), QByteArray("1"));
-        QCOMPARE(DownloadRig::localBytes(rig.downDir + "/Box/Inner/two.txt"), QByteArray("2"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/Box/one.txt"), QByteArray("1"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/Box/Inner/two.txt"), QByteArray("2"));
         QCOMPARE(rig.queued(), 0);
     }
 
@@ -402,7 +402,7 @@ private slots:
         rig.mgr->allStart();
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
         QCOMPARE(rig.queued(), 0);
-        QCOMPARE(DownloadRig::localBytes(rig.downDir + "/dup.txt"), QByteArray("dup"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/dup.txt"), QByteArray("dup"));
     }
 
     void stopAllWhileRunningLeavesManagerStartable()
@@ -418,7 +418,7 @@ private slots:
         rig.server->throttle(0);
         rig.mgr->allStart();
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
-        QCOMPARE(DownloadRig::localBytes(rig.downDir + "/s.bin"), rig.serverBytes("s.bin"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/s.bin"), rig.serverBytes("s.bin"));
     }
 
     void twoManagersDoNotDisturbEachOther()
@@ -442,8 +442,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(a.rec->notices.size(), 1, kWait);   // a's queue ended, its tmp cleared
         QVERIFY(b.mgr->isRun());
         QTRY_COMPARE_WITH_TIMEOUT(b.rec->finishes.size(), 1, kWait);
-        QCOMPARE(DownloadRig::localBytes(b.downDir + "/long.bin"), b.serverBytes("long.bin"));
-        QCOMPARE(DownloadRig::localBytes(a.downDir + "/quick.txt"), QByteArray("quick"));
+        QCOMPARE(DownloadRig::bytesOf(b.downDir + "/long.bin"), b.serverBytes("long.bin"));
+        QCOMPARE(DownloadRig::bytesOf(a.downDir + "/quick.txt"), QByteArray("quick"));
         QCOMPARE(a.finished().size(), 1);
         QCOMPARE(b.finished().size(), 1);
         QVERIFY(QFileInfo::exists(preview));

@@ -26,11 +26,6 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        qRegisterMetaType<BaseModel::DefalutState>();
-    }
-
     void init()
     {
         DBHelp db;

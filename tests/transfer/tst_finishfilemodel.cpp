@@ -68,13 +68,24 @@ private:
         QSignalSpy pages{&fm, &LVFinishManager::sGetFinishFileList};
     };
 
-private slots:
-    void initTestCase()
+    // The list over a finish manager on the real store, for account acc1 on
+    // device dev1.
+    struct StoreRig
     {
-        qRegisterMetaType<BaseModel::ToastLevel>();
-        qRegisterMetaType<BaseModel::DefalutState>();
-    }
+        explicit StoreRig(DBHelp& db) : owner("acc1", "dev1")
+        {
+            ready = fm.init(&owner, &db);
+            model.setTw(&fm);
+        }
 
+        TestOwner owner;
+        LVFinishManager fm;
+        TSFinishFileModel model;
+        QAbstractItemModelTester tester{&model};
+        bool ready = false;
+    };
+
+private slots:
     void init()
     {
         DBHelp db;
@@ -91,35 +102,31 @@ private slots:
             st.addFinish("acc1", "dev1", QString("f%1.mkv").arg(i), i % 2 == 1,
                          base + i * 60000, i == 34, QString("/save/f%1").arg(i));
         st.addFinish("acc1", "dev2", "other", false, base + 99999999);
-        TestOwner owner("acc1", "dev1");
-        LVFinishManager fm;
-        QVERIFY(fm.init(&owner, &db));
-        TSFinishFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setTw(&fm);
-        QSignalSpy pages(&fm, &LVFinishManager::sGetFinishFileList);
-        model.fetchMore(QModelIndex());
-        QTRY_COMPARE(model.rowCount(), 35);
-        QTRY_VERIFY(!model.isLoading());
-        QVERIFY(!model.hasMore());
-        QCOMPARE(model.page(), 3);
+        StoreRig rig(db);
+        QVERIFY(rig.ready);
+        QSignalSpy pages(&rig.fm, &LVFinishManager::sGetFinishFileList);
+        rig.model.fetchMore(QModelIndex());
+        QTRY_COMPARE(rig.model.rowCount(), 35);
+        QTRY_VERIFY(!rig.model.isLoading());
+        QVERIFY(!rig.model.hasMore());
+        QCOMPARE(rig.model.page(), 3);
         QCOMPARE(pages.count(), 2);
-        QTRY_COMPARE(model.totalNum(), 35);
+        QTRY_COMPARE(rig.model.totalNum(), 35);
 
-        QVERIFY(model.roleNames().contains(Qt::DisplayRole));
-        QCOMPARE(model.roleNames().value(263), QByteArray("$Selected"));
-        const QModelIndex folder = model.index(0);  // the newest
+        QVERIFY(rig.model.roleNames().contains(Qt::DisplayRole));
+        QCOMPARE(rig.model.roleNames().value(263), QByteArray("$Selected"));
+        const QModelIndex folder = rig.model.index(0);  // the newest
         QCOMPARE(folder.data(Role::FileNameRole).toString(), QString("f34.mkv"));
         QCOMPARE(folder.data(Role::FileTypeRole).toInt(), 5);
         QCOMPARE(folder.data(Role::FileSizeRole).toString(), QString("--"));
-        const QModelIndex up = model.index(1);
+        const QModelIndex up = rig.model.index(1);
         QCOMPARE(up.data(Role::StatusRole).toBool(), true);
-        QCOMPARE(model.index(2).data(Role::StatusRole).toBool(), false);
+        QCOMPARE(rig.model.index(2).data(Role::StatusRole).toBool(), false);
         QCOMPARE(up.data(Role::FileSizeRole).toString(), QString("3.00 KB"));
         QCOMPARE(up.data(Role::SavePathRole).toString(), QString("/save/f33"));
-        const QModelIndex last = model.index(34);
+        const QModelIndex last = rig.model.index(34);
         QCOMPARE(last.data(Role::DTimeRole).toString(), QString("2023-05-06 07:08"));
-        QVERIFY(!model.index(35).data(Role::FileNameRole).isValid());
+        QVERIFY(!rig.model.index(35).data(Role::FileNameRole).isValid());
     }
 
     void emptyListShowsNoData()
@@ -207,22 +214,18 @@ private slots:
             st.addFinish("acc1", "dev1", QString("f%1").arg(i), false, 100 + i);
         st.addFinish("acc1", "dev2", "o1", false, 1);
         st.addFinish("acc2", "dev1", "o2", true, 1);
-        TestOwner owner("acc1", "dev1");
-        LVFinishManager fm;
-        QVERIFY(fm.init(&owner, &db));
-        TSFinishFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setTw(&fm);
-        model.fetchMore(QModelIndex());
-        QTRY_COMPARE(model.rowCount(), 12);
-        model.multiSelect(3);
-        QSignalSpy defaults(&model, &BaseModel::sg_DefaultStateChange);
-        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-        model.clearAll();
+        StoreRig rig(db);
+        QVERIFY(rig.ready);
+        rig.model.fetchMore(QModelIndex());
+        QTRY_COMPARE(rig.model.rowCount(), 12);
+        rig.model.multiSelect(3);
+        QSignalSpy defaults(&rig.model, &BaseModel::sg_DefaultStateChange);
+        QSignalSpy reset(&rig.model, &QAbstractItemModel::modelReset);
+        rig.model.clearAll();
         QTRY_VERIFY(reset.count() >= 1);
-        QTRY_VERIFY(!model.isLoading());
-        QCOMPARE(model.rowCount(), 0);
-        QCOMPARE(model.selectNum(), 0);
+        QTRY_VERIFY(!rig.model.isLoading());
+        QCOMPARE(rig.model.rowCount(), 0);
+        QCOMPARE(rig.model.selectNum(), 0);
         QCOMPARE(defaults.last().at(1).toString(), QString("No Data"));
         QCOMPARE(st.count("select count(1) from lv_finish_file"), 2);
         QCOMPARE(st.count("select count(1) from lv_finish_file where accessId = 'acc1'"
@@ -235,25 +238,21 @@ private slots:
         TransferStore st(db);
         for (int i = 0; i < 10; ++i)
             st.addFinish("acc1", "dev1", QString("f%1").arg(i), false, 100 + i);
-        TestOwner owner("acc1", "dev1");
-        LVFinishManager fm;
-        QVERIFY(fm.init(&owner, &db));
-        TSFinishFileModel model;
-        QAbstractItemModelTester tester(&model);
-        model.setTw(&fm);
-        model.fetchMore(QModelIndex());
-        QTRY_COMPARE(model.rowCount(), 10);
-        QTRY_VERIFY(!model.isLoading());
-        model.deleteItem(2);
-        model.deleteItem(6);
-        model.multiSelect(0);
-        model.deleteSelect();
-        QTRY_COMPARE(model.rowCount(), 7);
-        QTRY_COMPARE(model.totalNum(), 7);
+        StoreRig rig(db);
+        QVERIFY(rig.ready);
+        rig.model.fetchMore(QModelIndex());
+        QTRY_COMPARE(rig.model.rowCount(), 10);
+        QTRY_VERIFY(!rig.model.isLoading());
+        rig.model.deleteItem(2);
+        rig.model.deleteItem(6);
+        rig.model.multiSelect(0);
+        rig.model.deleteSelect();
+        QTRY_COMPARE(rig.model.rowCount(), 7);
+        QTRY_COMPARE(rig.model.totalNum(), 7);
         // What is shown is exactly what the store holds.
         QStringList shown;
-        for (int i = 0; i < model.rowCount(); ++i)
-            shown.append(model.index(i).data(Role::FileNameRole).toString());
+        for (int i = 0; i < rig.model.rowCount(); ++i)
+            shown.append(rig.model.index(i).data(Role::FileNameRole).toString());
         QCOMPARE(shown, (QStringList{"f8", "f6", "f5", "f4", "f2", "f1", "f0"}));
         QCOMPARE(st.count("select count(1) from lv_finish_file"), 7);
     }

@@ -4,6 +4,7 @@
 #include "core/dbhelp.h"
 #include "tests/testenv.h"
 #include "tests/testowner.h"
+#include "tests/transfer/fids.h"
 #include "tests/transfer/transferstore.h"
 #include "transfer/lvfinishmanager.h"
 #include "transfer/lvuploadmanager.h"
@@ -28,13 +29,6 @@ private:
             f.fileState = 2;
             out.append(f);
         }
-        return out;
-    }
-    static QList<int> fIds(const QList<UploadFileInfo>& list)
-    {
-        QList<int> out;
-        for (const UploadFileInfo& f : list)
-            out.append(f.fId);
         return out;
     }
     static void answer(LVFinishManager& fm, const QSignalSpy& spy,
@@ -63,11 +57,6 @@ private:
     };
 
 private slots:
-    void initTestCase()
-    {
-        qRegisterMetaType<BaseModel::DefalutState>();
-    }
-
     void pagesWithFolderCountsAndOverlay()
     {
         DBHelp db;
