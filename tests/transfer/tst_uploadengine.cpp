@@ -3,7 +3,9 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QThreadPool>
+#include <QTranslator>
 
+#include "app/tidewellsdk.h"
 #include "tests/queuedspy.h"
 #include "tests/testenv.h"
 #include "tests/transfer/uploadrig.h"
@@ -343,21 +345,34 @@ private slots:
     {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("msg");
-        QTest::newRow("2014") << 2014 << "Capacity is full";
-        QTest::newRow("2001") << 2001 << "Without permission";
-        QTest::newRow("2002") << 2002 << "Without permission";
-        QTest::newRow("2201") << 2201 << "Unauthorized operation";
-        QTest::newRow("403") << 403 << "Unknown error";
-        QTest::newRow("404") << 404 << "File does not exist";
-        QTest::newRow("20203") << 20203 << "Space by remove";
-        QTest::newRow("20204") << 20204 << "Unknown error";
-        QTest::newRow("20205") << 20205 << "Unknown error";
+        QTest::addColumn<bool>("english");
+        QTest::newRow("2014") << 2014 << "Capacity is full" << false;
+        QTest::newRow("2001") << 2001 << "Without permission" << false;
+        QTest::newRow("2002") << 2002 << "Without permission" << false;
+        QTest::newRow("2201") << 2201 << "Unauthorized operation" << false;
+        QTest::newRow("403") << 403 << "Unknown error" << false;
+        QTest::newRow("404") << 404 << "File does not exist" << false;
+        QTest::newRow("20203") << 20203 << "Space by remove" << false;
+        QTest::newRow("20204") << 20204 << "Unknown error" << false;
+        QTest::newRow("20205") << 20205 << "Unknown error" << false;
+        // What an English user reads, through the shipped translation.
+        QTest::newRow("2014 en") << 2014 << "Insufficient storage space" << true;
+        QTest::newRow("2001 en") << 2001 << "Without copy the permission" << true;
+        QTest::newRow("404 en") << 404 << "File removed" << true;
+        QTest::newRow("20203 en") << 20203 << "The storage space has been removed" << true;
+        QTest::newRow("20205 en") << 20205 << "Unknown exception" << true;
     }
     void fatalCodesFailAtOnce()
     {
         QFETCH(int, code);
         QFETCH(QString, msg);
-        UploadRig rig(QString("dev-fatal-%1").arg(code));
+        QFETCH(bool, english);
+        QTranslator translator;
+        if (english) {
+            QVERIFY(TidewellSdk::loadTranslation(translator));
+            QCoreApplication::installTranslator(&translator);
+        }
+        UploadRig rig(QString("dev-fatal-%1-%2").arg(code).arg(english));
         QVERIFY(rig.startLan());
         rig.makeManager();
         rig.server->refuseUpload(code, "refused");
