@@ -887,9 +887,12 @@ bool LVUploadManager::createRemoteFolder(UploadFileInfo record, int& dirId, QStr
     QMutexLocker fl(&m_folderLock);
     if (record.isExternal) {
         code = -1;
-        return m_owner->device_online(NetworkShare(), [&](Net* net, bool) {
+        const bool made = m_owner->device_online(NetworkShare(), [&](Net* net, bool) {
             return createUpFolder(net, record, path, code);
         });
+        if (made && record.isSubItem)
+            rememberExternalFolder(record, path);
+        return made;
     }
     QStringList names;
     if (!relativeFolderNames(record, record.pFilePath, names)) {
@@ -908,6 +911,40 @@ bool LVUploadManager::createRemoteFolder(UploadFileInfo record, int& dirId, QStr
     return m_owner->device_online(NetworkShare(), [&](Net* net, bool) {
         return createDirsOnDevice(net, record, names, dirId, code);
     });
+}
+
+// A file's chain on external storage begins with the uploaded folder itself:
+// keep the folder's path on its entry, so that a later run (the set of made
+// folders lives in memory only) does not ask the device to make it again.
+void LVUploadManager::rememberExternalFolder(const UploadFileInfo& record, const QString& deepest)
+{
+    QStringList below;
+    if (!relativeFolderNames(record, record.pFilePath, below))
+        return;
+    QString folderPath = deepest;
+    while (folderPath.length() > 1 && folderPath.endsWith('/'))
+        folderPath.chop(1);
+    for (int i = below.size() - 1; i >= 0; --i) {
+        const int cut = folderPath.lastIndexOf('/');
+        if (cut <= 0 || folderPath.mid(cut + 1) != below.at(i)) {
+            qWarning() << "LVUploadManager: made folder" << deepest << "does not end in"
+                       << below.join('/');
+            return;
+        }
+        folderPath.truncate(cut);
+    }
+    if (folderPath.isEmpty())
+        return;
+    const int folderId = record.pId;
+    // The store belongs to the manager's thread.
+    QMetaObject::invokeMethod(this, [this, folderId, folderPath] {
+        UploadFileInfo row;
+        if (!m_db || !m_db->getUploadFileWidthFId(folderId, row))
+            return;
+        if (row.pDirId <= 0 && row.pExternalPath.isEmpty())
+            m_db->updateUploadFilePDirOrPPath(folderId, 0, folderPath);
+        m_foldersMade.insert(folderId);
+    }, Qt::QueuedConnection);
 }
 
 bool LVUploadManager::createDirOnDevice(sdk::plugins::tidewell_network_sdk* net,
@@ -976,6 +1013,9 @@ bool LVUploadManager::createUpFolder(sdk::plugins::tidewell_network_sdk* net,
                                      UploadFileInfo record, QString& path, int& code)
 {
     qDebug() << "---------LVUploadManager::createUpFolder: " << record.filePath;
+    const QFileInfo local(record.filePath);
+    qDebug() << "tempPath:" << (record.isFolder ? local.absoluteFilePath() : local.absolutePath())
+             << "-------------";
     const QString root = QDir::cleanPath(QFileInfo(record.pFilePath).absoluteFilePath());
     const QString parent = QFileInfo(root).absolutePath();
     qDebug() << "parentPath:" << parent << "-------------";

@@ -151,6 +151,9 @@ private:
     UploadFileInfo folderOf(const UploadFileInfo& file);
     // Creates the uploaded folder itself on the device (folder lock taken).
     bool makeUploadedFolder(const UploadFileInfo& folder, int& dirId, QString& path, int& code);
+    // Any thread: records that the external chain made for a folder's file
+    // (deepest folder made: deepest) made the uploaded folder itself.
+    void rememberExternalFolder(const UploadFileInfo& record, const QString& deepest);
     void clearQueues();
 
     QThread* m_thread = nullptr;

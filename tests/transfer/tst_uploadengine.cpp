@@ -324,6 +324,60 @@ private slots:
         QVERIFY(rig.createsFor("e.txt").first().value("isExternal").toBool());
     }
 
+    // The program stops right after the last file of an external-target
+    // folder was stored as finished, before the folder entry was closed. The
+    // next run must not make the folder again: the device refuses an existing
+    // folder, which would fail a fully uploaded folder.
+    void externalFolderIsNotMadeAgainAfterRestart()
+    {
+        UploadRig rig("dev-extrestart");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        rig.server->addFolder("storage/usb1/photos");
+        const QByteArray one = UploadRig::bytes(3000, 61);
+        const QByteArray two = UploadRig::bytes(5000, 62);
+        rig.writeFile("album/a/one.bin", one);
+        rig.writeFile("album/b/two.bin", two);
+        std::atomic<bool> halted{false};
+        // On the manager's thread, inside the finish of the last file: its
+        // thread ends before it looks at the folder again.
+        connect(rig.manager.get(), &LVUploadManager::rUploadStart, rig.manager.get(),
+                [&halted](const UploadFileInfo& f) {
+                    if (f.isFolder && f.num == 0 && !halted.exchange(true))
+                        QThread::currentThread()->quit();
+                },
+                Qt::DirectConnection);
+        TwFolderInfo usb;
+        usb.filePath = "usb1/photos";
+        rig.add({rig.local.filePath("album")}, usb);
+        QTRY_VERIFY_WITH_TIMEOUT(halted, kLong);
+        rig.manager.reset();
+
+        QCOMPARE(rig.queued().size(), 1);
+        const UploadFileInfo folder = rig.queued().first();
+        QVERIFY(folder.isFolder);
+        QCOMPARE(rig.db.getUploadSubFileNum(folder.fId), 0);
+        QCOMPARE(folder.pExternalPath, QString("/storage/usb1/photos/album"));
+        QVERIFY(rig.finished().isEmpty());
+
+        rig.server->clearRequests();
+        rig.server->setCommandAnswer("createExternalDirs",
+                                     R"({"result":0,"errCode":2007,"message":"folder exists","data":{}})");
+        rig.makeManager();
+        QueuedSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        QueuedSpy finish(rig.manager.get(), &LVUploadManager::rUploadFinish);
+        rig.manager->start();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty() || !error.isEmpty(), kLong);
+        QVERIFY(error.isEmpty());
+        QTRY_COMPARE(finish.count(), 1);
+        QCOMPARE(rig.commandCount("createExternalDirs"), 0);
+        const QList<FinishFileInfo> done = rig.finished();
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(done.first().fileName, QString("album"));
+        QVERIFY(rig.stored("storage/usb1/photos/album/a/one.bin") == one);
+        QVERIFY(rig.stored("storage/usb1/photos/album/b/two.bin") == two);
+    }
+
     void externalTargetOnPcDeviceStaysAsGiven()
     {
         UploadRig rig("dev-extpc");
