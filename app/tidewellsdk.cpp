@@ -475,7 +475,6 @@ bool TidewellSdk::device_online(const NetworkShare& share, OnlineFn fn)
 
 bool TidewellSdk::isOnline() { return false; }
 bool TidewellSdk::isLan() { return false; }
-QString TidewellSdk::deviceId() { return currentDevice().deviceId; }
 
 QString TidewellSdk::downloadPath()
 {
@@ -501,7 +500,6 @@ DeviceInfo TidewellSdk::currentDevice()
 int TidewellSdk::deviceType() { return 0; }
 bool TidewellSdk::isPCDevice() { return false; }
 int TidewellSdk::netType() { return 0; }
-ThumbI* TidewellSdk::thumb() { return nullptr; }
 sdk::plugins::tidewell_network_sdk* TidewellSdk::networkSdk()
 {
     return cloudSession().get();

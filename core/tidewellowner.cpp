@@ -39,3 +39,13 @@ void TidewellOwner::notifyStatus(int code, const QString& message, int level)
 {
     emit sg_notifyStatus(code, message, level);
 }
+
+QString TidewellOwner::deviceId()
+{
+    return currentDevice().deviceId;
+}
+
+ThumbI* TidewellOwner::thumb()
+{
+    return nullptr;
+}

@@ -20,6 +20,9 @@ public:
     void showLoading() override;
     void cancelLading() override;
     void notifyStatus(int code, const QString& message, int level) override;
+    // Shared answers: the id is the current record's, no thumbnail service.
+    QString deviceId() override;
+    ThumbI* thumb() override;
 
 signals:
     void isUpRunChanged();

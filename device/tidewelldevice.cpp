@@ -387,9 +387,7 @@ void TidewellDevice::oGetExterLinkResList(TW_HANDLE handle, NetworkShare share, 
                                           QString shareId)
 {
     Q_UNUSED(share)
-    const int size = pageSize > 0 ? pageSize : 60;
-    call(handle,
-         GetExterLinkResListReq(shareId, offset, offset / size + 1, size, isSort, condition),
+    call(handle, GetExterLinkResListReq::atOffset(shareId, offset, pageSize, isSort, condition),
          &TidewellDevice::rGetExterLinkResList);
 }
 
@@ -408,8 +406,7 @@ void TidewellDevice::oGetLinkDirPath(TW_HANDLE handle, NetworkShare share, int o
     Q_UNUSED(share)
     Q_UNUSED(isSort)
     Q_UNUSED(condition)
-    const int size = pageSize > 0 ? pageSize : 60;
-    call(handle, GetLinkDirPathReq(fileId, offset / size + 1, size),
+    call(handle, GetLinkDirPathReq::atOffset(fileId, offset, pageSize),
          &TidewellDevice::rGetExterLinkResList);
 }
 

@@ -238,8 +238,8 @@ void TidewellExtlink::oGetExterLinkResList(TW_HANDLE handle, NetworkShare share,
                                            QString shareId)
 {
     m_exec.execute([=] {
-        const int size = pageSize > 0 ? pageSize : 60;
-        GetExterLinkResListReq req(shareId, offset, offset / size + 1, size, isSort, condition);
+        const auto req =
+            GetExterLinkResListReq::atOffset(shareId, offset, pageSize, isSort, condition);
         GetExterLinkResListResp resp;
         linkRequest(share, req, resp);
         emit rGetExterLinkResList(handle, resp);
@@ -259,8 +259,7 @@ void TidewellExtlink::oGetLinkDirPath(TW_HANDLE handle, NetworkShare share, int 
     Q_UNUSED(isSort)
     Q_UNUSED(condition)
     m_exec.execute([=] {
-        const int size = pageSize > 0 ? pageSize : 60;
-        GetLinkDirPathReq req(fileId, offset / size + 1, size);
+        const auto req = GetLinkDirPathReq::atOffset(fileId, offset, pageSize);
         GetExterLinkResListResp resp;
         linkRequest(share, req, resp);
         emit rGetExterLinkResList(handle, resp);

@@ -440,11 +440,6 @@ int TidewellTab::netType()
     }
 }
 
-QString TidewellTab::deviceId()
-{
-    return currentDevice().deviceId;
-}
-
 QString TidewellTab::downloadPath()
 {
     if (m_root)
@@ -483,11 +478,6 @@ int TidewellTab::deviceType()
 bool TidewellTab::isPCDevice()
 {
     return m_hasDevice && currentDevice().deviceModel.startsWith("QXP");
-}
-
-ThumbI* TidewellTab::thumb()
-{
-    return nullptr;
 }
 
 sdk::plugins::tidewell_network_sdk* TidewellTab::networkSdk()

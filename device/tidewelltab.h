@@ -113,11 +113,10 @@ public:
     int downTaskNum() const;
     int hasTaskNum() const { return upTaskNum() + downTaskNum(); }
 
-    // Tidewell (the notices are TidewellOwner's)
+    // Tidewell (the notices, deviceId and thumb are TidewellOwner's)
     bool device_online(const NetworkShare& share, OnlineFn fn) override;
     bool isOnline() override;
     bool isLan() override;
-    QString deviceId() override;
     QString downloadPath() override;
     UserInfo userInfo() override;
     DeviceInfo* deviceInfo() override;
@@ -125,7 +124,6 @@ public:
     int deviceType() override;
     bool isPCDevice() override;
     int netType() override;
-    ThumbI* thumb() override;
     sdk::plugins::tidewell_network_sdk* networkSdk() override;
 
 signals:

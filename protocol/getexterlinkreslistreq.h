@@ -16,6 +16,13 @@ public:
         : shareId(shareId_), offset(offset_), pageNo(pageNo_), pageSize(pageSize_), isSort(isSort_), condition(condition_)
     {
     }
+    // The page holding offset; a page size of 0 means the default 60.
+    static GetExterLinkResListReq atOffset(const QString& shareId, int offset, int pageSize,
+                                           bool isSort, int condition)
+    {
+        const int size = pageSize > 0 ? pageSize : 60;
+        return GetExterLinkResListReq(shareId, offset, offset / size + 1, size, isSort, condition);
+    }
 
     QString shareId;
     int offset = 0;

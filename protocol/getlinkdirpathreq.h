@@ -15,6 +15,12 @@ public:
         : fileId(fileId_), pageNo(pageNo_), pageSize(pageSize_)
     {
     }
+    // The page holding offset; a page size of 0 means the default 60.
+    static GetLinkDirPathReq atOffset(qint64 fileId, int offset, int pageSize)
+    {
+        const int size = pageSize > 0 ? pageSize : 60;
+        return GetLinkDirPathReq(fileId, offset / size + 1, size);
+    }
 
     qint64 fileId = 0;
     int pageNo = 1;

@@ -40,6 +40,24 @@ void curl_request::set_headers(const std::vector<std::string>& headers)
     curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
 }
 
+void curl_request::reset(const std::string& url, int connect_timeout_ms, int stall_timeout_s)
+{
+    curl_easy_reset(m_easy);
+    curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(m_easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connect_timeout_ms));
+    curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stall_timeout_s));
+}
+
+std::string curl_request::escape(const std::string& text) const
+{
+    char* out = curl_easy_escape(m_easy, text.c_str(), static_cast<int>(text.size()));
+    std::string result = out ? out : "";
+    curl_free(out);
+    return result;
+}
+
 CURLcode curl_request::perform()
 {
     if (!m_easy || !m_multi)

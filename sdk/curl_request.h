@@ -22,6 +22,13 @@ public:
 
     CURL* easy() const { return m_easy; }
 
+    // Clears every option of the last transfer and sets what each task
+    // transfer shares: the URL, the connect timeout and the stall limit.
+    void reset(const std::string& url, int connect_timeout_ms, int stall_timeout_s);
+
+    // Percent-encodes one query value.
+    std::string escape(const std::string& text) const;
+
     // Replaces the request headers (each "Name: value").
     void set_headers(const std::vector<std::string>& headers);
 

@@ -22,14 +22,6 @@ using steady = std::chrono::steady_clock;
 constexpr auto kProgressEvery = std::chrono::milliseconds(100);
 constexpr std::size_t kMaxErrorBody = 4096;
 
-std::string escape(CURL* easy, const std::string& text)
-{
-    char* out = curl_easy_escape(easy, text.c_str(), static_cast<int>(text.size()));
-    std::string result = out ? out : "";
-    curl_free(out);
-    return result;
-}
-
 std::int64_t file_size(const std::string& path)
 {
     struct stat st;
@@ -138,17 +130,16 @@ private:
 
 std::string download_job::build_url()
 {
-    CURL* easy = request.easy();
     switch (info.type) {
     case model::down_file_info::kind_device_file: {
         std::string url = route.base_url + "/device/download?fileId=" + std::to_string(info.file_id)
             + "&mode=" + std::to_string(info.mode)
             + "&fileCatetory=" + std::to_string(info.file_category)
-            + "&ower=" + escape(easy, info.ower)
-            + "&fileMd5=" + escape(easy, info.file_md5);
+            + "&ower=" + request.escape(info.ower)
+            + "&fileMd5=" + request.escape(info.file_md5);
         if (!info.share_id.empty())
-            url += "&shareId=" + escape(easy, info.share_id)
-                + "&extractedCode=" + escape(easy, info.extracted_code);
+            url += "&shareId=" + request.escape(info.share_id)
+                + "&extractedCode=" + request.escape(info.extracted_code);
         return url;
     }
     case model::down_file_info::kind_disk_file: {
@@ -159,9 +150,9 @@ std::string download_job::build_url()
             if (std::isalnum(static_cast<unsigned char>(c)) || std::strchr("%-._~", c))
                 path.push_back(c);
             else
-                path += escape(easy, std::string(1, c));
+                path += request.escape(std::string(1, c));
         }
-        return route.base_url + "/device/download?path=" + path + "&url=" + escape(easy, info.url);
+        return route.base_url + "/device/download?path=" + path + "&url=" + request.escape(info.url);
     }
     case model::down_file_info::kind_url:
         return info.url;
@@ -198,11 +189,8 @@ bool download_job::attempt(std::int64_t from, bool truncate, bool last_try)
     last_progress = steady::now();
     close_file();
 
+    request.reset(build_url(), route.connect_timeout_ms, route.stall_timeout_s);
     CURL* easy = request.easy();
-    curl_easy_reset(easy);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    const std::string url = build_url();
-    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     if (info.type == model::down_file_info::kind_url) {
         curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);
@@ -220,9 +208,6 @@ bool download_job::attempt(std::int64_t from, bool truncate, bool last_try)
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &download_job::on_header);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, 512L * 1024L);
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(route.connect_timeout_ms));
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(route.stall_timeout_s));
 
     const CURLcode rc = request.perform();
     if (!alive()) {
@@ -467,28 +452,16 @@ download_task::~download_task()
 
 bool download_task::start()
 {
-    if (m_started || m_job->stopped.load())
+    if (m_job->stopped.load())
         return false;
-    try {
-        std::shared_ptr<download_job> job = m_job;
-        m_thread = std::thread([job] { job->run(); });
-    } catch (const std::exception& e) {
-        m_job->route.write_log(3, std::string("download worker not started: ") + e.what());
-        return false;
-    }
-    m_started = true;
-    return true;
+    std::shared_ptr<download_job> job = m_job;
+    return m_worker.start([job] { job->run(); }, m_job->route, "download");
 }
 
 void download_task::stop()
 {
     m_job->stop();
-    if (m_thread.joinable()) {
-        if (m_thread.get_id() == std::this_thread::get_id())
-            m_thread.detach();   // stopped from its own callback: it ends by itself
-        else
-            m_thread.join();
-    }
+    m_worker.join();
 }
 
 std::string download_task::save_path() const

@@ -2,11 +2,11 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "sdk/down_file_info.h"
 #include "sdk/download.h"
 #include "sdk/download_observer.h"
+#include "sdk/task_worker.h"
 #include "sdk/transfer_route.h"
 
 namespace sdk { namespace cores { namespace tidewell {
@@ -28,8 +28,7 @@ public:
 
 private:
     std::shared_ptr<download_job> m_job;
-    std::thread m_thread;
-    bool m_started = false;
+    task_worker m_worker;
 };
 
 } } }

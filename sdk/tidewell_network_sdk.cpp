@@ -26,6 +26,31 @@ bool untrack(session_state& state, cores::tidewell::transfer_base* task)
     return state.tasks.erase(task) == 1;
 }
 
+// Deletes a task the caller gives back, once; `what` names the call in the log.
+void release(session_state& state, cores::tidewell::transfer_base* task, const char* what)
+{
+    if (!task)
+        return;
+    if (!untrack(state, task)) {
+        state.log(3, std::string(what) + ": task unknown or given back already");
+        return;
+    }
+    delete task;
+}
+
+// A request refused before it was sent: the caller's answer says why, the log
+// says it under `what`.
+bool refuse(session_state& state, cores::model::resp_info* response, int level,
+            const std::string& what, const std::string& why)
+{
+    if (response) {
+        *response = cores::model::resp_info();
+        response->message = why;
+    }
+    state.log(level, what + ": " + why);
+    return false;
+}
+
 } // namespace
 
 using cores::model::channel_option;
@@ -108,23 +133,11 @@ bool tidewell_network_sdk::api_req(const std::string& body, const std::string& c
                                    const std::string& path, int timeout, resp_info* response)
 {
     std::string base;
-    if (!m_state->current_base(base)) {
-        if (response) {
-            *response = resp_info();
-            response->message = "device not connected";
-        }
-        m_state->log(2, "api_req " + command + ": device not connected");
-        return false;
-    }
+    if (!m_state->current_base(base))
+        return refuse(*m_state, response, 2, "api_req " + command, "device not connected");
     Json::Value data(Json::objectValue);
-    if (!body.empty() && (!cores::protocol::proto::json_from_string(body, data) || !data.isObject())) {
-        if (response) {
-            *response = resp_info();
-            response->message = "request body is not a JSON object";
-        }
-        m_state->log(3, "api_req " + command + ": request body is not a JSON object");
-        return false;
-    }
+    if (!body.empty() && (!cores::protocol::proto::json_from_string(body, data) || !data.isObject()))
+        return refuse(*m_state, response, 3, "api_req " + command, "request body is not a JSON object");
     Json::Value envelope(Json::objectValue);
     envelope["command"] = command;
     envelope["data"] = data;
@@ -139,14 +152,8 @@ bool tidewell_network_sdk::http_req(const std::string& body, const std::string& 
                                     resp_info* response)
 {
     const std::string cloud = m_state->cloud_url();
-    if (cloud.empty()) {
-        if (response) {
-            *response = resp_info();
-            response->message = "no cloud URL set";
-        }
-        m_state->log(3, "http_req " + path + ": no cloud URL set");
-        return false;
-    }
+    if (cloud.empty())
+        return refuse(*m_state, response, 3, "http_req " + path, "no cloud URL set");
     std::vector<std::string> headers = m_state->cloud_headers();
     headers.push_back("Content-Type: application/json");
     const std::string text = body.empty() ? std::string("{}") : body;
@@ -156,14 +163,8 @@ bool tidewell_network_sdk::http_req(const std::string& body, const std::string& 
 bool tidewell_network_sdk::http_get(const std::string& path, int timeout, resp_info* response)
 {
     const std::string cloud = m_state->cloud_url();
-    if (cloud.empty()) {
-        if (response) {
-            *response = resp_info();
-            response->message = "no cloud URL set";
-        }
-        m_state->log(3, "http_get " + path + ": no cloud URL set");
-        return false;
-    }
+    if (cloud.empty())
+        return refuse(*m_state, response, 3, "http_get " + path, "no cloud URL set");
     return m_state->request(cloud + path, m_state->cloud_headers(), nullptr, timeout * 1000, response);
 }
 
@@ -251,24 +252,12 @@ upload* tidewell_network_sdk::p2p_upload(const up_file_info& info, upload_observ
 
 void tidewell_network_sdk::release_download(download* task)
 {
-    if (!task)
-        return;
-    if (!untrack(*m_state, static_cast<cores::tidewell::transfer_base*>(task))) {
-        m_state->log(3, "release_download: task unknown or given back already");
-        return;
-    }
-    delete task;
+    release(*m_state, task, "release_download");
 }
 
 void tidewell_network_sdk::release_upload(upload* task)
 {
-    if (!task)
-        return;
-    if (!untrack(*m_state, static_cast<cores::tidewell::transfer_base*>(task))) {
-        m_state->log(3, "release_upload: task unknown or given back already");
-        return;
-    }
-    delete task;
+    release(*m_state, task, "release_upload");
 }
 
 std::string tidewell_network_sdk::version()

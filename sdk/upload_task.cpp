@@ -103,13 +103,7 @@ void upload_job::failed(const std::string& text, int err_code)
 
 void upload_job::setup(const std::string& url)
 {
-    CURL* easy = request.easy();
-    curl_easy_reset(easy);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(route.connect_timeout_ms));
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(route.stall_timeout_s));
+    request.reset(url, route.connect_timeout_ms, route.stall_timeout_s);
 }
 
 bool upload_job::check_answer(CURLcode rc, const std::string& what, const std::string& answer,
@@ -217,10 +211,8 @@ void upload_job::run()
     route.write_log(0, "upload " + info.file_path + " task " + id + " from " + std::to_string(offset));
 
     // 2. Send the rest (possibly nothing) so the device finishes the file.
-    char* escaped = curl_easy_escape(request.easy(), id.c_str(), static_cast<int>(id.size()));
-    const std::string url = route.base_url + "/device/upload/data?taskId=" + (escaped ? escaped : "")
+    const std::string url = route.base_url + "/device/upload/data?taskId=" + request.escape(id)
         + "&offset=" + std::to_string(offset);
-    curl_free(escaped);
     answer.clear();
     sent = 0;
     last_progress = steady::now();
@@ -305,28 +297,16 @@ upload_task::~upload_task()
 
 bool upload_task::start()
 {
-    if (m_started || m_job->stopped.load())
+    if (m_job->stopped.load())
         return false;
-    try {
-        std::shared_ptr<upload_job> job = m_job;
-        m_thread = std::thread([job] { job->run(); });
-    } catch (const std::exception& e) {
-        m_job->route.write_log(3, std::string("upload worker not started: ") + e.what());
-        return false;
-    }
-    m_started = true;
-    return true;
+    std::shared_ptr<upload_job> job = m_job;
+    return m_worker.start([job] { job->run(); }, m_job->route, "upload");
 }
 
 void upload_task::stop()
 {
     m_job->stop();
-    if (m_thread.joinable()) {
-        if (m_thread.get_id() == std::this_thread::get_id())
-            m_thread.detach();
-        else
-            m_thread.join();
-    }
+    m_worker.join();
 }
 
 std::string upload_task::task_id() const

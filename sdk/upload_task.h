@@ -2,8 +2,8 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
+#include "sdk/task_worker.h"
 #include "sdk/transfer_route.h"
 #include "sdk/up_file_info.h"
 #include "sdk/upload.h"
@@ -28,8 +28,7 @@ public:
 
 private:
     std::shared_ptr<upload_job> m_job;
-    std::thread m_thread;
-    bool m_started = false;
+    task_worker m_worker;
 };
 
 } } }

@@ -233,6 +233,7 @@ public:
     std::string listing(const std::string& rel, const Json::Value& data, const std::string& accessId,
                         const std::string& diskPrefix, bool byOffset);
     std::string folderForId(std::int64_t id, bool safeBox, std::string& rel);
+    std::string groupRoot(std::int64_t groupId);
     std::string createDir(const std::string& parentRel, const std::string& name, bool backNewName);
     std::string createChain(const std::string& parentRel, const Json::Value& names, bool external,
                             const std::string& externalPath);
@@ -657,6 +658,15 @@ std::string TestDeviceServer::Impl::folderForId(std::int64_t id, bool safeBox, s
     return std::string();
 }
 
+// A group's top folder, made on first use.
+std::string TestDeviceServer::Impl::groupRoot(std::int64_t groupId)
+{
+    const std::string rel = "groups/" + std::to_string(groupId);
+    std::error_code ec;
+    fs::create_directories(abs(rel), ec);
+    return rel;
+}
+
 std::string TestDeviceServer::Impl::createDir(const std::string& parentRel, const std::string& name,
                                               bool backNewName)
 {
@@ -751,9 +761,8 @@ std::string TestDeviceServer::Impl::runCommand(const std::string& command, const
         const std::string group = "groups/" + std::to_string(groupId);
         std::string rel = group;
         const std::int64_t fileId = jsonInt(data, "fileId");
-        std::error_code ec;
         if (fileId == 0 || fileId == rootId) {
-            fs::create_directories(abs(group), ec);
+            groupRoot(groupId);
         } else if (!pathFor(fileId, rel) || rel.rfind(group + "/", 0) != 0) {
             return failure(404, "no such folder in the group");
         }
@@ -763,9 +772,7 @@ std::string TestDeviceServer::Impl::runCommand(const std::string& command, const
         std::string parent;
         const std::int64_t parentId = jsonInt(data, "parentId");
         if (command == "createPubDir" && (parentId == 0 || parentId == rootId)) {
-            parent = "groups/" + std::to_string(jsonInt(data, "groupId"));
-            std::error_code ec;
-            fs::create_directories(abs(parent), ec);
+            parent = groupRoot(jsonInt(data, "groupId"));
         } else {
             const std::string err = folderForId(parentId, command == "createDir" && jsonBool(data, "isSafeBox"), parent);
             if (!err.empty())
@@ -777,9 +784,7 @@ std::string TestDeviceServer::Impl::runCommand(const std::string& command, const
         std::string parent;
         const std::int64_t parentId = jsonInt(data, "parentId");
         if (command == "createPubDirs" && (parentId == 0 || parentId == rootId)) {
-            parent = "groups/" + std::to_string(jsonInt(data, "groupId"));
-            std::error_code ec;
-            fs::create_directories(abs(parent), ec);
+            parent = groupRoot(jsonInt(data, "groupId"));
         } else {
             const std::string err = folderForId(parentId, false, parent);
             if (!err.empty())
@@ -965,9 +970,7 @@ void TestDeviceServer::Impl::onUploadCreate(const httplib::Request& req, httplib
             return;
         }
     } else if (jsonInt(d, "uploadType") == 1 && (jsonInt(d, "dirId") == 0 || jsonInt(d, "dirId") == rootId)) {
-        target = "groups/" + std::to_string(jsonInt(d, "groupId"));
-        std::error_code ec;
-        fs::create_directories(abs(target), ec);
+        target = groupRoot(jsonInt(d, "groupId"));
     } else {
         const std::string err = folderForId(jsonInt(d, "dirId"), jsonBool(d, "isSafeBox"), target);
         if (!err.empty()) {

@@ -143,17 +143,17 @@ void DownloadFileModel::rDownFileList(int rs, QList<DownFileInfo> files, int ser
 {
     if (!acceptPage(serial, rs != 0))
         return;
-    applyPage(m_rows, files);
+    applyPage(files);
 }
 
 void DownloadFileModel::rDownloadStart(DownFileInfo fInfo)
 {
-    reportStart(m_rows, fInfo);
+    reportStart(fInfo);
 }
 
 void DownloadFileModel::rDownloadProgress(DownFileInfo fInfo)
 {
-    reportProgress(m_rows, fInfo);
+    reportProgress(fInfo);
 }
 
 void DownloadFileModel::rDownloadFinish(DownFileInfo fInfo)
@@ -165,12 +165,12 @@ void DownloadFileModel::rDownloadFinish(DownFileInfo fInfo)
 
 void DownloadFileModel::rDownloadPause(DownFileInfo fInfo)
 {
-    reportPause(m_rows, fInfo);
+    reportPause(fInfo);
 }
 
 void DownloadFileModel::rDownloadError(DownFileInfo fInfo)
 {
-    reportError(m_rows, fInfo);
+    reportError(fInfo);
 }
 
 void DownloadFileModel::rGetDownFileState(int state)

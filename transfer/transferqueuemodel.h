@@ -1,13 +1,16 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QList>
 #include <QVariantMap>
 
+#include "core/common.h"
+#include "core/utils.h"
 #include "transfer/transferlistmodel.h"
 
 // TransferListModel over the rows of one queue kind (DownFileInfo or
-// UploadFileInfo): row access, role reading and writing, and handing rows to
-// the queue manager's commands.
+// UploadFileInfo): row access, role reading and writing, paging in, the
+// managers' live reports, and handing rows to the queue manager's commands.
 template <class Rec>
 class TransferQueueModel : public TransferListModel
 {
@@ -28,7 +31,10 @@ public:
         return writeRole(m_rows[index.row()], value, role);
     }
 
-    QVariantMap getFileData(int index) const override { return rowMap(m_rows, index); }
+    QVariantMap getFileData(int index) const override
+    {
+        return isValidRow(index) ? m_rows.at(index).toVariantMap() : QVariantMap();
+    }
 
 protected:
     int recordCount() const override { return m_rows.size(); }
@@ -40,7 +46,9 @@ protected:
     template <class Manager>
     void sendSelected(Manager* m, void (Manager::*command)(QList<Rec>), bool ascending)
     {
-        const QList<Rec> list = selectedRecords(m_rows, ascending);
+        QList<Rec> list;
+        for (int row : selectedRows(ascending))
+            list.append(m_rows.at(row));
         if (m && !list.isEmpty())
             emit(m->*command)(list);
     }
@@ -53,5 +61,168 @@ protected:
             emit(m->*command)(m_rows.at(index));
     }
 
+    void applyPage(const QList<Rec>& pageRows);
+
+    // Live reports of the managers.
+    void reportStart(const Rec& f);
+    void reportProgress(const Rec& f);
+    void reportPause(const Rec& f);
+    void reportError(const Rec& f);
+
     QList<Rec> m_rows;
+
+private:
+    static QVariant roleData(const Rec& r, int role, bool selected);
+    static bool writeRole(Rec& r, const QVariant& value, int role);
+    // Rows are top-level entries; a report about a file inside a folder
+    // carries an id of the other table and never names a row.
+    int rowOfReport(const Rec& f) const { return f.isSubItem ? -1 : findRow(f.fId); }
 };
+
+template <class Rec>
+void TransferQueueModel<Rec>::applyPage(const QList<Rec>& pageRows)
+{
+    const int n = pageRows.size();
+    const bool first = m_page == 1;
+    // Paging state first: a view may ask for more from inside the
+    // notifications below.
+    if (n >= kPageSize)
+        ++m_page;
+    else
+        m_hasMore = false;
+    mergePage(m_rows, pageRows, first);
+    if (first)
+        pruneSelection();
+    setDefaultState();
+    emit loadNumChanged();
+    if (n > 0 || first)
+        emitSelectionSignals();
+}
+
+template <class Rec>
+QVariant TransferQueueModel<Rec>::roleData(const Rec& r, int role, bool selected)
+{
+    switch (role) {
+    case FileTypeRole:
+        return r.isFolder ? int(Common::MT_Folder) : getMediaType(QFileInfo(r.fileName).suffix());
+    case FileNameRole:
+        return r.isFolder ? r.fileName + " (" + QString::number(r.num) + ")" : r.fileName;
+    case ReceiveSizeRole:
+        return formatFileSize(r.fileWriteLen);
+    case WriteSizeRole:
+        return qint64(r.fileWriteLen);
+    case FileSizeRole:
+        return formatFileSize(r.fileSize);
+    case StatusRole:
+        return r.fileState;
+    case PValRole:
+        return r.progress;
+    case SpeedRole:
+        return formatFileSize(r.speed) + "/s";
+    case MsgRole:
+        return ", " + (r.msg.isEmpty() ? tr("Unknown error") : r.msg);
+    case SelectedRole:
+        return selected;
+    default:
+        return QVariant();
+    }
+}
+
+template <class Rec>
+bool TransferQueueModel<Rec>::writeRole(Rec& r, const QVariant& value, int role)
+{
+    switch (role) {
+    case FileNameRole: r.num = value.toInt(); break;
+    case ReceiveSizeRole: r.fileWriteLen = value.toLongLong(); break;
+    case FileSizeRole: r.fileSize = value.toLongLong(); break;
+    case StatusRole: r.fileState = value.toInt(); break;
+    case PValRole: r.progress = value.toFloat(); break;
+    case SpeedRole: r.speed = value.toInt(); break;
+    case MsgRole: r.msg = value.toString(); break;
+    default: break;
+    }
+    return true;
+}
+
+template <class Rec>
+void TransferQueueModel<Rec>::reportStart(const Rec& f)
+{
+    if (m_rows.isEmpty())
+        return;
+    const int row = rowOfReport(f);
+    if (row >= 0) {
+        Rec& r = m_rows[row];
+        r.fileState = f.fileState;
+        if (r.isFolder) {
+            r.fileWriteLen = f.fileWriteLen;
+            r.progress = f.progress;
+            r.fileSize = f.fileSize;
+            r.num = f.num;
+            notifyRow(row, {StatusRole, ReceiveSizeRole, WriteSizeRole, PValRole, FileSizeRole,
+                            FileNameRole});
+        } else {
+            notifyRow(row, {StatusRole});
+        }
+    }
+    sendStateRequest();
+}
+
+template <class Rec>
+void TransferQueueModel<Rec>::reportProgress(const Rec& f)
+{
+    if (m_rows.isEmpty())
+        return;
+    const int row = rowOfReport(f);
+    if (row < 0)
+        return;
+    Rec& r = m_rows[row];
+    r.fileState = f.fileState;
+    r.fileWriteLen = f.fileWriteLen;
+    r.progress = f.progress;
+    r.speed = f.speed;
+    if (r.isFolder) {
+        r.fileSize = f.fileSize;
+        notifyRow(row, {StatusRole, ReceiveSizeRole, WriteSizeRole, PValRole, FileSizeRole,
+                        SpeedRole});
+    } else {
+        notifyRow(row, {StatusRole, ReceiveSizeRole, WriteSizeRole, PValRole, SpeedRole});
+    }
+}
+
+template <class Rec>
+void TransferQueueModel<Rec>::reportPause(const Rec& f)
+{
+    if (m_rows.isEmpty())
+        return;
+    const int row = rowOfReport(f);
+    if (row >= 0) {
+        Rec& r = m_rows[row];
+        r.fileState = f.fileState;
+        if (r.isFolder) {
+            r.num = f.num;
+            notifyRow(row, {StatusRole, FileNameRole});
+        } else {
+            notifyRow(row, {StatusRole});
+        }
+    }
+    sendStateRequest();
+}
+
+template <class Rec>
+void TransferQueueModel<Rec>::reportError(const Rec& f)
+{
+    if (m_rows.isEmpty())
+        return;
+    const int row = rowOfReport(f);
+    if (row < 0)
+        return;
+    Rec& r = m_rows[row];
+    r.fileState = f.fileState;
+    r.msg = f.msg;
+    if (r.isFolder) {
+        r.num = f.num;
+        notifyRow(row, {StatusRole, MsgRole, FileNameRole});
+    } else {
+        notifyRow(row, {StatusRole, MsgRole});
+    }
+}

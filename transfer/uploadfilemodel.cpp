@@ -146,7 +146,7 @@ void UploadFileModel::rUpFileList(int rs, QList<UploadFileInfo> files, int seria
 {
     if (!acceptPage(serial, rs != 0))
         return;
-    applyPage(m_rows, files);
+    applyPage(files);
     if (!files.isEmpty())
         qInfo() << "UploadFileModel::rUpFileList------------end";
 }
@@ -159,12 +159,12 @@ void UploadFileModel::rAddUpFiles(bool rs)
 
 void UploadFileModel::rUploadStart(UploadFileInfo fInfo)
 {
-    reportStart(m_rows, fInfo);
+    reportStart(fInfo);
 }
 
 void UploadFileModel::rUploadProgress(UploadFileInfo fInfo)
 {
-    reportProgress(m_rows, fInfo);
+    reportProgress(fInfo);
 }
 
 void UploadFileModel::rUploadFinish(UploadFileInfo fInfo)
@@ -180,12 +180,12 @@ void UploadFileModel::rUploadFinish(UploadFileInfo fInfo)
 
 void UploadFileModel::rUploadPause(UploadFileInfo fInfo)
 {
-    reportPause(m_rows, fInfo);
+    reportPause(fInfo);
 }
 
 void UploadFileModel::rUploadError(UploadFileInfo fInfo)
 {
-    reportError(m_rows, fInfo);
+    reportError(fInfo);
 }
 
 void UploadFileModel::rGetUpFileState(int state)

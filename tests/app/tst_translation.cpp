@@ -30,7 +30,6 @@ private slots:
         rig.makeManager();
         const QString first = rig.writeFile("first.bin", UploadRig::bytes(150 * 1024));
         const QString gone = rig.writeFile("gone.txt", "bye");
-        QueuedSpy toast(rig.owner.get(), &TestOwner::sg_notifyStatus);
         QueuedSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
         QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
         rig.add({first, gone});

@@ -9,9 +9,11 @@
 #include "protocol/devicesharegetinforesp.h"
 #include "protocol/dirpathresp.h"
 #include "protocol/getdirpathreq.h"
+#include "protocol/getexterlinkreslistreq.h"
 #include "protocol/getexternalfilereq.h"
 #include "protocol/getexternalfileresp.h"
 #include "protocol/getexternallinklistresp.h"
+#include "protocol/getlinkdirpathreq.h"
 #include "protocol/getmediafilegroupreq.h"
 #include "protocol/getpubfilelistreq.h"
 #include "protocol/getpubfilelistresp.h"
@@ -83,6 +85,15 @@ private slots:
         b = torrent.to_json();
         QVERIFY(!b.isMember("resource") && b["fileId"].asInt() == 44);
         QVERIFY(!b["isExternal"].asBool() && b["saveDirId"].asInt() == 9);
+
+        // Link listings are asked by offset: the page holding it, 60 when no size.
+        const GetExterLinkResListReq top = GetExterLinkResListReq::atOffset("s1", 120, 60, true, 2);
+        QCOMPARE(top.pageNo, 3);
+        QCOMPARE(top.offset, 120);
+        QCOMPARE(GetExterLinkResListReq::atOffset("s1", 59, 0, false, 0).pageSize, 60);
+        const GetLinkDirPathReq sub = GetLinkDirPathReq::atOffset(8, 30, 30);
+        QCOMPARE(sub.pageNo, 2);
+        QCOMPARE(GetLinkDirPathReq::atOffset(8, 0, -1).pageNo, 1);
     }
 
     void listingDecodes()
@@ -189,9 +200,9 @@ private slots:
         QVERIFY(bt.list[0].isExternal);
     }
 
-    void repliesTravelQueued()
+    void repliesAreRegisteredMetatypes()
     {
-        // Registered metatypes keep their contents through a queued signal.
+        // Queued signals need the reply types registered and copyable by value.
         QVERIFY(QMetaType::type("DirPathResp") != QMetaType::UnknownType);
         QVERIFY(QMetaType::type("APIBase") != QMetaType::UnknownType);
         DirPathResp r;

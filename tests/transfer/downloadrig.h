@@ -102,6 +102,16 @@ struct DownloadRig : ServerRig
         rec->attach(mgr.get(), owner.get());
     }
 
+    // How many requests of one command the device has answered.
+    int commandCount(const std::string& command) const
+    {
+        int n = 0;
+        for (const auto& r : server->requests())
+            if (r.command == command)
+                ++n;
+        return n;
+    }
+
     int queued()
     {
         int n = -1;

@@ -16,15 +16,6 @@ int downloadsOf(TestDeviceServer& s, qint64 id)
             ++n;
     return n;
 }
-
-int commandsOf(TestDeviceServer& s, const std::string& command)
-{
-    int n = 0;
-    for (const auto& r : s.requests())
-        if (r.command == command)
-            ++n;
-    return n;
-}
 }
 
 class TestDownloadEngine : public QObject
@@ -89,7 +80,7 @@ private slots:
         QCOMPARE(DownloadRig::bytesOf(top + "/Many/f229.txt"), QByteArray("229"));
         QCOMPARE(QDir(rig.downDir + "/Photos").entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 0);
         // 230 entries take three pages of 100.
-        QCOMPARE(commandsOf(*rig.server, "getDirPath"), 1 + 1 + 1 + 1 + 1 + 3);
+        QCOMPARE(rig.commandCount("getDirPath"), 1 + 1 + 1 + 1 + 1 + 3);
         QCOMPARE(rig.queued(), 0);
         const QList<FinishFileInfo> done = rig.finished();
         QCOMPARE(done.size(), 1);
@@ -348,7 +339,7 @@ private slots:
             R"({"result":1,"message":"success","data":{"listPath":[],"totalPages":1000,"pageNo":1,"totalNum":99999}})");
         QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("Odd", false)}));
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
-        QCOMPARE(commandsOf(*rig.server, "getDirPath"), 1);
+        QCOMPARE(rig.commandCount("getDirPath"), 1);
         QVERIFY(QDir(rig.downDir + "/Odd").exists());
     }
 

@@ -7,15 +7,6 @@
 #include "transfer/tidewelldownload.h"
 
 namespace {
-int commandsOf(TestDeviceServer& s, const std::string& command)
-{
-    int n = 0;
-    for (const auto& r : s.requests())
-        if (r.command == command)
-            ++n;
-    return n;
-}
-
 QStringList namePaths(const QList<DownFileInfo>& l)
 {
     QStringList out;
@@ -112,7 +103,7 @@ private slots:
         QList<DownFileInfo> out;
         QVERIFY(walker.getSubFileTask(top, 0, out));
         QCOMPARE(out.size(), 251);
-        QCOMPARE(commandsOf(*rig.server, "getDirPath"), 3);
+        QCOMPARE(rig.commandCount("getDirPath"), 3);
         for (const DownFileInfo& f : out) {
             QVERIFY(f.isSubItem);
             QCOMPARE(f.pId, 42);
@@ -210,7 +201,7 @@ private slots:
         rig.server->clearRequests();
         QVERIFY(walker.getSubFileTask(link, 7, out));
         QCOMPARE(out.size(), 101);
-        QCOMPARE(commandsOf(*rig.server, "getLinkDirPath"), 3);
+        QCOMPARE(rig.commandCount("getLinkDirPath"), 3);
         QList<DownFileInfo> deeper;
         QVERIFY(walker.getSubFileTask(out.first(), 7, deeper));
         QCOMPARE(deeper.size(), 1);
