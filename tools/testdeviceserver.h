@@ -101,6 +101,19 @@ public:
     std::vector<Request> requestsFor(const std::string& match) const;
     void clearRequests();
 
+    // Feature state for tests to seed and read (one section per feature
+    // file; each accessor is defined in that file).
+
+    // -- public groups --
+
+    // -- shares --
+
+    // -- media and thumbnails --
+
+    // -- external links --
+
+    // -- device tasks --
+
     class Impl;
 
 private:
