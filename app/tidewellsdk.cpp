@@ -34,6 +34,10 @@
 #include "transfer/tsfaillistmodel.h"
 #include "transfer/tsfinishfilemodel.h"
 #include "transfer/uploadfilemodel.h"
+#include "transfer/copyfailmodel.h"
+#include "transfer/copyfilemodel.h"
+#include "transfer/smartdownfinishmodel.h"
+#include "transfer/smartdownmodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
 #include "protocol/tidewellnet.h"
@@ -242,6 +246,10 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<UploadFileModel>("Tidewell.Model", 1, 0, "UploadFileModel");
     qmlRegisterType<TSFinishFileModel>("Tidewell.Model", 1, 0, "TSFinishFileModel");
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
+    qmlRegisterType<CopyFileModel>("Tidewell.Model", 1, 0, "CopyFileModel");
+    qmlRegisterType<CopyFailModel>("Tidewell.Model", 1, 0, "CopyFailModel");
+    qmlRegisterType<SmartDownModel>("Tidewell.Model", 1, 0, "SmartDownModel");
+    qmlRegisterType<SmartDownFinishModel>("Tidewell.Model", 1, 0, "SmartDownFinishModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)

@@ -113,6 +113,18 @@ public:
     // -- external links --
 
     // -- device tasks --
+    // Copy jobs (operationType 1 moves, others copies; status 1 running,
+    // 2 failed) and failed copy jobs; each returns the job's curOperId.
+    std::int64_t addCopyJob(const std::string& name, int operationType = 0, int status = 1);
+    std::int64_t addCopyFailure(const std::string& name, const std::string& tagFile, int type,
+                                int failcode, const std::string& groupName = "", int num = 1);
+    std::size_t copyJobCount() const;
+    std::vector<std::int64_t> copyFailureIds() const;
+    // Internet download tasks (status 0 waiting ... 3 paused, 4 moving; 5
+    // failed and above are finished); returns the downId.
+    std::string addBtTask(const std::string& fileName, int status, std::int64_t size = 0,
+                          int isFile = 1, int exception = 0);
+    std::map<std::string, int> btTaskStates() const;   // downId -> status
 
     class Impl;
 

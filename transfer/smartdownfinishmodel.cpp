@@ -1,0 +1,133 @@
+#include "transfer/smartdownfinishmodel.h"
+
+#include <QDebug>
+
+#include "core/utils.h"
+
+SmartDownFinishModel::SmartDownFinishModel(QObject* parent) : BtTaskModel(SelectedRole, parent) {}
+
+QVariant SmartDownFinishModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !validRow(index.row()))
+        return QVariant();
+    const BtTaskInfo& t = m_rows.at(index.row());
+    bool known = false;
+    const QVariant common = commonData(t, role, known);
+    if (known)
+        return common;
+    switch (role) {
+    case FileSizeRole: return formatFileSize(t.size);
+    case FileDateRole: return formatMSecs(t.finishedTime, "yyyy-MM-dd HH:mm");
+    case StatusRole: return t.status;
+    case ExceptionRole: return t.exception;
+    case SelectedRole: return m_selection.contains(index.row());
+    default: return QVariant();
+    }
+}
+
+QHash<int, QByteArray> SmartDownFinishModel::roleNames() const
+{
+    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
+    names.insert(FileIconRole, "$FileIcon");
+    names.insert(FileNameRole, "$FileName");
+    names.insert(FileSizeRole, "$FileSize");
+    names.insert(FileDateRole, "$FileDate");
+    names.insert(StatusRole, "$Status");
+    names.insert(ExceptionRole, "$Exception");
+    names.insert(SelectedRole, "$Selected");
+    return names;
+}
+
+bool SmartDownFinishModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && m_hasMore;
+}
+
+void SmartDownFinishModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid() || m_loading || !m_tw)
+        return;
+    m_loading = true;
+    emit fileNumChanged();
+    ++m_page;
+    if (m_page == 1)
+        showLoading();
+    emit sBtGetTaskList(m_handle, 2, m_page, kPageSize);
+}
+
+void SmartDownFinishModel::refershData()
+{
+    if (m_refreshing)
+        return;
+    m_refreshing = true;
+    beginResetModel();
+    m_selection.clear();
+    m_hasMore = true;
+    m_loading = false;
+    m_page = 0;
+    m_rows.clear();
+    endResetModel();
+    emitCounts();
+}
+
+void SmartDownFinishModel::allDelete(bool isDeleteFile)
+{
+    if (!m_rows.isEmpty())
+        operate(3, 2, QString(), isDeleteFile);
+}
+
+void SmartDownFinishModel::startIndex(int itemIndex)
+{
+    if (validRow(itemIndex))
+        operate(2, 1, m_rows.at(itemIndex).downId, false);
+}
+
+void SmartDownFinishModel::deleteIndex(int itemIndex, bool isDel)
+{
+    if (!validRow(itemIndex))
+        return;
+    showLoading();
+    emit sBtDeleteTask(m_handle, {m_rows.at(itemIndex).downId}, isDel);
+}
+
+void SmartDownFinishModel::onBtGetTaskList(TW_HANDLE handle, BTGetTaskListResp dataRsp)
+{
+    if (!mine(handle))
+        return;
+    cancelLading();
+    if (!dataRsp.ok()) {
+        if (m_rows.isEmpty())
+            defaultStateChange(DS_Error, dataRsp.message);
+        else
+            notifyStatus(dataRsp.code(), dataRsp.message, TL_Error);
+        emit fileNumChanged();
+        m_loading = false;
+        m_refreshing = false;
+        // The page was not shown: the next fetch asks for it again.
+        if (m_page > 0)
+            --m_page;
+        qWarning() << "SmartDownFinishModel::onBtGetTaskList -" << dataRsp.code() << dataRsp.message;
+        return;
+    }
+    m_hasMore = m_page < dataRsp.totalPages;
+    if (dataRsp.list.isEmpty()) {
+        m_loading = false;
+        m_refreshing = false;
+        showListState();
+        emit fileNumChanged();
+        return;
+    }
+    if (m_page != 1) {
+        beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size() + dataRsp.list.size() - 1);
+        m_rows += dataRsp.list;
+        endInsertRows();
+    } else {
+        beginResetModel();
+        m_rows = dataRsp.list;
+        endResetModel();
+    }
+    showListState();
+    m_loading = false;
+    m_refreshing = false;
+    emitCounts();
+}
