@@ -28,6 +28,8 @@
 #include "device/tidewelldevice.h"
 #include "device/tidewellextlink.h"
 #include "device/tidewelltab.h"
+#include "media/skimage.h"
+#include "media/skphoto.h"
 #include "transfer/lvdownloadmanager.h"
 #include "transfer/downloadfilemodel.h"
 #include "transfer/lvfinishmanager.h"
@@ -250,6 +252,8 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<CopyFailModel>("Tidewell.Model", 1, 0, "CopyFailModel");
     qmlRegisterType<SmartDownModel>("Tidewell.Model", 1, 0, "SmartDownModel");
     qmlRegisterType<SmartDownFinishModel>("Tidewell.Model", 1, 0, "SmartDownFinishModel");
+    qmlRegisterType<SKPhoto>("Tidewell.PaintItem", 1, 0, "SKPhoto");
+    qmlRegisterType<SKImage>("Tidewell.PaintItem", 1, 0, "SKImage");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QImage>
+#include <QImageReader>
+
+#include "media/skdecoderthread.h"
+
+// Decoding thread of SKPhoto: reads a still image once, or plays the frames
+// of an animation once each, paced by each frame's own delay. Frames leave
+// by value through updateFrame.
+class SKImageReader : public SKDecoderThread
+{
+    Q_OBJECT
+public:
+    explicit SKImageReader(QObject* item = nullptr);
+    ~SKImageReader() override;
+
+    void play(const QUrl& source);
+
+signals:
+    void updateFrame(QImage frame);
+
+protected:
+    void decode(const QUrl& source) override;
+
+private:
+    bool readFrame(const QUrl& source);
+
+    QObject* m_item;
+    QImageReader m_reader;
+    QImage m_lastFrame;
+    int m_loopCount = 0;
+};

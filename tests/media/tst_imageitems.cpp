@@ -1,0 +1,221 @@
+// The picture items decode off the GUI thread, pace animation frames by
+// their own delays, take a new source at any moment and stop promptly.
+#include "tests/testenv.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QTimer>
+
+#include "media/skimage.h"
+#include "media/skphoto.h"
+#include "tests/media/gifwriter.h"
+
+// Colour at the middle of what an item paints.
+template <class Item>
+static QColor shown(Item& item)
+{
+    QImage canvas(8, 8, QImage::Format_ARGB32);
+    canvas.fill(Qt::transparent);
+    QPainter p(&canvas);
+    item.paint(&p);
+    p.end();
+    return canvas.pixelColor(4, 4);
+}
+
+// Records each frame an item takes: its colour and when it came.
+template <class Item>
+struct FrameLog
+{
+    QList<QColor> colors;
+    QList<qint64> times;
+    QElapsedTimer clock;
+
+    explicit FrameLog(Item& item)
+    {
+        clock.start();
+        QObject::connect(&item, &Item::paintedWidthChanged, &item, [this, &item] {
+            if (item.paintedWidth() > 0) {
+                colors << shown(item);
+                times << clock.elapsed();
+            }
+        });
+    }
+};
+
+class TestImageItems : public QObject
+{
+    Q_OBJECT
+private:
+    QString m_dir;
+
+    QUrl write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = m_dir + "/" + name;
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            return QUrl();
+        return QUrl::fromLocalFile(path);
+    }
+
+    QUrl gif(const QString& name, const QList<GifFrame>& frames, bool loop = true)
+    {
+        return write(name, makeGif(frames, 8, 8, loop));
+    }
+
+    QUrl png(const QString& name, const QColor& color, const QSize& size)
+    {
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(color);
+        const QString path = m_dir + "/" + name;
+        return img.save(path, "PNG") ? QUrl::fromLocalFile(path) : QUrl();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_dir = TestEnv::instance()->root() + "/pictures";
+        QVERIFY(QDir().mkpath(m_dir));
+        // The hand-written GIF must read as an animation, or nothing here
+        // means anything.
+        const QUrl probe = gif("probe.gif", {{Qt::red, 10}, {Qt::green, 10}});
+        QImageReader r(probe.toLocalFile());
+        if (!r.supportsAnimation() || r.imageCount() != 2)
+            QSKIP("this Qt reads no animated GIF");
+        QCOMPARE(r.loopCount(), -1);
+        QCOMPARE(r.read().pixelColor(1, 1), QColor(Qt::red));
+        QCOMPARE(r.nextImageDelay(), 100);
+    }
+
+    void largeJpegDecodesWhileTheGuiThreadRuns()
+    {
+        QImage big(6000, 4000, QImage::Format_RGB32);
+        big.fill(QColor(20, 120, 200));
+        QPainter p(&big);
+        for (int x = 0; x < 6000; x += 40)
+            p.fillRect(x, 0, 20, 4000, QColor(x % 255, 80, 40));
+        p.end();
+        const QString path = m_dir + "/big.jpg";
+        QVERIFY(big.save(path, "JPEG", 90));
+        big = QImage();
+
+        SKPhoto photo;
+        SKImage image;
+        int ticks = 0;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+        tick.start(5);
+        photo.setSource(QUrl::fromLocalFile(path));
+        image.setSource(QUrl::fromLocalFile(path));
+        QCOMPARE(photo.paintedWidth(), 0.0);   // not decoded in the setter
+        QTRY_COMPARE_WITH_TIMEOUT(photo.paintedWidth(), 6000.0, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(image.paintedHeight(), 4000.0, 30000);
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+        QCOMPARE(photo.width(), 6000.0);
+        QCOMPARE(photo.sourceSize(), QSize(6000, 4000));
+        QCOMPARE(image.height(), 4000.0);
+    }
+
+    void stillImageAndEmptySource()
+    {
+        SKPhoto photo;
+        FrameLog<SKPhoto> log(photo);
+        photo.setSource(png("still.png", Qt::yellow, QSize(30, 20)));
+        QTRY_COMPARE_WITH_TIMEOUT(log.colors.size(), 1, 10000);
+        QCOMPARE(photo.sourceSize(), QSize(30, 20));
+        QCOMPARE(log.colors.at(0), QColor(Qt::yellow));
+        QTest::qWait(200);
+        QCOMPARE(log.colors.size(), 1);
+
+        photo.setSource(QUrl());
+        QCOMPARE(photo.width(), 0.0);
+        QCOMPARE(photo.height(), 0.0);
+
+        // Not a picture: nothing replaces what is shown, nothing breaks.
+        photo.setSource(png("again.png", Qt::cyan, QSize(5, 5)));
+        QTRY_COMPARE_WITH_TIMEOUT(photo.paintedWidth(), 5.0, 10000);
+        photo.setSource(write("broken.jpg", "not a picture at all"));
+        QTest::qWait(300);
+        QCOMPARE(photo.paintedWidth(), 5.0);
+    }
+
+    void gifFramesKeepTheirDelays()
+    {
+        SKPhoto photo;
+        FrameLog<SKPhoto> log(photo);
+        photo.setSource(gif("paced.gif", {{Qt::red, 20}, {Qt::green, 40}, {Qt::blue, 10}}));
+        QTRY_COMPARE_WITH_TIMEOUT(log.colors.size(), 3, 10000);
+        QCOMPARE(log.colors, (QList<QColor>{Qt::red, Qt::green, Qt::blue}));
+        QVERIFY2(log.times[1] - log.times[0] >= 180, qPrintable(QString::number(log.times[1] - log.times[0])));
+        QVERIFY2(log.times[2] - log.times[1] >= 380, qPrintable(QString::number(log.times[2] - log.times[1])));
+        // Shown once: it stays on the last frame.
+        QTest::qWait(300);
+        QCOMPARE(log.colors.size(), 3);
+
+        // No loop block (loop count 0): the first frame only.
+        FrameLog<SKPhoto> once(photo);
+        photo.setSource(gif("once.gif", {{Qt::green, 5}, {Qt::red, 5}}, false));
+        QTRY_COMPARE_WITH_TIMEOUT(once.colors.size(), 1, 10000);
+        QTest::qWait(300);
+        QCOMPARE(once.colors, (QList<QColor>{Qt::green}));
+    }
+
+    void skImageRunsToTheLastFrame()
+    {
+        SKImage image;
+        FrameLog<SKImage> log(image);
+        image.setSource(gif("run.gif", {{Qt::red, 100}, {Qt::green, 100}, {Qt::blue, 100}}));
+        QTRY_COMPARE_WITH_TIMEOUT(shown(image), QColor(Qt::blue), 10000);
+        // Frames follow each other without their delays.
+        QVERIFY2(log.times.last() - log.times.first() < 2000, qPrintable(QString::number(log.times.last())));
+    }
+
+    void newSourceWhileDecodingIsTaken()
+    {
+        // A source given while the thread is busy with another wins.
+        SKImage image;
+        image.setSource(gif("slow.gif", {{Qt::red, 300}, {Qt::red, 300}, {Qt::red, 300}}));
+        image.setSource(png("late.png", Qt::magenta, QSize(12, 9)));
+        QTRY_COMPARE_WITH_TIMEOUT(image.sourceSize(), QSize(12, 9), 10000);
+        QTest::qWait(300);
+        QCOMPARE(shown(image), QColor(Qt::magenta));
+
+        SKPhoto photo;
+        FrameLog<SKPhoto> log(photo);
+        photo.setSource(gif("long.gif", {{Qt::red, 500}, {Qt::green, 500}}));
+        QTRY_COMPARE_WITH_TIMEOUT(log.colors.size(), 1, 10000);
+        // Restarted on the new file well within the 5 s the frame waits.
+        photo.setSource(gif("next.gif", {{Qt::blue, 500}, {Qt::yellow, 500}}));
+        QTRY_COMPARE_WITH_TIMEOUT(log.colors.size(), 2, 4000);
+        QCOMPARE(log.colors.at(1), QColor(Qt::blue));
+    }
+
+    void stoppingEndsTheFrameLoopPromptly()
+    {
+        const QUrl slow = gif("stop.gif", {{Qt::red, 1000}, {Qt::green, 1000}});
+        auto photo = std::make_unique<SKPhoto>();
+        FrameLog<SKPhoto> log(*photo);
+        photo->setSource(slow);
+        QTRY_COMPARE_WITH_TIMEOUT(log.colors.size(), 1, 10000);
+        photo->setPlaying(true);   // a change of playing stops the loop
+
+        // The next source starts on an ended thread, without waiting out the
+        // frame's 10 s.
+        QElapsedTimer t;
+        t.start();
+        photo->setSource(png("after.png", Qt::green, QSize(3, 3)));
+        QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+        QTRY_COMPARE_WITH_TIMEOUT(photo->sourceSize(), QSize(3, 3), 10000);
+
+        // Destroying an item in the middle of a long frame is prompt too.
+        photo->setSource(slow);
+        QTRY_COMPARE_WITH_TIMEOUT(photo->sourceSize(), QSize(8, 8), 10000);
+        t.restart();
+        photo.reset();
+        QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+    }
+};
+
+TW_TEST_MAIN(TestImageItems)
+#include "tst_imageitems.moc"
