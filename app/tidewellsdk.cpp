@@ -28,7 +28,11 @@
 #include "device/tidewelldevice.h"
 #include "device/tidewellextlink.h"
 #include "device/tidewelltab.h"
+#include "media/paintitem.h"
+#include "media/skbase64img.h"
+#include "media/skdashlineview.h"
 #include "media/skimage.h"
+#include "media/skqrcodeimg.h"
 #include "media/skphoto.h"
 #include "transfer/lvdownloadmanager.h"
 #include "transfer/downloadfilemodel.h"
@@ -254,6 +258,10 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<SmartDownFinishModel>("Tidewell.Model", 1, 0, "SmartDownFinishModel");
     qmlRegisterType<SKPhoto>("Tidewell.PaintItem", 1, 0, "SKPhoto");
     qmlRegisterType<SKImage>("Tidewell.PaintItem", 1, 0, "SKImage");
+    qmlRegisterType<PaintItem>("Tidewell.PaintItem", 1, 0, "PaintItem");
+    qmlRegisterType<SKBase64Img>("Tidewell.PaintItem", 1, 0, "SKBase64Img");
+    qmlRegisterType<SKQRCodeImg>("Tidewell.PaintItem", 1, 0, "SKQRCodeImg");
+    qmlRegisterType<SKDashLineView>("Tidewell.PaintItem", 1, 0, "SKDashLineView");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
