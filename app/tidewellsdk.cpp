@@ -36,6 +36,7 @@
 #include "media/skphoto.h"
 #include "transfer/lvdownloadmanager.h"
 #include "transfer/downloadfilemodel.h"
+#include "transfer/normalfiledownmanager.h"
 #include "transfer/lvfinishmanager.h"
 #include "transfer/tsfaillistmodel.h"
 #include "transfer/tsfinishfilemodel.h"
@@ -110,6 +111,7 @@ TidewellSdk::~TidewellSdk()
     // a link download left running resumes on the next start.
     m_down.reset();
     m_finish.reset();
+    m_netDown.reset();
     m_db.reset();
     closeExtlinkSessions();
 }
@@ -119,11 +121,12 @@ void TidewellSdk::initObjects()
     if (m_objectsMade)
         return;
     m_objectsMade = true;
-    // HOOK: the small-file downloader ("twNetDown"), the preview downloader
-    // ("twSingleDown") and the thumbnail service ("twThumb", stopped on
-    // logout) are made here once they exist.
+    // HOOK: the preview downloader ("twSingleDown") and the thumbnail
+    // service ("twThumb", stopped on logout) are made here once they exist.
     m_down.reset(new LVDownloadManager);
     m_down->init(this);
+    m_netDown.reset(new NormalFileDownManager);
+    m_netDown->init(this);
     m_device.reset(new TidewellDevice(this));
     m_db.reset(new DBHelp(DBHelp::App));
     m_extlink.reset(new TidewellExtlink(this));
@@ -150,6 +153,12 @@ LVFinishManager* TidewellSdk::finishManager()
 {
     initObjects();
     return m_finish.get();
+}
+
+NormalFileDownManager* TidewellSdk::netDownManager()
+{
+    initObjects();
+    return m_netDown.get();
 }
 
 TidewellDevice* TidewellSdk::twDevice()
@@ -269,6 +278,7 @@ void TidewellSdk::exposeTo(QQmlContext* ctx)
     initObjects();
     ctx->setContextProperty("twSdk", this);
     ctx->setContextProperty("twDown", m_down.get());
+    ctx->setContextProperty("twNetDown", m_netDown.get());
     ctx->setContextProperty("twDevice", m_device.get());
     ctx->setContextProperty("twExtlink", m_extlink.get());
     ctx->setContextProperty("twFinish", m_finish.get());

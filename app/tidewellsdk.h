@@ -19,6 +19,7 @@
 class DBHelp;
 class LVDownloadManager;
 class LVFinishManager;
+class NormalFileDownManager;
 class QQmlContext;
 class QTranslator;
 class TidewellDevice;
@@ -50,6 +51,7 @@ public:
     void initObjects();
     LVDownloadManager* downloadManager();
     LVFinishManager* finishManager();
+    NormalFileDownManager* netDownManager();
     TidewellDevice* twDevice();
     TidewellExtlink* twExtlink();
 
@@ -122,6 +124,7 @@ private:
     std::unique_ptr<DBHelp> m_db;
     std::unique_ptr<TidewellExtlink> m_extlink;
     std::unique_ptr<LVFinishManager> m_finish;
+    std::unique_ptr<NormalFileDownManager> m_netDown;
     UserInfo m_user;
     DeviceInfo m_extlinkDevice;
     QVariantMap m_extraExtlink;
