@@ -32,6 +32,7 @@
 #include "media/skbase64img.h"
 #include "media/skdashlineview.h"
 #include "media/skimage.h"
+#include "media/sknetworkimg.h"
 #include "media/skqrcodeimg.h"
 #include "media/skphoto.h"
 #include "transfer/lvdownloadmanager.h"
@@ -271,6 +272,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<SKBase64Img>("Tidewell.PaintItem", 1, 0, "SKBase64Img");
     qmlRegisterType<SKQRCodeImg>("Tidewell.PaintItem", 1, 0, "SKQRCodeImg");
     qmlRegisterType<SKDashLineView>("Tidewell.PaintItem", 1, 0, "SKDashLineView");
+    qmlRegisterType<SKNetworkImg>("Tidewell.PaintItem", 1, 0, "SKNetworkImg");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
