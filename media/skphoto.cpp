@@ -54,7 +54,11 @@ void SKPhoto::setSource(const QUrl& source)
     setDefaultSource(m_defaultSource);
     if (!m_reader) {
         m_reader = new SKImageReader(this);
-        connect(m_reader, &SKImageReader::updateFrame, this, &SKPhoto::oUpdate, Qt::QueuedConnection);
+        connect(m_reader, &SKImageReader::updateFrame, this, [this](QImage frame) {
+            // A frame still on its way when the picture was cleared.
+            if (!m_source.isEmpty())
+                oUpdate(frame);
+        }, Qt::QueuedConnection);
     }
     m_reader->play(source);
     emit sourceChanged();

@@ -131,6 +131,11 @@ private slots:
         photo.setSource(QUrl());
         QCOMPARE(photo.width(), 0.0);
         QCOMPARE(photo.height(), 0.0);
+        // Cleared while a frame is on its way: the picture stays cleared.
+        photo.setSource(gif("cleared.gif", {{Qt::red, 5}}));
+        photo.setSource(QUrl());
+        QTest::qWait(300);
+        QCOMPARE(photo.width(), 0.0);
 
         // Not a picture: nothing replaces what is shown, nothing breaks.
         photo.setSource(png("again.png", Qt::cyan, QSize(5, 5)));
