@@ -4,9 +4,13 @@
 #include "tests/testenv.h"
 
 #include <QBuffer>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQmlListReference>
 #include <QPainter>
 #include <QSignalSpy>
 
+#include "app/tidewellsdk.h"
 #include "core/utils.h"
 #include "media/paintitem.h"
 #include "media/skbase64img.h"
@@ -145,6 +149,34 @@ private slots:
         const QImage img = render(item, qr.width() * 4, qr.height() * 4);
         QCOMPARE(img.pixelColor(2, 2), QColor(Qt::black));   // finder corner
         QCOMPARE(img.pixelColor(6, 6), QColor(Qt::white));
+    }
+
+    void itemsAndTaskModelsAreQmlTypes()
+    {
+        TidewellSdk::registerTypes();
+        QQmlEngine engine;
+        QQmlComponent c(&engine);
+        c.setData("import QtQuick 2.15\n"
+                  "import Tidewell.PaintItem 1.0\n"
+                  "import Tidewell.Model 1.0\n"
+                  "Item {\n"
+                  "  property list<QtObject> items: [\n"
+                  "    SKDashLineView { lineWidth: 3; radius: 2; lineColor: \"blue\" },\n"
+                  "    SKQRCodeImg { text: \"abc\" }, SKBase64Img { baseImg: \"\" },\n"
+                  "    PaintItem {}, SKNetworkImg { url: \"\" }, SKPhoto {}, SKImage {} ]\n"
+                  "  property list<QtObject> models: [ CopyFileModel {}, CopyFailModel {}, SmartDownModel {},\n"
+                  "    SmartDownFinishModel {} ]\n"
+                  "}\n",
+                  QUrl());
+        std::unique_ptr<QObject> root(c.create());
+        QVERIFY2(root, qPrintable(c.errorString()));
+        QQmlListReference items(root.get(), "items");
+        QCOMPARE(items.count(), 7);
+        auto* dash = qobject_cast<SKDashLineView*>(items.at(0));
+        QVERIFY(dash);
+        QCOMPARE(dash->lineWidth(), 3);
+        QCOMPARE(dash->lineColor(), QColor(Qt::blue));
+        QCOMPARE(QQmlListReference(root.get(), "models").count(), 4);
     }
 };
 
