@@ -80,6 +80,7 @@
 #include "protocol/getpubgroupmemlistresp.h"
 #include "protocol/getpubgroupdetailresp.h"
 #include "protocol/createpubdirsresp.h"
+#include "media/twmediaplayer.h"
 
 static const char* kExtlinkDeviceId = "extlink_virtual_deviceId";
 
@@ -242,6 +243,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<UploadFileModel>("Tidewell.Model", 1, 0, "UploadFileModel");
     qmlRegisterType<TSFinishFileModel>("Tidewell.Model", 1, 0, "TSFinishFileModel");
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
+    qmlRegisterType<TwMediaPlayer>("Tidewell.Media", 1, 0, "TwMediaPlayer");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
