@@ -91,7 +91,7 @@ bool TwDownloadFile::start(const TwFileInfo& file, qint64 offset, const QString&
             return false;
         }
         m_segment.setFileName(m_path);
-        if (!m_segment.open(QIODevice::ReadWrite)) {
+        if (!m_segment.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
             // Writes would all fail: a segment without its file fetches nothing.
             qWarning() << "TwDownloadFile::start - file " << m_path << ", open failed.";
             return false;
@@ -171,9 +171,6 @@ qint64 TwDownloadFile::fwrite(const char* data, qint64 length, qint64 offset)
                    << ", not equal real length." << written << ", task." << m_name;
         return -4;
     }
-    // Readers use their own descriptor position but the same QFile buffer:
-    // make the bytes visible before end moves.
-    m_segment.flush();
     m_end += written;
     return written;
 }

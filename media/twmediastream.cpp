@@ -110,32 +110,37 @@ bool TwMediaStream::registerOn(mpv_handle* handle)
 
 void TwMediaStream::play()
 {
-    mpv_handle* handle = nullptr;
+    if (!m_player)
+        return;
+    play(m_player->item(), m_player->ownerInterface(), m_player->mediaCachePath(), m_player->mpvHandle());
+}
+
+void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle)
+{
     {
         std::lock_guard<std::recursive_mutex> lock(m_lock);
-        if (!m_player)
-            return;
         // Everything of the previous item goes: its segments are keyed by
         // offset only.
         ++m_generation;
         dropSegments();
         if (m_itemFile.isOpen())
             m_itemFile.close();
-        m_file = m_player->item();
+        m_file = item;
         m_streamMode = !m_file.local;
-        m_owner = m_player->ownerInterface();
-        m_folder = m_player->mediaCachePath();
+        m_owner = owner;
+        m_folder = folder;
         m_url = "stream://" + m_file.name;
         m_reported = 0;
-        handle = m_player->mpvHandle();
     }
     qDebug() << "TwMediaStream::play - url: " << m_url;
-    registerOn(handle);
+    if (handle)
+        registerOn(handle);
     reset();
     m_stopped = false;
     // A read of the previous item still waiting gives up now.
     notify(nf_data);
-    mpv::qt::command(handle, QVariantList{"loadfile", m_url});
+    if (handle)
+        mpv::qt::command(handle, QVariantList{"loadfile", m_url});
 }
 
 void TwMediaStream::stop()

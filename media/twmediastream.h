@@ -41,6 +41,9 @@ public:
 
     // Starts playback of the player's current item through the protocol.
     void play();
+    // The same for a given item, device owner and cache folder; without a
+    // handle nothing is loaded (the StreamI calls serve the item directly).
+    void play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle);
     // Stops every segment and wakes a waiting read.
     void stop();
     // The player is going: nothing is reported to it any more.
