@@ -81,12 +81,16 @@ struct MediaRig : ServerRig
 
     // Test picture and tone; faststart puts the index (moov) at the start,
     // else it comes at the end.
-    static bool makeMp4(const QString& path, int seconds, bool faststart, const QString& size = "160x120")
+    // noisy: a picture that does not compress, for files of some size.
+    static bool makeMp4(const QString& path, int seconds, bool faststart, const QString& size = "160x120",
+                        bool noisy = false)
     {
         QStringList args{"-v", "error", "-y", "-f", "lavfi", "-i",
                          QString("testsrc=size=%1:rate=25:duration=%2").arg(size).arg(seconds), "-f", "lavfi",
                          "-i", QString("sine=frequency=440:duration=%1").arg(seconds), "-c:v", "mpeg4", "-q:v",
-                         "5", "-c:a", "aac", "-shortest"};
+                         "5", "-g", "25", "-c:a", "aac", "-shortest"};
+        if (noisy)
+            args << "-vf" << "noise=alls=12:allf=t";
         if (faststart)
             args << "-movflags" << "+faststart";
         args << path;
