@@ -53,6 +53,7 @@ private slots:
     {
         PlayerRig rig;
         rig.addWav("music/tone.wav", 2.0);
+        QSignalSpy stopChange(rig.player.get(), &TwMediaPlayer::mediaStopChange);
         rig.playItem(rig.mediaItem("music/tone.wav"));
         QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
         QCOMPARE(rig.player->duration(), 2LL);
@@ -61,6 +62,10 @@ private slots:
         QVERIFY(rig.statuses.contains(TwMediaPlayer::BufferedMedia));
         QVERIFY(!rig.statusOffThread);
         QVERIFY(rig.server->requestsFor("/device/download").size() >= 1);
+        // Idle within 3 s of play() does not advance the play list.
+        QVERIFY(rig.waitFor(MPV_EVENT_IDLE, 10000));
+        QCoreApplication::processEvents();
+        QCOMPARE(stopChange.size(), 0);
     }
 
     void mp4PlaysWithSeekIntoUncachedRange_data()
@@ -148,7 +153,11 @@ private slots:
             QVERIFY2(f.startsWith(a.fileMd5 + "_one.wav_") || f.startsWith(b.fileMd5 + "_three.wav_"),
                      qPrintable(f));
         rig.server->throttle(0);
+        // The last item plays to its end, more than 3 s after play(): the
+        // play list is told to move on.
+        QSignalSpy stopChange(rig.player.get(), &TwMediaPlayer::mediaStopChange);
         QTRY_COMPARE_WITH_TIMEOUT(rig.player->mediaStatus(), TwMediaPlayer::EndOfMedia, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(stopChange.size(), 1, 10000);
     }
 
     void closingWhileAReadWaitsReturnsAtOnce()
