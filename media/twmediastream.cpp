@@ -289,7 +289,9 @@ qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)
             break;
         {
             std::lock_guard<std::recursive_mutex> lock(m_lock);
-            if (!current(s))
+            // A stop that took the segments down while this waited for the
+            // lock must not see a new one started behind it.
+            if (!current(s) || m_stopped.load())
                 break;
             if (s->position >= m_file.fileLen) {
                 qWarning() << "TwMediaStream::read - file length end. " << s->position;
@@ -338,7 +340,7 @@ qint64 TwMediaStream::seekIn(Session* s, qint64 offset)
     if (m_stopped.load() || !s || offset < 0)
         return -1;
     std::lock_guard<std::recursive_mutex> lock(m_lock);
-    if (!current(s))
+    if (!current(s) || m_stopped.load())
         return -1;
     s->position = offset;
     s->seekTarget = offset;
