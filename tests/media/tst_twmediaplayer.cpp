@@ -87,8 +87,8 @@ private slots:
         const qint64 len = QFileInfo(path).size();
         QVERIFY(faststart ? moov < len / 2 : moov > len / 2);
         const TwFileInfo item = rig.mediaItem("video/clip.mp4");
-        // The whole file takes about ten seconds to come.
-        rig.server->throttle(qMax<qint64>(len / 10, 8 * 1024));
+        // The whole file takes about sixteen seconds to come.
+        rig.server->throttle(qMax<qint64>(len / 16, 8 * 1024));
         rig.playItem(item);
         QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
         QCOMPARE(rig.player->duration(), 6LL);
@@ -121,7 +121,8 @@ private slots:
         QVERIFY(t.elapsed() < 40000);
         QTRY_COMPARE_WITH_TIMEOUT(rig.player->mediaStatus(), TwMediaPlayer::EndOfMedia, 5000);
         QVERIFY(rig.prop("time-pos").toDouble() < 7.0 || mpv::qt::isError(rig.prop("time-pos")));
-        QVERIFY(int(rig.server->requestsFor("/device/download").size()) <= 2 + 2 * TwMediaStream::kMaxStarts);
+        // A few rounds of restarts at most, not a retry for ever.
+        QVERIFY(int(rig.server->requestsFor("/device/download").size()) <= 2 + 4 * TwMediaStream::kMaxStarts);
     }
 
     void playAStopPlayBNeverMixesThem()
