@@ -100,6 +100,26 @@ private slots:
         rig.server->clearFaults();
     }
 
+    void aFileOnAnAttachedDiskStreamsByItsPath()
+    {
+        MediaRig rig;
+        rig.server->addGeneratedFile("usb/disk one/a b.bin", 300 * 1024, true, 9);
+        const QByteArray whole = rig.serverBytes("usb/disk one/a b.bin");
+        TwFileInfo f;
+        f.isUsb = true;
+        f.name = "a b.bin";
+        f.filePath = "/disk one/a b.bin";
+        f.url = "/usb/disk one/a b.bin";
+        f.fileLen = whole.size();
+        TwDownloadFile seg(rig.owner.get(), nullptr);
+        QVERIFY(seg.start(f, 1000, rig.cacheDir));
+        QVERIFY(QFileInfo(seg.path()).fileName().startsWith("_usb_a b.bin_1000"));
+        QTRY_VERIFY_WITH_TIMEOUT(seg.state() == TwDownloadFile::Finished, 20000);
+        QByteArray got(whole.size() - 1000, '\0');
+        QCOMPARE(seg.get(got.data(), got.size(), 1000), qint64(got.size()));
+        QCOMPARE(got, whole.mid(1000));
+    }
+
     void aFailedWriteEndsTheSegment()
     {
         if (!QFileInfo::exists("/dev/full"))
