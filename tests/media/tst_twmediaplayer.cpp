@@ -1,4 +1,8 @@
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QSignalSpy>
+
+#include "app/tidewellsdk.h"
 
 #include "media/twmediastream.h"
 #include "tests/media/playerrig.h"
@@ -47,6 +51,22 @@ private slots:
         empty.play();
         QCOMPARE(emptyState.size(), 0);
         QVERIFY(!empty.stream());
+    }
+
+    void theQmlTypeIsRegistered()
+    {
+        TidewellSdk::registerTypes();
+        QQmlEngine engine;
+        QQmlComponent c(&engine);
+        c.setData("import QtQuick 2.15\nimport Tidewell.Media 1.0\n"
+                  "TwMediaPlayer { dataMode: TwMediaPlayer.FILE; volume: 40 }",
+                  QUrl());
+        std::unique_ptr<QObject> obj(c.create());
+        QVERIFY2(obj, qPrintable(c.errorString()));
+        auto* p = qobject_cast<TwMediaPlayer*>(obj.get());
+        QVERIFY(p);
+        QCOMPARE(p->dataMode(), TwMediaPlayer::FILE);
+        QCOMPARE(p->volume(), 40);
     }
 
     void aWavPlaysThroughTheStreamToItsEnd()
