@@ -1,7 +1,5 @@
 #include "media/twmediarenderer.h"
 
-#include <stdexcept>
-
 #include <QDebug>
 #include <QOpenGLFramebufferObject>
 #include <QQuickWindow>
@@ -25,8 +23,10 @@ TwMediaRenderer::~TwMediaRenderer()
 QOpenGLFramebufferObject* TwMediaRenderer::createFramebufferObject(const QSize& size)
 {
     qDebug() << "------------ TwMediaRenderer::createFramebufferObject -  " << size;
+    // An exception would end the program on the render thread: without a
+    // context the item stays empty.
     if (!m_core->hasRenderContext() && !m_core->createRenderContext())
-        throw std::runtime_error("failed to initialize mpv GL context");
+        qCritical() << "failed to initialize mpv GL context";
     return new QOpenGLFramebufferObject(size);
 }
 
