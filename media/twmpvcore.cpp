@@ -1,6 +1,5 @@
 #include "media/twmpvcore.h"
 
-#include <stdexcept>
 
 #include <QByteArray>
 #include <QDebug>

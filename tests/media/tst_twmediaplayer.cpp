@@ -45,6 +45,14 @@ private slots:
         p.resume();
         QCOMPARE(p.state(), TwMediaPlayer::PlayingState);
 
+        QSignalSpy status(&p, &TwMediaPlayer::mediaStatusChanged);
+        p.setMediaStatus(TwMediaPlayer::EndOfMedia);
+        p.setMediaStatus(TwMediaPlayer::EndOfMedia);
+        QCOMPARE(status.size(), 1);
+        p.postMediaStatus(TwMediaPlayer::BufferingMedia);   // arrives through the event loop
+        QCOMPARE(status.size(), 1);
+        QTRY_COMPARE(p.mediaStatus(), TwMediaPlayer::BufferingMedia);
+
         // Nothing to play: nothing happens.
         TwMediaPlayer empty;
         QSignalSpy emptyState(&empty, &TwMediaPlayer::stateChanged);
