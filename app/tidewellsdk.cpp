@@ -92,6 +92,7 @@
 #include "protocol/getpubgroupmemlistresp.h"
 #include "protocol/getpubgroupdetailresp.h"
 #include "protocol/createpubdirsresp.h"
+#include "media/twmediaplayer.h"
 
 static const char* kExtlinkDeviceId = "extlink_virtual_deviceId";
 
@@ -273,6 +274,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<SKQRCodeImg>("Tidewell.PaintItem", 1, 0, "SKQRCodeImg");
     qmlRegisterType<SKDashLineView>("Tidewell.PaintItem", 1, 0, "SKDashLineView");
     qmlRegisterType<SKNetworkImg>("Tidewell.PaintItem", 1, 0, "SKNetworkImg");
+    qmlRegisterType<TwMediaPlayer>("Tidewell.Media", 1, 0, "TwMediaPlayer");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)

@@ -6,7 +6,8 @@ PKGS=(build-essential cmake pkg-config git curl xvfb xauth
       qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
       qml-module-qtquick-layouts
       libjsoncpp-dev libmpv-dev libqrencode-dev libcurl4-openssl-dev libssl-dev
-      libcpp-httplib-dev qttools5-dev qttools5-dev-tools)
+      libcpp-httplib-dev qttools5-dev qttools5-dev-tools
+      ffmpeg libgl1-mesa-dri libegl-mesa0 libglx-mesa0)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

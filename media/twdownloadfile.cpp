@@ -1,0 +1,252 @@
+#include "media/twdownloadfile.h"
+
+#include <QDebug>
+#include <QUrl>
+
+#include "core/safepath.h"
+#include "core/tidewell.h"
+#include "core/utils.h"
+#include "sdk/down_file_info.h"
+#include "sdk/task_interface.h"
+
+namespace {
+// Longest file name most file systems take, in bytes.
+constexpr int kMaxNameBytes = 255;
+constexpr int kMaxMd5Chars = 64;
+
+// The longest prefix of s whose UTF-8 form fits in bytes.
+QString fitUtf8(const QString& s, int bytes)
+{
+    QString out;
+    int used = 0;
+    for (int i = 0; i < s.size(); ++i) {
+        int len = 1;
+        if (s.at(i).isHighSurrogate() && i + 1 < s.size())
+            len = 2;
+        const QString ch = s.mid(i, len);
+        const int b = ch.toUtf8().size();
+        if (used + b > bytes)
+            break;
+        out += ch;
+        used += b;
+        i += len - 1;
+    }
+    return out;
+}
+}
+
+TwDownloadFile::TwDownloadFile(Tidewell* owner, FileI* parent) : TidewellDownload(nullptr), m_parent(parent)
+{
+    init(owner);
+    connect(this, &TidewellDownload::downloadTaskCreate, this, &TwDownloadFile::downloadTaskCreate,
+            Qt::DirectConnection);
+    connect(this, &TidewellDownload::downloadProgress, this, &TwDownloadFile::downloadProgress,
+            Qt::DirectConnection);
+    connect(this, &TidewellDownload::downloadFinish, this, &TwDownloadFile::downloadFinish, Qt::DirectConnection);
+    connect(this, &TidewellDownload::downloadPause, this, &TwDownloadFile::downloadPause, Qt::DirectConnection);
+    connect(this, &TidewellDownload::downloadError, this, &TwDownloadFile::downloadError, Qt::DirectConnection);
+}
+
+TwDownloadFile::~TwDownloadFile()
+{
+    // The library must be done with this object before the file and the
+    // lock go.
+    stop();
+}
+
+QString TwDownloadFile::segmentName(const TwFileInfo& file, qint64 start)
+{
+    QString md5 = SafePath::safeName(file.fileMd5).left(kMaxMd5Chars);
+    QString name = SafePath::safeName(file.name);
+    if (name.isEmpty())
+        name = "media";
+    const QString head = md5 + (file.isUsb ? "_usb_" : "_");
+    const QString tail = "_" + QString::number(start);
+    const int budget = kMaxNameBytes - head.toUtf8().size() - tail.toUtf8().size();
+    if (name.toUtf8().size() > budget) {
+        // Cut names stay apart by a tag of the whole identity.
+        const QString tag = "~" + md5String(file.name + "\n" + file.url + "\n" + file.filePath + "\n"
+                                            + QString::number(file.id)).left(12);
+        name = fitUtf8(name, budget - tag.size()) + tag;
+    }
+    return head + name + tail;
+}
+
+bool TwDownloadFile::start(const TwFileInfo& file, qint64 offset, const QString& folder)
+{
+    if (!m_owner)
+        return false;
+    {
+        QWriteLocker lock(&m_lock);
+        m_file = file;
+        m_start = offset;
+        m_end = offset;
+        m_state = Idle;
+        m_name = segmentName(file, offset);
+        m_path = folder + "/" + m_name;
+        if (m_segment.isOpen())
+            m_segment.close();
+        if (!SafePath::isInside(folder, m_path)) {
+            qWarning() << "TwDownloadFile::start - file " << m_path << ", open failed.";
+            return false;
+        }
+        m_segment.setFileName(m_path);
+        if (!m_segment.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+            // Writes would all fail: a segment without its file fetches nothing.
+            qWarning() << "TwDownloadFile::start - file " << m_path << ", open failed.";
+            return false;
+        }
+    }
+    qDebug() << "TwDownloadFile::start - file " << file.id << ", start " << offset << ", save path: " << folder;
+
+    sdk::cores::model::down_file_info info;
+    if (file.isUsb) {
+        info.type = sdk::cores::model::down_file_info::kind_disk_file;
+        info.usb_path = QString::fromLatin1(QUrl::toPercentEncoding(file.filePath, QByteArray(), QByteArray()))
+                            .toStdString();
+        info.url = file.url.toStdString();
+        info.offset = offset;
+        qDebug() << "---------usb download: " << file.filePath << file.url;
+    } else {
+        const QString ower = file.ower.isEmpty() ? m_owner->userInfo().accessId : file.ower;
+        info.type = sdk::cores::model::down_file_info::kind_device_file;
+        info.file_id = static_cast<std::int32_t>(file.id);
+        info.mode = 2;
+        info.file_category = file.fileCatetory;
+        info.ower = ower.toStdString();
+        info.file_md5 = file.fileMd5.toStdString();
+        info.offset = offset;
+        info.share_id = file.shareId.toStdString();
+        info.extracted_code = file.extractedCode.toStdString();
+        qDebug() << "---------file download: " << file.name << ower;
+    }
+    m_state = Running;
+    if (!TidewellDownload::start(info, true)) {
+        m_state = Failed;
+        QWriteLocker lock(&m_lock);
+        m_segment.close();
+        return false;
+    }
+    return true;
+}
+
+qint64 TwDownloadFile::get(char* buffer, qint64 length, qint64 offset)
+{
+    const qint64 end = m_end.load();
+    const qint64 n = qMin(length, end - offset);
+    if (n <= 0 || offset < m_start) {
+        qDebug() << "TwDownloadFile::get - need len " << length << ", at offset " << offset << ", current start "
+                 << m_start << ", only " << end - offset;
+        return -1;
+    }
+    return fread(buffer, n, offset - m_start);
+}
+
+bool TwDownloadFile::stop()
+{
+    TidewellDownload::stop();
+    // A task that ended by itself is still held: give it back too.
+    release();
+    State s = m_state.load();
+    if (s == Running || s == Idle)
+        m_state = Failed;
+    QWriteLocker lock(&m_lock);
+    if (m_segment.isOpen())
+        m_segment.close();
+    return true;
+}
+
+qint64 TwDownloadFile::fwrite(const char* data, qint64 length, qint64 offset)
+{
+    Q_UNUSED(offset);
+    QWriteLocker lock(&m_lock);
+    if (!m_segment.isOpen())
+        return -2;
+    const qint64 at = m_end.load() - m_start;
+    if (!m_segment.seek(at))
+        return -3;
+    const qint64 written = m_segment.write(data, length);
+    if (written != length) {
+        qWarning() << "TwDownloadFile::fwrite - write file offset." << at << " length." << length
+                   << ", not equal real length." << written << ", task." << m_name;
+        return -4;
+    }
+    m_end += written;
+    return written;
+}
+
+qint64 TwDownloadFile::fread(char* buffer, qint64 length, qint64 position)
+{
+    // QFile keeps one position and buffer: reads must not overlap writes.
+    QWriteLocker lock(&m_lock);
+    if (!m_segment.isOpen())
+        return -2;
+    if (!m_segment.seek(position))
+        return -3;
+    const qint64 n = m_segment.read(buffer, length);
+    if (n != length)
+        qWarning() << "TwDownloadFile::fread - read file offset." << position << " length." << length
+                   << ", not equal real length." << n << ", task." << m_name;
+    return n;
+}
+
+int TwDownloadFile::on_data(const char* data, size_t length)
+{
+    if (m_state.load() != Running)
+        return 1;
+    const qint64 n = fwrite(data, static_cast<qint64>(length), m_end.load() - m_start);
+    if (n != static_cast<qint64>(length)) {
+        // A lost chunk would shift every later byte: this segment ends here.
+        m_state = Failed;
+        wake();
+        return 1;
+    }
+    wake();
+    return 0;
+}
+
+void TwDownloadFile::on_status(int status, const std::string& text, int errCode)
+{
+    qDebug() << "TwDownloadFile::on_status - code." << status << ", msg." << QString::fromStdString(text)
+             << ", task." << m_name << errCode;
+    State expected = Running;
+    m_state.compare_exchange_strong(expected,
+                                    status == sdk::cores::tidewell::status_download_done ? Finished : Failed);
+    wake();
+}
+
+void TwDownloadFile::on_task(const std::string& taskId)
+{
+    qDebug() << "TwDownloadFile::on_task - taskId." << QString::fromStdString(taskId);
+}
+
+void TwDownloadFile::wake()
+{
+    if (m_waker)
+        m_waker->notify(sdk::cores::utils::nf_data);
+}
+
+void TwDownloadFile::downloadTaskCreate(bool isSucc, QString taskId)
+{
+    qDebug() << "TwDownloadFile::downloadTaskCreate - " << isSucc << ", taskId." << taskId;
+}
+
+void TwDownloadFile::downloadProgress(qlonglong byteSent, qlonglong bytesTotal)
+{
+    qDebug() << "TwDownloadFile::downloadProgress - byteSent." << byteSent << ", bytesTotal." << bytesTotal;
+}
+
+void TwDownloadFile::downloadFinish()
+{
+    qDebug() << "TwDownloadFile::downloadProgress - call.";
+}
+
+void TwDownloadFile::downloadPause()
+{
+    qDebug() << "TwDownloadFile::downloadPause - call.";
+}
+
+void TwDownloadFile::downloadError(int code, QString msg)
+{
+    qDebug() << "TwDownloadFile::downloadError - code." << code << ", msg." << msg;
+}

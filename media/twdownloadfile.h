@@ -1,0 +1,82 @@
+#pragma once
+
+#include <atomic>
+
+#include <QFile>
+#include <QReadWriteLock>
+#include <QString>
+
+#include "core/twfileinfo.h"
+#include "media/filei.h"
+#include "sdk/status_nf.h"
+#include "sdk/status_notify.h"
+#include "transfer/tidewelldownload.h"
+
+class Tidewell;
+
+// One segment of the streaming cache: a streaming download of one device file
+// from a start offset towards its end, appended to a file of its own in the
+// media cache folder. Bytes [start, end) of the remote file lie at [0,
+// end - start) of that file.
+class TwDownloadFile : public TidewellDownload, public FileI
+{
+    Q_OBJECT
+public:
+    using Waker = sdk::cores::utils::status_notify<sdk::cores::utils::status_nf>;
+    enum State { Idle, Running, Finished, Failed };
+
+    TwDownloadFile(Tidewell* owner, FileI* parent);
+    ~TwDownloadFile() override;
+
+    using TidewellDownload::start;
+    // False when the segment file cannot be opened or the download does not
+    // start; nothing runs then.
+    bool start(const TwFileInfo& file, qint64 offset, const QString& folder);
+    // Up to length bytes from the absolute offset; -1 when none are held.
+    qint64 get(char* buffer, qint64 length, qint64 offset);
+    // Stops and gives back the library task (once) and closes the file.
+    bool stop();
+
+    const QString& path() const override { return m_path; }
+    qint64 fwrite(const char* data, qint64 length, qint64 offset) override;
+    qint64 fread(char* buffer, qint64 length, qint64 offset) override;
+
+    int on_data(const char* data, size_t length) override;
+    void on_status(int status, const std::string& text, int errCode) override;
+    void on_task(const std::string& taskId) override;
+    void on_progress(std::int64_t, std::int64_t) override {}
+
+    qint64 startOffset() const { return m_start; }
+    qint64 endOffset() const { return m_end.load(); }
+    State state() const { return m_state.load(); }
+    // Still receiving, so a read at its end will be served.
+    bool isLive() const { return m_state.load() == Running; }
+    // Woken whenever the segment receives bytes or ends.
+    void setWaker(Waker* waker) { m_waker = waker; }
+    FileI* parentFile() const { return m_parent; }
+
+    // The segment's file name for an item and start offset; a name from the
+    // device is made safe and kept within the file-name length limit.
+    static QString segmentName(const TwFileInfo& file, qint64 start);
+
+public slots:
+    void downloadTaskCreate(bool isSucc, QString taskId);
+    void downloadProgress(qlonglong byteSent, qlonglong bytesTotal);
+    void downloadFinish();
+    void downloadPause();
+    void downloadError(int code, QString msg);
+
+private:
+    void wake();
+
+    FileI* m_parent = nullptr;
+    qint64 m_start = 0;
+    std::atomic<qint64> m_end{0};
+    std::atomic<State> m_state{Idle};
+    TwFileInfo m_file;
+    QReadWriteLock m_lock;
+    QString m_name;
+    QString m_path;
+    QFile m_segment;
+    Waker* m_waker = nullptr;
+};

@@ -1,0 +1,322 @@
+#include "media/twmediaplayer.h"
+
+#include <clocale>
+#include <stdexcept>
+
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QQuickWindow>
+
+#include <mpv/client.h>
+
+#include "core/tidewell.h"
+#include "core/utils.h"
+#include "media/mpvqt.h"
+#include "media/twmediarenderer.h"
+#include "media/twmediastream.h"
+#include "media/twmpvcore.h"
+
+TwMediaPlayer::TwMediaPlayer(QQuickItem* parent) : QQuickFramebufferObject(parent)
+{
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_handle* h = mpv_create();
+    if (!h)
+        throw std::runtime_error("could not create mpv context");
+    m_core = std::make_shared<TwMpvCore>(h);
+    mpv_set_option_string(h, "terminal", "yes");
+    mpv_set_option_string(h, "msg-level", "all=v");
+    // Video only through the render context: never a window of its own.
+    mpv_set_option_string(h, "vo", "libmpv");
+    if (mpv_initialize(h) < 0)
+        throw std::runtime_error("could not initialize mpv context");
+    mpv::qt::set_option(h, "hwdec", "auto");
+    mpv::qt::set_option(h, "audio-display", "no");
+    mpv_observe_property(h, 0, "duration", MPV_FORMAT_INT64);
+    mpv_observe_property(h, 0, "time-pos", MPV_FORMAT_INT64);
+    connect(this, &TwMediaPlayer::onUpdate, this, &TwMediaPlayer::doUpdate, Qt::QueuedConnection);
+    connect(this, &TwMediaPlayer::onEvents, this, &TwMediaPlayer::doEvents, Qt::QueuedConnection);
+    m_core->setPlayer(this);
+    mpv_set_wakeup_callback(h, &TwMediaPlayer::onWakeup, this);
+}
+
+TwMediaPlayer::~TwMediaPlayer()
+{
+    mpv_set_wakeup_callback(m_core->handle(), nullptr, nullptr);
+    m_core->setPlayer(nullptr);
+    if (m_core->stream) {
+        // A read waiting for data returns now; the core outlives this item
+        // while its renderer still holds the render context.
+        m_core->stream->detach();
+        m_core->stream->stop();
+    }
+    mpv::qt::command(m_core->handle(), QVariantList{"stop"});
+    m_core.reset();
+}
+
+QQuickFramebufferObject::Renderer* TwMediaPlayer::createRenderer() const
+{
+    qDebug() << "TwMediaPlayer::createRenderer - call. " << m_sourceUrl;
+    if (QQuickWindow* w = window()) {
+        w->setPersistentOpenGLContext(true);
+        w->setPersistentSceneGraph(true);
+    }
+    return new TwMediaRenderer(const_cast<TwMediaPlayer*>(this), m_core);
+}
+
+mpv_handle* TwMediaPlayer::mpvHandle() const
+{
+    return m_core ? m_core->handle() : nullptr;
+}
+
+TwMediaStream* TwMediaPlayer::stream() const
+{
+    return m_core ? m_core->stream.get() : nullptr;
+}
+
+Tidewell* TwMediaPlayer::ownerInterface() const
+{
+    if (m_tw)
+        if (auto* t = dynamic_cast<Tidewell*>(m_tw))
+            return t;
+    if (m_tw2)
+        if (auto* t = dynamic_cast<Tidewell*>(m_tw2))
+            return t;
+    return nullptr;
+}
+
+QString TwMediaPlayer::mediaCachePath()
+{
+    if (m_mediaPath.isEmpty())
+        m_mediaPath = getCachePath() + "/medias";
+    QDir().mkpath(m_mediaPath);
+    return m_mediaPath;
+}
+
+void TwMediaPlayer::setSource(const QVariant& value)
+{
+    if (value.type() == QVariant::String || value.type() == QVariant::Url) {
+        const QUrl url = value.type() == QVariant::Url ? value.toUrl() : QUrl(value.toString());
+        if (url == m_sourceUrl)
+            return;
+        m_sourceUrl = url;
+        m_source = url;
+    } else if (value.canConvert<QVariantMap>() && value.toMap().size() > 0) {
+        m_item = TwFileInfo::fromVariantMap(value.toMap());
+        qDebug() << "TwMediaPlayer::setSource ------------------- source QJSValue " << value << ", " << m_item.name
+                 << ", " << m_item.filePath;
+    } else {
+        qDebug() << "TwMediaPlayer::setSource ------------------- source other " << value;
+        return;
+    }
+    emit sourceChanged();
+}
+
+void TwMediaPlayer::setDataMode(DataMode mode)
+{
+    if (mode == m_dataMode)
+        return;
+    m_dataMode = mode;
+    emit dataModeChanged();
+}
+
+void TwMediaPlayer::setInfo(const QVariantMap& map)
+{
+    m_item = TwFileInfo::fromVariantMap(map);
+    emit infoChanged();
+}
+
+qlonglong TwMediaPlayer::duration() const
+{
+    const QVariant v = mpv::qt::get_property(mpvHandle(), "duration");
+    return mpv::qt::isError(v) ? 0 : qlonglong(v.toDouble());
+}
+
+qlonglong TwMediaPlayer::position() const
+{
+    const QVariant v = mpv::qt::get_property(mpvHandle(), "time-pos");
+    return mpv::qt::isError(v) ? 0 : qlonglong(v.toDouble());
+}
+
+double TwMediaPlayer::speed() const
+{
+    const QVariant v = mpv::qt::get_property(mpvHandle(), "speed");
+    return mpv::qt::isError(v) ? 0.0 : v.toDouble();
+}
+
+int TwMediaPlayer::volume() const
+{
+    const QVariant v = mpv::qt::get_property(mpvHandle(), "volume");
+    return mpv::qt::isError(v) ? 0 : int(v.toDouble());
+}
+
+bool TwMediaPlayer::flag(const char* name) const
+{
+    const QVariant v = mpv::qt::get_property(mpvHandle(), name);
+    return !mpv::qt::isError(v) && v.toBool();
+}
+
+TwMediaPlayer::State TwMediaPlayer::state() const
+{
+    if (flag("stop"))
+        return StoppedState;
+    return flag("pause") ? PausedState : PlayingState;
+}
+
+void TwMediaPlayer::play()
+{
+    qDebug() << "TwMediaPlayer::play - m_dataMode " << m_dataMode << ", curr state " << state();
+    if (!m_sourceUrl.isValid() && m_item.name.isEmpty())
+        return;
+    if (m_dataMode == STREAM) {
+        m_skipRendering = 0;
+        stop();
+        if (!m_core->stream)
+            m_core->stream.reset(new TwMediaStream(this));
+        m_core->stream->play();
+        qDebug() << "TwMediaPlayer::play - STREAM " << m_dataMode << ", curr state " << state();
+    } else if (m_item.local) {
+        qDebug() << "TwMediaPlayer::play - local: " << m_item.filePath << ", m_dataMode " << m_dataMode;
+        mpv::qt::command(mpvHandle(), QVariantList{"loadfile", m_item.filePath});
+    } else {
+        qDebug() << "TwMediaPlayer::play - url: " << m_sourceUrl.scheme() << ", " << m_sourceUrl.toLocalFile()
+                 << ", m_dataMode " << m_dataMode;
+        mpv::qt::command(mpvHandle(), QVariantList{"loadfile", m_sourceUrl.toLocalFile()});
+    }
+    m_playStart = QDateTime::currentMSecsSinceEpoch();
+    qDebug() << "start Time----------" << m_playStart;
+    const State s = state();
+    qDebug() << "TwMediaPlayer::resume - " << s;
+    if (s == PausedState)
+        mpv::qt::set_property(mpvHandle(), "pause", false);
+    emit stateChanged();
+}
+
+void TwMediaPlayer::pause()
+{
+    const State s = state();
+    qDebug() << "TwMediaPlayer::pause - " << s;
+    if (s == PlayingState)
+        mpv::qt::set_property(mpvHandle(), "pause", true);
+    emit stateChanged();
+}
+
+void TwMediaPlayer::resume()
+{
+    const State s = state();
+    qDebug() << "TwMediaPlayer::resume - " << s;
+    if (s == PausedState)
+        mpv::qt::set_property(mpvHandle(), "pause", false);
+    emit stateChanged();
+}
+
+void TwMediaPlayer::stop()
+{
+    qDebug() << "TwMediaPlayer::stop 1 - ";
+    mpv::qt::command(mpvHandle(), QVariantList{"stop"});
+    if (m_core->stream) {
+        m_core->stream->stop();
+        qDebug() << "TwMediaPlayer::stop 2 - ";
+    }
+    qDebug() << "TwMediaPlayer::stop 3 - ";
+    mediaCachePath();
+}
+
+void TwMediaPlayer::setPosition(qlonglong position)
+{
+    qDebug() << "TwMediaPlayer::setPosition - time-pos " << position;
+    mpv::qt::set_property(mpvHandle(), "time-pos", position);
+    emit positionChanged();
+}
+
+void TwMediaPlayer::setSpeed(double speed)
+{
+    qDebug() << "TwMediaPlayer::setSpeed - speed " << speed;
+    mpv::qt::set_property(mpvHandle(), "speed", speed);
+    emit speedChanged();
+}
+
+void TwMediaPlayer::setVolume(int volume)
+{
+    volume = qBound(0, volume, 100);
+    mpv::qt::set_property(mpvHandle(), "volume", volume);
+    qDebug() << "TwMediaPlayer::setVolume" << volume;
+    emit volumeChanged();
+}
+
+void TwMediaPlayer::command(const QVariant& params)
+{
+    mpv::qt::command(mpvHandle(), params);
+}
+
+void TwMediaPlayer::setProperty(const QString& name, const QVariant& value)
+{
+    mpv::qt::set_property(mpvHandle(), name, value);
+}
+
+void TwMediaPlayer::setMediaStatus(int status)
+{
+    const auto s = static_cast<MediaStatus>(status);
+    if (s == m_mediaStatus)
+        return;
+    m_mediaStatus = s;
+    emit mediaStatusChanged();
+}
+
+void TwMediaPlayer::postMediaStatus(int status)
+{
+    QMetaObject::invokeMethod(this, "setMediaStatus", Qt::QueuedConnection, Q_ARG(int, status));
+}
+
+void TwMediaPlayer::onWakeup(void* ctx)
+{
+    emit static_cast<TwMediaPlayer*>(ctx)->onEvents();
+}
+
+void TwMediaPlayer::doUpdate()
+{
+    update();
+}
+
+void TwMediaPlayer::doEvents()
+{
+    mpv_handle* h = mpvHandle();
+    while (h) {
+        mpv_event* event = mpv_wait_event(h, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        switch (event->event_id) {
+        case MPV_EVENT_END_FILE:
+            setMediaStatus(EndOfMedia);
+            break;
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            const QVariant title = mpv::qt::get_property(h, "media-title");
+            qDebug() << "TwMediaPlayer::doEvents - media title " << title;
+            auto* prop = static_cast<mpv_event_property*>(event->data);
+            const QByteArray name(prop->name);
+            const bool hasValue = prop->format == MPV_FORMAT_INT64 && prop->data;
+            const qlonglong value = hasValue ? *static_cast<int64_t*>(prop->data) : 0;
+            if (name == "time-pos") {
+                if (hasValue)
+                    qDebug() << "TwMediaPlayer::doEvents - time-pos " << value;
+                emit positionChanged();
+            } else if (name == "duration") {
+                qDebug() << "TwMediaPlayer::doEvents - duration " << value;
+                emit durationChanged();
+            }
+            break;
+        }
+        case MPV_EVENT_IDLE: {
+            const qint64 now = QDateTime::currentMSecsSinceEpoch();
+            qDebug() << "TwMediaPlayer::doEvents - MPV_EVENT_IDLE ";
+            qDebug() << "start Time----------" << m_playStart << now << now - m_playStart;
+            if (now - m_playStart > 3000)
+                emit mediaStopChange();
+            break;
+        }
+        default:
+            qDebug() << "TwMediaPlayer::doEvents - event id " << event->event_id;
+            break;
+        }
+    }
+}

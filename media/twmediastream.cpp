@@ -1,0 +1,461 @@
+#include "media/twmediastream.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QVariantList>
+
+#include <mpv/client.h>
+#include <mpv/stream_cb.h>
+
+#include "core/safepath.h"
+#include "media/mpvqt.h"
+#include "media/twdownloadfile.h"
+#include "media/twmediaplayer.h"
+
+using sdk::cores::utils::nf_data;
+using sdk::cores::utils::nf_stopped;
+
+namespace {
+
+TwMediaStream::Session* sessionOf(void* cookie)
+{
+    return static_cast<TwMediaStream::Session*>(cookie);
+}
+
+int64_t readFn(void* cookie, char* buf, uint64_t nbytes)
+{
+    TwMediaStream::Session* s = sessionOf(cookie);
+    if (!s)
+        return -1;
+    return s->stream->readIn(s, buf, static_cast<qint64>(nbytes));
+}
+
+int64_t seekFn(void* cookie, int64_t offset)
+{
+    TwMediaStream::Session* s = sessionOf(cookie);
+    if (!s)
+        return MPV_ERROR_GENERIC;
+    const qint64 r = s->stream->seekIn(s, offset);
+    return r < 0 ? int64_t(MPV_ERROR_GENERIC) : r;
+}
+
+int64_t sizeFn(void* cookie)
+{
+    TwMediaStream::Session* s = sessionOf(cookie);
+    if (!s)
+        return MPV_ERROR_UNSUPPORTED;
+    const qint64 r = s->stream->sizeOf(s);
+    return r < 0 ? int64_t(MPV_ERROR_UNSUPPORTED) : r;
+}
+
+void closeFn(void* cookie)
+{
+    TwMediaStream::Session* s = sessionOf(cookie);
+    if (!s)
+        return;
+    s->stream->closeSession(s);
+    delete s;
+}
+
+void cancelFn(void* cookie)
+{
+    TwMediaStream::Session* s = sessionOf(cookie);
+    if (s)
+        s->stream->cancel(s);
+}
+
+int openFn(void* userData, char* uri, mpv_stream_cb_info* info)
+{
+    auto* stream = static_cast<TwMediaStream*>(userData);
+    if (!stream)
+        return MPV_ERROR_LOADING_FAILED;
+    TwMediaStream::Session* s = stream->openSession(uri);
+    if (!s)
+        return MPV_ERROR_LOADING_FAILED;
+    info->cookie = s;
+    info->read_fn = readFn;
+    info->seek_fn = seekFn;
+    info->size_fn = sizeFn;
+    info->close_fn = closeFn;
+    info->cancel_fn = cancelFn;
+    return 0;
+}
+
+} // namespace
+
+TwMediaStream::TwMediaStream(TwMediaPlayer* player) : QObject(nullptr), m_player(player)
+{
+    if (m_player)
+        m_file = m_player->item();
+}
+
+TwMediaStream::~TwMediaStream()
+{
+    stop();
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    dropSegments();
+    if (m_itemFile.isOpen())
+        m_itemFile.close();
+    delete m_direct;
+    m_direct = nullptr;
+}
+
+bool TwMediaStream::registerOn(mpv_handle* handle)
+{
+    if (!handle)
+        return false;
+    // A second registration is refused and the first (this object) kept.
+    return mpv_stream_cb_add_ro(handle, "stream", this, openFn) >= 0;
+}
+
+void TwMediaStream::play()
+{
+    if (!m_player)
+        return;
+    play(m_player->item(), m_player->ownerInterface(), m_player->mediaCachePath(), m_player->mpvHandle());
+}
+
+void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle)
+{
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        // Everything of the previous item goes: its segments are keyed by
+        // offset only.
+        ++m_generation;
+        dropSegments();
+        if (m_itemFile.isOpen())
+            m_itemFile.close();
+        m_file = item;
+        m_streamMode = !m_file.local;
+        m_owner = owner;
+        m_folder = folder;
+        m_url = "stream://" + m_file.name;
+        m_reported = 0;
+    }
+    qDebug() << "TwMediaStream::play - url: " << m_url;
+    if (handle)
+        registerOn(handle);
+    reset();
+    m_stopped = false;
+    // A read of the previous item still waiting gives up now.
+    notify(nf_data);
+    if (handle)
+        mpv::qt::command(handle, QVariantList{"loadfile", m_url});
+}
+
+void TwMediaStream::stop()
+{
+    if (m_stopped.exchange(true))
+        return;
+    notify(nf_stopped);
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    dropSegments();
+    qDebug() << "TwMediaStream::stop - " << m_itemPath << ", need release " << m_file.filePath << ", over.";
+}
+
+void TwMediaStream::detach()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    m_player = nullptr;
+}
+
+void TwMediaStream::dropSegments()
+{
+    // Segments have no Qt parent and this may be libmpv's thread without an
+    // event loop: they are deleted here, after their task is stopped.
+    for (TwDownloadFile* seg : qAsConst(m_segments)) {
+        qDebug() << "TwMediaStream::stop - " << m_itemPath << ", need release " << seg->path();
+        seg->stop();
+        delete seg;
+    }
+    m_segments.clear();
+}
+
+int TwMediaStream::segmentCount()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    return m_segments.size();
+}
+
+QString TwMediaStream::url() const
+{
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    return m_url;
+}
+
+void TwMediaStream::report(int status)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    if (status == m_reported)
+        return;
+    m_reported = status;
+    if (m_player)
+        m_player->postMediaStatus(status);
+}
+
+// ---- sessions ----------------------------------------------------------------
+
+TwMediaStream::Session* TwMediaStream::openSession(const char* uri)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    const QString u = QString::fromUtf8(uri ? uri : "");
+    qDebug() << "TwMediaStream::open - 1url " << u << ", streamMode " << m_streamMode << ", " << m_file.filePath;
+    auto* s = new Session;
+    s->stream = this;
+    s->generation = m_generation;
+    s->streamMode = m_streamMode;
+    if (m_stopped.load())
+        return s;   // every read fails
+    if (u != m_url) {
+        // A late open of an earlier item.
+        qWarning() << "TwMediaStream::open - not the played item " << u << m_url;
+        delete s;
+        return nullptr;
+    }
+    qDebug() << "TwMediaStream::open - 2url " << u << ", streamMode " << m_streamMode << ", " << m_file.filePath;
+    if (m_streamMode) {
+        // Bytes live in the segments; no item-sized file is made for them.
+        m_itemPath = m_folder + "/" + TwDownloadFile::segmentName(m_file, 0);
+        qDebug() << "TwMediaStream::open - file " << m_itemPath << " ok, len " << m_file.fileLen;
+        return s;
+    }
+    if (m_itemFile.isOpen())
+        m_itemFile.close();
+    m_itemPath = m_file.filePath;
+    m_itemFile.setFileName(m_itemPath);
+    // Only read: a user's own file is never opened for writing.
+    if (!m_itemFile.open(QIODevice::ReadOnly) || !QFileInfo(m_itemPath).isFile()) {
+        qWarning() << "TwMediaStream::open - open failed." << m_itemPath;
+        m_itemFile.close();
+        delete s;
+        return nullptr;
+    }
+    return s;
+}
+
+bool TwMediaStream::fed(qint64 pos) const
+{
+    for (const TwDownloadFile* seg : m_segments)
+        if (seg->isLive() && seg->startOffset() <= pos && pos <= seg->endOffset())
+            return true;
+    return false;
+}
+
+bool TwMediaStream::startSegment(qint64 pos)
+{
+    if (!m_owner) {
+        qWarning() << "TwMediaStream::seek - no device for " << m_file.name;
+        return false;
+    }
+    auto it = m_segments.find(pos);
+    if (it != m_segments.end()) {
+        if (it.value()->isLive())
+            return true;
+        // A dead segment under the same key is replaced, not left running.
+        it.value()->stop();
+        delete it.value();
+        m_segments.erase(it);
+    }
+    auto* seg = new TwDownloadFile(m_owner, this);
+    seg->setWaker(this);
+    if (!seg->start(m_file, pos, m_folder)) {
+        delete seg;
+        return false;
+    }
+    m_segments.insert(pos, seg);
+    return true;
+}
+
+qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)
+{
+    if (m_stopped.load() || !s || s->cancelled.load() || length <= 0)
+        return -1;
+    if (!s->streamMode) {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        if (!current(s))
+            return -1;
+        const qint64 n = fread(buffer, length, s->position);
+        if (n != length)
+            qWarning() << "TwMediaStream::read - file  " << m_itemPath << ", offset " << s->position << ", real "
+                       << n << ", size " << m_itemFile.size();
+        if (n > 0)
+            s->position += n;
+        return n;
+    }
+    qint64 n = -1;
+    int starts = 0;
+    for (;;) {
+        if (m_stopped.load() || s->cancelled.load())
+            break;
+        {
+            std::lock_guard<std::recursive_mutex> lock(m_lock);
+            // A stop that took the segments down while this waited for the
+            // lock must not see a new one started behind it.
+            if (!current(s) || m_stopped.load())
+                break;
+            if (s->position >= m_file.fileLen) {
+                qWarning() << "TwMediaStream::read - file length end. " << s->position;
+                n = 0;
+                break;
+            }
+            n = -1;
+            for (TwDownloadFile* seg : qAsConst(m_segments)) {
+                if (seg->startOffset() <= s->position && s->position < seg->endOffset()) {
+                    const qint64 got = seg->get(buffer, length, s->position);
+                    if (got > 0) {
+                        n = got;
+                        s->position += got;
+                        break;
+                    }
+                }
+            }
+            if (n >= 0)
+                break;
+            if (!fed(s->position)) {
+                // Nothing fetches this position (first read, or the segment
+                // failed): start one, a bounded number of times.
+                if (starts >= kMaxStarts) {
+                    qWarning() << "TwMediaStream::read - no data at " << s->position << " after " << starts
+                               << " segments";
+                    break;
+                }
+                ++starts;
+                startSegment(s->position);
+            }
+            qDebug() << "TwMediaStream::read - wait once 10ms." << ", current offset " << s->position << ", at "
+                     << s->seekTarget;
+        }
+        report(5);   // BufferingMedia
+        wait(kWaitMs);
+    }
+    report(6);   // BufferedMedia
+    if (n >= 0)
+        return n;
+    qWarning() << "TwMediaStream::read - min len no." << m_itemPath;
+    return -1;
+}
+
+qint64 TwMediaStream::seekIn(Session* s, qint64 offset)
+{
+    if (m_stopped.load() || !s || offset < 0)
+        return -1;
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    if (!current(s) || m_stopped.load())
+        return -1;
+    s->position = offset;
+    s->seekTarget = offset;
+    if (!s->streamMode)
+        return offset;
+    for (const TwDownloadFile* seg : qAsConst(m_segments))
+        if (seg->startOffset() <= offset && offset < seg->endOffset())
+            return offset;
+    if (offset >= m_file.fileLen) {
+        qWarning() << "TwMediaStream::seek - to offset - " << offset << ", length " << m_file.fileLen;
+        return 0;
+    }
+    if (fed(offset))
+        return offset;
+    return startSegment(offset) ? offset : -1;
+}
+
+qint64 TwMediaStream::sizeOf(Session* s)
+{
+    if (m_stopped.load())
+        return -1;
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    if (!current(s))
+        return -1;
+    if (s->streamMode)
+        return m_file.fileLen;
+    return m_itemFile.isOpen() ? m_itemFile.size() : 0;
+}
+
+void TwMediaStream::closeSession(Session* s)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    if (s == m_direct)
+        m_direct = nullptr;
+    if (!current(s))
+        return;   // the close of an earlier item leaves the current one alone
+    qDebug() << "TwMediaStream::close - " << m_itemPath << ", need release " << m_itemFile.isOpen();
+    s->position = 0;
+    s->seekTarget = 0;
+    if (m_itemFile.isOpen())
+        m_itemFile.close();
+    qDebug() << "TwMediaStream::close - " << m_itemPath << ", need release " << m_itemFile.isOpen() << ", over.";
+}
+
+void TwMediaStream::cancel(Session* s)
+{
+    s->cancelled = true;
+    notify(nf_stopped);
+}
+
+// ---- the session opened last -------------------------------------------------
+
+bool TwMediaStream::open(const char* uri)
+{
+    Session* old = nullptr;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        old = m_direct;
+        m_direct = nullptr;
+    }
+    if (old) {
+        closeSession(old);
+        delete old;
+    }
+    Session* s = openSession(uri);
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    m_direct = s;
+    return s != nullptr;
+}
+
+qint64 TwMediaStream::read(char* buffer, qint64 length)
+{
+    return readIn(m_direct, buffer, length);
+}
+
+qint64 TwMediaStream::seek(qint64 offset)
+{
+    return seekIn(m_direct, offset);
+}
+
+qint64 TwMediaStream::size()
+{
+    return m_direct ? sizeOf(m_direct) : -1;
+}
+
+void TwMediaStream::close()
+{
+    Session* s = nullptr;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        s = m_direct;
+        m_direct = nullptr;
+    }
+    if (s) {
+        closeSession(s);
+        delete s;
+    }
+}
+
+// ---- the item file -------------------------------------------------------------
+
+qint64 TwMediaStream::fwrite(const char* data, qint64 length, qint64 offset)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    if (!m_itemFile.isOpen() || !m_itemFile.isWritable() || !m_itemFile.seek(offset))
+        return 0;
+    const qint64 n = m_itemFile.write(data, length);
+    m_itemFile.flush();
+    return n;
+}
+
+qint64 TwMediaStream::fread(char* buffer, qint64 length, qint64 offset)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    if (!m_itemFile.isOpen() || !m_itemFile.seek(offset))
+        return -1;
+    return m_itemFile.read(buffer, length);
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <atomic>
+#include <mutex>
+
+#include <QFile>
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+#include "core/twfileinfo.h"
+#include "media/filei.h"
+#include "media/streami.h"
+#include "sdk/status_nf.h"
+#include "sdk/status_notify.h"
+
+class Tidewell;
+class TwDownloadFile;
+class TwMediaPlayer;
+struct mpv_handle;
+
+// Serves the played item to libmpv through the custom protocol "stream": a
+// device item from segments of the streaming cache (a read at an offset that
+// nothing fetches starts a segment there), a local item from its own file.
+// libmpv calls open/read/seek/size/close on its stream thread; play and stop
+// run on the player's thread.
+class TwMediaStream : public QObject,
+                      public StreamI,
+                      public FileI,
+                      public sdk::cores::utils::status_notify<sdk::cores::utils::status_nf>
+{
+    Q_OBJECT
+public:
+    // Bounded wait of one read round; bytes arriving end it earlier.
+    static constexpr int kWaitMs = 500;
+    // Segments a read may start at its position before it gives up.
+    static constexpr int kMaxStarts = 4;
+
+    explicit TwMediaStream(TwMediaPlayer* player);
+    ~TwMediaStream() override;
+
+    // Starts playback of the player's current item through the protocol.
+    void play();
+    // The same for a given item, device owner and cache folder; without a
+    // handle nothing is loaded (the StreamI calls serve the item directly).
+    void play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle);
+    // Stops every segment and wakes a waiting read.
+    void stop();
+    // The player is going: nothing is reported to it any more.
+    void detach();
+
+    // On the session opened last (libmpv uses a session per open).
+    bool open(const char* uri) override;
+    qint64 read(char* buffer, qint64 length) override;
+    qint64 seek(qint64 offset) override;
+    qint64 size() override;
+    void close() override;
+
+    const QString& path() const override { return m_itemPath; }
+    qint64 fwrite(const char* data, qint64 length, qint64 offset) override;
+    qint64 fread(char* buffer, qint64 length, qint64 offset) override;
+
+    // Registers the protocol on a libmpv handle; false when libmpv refused.
+    bool registerOn(mpv_handle* handle);
+    bool isStopped() const { return m_stopped.load(); }
+    int segmentCount();
+    QString url() const;
+
+    // One open of libmpv: reads, seeks and the close of an earlier open never
+    // touch the item of a later play.
+    struct Session
+    {
+        TwMediaStream* stream = nullptr;
+        quint64 generation = 0;
+        bool streamMode = true;
+        qint64 position = 0;
+        qint64 seekTarget = 0;
+        std::atomic<bool> cancelled{false};
+    };
+    Session* openSession(const char* uri);
+    qint64 readIn(Session* s, char* buffer, qint64 length);
+    qint64 seekIn(Session* s, qint64 offset);
+    qint64 sizeOf(Session* s);
+    void closeSession(Session* s);
+    void cancel(Session* s);
+
+private:
+    bool current(const Session* s) const { return s && s->generation == m_generation; }
+    // A live segment covers [start, end] of pos, so bytes there are coming.
+    bool fed(qint64 pos) const;
+    bool startSegment(qint64 pos);
+    void dropSegments();
+    void report(int status);
+
+    TwMediaPlayer* m_player = nullptr;
+    bool m_streamMode = true;
+    TwFileInfo m_file;
+    Tidewell* m_owner = nullptr;
+    QString m_folder;
+    QString m_url;
+    QFile m_itemFile;
+    QString m_itemPath;
+    QMap<qint64, TwDownloadFile*> m_segments;
+    std::atomic<bool> m_stopped{true};
+    quint64 m_generation = 0;
+    int m_reported = 0;
+    Session* m_direct = nullptr;
+    mutable std::recursive_mutex m_lock;
+};

@@ -1,0 +1,160 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "media/twdownloadfile.h"
+#include "sdk/task_interface.h"
+#include "tests/media/mediarig.h"
+#include "tests/testenv.h"
+
+// One cache segment: its file name, its bookkeeping of what it holds, and
+// real streaming downloads from the test device.
+class TestTwDownloadFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void segmentNamesStayInsideTheFolderAndWithinLimits()
+    {
+        TwFileInfo f;
+        f.fileMd5 = "abc";
+        f.name = "v.mp4";
+        QCOMPARE(TwDownloadFile::segmentName(f, 1048576), QString("abc_v.mp4_1048576"));
+        f.isUsb = true;
+        QCOMPARE(TwDownloadFile::segmentName(f, 1048576), QString("abc_usb_v.mp4_1048576"));
+
+        f.isUsb = false;
+        for (const QString& bad : {QString("../../etc/passwd"), QString("a/b\\c"), QString(".."), QString("")}) {
+            f.name = bad;
+            const QString n = TwDownloadFile::segmentName(f, 7);
+            QVERIFY2(!n.contains('/') && !n.contains('\\') && n != ".." && !n.isEmpty(), qPrintable(n));
+        }
+        f.fileMd5 = "../x";
+        QVERIFY(!TwDownloadFile::segmentName(f, 0).contains('/'));
+
+        // Long names (multi-byte too) are cut to the limit; two long names
+        // that share their first 250 bytes stay apart.
+        f.fileMd5 = QString(32, 'f');
+        f.name = QString(300, QChar(0x00e9)) + "a.mp4";
+        const QString a = TwDownloadFile::segmentName(f, 123456789);
+        f.name = QString(300, QChar(0x00e9)) + "b.mp4";
+        const QString b = TwDownloadFile::segmentName(f, 123456789);
+        QVERIFY(a.toUtf8().size() <= 255);
+        QVERIFY(b.toUtf8().size() <= 255);
+        QVERIFY(a != b);
+        QVERIFY(a.endsWith("_123456789"));
+    }
+
+    void heldBytesAreReadBackAtTheirOffsets()
+    {
+        MediaRig rig;
+        TwFileInfo f = rig.mediaItem("none.bin");   // not on the device: the download fails, the file stays
+        f.id = 999999;
+        TwDownloadFile seg(rig.owner.get(), nullptr);
+        QVERIFY(seg.start(f, 100, rig.cacheDir));
+        QVERIFY(QFileInfo(seg.path()).path() == rig.cacheDir);
+        QTRY_VERIFY_WITH_TIMEOUT(seg.state() == TwDownloadFile::Failed, 20000);
+        // Chunks land in order at the segment's end.
+        QCOMPARE(seg.fwrite("abcd", 4, 0), qint64(4));
+        QCOMPARE(seg.fwrite("efghij", 6, 4), qint64(6));
+        QCOMPARE(seg.endOffset(), qint64(110));
+        QCOMPARE(QFileInfo(seg.path()).size(), qint64(10));
+        char buf[32] = {};
+        QCOMPARE(seg.get(buf, 3, 102), qint64(3));
+        QCOMPARE(QByteArray(buf, 3), QByteArray("cde"));
+        QCOMPARE(seg.get(buf, 32, 105), qint64(5));   // only what is held
+        QCOMPARE(QByteArray(buf, 5), QByteArray("fghij"));
+        QCOMPARE(seg.get(buf, 4, 110), qint64(-1));   // at the end
+        QCOMPARE(seg.get(buf, 4, 99), qint64(-1));    // before the start
+        QVERIFY(seg.stop());
+        QVERIFY(seg.stop());
+        QCOMPARE(seg.fwrite("x", 1, 10), qint64(-2));   // closed
+    }
+
+    void streamsTheRemoteFileFromItsOffset()
+    {
+        MediaRig rig;
+        rig.server->addGeneratedFile("v/clip.mp4", 3 * 1024 * 1024 + 17, true, 5);
+        const TwFileInfo f = rig.mediaItem("v/clip.mp4");
+        const QByteArray whole = rig.serverBytes("v/clip.mp4");
+        TwDownloadFile seg(rig.owner.get(), nullptr);
+        QVERIFY(seg.start(f, 1048576, rig.cacheDir));
+        QCOMPARE(QFileInfo(seg.path()).fileName(), f.fileMd5 + "_clip.mp4_1048576");
+        QTRY_VERIFY_WITH_TIMEOUT(seg.state() == TwDownloadFile::Finished, 20000);
+        QCOMPARE(seg.endOffset(), f.fileLen);
+        QByteArray got(int(f.fileLen - 1048576), '\0');
+        QCOMPARE(seg.get(got.data(), got.size(), 1048576), qint64(got.size()));
+        QCOMPARE(got, whole.mid(1048576));
+        const auto reqs = rig.server->requestsFor("/device/download");
+        QCOMPARE(int(reqs.size()), 1);
+        QCOMPARE(QString::fromStdString(reqs[0].range), QString("bytes=1048576-"));
+        QVERIFY(seg.stop());
+
+        // The same item and offset again: the file is reopened, not cut, and
+        // written from its beginning.
+        TwDownloadFile again(rig.owner.get(), nullptr);
+        rig.server->stallAfter(1000);
+        QVERIFY(again.start(f, 1048576, rig.cacheDir));
+        QTRY_VERIFY_WITH_TIMEOUT(again.endOffset() == 1048576 + 1000, 20000);
+        QCOMPARE(QFileInfo(again.path()).size(), f.fileLen - 1048576);
+        QVERIFY(again.stop());
+        rig.server->clearFaults();
+    }
+
+    void aFileOnAnAttachedDiskStreamsByItsPath()
+    {
+        MediaRig rig;
+        rig.server->addGeneratedFile("usb/disk one/a b.bin", 300 * 1024, true, 9);
+        const QByteArray whole = rig.serverBytes("usb/disk one/a b.bin");
+        TwFileInfo f;
+        f.isUsb = true;
+        f.name = "a b.bin";
+        f.filePath = "/disk one/a b.bin";
+        f.url = "/usb/disk one/a b.bin";
+        f.fileLen = whole.size();
+        TwDownloadFile seg(rig.owner.get(), nullptr);
+        QVERIFY(seg.start(f, 1000, rig.cacheDir));
+        QVERIFY(QFileInfo(seg.path()).fileName().startsWith("_usb_a b.bin_1000"));
+        QTRY_VERIFY_WITH_TIMEOUT(seg.state() == TwDownloadFile::Finished, 20000);
+        QByteArray got(whole.size() - 1000, '\0');
+        QCOMPARE(seg.get(got.data(), got.size(), 1000), qint64(got.size()));
+        QCOMPARE(got, whole.mid(1000));
+    }
+
+    void aFailedWriteEndsTheSegment()
+    {
+        if (!QFileInfo::exists("/dev/full"))
+            QSKIP("no /dev/full");
+        MediaRig rig;
+        rig.server->addGeneratedFile("full.bin", 512 * 1024, true, 2);
+        const TwFileInfo f = rig.mediaItem("full.bin");
+        // The segment's file is a device that refuses every write.
+        QVERIFY(QFile::link("/dev/full", rig.cacheDir + "/" + TwDownloadFile::segmentName(f, 0)));
+        TwDownloadFile seg(rig.owner.get(), nullptr);
+        QVERIFY(seg.start(f, 0, rig.cacheDir));
+        QTRY_VERIFY_WITH_TIMEOUT(seg.state() == TwDownloadFile::Failed, 20000);
+        QCOMPARE(seg.endOffset(), qint64(0));
+        // The library task was told to stop: nothing more arrives.
+        QCOMPARE(seg.on_data("abc", 3), 1);
+        QCOMPARE(seg.endOffset(), qint64(0));
+    }
+
+    void aSegmentWithoutItsFileDoesNotStart()
+    {
+        MediaRig rig;
+        rig.server->addGeneratedFile("a.bin", 1000, true, 3);
+        TwDownloadFile seg(rig.owner.get(), nullptr);
+        QVERIFY(!seg.start(rig.mediaItem("a.bin"), 0, rig.dir.path() + "/missing/folder"));
+        QCOMPARE(int(rig.server->requestsFor("/device/download").size()), 0);
+
+        TwDownloadFile noOwner(nullptr, nullptr);
+        QVERIFY(!noOwner.start(rig.mediaItem("a.bin"), 0, rig.cacheDir));
+
+        rig.owner->allowOnline = false;
+        TwDownloadFile offline(rig.owner.get(), nullptr);
+        QVERIFY(!offline.start(rig.mediaItem("a.bin"), 0, rig.cacheDir));
+        QCOMPARE(offline.state(), TwDownloadFile::Failed);
+    }
+};
+
+TW_TEST_MAIN(TestTwDownloadFile)
+#include "tst_twdownloadfile.moc"

@@ -1,0 +1,239 @@
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QSignalSpy>
+
+#include "app/tidewellsdk.h"
+
+#include "media/twmediastream.h"
+#include "tests/media/playerrig.h"
+#include "tests/testenv.h"
+
+// The player on real libmpv with null outputs, streaming from the test
+// device through the media stream.
+class TestTwMediaPlayer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void controlsAndProperties()
+    {
+        PlayerRig rig;
+        TwMediaPlayer& p = *rig.player;
+        QCOMPARE(p.dataMode(), TwMediaPlayer::STREAM);
+        QCOMPARE(p.mediaStatus(), TwMediaPlayer::NoMedia);
+        QVERIFY(p.seekable());
+        QVERIFY(p.error().isEmpty());
+        p.setVolume(150);
+        QCOMPARE(p.volume(), 100);
+        p.setVolume(-5);
+        QCOMPARE(p.volume(), 0);
+        p.setSpeed(1.5);
+        QCOMPARE(p.speed(), 1.5);
+
+        QSignalSpy source(&p, &TwMediaPlayer::sourceChanged);
+        p.setSource(QString("file:///tmp/a.wav"));
+        p.setSource(QString("file:///tmp/a.wav"));
+        QCOMPARE(source.size(), 1);
+        p.setSource(QVariant());
+        QCOMPARE(source.size(), 1);
+
+        QSignalSpy state(&p, &TwMediaPlayer::stateChanged);
+        p.setProperty(QStringLiteral("pause"), true);
+        QCOMPARE(p.state(), TwMediaPlayer::PausedState);
+        p.pause();
+        QCOMPARE(state.size(), 1);
+        QCOMPARE(p.state(), TwMediaPlayer::PausedState);
+        p.resume();
+        QCOMPARE(p.state(), TwMediaPlayer::PlayingState);
+
+        QSignalSpy status(&p, &TwMediaPlayer::mediaStatusChanged);
+        p.setMediaStatus(TwMediaPlayer::EndOfMedia);
+        p.setMediaStatus(TwMediaPlayer::EndOfMedia);
+        QCOMPARE(status.size(), 1);
+        p.postMediaStatus(TwMediaPlayer::BufferingMedia);   // arrives through the event loop
+        QCOMPARE(status.size(), 1);
+        QTRY_COMPARE(p.mediaStatus(), TwMediaPlayer::BufferingMedia);
+
+        // Nothing to play: nothing happens.
+        TwMediaPlayer empty;
+        QSignalSpy emptyState(&empty, &TwMediaPlayer::stateChanged);
+        empty.play();
+        QCOMPARE(emptyState.size(), 0);
+        QVERIFY(!empty.stream());
+    }
+
+    void theQmlTypeIsRegistered()
+    {
+        TidewellSdk::registerTypes();
+        QQmlEngine engine;
+        QQmlComponent c(&engine);
+        c.setData("import QtQuick 2.15\nimport Tidewell.Media 1.0\n"
+                  "TwMediaPlayer { dataMode: TwMediaPlayer.FILE; volume: 40 }",
+                  QUrl());
+        std::unique_ptr<QObject> obj(c.create());
+        QVERIFY2(obj, qPrintable(c.errorString()));
+        auto* p = qobject_cast<TwMediaPlayer*>(obj.get());
+        QVERIFY(p);
+        QCOMPARE(p->dataMode(), TwMediaPlayer::FILE);
+        QCOMPARE(p->volume(), 40);
+    }
+
+    void aWavPlaysThroughTheStreamToItsEnd()
+    {
+        PlayerRig rig;
+        rig.addWav("music/tone.wav", 2.0);
+        QSignalSpy stopChange(rig.player.get(), &TwMediaPlayer::mediaStopChange);
+        rig.playItem(rig.mediaItem("music/tone.wav"));
+        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
+        QCOMPARE(rig.player->duration(), 2LL);
+        QCOMPARE(rig.prop("path").toString(), QString("stream://tone.wav"));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.player->mediaStatus(), TwMediaPlayer::EndOfMedia, 30000);
+        QVERIFY(rig.statuses.contains(TwMediaPlayer::BufferedMedia));
+        QVERIFY(!rig.statusOffThread);
+        QVERIFY(rig.server->requestsFor("/device/download").size() >= 1);
+        // Idle within 3 s of play() does not advance the play list.
+        QVERIFY(rig.waitFor(MPV_EVENT_IDLE, 10000));
+        QCoreApplication::processEvents();
+        QCOMPARE(stopChange.size(), 0);
+    }
+
+    void mp4PlaysWithSeekIntoUncachedRange_data()
+    {
+        QTest::addColumn<bool>("faststart");
+        QTest::newRow("index at the end") << false;
+        QTest::newRow("index at the start") << true;
+    }
+
+    void mp4PlaysWithSeekIntoUncachedRange()
+    {
+        QFETCH(bool, faststart);
+        if (!MediaRig::haveFfmpeg())
+            QSKIP("ffmpeg is not installed");
+        PlayerRig rig;
+        const QString path = rig.storagePath("video/clip.mp4");
+        QVERIFY(MediaRig::makeMp4(path, 6, faststart, "320x240", true));
+        const qint64 moov = MediaRig::moovOffset(path);
+        const qint64 len = QFileInfo(path).size();
+        QVERIFY(faststart ? moov < len / 2 : moov > len / 2);
+        const TwFileInfo item = rig.mediaItem("video/clip.mp4");
+        // The whole file takes about sixteen seconds to come.
+        rig.server->throttle(qMax<qint64>(len / 16, 8 * 1024));
+        rig.playItem(item);
+        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
+        QCOMPARE(rig.player->duration(), 6LL);
+        QVERIFY(rig.waitFor(MPV_EVENT_PLAYBACK_RESTART));
+        const int before = int(rig.server->requestsFor("/device/download").size());
+        rig.player->setPosition(4);
+        QVERIFY(rig.waitFor(MPV_EVENT_PLAYBACK_RESTART));
+        const double at = rig.prop("time-pos").toDouble();
+        QVERIFY2(at >= 3.5 && at <= 5.0, qPrintable(QString::number(at)));
+        QVERIFY(int(rig.server->requestsFor("/device/download").size()) > before);
+        rig.server->throttle(0);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.player->mediaStatus(), TwMediaPlayer::EndOfMedia, 30000);
+    }
+
+    void aDroppedConnectionEndsPlaybackInBoundedTime()
+    {
+        PlayerRig rig;
+        rig.addWav("music/long.wav", 8.0);
+        const TwFileInfo item = rig.mediaItem("music/long.wav");
+        rig.server->throttle(32 * 1024);
+        rig.server->cutAfter(item.fileLen / 3, 1);
+        rig.playItem(item);
+        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
+        // The device goes away after the first connection was cut.
+        rig.server->failWithStatus(500, -1, "/device/download");
+        QElapsedTimer t;
+        t.start();
+        mpv_event_end_file end{};
+        QVERIFY(rig.waitFor(MPV_EVENT_END_FILE, 40000, &end));
+        QVERIFY(t.elapsed() < 40000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.player->mediaStatus(), TwMediaPlayer::EndOfMedia, 5000);
+        QVERIFY(rig.prop("time-pos").toDouble() < 7.0 || mpv::qt::isError(rig.prop("time-pos")));
+        // A few rounds of restarts at most, not a retry for ever.
+        QVERIFY(int(rig.server->requestsFor("/device/download").size()) <= 2 + 4 * TwMediaStream::kMaxStarts);
+    }
+
+    void playAStopPlayBNeverMixesThem()
+    {
+        PlayerRig rig;
+        rig.addWav("a/one.wav", 1.0, 440);
+        rig.addWav("b/three.wav", 3.0, 880);
+        const TwFileInfo a = rig.mediaItem("a/one.wav");
+        const TwFileInfo b = rig.mediaItem("b/three.wav");
+        rig.server->throttle(64 * 1024);
+        QDir cache(rig.player->mediaCachePath());
+        for (const QString& f : cache.entryList(QDir::Files))
+            cache.remove(f);
+        for (int i = 0; i < 4; ++i) {
+            rig.playItem(a);
+            QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
+            QCOMPARE(rig.prop("path").toString(), QString("stream://one.wav"));
+            QCOMPARE(rig.player->duration(), 1LL);
+            rig.player->stop();
+            rig.playItem(b);
+            QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
+            QCOMPARE(rig.prop("path").toString(), QString("stream://three.wav"));
+            QCOMPARE(rig.player->duration(), 3LL);
+        }
+        // Every segment file of the cache belongs to one of the two.
+        const QStringList files = QDir(rig.player->mediaCachePath()).entryList(QDir::Files);
+        QVERIFY(!files.isEmpty());
+        for (const QString& f : files)
+            QVERIFY2(f.startsWith(a.fileMd5 + "_one.wav_") || f.startsWith(b.fileMd5 + "_three.wav_"),
+                     qPrintable(f));
+        rig.server->throttle(0);
+        // The last item plays to its end, more than 3 s after play(): the
+        // play list is told to move on.
+        QSignalSpy stopChange(rig.player.get(), &TwMediaPlayer::mediaStopChange);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.player->mediaStatus(), TwMediaPlayer::EndOfMedia, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(stopChange.size(), 1, 10000);
+    }
+
+    void closingWhileAReadWaitsReturnsAtOnce()
+    {
+        PlayerRig rig;
+        rig.addWav("music/held.wav", 2.0);
+        rig.server->stallAfter(0, -1);
+        rig.playItem(rig.mediaItem("music/held.wav"));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.player->mediaStatus(), TwMediaPlayer::BufferingMedia, 20000);
+        QTest::qWait(200);
+        QElapsedTimer t;
+        t.start();
+        rig.closePlayer();
+        QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));
+        rig.server->clearFaults();
+    }
+
+    void fileModePlaysALocalFile()
+    {
+        PlayerRig rig;
+        const QString path = rig.dir.path() + "/local/song.wav";
+        QDir().mkpath(rig.dir.path() + "/local");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(MediaRig::wav(1.0));
+        }
+        TwFileInfo item;
+        item.local = true;
+        item.name = "song.wav";
+        item.filePath = path;
+        rig.player->setDataMode(TwMediaPlayer::FILE);
+        rig.playItem(item);
+        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
+        QCOMPARE(rig.player->duration(), 1LL);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.player->mediaStatus(), TwMediaPlayer::EndOfMedia, 30000);
+        QVERIFY(!rig.player->stream());
+
+        // A local item in STREAM mode goes through the stream's file mode.
+        TwMediaPlayer::connect(rig.player.get(), &TwMediaPlayer::mediaStatusChanged, [] {});
+        rig.player->setDataMode(TwMediaPlayer::STREAM);
+        rig.playItem(item);
+        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
+        QCOMPARE(rig.prop("path").toString(), QString("stream://song.wav"));
+        QCOMPARE(rig.player->duration(), 1LL);
+    }
+};
+
+TW_TEST_MAIN(TestTwMediaPlayer)
+#include "tst_twmediaplayer.moc"
