@@ -30,7 +30,9 @@
 #include "device/tidewelltab.h"
 #include "transfer/lvdownloadmanager.h"
 #include "transfer/downloadfilemodel.h"
+#include "transfer/filedownmodel.h"
 #include "transfer/normalfiledownmanager.h"
+#include "transfer/singlefiledownmanager.h"
 #include "transfer/lvfinishmanager.h"
 #include "transfer/tsfaillistmodel.h"
 #include "transfer/tsfinishfilemodel.h"
@@ -102,6 +104,7 @@ TidewellSdk::~TidewellSdk()
     m_down.reset();
     m_finish.reset();
     m_netDown.reset();
+    m_singleDown.reset();
     m_db.reset();
     closeExtlinkSessions();
 }
@@ -111,12 +114,14 @@ void TidewellSdk::initObjects()
     if (m_objectsMade)
         return;
     m_objectsMade = true;
-    // HOOK: the preview downloader ("twSingleDown") and the thumbnail
-    // service ("twThumb", stopped on logout) are made here once they exist.
+    // HOOK: the thumbnail service ("twThumb", stopped on logout) is made
+    // here once it exists.
     m_down.reset(new LVDownloadManager);
     m_down->init(this);
     m_netDown.reset(new NormalFileDownManager);
     m_netDown->init(this);
+    m_singleDown.reset(new SingleFileDownManager);
+    m_singleDown->init(this);
     m_device.reset(new TidewellDevice(this));
     m_db.reset(new DBHelp(DBHelp::App));
     m_extlink.reset(new TidewellExtlink(this));
@@ -149,6 +154,12 @@ NormalFileDownManager* TidewellSdk::netDownManager()
 {
     initObjects();
     return m_netDown.get();
+}
+
+SingleFileDownManager* TidewellSdk::singleDownManager()
+{
+    initObjects();
+    return m_singleDown.get();
 }
 
 TidewellDevice* TidewellSdk::twDevice()
@@ -251,6 +262,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<UploadFileModel>("Tidewell.Model", 1, 0, "UploadFileModel");
     qmlRegisterType<TSFinishFileModel>("Tidewell.Model", 1, 0, "TSFinishFileModel");
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
+    qmlRegisterType<FileDownModel>("Tidewell.Model", 1, 0, "FileDownModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
@@ -259,6 +271,7 @@ void TidewellSdk::exposeTo(QQmlContext* ctx)
     ctx->setContextProperty("twSdk", this);
     ctx->setContextProperty("twDown", m_down.get());
     ctx->setContextProperty("twNetDown", m_netDown.get());
+    ctx->setContextProperty("twSingleDown", m_singleDown.get());
     ctx->setContextProperty("twDevice", m_device.get());
     ctx->setContextProperty("twExtlink", m_extlink.get());
     ctx->setContextProperty("twFinish", m_finish.get());
