@@ -34,6 +34,7 @@
 #include "transfer/tsfaillistmodel.h"
 #include "transfer/tsfinishfilemodel.h"
 #include "transfer/uploadfilemodel.h"
+#include "sharing/pubgroupmodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
 #include "protocol/tidewellnet.h"
@@ -246,6 +247,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<UploadFileModel>("Tidewell.Model", 1, 0, "UploadFileModel");
     qmlRegisterType<TSFinishFileModel>("Tidewell.Model", 1, 0, "TSFinishFileModel");
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
+    qmlRegisterType<PubGroupModel>("Tidewell.Model", 1, 0, "PubGroupModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)

@@ -446,9 +446,12 @@ void TidewellDevice::oGetPubFileList(TW_HANDLE handle, int offset, int pageSize,
                                      int condition, int groupId, qint64 fileId, bool isDir,
                                      QString keyValue)
 {
-    call(handle,
-         GetPubFileListReq(groupId, fileId, keyValue, offset, pageSize, isSort, isDir, condition),
-         &TidewellDevice::rGetPubFileList);
+    const GetPubFileListReq req(groupId, fileId, keyValue, offset, pageSize, isSort, isDir,
+                                condition);
+    callThen<GetPubFileListResp>(req, [=](GetPubFileListResp r) {
+        r.offset = offset;   // as asked, see oGetPubGroupList
+        emit rGetPubFileList(handle, r);
+    });
 }
 
 bool TidewellDevice::createPubDir(TW_HANDLE handle, int groupId, int parentId, QString dirName,
@@ -913,8 +916,13 @@ bool TidewellDevice::getPubGroupList(TW_HANDLE handle, int offset, int pageSize,
 void TidewellDevice::oGetPubGroupList(TW_HANDLE handle, int offset, int pageSize, bool isSort,
                                       int condition, int queryType)
 {
-    call(handle, GetPubGroupListReq(offset, pageSize, isSort, condition, queryType),
-         &TidewellDevice::rGetPubGroupList);
+    // The answer names the offset it was asked for, whatever the device
+    // echoes, so that a list can tell a late answer from the current one.
+    const GetPubGroupListReq req(offset, pageSize, isSort, condition, queryType);
+    callThen<GetPubGroupListResp>(req, [=](GetPubGroupListResp r) {
+        r.offset = offset;
+        emit rGetPubGroupList(handle, r);
+    });
 }
 
 bool TidewellDevice::getPubGroupMemList(TW_HANDLE handle, int offset, int pageSize, int type,
