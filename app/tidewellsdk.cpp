@@ -37,6 +37,7 @@
 #include "transfer/tsfaillistmodel.h"
 #include "transfer/tsfinishfilemodel.h"
 #include "transfer/uploadfilemodel.h"
+#include "sharing/pubgroupmodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
 #include "protocol/tidewellnet.h"
@@ -83,6 +84,8 @@
 #include "protocol/getpubgroupmemlistresp.h"
 #include "protocol/getpubgroupdetailresp.h"
 #include "protocol/createpubdirsresp.h"
+#include "protocol/createexternallinkresp.h"
+#include "transfer/thumbinfo.h"
 
 static const char* kExtlinkDeviceId = "extlink_virtual_deviceId";
 
@@ -243,6 +246,8 @@ void TidewellSdk::registerMetaTypes()
     qRegisterMetaType<GetPubGroupListResp>("GetPubGroupListResp");
     qRegisterMetaType<GetPubGroupMemListResp>("GetPubGroupMemListResp");
     qRegisterMetaType<GetPubGroupDetailResp>("GetPubGroupDetailResp");
+    qRegisterMetaType<ThumbInfo>("ThumbInfo");
+    qRegisterMetaType<CreateExternalLinkResp>("CreateExternalLinkResp");
 }
 
 bool TidewellSdk::loadTranslation(QTranslator& translator)
@@ -263,6 +268,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<TSFinishFileModel>("Tidewell.Model", 1, 0, "TSFinishFileModel");
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
     qmlRegisterType<FileDownModel>("Tidewell.Model", 1, 0, "FileDownModel");
+    qmlRegisterType<PubGroupModel>("Tidewell.Model", 1, 0, "PubGroupModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
