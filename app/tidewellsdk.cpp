@@ -38,6 +38,10 @@
 #include "transfer/tsfinishfilemodel.h"
 #include "transfer/uploadfilemodel.h"
 #include "sharing/pubgroupmodel.h"
+#include "sharing/pubgroupdetialmodel.h"
+#include "sharing/pubgroupusermodel.h"
+#include "sharing/sharefilemodel.h"
+#include "sharing/shareuserlistmodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
 #include "protocol/tidewellnet.h"
@@ -269,6 +273,10 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
     qmlRegisterType<FileDownModel>("Tidewell.Model", 1, 0, "FileDownModel");
     qmlRegisterType<PubGroupModel>("Tidewell.Model", 1, 0, "PubGroupModel");
+    qmlRegisterType<PubGroupUserModel>("Tidewell.Model", 1, 0, "PubGroupUserModel");
+    qmlRegisterType<PubGroupDetialModel>("Tidewell.Model", 1, 0, "PubGroupDetialModel");
+    qmlRegisterType<ShareUserListModel>("Tidewell.Model", 1, 0, "ShareUserListModel");
+    qmlRegisterType<ShareFileModel>("Tidewell.Model", 1, 0, "ShareFileModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
