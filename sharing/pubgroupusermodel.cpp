@@ -97,6 +97,9 @@ void PubGroupUserModel::setGroupId(int id)
 void PubGroupUserModel::setAccId(const QString& accId)
 {
     m_accId = accId;
+    // Which row shows as the owner's follows.
+    if (!m_members.isEmpty())
+        emit dataChanged(index(0), index(m_members.size() - 1), {AuthTypeRole});
     emit accIdChanged();
 }
 
