@@ -37,7 +37,9 @@
 #include "media/skphoto.h"
 #include "transfer/lvdownloadmanager.h"
 #include "transfer/downloadfilemodel.h"
+#include "transfer/filedownmodel.h"
 #include "transfer/normalfiledownmanager.h"
+#include "transfer/singlefiledownmanager.h"
 #include "transfer/lvfinishmanager.h"
 #include "transfer/tsfaillistmodel.h"
 #include "transfer/tsfinishfilemodel.h"
@@ -46,6 +48,11 @@
 #include "transfer/copyfilemodel.h"
 #include "transfer/smartdownfinishmodel.h"
 #include "transfer/smartdownmodel.h"
+#include "sharing/pubgroupmodel.h"
+#include "sharing/pubgroupdetialmodel.h"
+#include "sharing/pubgroupusermodel.h"
+#include "sharing/sharefilemodel.h"
+#include "sharing/shareuserlistmodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
 #include "protocol/tidewellnet.h"
@@ -93,6 +100,8 @@
 #include "protocol/getpubgroupdetailresp.h"
 #include "protocol/createpubdirsresp.h"
 #include "media/twmediaplayer.h"
+#include "protocol/createexternallinkresp.h"
+#include "transfer/thumbinfo.h"
 
 static const char* kExtlinkDeviceId = "extlink_virtual_deviceId";
 
@@ -114,6 +123,7 @@ TidewellSdk::~TidewellSdk()
     m_down.reset();
     m_finish.reset();
     m_netDown.reset();
+    m_singleDown.reset();
     m_db.reset();
     closeExtlinkSessions();
 }
@@ -123,12 +133,14 @@ void TidewellSdk::initObjects()
     if (m_objectsMade)
         return;
     m_objectsMade = true;
-    // HOOK: the preview downloader ("twSingleDown") and the thumbnail
-    // service ("twThumb", stopped on logout) are made here once they exist.
+    // HOOK: the thumbnail service ("twThumb", stopped on logout) is made
+    // here once it exists.
     m_down.reset(new LVDownloadManager);
     m_down->init(this);
     m_netDown.reset(new NormalFileDownManager);
     m_netDown->init(this);
+    m_singleDown.reset(new SingleFileDownManager);
+    m_singleDown->init(this);
     m_device.reset(new TidewellDevice(this));
     m_db.reset(new DBHelp(DBHelp::App));
     m_extlink.reset(new TidewellExtlink(this));
@@ -161,6 +173,12 @@ NormalFileDownManager* TidewellSdk::netDownManager()
 {
     initObjects();
     return m_netDown.get();
+}
+
+SingleFileDownManager* TidewellSdk::singleDownManager()
+{
+    initObjects();
+    return m_singleDown.get();
 }
 
 TidewellDevice* TidewellSdk::twDevice()
@@ -244,6 +262,8 @@ void TidewellSdk::registerMetaTypes()
     qRegisterMetaType<GetPubGroupListResp>("GetPubGroupListResp");
     qRegisterMetaType<GetPubGroupMemListResp>("GetPubGroupMemListResp");
     qRegisterMetaType<GetPubGroupDetailResp>("GetPubGroupDetailResp");
+    qRegisterMetaType<ThumbInfo>("ThumbInfo");
+    qRegisterMetaType<CreateExternalLinkResp>("CreateExternalLinkResp");
 }
 
 bool TidewellSdk::loadTranslation(QTranslator& translator)
@@ -275,6 +295,12 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<SKDashLineView>("Tidewell.PaintItem", 1, 0, "SKDashLineView");
     qmlRegisterType<SKNetworkImg>("Tidewell.PaintItem", 1, 0, "SKNetworkImg");
     qmlRegisterType<TwMediaPlayer>("Tidewell.Media", 1, 0, "TwMediaPlayer");
+    qmlRegisterType<FileDownModel>("Tidewell.Model", 1, 0, "FileDownModel");
+    qmlRegisterType<PubGroupModel>("Tidewell.Model", 1, 0, "PubGroupModel");
+    qmlRegisterType<PubGroupUserModel>("Tidewell.Model", 1, 0, "PubGroupUserModel");
+    qmlRegisterType<PubGroupDetialModel>("Tidewell.Model", 1, 0, "PubGroupDetialModel");
+    qmlRegisterType<ShareUserListModel>("Tidewell.Model", 1, 0, "ShareUserListModel");
+    qmlRegisterType<ShareFileModel>("Tidewell.Model", 1, 0, "ShareFileModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
@@ -283,6 +309,7 @@ void TidewellSdk::exposeTo(QQmlContext* ctx)
     ctx->setContextProperty("twSdk", this);
     ctx->setContextProperty("twDown", m_down.get());
     ctx->setContextProperty("twNetDown", m_netDown.get());
+    ctx->setContextProperty("twSingleDown", m_singleDown.get());
     ctx->setContextProperty("twDevice", m_device.get());
     ctx->setContextProperty("twExtlink", m_extlink.get());
     ctx->setContextProperty("twFinish", m_finish.get());

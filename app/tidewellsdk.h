@@ -20,6 +20,7 @@ class DBHelp;
 class LVDownloadManager;
 class LVFinishManager;
 class NormalFileDownManager;
+class SingleFileDownManager;
 class QQmlContext;
 class QTranslator;
 class TidewellDevice;
@@ -52,6 +53,7 @@ public:
     LVDownloadManager* downloadManager();
     LVFinishManager* finishManager();
     NormalFileDownManager* netDownManager();
+    SingleFileDownManager* singleDownManager();
     TidewellDevice* twDevice();
     TidewellExtlink* twExtlink();
 
@@ -125,6 +127,7 @@ private:
     std::unique_ptr<TidewellExtlink> m_extlink;
     std::unique_ptr<LVFinishManager> m_finish;
     std::unique_ptr<NormalFileDownManager> m_netDown;
+    std::unique_ptr<SingleFileDownManager> m_singleDown;
     UserInfo m_user;
     DeviceInfo m_extlinkDevice;
     QVariantMap m_extraExtlink;

@@ -11,6 +11,8 @@
 #include "protocol/cleancopyfilelistsreq.h"
 #include "protocol/copyfilefaillistsreq.h"
 #include "protocol/copyfilelistsreq.h"
+#include "protocol/copydirorfilereq.h"
+#include "protocol/copyfiletopubreq.h"
 #include "protocol/copypubtoperipheralreq.h"
 #include "protocol/createpubdirreq.h"
 #include "protocol/deletecopyfaillistsreq.h"
@@ -52,6 +54,7 @@
 #include "protocol/moviepubdirorfilereq.h"
 #include "protocol/mylovereq.h"
 #include "protocol/relatelabelreq.h"
+#include "protocol/createexternallinkreq.h"
 #include "protocol/sharefiletoallreq.h"
 #include "protocol/sharefiletocancelreq.h"
 #include "protocol/sharefiletousersreq.h"
@@ -104,6 +107,8 @@ TidewellDevice::TidewellDevice(Tidewell* owner)
     connect(this, &TidewellDevice::sShareFileToUsers, this, &TidewellDevice::oShareFileToUsers, q);
     connect(this, &TidewellDevice::sShareFileToCancel, this,
             &TidewellDevice::oShareFileToCancel, q);
+    connect(this, &TidewellDevice::sCreateExternalLink, this,
+            &TidewellDevice::oCreateExternalLink, q);
     connect(this, &TidewellDevice::sGetShareFile, this, &TidewellDevice::oGetShareFile, q);
     connect(this, &TidewellDevice::sGetUserShareFile, this, &TidewellDevice::oGetUserShareFile, q);
     connect(this, &TidewellDevice::sFindShareFile, this, &TidewellDevice::oFindShareFile, q);
@@ -301,6 +306,22 @@ void TidewellDevice::oFileCopy(TW_HANDLE handle, int mType, TwFolderInfo target,
 {
     Q_UNUSED(fileNames)
     const QList<qint64> ids = fileIds.values();
+    if (mType == 0) {
+        // Items of the personal space or shared with the user.
+        if (target.diskType == 1) {
+            call(handle, CopyToPeripheralReq(target.filePath, ids), &TidewellDevice::rFileCopy);
+        } else if (target.diskType == 2) {
+            call(handle, CopyToSambReq(target.serialNo, target.filePath, ids),
+                 &TidewellDevice::rFileCopy);
+        } else if (target.diskType == 3) {
+            call(handle, CopyFileToPubReq(target.groupId, target.fid, target.serialNo, ids),
+                 &TidewellDevice::rFileCopy);
+        } else {
+            call(handle, CopyDirOrFileReq(ids, target.fid, target.serialNo),
+                 &TidewellDevice::rFileCopy);
+        }
+        return;
+    }
     if (mType != 3) {
         qWarning() << "TidewellDevice::oFileCopy - no copy command for source kind" << mType;
         APIBase resp(0, "Unsupported copy");
@@ -425,9 +446,12 @@ void TidewellDevice::oGetPubFileList(TW_HANDLE handle, int offset, int pageSize,
                                      int condition, int groupId, qint64 fileId, bool isDir,
                                      QString keyValue)
 {
-    call(handle,
-         GetPubFileListReq(groupId, fileId, keyValue, offset, pageSize, isSort, isDir, condition),
-         &TidewellDevice::rGetPubFileList);
+    const GetPubFileListReq req(groupId, fileId, keyValue, offset, pageSize, isSort, isDir,
+                                condition);
+    callThen<GetPubFileListResp>(req, [=](GetPubFileListResp r) {
+        r.offset = offset;   // as asked, see oGetPubGroupList
+        emit rGetPubFileList(handle, r);
+    });
 }
 
 bool TidewellDevice::createPubDir(TW_HANDLE handle, int groupId, int parentId, QString dirName,
@@ -892,8 +916,13 @@ bool TidewellDevice::getPubGroupList(TW_HANDLE handle, int offset, int pageSize,
 void TidewellDevice::oGetPubGroupList(TW_HANDLE handle, int offset, int pageSize, bool isSort,
                                       int condition, int queryType)
 {
-    call(handle, GetPubGroupListReq(offset, pageSize, isSort, condition, queryType),
-         &TidewellDevice::rGetPubGroupList);
+    // The answer names the offset it was asked for, whatever the device
+    // echoes, so that a list can tell a late answer from the current one.
+    const GetPubGroupListReq req(offset, pageSize, isSort, condition, queryType);
+    callThen<GetPubGroupListResp>(req, [=](GetPubGroupListResp r) {
+        r.offset = offset;
+        emit rGetPubGroupList(handle, r);
+    });
 }
 
 bool TidewellDevice::getPubGroupMemList(TW_HANDLE handle, int offset, int pageSize, int type,
@@ -974,4 +1003,18 @@ void TidewellDevice::oMoviePubDirOrFile(TW_HANDLE handle, int groupId, qint64 ta
         }
         emit rMoviePubDirOrFile(handle, last, moved);
     });
+}
+
+bool TidewellDevice::createExternalLink(TW_HANDLE handle, QList<qint64> fileIds, QString title,
+                                        QString extractedCode)
+{
+    emit sCreateExternalLink(handle, fileIds, title, extractedCode);
+    return true;
+}
+
+void TidewellDevice::oCreateExternalLink(TW_HANDLE handle, QList<qint64> fileIds, QString title,
+                                         QString extractedCode)
+{
+    call(handle, CreateExternalLinkReq(fileIds, title, extractedCode),
+         &TidewellDevice::rCreateExternalLink);
 }

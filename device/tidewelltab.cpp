@@ -8,6 +8,7 @@
 #include "transfer/lvdownloadmanager.h"
 #include "transfer/lvfinishmanager.h"
 #include "transfer/lvuploadmanager.h"
+#include "transfer/singlefiledownmanager.h"
 #include "protocol/tidewellnet.h"
 #include "sdk/network_observer.h"
 #include "sdk/resp_info.h"
@@ -59,6 +60,7 @@ TidewellTab::~TidewellTab()
     m_twDevice = nullptr;
     m_upload.reset();
     m_down.reset();
+    m_singleDown.reset();
     m_finish.reset();
     m_checks.waitForDone();
     resetSession(false);
@@ -124,6 +126,11 @@ QObject* TidewellTab::twDown() const
     return m_down.get();
 }
 
+QObject* TidewellTab::twSingleDown() const
+{
+    return m_singleDown.get();
+}
+
 QObject* TidewellTab::twFinish() const
 {
     return m_finish.get();
@@ -159,9 +166,10 @@ void TidewellTab::createEngines()
     m_down->init(this);
     m_finish.reset(new LVFinishManager);
     m_finish->init(this, nullptr);
-    // HOOK: the preview downloader (SingleFileDownManager) and the
-    // thumbnail service (TidewellThumb) of the tab are made here once they
-    // exist, the latter with init(this, getCachePath()).
+    m_singleDown.reset(new SingleFileDownManager);
+    m_singleDown->init(this);
+    // HOOK: the thumbnail service (TidewellThumb) of the tab is made here
+    // once it exists, with init(this, getCachePath()).
 
     LVDownloadManager* down = m_down.get();
     m_twDevice->setDownFilesHandler(

@@ -20,6 +20,7 @@
 class LVDownloadManager;
 class LVFinishManager;
 class LVUploadManager;
+class SingleFileDownManager;
 class QTimer;
 class TidewellDevice;
 
@@ -94,13 +95,13 @@ public:
     TidewellDevice* device() const { return m_twDevice; }
     QObject* twUpload() const;
     QObject* twDown() const;
-    // Preview downloader: not part of this tab yet.
-    QObject* twSingleDown() const { return nullptr; }
+    QObject* twSingleDown() const;
     QObject* twFinish() const;
     // Thumbnail service: not part of this tab yet.
     QObject* twThumb() const { return nullptr; }
     LVDownloadManager* downloadManager() const { return m_down.get(); }
     LVUploadManager* uploadManager() const { return m_upload.get(); }
+    SingleFileDownManager* singleDownManager() const { return m_singleDown.get(); }
 
     QVariantMap deviceMap() const;
     // State as last taken over on the tab's thread.
@@ -178,6 +179,7 @@ private:
     std::unique_ptr<LVUploadManager> m_upload;
     std::unique_ptr<LVDownloadManager> m_down;
     std::unique_ptr<LVFinishManager> m_finish;
+    std::unique_ptr<SingleFileDownManager> m_singleDown;
     TwFolderInfo m_askFolder;
     QList<QUrl> m_askPaths;
 

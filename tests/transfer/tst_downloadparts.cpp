@@ -150,6 +150,8 @@ private slots:
         for (int i = 0; i < 100; ++i)
             rig.server->addFile("L/l" + std::to_string(100 + i), "l");
         rig.server->addFile("L/Deeper/z.txt", "z");
+        // Shared folders are listed only for those they are shared with.
+        QVERIFY(rig.server->shareFile(rig.server->idForPath("S"), "sharer"));
         FilesDataTaskHelp walker;
         walker.init(rig.owner.get());
 

@@ -1,0 +1,411 @@
+#include "sharing/pubgroupmodel.h"
+
+#include <QDebug>
+
+#include "core/utils.h"
+#include "device/tidewelldevice.h"
+
+PubGroupModel::PubGroupModel(QObject* parent) : BaseModel(parent), m_handle(twNewHandle()) {}
+
+int PubGroupModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_groups.size();
+}
+
+QVariant PubGroupModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() < 0 || index.row() >= m_groups.size())
+        return QVariant();
+    const PubGroupInfo& g = m_groups.at(index.row());
+    switch (role) {
+    case GNameRole:
+        return g.gName;
+    case GUserRole:
+        return g.userName;
+    case CreateTimeRole:
+        return formatMSecs(g.createTime, "yyyy-MM-dd HH:mm");
+    case ModifyTimeRole:
+        return formatMSecs(g.lastModified, "yyyy-MM-dd HH:mm");
+    case GSizeRole:
+        return formatFileSize(g.totalSize);
+    case IsOwerRole:
+        return g.ower == m_account.accessId;
+    case SelectedRole:
+        return index.row() == m_selected;
+    default:
+        return QVariant();
+    }
+}
+
+QHash<int, QByteArray> PubGroupModel::roleNames() const
+{
+    QHash<int, QByteArray> names = BaseModel::roleNames();
+    names.insert(GNameRole, "$GName");
+    names.insert(GUserRole, "$GUser");
+    names.insert(CreateTimeRole, "$CreateTime");
+    names.insert(ModifyTimeRole, "$ModifyTime");
+    names.insert(GSizeRole, "$GSize");
+    names.insert(IsOwerRole, "$IsOwer");
+    names.insert(SelectedRole, "$Selected");
+    return names;
+}
+
+bool PubGroupModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && m_hasMore;
+}
+
+void PubGroupModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid() || m_isLoading || !m_hasMore)
+        return;
+    loadPage();
+}
+
+QObject* PubGroupModel::tw() const
+{
+    return m_tw;
+}
+
+TidewellDevice* PubGroupModel::device() const
+{
+    return qobject_cast<TidewellDevice*>(m_tw.data());
+}
+
+void PubGroupModel::setTw(QObject* tw)
+{
+    if (tw == m_tw)
+        return;
+    // A facade set again or replaced: the old one's answers stop here.
+    for (const QMetaObject::Connection& c : m_connections)
+        disconnect(c);
+    m_connections.clear();
+    m_tw = tw;
+    if (TidewellDevice* d = device()) {
+        m_connections << connect(d, &TidewellDevice::rGetPubGroupList, this, &PubGroupModel::onGetPubGroupList)
+                      << connect(d, &TidewellDevice::rCreatePubGroup, this, &PubGroupModel::onCreatePubGroup)
+                      << connect(d, &TidewellDevice::rEditPubGroupMember, this,
+                                 &PubGroupModel::onEditPubGroupMember)
+                      << connect(d, &TidewellDevice::rModifyPubGroupName, this,
+                                 &PubGroupModel::onModifyPubGroupName)
+                      << connect(d, &TidewellDevice::rDelPubGroup, this, &PubGroupModel::onDelPubGroup)
+                      << connect(d, &TidewellDevice::rExitPubGroup, this, &PubGroupModel::onDelPubGroup)
+                      << connect(d, &TidewellDevice::rChangePubGroupOwner, this,
+                                 &PubGroupModel::onChangePubGroupOwner);
+        m_account = d->userInfo();
+    }
+    emit twChanged();
+}
+
+void PubGroupModel::setTotalNum(qint64 num)
+{
+    m_totalNum = num;
+    emit totalNumChanged();
+}
+
+void PubGroupModel::setIsSort(bool isSort)
+{
+    m_isSort = isSort;
+    emit isSortChanged();
+}
+
+void PubGroupModel::setSortType(int sortType)
+{
+    m_sortType = sortType;
+    emit sortTypeChanged();
+}
+
+bool PubGroupModel::mine(TW_HANDLE handle, const char* where) const
+{
+    if (handle == m_handle)
+        return true;
+    qDebug() << where << handle << " TW_MYSELF is not me" << this;
+    return false;
+}
+
+int PubGroupModel::rowOfGroup(int gId) const
+{
+    for (int i = 0; i < m_groups.size(); ++i)
+        if (m_groups.at(i).gId == gId)
+            return i;
+    return -1;
+}
+
+void PubGroupModel::refused(const char* what)
+{
+    qDebug() << "PubGroupModel -" << what << "not sent.";
+    emit sg_cancelLading();
+}
+
+// ---- paging ----------------------------------------------------------------
+
+void PubGroupModel::loadPage()
+{
+    if (m_isLoading)
+        return;
+    m_isLoading = true;
+    if (m_groups.isEmpty())
+        emit sg_showLoading();
+    if (m_offset > 0)
+        m_offset = m_groups.size();
+    TidewellDevice* d = device();
+    if (!d || !d->getPubGroupList(m_handle, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType)) {
+        m_isLoading = false;
+        m_resetPending = false;
+        refused("getPubGroupList");
+        return;
+    }
+    m_askedOffset = m_offset;
+}
+
+void PubGroupModel::onGetPubGroupList(TW_HANDLE handle, GetPubGroupListResp respData)
+{
+    if (!mine(handle, "PubGroupModel::onGetPubGroupList"))
+        return;
+    emit sg_cancelLading();
+    if (respData.offset != m_askedOffset) {
+        qDebug() << "PubGroupModel::onGetPubGroupList - late answer for offset" << respData.offset
+                 << "dropped.";
+        return;
+    }
+    m_askedOffset = -1;
+    if (respData.result != 1) {
+        if (m_groups.isEmpty())
+            emit sg_DefaultStateChange(DS_Error, respData.message);
+        else
+            emit sg_notifyStatus(respData.result, respData.message, TL_Error);
+        qDebug() << "-----SPubGroupModel::onGetPubGroupList:" << respData.result << respData.message;
+        m_isLoading = false;
+        // A failed reset may be asked again.
+        m_resetPending = false;
+        return;
+    }
+    if (m_offset != 0) {
+        if (!respData.groups.isEmpty()) {
+            beginInsertRows(QModelIndex(), m_groups.size(), m_groups.size() + respData.groups.size() - 1);
+            m_groups += respData.groups;
+            endInsertRows();
+        }
+    } else {
+        beginResetModel();
+        m_groups = respData.groups;
+        m_selected = -1;
+        endResetModel();
+        emit selectNumChanged();
+    }
+    m_offset = m_groups.size();
+    // An empty page ends paging whatever the total says.
+    m_hasMore = !respData.groups.isEmpty() && m_groups.size() < respData.totalNum;
+    m_isLoading = false;
+    m_resetPending = false;
+    m_totalNum = respData.totalNum;
+    emit totalNumChanged();
+    emit loadNumChanged();
+    updateDefaultState();
+}
+
+void PubGroupModel::updateDefaultState()
+{
+    if (m_groups.isEmpty())
+        emit sg_DefaultStateChange(DS_Empty, tr("No Public Group"));
+    else
+        emit sg_DefaultStateChange(DS_None, QString());
+}
+
+void PubGroupModel::resetData()
+{
+    if (m_resetPending)
+        return;
+    m_resetPending = true;
+    m_askedOffset = -1;
+    m_isLoading = false;
+    m_selected = -1;
+    emit selectNumChanged();
+    beginResetModel();
+    m_hasMore = true;
+    m_offset = 0;
+    m_groups.clear();
+    endResetModel();
+    emit loadNumChanged();
+}
+
+void PubGroupModel::refershData()
+{
+    if (m_resetPending || m_offset > m_pageSize)
+        return;
+    m_resetPending = true;
+    m_selected = -1;
+    emit selectNumChanged();
+    m_hasMore = true;
+    m_isLoading = false;
+    m_offset = 0;
+    loadPage();
+}
+
+void PubGroupModel::onChangePubGroupOwner(TW_HANDLE handle, APIBase respData)
+{
+    Q_UNUSED(handle)   // any list on this facade follows an owner change
+    if (respData.result == 1 && !m_resetPending)
+        resetData();
+}
+
+// ---- selection -------------------------------------------------------------
+
+void PubGroupModel::singleSelect(int itemIndex, bool isFocus)
+{
+    if (itemIndex == -1 && m_selected == -1)
+        return;
+    if (itemIndex < -1 || itemIndex >= m_groups.size())
+        return;
+    if (itemIndex != m_selected) {
+        const int old = m_selected;
+        m_selected = itemIndex;
+        if (old >= 0 && old < m_groups.size())
+            emit dataChanged(index(old), index(old), {SelectedRole});
+        if (itemIndex >= 0)
+            emit dataChanged(index(itemIndex), index(itemIndex), {SelectedRole});
+        emit selectNumChanged();
+        return;
+    }
+    if (isFocus)
+        return;
+    m_selected = -1;
+    emit dataChanged(index(itemIndex), index(itemIndex), {SelectedRole});
+    emit selectNumChanged();
+}
+
+QVariantMap PubGroupModel::get()
+{
+    if (m_selected < 0 || m_selected >= m_groups.size())
+        return QVariantMap();
+    return m_groups.at(m_selected).toMap();
+}
+
+// ---- group operations ------------------------------------------------------
+
+void PubGroupModel::createPubGroup(QString name, QString diskSerial)
+{
+    emit sg_showLoading();
+    TidewellDevice* d = device();
+    if (!d || !d->createPubGroup(m_handle, name, diskSerial))
+        refused("createPubGroup");
+}
+
+void PubGroupModel::onCreatePubGroup(TW_HANDLE handle, CreatePubGroupResp respData)
+{
+    if (!mine(handle, "PubGroupModel::onCreatePubGroup"))
+        return;
+    emit sg_cancelLading();
+    if (respData.result == 1)
+        emit rCreatePubGroup(respData.result, respData.message, respData.groupId);
+    else
+        emit sg_notifyStatus(respData.result, respData.message, TL_Error);
+}
+
+void PubGroupModel::editPubGroupMember(int gId, int memberAuth, QStringList accessIds)
+{
+    emit sg_showLoading();
+    TidewellDevice* d = device();
+    if (!d || !d->editPubGroupMember(m_handle, gId, memberAuth, accessIds))
+        refused("editPubGroupMember");
+}
+
+void PubGroupModel::onEditPubGroupMember(TW_HANDLE handle, APIBase respData, int memberAuth)
+{
+    Q_UNUSED(memberAuth)
+    if (!mine(handle, "PubGroupModel::onEditPubGroupMember"))
+        return;
+    emit sg_cancelLading();
+    if (respData.result == 1) {
+        emit sg_notifyStatus(1, tr("Add Member Success"), TL_Success);
+        emit rEditPubGroupMember(respData.result, respData.message);
+    } else {
+        emit sg_notifyStatus(respData.result, respData.message, TL_Error);
+    }
+}
+
+void PubGroupModel::editPubGroupName(QString newName)
+{
+    if (m_selected < 0 || m_selected >= m_groups.size())
+        return;
+    const int gId = m_groups.at(m_selected).gId;
+    emit sg_showLoading();
+    TidewellDevice* d = device();
+    if (!d || !d->modifyPubGroupName(m_handle, gId, newName)) {
+        refused("modifyPubGroupName");
+        return;
+    }
+    m_renaming.append(gId);
+}
+
+void PubGroupModel::onModifyPubGroupName(TW_HANDLE handle, APIBase respData, QString name)
+{
+    if (!mine(handle, "PubGroupModel::onModifyPubGroupName"))
+        return;
+    emit sg_cancelLading();
+    const int gId = m_renaming.isEmpty() ? 0 : m_renaming.takeFirst();
+    if (respData.result != 1) {
+        emit sg_notifyStatus(respData.result, respData.message, TL_Error);
+        return;
+    }
+    const int row = rowOfGroup(gId);
+    if (row < 0)
+        return;   // gone meanwhile
+    m_groups[row].gName = name;
+    emit dataChanged(index(row), index(row), {GNameRole});
+}
+
+void PubGroupModel::delPubGroup()
+{
+    if (m_selected < 0 || m_selected >= m_groups.size())
+        return;
+    const int gId = m_groups.at(m_selected).gId;
+    emit sg_showLoading();
+    TidewellDevice* d = device();
+    if (!d || !d->delPubGroup(m_handle, {gId})) {
+        refused("delPubGroup");
+        return;
+    }
+    m_removing.append(gId);
+}
+
+void PubGroupModel::exitPubGroup()
+{
+    if (m_selected < 0 || m_selected >= m_groups.size())
+        return;
+    const int gId = m_groups.at(m_selected).gId;
+    emit sg_showLoading();
+    TidewellDevice* d = device();
+    if (!d || !d->exitPubGroup(m_handle, gId, m_account.accessId)) {
+        refused("exitPubGroup");
+        return;
+    }
+    m_removing.append(gId);
+}
+
+void PubGroupModel::onDelPubGroup(TW_HANDLE handle, APIBase respData)
+{
+    if (!mine(handle, "PubGroupModel::onDelPubGroup"))
+        return;
+    emit sg_cancelLading();
+    const int gId = m_removing.isEmpty() ? 0 : m_removing.takeFirst();
+    if (respData.result != 1) {
+        emit sg_notifyStatus(respData.result, respData.message, TL_Error);
+        return;
+    }
+    const int row = rowOfGroup(gId);
+    if (row >= 0) {
+        beginRemoveRows(QModelIndex(), row, row);
+        m_groups.removeAt(row);
+        endRemoveRows();
+        m_offset = m_groups.size();
+    }
+    updateDefaultState();
+    m_totalNum = qMax<qint64>(0, m_totalNum - 1);
+    emit totalNumChanged();
+    emit loadNumChanged();
+    m_selected = -1;
+    emit selectNumChanged();
+    if (m_totalNum != m_groups.size() && m_groups.size() <= 30)
+        resetData();
+}
