@@ -34,6 +34,9 @@
 #include "transfer/tsfaillistmodel.h"
 #include "transfer/tsfinishfilemodel.h"
 #include "transfer/uploadfilemodel.h"
+#include "media/grouplistmodel.h"
+#include "media/medialistmodel.h"
+#include "sharing/myextlinklistmodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
 #include "protocol/tidewellnet.h"
@@ -246,6 +249,9 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<UploadFileModel>("Tidewell.Model", 1, 0, "UploadFileModel");
     qmlRegisterType<TSFinishFileModel>("Tidewell.Model", 1, 0, "TSFinishFileModel");
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
+    qmlRegisterType<GroupListModel>("Tidewell.Model", 1, 0, "GroupListModel");
+    qmlRegisterType<MediaListModel>("Tidewell.Model", 1, 0, "MediaListModel");
+    qmlRegisterType<MyExtlinkListModel>("Tidewell.Model", 1, 0, "MyExtlinkListModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
