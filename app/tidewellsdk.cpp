@@ -36,6 +36,7 @@
 #include "transfer/uploadfilemodel.h"
 #include "media/grouplistmodel.h"
 #include "media/medialistmodel.h"
+#include "media/twmediaplaylist.h"
 #include "sharing/myextlinklistmodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
@@ -252,6 +253,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<GroupListModel>("Tidewell.Model", 1, 0, "GroupListModel");
     qmlRegisterType<MediaListModel>("Tidewell.Model", 1, 0, "MediaListModel");
     qmlRegisterType<MyExtlinkListModel>("Tidewell.Model", 1, 0, "MyExtlinkListModel");
+    qmlRegisterType<TwMediaPlayList>("Tidewell.Media", 1, 0, "TwMediaPlayList");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
