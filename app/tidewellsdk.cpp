@@ -83,6 +83,7 @@
 #include "protocol/createexternallinkresp.h"
 #include "transfer/thumbinfo.h"
 #include "transfer/tidewellthumb.h"
+#include "media/composelistmodel.h"
 #include "core/utils.h"
 
 static const char* kExtlinkDeviceId = "extlink_virtual_deviceId";
@@ -262,6 +263,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<UploadFileModel>("Tidewell.Model", 1, 0, "UploadFileModel");
     qmlRegisterType<TSFinishFileModel>("Tidewell.Model", 1, 0, "TSFinishFileModel");
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
+    qmlRegisterType<ComposeListModel>("Tidewell.Model", 1, 0, "ComposeListModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)

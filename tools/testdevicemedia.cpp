@@ -54,6 +54,8 @@ std::string TestDeviceMedia::mediaList(const Json::Value& data, const std::strin
 {
     const std::string className = jsonStr(data, "className");
     const bool love = className == "love";
+    if (!love && className != "image" && className != "video" && className != "audio")
+        return failure(2005, "unknown class " + className);
     std::set<std::string> lovedNow;
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -78,8 +80,6 @@ std::string TestDeviceMedia::mediaList(const Json::Value& data, const std::strin
             continue;
         files.emplace_back(fileTimeMs(it->path()), rel);
     }
-    if (!love && className != "image" && className != "video" && className != "audio")
-        return failure(2005, "unknown class " + className);
     // Newest first; isSort asks for the oldest first.
     const bool oldestFirst = jsonBool(data, "isSort");
     std::sort(files.begin(), files.end(), [oldestFirst](const auto& a, const auto& b) {
