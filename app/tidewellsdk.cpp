@@ -86,6 +86,9 @@
 #include "protocol/createpubdirsresp.h"
 #include "protocol/createexternallinkresp.h"
 #include "transfer/thumbinfo.h"
+#include "transfer/tidewellthumb.h"
+#include "media/composelistmodel.h"
+#include "core/utils.h"
 
 static const char* kExtlinkDeviceId = "extlink_virtual_deviceId";
 
@@ -106,6 +109,8 @@ TidewellSdk::~TidewellSdk()
     // a link download left running resumes on the next start.
     m_down.reset();
     m_finish.reset();
+    // Its tasks go back to the link sessions, closed next.
+    m_thumb.reset();
     m_db.reset();
     closeExtlinkSessions();
 }
@@ -115,9 +120,10 @@ void TidewellSdk::initObjects()
     if (m_objectsMade)
         return;
     m_objectsMade = true;
-    // HOOK: the small-file downloader ("twNetDown"), the preview downloader
-    // ("twSingleDown") and the thumbnail service ("twThumb", stopped on
-    // logout) are made here once they exist.
+    // HOOK: the small-file downloader ("twNetDown") and the preview
+    // downloader ("twSingleDown") are made here once they exist.
+    m_thumb.reset(new TidewellThumb);
+    m_thumb->init(this, getCachePath());
     m_down.reset(new LVDownloadManager);
     m_down->init(this);
     m_device.reset(new TidewellDevice(this));
@@ -158,6 +164,17 @@ TidewellExtlink* TidewellSdk::twExtlink()
 {
     initObjects();
     return m_extlink.get();
+}
+
+TidewellThumb* TidewellSdk::thumbService()
+{
+    initObjects();
+    return m_thumb.get();
+}
+
+ThumbI* TidewellSdk::thumb()
+{
+    return m_thumb.get();
 }
 
 void TidewellSdk::registerMetaTypes()
@@ -254,6 +271,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<MediaListModel>("Tidewell.Model", 1, 0, "MediaListModel");
     qmlRegisterType<MyExtlinkListModel>("Tidewell.Model", 1, 0, "MyExtlinkListModel");
     qmlRegisterType<TwMediaPlayList>("Tidewell.Media", 1, 0, "TwMediaPlayList");
+    qmlRegisterType<ComposeListModel>("Tidewell.Model", 1, 0, "ComposeListModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
@@ -264,11 +282,14 @@ void TidewellSdk::exposeTo(QQmlContext* ctx)
     ctx->setContextProperty("twDevice", m_device.get());
     ctx->setContextProperty("twExtlink", m_extlink.get());
     ctx->setContextProperty("twFinish", m_finish.get());
+    ctx->setContextProperty("twThumb", m_thumb.get());
 }
 
 void TidewellSdk::release()
 {
     qDebug() << "TidewellSdk::release - call.";
+    if (m_thumb)
+        m_thumb->stop();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_user = UserInfo();

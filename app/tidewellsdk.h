@@ -23,6 +23,7 @@ class QQmlContext;
 class QTranslator;
 class TidewellDevice;
 class TidewellExtlink;
+class TidewellThumb;
 
 // The root object: lives from start-up to shutdown, creates the global
 // objects, exposes them to QML and answers the application-level owner
@@ -52,6 +53,7 @@ public:
     LVFinishManager* finishManager();
     TidewellDevice* twDevice();
     TidewellExtlink* twExtlink();
+    TidewellThumb* thumbService();
 
     QVariantMap extraExtlink() const { return m_extraExtlink; }
     void setExtraExtlink(const QVariantMap& link);
@@ -92,6 +94,7 @@ public:
     bool isPCDevice() override;
     int netType() override;
     sdk::plugins::tidewell_network_sdk* networkSdk() override;
+    ThumbI* thumb() override;
 
 signals:
     void extraExtlinkChanged();
@@ -122,6 +125,7 @@ private:
     std::unique_ptr<DBHelp> m_db;
     std::unique_ptr<TidewellExtlink> m_extlink;
     std::unique_ptr<LVFinishManager> m_finish;
+    std::unique_ptr<TidewellThumb> m_thumb;
     UserInfo m_user;
     DeviceInfo m_extlinkDevice;
     QVariantMap m_extraExtlink;

@@ -8,6 +8,8 @@
 #include "transfer/lvdownloadmanager.h"
 #include "transfer/lvfinishmanager.h"
 #include "transfer/lvuploadmanager.h"
+#include "transfer/tidewellthumb.h"
+#include "core/utils.h"
 #include "protocol/tidewellnet.h"
 #include "sdk/network_observer.h"
 #include "sdk/resp_info.h"
@@ -57,6 +59,8 @@ TidewellTab::~TidewellTab()
     // session goes last.
     delete m_twDevice;
     m_twDevice = nullptr;
+    // Gives its tasks back to the session, which is still there.
+    m_thumb.reset();
     m_upload.reset();
     m_down.reset();
     m_finish.reset();
@@ -129,6 +133,34 @@ QObject* TidewellTab::twFinish() const
     return m_finish.get();
 }
 
+QObject* TidewellTab::twThumb() const
+{
+    return m_thumb.get();
+}
+
+ThumbI* TidewellTab::thumb()
+{
+    return m_thumb.get();
+}
+
+void TidewellTab::pauseThumb()
+{
+    if (m_thumb)
+        m_thumb->pause();
+}
+
+void TidewellTab::resumeThumb()
+{
+    if (m_thumb)
+        m_thumb->resume();
+}
+
+void TidewellTab::stopThumb()
+{
+    if (m_thumb)
+        m_thumb->stop();
+}
+
 bool TidewellTab::isUpRun() const
 {
     return m_upload && m_upload->isRun();
@@ -159,9 +191,10 @@ void TidewellTab::createEngines()
     m_down->init(this);
     m_finish.reset(new LVFinishManager);
     m_finish->init(this, nullptr);
-    // HOOK: the preview downloader (SingleFileDownManager) and the
-    // thumbnail service (TidewellThumb) of the tab are made here once they
-    // exist, the latter with init(this, getCachePath()).
+    // HOOK: the preview downloader (SingleFileDownManager) of the tab is
+    // made here once it exists.
+    m_thumb.reset(new TidewellThumb);
+    m_thumb->init(this, getCachePath());
 
     LVDownloadManager* down = m_down.get();
     m_twDevice->setDownFilesHandler(
