@@ -37,6 +37,7 @@
 #include "media/grouplistmodel.h"
 #include "media/medialistmodel.h"
 #include "media/twmediaplaylist.h"
+#include "media/previewlistmodel.h"
 #include "sharing/myextlinklistmodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
@@ -271,6 +272,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<MediaListModel>("Tidewell.Model", 1, 0, "MediaListModel");
     qmlRegisterType<MyExtlinkListModel>("Tidewell.Model", 1, 0, "MyExtlinkListModel");
     qmlRegisterType<TwMediaPlayList>("Tidewell.Media", 1, 0, "TwMediaPlayList");
+    qmlRegisterType<PreviewListModel>("Tidewell.Model", 1, 0, "PreviewListModel");
     qmlRegisterType<ComposeListModel>("Tidewell.Model", 1, 0, "ComposeListModel");
 }
 
