@@ -53,6 +53,11 @@
 #include "sharing/pubgroupusermodel.h"
 #include "sharing/sharefilemodel.h"
 #include "sharing/shareuserlistmodel.h"
+#include "media/grouplistmodel.h"
+#include "media/medialistmodel.h"
+#include "media/twmediaplaylist.h"
+#include "media/previewlistmodel.h"
+#include "sharing/myextlinklistmodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
 #include "protocol/tidewellnet.h"
@@ -102,6 +107,9 @@
 #include "media/twmediaplayer.h"
 #include "protocol/createexternallinkresp.h"
 #include "transfer/thumbinfo.h"
+#include "transfer/tidewellthumb.h"
+#include "media/composelistmodel.h"
+#include "core/utils.h"
 
 static const char* kExtlinkDeviceId = "extlink_virtual_deviceId";
 
@@ -124,6 +132,8 @@ TidewellSdk::~TidewellSdk()
     m_finish.reset();
     m_netDown.reset();
     m_singleDown.reset();
+    // Its tasks go back to the link sessions, closed next.
+    m_thumb.reset();
     m_db.reset();
     closeExtlinkSessions();
 }
@@ -133,8 +143,8 @@ void TidewellSdk::initObjects()
     if (m_objectsMade)
         return;
     m_objectsMade = true;
-    // HOOK: the thumbnail service ("twThumb", stopped on logout) is made
-    // here once it exists.
+    m_thumb.reset(new TidewellThumb);
+    m_thumb->init(this, getCachePath());
     m_down.reset(new LVDownloadManager);
     m_down->init(this);
     m_netDown.reset(new NormalFileDownManager);
@@ -191,6 +201,17 @@ TidewellExtlink* TidewellSdk::twExtlink()
 {
     initObjects();
     return m_extlink.get();
+}
+
+TidewellThumb* TidewellSdk::thumbService()
+{
+    initObjects();
+    return m_thumb.get();
+}
+
+ThumbI* TidewellSdk::thumb()
+{
+    return m_thumb.get();
 }
 
 void TidewellSdk::registerMetaTypes()
@@ -301,6 +322,12 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<PubGroupDetialModel>("Tidewell.Model", 1, 0, "PubGroupDetialModel");
     qmlRegisterType<ShareUserListModel>("Tidewell.Model", 1, 0, "ShareUserListModel");
     qmlRegisterType<ShareFileModel>("Tidewell.Model", 1, 0, "ShareFileModel");
+    qmlRegisterType<GroupListModel>("Tidewell.Model", 1, 0, "GroupListModel");
+    qmlRegisterType<MediaListModel>("Tidewell.Model", 1, 0, "MediaListModel");
+    qmlRegisterType<MyExtlinkListModel>("Tidewell.Model", 1, 0, "MyExtlinkListModel");
+    qmlRegisterType<TwMediaPlayList>("Tidewell.Media", 1, 0, "TwMediaPlayList");
+    qmlRegisterType<PreviewListModel>("Tidewell.Model", 1, 0, "PreviewListModel");
+    qmlRegisterType<ComposeListModel>("Tidewell.Model", 1, 0, "ComposeListModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
@@ -313,11 +340,14 @@ void TidewellSdk::exposeTo(QQmlContext* ctx)
     ctx->setContextProperty("twDevice", m_device.get());
     ctx->setContextProperty("twExtlink", m_extlink.get());
     ctx->setContextProperty("twFinish", m_finish.get());
+    ctx->setContextProperty("twThumb", m_thumb.get());
 }
 
 void TidewellSdk::release()
 {
     qDebug() << "TidewellSdk::release - call.";
+    if (m_thumb)
+        m_thumb->stop();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_user = UserInfo();

@@ -25,6 +25,7 @@ class QQmlContext;
 class QTranslator;
 class TidewellDevice;
 class TidewellExtlink;
+class TidewellThumb;
 
 // The root object: lives from start-up to shutdown, creates the global
 // objects, exposes them to QML and answers the application-level owner
@@ -56,6 +57,7 @@ public:
     SingleFileDownManager* singleDownManager();
     TidewellDevice* twDevice();
     TidewellExtlink* twExtlink();
+    TidewellThumb* thumbService();
 
     QVariantMap extraExtlink() const { return m_extraExtlink; }
     void setExtraExtlink(const QVariantMap& link);
@@ -96,6 +98,7 @@ public:
     bool isPCDevice() override;
     int netType() override;
     sdk::plugins::tidewell_network_sdk* networkSdk() override;
+    ThumbI* thumb() override;
 
 signals:
     void extraExtlinkChanged();
@@ -128,6 +131,7 @@ private:
     std::unique_ptr<LVFinishManager> m_finish;
     std::unique_ptr<NormalFileDownManager> m_netDown;
     std::unique_ptr<SingleFileDownManager> m_singleDown;
+    std::unique_ptr<TidewellThumb> m_thumb;
     UserInfo m_user;
     DeviceInfo m_extlinkDevice;
     QVariantMap m_extraExtlink;

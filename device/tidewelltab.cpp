@@ -9,6 +9,8 @@
 #include "transfer/lvfinishmanager.h"
 #include "transfer/lvuploadmanager.h"
 #include "transfer/singlefiledownmanager.h"
+#include "transfer/tidewellthumb.h"
+#include "core/utils.h"
 #include "protocol/tidewellnet.h"
 #include "sdk/network_observer.h"
 #include "sdk/resp_info.h"
@@ -58,6 +60,8 @@ TidewellTab::~TidewellTab()
     // session goes last.
     delete m_twDevice;
     m_twDevice = nullptr;
+    // Gives its tasks back to the session, which is still there.
+    m_thumb.reset();
     m_upload.reset();
     m_down.reset();
     m_singleDown.reset();
@@ -136,6 +140,34 @@ QObject* TidewellTab::twFinish() const
     return m_finish.get();
 }
 
+QObject* TidewellTab::twThumb() const
+{
+    return m_thumb.get();
+}
+
+ThumbI* TidewellTab::thumb()
+{
+    return m_thumb.get();
+}
+
+void TidewellTab::pauseThumb()
+{
+    if (m_thumb)
+        m_thumb->pause();
+}
+
+void TidewellTab::resumeThumb()
+{
+    if (m_thumb)
+        m_thumb->resume();
+}
+
+void TidewellTab::stopThumb()
+{
+    if (m_thumb)
+        m_thumb->stop();
+}
+
 bool TidewellTab::isUpRun() const
 {
     return m_upload && m_upload->isRun();
@@ -168,8 +200,8 @@ void TidewellTab::createEngines()
     m_finish->init(this, nullptr);
     m_singleDown.reset(new SingleFileDownManager);
     m_singleDown->init(this);
-    // HOOK: the thumbnail service (TidewellThumb) of the tab is made here
-    // once it exists, with init(this, getCachePath()).
+    m_thumb.reset(new TidewellThumb);
+    m_thumb->init(this, getCachePath());
 
     LVDownloadManager* down = m_down.get();
     m_twDevice->setDownFilesHandler(

@@ -23,6 +23,7 @@ class LVUploadManager;
 class SingleFileDownManager;
 class QTimer;
 class TidewellDevice;
+class TidewellThumb;
 
 // One open device: its own library session, the link state of that session,
 // the device facade and the device's engines. Implements the owner interface
@@ -97,8 +98,8 @@ public:
     QObject* twDown() const;
     QObject* twSingleDown() const;
     QObject* twFinish() const;
-    // Thumbnail service: not part of this tab yet.
-    QObject* twThumb() const { return nullptr; }
+    QObject* twThumb() const;
+    TidewellThumb* thumbService() const { return m_thumb.get(); }
     LVDownloadManager* downloadManager() const { return m_down.get(); }
     LVUploadManager* uploadManager() const { return m_upload.get(); }
     SingleFileDownManager* singleDownManager() const { return m_singleDown.get(); }
@@ -126,6 +127,7 @@ public:
     bool isPCDevice() override;
     int netType() override;
     sdk::plugins::tidewell_network_sdk* networkSdk() override;
+    ThumbI* thumb() override;
 
 signals:
     void rootChanged();
@@ -144,15 +146,14 @@ protected:
     // Engine hooks: createEngines makes the transfer engines (with this tab
     // as their owner) and wires the facade's download hand-overs;
     // startEngines runs on every successful connection, stopEngines from
-    // stopAllTask. The thumbnail service (not part of this tab yet) is to be
-    // paused while the link is down, resumed when it is back and stopped on
-    // close and on a device switch.
+    // stopAllTask. The thumbnail service is paused while the link is down,
+    // resumed when it is back and stopped on close and on a device switch.
     virtual void createEngines();
     virtual void startEngines();
     virtual void stopEngines();
-    virtual void pauseThumb() {}
-    virtual void resumeThumb() {}
-    virtual void stopThumb() {}
+    virtual void pauseThumb();
+    virtual void resumeThumb();
+    virtual void stopThumb();
 
 private slots:
     void onAddUpFiles(bool rs);
@@ -180,6 +181,7 @@ private:
     std::unique_ptr<LVDownloadManager> m_down;
     std::unique_ptr<LVFinishManager> m_finish;
     std::unique_ptr<SingleFileDownManager> m_singleDown;
+    std::unique_ptr<TidewellThumb> m_thumb;
     TwFolderInfo m_askFolder;
     QList<QUrl> m_askPaths;
 

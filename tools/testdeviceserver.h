@@ -128,6 +128,17 @@ public:
     void setSharePageSize(int size);
 
     // -- media and thumbnails --
+    // Thumbnail downloads (mode 1 small, 3 medium) of a picture answer it
+    // scaled; each waits ms first (0 by default).
+    void setThumbnailLatency(int ms);
+    // Most thumbnail downloads in progress at once since the last reset.
+    int thumbnailPeak() const;
+    void resetThumbnailPeak();
+    // The thumbnail the device answers for a stored picture ("" when the
+    // file is not a picture).
+    std::string thumbnailBytes(const std::string& relPath, int mode);
+    // Marks a stored file as a favourite (the "love" media category).
+    void setMediaLoved(const std::string& relPath, bool loved);
 
     // -- external links --
 

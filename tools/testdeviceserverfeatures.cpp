@@ -1,4 +1,5 @@
 #include "tools/testdeviceserverimpl.h"
+#include "tools/testdevicemedia.h"
 
 #include "tools/devicetasks.h"
 #include "tools/devicegroups.h"
@@ -12,4 +13,5 @@ void TestDeviceServer::Impl::addFeatures()
     features.push_back(std::make_unique<DeviceUsers>(*this));
     features.push_back(std::make_unique<DeviceGroups>(*this));
     features.push_back(std::make_unique<DeviceShares>(*this));
+    features.push_back(std::make_unique<TestDeviceMedia>(*this));
 }

@@ -172,6 +172,15 @@ public:
     // True when the command belongs to this feature; out is the answer.
     virtual bool command(const std::string& command, const Json::Value& data,
                          const std::string& accessId, std::string& out) = 0;
+    // A download of the storage file rel (already checked to exist); true
+    // when the feature answered it.
+    virtual bool download(const httplib::Request& req, httplib::Response& res, const std::string& rel)
+    {
+        (void)req;
+        (void)res;
+        (void)rel;
+        return false;
+    }
 };
 
 

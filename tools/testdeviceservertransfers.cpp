@@ -29,6 +29,10 @@ void TestDeviceServer::Impl::onDownload(const httplib::Request& req, httplib::Re
         res.set_content(failure(404, "file does not exist"), "application/json");
         return;
     }
+    for (const auto& f : features) {
+        if (f->download(req, res, rel))
+            return;
+    }
     serveFile(req, res, abs(rel));
 }
 

@@ -1,0 +1,55 @@
+#include "sharing/myextlinklistmodel.h"
+
+#include <QDateTime>
+
+MyExtlinkListModel::MyExtlinkListModel(QObject* parent) : FileListModel(parent) {}
+
+int MyExtlinkListModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid())
+        return 0;
+    return m_fileMode ? FileListModel::rowCount(parent) : m_links.size();
+}
+
+QVariant MyExtlinkListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() < 0 || index.row() >= rowCount())
+        return QVariant();
+    if (m_fileMode)
+        return FileListModel::data(index, role);
+    const Extlink& l = m_links.at(index.row());
+    switch (role) {
+    case FileNameRole: return l.title;
+    case FileSizeRole: return l.userNickname;
+    case FileTimeRole:
+        return QDateTime::fromMSecsSinceEpoch(l.createdDate, Qt::LocalTime).toString("yyyy-MM-dd HH:mm");
+    case FileTypeRole: return 0;
+    case FileThumbUrlRole: return QUrl("qrc:/compoments/base/Image/fileType/type_label@2x.png");
+    case SelectedRole: return m_selectMap.contains(index.row());
+    default: return QVariant();
+    }
+}
+
+void MyExtlinkListModel::setFileMode(bool on)
+{
+    if (m_fileMode == on)
+        return;
+    beginResetModel();
+    m_fileMode = on;
+    m_selectMap.clear();
+    endResetModel();
+    emit fileModeChanged();
+}
+
+void MyExtlinkListModel::setMy(QVariantMap map)
+{
+    m_my = TwFileInfo::fromVariantMap(map);
+}
+
+void MyExtlinkListModel::setLinks(const QList<Extlink>& links)
+{
+    beginResetModel();
+    m_links = links;
+    m_selectMap.clear();
+    endResetModel();
+}

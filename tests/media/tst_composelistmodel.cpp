@@ -1,0 +1,255 @@
+// The media list: paging by offset against the test device, failures,
+// answers of other models, thumbnails of its rows and links made from them.
+#include "tests/queuedspy.h"
+#include "tests/testenv.h"
+
+#include <QAbstractItemModelTester>
+#include <memory>
+
+#include "core/common.h"
+#include "core/utils.h"
+#include "device/tidewelldevice.h"
+#include "media/composelistmodel.h"
+#include "sdk/proto.h"
+#include "tests/testowner.h"
+#include "tests/transfer/thumbrig.h"
+#include "tools/testdeviceserver.h"
+#include "transfer/tidewellthumb.h"
+
+class TestComposeListModel : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<TestDeviceServer> m_server;
+    std::unique_ptr<TestOwner> m_owner;
+    std::unique_ptr<TidewellDevice> m_dev;
+    int m_n = 0;
+
+    std::vector<Json::Value> sent(const char* command)
+    {
+        std::vector<Json::Value> out;
+        for (const auto& r : m_server->requestsFor(command)) {
+            Json::Value v;
+            sdk::cores::protocol::proto::json_from_string(r.body, v);
+            out.push_back(v["data"]);
+        }
+        return out;
+    }
+
+    void addFiles(const std::string& folder, const char* suffix, int count)
+    {
+        for (int i = 0; i < count; ++i)
+            m_server->addFile(folder + "/f" + std::to_string(100 + i) + suffix, "x");
+    }
+
+    void attach(ComposeListModel& m, int type)
+    {
+        m.setModelType(type);
+        m.setTw(m_dev.get());
+    }
+
+private slots:
+    void init()
+    {
+        // A storage of its own per test: the listing walks all of it.
+        m_server.reset(new TestDeviceServer(
+                (TestEnv::instance()->root() + "/dev" + QString::number(++m_n)).toStdString()));
+        QVERIFY(m_server->start());
+        m_owner.reset(new TestOwner);
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        m_dev.reset(new TidewellDevice(m_owner.get()));
+        m_server->clearRequests();
+    }
+
+    void cleanup()
+    {
+        m_dev.reset();
+        m_owner.reset();
+        m_server.reset();
+    }
+
+    void exactlyOnePageEndsOnTheEmptyAnswer()
+    {
+        addFiles("pics", ".jpg", 60);
+        addFiles("films", ".mp4", 2);
+        ComposeListModel m;
+        QAbstractItemModelTester tester(&m);
+        attach(m, Common::FT_Image);
+        QSignalSpy loading(&m, &BaseModel::sg_showLoading);
+        QSignalSpy loaded(&m, &BaseModel::sg_cancelLading);
+        QSignalSpy state(&m, &BaseModel::sg_DefaultStateChange);
+        QVERIFY(m.canFetchMore(QModelIndex()));
+        m.fetchMore();
+        m.fetchMore();   // one request at a time
+        QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 60, 15000);
+        QCOMPARE(state.last().at(0).toInt(), int(BaseModel::DS_None));
+        // The view (here the model tester) asks on; the empty answer ends it.
+        m.fetchMore();
+        QTRY_VERIFY_WITH_TIMEOUT(!m.canFetchMore(QModelIndex()), 15000);
+        QTRY_COMPARE(loaded.count(), loading.count());
+        QCOMPARE(m.rowCount(), 60);
+        QCOMPARE(m.loadFileNum(), 60);
+
+        const auto reqs = sent("getFileFromClassForDate3");
+        QCOMPARE(int(reqs.size()), 2);
+        QCOMPARE(reqs[0]["offset"].asInt(), 0);
+        QCOMPARE(reqs[1]["offset"].asInt(), 60);
+        QCOMPARE(reqs[0]["className"].asString(), getFileTypeName(Common::FT_Image).toStdString());
+        QCOMPARE(reqs[0]["dateType"].asInt(), 1);
+        QCOMPARE(reqs[0]["pageSize"].asInt(), 60);
+        QCOMPARE(reqs[0]["isSort"].asBool(), false);
+        for (const TwFileInfo& f : m.items())
+            QCOMPARE(f.type, int(Common::MT_Image));
+
+        // A refresh starts over from offset 0.
+        const std::size_t before = sent("getFileFromClassForDate3").size();
+        m.setIsSort(true);
+        m.refreshData();
+        QCOMPARE(m.rowCount(), 0);
+        m.fetchMore();
+        QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 60, 15000);
+        const auto again = sent("getFileFromClassForDate3");
+        QVERIFY(again.size() > before);
+        QCOMPARE(again[before]["offset"].asInt(), 0);
+        QCOMPARE(again[before]["isSort"].asBool(), true);
+    }
+
+    void sortSwitchAlwaysNotifies()
+    {
+        ComposeListModel m;
+        QSignalSpy spy(&m, &ComposeListModel::isSortChanged);
+        m.setIsSort(false);
+        m.setIsSort(false);
+        QCOMPARE(spy.count(), 2);
+    }
+
+    void failuresAndOtherModelsAnswers()
+    {
+        addFiles("a", ".jpg", 61);
+        addFiles("b", ".mp4", 3);
+        ComposeListModel pics, videos;
+        QAbstractItemModelTester t1(&pics), t2(&videos);
+        attach(pics, Common::FT_Image);
+        attach(videos, Common::FT_Video);
+        videos.fetchMore();
+        QTRY_COMPARE_WITH_TIMEOUT(videos.rowCount(), 3, 15000);
+        QVERIFY(!videos.canFetchMore(QModelIndex()));
+
+        // Answers in turn: a failed first page, a page of 60, a failed
+        // second page; then the device's own listing.
+        Json::Value page(Json::objectValue);
+        page["result"] = 1;
+        Json::Value list(Json::arrayValue);
+        for (int i = 1; i <= 60; ++i) {
+            Json::Value it(Json::objectValue);
+            it["id"] = 5000 + i;
+            it["name"] = "q" + std::to_string(i) + ".jpg";
+            it["isFile"] = true;
+            list.append(it);
+        }
+        page["data"]["listPath"] = list;
+        m_server->queueCommandAnswer("getFileFromClassForDate3",
+                                     R"({"result":0,"errCode":9,"message":"disk asleep"})");
+        m_server->queueCommandAnswer("getFileFromClassForDate3",
+                                     sdk::cores::protocol::proto::json_to_string(page));
+        m_server->queueCommandAnswer("getFileFromClassForDate3",
+                                     R"({"result":0,"errCode":9,"message":"busy"})");
+
+        // The first page fails: the error state with the device's message.
+        QSignalSpy state(&pics, &BaseModel::sg_DefaultStateChange);
+        QSignalSpy toast(&pics, &BaseModel::sg_notifyStatus);
+        pics.fetchMore();
+        QTRY_COMPARE_WITH_TIMEOUT(state.count(), 1, 15000);
+        QCOMPARE(state.at(0).at(0).toInt(), int(BaseModel::DS_Error));
+        QCOMPARE(state.at(0).at(1).toString(), QString("disk asleep"));
+        QCOMPARE(toast.count(), 0);
+        QVERIFY(pics.canFetchMore(QModelIndex()));
+
+        pics.fetchMore();
+        QTRY_COMPARE_WITH_TIMEOUT(pics.rowCount(), 60, 15000);
+        // A later page fails: a toast, the rows stay, scrolling asks again.
+        if (toast.isEmpty())
+            pics.fetchMore();
+        QTRY_COMPARE_WITH_TIMEOUT(toast.count(), 1, 15000);
+        QCOMPARE(toast.at(0).at(1).toString(), QString("busy"));
+        QCOMPARE(pics.rowCount(), 60);
+        QVERIFY(pics.canFetchMore(QModelIndex()));
+        pics.fetchMore();
+        QTRY_COMPARE_WITH_TIMEOUT(pics.rowCount(), 61, 15000);   // offset 60 of 61
+        QVERIFY(!pics.canFetchMore(QModelIndex()));
+        QCOMPARE(videos.rowCount(), 3);
+    }
+
+    void withoutFacadeTheRequestIsRefused()
+    {
+        ComposeListModel m;
+        QSignalSpy toast(&m, &BaseModel::sg_notifyStatus);
+        m.setModelType(Common::FT_Audio);
+        m.fetchMore();
+        QCOMPARE(toast.count(), 1);
+        QCOMPARE(toast.at(0).at(0).toInt(), 100101);
+        QCOMPARE(toast.at(0).at(2).toInt(), int(BaseModel::TL_Error));
+        QVERIFY(!m.isLoading());
+    }
+
+    void rowsShowTheirThumbnails()
+    {
+        for (int i = 0; i < 3; ++i)
+            addPicture(*m_server, "p/t" + std::to_string(i) + ".jpg", 300, 200, i);
+        m_server->addFile("p/song.mp3", "x");
+        TidewellThumb thumb;
+        thumb.init(m_owner.get(), TestEnv::instance()->root() + "/cache" + QString::number(m_n));
+        ComposeListModel m;
+        QAbstractItemModelTester tester(&m);
+        attach(m, Common::FT_Image);
+        m.setThumb(&thumb);
+        m.fetchMore();
+        QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 3, 15000);
+        QSignalSpy changed(&m, &QAbstractItemModel::dataChanged);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m.data(m.index(i), BaseListModel::FileThumbUrlRole).toUrl(),
+                     getFileTypeIcon(Common::MT_Image));
+        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 3, 20000);
+        for (const auto& args : changed)
+            QCOMPARE(args.at(2).value<QVector<int>>(), QVector<int>{BaseListModel::FileThumbUrlRole});
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(m.data(m.index(i), BaseListModel::FileThumbUrlRole).toUrl().isLocalFile());
+        QList<TwFileInfo> pictures;
+        QCOMPARE(m.itemsOfKind(pictures, Common::MT_Image), 3);
+    }
+
+    void linkForTheSelection()
+    {
+        addFiles("l", ".jpg", 3);
+        ComposeListModel m;
+        attach(m, Common::FT_Image);
+        m.fetchMore();
+        QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 3, 15000);
+        QSignalSpy made(&m, &FileListModel::extlinkCreated);
+        m.multiSelect(2);
+        m.multiSelect(0);
+        m.fileCreateExtlink("holiday", "ab12");
+        QTRY_COMPARE_WITH_TIMEOUT(made.count(), 1, 15000);
+        QVERIFY(made.at(0).at(0).toString().contains("shareId="));
+        QCOMPARE(made.at(0).at(1).toString(), QString("ab12"));
+        QCOMPARE(m.selectNum(), 0);
+        const Json::Value req = sent("createExternalLink").back();
+        QCOMPARE(req["title"].asString(), std::string("holiday"));
+        QCOMPARE(req["extractedCode"].asString(), std::string("ab12"));
+        QCOMPARE(req["fileIds"].size(), 2u);
+        QCOMPARE(req["fileIds"][0].asInt64(), m.items().at(0).id);
+        QCOMPARE(req["fileIds"][1].asInt64(), m.items().at(2).id);
+
+        // A file gone from the device: the device's refusal is shown.
+        QSignalSpy toast(&m, &BaseModel::sg_notifyStatus);
+        m_server->setCommandAnswer("createExternalLink",
+                                   R"({"result":0,"errCode":404,"message":"file does not exist"})");
+        m.multiSelect(1);
+        m.fileCreateExtlink("x", "");
+        QTRY_COMPARE_WITH_TIMEOUT(toast.count(), 1, 15000);
+        QCOMPARE(toast.at(0).at(1).toString(), QString("file does not exist"));
+        QCOMPARE(made.count(), 1);
+    }
+};
+
+TW_TEST_MAIN(TestComposeListModel)
+#include "tst_composelistmodel.moc"

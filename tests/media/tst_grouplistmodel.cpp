@@ -1,0 +1,279 @@
+// Media grouped by day: day keys across time zones, pages joining sections,
+// the combined selection and answers routed to the sections by file id.
+#include "tests/testenv.h"
+
+#include <QAbstractItemModelTester>
+#include <QDateTime>
+#include <QTimeZone>
+#include <memory>
+#include <time.h>
+
+#include "core/common.h"
+#include "device/tidewelldevice.h"
+#include "media/grouplistmodel.h"
+#include "media/medialistmodel.h"
+#include "tests/testowner.h"
+#include "tools/testdeviceserver.h"
+
+namespace {
+
+// Sets the process's local time zone for the scope.
+class ZoneScope
+{
+public:
+    explicit ZoneScope(const QByteArray& zone) : m_old(qgetenv("TZ")), m_had(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~ZoneScope()
+    {
+        if (m_had)
+            qputenv("TZ", m_old);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    QByteArray m_old;
+    bool m_had;
+};
+
+qint64 localMs(int y, int mo, int d, int h, int mi, int s = 0, int ms = 0)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms), Qt::LocalTime).toMSecsSinceEpoch();
+}
+
+std::string item(qint64 id, qint64 lastModified, const QString& md5 = QString())
+{
+    return QStringLiteral(R"({"id":%1,"name":"p%1.jpg","isFile":true,"type":6,"fileLen":10,"lastModified":%2,"fileMd5":"%3"})")
+        .arg(id)
+        .arg(lastModified)
+        .arg(md5.isEmpty() ? QStringLiteral("m%1").arg(id) : md5)
+        .toStdString();
+}
+
+std::string page(const std::vector<std::string>& items)
+{
+    std::string out = R"({"result":1,"message":"ok","data":{"listPath":[)";
+    for (std::size_t i = 0; i < items.size(); ++i)
+        out += (i ? "," : "") + items[i];
+    return out + "]}}";
+}
+
+const char* kListCommand = "getFileFromClassForDate3";
+
+} // namespace
+
+class TestGroupListModel : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<TestDeviceServer> m_server;
+    std::unique_ptr<TestOwner> m_owner;
+    std::unique_ptr<TidewellDevice> m_dev;
+
+    // Fetches until the device has answered `requests` pages in all (the
+    // model tester fetches too).
+    void load(GroupListModel& g, std::size_t requests)
+    {
+        for (int round = 0; round < 20 && m_server->requestsFor(kListCommand).size() < requests; ++round) {
+            g.fetchGroup();
+            QTRY_VERIFY_WITH_TIMEOUT(!g.isLoading(), 15000);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!g.isLoading(), 15000);
+        QCOMPARE(m_server->requestsFor(kListCommand).size(), requests);
+    }
+
+private slots:
+    void init()
+    {
+        m_server.reset(new TestDeviceServer((TestEnv::instance()->root() + "/dev").toStdString()));
+        QVERIFY(m_server->start());
+        m_owner.reset(new TestOwner);
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        m_dev.reset(new TidewellDevice(m_owner.get()));
+    }
+
+    void cleanup()
+    {
+        m_dev.reset();
+        m_owner.reset();
+        m_server.reset();
+    }
+
+    void dayKeysAcrossZones()
+    {
+        for (const QByteArray zone : {"UTC", "Asia/Tokyo", "America/New_York"}) {
+            ZoneScope tz(zone);
+            const QString late = GroupListModel::dayKeyOf(localMs(2024, 3, 9, 23, 59, 59, 999));
+            const QString next = GroupListModel::dayKeyOf(localMs(2024, 3, 10, 0, 0));
+            QVERIFY2(late != next, zone.constData());
+            QCOMPARE(late, QString::number(localMs(2024, 3, 9, 0, 0)));
+            QCOMPARE(GroupListModel::dayKeyOf(localMs(2024, 3, 10, 23, 0)), next);
+        }
+        // Midnight does not exist on 2018-11-04 here: the day starts at 01:00
+        // and every time of it shares one key.
+        ZoneScope tz("America/Sao_Paulo");
+        const QString k1 = GroupListModel::dayKeyOf(localMs(2018, 11, 4, 1, 30));
+        const QString k2 = GroupListModel::dayKeyOf(localMs(2018, 11, 4, 22, 0));
+        QCOMPARE(k1, k2);
+        QCOMPARE(QDateTime::fromMSecsSinceEpoch(k1.toLongLong()).date(), QDate(2018, 11, 4));
+        QVERIFY(k1 != GroupListModel::dayKeyOf(localMs(2018, 11, 3, 23, 59, 59, 999)));
+    }
+
+    void pagesJoinSections()
+    {
+        const qint64 d1 = localMs(2024, 5, 1, 10, 0);
+        const qint64 d2 = localMs(2024, 5, 2, 10, 0);
+        std::vector<std::string> first;
+        for (int i = 0; i < 59; ++i)
+            first.push_back(item(100 + i, d1 + i * 1000));
+        first.push_back(item(200, localMs(2024, 5, 2, 23, 59, 59, 999)));
+        std::vector<std::string> second{item(201, d2), item(202, d2 + 3600 * 1000)};
+        m_server->queueCommandAnswer(kListCommand, page(first));
+        m_server->queueCommandAnswer(kListCommand, page(second));
+
+        GroupListModel g;
+        QAbstractItemModelTester tester(&g);
+        g.setModelType(Common::FT_Image);
+        g.setTw(m_dev.get());
+        QSignalSpy changed(&g, &QAbstractItemModel::dataChanged);
+        load(g, 2);
+        // Day 2 spread over two pages stays one section, its header refreshed.
+        QCOMPARE(g.rowCount(), 2);
+        QCOMPARE(g.section(1)->rowCount(), 3);
+        QVERIFY(!changed.isEmpty());
+        QVERIFY(!g.canFetchMore(QModelIndex()));
+        QCOMPARE(g.loadFileNum(), 62);
+        const QStringList header = g.data(g.index(1), GroupListModel::SectionNameRole).toString().split('_');
+        QCOMPARE(header.size(), 4);
+        QCOMPARE(header.at(1), QString("1"));
+        QCOMPARE(header.at(2), QString("3"));
+        QCOMPARE(header.at(3), QString("0"));
+        QCOMPARE(g.data(g.index(0), GroupListModel::FileItemModelRole).value<QObject*>(), g.section(0));
+
+        // The second request asked from the items received so far.
+        const auto reqs = m_server->requestsFor(kListCommand);
+        QVERIFY(reqs.at(1).body.find("\"offset\":60") != std::string::npos);
+
+        QList<TwFileInfo> pics;
+        QCOMPARE(g.itemsOfKind(pics, Common::MT_Image), 62);
+        QCOMPARE(pics.last().id, 202);
+    }
+
+    void selectionAcrossSections()
+    {
+        GroupListModel g;
+        QAbstractItemModelTester tester(&g);
+        g.setTw(m_dev.get());
+        const qint64 base = localMs(2024, 1, 1, 12, 0);
+        std::vector<std::string> items;
+        for (int i = 0; i < 3; ++i)
+            items.push_back(item(10 + i, base));
+        items.push_back(item(20, base + 86400000LL));
+        m_server->queueCommandAnswer(kListCommand, page(items));
+        load(g, 1);
+        MediaListModel* a = g.section(0);
+        MediaListModel* b = g.section(1);
+        QAbstractItemModelTester ta(a);
+        a->multiSelect(0);
+        a->multiSelect(2);
+        QCOMPARE(g.selectNum(), 2);
+        // A click in section B leaves only that row, and B becomes current.
+        b->singleSelect(0);
+        QCOMPARE(g.selectNum(), 1);
+        QCOMPARE(a->selectNum(), 0);
+        QCOMPARE(g.currentSelected(), 1);
+        // A click on the only selected row deselects it.
+        b->singleSelect(0);
+        QCOMPARE(g.selectNum(), 0);
+        // The header check box selects a section; the group's all-select then all.
+        g.multiSelect(0);
+        QCOMPARE(g.selectNum(), 3);
+        QVERIFY(!g.isAll());
+        g.allSelect();
+        QVERIFY(g.isAll());
+        QCOMPARE(g.selectNum(), 4);
+        g.allSelect();
+        QCOMPARE(g.selectNum(), 0);
+    }
+
+    // Keys of sections 130 and 200 pass the sign bit of a 32-bit key.
+    void deleteInFarSections()
+    {
+        const qint64 base = localMs(2023, 1, 1, 12, 0);
+        for (int p = 0; p < 4; ++p) {
+            std::vector<std::string> items;
+            for (int i = p * 60; i < qMin(201, (p + 1) * 60); ++i)
+                items.push_back(item(1000 + i, base + qint64(i) * 86400000LL));
+            m_server->queueCommandAnswer(kListCommand, page(items));
+        }
+        m_server->setCommandAnswer("deleteDirOrFile", R"({"result":1,"message":"ok"})");
+        GroupListModel g;
+        QAbstractItemModelTester tester(&g);
+        g.setTw(m_dev.get());
+        load(g, 4);
+        QCOMPARE(g.rowCount(), 201);
+        g.section(0)->multiSelect(0);
+        g.section(130)->multiSelect(0);
+        g.section(200)->multiSelect(0);
+        const QMap<int, qint64> sel = g.selectedMap();
+        QCOMPARE(sel.size(), 3);
+        const auto split = g.groupItems(sel);
+        QCOMPARE(split.keys(), QList<int>({0, 130, 200}));
+        QCOMPARE(split.value(200).value(0), qint64(1200));
+
+        QSignalSpy status(&g, &BaseModel::sg_notifyStatus);
+        g.fileDelete();
+        QTRY_COMPARE_WITH_TIMEOUT(g.section(130)->rowCount(), 0, 15000);
+        QCOMPARE(g.section(0)->rowCount(), 0);
+        QCOMPARE(g.section(200)->rowCount(), 0);
+        int left = 0;
+        for (int i = 0; i < g.rowCount(); ++i)
+            left += g.section(i)->rowCount();
+        QCOMPARE(left, 198);
+        // Emptied sections stay until the next refresh, showing 0.
+        QCOMPARE(g.rowCount(), 201);
+        QCOMPARE(g.data(g.index(130), GroupListModel::SectionNameRole).toString().split('_').at(2),
+                 QString("0"));
+        QCOMPARE(status.last().at(0).toInt(), 100230);
+        const std::string body = m_server->requestsFor("deleteDirOrFile").back().body;
+        for (const char* id : {"1000", "1130", "1200"})
+            QVERIFY2(body.find(id) != std::string::npos, body.c_str());
+    }
+
+    void failuresAndThumbnails()
+    {
+        GroupListModel g;
+        g.setTw(m_dev.get());
+        QSignalSpy status(&g, &BaseModel::sg_notifyStatus);
+        // Nothing selected: nothing sent.
+        g.fileCollect();
+        QCOMPARE(status.last().at(0).toInt(), 100200);
+        m_server->queueCommandAnswer(kListCommand, R"({"result":0,"errCode":5,"message":"busy"})");
+        g.fetchGroup();
+        QTRY_COMPARE_WITH_TIMEOUT(status.last().at(0).toInt(), 100202, 15000);
+        QVERIFY(!g.isLoading());
+        QVERIFY(g.canFetchMore(QModelIndex()));
+
+        m_server->queueCommandAnswer(kListCommand, page({item(7, localMs(2024, 2, 2, 2, 0), "abc")}));
+        load(g, 2);
+        MediaListModel* s = g.section(0);
+        QSignalSpy rows(s, &QAbstractItemModel::dataChanged);
+        ThumbInfo info;
+        info.fileId = 7;
+        info.fileMd5 = "other";
+        g.rThumbFinished(info, 100310, "ok");
+        QCOMPARE(rows.count(), 0);
+        info.fileMd5 = "abc";
+        // A finished download and a cached file are both taken.
+        g.rThumbFinished(info, 1, "ok");
+        g.rThumbFinished(info, 100310, "ok");
+        QCOMPARE(rows.count(), 2);
+        QCOMPARE(rows.last().at(2).value<QVector<int>>(), QVector<int>({BaseListModel::FileThumbUrlRole}));
+    }
+};
+
+TW_TEST_MAIN(TestGroupListModel)
+#include "tst_grouplistmodel.moc"

@@ -1,0 +1,436 @@
+// The thumbnail service against the test device: queue order, bounded
+// parallel downloads, retries, offline and pause handling, partial resume,
+// and the cache files.
+#include "tests/queuedspy.h"
+#include "tests/testenv.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrlQuery>
+#include <map>
+#include <memory>
+
+#include "app/tidewellsdk.h"
+#include "core/common.h"
+#include "core/utils.h"
+#include "device/tidewelltab.h"
+#include "tests/testowner.h"
+#include "tests/transfer/thumbrig.h"
+#include "tools/testdeviceserver.h"
+#include "transfer/thumbdownloadtask.h"
+#include "transfer/tidewellthumb.h"
+
+// An owner that pauses the service from inside device_online when it finds
+// itself offline, on whatever thread asks.
+class PausingOwner : public TestOwner
+{
+    Q_OBJECT
+public:
+    using TestOwner::TestOwner;
+    TidewellThumb* service = nullptr;
+    std::atomic<int> pauses{0};
+
+    bool device_online(const NetworkShare& share, OnlineFn fn) override
+    {
+        if (!allowOnline && service) {
+            ++pauses;
+            service->pause();
+            return false;
+        }
+        return TestOwner::device_online(share, fn);
+    }
+};
+
+class TestTidewellThumb : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<TestDeviceServer> m_server;
+    std::unique_ptr<PausingOwner> m_owner;
+    int m_caches = 0;
+
+    QString newCacheRoot() { return TestEnv::instance()->root() + "/c" + QString::number(++m_caches); }
+
+    // Downloads per file id of the given mode.
+    std::map<qint64, int> downloadsById(const char* mode = "1")
+    {
+        std::map<qint64, int> out;
+        for (const auto& r : m_server->requestsFor("/device/download")) {
+            const QUrlQuery q(QString::fromStdString(r.query));
+            if (q.queryItemValue("mode") == mode)
+                ++out[q.queryItemValue("fileId").toLongLong()];
+        }
+        return out;
+    }
+
+    QByteArray fileBytes(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QUrl ask(TidewellThumb& t, qint64 id)
+    {
+        return t.small(NetworkShare(), Common::MT_Image, id, "acc1", QString(), 0);
+    }
+
+private slots:
+    void init()
+    {
+        m_server.reset(new TestDeviceServer((TestEnv::instance()->root() + "/dev").toStdString()));
+        QVERIFY(m_server->start());
+        QVERIFY(m_server->startRemote());
+        m_owner.reset(new PausingOwner);
+    }
+
+    void cleanup()
+    {
+        m_owner.reset();
+        m_server.reset();
+    }
+
+    void queueOrderAndCacheAnswers()
+    {
+        TidewellThumb t;
+        const QString root = newCacheRoot();
+        t.init(m_owner.get(), root);
+        t.pause();   // nothing starts: only the queues are looked at
+        QCOMPARE(t.cacheRoot(), root + "/thumbs");
+        for (const char* sub : {"small", "medium", "original"})
+            QVERIFY(QFileInfo(t.cacheRoot() + "/" + sub).isDir());
+
+        for (int id = 1; id <= 3; ++id)
+            QCOMPARE(ask(t, id), getFileTypeIcon(Common::MT_Image));
+        ask(t, 4);
+        QCOMPARE(t.smallQueue().at(3).fileId, 4);   // fourth of four
+        // Already queued: not again, still the icon.
+        QCOMPARE(ask(t, 2), getFileTypeIcon(Common::MT_Image));
+        QCOMPARE(t.smallQueue().size(), 4);
+        for (int id = 5; id <= 16; ++id)
+            ask(t, id);
+        QCOMPARE(t.smallQueue().at(5).fileId, 16);   // index 5 below 16 waiting
+        ask(t, 17);
+        QCOMPARE(t.smallQueue().first().fileId, 17); // 16 waiting: to the front
+
+        TwFileInfo item;
+        item.name = "m.jpg";
+        for (int id = 101; id <= 104; ++id) {
+            item.id = id;
+            QCOMPARE(t.medium(NetworkShare(), Common::MT_Image, item), QUrl());
+        }
+        QList<qint64> medium;
+        for (const ThumbInfo& i : t.mediumQueue())
+            medium << i.fileId;
+        QCOMPARE(medium, (QList<qint64>{104, 103, 102}));
+        QCOMPARE(t.mediumQueue().first().sizeKind, int(ThumbInfo::Medium));
+
+        // A cached medium answers a medium request; an original request
+        // still queues an original.
+        ThumbInfo m(Common::MT_Image, "dev1");
+        m.fileId = 200;
+        m.toMedium();
+        QFile f(m.cacheFilePath(t.cacheRoot()));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("jpeg");
+        f.close();
+        item.id = 200;
+        bool original = false;
+        QCOMPARE(t.medium(NetworkShare(), Common::MT_Image, item, original),
+                 QUrl::fromLocalFile(m.cacheFilePath(t.cacheRoot())));
+        QVERIFY(!original);
+        QCOMPARE(t.original(NetworkShare(), Common::MT_Image, item), QUrl());
+        QCOMPARE(t.mediumQueue().first().sizeKind, int(ThumbInfo::Original));
+        m.toOriginal();
+        QVERIFY(QFile::copy(f.fileName(), m.cacheFilePath(t.cacheRoot())));
+        original = false;
+        QCOMPARE(t.medium(NetworkShare(), Common::MT_Image, item, original),
+                 QUrl::fromLocalFile(m.cacheFilePath(t.cacheRoot())));
+        QVERIFY(original);
+
+        // A zero-length cached file is no thumbnail: deleted, and asked for.
+        ThumbInfo z(Common::MT_Image, "dev1");
+        z.setSmall(300, "", "", 0);
+        QVERIFY(QFile(z.cacheFilePath(t.cacheRoot())).open(QIODevice::WriteOnly));
+        QCOMPARE(ask(t, 300), getFileTypeIcon(Common::MT_Image));
+        QVERIFY(!QFile::exists(z.cacheFilePath(t.cacheRoot())));
+
+        const int pending = t.pendingCount();
+        t.pause();
+        QCOMPARE(t.pendingCount(), pending);
+        t.stop();
+        QCOMPARE(t.pendingCount(), 0);
+    }
+
+    void boundedParallelDownloads_data()
+    {
+        QTest::addColumn<bool>("lan");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("remote") << false << 5;
+        QTest::newRow("local network") << true << 20;
+    }
+
+    void boundedParallelDownloads()
+    {
+        QFETCH(bool, lan);
+        QFETCH(int, limit);
+        QList<qint64> ids;
+        for (int i = 0; i < 60; ++i)
+            ids << addPicture(*m_server, "pics/p" + std::to_string(i) + ".jpg", 320, 240, i);
+        QVERIFY(lan ? m_owner->connectTo(m_server->port())
+                    : m_owner->connectTo(0, m_server->remotePort()));
+        m_server->setThumbnailLatency(150);
+        m_server->clearRequests();
+
+        TidewellThumb t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+        t.resume();
+        QCOMPARE(t.maxCount(), limit);
+        for (qint64 id : ids) {
+            ask(t, id);
+            ask(t, id);   // asked twice while waiting or running
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 60, 60000);
+        QVERIFY2(m_server->thumbnailPeak() <= limit, qPrintable(QString::number(m_server->thumbnailPeak())));
+        QVERIFY(m_server->thumbnailPeak() > (lan ? 5 : 1));
+        const auto perId = downloadsById();
+        QCOMPARE(int(perId.size()), 60);
+        for (const auto& kv : perId)
+            QCOMPARE(kv.second, 1);
+        for (const auto& args : done)
+            QCOMPARE(args.at(1).toInt(), 100310);
+        // Now cached: the file's URL, with the device's scaled picture.
+        const QUrl url = ask(t, ids.at(7));
+        QVERIFY(url.isLocalFile());
+        const QByteArray cached = fileBytes(url.toLocalFile());
+        QCOMPARE(cached, QByteArray::fromStdString(m_server->thumbnailBytes("pics/p7.jpg", 1)));
+        QImage img;
+        QVERIFY(img.loadFromData(cached));
+        QVERIFY(img.width() <= 160 && img.height() <= 160);
+        QCOMPARE(t.runningCount(), 0);
+        QCOMPARE(t.pendingCount(), 0);
+    }
+
+    void retriesAndMissingFiles()
+    {
+        const qint64 pic = addPicture(*m_server, "a.jpg");
+        const qint64 text = m_server->addFile("notes.jpg", "just some words, not a picture\n");
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        TidewellThumb t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+
+        // Two failures, then the picture: three starts, one answer.
+        m_server->failWithStatus(500, 2, "/device/download");
+        ask(t, pic);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+        QCOMPARE(done.at(0).at(1).toInt(), 100310);
+        QCOMPARE(downloadsById()[pic], 3);
+        QCOMPARE(t.execCount(), 3);
+
+        // A missing file is reported after the first attempt.
+        ask(t, 987654);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
+        QVERIFY(done.at(1).at(2).toString().startsWith("404"));
+        QCOMPARE(downloadsById()[987654], 1);
+
+        // Text where a picture should be: three tries, then reported, and
+        // nothing is cached.
+        ask(t, text);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 3, 20000);
+        QCOMPARE(done.at(2).at(1).toInt(), -1);
+        QCOMPARE(done.at(2).at(2).toString(), QString("file is not image data"));
+        QCOMPARE(downloadsById()[text], 3);
+        ThumbInfo info(Common::MT_Image, m_owner->deviceId());
+        info.setSmall(text, "acc1", QString(), 0);
+        QVERIFY(!QFile::exists(info.cacheFilePath(t.cacheRoot())));
+        QVERIFY(!QFile::exists(info.cacheFilePath(t.cacheRoot()) + "_tmp"));
+        QTest::qWait(200);
+        QCOMPARE(done.count(), 3);   // no answer is given twice
+    }
+
+    void offlineRequestsWaitWithoutSpinning()
+    {
+        QList<qint64> ids;
+        for (int i = 0; i < 3; ++i)
+            ids << addPicture(*m_server, "o" + std::to_string(i) + ".jpg", 200, 200, i);
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        m_owner->allowOnline = false;   // refuses like a tab that lost its device
+        TidewellThumb t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+        for (qint64 id : ids)
+            ask(t, id);
+        QTest::qWait(1000);
+        QCOMPARE(done.count(), 0);
+        QCOMPARE(t.pendingCount(), 3);
+        QCOMPARE(t.runningCount(), 0);
+        QVERIFY2(m_owner->onlineCalls.load() < 60, qPrintable(QString::number(m_owner->onlineCalls.load())));
+
+        m_owner->allowOnline = true;
+        t.resume();
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 3, 20000);
+    }
+
+    void pauseFromTheServiceThreadDoesNotBlock()
+    {
+        const qint64 id = addPicture(*m_server, "s.jpg");
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        m_owner->allowOnline = false;
+        TidewellThumb t;
+        m_owner->service = &t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+        ask(t, id);
+        QTRY_VERIFY_WITH_TIMEOUT(m_owner->pauses.load() > 0, 10000);
+        QTRY_VERIFY(t.isStopped());
+        QCOMPARE(t.pendingCount(), 1);   // back in its queue
+        m_owner->allowOnline = true;
+        t.resume();
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+        m_owner->service = nullptr;
+    }
+
+    void pauseReturnsOnceTasksAreReleased()
+    {
+        QList<qint64> ids;
+        for (int i = 0; i < 8; ++i)
+            ids << addPicture(*m_server, "w" + std::to_string(i) + ".jpg", 200, 150, i);
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        m_server->setThumbnailLatency(3000);
+        TidewellThumb t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+        for (qint64 id : ids)
+            ask(t, id);
+        QTRY_COMPARE_WITH_TIMEOUT(t.runningCount(), 5, 10000);
+        t.pause();
+        QCOMPARE(t.runningCount(), 0);
+        QCOMPARE(t.pendingCount(), 3);
+        const qint64 started = t.execCount();
+        m_server->setThumbnailLatency(0);
+        QTest::qWait(500);
+        QCOMPARE(t.execCount(), started);
+        QCOMPARE(done.count(), 0);   // released tasks answer nothing
+
+        t.resume();
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 3, 20000);
+        // The released ones come back when a view asks again.
+        for (qint64 id : ids)
+            ask(t, id);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 8, 20000);
+    }
+
+    void finishedThumbnailReplacesOlderFile()
+    {
+        const qint64 id = addPicture(*m_server, "r.jpg");
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        TidewellThumb t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+        t.reinit(true, QString());   // downloads even over a cached file
+        t.pause();
+        ask(t, id);
+        ThumbInfo info(Common::MT_Image, m_owner->deviceId());
+        info.setSmall(id, "acc1", QString(), 0);
+        const QString path = info.cacheFilePath(t.cacheRoot());
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older thumbnail");
+        old.close();
+        t.resume();
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+        QCOMPARE(done.at(0).at(1).toInt(), 100310);
+        QCOMPARE(fileBytes(path), QByteArray::fromStdString(m_server->thumbnailBytes("r.jpg", 1)));
+        QVERIFY(!QFile::exists(path + "_tmp"));
+    }
+
+    void destroyedWhileDownloading()
+    {
+        QList<qint64> ids;
+        for (int i = 0; i < 4; ++i)
+            ids << addPicture(*m_server, "d" + std::to_string(i) + ".jpg", 200, 150, i);
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        m_server->stallAfter(100, 4);
+        {
+            TidewellThumb t;
+            t.init(m_owner.get(), newCacheRoot());
+            for (qint64 id : ids)
+                ask(t, id);
+            QTRY_COMPARE_WITH_TIMEOUT(t.runningCount(), 4, 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(int(downloadsById().size()), 4, 10000);
+        }   // every task given back; no callback reaches a freed task
+        m_server->clearFaults();
+        QTest::qWait(200);
+    }
+
+    void tabDropsAStalledTaskAndResumesItsPartialFile()
+    {
+        const qint64 id = addPicture(*m_server, "big.jpg", 1600, 1200, 3);
+        const std::string thumb = m_server->thumbnailBytes("big.jpg", 1);
+        QVERIFY(thumb.size() > 400);
+        const int part = int(thumb.size() / 2);
+        TidewellSdk root;
+        TidewellTab tab(&root);
+        tab.initObjects();
+        TidewellThumb* t = tab.thumbService();
+        QVERIFY(t);
+        QCOMPARE(tab.twThumb(), static_cast<QObject*>(t));
+        QCOMPARE(tab.thumb(), static_cast<ThumbI*>(t));
+        QueuedSpy done(t, &TidewellThumb::sFinished);
+        DeviceInfo d;
+        d.deviceId = "dev1";
+        d.accessId = "acc1";
+        d.lanHost = "127.0.0.1";
+        d.lanPort = m_server->port();
+        QVERIFY(tab.connect_to(d));
+        QTRY_COMPARE_WITH_TIMEOUT(tab.linkState(), 2, 10000);
+        QTRY_COMPARE(t->maxCount(), 20);   // resumed on the local network
+
+        m_server->stallAfter(part, 1);
+        m_server->clearRequests();
+        t->small(NetworkShare(), Common::MT_Image, id, "acc1", QString(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(t->runningCount(), 1, 10000);
+        // Silent for 10 s: dropped without an answer, the part kept.
+        QTRY_COMPARE_WITH_TIMEOUT(t->runningCount(), 0, 25000);
+        QCOMPARE(done.count(), 0);
+        ThumbInfo info(Common::MT_Image, "dev1");
+        info.setSmall(id, "acc1", QString(), 0);
+        const QString path = info.cacheFilePath(t->cacheRoot());
+        QCOMPARE(QFileInfo(path + "_tmp").size(), qint64(part));
+        m_server->clearFaults();
+
+        t->small(NetworkShare(), Common::MT_Image, id, "acc1", QString(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+        QCOMPARE(done.at(0).at(1).toInt(), 100310);
+        const auto reqs = m_server->requestsFor("/device/download");
+        QCOMPARE(reqs.back().range, "bytes=" + std::to_string(part) + "-");
+        QCOMPARE(fileBytes(path), QByteArray::fromStdString(thumb));
+
+        // A closed tab stops its service: queued requests are dropped.
+        t->pause();
+        t->small(NetworkShare(), Common::MT_Image, id + 100000, "acc1", QString(), 0);
+        QCOMPARE(t->pendingCount(), 1);
+        tab.close();
+        QCOMPARE(t->pendingCount(), 0);
+    }
+
+    void rootServiceStopsOnSignOut()
+    {
+        TidewellSdk root;
+        TidewellThumb* t = root.thumbService();
+        QVERIFY(t);
+        QCOMPARE(root.thumb(), static_cast<ThumbI*>(t));
+        QCOMPARE(QDir(t->cacheRoot()).dirName(), QString("thumbs"));
+        t->pause();
+        t->small(NetworkShare(), Common::MT_Image, 5, "acc1", QString(), 0);
+        QCOMPARE(t->pendingCount(), 1);
+        root.release();
+        QCOMPARE(t->pendingCount(), 0);
+        QVERIFY(t->isStopped());
+    }
+};
+
+TW_TEST_MAIN(TestTidewellThumb)
+#include "tst_tidewellthumb.moc"

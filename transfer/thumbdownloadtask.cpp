@@ -1,0 +1,166 @@
+#include "transfer/thumbdownloadtask.h"
+
+#include <chrono>
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QUrl>
+
+#include "core/tidewell.h"
+#include "sdk/down_file_info.h"
+#include "sdk/download.h"
+#include "sdk/task_interface.h"
+#include "sdk/tidewell_network_sdk.h"
+
+using namespace sdk::cores;
+
+ThumbDownloadTask::ThumbDownloadTask(const QString& root) : m_root(root)
+{
+    m_lastData.store(steadyMs());
+}
+
+ThumbDownloadTask::~ThumbDownloadTask()
+{
+    release();
+}
+
+qint64 ThumbDownloadTask::steadyMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void ThumbDownloadTask::setInfo(const ThumbInfo& info)
+{
+    m_info = info;
+    m_tmpPath = info.cacheFilePath(m_root) + "_tmp";
+    m_tmp.setFileName(m_tmpPath);
+    const QFileInfo fi(m_tmpPath);
+    m_writePos = fi.exists() ? fi.size() : 0;
+}
+
+bool ThumbDownloadTask::start(Tidewell* owner)
+{
+    if (!owner)
+        return false;
+    m_lastData.store(steadyMs());
+    const ThumbInfo info = m_info;
+    const qint64 offset = m_writePos;
+    return owner->device_online(info.share, [this, owner, info, offset](
+                                                    sdk::plugins::tidewell_network_sdk* net, bool lan) {
+        if (!net)
+            return false;
+        model::down_file_info d;
+        if (info.isUsb) {
+            d.type = model::down_file_info::kind_disk_file;
+            d.usb_path = QUrl::toPercentEncoding(info.filePath).toStdString();
+            d.url = info.url.toStdString();
+            d.offset = 0;
+        } else {
+            d.type = model::down_file_info::kind_device_file;
+            d.file_id = static_cast<std::int32_t>(info.fileId);
+            d.mode = info.sizeKind;
+            d.file_category = info.fileCatetory;
+            d.ower = (info.ower.isEmpty() ? owner->userInfo().accessId : info.ower).toStdString();
+            d.file_md5 = info.fileMd5.toStdString();
+            d.offset = offset;
+        }
+        tidewell::download* t = lan ? net->http_download_stream(d, this)
+                                    : net->p2p_download_stream(d, this);
+        if (!t)
+            return false;
+        if (!t->start()) {
+            net->release_download(t);
+            return false;
+        }
+        m_net = net;
+        m_task = t;
+        return true;
+    });
+}
+
+bool ThumbDownloadTask::isFinished(qint64 nowMs) const
+{
+    return m_state.load() == -1 || nowMs - m_lastData.load() > kInactiveMs;
+}
+
+void ThumbDownloadTask::release()
+{
+    m_state.store(-1);
+    if (!m_task)
+        return;
+    qDebug() << "--------------------- ThumbDownloadTask::release " << m_info.fileId << ", "
+             << m_info.name << ", pause.";
+    m_task->stop();
+    qDebug() << "--------------------- ThumbDownloadTask::release " << m_info.fileId << ", "
+             << m_info.name << ", release_download.";
+    // The library object that made the task takes it back, online or not.
+    m_net->release_download(m_task);
+    m_task = nullptr;
+    m_net = nullptr;
+    if (m_tmp.isOpen())
+        m_tmp.close();
+}
+
+void ThumbDownloadTask::on_progress(std::int64_t, std::int64_t) {}
+
+int ThumbDownloadTask::on_data(const char* data, std::size_t length)
+{
+    if (m_state.load() == -1)
+        return 1;
+    if (!m_tmp.isOpen() && !m_tmp.open(QIODevice::ReadWrite)) {
+        report(-1, "thumb file save path open failed.");
+        return 1;
+    }
+    m_lastData.store(steadyMs());
+    if (!m_tmp.seek(m_writePos) || m_tmp.write(data, qint64(length)) != qint64(length)) {
+        report(-1, "thumb file save path open failed.");
+        return 1;
+    }
+    m_writePos += qint64(length);
+    m_tmp.flush();
+    return 0;
+}
+
+void ThumbDownloadTask::on_status(int status, const std::string& text, int err_code)
+{
+    if (m_state.load() == -1)
+        return;
+    if (m_tmp.isOpen())
+        m_tmp.close();
+    QString message = QString::fromStdString(text);
+    // The missing-file answer is known by its leading "404".
+    if (err_code != 0)
+        message = QString::number(err_code) + " " + message;
+    const bool done = status == tidewell::status_download_done || status == 1;
+    const QFileInfo fi(m_tmpPath);
+    if (fi.exists() && fi.size() > 0) {
+        const QMimeType mime = QMimeDatabase().mimeTypeForFile(m_tmpPath, QMimeDatabase::MatchContent);
+        if (mime.inherits("text/plain")) {
+            qDebug().noquote() << "------1---hasImgFile:" << mime.name() << "------------\n";
+            QFile::remove(m_tmpPath);
+            report(-1, "file is not image data");
+            return;
+        }
+        qDebug().noquote() << "---------hasImgFile:" << mime.name() << "------------\n";
+    }
+    if (done) {
+        const QString target = m_info.cacheFilePath(m_root);
+        // rename() does not overwrite: an older thumbnail gives way.
+        if (QFile::exists(target))
+            QFile::remove(target);
+        if (!QFile::rename(m_tmpPath, target)) {
+            report(-1, "thumb file save path open failed.");
+            return;
+        }
+    }
+    report(status, message);
+}
+
+void ThumbDownloadTask::report(int code, const QString& message)
+{
+    if (m_reported.exchange(true))
+        return;
+    emit rFinished(m_info, code, message);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <atomic>
+
+#include <QFile>
+#include <QObject>
+#include <QString>
+
+#include "sdk/download_observer.h"
+#include "transfer/thumbinfo.h"
+
+class Tidewell;
+namespace sdk {
+namespace cores { namespace tidewell { class download; } }
+namespace plugins { class tidewell_network_sdk; }
+}
+
+// One thumbnail download: a library stream download written into
+// <cache file>_tmp from its current size, renamed into place when complete.
+// Callbacks arrive on library threads; the one answer leaves as rFinished.
+// The service owns the task and gives it back (release) on its own thread.
+class ThumbDownloadTask : public QObject, public sdk::cores::tidewell::download_observer
+{
+    Q_OBJECT
+public:
+    // Milliseconds without data after which the service drops a task.
+    static const qint64 kInactiveMs = 10000;
+
+    explicit ThumbDownloadTask(const QString& root);
+    ~ThumbDownloadTask() override;
+
+    // Takes the request; the temporary file's size is where it resumes.
+    void setInfo(const ThumbInfo& info);
+    const ThumbInfo& info() const { return m_info; }
+    QString tmpPath() const { return m_tmpPath; }
+    qint64 startOffset() const { return m_writePos; }
+
+    // Starts the library download on the owner's session; false when the
+    // session is not online or the library refused.
+    bool start(Tidewell* owner);
+    // Released, or silent for longer than kInactiveMs (nowMs: steady clock).
+    bool isFinished(qint64 nowMs) const;
+    void markReleased() { m_state.store(-1); }
+    bool isReleased() const { return m_state.load() == -1; }
+    qint64 lastDataMs() const { return m_lastData.load(); }
+    // Stops the library task and gives it back to the library object that
+    // made it. No callback reaches this object afterwards.
+    void release();
+
+    static qint64 steadyMs();
+
+    // download_observer (library threads)
+    void on_progress(std::int64_t total, std::int64_t done) override;
+    int on_data(const char* data, std::size_t length) override;
+    void on_status(int status, const std::string& text, int err_code) override;
+
+signals:
+    void rFinished(ThumbInfo info, int code, QString message);
+
+private:
+    void report(int code, const QString& message);
+
+    QString m_root;
+    ThumbInfo m_info;
+    QString m_tmpPath;
+    QFile m_tmp;
+    qint64 m_writePos = 0;
+    std::atomic<int> m_state{0};
+    std::atomic<qint64> m_lastData{0};
+    std::atomic<bool> m_reported{false};
+    sdk::plugins::tidewell_network_sdk* m_net = nullptr;
+    sdk::cores::tidewell::download* m_task = nullptr;
+};

@@ -1,0 +1,462 @@
+#include "transfer/tidewellthumb.h"
+
+#include <QDeadlineTimer>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/tidewell.h"
+#include "core/utils.h"
+#include "transfer/thumbdownloadtask.h"
+
+namespace {
+// Pause before trying again after a start failed (device offline).
+const qint64 kRetryMs = 100;
+const int kSmallFrontAt = 16;
+const int kSmallInsertAt = 5;
+}
+
+TidewellThumb::TidewellThumb(QObject* parent) : QThread(parent) {}
+
+TidewellThumb::~TidewellThumb()
+{
+    m_stopped = true;
+    {
+        QWriteLocker l(&m_lock);
+        m_quit = true;
+        wakeLocked();
+    }
+    wait();
+    // run() gave every task back when it ended; these were never started.
+    qDeleteAll(m_running);
+    m_running.clear();
+    m_owner = nullptr;
+}
+
+void TidewellThumb::init(Tidewell* owner, const QString& root)
+{
+    if (owner)
+        m_owner = owner;
+    {
+        QWriteLocker l(&m_lock);
+        m_root = root + "/thumbs";
+    }
+    QDir dir;
+    for (const char* sub : {"small", "medium", "original"})
+        dir.mkpath(m_root + "/" + sub);
+    qDebug() << "TidewellThumb::init - thumb cached: " << m_root;
+    if (!isRunning())
+        start();
+}
+
+QString TidewellThumb::cacheRoot() const
+{
+    QReadLocker l(&m_lock);
+    return m_root;
+}
+
+QUrl TidewellThumb::cachedUrl(const QString& path)
+{
+    const QFileInfo fi(path);
+    if (fi.exists()) {
+        if (fi.size() > 0)
+            return QUrl::fromLocalFile(fi.absoluteFilePath());
+        QFile::remove(path);
+    }
+    return QUrl();
+}
+
+void TidewellThumb::wakeLocked()
+{
+    ++m_events;
+    m_wake.wakeAll();
+}
+
+QUrl TidewellThumb::small(NetworkShare share, int type, qint64 fileId, QString ower,
+                          QString fileMd5, int fileCatetory)
+{
+    ThumbInfo info(type, m_owner ? m_owner->deviceId() : QString());
+    info.setSmall(fileId, ower, fileMd5, fileCatetory);
+    info.setShare(share);
+    const QUrl cached = cachedUrl(info.cacheFilePath(cacheRoot()));
+    if (cached.isValid())
+        return cached;
+    const QString key = info.cacheName();
+    {
+        QWriteLocker l(&m_lock);
+        if (!m_smallKeys.contains(key) && !m_running.contains(key)) {
+            if (m_smallQueue.size() >= kSmallFrontAt)
+                m_smallQueue.prepend(info);
+            else
+                m_smallQueue.insert(qMin(kSmallInsertAt, m_smallQueue.size()), info);
+            m_smallKeys.insert(key);
+            wakeLocked();
+        }
+    }
+    return getFileTypeIcon(type);
+}
+
+QUrl TidewellThumb::medium(NetworkShare share, int type, TwFileInfo item)
+{
+    bool original = false;
+    return medium(share, type, item, original);
+}
+
+QUrl TidewellThumb::original(NetworkShare share, int type, TwFileInfo item)
+{
+    bool original = true;
+    return medium(share, type, item, original);
+}
+
+QUrl TidewellThumb::medium(NetworkShare share, int type, TwFileInfo item, bool& original)
+{
+    ThumbInfo info(type, m_owner ? m_owner->deviceId() : QString());
+    info.setShare(share);
+    info.fileId = item.id;
+    info.ower = item.ower;
+    info.fileMd5 = item.fileMd5;
+    info.name = item.name;
+    info.isUsb = item.isUsb ? 1 : 0;
+    info.url = item.url;
+    info.filePath = item.filePath;
+    info.fileCatetory = item.fileCatetory;
+    info.toOriginal();
+    const QString root = cacheRoot();
+    QUrl url = cachedUrl(info.cacheFilePath(root));
+    if (url.isValid()) {
+        original = true;
+        return url;
+    }
+    if (!original) {
+        info.toMedium();
+        url = cachedUrl(info.cacheFilePath(root));
+        if (url.isValid())
+            return url;
+    }
+    {
+        QWriteLocker l(&m_lock);
+        while (m_mediumQueue.size() > 2)
+            m_mediumQueue.removeLast();
+        m_mediumQueue.prepend(info);
+        wakeLocked();
+    }
+    qDebug() << "TidewellThumb::medium - type " << type << ", fileId " << info.fileId << ", isUsb "
+             << info.isUsb << ", url " << info.url;
+    return QUrl();
+}
+
+void TidewellThumb::stop()
+{
+    {
+        QWriteLocker l(&m_lock);
+        m_smallQueue.clear();
+        m_smallKeys.clear();
+        m_mediumQueue.clear();
+        ++m_clears;
+    }
+    pause();
+}
+
+void TidewellThumb::pause()
+{
+    m_stopped = true;
+    QWriteLocker l(&m_lock);
+    for (ThumbDownloadTask* t : qAsConst(m_running))
+        t->markReleased();
+    wakeLocked();
+    // On the service's own thread (a start that found the device offline)
+    // waiting would wait for ourselves: the loop reaps them next.
+    if (QThread::currentThread() == this)
+        return;
+    while (!m_running.isEmpty() && isRunning()) {
+        qDebug() << "TidewellThumb::stop - wait...";
+        m_reaped.wait(&m_lock, 100);
+    }
+}
+
+void TidewellThumb::resume()
+{
+    m_stopped = false;
+    Tidewell* owner = m_owner;
+    const bool online = owner && owner->isOnline();
+    const bool lan = online && owner->isLan();
+    QWriteLocker l(&m_lock);
+    if (online)
+        m_maxCount = lan ? 20 : 5;
+    m_retryAt = 0;
+    wakeLocked();
+}
+
+void TidewellThumb::reinit(bool ignoreCache, const QString& root)
+{
+    const QString cache = cacheRoot();
+    if (!cache.isEmpty()) {
+        for (const char* sub : {"small", "medium", "original"})
+            clearDirFiles(cache + "/" + sub);
+        clearDirFiles(cache);
+    }
+    {
+        QWriteLocker l(&m_lock);
+        m_ignoreCache = ignoreCache;
+    }
+    if (!root.isEmpty())
+        init(nullptr, root);
+}
+
+void TidewellThumb::setMaxCount(int count)
+{
+    QWriteLocker l(&m_lock);
+    m_maxCount = count;
+    wakeLocked();
+}
+
+int TidewellThumb::maxCount() const
+{
+    QReadLocker l(&m_lock);
+    return m_maxCount;
+}
+
+int TidewellThumb::pendingCount() const
+{
+    QReadLocker l(&m_lock);
+    return m_smallQueue.size() + m_mediumQueue.size();
+}
+
+int TidewellThumb::runningCount() const
+{
+    QReadLocker l(&m_lock);
+    return m_running.size();
+}
+
+QList<ThumbInfo> TidewellThumb::smallQueue() const
+{
+    QReadLocker l(&m_lock);
+    return m_smallQueue;
+}
+
+QList<ThumbInfo> TidewellThumb::mediumQueue() const
+{
+    QReadLocker l(&m_lock);
+    return m_mediumQueue;
+}
+
+bool TidewellThumb::removeCached(TwFileInfo item)
+{
+    ThumbInfo info(item.type, m_owner ? m_owner->deviceId() : QString());
+    info.setSmall(item.id, item.ower, item.fileMd5, item.fileCatetory);
+    const QFileInfo fi(info.cacheFilePath(cacheRoot()));
+    if (!fi.exists() || fi.size() == 0)
+        return false;
+    return QFile::remove(fi.absoluteFilePath());
+}
+
+void TidewellThumb::clearMedium()
+{
+    QWriteLocker l(&m_lock);
+    m_mediumQueue.clear();
+}
+
+TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
+{
+    QList<ThumbInfo>& queue = mediumQueue ? m_mediumQueue : m_smallQueue;
+    ThumbInfo info;
+    QString key;
+    QString root;
+    bool ignoreCache = false;
+    quint64 clears = 0;
+    {
+        QWriteLocker l(&m_lock);
+        if (queue.isEmpty() || m_stopped || m_running.size() >= m_maxCount)
+            return Idle;
+        clears = m_clears;
+        info = queue.takeFirst();
+        key = info.cacheName();
+        // Already on its way: that download answers this request too.
+        if (m_running.contains(key)) {
+            if (!mediumQueue)
+                m_smallKeys.remove(key);
+            return Answered;
+        }
+        // The key stays reserved in m_smallKeys until the task is tracked,
+        // so a request arriving meanwhile is not queued a second time.
+        root = m_root;
+        ignoreCache = m_ignoreCache;
+    }
+    if (!ignoreCache && cachedUrl(info.cacheFilePath(root)).isValid()) {
+        if (!mediumQueue) {
+            QWriteLocker l(&m_lock);
+            m_smallKeys.remove(key);
+        }
+        emit sFinished(info, 100310, "ok");
+        return Answered;
+    }
+    auto* task = new ThumbDownloadTask(root);
+    task->setInfo(info);
+    connect(task, &ThumbDownloadTask::rFinished, this, &TidewellThumb::rFinished);
+    {
+        // Tracked before it starts, so an answer arriving at once finds it.
+        QWriteLocker l(&m_lock);
+        if (m_stopped) {
+            // Paused meanwhile: it waits in front; stopped: it is dropped.
+            if (clears == m_clears)
+                queue.prepend(info);
+            delete task;
+            return Idle;
+        }
+        m_running.insert(key, task);
+        if (!mediumQueue)
+            m_smallKeys.remove(key);
+    }
+    if (!task->start(m_owner)) {
+        {
+            QWriteLocker l(&m_lock);
+            m_running.remove(key);
+            if (clears == m_clears) {
+                queue.append(info);
+                if (!mediumQueue)
+                    m_smallKeys.insert(key);
+            }
+            m_reaped.wakeAll();
+        }
+        delete task;
+        return NotStarted;
+    }
+    qDebug() << (mediumQueue ? "TidewellThumb::executeMedium - " : "TidewellThumb::executeSmall - ")
+             << m_execCount.load();
+    ++m_execCount;
+    return Started;
+}
+
+void TidewellThumb::run()
+{
+    while (!m_quit.load()) {
+        const qint64 now = ThumbDownloadTask::steadyMs();
+        ThumbDownloadTask* done = nullptr;
+        quint64 seen = 0;
+        qint64 deadline = -1;
+        {
+            QWriteLocker l(&m_lock);
+            seen = m_events;
+            for (auto it = m_running.begin(); it != m_running.end(); ++it) {
+                if (it.value()->isFinished(now)) {
+                    done = it.value();
+                    m_running.erase(it);
+                    break;
+                }
+            }
+        }
+        if (done) {
+            done->release();
+            delete done;
+            QWriteLocker l(&m_lock);
+            m_reaped.wakeAll();
+            continue;
+        }
+
+        bool progressed = false;
+        if (!m_stopped.load() && now >= m_retryAt) {
+            const Take m = execute(true);
+            const Take s = execute(false);
+            progressed = m == Started || m == Answered || s == Started || s == Answered;
+            if (m == NotStarted || s == NotStarted) {
+                qWarning() << "TidewellThumb::run - pending " << pendingCount()
+                           << ", down max count " << runningCount() << ":" << maxCount()
+                           << ", need sleep 100ms.";
+                m_retryAt = now + kRetryMs;
+                progressed = false;
+            }
+        }
+        if (progressed)
+            continue;
+
+        // Nothing to do now: sleep until a request, a released task, a
+        // resume, the next silent-task deadline or the retry time.
+        QWriteLocker l(&m_lock);
+        if (m_quit.load() || m_events != seen)
+            continue;
+        for (ThumbDownloadTask* t : qAsConst(m_running)) {
+            const qint64 due = t->lastDataMs() + ThumbDownloadTask::kInactiveMs + 1;
+            deadline = deadline < 0 ? due : qMin(deadline, due);
+        }
+        const qint64 retryAt = m_retryAt.load();
+        if (retryAt > now && !m_stopped.load()
+            && !(m_smallQueue.isEmpty() && m_mediumQueue.isEmpty()))
+            deadline = deadline < 0 ? retryAt : qMin(deadline, retryAt);
+        if (deadline < 0)
+            m_wake.wait(&m_lock);
+        else
+            m_wake.wait(&m_lock, QDeadlineTimer(qMax<qint64>(1, deadline - now)));
+    }
+
+    // The end: every task still out is given back here.
+    QList<ThumbDownloadTask*> left;
+    {
+        QWriteLocker l(&m_lock);
+        left = m_running.values();
+        m_running.clear();
+        m_reaped.wakeAll();
+    }
+    for (ThumbDownloadTask* t : left) {
+        t->release();
+        delete t;
+    }
+}
+
+void TidewellThumb::rFinished(ThumbInfo info, int code, QString message)
+{
+    bool tracked = false;
+    {
+        QReadLocker l(&m_lock);
+        tracked = m_running.contains(info.cacheName());
+    }
+    if (tracked)
+        oRelease(info, code, message);
+}
+
+void TidewellThumb::oRelease(ThumbInfo info, int code, QString msg)
+{
+    qDebug() << "TidewellThumb::oRelease - >>>>>>>>>>>>>>>>>>>>>>>>>>>>>> " << code << ", msg " << msg
+             << ", file " << info.fileId << "_" << info.fileMd5 << ", m_exec_count "
+             << m_execCount.load() << ", pending " << pendingCount();
+    {
+        QWriteLocker l(&m_lock);
+        ThumbDownloadTask* t = m_running.value(info.cacheName());
+        if (!t)
+            return;
+        t->markReleased();
+        wakeLocked();
+    }
+    if (code == 100310 || code == 1) {
+        qDebug() << "TidewellThumb::oRelease - >>>>>>>>>>>>>>>>>>>>>>>>>>>>>> " << code << ", msg "
+                 << msg << ", file " << info.fileId << "_" << info.fileMd5 << ", m_exec_count "
+                 << m_execCount.load() << ", pending " << pendingCount();
+        emit sFinished(info, code, msg);
+        return;
+    }
+    if (msg.size() > 4 && msg.startsWith("404")) {
+        qWarning() << "TidewellThumb::oRelease - >>>>>>>>>>>>>>>>>>>>>>>>>>>>>> " << 404 << ", msg "
+                   << msg << ", file " << info.fileId << "_" << info.fileMd5;
+        emit sFinished(info, code, msg);
+        return;
+    }
+    const int left = info.retries;
+    info.retries = left - 1;
+    if (left > 1) {
+        QWriteLocker l(&m_lock);
+        if (info.sizeKind == ThumbInfo::Small) {
+            const QString key = info.cacheName();
+            if (!m_smallKeys.contains(key)) {
+                m_smallQueue.append(info);
+                m_smallKeys.insert(key);
+            }
+        } else {
+            m_mediumQueue.append(info);
+        }
+        wakeLocked();
+        return;
+    }
+    qWarning() << "TidewellThumb::oRelease - thumb down failed, override max count, " << info.fileId
+               << "_" << info.fileMd5;
+    emit sFinished(info, code, msg);
+}

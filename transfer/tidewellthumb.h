@@ -1,0 +1,101 @@
+#pragma once
+
+#include <atomic>
+
+#include <QList>
+#include <QMap>
+#include <QSet>
+#include <QReadWriteLock>
+#include <QThread>
+#include <QUrl>
+#include <QWaitCondition>
+
+#include "transfer/thumbi.h"
+#include "transfer/thumbinfo.h"
+
+class ThumbDownloadTask;
+class Tidewell;
+
+// Fetches picture and video thumbnails from the device into a local cache
+// (<cache>/thumbs/small|medium|original). Requests answer at once; missing
+// thumbnails are queued and downloaded on the service's thread, at most 5
+// at a time (20 on the local network), each tried 3 times. Every finished
+// request is announced with sFinished.
+class TidewellThumb : public QThread, public ThumbI
+{
+    Q_OBJECT
+public:
+    explicit TidewellThumb(QObject* parent = nullptr);
+    ~TidewellThumb() override;
+
+    virtual QUrl medium(NetworkShare share, int type, TwFileInfo item, bool& original);
+
+    void init(Tidewell* owner, const QString& root);
+
+    QUrl small(NetworkShare share, int type, qint64 fileId, QString ower, QString fileMd5,
+               int fileCatetory) override;
+    QUrl medium(NetworkShare share, int type, TwFileInfo item) override;
+    QUrl original(NetworkShare share, int type, TwFileInfo item) override;
+
+    // Empties both queues, then pause().
+    Q_INVOKABLE void stop();
+    // Starts nothing more and returns once the running tasks are given back
+    // (on the service's own thread it only sets the flags). Queues stay.
+    Q_INVOKABLE void pause();
+    // Starts again; 20 at a time on the local network, else 5.
+    Q_INVOKABLE void resume();
+    // Empties the cache; with a root, init() again.
+    void reinit(bool ignoreCache, const QString& root);
+    void setMaxCount(int count);
+    int maxCount() const;
+    int pendingCount() const;
+    int runningCount() const;
+    qint64 execCount() const { return m_execCount.load(); }
+    bool isStopped() const { return m_stopped.load(); }
+    QString cacheRoot() const;
+    // Deletes the item's cached small thumbnail (when not empty).
+    bool removeCached(TwFileInfo item);
+    void clearMedium();
+    // Queued requests, for tests and the log.
+    QList<ThumbInfo> smallQueue() const;
+    QList<ThumbInfo> mediumQueue() const;
+
+signals:
+    void sFinished(ThumbInfo info, int code, QString message);
+
+public slots:
+    void rFinished(ThumbInfo info, int code, QString message);
+    void oRelease(ThumbInfo info, int code, QString msg);
+
+protected:
+    void run() override;
+
+private:
+    enum Take { Idle, Started, Answered, NotStarted };
+
+    // URL of a non-empty cached file; a zero-length one is deleted.
+    static QUrl cachedUrl(const QString& path);
+    Take execute(bool mediumQueue);
+    // Wakes the service thread (caller holds the write lock).
+    void wakeLocked();
+
+    Tidewell* m_owner = nullptr;
+    QString m_root;
+    QMap<QString, ThumbDownloadTask*> m_running;
+    QList<ThumbInfo> m_smallQueue;
+    QSet<QString> m_smallKeys;  // cacheName() of every queued small request
+    QList<ThumbInfo> m_mediumQueue;
+    mutable QReadWriteLock m_lock;
+    QWaitCondition m_wake;      // work, a released task, resume, the end
+    QWaitCondition m_reaped;    // the running map shrank
+    quint64 m_events = 0;       // bumped under the lock with each wake
+    quint64 m_clears = 0;       // bumped by stop(): requests taken before are dropped
+    std::atomic<bool> m_stopped{false};
+    std::atomic<bool> m_quit{false};
+    int m_maxCount = 5;
+    std::atomic<qint64> m_execCount{0};
+    bool m_ignoreCache = false;
+    // A start failed (device offline): no new start before this time
+    // unless something wakes the thread.
+    std::atomic<qint64> m_retryAt{0};
+};
