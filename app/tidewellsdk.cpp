@@ -334,13 +334,13 @@ void TidewellSdk::exposeTo(QQmlContext* ctx)
 {
     initObjects();
     ctx->setContextProperty("twSdk", this);
+    ctx->setContextProperty("twThumb", m_thumb.get());
     ctx->setContextProperty("twDown", m_down.get());
     ctx->setContextProperty("twNetDown", m_netDown.get());
     ctx->setContextProperty("twSingleDown", m_singleDown.get());
     ctx->setContextProperty("twDevice", m_device.get());
     ctx->setContextProperty("twExtlink", m_extlink.get());
     ctx->setContextProperty("twFinish", m_finish.get());
-    ctx->setContextProperty("twThumb", m_thumb.get());
 }
 
 void TidewellSdk::release()
