@@ -34,6 +34,7 @@
 #include "transfer/tsfaillistmodel.h"
 #include "transfer/tsfinishfilemodel.h"
 #include "transfer/uploadfilemodel.h"
+#include "sharing/pubfilelistmodel.h"
 #include "sharing/pubgroupmodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
@@ -248,6 +249,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<TSFinishFileModel>("Tidewell.Model", 1, 0, "TSFinishFileModel");
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
     qmlRegisterType<PubGroupModel>("Tidewell.Model", 1, 0, "PubGroupModel");
+    qmlRegisterType<PubFileListModel>("Tidewell.Model", 1, 0, "PubFileListModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
