@@ -36,6 +36,10 @@
 #include "transfer/uploadfilemodel.h"
 #include "sharing/pubfilelistmodel.h"
 #include "sharing/pubgroupmodel.h"
+#include "sharing/sharealluserfilemodel.h"
+#include "sharing/sharesearchfilemodel.h"
+#include "sharing/shareuserdirmodel.h"
+#include "sharing/shareuserfilemodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
 #include "protocol/tidewellnet.h"
@@ -250,6 +254,10 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
     qmlRegisterType<PubGroupModel>("Tidewell.Model", 1, 0, "PubGroupModel");
     qmlRegisterType<PubFileListModel>("Tidewell.Model", 1, 0, "PubFileListModel");
+    qmlRegisterType<ShareAllUserFileModel>("Tidewell.Model", 1, 0, "ShareAllUserFileModel");
+    qmlRegisterType<ShareUserFileModel>("Tidewell.Model", 1, 0, "ShareUserFileModel");
+    qmlRegisterType<ShareUserDirModel>("Tidewell.Model", 1, 0, "ShareUserDirModel");
+    qmlRegisterType<ShareSearchFileModel>("Tidewell.Model", 1, 0, "ShareSearchFileModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
