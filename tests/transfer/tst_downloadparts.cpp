@@ -142,6 +142,7 @@ private slots:
     {
         DownloadRig rig;
         rig.server->addFile("S/s.txt", "s");
+        rig.server->shareFile(rig.server->idForPath("S"), "bob");   // a folder shared with all
         rig.server->addFile("safebox/Vault/v.txt", "v");
         rig.server->addFile("usb/stick/u.txt", "u");
         rig.server->addFile("sd/card/c.txt", "c");
