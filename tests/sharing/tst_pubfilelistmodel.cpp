@@ -118,6 +118,19 @@ private slots:
         QCOMPARE(a->rowCount(), 3);
         QCOMPARE(b->index(0).data(BaseListModel::FileSizeRole).toString(), QString("--"));
         QCOMPARE(b->index(0).data(BaseListModel::FileIconRole).toInt(), 5);
+
+        // A facade set again, or replaced and set back, answers once.
+        TestOwner otherOwner("ann");
+        TidewellDevice otherDev(&otherOwner);
+        a->setTw(&otherDev);
+        a->setTw(m_rig->dev.get());
+        a->setTw(m_rig->dev.get());
+        QSignalSpy inserted(a.m.get(), &QAbstractItemModel::rowsInserted);
+        a->newFolder("once");
+        QTRY_COMPARE(inserted.count(), 1);
+        QTest::qWait(200);
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(a->rowCount(), 4);
     }
 
     void failedPageAndSearch()
@@ -135,6 +148,14 @@ private slots:
         // The failed page leaves the list able to load again.
         m->refreshData();
         load(m, 3);
+
+        // An empty page ends paging even when the total says more.
+        Model e = model(m_group);
+        m_rig->server->queueCommandAnswer("getPubFileList",
+            R"({"result":1,"data":{"offset":0,"totalNum":500,"listPath":[]}})");
+        e->fetchMore(QModelIndex());
+        QTRY_VERIFY(!e->canFetchMore(QModelIndex()));
+        QCOMPARE(e->rowCount(), 0);
 
         Model s = model(m_group);
         s->setKeyword("REPORT");
