@@ -58,6 +58,12 @@
 #include "media/twmediaplaylist.h"
 #include "media/previewlistmodel.h"
 #include "sharing/myextlinklistmodel.h"
+#include "sharing/pubfilelistmodel.h"
+#include "sharing/pubgroupmodel.h"
+#include "sharing/sharealluserfilemodel.h"
+#include "sharing/sharesearchfilemodel.h"
+#include "sharing/shareuserdirmodel.h"
+#include "sharing/shareuserfilemodel.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/jsonread.h"
 #include "protocol/tidewellnet.h"
@@ -328,6 +334,11 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<TwMediaPlayList>("Tidewell.Media", 1, 0, "TwMediaPlayList");
     qmlRegisterType<PreviewListModel>("Tidewell.Model", 1, 0, "PreviewListModel");
     qmlRegisterType<ComposeListModel>("Tidewell.Model", 1, 0, "ComposeListModel");
+    qmlRegisterType<PubFileListModel>("Tidewell.Model", 1, 0, "PubFileListModel");
+    qmlRegisterType<ShareAllUserFileModel>("Tidewell.Model", 1, 0, "ShareAllUserFileModel");
+    qmlRegisterType<ShareUserFileModel>("Tidewell.Model", 1, 0, "ShareUserFileModel");
+    qmlRegisterType<ShareUserDirModel>("Tidewell.Model", 1, 0, "ShareUserDirModel");
+    qmlRegisterType<ShareSearchFileModel>("Tidewell.Model", 1, 0, "ShareSearchFileModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)

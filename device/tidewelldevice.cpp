@@ -351,8 +351,13 @@ bool TidewellDevice::getUserShareFilesForDir(TW_HANDLE handle, int pageNo, int p
 void TidewellDevice::oGetUserShareFilesForDir(TW_HANDLE handle, int pageNo, int pageSize,
                                               qint64 fileId)
 {
-    call(handle, GetUserShareFilesForDirReq(pageNo, pageSize, fileId, 2),
-         &TidewellDevice::rGetUserShareFilesForDir);
+    // Share lists are told the page they asked for, whatever the device
+    // echoes, so that a late answer is not taken for the current page.
+    callThen<GetUserShareFilesForDirResp>(GetUserShareFilesForDirReq(pageNo, pageSize, fileId, 2),
+                                          [=](GetUserShareFilesForDirResp r) {
+                                              r.pageNo = pageNo;
+                                              emit rGetUserShareFilesForDir(handle, r);
+                                          });
 }
 
 // External links ------------------------------------------------------------
@@ -768,7 +773,10 @@ bool TidewellDevice::getShareFile(TW_HANDLE handle, int pageNo, int condition, b
 
 void TidewellDevice::oGetShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort)
 {
-    call(handle, GetShareFileReq(pageNo, condition, isSort), &TidewellDevice::rGetShareFile);
+    callThen<GetShareFileResp>(GetShareFileReq(pageNo, condition, isSort), [=](GetShareFileResp r) {
+        r.pageNo = pageNo;   // as asked, see oGetUserShareFilesForDir
+        emit rGetShareFile(handle, r);
+    });
 }
 
 bool TidewellDevice::getUserShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort,
@@ -781,8 +789,11 @@ bool TidewellDevice::getUserShareFile(TW_HANDLE handle, int pageNo, int conditio
 void TidewellDevice::oGetUserShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort,
                                        QString accessId)
 {
-    call(handle, GetUserShareFileReq(pageNo, condition, isSort, accessId),
-         &TidewellDevice::rGetUserShareFile);
+    callThen<GetUserShareFileResp>(GetUserShareFileReq(pageNo, condition, isSort, accessId),
+                                   [=](GetUserShareFileResp r) {
+                                       r.pageNo = pageNo;
+                                       emit rGetUserShareFile(handle, r);
+                                   });
 }
 
 bool TidewellDevice::findShareFile(TW_HANDLE handle, QString keyValue, int pageNo)
@@ -793,7 +804,10 @@ bool TidewellDevice::findShareFile(TW_HANDLE handle, QString keyValue, int pageN
 
 void TidewellDevice::oFindShareFile(TW_HANDLE handle, QString keyValue, int pageNo)
 {
-    call(handle, FindShareFileReq(keyValue, pageNo), &TidewellDevice::rFindShareFile);
+    callThen<FindShareFileResp>(FindShareFileReq(keyValue, pageNo), [=](FindShareFileResp r) {
+        r.pageNo = pageNo;
+        emit rFindShareFile(handle, r);
+    });
 }
 
 bool TidewellDevice::getShareUserList(TW_HANDLE handle, int pageNo, int fileType)

@@ -211,11 +211,14 @@ int FileRowsModel::rowOfId(qint64 fileId) const
 
 void FileRowsModel::replaceRows(const QList<TwFileInfo>& items)
 {
+    const bool hadSelection = !m_selectMap.isEmpty();
     beginResetModel();
     m_rows = items;
     m_selectMap.clear();
     endResetModel();
     m_loadFileNum = m_rows.size();
+    if (hadSelection)
+        emit selectNumChanged();
 }
 
 void FileRowsModel::appendRows(const QList<TwFileInfo>& items)

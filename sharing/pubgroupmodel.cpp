@@ -166,6 +166,8 @@ void PubGroupModel::onGetPubGroupList(TW_HANDLE handle, GetPubGroupListResp resp
     if (respData.offset != m_askedOffset) {
         qDebug() << "PubGroupModel::onGetPubGroupList - late answer for offset" << respData.offset
                  << "dropped.";
+        if (m_groups.isEmpty() && m_askedOffset < 0 && m_hasMore && !m_isLoading)
+            loadPage();
         return;
     }
     m_askedOffset = -1;

@@ -327,7 +327,10 @@ std::string DeviceGroups::leave(const Json::Value& data, const std::string& me)
     if (g.owner == me)
         return failure(kOwnerStays, "the owner cannot leave the group");
     std::lock_guard<std::mutex> lock(m_mutex);
-    auto& members = m_groups[gId].members;
+    auto live = m_groups.find(gId);
+    if (live == m_groups.end())
+        return failure(kNotFound, "no such group");
+    auto& members = live->second.members;
     members.erase(std::remove_if(members.begin(), members.end(),
                                  [&](const Member& m) { return m.accId == me; }),
                   members.end());
@@ -369,7 +372,10 @@ std::string DeviceGroups::removeMembers(const Json::Value& data, const std::stri
     if (std::find(who.begin(), who.end(), g.owner) != who.end())
         return failure(kOwnerStays, "the owner cannot be removed");
     std::lock_guard<std::mutex> lock(m_mutex);
-    auto& members = m_groups[gId].members;
+    auto live = m_groups.find(gId);
+    if (live == m_groups.end())
+        return failure(kNotFound, "no such group");
+    auto& members = live->second.members;
     members.erase(std::remove_if(members.begin(), members.end(),
                                  [&](const Member& m) {
                                      return std::find(who.begin(), who.end(), m.accId) != who.end();
@@ -394,7 +400,10 @@ std::string DeviceGroups::changeOwner(const Json::Value& data, const std::string
     if (!member)
         return failure(kNotFound, "the new owner is not a member");
     std::lock_guard<std::mutex> lock(m_mutex);
-    Group& live = m_groups[gId];
+    auto it = m_groups.find(gId);
+    if (it == m_groups.end())
+        return failure(kNotFound, "no such group");
+    Group& live = it->second;
     live.owner = to;
     for (Member& m : live.members) {
         if (m.accId == to)

@@ -1,0 +1,277 @@
+#include "sharing/sharebasemodel.h"
+
+#include <QDebug>
+
+#include "core/twfolderinfo.h"
+#include "device/tidewelldevice.h"
+
+ShareBaseModel::ShareBaseModel(QObject* parent) : FileRowsModel(parent) {}
+
+void ShareBaseModel::setIsSort(bool isSort)
+{
+    m_isSort = isSort;
+    emit isSortChanged();
+}
+
+QVariant ShareBaseModel::extraData(const TwFileInfo& item, int role) const
+{
+    if (role == UserHeadRole)
+        return item.shareHeadImg;
+    if (role == UserNameRole)
+        return item.shareUserName;
+    return QVariant();
+}
+
+QHash<int, QByteArray> ShareBaseModel::extraRoleNames() const
+{
+    return {{UserHeadRole, "$UserHead"}, {UserNameRole, "$UserName"}};
+}
+
+qint64 ShareBaseModel::rowTime(const TwFileInfo& item) const
+{
+    return item.shareTime > 0 ? item.shareTime : item.createTime;
+}
+
+int ShareBaseModel::defaultRow() const
+{
+    return currentSelected();
+}
+
+QString ShareBaseModel::myAccessId() const
+{
+    TidewellDevice* d = device();
+    return d ? d->userInfo().accessId : QString();
+}
+
+bool ShareBaseModel::noSelection()
+{
+    if (!m_selectMap.isEmpty())
+        return false;
+    notifyStatus(1, tr("not selected item."), TL_Info);
+    return true;
+}
+
+// ---- rows ------------------------------------------------------------------
+
+QVariantMap ShareBaseModel::get(int itemIndex)
+{
+    const int row = itemIndex == -1 ? defaultRow() : itemIndex;
+    if (!validRow(row))
+        return QVariantMap();
+    const TwFileInfo item = typedItem(row);
+    qDebug() << "------mediaType:" << item.type << row;
+    return item.toVariantMap();
+}
+
+void ShareBaseModel::openFileItem(int itemIndex)
+{
+    if (!validRow(itemIndex))
+        return;
+    const TwFileInfo item = typedItem(itemIndex);
+    setCurrentSelected(itemIndex);
+    emit openFolder(item.toVariantMap());
+}
+
+int ShareBaseModel::itemsOfKind(QList<TwFileInfo>& out, int kind)
+{
+    qDebug() << "-----------previews";
+    const int n = FileRowsModel::itemsOfKind(out, kind);
+    qDebug() << "-----------previews end";
+    return n;
+}
+
+QVariantList ShareBaseModel::getSelectFolderIds()
+{
+    return QVariantList();
+}
+
+// ---- paging ----------------------------------------------------------------
+
+void ShareBaseModel::loadData()
+{
+    if (m_isLoading || !m_hasMore || !canRequest())
+        return;
+    m_isLoading = true;
+    if (m_page == 1)
+        showLoading();
+    if (!requestPage()) {
+        m_isLoading = false;
+        m_isResetting = false;
+        if (m_page == 1)
+            cancelLading();
+        return;
+    }
+    m_askedPage = m_page;
+}
+
+void ShareBaseModel::takePage(TW_HANDLE handle, const FileListResp& page, const char* where)
+{
+    if (!isMine(handle, where))
+        return;
+    cancelLading();
+    if (page.pageNo != m_askedPage) {
+        qDebug() << where << "late answer for page" << page.pageNo << "dropped.";
+        if (m_rows.isEmpty() && m_askedPage == 0 && m_hasMore && !m_isLoading)
+            loadData();
+        return;
+    }
+    m_askedPage = 0;
+    if (page.result != 1) {
+        pageFailed(page.result, page.message, true, where);
+        return;
+    }
+    if (m_page == 1)
+        replaceRows(page.fileList);
+    else
+        appendRows(page.fileList);
+    // An empty page ends paging whatever the page count says.
+    if (m_page < page.totalPages && !page.fileList.isEmpty())
+        ++m_page;
+    else
+        m_hasMore = false;
+    m_isLoading = false;
+    m_isResetting = false;
+    setFileNum(page.totalNum);
+    emit loadFileNumChanged();
+    emit isAllChanged();
+    emit isCheckChanged();
+}
+
+void ShareBaseModel::restart()
+{
+    m_isResetting = false;
+    resetData();
+}
+
+void ShareBaseModel::refreshData()
+{
+    resetData();
+}
+
+void ShareBaseModel::resetData()
+{
+    if (m_isResetting)
+        return;
+    m_isResetting = true;
+    // A page asked for before the reset belongs to the old list; the view
+    // may ask for page 1 as soon as the rows are gone.
+    m_askedPage = 0;
+    m_isLoading = false;
+    m_selectMap.clear();
+    emit selectNumChanged();
+    beginResetModel();
+    m_hasMore = true;
+    m_page = 1;
+    m_rows.clear();
+    m_loadFileNum = 0;
+    endResetModel();
+}
+
+// ---- file operations -------------------------------------------------------
+
+void ShareBaseModel::fileDownload(QString savePath)
+{
+    downloadSelection(savePath);
+}
+
+bool ShareBaseModel::handOver(const QString& savePath, const QList<TwFileInfo>& items)
+{
+    TidewellDevice* d = device();
+    return d && d->addDownFiles(m_handle, savePath, items, 1);
+}
+
+void ShareBaseModel::fileCancelShare()
+{
+    if (noSelection())
+        return;
+    const QList<qint64> ids = m_selectMap.values();
+    showLoading();
+    TidewellDevice* d = device();
+    if (!d || !d->shareFileToCancel(m_handle, ids)) {
+        busyRefused();
+        return;
+    }
+    m_cancelling.append(ids);
+}
+
+void ShareBaseModel::onShareFileToCancel(TW_HANDLE handle, int code, QString message)
+{
+    if (!isMine(handle, "ShareBaseModel::onShareFileToCancel"))
+        return;
+    cancelLading();
+    const QList<qint64> ids = m_cancelling.isEmpty() ? QList<qint64>() : m_cancelling.takeFirst();
+    if (code != 1) {
+        notifyStatus(code, message, TL_Error);
+        return;
+    }
+    const int removed = removeIds(ids);
+    clearSelection();
+    setFileNum(qMax(0, m_fileNum - removed));
+    emit loadFileNumChanged();
+}
+
+void ShareBaseModel::fileDelete()
+{
+    if (noSelection())
+        return;
+    showLoading();
+    TidewellDevice* d = device();
+    // The facade sends nothing while the device is offline.
+    if (!d || !d->fileDelete(m_handle, m_selectMap, false))
+        busyRefused();
+}
+
+void ShareBaseModel::onFileDelete(TW_HANDLE handle, QMap<int, qint64> selection, DeleteDirOrFileResp resp)
+{
+    if (!isMine(handle, "ShareBaseModel::onFileDelete"))
+        return;
+    cancelLading();
+    if (resp.result != 1) {
+        notifyStatus(resp.result, resp.message, TL_Error);
+        return;
+    }
+    // The files the request named, wherever their rows are now.
+    const int removed = removeIds(selection.values());
+    clearSelection();
+    setFileNum(qMax(0, m_fileNum - removed));
+    emit loadFileNumChanged();
+}
+
+void ShareBaseModel::fileCopyTo(QVariantMap data)
+{
+    if (noSelection())
+        return;
+    const TwFolderInfo folder = TwFolderInfo::fromVariantMap(data);
+    showLoading();
+    TidewellDevice* d = device();
+    if (!d || !d->fileCopy(m_handle, 0, folder, 0, m_selectMap, QStringList()))
+        busyRefused();
+}
+
+void ShareBaseModel::onFileCopy(TW_HANDLE handle, APIBase resp)
+{
+    if (!isMine(handle, "ShareBaseModel::onFileCopy"))
+        return;
+    cancelLading();
+    if (resp.result != 1) {
+        notifyStatus(resp.result, resp.message, TL_Error);
+        return;
+    }
+    notifyStatus(1, tr("Copy to success"), TL_Success);
+    clearSelection();
+}
+
+// ---- facade ----------------------------------------------------------------
+
+void ShareBaseModel::initConnect(bool isTw)
+{
+    if (!isTw)
+        return;
+    TidewellDevice* d = device();
+    if (!d)
+        return;
+    track(connect(d, &TidewellDevice::rAddDownFiles, this, &FileRowsModel::onAddDownFiles));
+    track(connect(d, &TidewellDevice::rShareFileToCancel, this, &ShareBaseModel::onShareFileToCancel));
+    track(connect(d, &TidewellDevice::rFileDelete, this, &ShareBaseModel::onFileDelete));
+    track(connect(d, &TidewellDevice::rFileCopy, this, &ShareBaseModel::onFileCopy));
+}
