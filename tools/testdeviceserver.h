@@ -111,6 +111,14 @@ public:
     // -- media and thumbnails --
 
     // -- external links --
+    // A link to the folder relPath (made when missing), created by the
+    // device's user; code "" means the link needs none. The cloud answers
+    // getInfo/getToken/report for it and the device lists it. Returns the
+    // link's id on the device.
+    std::int64_t addShareLink(const std::string& shareId, const std::string& code,
+                              const std::string& title, const std::string& relPath);
+    bool hasShareLink(const std::string& shareId) const;
+    int shareLinkReports(const std::string& shareId) const;
 
     // -- device tasks --
 

@@ -172,6 +172,14 @@ public:
     // True when the command belongs to this feature; out is the answer.
     virtual bool command(const std::string& command, const Json::Value& data,
                          const std::string& accessId, std::string& out) = 0;
+    // True when the cloud path belongs to this feature; out is the answer.
+    virtual bool cloud(const std::string& path, const Json::Value& body, std::string& out)
+    {
+        (void)path;
+        (void)body;
+        (void)out;
+        return false;
+    }
 };
 
 
