@@ -28,6 +28,7 @@
 #include "device/tidewelldevice.h"
 #include "device/tidewellextlink.h"
 #include "device/tidewelltab.h"
+#include "sharing/extlinklistmodel.h"
 #include "transfer/lvdownloadmanager.h"
 #include "transfer/downloadfilemodel.h"
 #include "transfer/lvfinishmanager.h"
@@ -242,6 +243,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<UploadFileModel>("Tidewell.Model", 1, 0, "UploadFileModel");
     qmlRegisterType<TSFinishFileModel>("Tidewell.Model", 1, 0, "TSFinishFileModel");
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
+    qmlRegisterType<ExtlinkListModel>("Tidewell.Model", 1, 0, "ExtlinkListModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)

@@ -208,15 +208,18 @@ void ExtlinkListModel::takePage(const Extlinks& page)
         // was shown instead of adding it again.
         if (m_selected >= 0)
             setSelected(-1);
+        // The paging state is settled before views hear of the rows: a view
+        // may ask for the next page right away.
         beginResetModel();
         m_rows = page.links;
+        m_offset = m_rows.size();
         endResetModel();
     } else if (!page.links.isEmpty()) {
         beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size() + page.links.size() - 1);
         m_rows += page.links;
+        m_offset = m_rows.size();
         endInsertRows();
     }
-    m_offset = m_rows.size();
     m_totalNum = m_rows.size();
     emit totalNumChanged();
     emit loadNumChanged();
