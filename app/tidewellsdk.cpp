@@ -81,6 +81,8 @@
 #include "protocol/getpubgroupmemlistresp.h"
 #include "protocol/getpubgroupdetailresp.h"
 #include "protocol/createpubdirsresp.h"
+#include "protocol/createexternallinkresp.h"
+#include "transfer/thumbinfo.h"
 
 static const char* kExtlinkDeviceId = "extlink_virtual_deviceId";
 
@@ -224,6 +226,8 @@ void TidewellSdk::registerMetaTypes()
     qRegisterMetaType<GetPubGroupListResp>("GetPubGroupListResp");
     qRegisterMetaType<GetPubGroupMemListResp>("GetPubGroupMemListResp");
     qRegisterMetaType<GetPubGroupDetailResp>("GetPubGroupDetailResp");
+    qRegisterMetaType<ThumbInfo>("ThumbInfo");
+    qRegisterMetaType<CreateExternalLinkResp>("CreateExternalLinkResp");
 }
 
 bool TidewellSdk::loadTranslation(QTranslator& translator)

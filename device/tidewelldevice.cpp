@@ -52,6 +52,7 @@
 #include "protocol/moviepubdirorfilereq.h"
 #include "protocol/mylovereq.h"
 #include "protocol/relatelabelreq.h"
+#include "protocol/createexternallinkreq.h"
 #include "protocol/sharefiletoallreq.h"
 #include "protocol/sharefiletocancelreq.h"
 #include "protocol/sharefiletousersreq.h"
@@ -104,6 +105,8 @@ TidewellDevice::TidewellDevice(Tidewell* owner)
     connect(this, &TidewellDevice::sShareFileToUsers, this, &TidewellDevice::oShareFileToUsers, q);
     connect(this, &TidewellDevice::sShareFileToCancel, this,
             &TidewellDevice::oShareFileToCancel, q);
+    connect(this, &TidewellDevice::sCreateExternalLink, this,
+            &TidewellDevice::oCreateExternalLink, q);
     connect(this, &TidewellDevice::sGetShareFile, this, &TidewellDevice::oGetShareFile, q);
     connect(this, &TidewellDevice::sGetUserShareFile, this, &TidewellDevice::oGetUserShareFile, q);
     connect(this, &TidewellDevice::sFindShareFile, this, &TidewellDevice::oFindShareFile, q);
@@ -974,4 +977,18 @@ void TidewellDevice::oMoviePubDirOrFile(TW_HANDLE handle, int groupId, qint64 ta
         }
         emit rMoviePubDirOrFile(handle, last, moved);
     });
+}
+
+bool TidewellDevice::createExternalLink(TW_HANDLE handle, QList<qint64> fileIds, QString title,
+                                        QString extractedCode)
+{
+    emit sCreateExternalLink(handle, fileIds, title, extractedCode);
+    return true;
+}
+
+void TidewellDevice::oCreateExternalLink(TW_HANDLE handle, QList<qint64> fileIds, QString title,
+                                         QString extractedCode)
+{
+    call(handle, CreateExternalLinkReq(fileIds, title, extractedCode),
+         &TidewellDevice::rCreateExternalLink);
 }

@@ -23,6 +23,7 @@
 #include "protocol/btgettasklistresp.h"
 #include "protocol/copyfilefaillistsresp.h"
 #include "protocol/copyfilelistsresp.h"
+#include "protocol/createexternallinkresp.h"
 #include "protocol/createpubdirresp.h"
 #include "protocol/deletedirorfileresp.h"
 #include "protocol/delexternallinkresp.h"
@@ -146,6 +147,9 @@ public:
     bool shareFileToAll(TW_HANDLE handle, QList<qint64> fileIds);
     bool shareFileToUsers(TW_HANDLE handle, QList<qint64> fileIds, QStringList accessIds);
     bool shareFileToCancel(TW_HANDLE handle, QList<qint64> fileIds);
+    // An external link for the files ("createExternalLink").
+    bool createExternalLink(TW_HANDLE handle, QList<qint64> fileIds, QString title,
+                            QString extractedCode);
     bool getShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort);
     bool getUserShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort,
                           QString accessId);
@@ -260,6 +264,9 @@ signals:
     void rShareFileToUsers(TW_HANDLE handle, int code, QString message);
     void sShareFileToCancel(TW_HANDLE handle, QList<qint64> fileIds);
     void rShareFileToCancel(TW_HANDLE handle, int code, QString message);
+    void sCreateExternalLink(TW_HANDLE handle, QList<qint64> fileIds, QString title,
+                             QString extractedCode);
+    void rCreateExternalLink(TW_HANDLE handle, CreateExternalLinkResp resp);
     void sGetShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort);
     void rGetShareFile(TW_HANDLE handle, GetShareFileResp resp);
     void sGetUserShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort,
@@ -380,6 +387,8 @@ private slots:
     void oShareFileToAll(TW_HANDLE handle, QList<qint64> fileIds);
     void oShareFileToUsers(TW_HANDLE handle, QList<qint64> fileIds, QStringList accessIds);
     void oShareFileToCancel(TW_HANDLE handle, QList<qint64> fileIds);
+    void oCreateExternalLink(TW_HANDLE handle, QList<qint64> fileIds, QString title,
+                             QString extractedCode);
     void oGetShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort);
     void oGetUserShareFile(TW_HANDLE handle, int pageNo, int condition, bool isSort,
                            QString accessId);

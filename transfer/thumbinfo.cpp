@@ -1,0 +1,51 @@
+#include "transfer/thumbinfo.h"
+
+#include "core/safepath.h"
+#include "core/utils.h"
+
+ThumbInfo::ThumbInfo(int type, const QString& deviceId) : type(type), deviceId(deviceId) {}
+
+QString ThumbInfo::cacheName() const
+{
+    const QString key = isUsb ? fileMd5 : QString::number(fileId);
+    const QString name = deviceId + "_" + key + "_" + QString::number(sizeKind);
+    // The device id and the MD5 come from outside: one safe component, so
+    // the file stays inside its size folder.
+    QString safe = SafePath::safeName(name);
+    if (safe.isEmpty() || safe == "." || safe == "..")
+        safe = "_" + QString::number(fileId) + "_" + QString::number(sizeKind);
+    return safe;
+}
+
+QString ThumbInfo::cacheFilePath(const QString& root) const
+{
+    const char* sub = sizeKind == Medium ? "/medium/" : sizeKind == Original ? "/original/" : "/small/";
+    return root + sub + cacheName();
+}
+
+void ThumbInfo::setSmall(qint64 id, const QString& o, const QString& md5, int category)
+{
+    fileId = id;
+    ower = o;
+    fileMd5 = md5;
+    fileCatetory = category;
+    sizeKind = Small;
+}
+
+void ThumbInfo::usbKey()
+{
+    if (isUsb)
+        fileMd5 = "usb_" + md5String(url + filePath);
+}
+
+void ThumbInfo::toMedium()
+{
+    sizeKind = Medium;
+    usbKey();
+}
+
+void ThumbInfo::toOriginal()
+{
+    sizeKind = Original;
+    usbKey();
+}
