@@ -11,6 +11,8 @@
 #include "protocol/cleancopyfilelistsreq.h"
 #include "protocol/copyfilefaillistsreq.h"
 #include "protocol/copyfilelistsreq.h"
+#include "protocol/copydirorfilereq.h"
+#include "protocol/copyfiletopubreq.h"
 #include "protocol/copypubtoperipheralreq.h"
 #include "protocol/createpubdirreq.h"
 #include "protocol/deletecopyfaillistsreq.h"
@@ -304,6 +306,22 @@ void TidewellDevice::oFileCopy(TW_HANDLE handle, int mType, TwFolderInfo target,
 {
     Q_UNUSED(fileNames)
     const QList<qint64> ids = fileIds.values();
+    if (mType == 0) {
+        // Items of the personal space or shared with the user.
+        if (target.diskType == 1) {
+            call(handle, CopyToPeripheralReq(target.filePath, ids), &TidewellDevice::rFileCopy);
+        } else if (target.diskType == 2) {
+            call(handle, CopyToSambReq(target.serialNo, target.filePath, ids),
+                 &TidewellDevice::rFileCopy);
+        } else if (target.diskType == 3) {
+            call(handle, CopyFileToPubReq(target.groupId, target.fid, target.serialNo, ids),
+                 &TidewellDevice::rFileCopy);
+        } else {
+            call(handle, CopyDirOrFileReq(ids, target.fid, target.serialNo),
+                 &TidewellDevice::rFileCopy);
+        }
+        return;
+    }
     if (mType != 3) {
         qWarning() << "TidewellDevice::oFileCopy - no copy command for source kind" << mType;
         APIBase resp(0, "Unsupported copy");

@@ -105,8 +105,27 @@ public:
     // file; each accessor is defined in that file).
 
     // -- public groups --
+    // A group owned (right 0) by owner, with its folder "groups/<id>"; its id.
+    int addPubGroup(const std::string& name, const std::string& owner,
+                    const std::string& diskSerial = "disk-1");
+    // Adds the member or changes its right (0 manager, 1 editor, 2 browse).
+    bool setPubGroupMember(int groupId, const std::string& accessId, int authority);
+    int pubGroupCount() const;
+    std::string pubGroupName(int groupId) const;          // "" when none
+    int pubGroupAuthority(int groupId, const std::string& accessId) const;   // -1: no member
 
     // -- shares --
+    // Users of the device (names and pictures in group and share answers)
+    // and its user groups for the share picker.
+    void addDeviceUser(const std::string& accessId, const std::string& markName,
+                       const std::string& headImg = "");
+    void addUserGroup(int gId, const std::string& name, const std::vector<std::string>& members);
+    // Shares an item as sharer, with users (empty: with all); false when it does not exist.
+    bool shareFile(std::int64_t fileId, const std::string& sharer,
+                   const std::vector<std::string>& users = {});
+    bool isShared(std::int64_t fileId) const;
+    // Items per page of the share lists (60 by default).
+    void setSharePageSize(int size);
 
     // -- media and thumbnails --
 

@@ -1,8 +1,15 @@
 #include "tools/testdeviceserverimpl.h"
+
+#include "tools/devicegroups.h"
 #include "tools/devicelinks.h"
+#include "tools/deviceshares.h"
+#include "tools/deviceusers.h"
 
 // Each feature file adds its command group here, one line each.
 void TestDeviceServer::Impl::addFeatures()
 {
+    features.push_back(std::make_unique<DeviceUsers>(*this));
+    features.push_back(std::make_unique<DeviceGroups>(*this));
+    features.push_back(std::make_unique<DeviceShares>(*this));
     features.push_back(std::make_unique<DeviceLinks>(*this));
 }

@@ -229,7 +229,7 @@ std::string TestDeviceServer::Impl::runCommand(const std::string& command, const
         d["deviceId"] = deviceId;
         return envelope(1, "success", d);
     }
-    if (command == "getDirPath" || command == "getUserShareFilesForDir" || command == "getLinkDirPath") {
+    if (command == "getDirPath" || command == "getLinkDirPath") {
         std::string rel;
         const std::string err = folderForId(jsonInt(data, "fileId"),
                                             command == "getDirPath" && jsonBool(data, "isSafetyBox"), rel);
@@ -244,7 +244,8 @@ std::string TestDeviceServer::Impl::runCommand(const std::string& command, const
         fs::create_directories(abs(disk), ec);
         return listing(joinRel(disk, sub), data, accessId, disk, false);
     }
-    if (command == "getPubFileList") {
+    // A search in a group is the groups feature's.
+    if (command == "getPubFileList" && jsonStr(data, "keyValue").empty()) {
         const std::int64_t groupId = jsonInt(data, "groupId");
         const std::string group = "groups/" + std::to_string(groupId);
         std::string rel = group;

@@ -447,6 +447,62 @@ private slots:
         }
     }
 
+    void copyRoutesBySourceAndTarget_data()
+    {
+        QTest::addColumn<int>("mType");
+        QTest::addColumn<int>("diskType");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("want");
+        // target: fid 44, serialNo "sn", filePath "/x", groupId 9; selection 5, 7; source group 3
+        QTest::newRow("group to usb") << 3 << 1 << "copyPubToPeripheral"
+            << R"({"groupId":3,"diskSerial":"sn","path":"/x","isSamba":false,"ids":[5,7]})";
+        QTest::newRow("group to samba") << 3 << 2 << "copyPubToPeripheral"
+            << R"({"groupId":3,"diskSerial":"sn","path":"/x","isSamba":true,"ids":[5,7]})";
+        QTest::newRow("group to group") << 3 << 3 << "pubCopyFileToPub"
+            << R"({"groupId":3,"targetId":44,"diskSerial":"sn","targetGroupId":9,"movieFileIds":[5,7]})";
+        QTest::newRow("group to personal") << 3 << 0 << "movieFileToPerson"
+            << R"({"groupId":3,"targetId":44,"diskSerial":"sn","movieFileIds":[5,7]})";
+        QTest::newRow("shared to usb") << 0 << 1 << "copyToPeripheral" << R"({"path":"/x","ids":[5,7]})";
+        QTest::newRow("shared to samba") << 0 << 2 << "copyToSamb"
+            << R"({"diskSerial":"sn","path":"/x","ids":[5,7]})";
+        QTest::newRow("shared to group") << 0 << 3 << "copyFileToPub"
+            << R"({"targetGroupId":9,"targetId":44,"diskSerial":"sn","fileIds":[5,7]})";
+        QTest::newRow("shared to personal") << 0 << 4 << "copyDirOrFile"
+            << R"({"fileIds":[5,7],"targetId":44,"diskSerial":"sn"})";
+        QTest::newRow("unknown source") << 7 << 1 << "" << "";
+    }
+
+    void copyRoutesBySourceAndTarget()
+    {
+        QFETCH(int, mType);
+        QFETCH(int, diskType);
+        QFETCH(QString, command);
+        QFETCH(QString, want);
+        if (!command.isEmpty())
+            m_server->setCommandAnswer(command.toStdString(), kOk);
+        TwFolderInfo t;
+        t.fid = 44;
+        t.serialNo = "sn";
+        t.filePath = "/x";
+        t.groupId = 9;
+        t.diskType = diskType;
+        Catcher c;
+        replyOf(&TidewellDevice::rFileCopy)(m_dev.get(), &c);
+        const TW_HANDLE h = twNewHandle();
+        QVERIFY(m_dev->fileCopy(h, mType, t, 3, kSel, {}));
+        QTRY_COMPARE(c.count, 1);
+        QCOMPARE(c.handle, h);
+        if (command.isEmpty()) {
+            QCOMPARE(c.args.value(0).value<APIBase>().result, 0);
+            QVERIFY(m_server->requests().empty());
+            return;
+        }
+        QVERIFY(c.args.value(0).value<APIBase>().ok());
+        const auto bodies = sent(command.toUtf8().constData());
+        QCOMPARE(int(bodies.size()), 1);
+        QVERIFY2(bodies[0] == parse(want.toStdString()), bodies[0].toStyledString().c_str());
+    }
+
     void shareFileDecoding_data()
     {
         QTest::addColumn<QString>("answer");
