@@ -28,6 +28,7 @@
 #include "device/tidewelldevice.h"
 #include "device/tidewellextlink.h"
 #include "device/tidewelltab.h"
+#include "sharing/extlinkfilelistmodel.h"
 #include "sharing/extlinklistmodel.h"
 #include "transfer/lvdownloadmanager.h"
 #include "transfer/downloadfilemodel.h"
@@ -248,6 +249,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<TSFinishFileModel>("Tidewell.Model", 1, 0, "TSFinishFileModel");
     qmlRegisterType<TSFailListModel>("Tidewell.Model", 1, 0, "TSFailListModel");
     qmlRegisterType<ExtlinkListModel>("Tidewell.Model", 1, 0, "ExtlinkListModel");
+    qmlRegisterType<ExtlinkFileListModel>("Tidewell.Model", 1, 0, "ExtlinkFileListModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
