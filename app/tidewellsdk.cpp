@@ -1,5 +1,6 @@
 #include "app/tidewellsdk.h"
 
+#include <QCommandLineParser>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QThread>
@@ -18,6 +19,7 @@
 #include "core/deviceuserinfo.h"
 #include "core/extlink.h"
 #include "core/extlinks.h"
+#include "core/sharelinkinfo.h"
 #include "core/localfileinfo.h"
 #include "core/networkshare.h"
 #include "core/twfileinfo.h"
@@ -279,6 +281,30 @@ void TidewellSdk::setExtraExtlink(const QVariantMap& link)
         return;
     m_extraExtlink = link;
     emit extraExtlinkChanged();
+}
+
+void TidewellSdk::handleArguments(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.addOption(QCommandLineOption({"a", "argument"}, "Link handed over by the URL scheme.",
+                                        "url"));
+    // Unknown options of other starts are no reason to drop the link.
+    parser.parse(args);
+    const QString value = parser.value("argument");
+    if (!value.contains("/share"))
+        return;
+    const ShareLinkInfo link = ShareLinkInfo::parse(value);
+    if (!link.isValid()) {
+        qWarning() << "TidewellSdk::handleArguments - not a link of ours:" << value.left(200);
+        return;
+    }
+    qDebug() << "TidewellSdk::handleArguments - link" << link.shareId;
+    setExtraExtlink(link.toMap());
+}
+
+void TidewellSdk::handleMessage(const QByteArray& message)
+{
+    handleArguments(QString::fromUtf8(message).split(' ', Qt::SkipEmptyParts));
 }
 
 void TidewellSdk::setUserInfo(const UserInfo& user)
