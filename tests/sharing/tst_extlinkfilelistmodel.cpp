@@ -82,7 +82,7 @@ private slots:
         opt.cloud_url = "http://127.0.0.1:" + std::to_string(server().port());
         opt.probe_timeout_ms = 1000;
         m_root->setChannelOption(opt);
-        m_root->setExtlinkWaitMs(5000);
+        m_root->setExtlinkWaitMs(15000);
         UserInfo u;
         u.accessId = QString("acc_") + QTest::currentTestFunction();
         m_root->setUserInfo(u);
