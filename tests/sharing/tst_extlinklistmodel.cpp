@@ -6,10 +6,13 @@
 #include <QAbstractItemModelTester>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <memory>
 
 #include "app/tidewellsdk.h"
 #include "core/sharelinkinfo.h"
+#include "core/utils.h"
 #include "device/tidewelldevice.h"
 #include "device/tidewellextlink.h"
 #include "sharing/extlinklistmodel.h"
@@ -204,6 +207,48 @@ private slots:
         QCOMPARE(state[0].at(0).toInt(), 1);
         QCOMPARE(state[0].at(1).toString(), QString("No Extlink Can Add"));
         QCOMPARE(again.model->rowCount(), 0);
+    }
+
+    // The store refuses while its link table is away.
+    void refusedStoreTakesTheRowBackOrKeepsIt()
+    {
+        m_server->addShareLink("st1", "", "Stored", "pub/st1");
+        m_server->addShareLink("st2", "", "Lost", "pub/st2");
+        Probe p(ext(), false);
+        p.model->addExtlink(linkUrl("st1"));
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(ext()->localExtlink(linkUrl("st1")), 10000);
+
+        auto table = [](const char* sql) {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tablemove");
+            db.setDatabaseName(getAppDataPath() + "larkvault.db");
+            const bool ok = db.open() && QSqlQuery(db).exec(sql);
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase("tablemove");
+            return ok;
+        };
+        QVERIFY(table("ALTER TABLE lv_extlink_list RENAME TO lv_extlink_away"));
+
+        // Not stored: the new row goes again, with the store's message.
+        p.model->addExtlink(linkUrl("st2"));
+        QTRY_COMPARE_WITH_TIMEOUT(p.toasts.count(), 1, 10000);
+        QVERIFY(p.lastToast(0, "addExtlink error"));
+        QCOMPARE(p.toasts.last().at(2).toInt(), 2);
+        QCOMPARE(p.model->rowCount(), 1);
+        QCOMPARE(p.name(0), QString("Stored"));
+
+        // Not removed: the row comes back where it was.
+        p.model->operateRemove(0);
+        QCOMPARE(p.model->rowCount(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 1, 10000);
+        QVERIFY(p.lastToast(0, "removeExtlink error"));
+        QCOMPARE(p.name(0), QString("Stored"));
+
+        QVERIFY(table("ALTER TABLE lv_extlink_away RENAME TO lv_extlink_list"));
+        p.model->operateRemove(0);
+        QTRY_VERIFY_WITH_TIMEOUT(p.lastToast(1, "Delete Extlink Successful."), 10000);
+        QVERIFY(!ext()->localExtlink(linkUrl("st1")));
     }
 
     void devicePagesAndOwner()
