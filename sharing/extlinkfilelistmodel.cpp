@@ -36,18 +36,20 @@ void ExtlinkFileListModel::loadData()
         showLoading();
     m_loadFileNum = m_rows.size();
     const bool inFolder = m_my.id > 0;
+    m_pageHandle = twNewHandle();
+    const TW_HANDLE h = m_pageHandle;
     bool sent = false;
     if (m_deviceMode) {
         if (TidewellDevice* d = device())
-            sent = inFolder ? d->getLinkDirPath(m_handle, share(), m_loadFileNum, m_pageSize,
-                                                m_isSort, m_sortType, int(m_my.id))
-                            : d->getExterLinkResList(m_handle, share(), m_loadFileNum, m_pageSize,
+            sent = inFolder ? d->getLinkDirPath(h, share(), m_loadFileNum, m_pageSize, m_isSort,
+                                                m_sortType, int(m_my.id))
+                            : d->getExterLinkResList(h, share(), m_loadFileNum, m_pageSize,
                                                      m_isSort, m_sortType, m_link.shareId);
     } else if (TidewellExtlink* e = extlink()) {
-        sent = inFolder ? e->getLinkDirPath(m_handle, share(), m_loadFileNum, m_pageSize,
-                                            m_isSort, m_sortType, int(m_my.id))
-                        : e->getExterLinkResList(m_handle, share(), m_loadFileNum, m_pageSize,
-                                                 m_isSort, m_sortType, m_link.shareId);
+        sent = inFolder ? e->getLinkDirPath(h, share(), m_loadFileNum, m_pageSize, m_isSort,
+                                            m_sortType, int(m_my.id))
+                        : e->getExterLinkResList(h, share(), m_loadFileNum, m_pageSize, m_isSort,
+                                                 m_sortType, m_link.shareId);
     }
     if (!sent) {
         // Nothing will answer; a refresh asks again.
@@ -57,10 +59,21 @@ void ExtlinkFileListModel::loadData()
     }
 }
 
+void ExtlinkFileListModel::resetData()
+{
+    if (m_isResetting)
+        return;
+    m_pageHandle = 0;
+    ExtlinkFileBaseModel::resetData();
+}
+
 void ExtlinkFileListModel::rGetExterLinkResList(TW_HANDLE handle, GetExterLinkResListResp resp)
 {
-    if (!isMine(handle, "ExtlinkFileListModel::rGetExterLinkResList"))
+    if (handle != m_pageHandle || !m_isLoading) {
+        qDebug() << "ExtlinkFileListModel::rGetExterLinkResList" << handle << " TW_MYSELF is not me";
         return;
+    }
+    m_pageHandle = 0;
     cancelLading();
     qDebug() << "ExtlinkFileListModel::rGetExterLinkResList - " << m_loadFileNum << ", "
              << resp.fileList.size();

@@ -155,6 +155,7 @@ void ExtlinkListModel::loadPage()
         showLoading();
     if (m_offset != 0)
         m_offset = m_rows.size();
+    m_requestOffset = m_offset;
     bool sent = false;
     if (TidewellDevice* d = device())
         sent = d->getExtlinkList(m_handle, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType);
@@ -197,6 +198,12 @@ void ExtlinkListModel::rGetExtlinkList2(TW_HANDLE handle, GetExternalLinkListRes
 void ExtlinkListModel::takePage(const Extlinks& page)
 {
     cancelLading();
+    // A page asked for before a reset is not the list any more.
+    if (!m_isLoading || page.offset != m_requestOffset) {
+        qDebug() << "ExtlinkListModel::rGetExtlinkList - stale page at" << page.offset;
+        return;
+    }
+    m_requestOffset = -1;
     qDebug() << "ExtlinkListModel::rGetExtlinkList - " << page.links.size();
     m_refreshing = false;
     m_isLoading = false;
@@ -246,6 +253,7 @@ void ExtlinkListModel::resetData()
     m_hasMore = true;
     m_isLoading = false;
     m_offset = 0;
+    m_requestOffset = -1;
     m_rows.clear();
     endResetModel();
     emit loadNumChanged();

@@ -131,6 +131,7 @@ private:
     qlonglong m_totalNum = 0;
     int m_pageSize = kPageSize;
     int m_offset = 0;
+    int m_requestOffset = -1;   // offset of the page asked for; -1 none
     bool m_isSort = false;
     int m_sortType = 0;
     int m_queryType = 0;

@@ -26,15 +26,28 @@ struct Probe
     std::unique_ptr<QAbstractItemModelTester> tester;
 
     // The tester asks for the first page as a view would.
-    Probe(QObject* tw, const Extlink& link, bool deviceMode, const QVariantMap& my = {})
+    Probe(QObject* tw, const Extlink& link, bool deviceMode, const QVariantMap& my = {},
+          bool withTester = true)
     {
         model->setDeviceMode(deviceMode);
         model->setExtlinkInfo(link.toVariantMap());
         if (!my.isEmpty())
             model->setMy(my);
         model->setTw(tw);
+        if (withTester)
+            attach();
+    }
+    void attach()
+    {
         tester.reset(new QAbstractItemModelTester(
             model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest));
+    }
+    bool hasToast(int code, const QString& text, int level) const
+    {
+        for (const auto& t : toasts)
+            if (t.at(0).toInt() == code && t.at(1).toString() == text && t.at(2).toInt() == level)
+                return true;
+        return false;
     }
     bool lastToast(int code, const QString& text, int level) const
     {
@@ -125,6 +138,28 @@ private slots:
         const auto token = server().requestsFor(TidewellExtlink::kGetTokenPath);
         QCOMPARE(int(token.size()), 1);
         QVERIFY(QString::fromStdString(token[0].body).contains("\"extractedCode\":\"pw\""));
+    }
+
+    void pageAskedBeforeARefreshIsDropped()
+    {
+        server().addShareLink("R1", "", "Trip", "pub/R1");
+        for (int i = 0; i < 65; ++i)
+            server().addFile(QString("pub/R1/f%1.txt").arg(i, 2, 10, QChar('0')).toStdString(), "x");
+        Probe p(ext(), link("R1", "", "Trip"), false, {}, false);
+        p.model->fetchMore(QModelIndex());
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 60, 20000);
+        server().delayAnswer(1000, 1, "getExterLinkResList");
+        p.attach();   // asks for the second page, held back
+        QVERIFY(p.model->isLoading());
+        p.model->refreshData();   // the view asks for the pages again
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 65, 20000);
+        QTest::qWait(1500);       // the held page has come and gone
+        QCOMPARE(p.model->rowCount(), 65);
+        QSet<QString> names;
+        for (const TwFileInfo& f : p.model->rows())
+            names.insert(f.name);
+        QCOMPARE(names.size(), 65);
+        QCOMPARE(p.model->data(p.model->index(0), M::FileNameRole).toString(), QString("f00.txt"));
     }
 
     void folderLevelAskedByItsId()
@@ -277,14 +312,14 @@ private slots:
         server().addShareLink("L5", "", "Spam", "pub/L5");
         Probe p(ext(), link("L5", "", "Spam"), false);
         p.model->reportExtlink("123", 2, "spam");
-        QTRY_VERIFY_WITH_TIMEOUT(p.lastToast(1, "Report Extlink Successful.", 1), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(p.hasToast(1, "Report Extlink Successful.", 1), 20000);
         QCOMPARE(server().shareLinkReports("L5"), 1);
         const auto sent = server().requestsFor(TidewellExtlink::kReportPath);
         QVERIFY(QString::fromStdString(sent.at(0).body).contains("\"reason\":\"spam\""));
 
         Probe gone(ext(), link("L6", "", "Gone"), false);
         gone.model->reportExtlink("1", 1, "x");
-        QTRY_VERIFY_WITH_TIMEOUT(gone.lastToast(0, "share does not exist", 0), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(gone.hasToast(0, "share does not exist", 0), 20000);
     }
 
     void deviceModeListsButDoesNotSave()

@@ -34,10 +34,15 @@ struct Probe
     std::unique_ptr<QAbstractItemModelTester> tester;
 
     // The tester asks for the first page as a view would.
-    Probe(QObject* tw, bool deviceMode)
+    Probe(QObject* tw, bool deviceMode, bool withTester = true)
     {
         model->setDeviceMode(deviceMode);
         model->setTw(tw);
+        if (withTester)
+            attach();
+    }
+    void attach()
+    {
         tester.reset(new QAbstractItemModelTester(
             model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest));
     }
@@ -271,6 +276,28 @@ private slots:
         const auto sent = m_server->requestsFor("getExternalLinkList");
         QCOMPARE(int(sent.size()), 2);
         QVERIFY(QString::fromStdString(sent[1].body).contains("\"offset\":60"));
+    }
+
+    void pageAskedBeforeAResetIsDropped()
+    {
+        for (int i = 0; i < 61; ++i)
+            m_server->addShareLink(QString("s%1").arg(i, 2, 10, QChar('0')).toStdString(), "",
+                                   "T", "pub/s" + std::to_string(i));
+        startDevice();
+        Probe p(m_device.get(), true, false);
+        p.load();
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 60, 10000);
+        m_server->delayAnswer(1000, 1, "getExternalLinkList");
+        p.attach();   // asks for the second page, held back
+        QVERIFY(p.model->isLoading());
+        p.model->resetData();
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 61, 10000);
+        QTest::qWait(1500);   // the held page has come and gone
+        QCOMPARE(p.model->rowCount(), 61);
+        QSet<QString> ids;
+        for (const Extlink& l : p.model->rows())
+            ids.insert(l.shareId);
+        QCOMPARE(ids.size(), 61);
     }
 
     void refreshReplacesTheFirstPage()
