@@ -6,6 +6,8 @@
 #include <QAbstractItemModelTester>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <memory>
@@ -179,6 +181,19 @@ private slots:
         QCOMPARE(m.value("shareId").toString(), QString("lock1"));
         QCOMPARE(m.value("code").toString(), QString("c0de"));
         QCOMPARE(m.value("title").toString(), QString("Locked"));
+    }
+
+    // Whatever a pasted link holds reaches the cloud as one value.
+    void shareIdAndCodeTravelAsValues()
+    {
+        Probe p(ext(), false);
+        p.model->addExtlink("x?shareId=a%22%2C%22b%26code%3Dz");
+        QTRY_COMPARE_WITH_TIMEOUT(p.toasts.count(), 1, 10000);
+        const auto info = m_server->requestsFor(TidewellExtlink::kGetInfoPath);
+        QCOMPARE(int(info.size()), 1);
+        const QJsonObject body = QJsonDocument::fromJson(QByteArray::fromStdString(info[0].body)).object();
+        QCOMPARE(body.value("shareId").toString(), QString("a\",\"b&code=z"));
+        QCOMPARE(body.size(), 1);
     }
 
     void unknownLinkShowsTheCloudsMessage()
