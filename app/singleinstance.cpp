@@ -4,9 +4,23 @@
 #include <QDebug>
 #include <QDir>
 #include <QLocalSocket>
+#include <QStandardPaths>
+
+namespace {
+
+// The user's own runtime folder keeps other users from holding our lock.
+QString lockPath(const QString& key)
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    return QDir(dir).filePath(key + ".lock");
+}
+
+} // namespace
 
 SingleInstance::SingleInstance(const QString& key, QObject* parent)
-    : QObject(parent), m_key(key), m_lock(new QLockFile(QDir::temp().filePath(key + ".lock")))
+    : QObject(parent), m_key(key), m_lock(new QLockFile(lockPath(key)))
 {
     // A lock left by a process that is gone is taken over (QLockFile checks
     // the holder's pid); a live holder is waited for up to a second.
