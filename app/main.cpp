@@ -9,6 +9,7 @@
 #include <QSslSocket>
 #include <QTranslator>
 
+#include "app/singleinstance.h"
 #include "app/tidewellsdk.h"
 #include "core/loghandler.h"
 #include "core/utils.h"
@@ -21,6 +22,11 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName("tidewell");
 
     auto app = std::make_unique<QGuiApplication>(argc, argv);
+    auto guard = std::make_unique<SingleInstance>(SingleInstance::userKey());
+    if (!guard->isPrimary()) {
+        guard->handOver(app->arguments());
+        return 0;
+    }
     getAppDataPath();
 
     auto engine = std::make_unique<QQmlApplicationEngine>();
@@ -28,6 +34,9 @@ int main(int argc, char* argv[])
     TidewellSdk::registerMetaTypes();
     TidewellSdk::registerTypes();
     root->exposeTo(engine->rootContext());
+    root->handleArguments(app->arguments());
+    QObject::connect(guard.get(), &SingleInstance::receivedMessage, root.get(),
+                     &TidewellSdk::handleMessage);
 
     qDebug() << "main - SSL" << QSslSocket::sslLibraryBuildVersionString()
              << QSslSocket::sslLibraryVersionString();
@@ -57,6 +66,7 @@ int main(int argc, char* argv[])
     root.reset();
     engine.reset();
     log.uninstall();
+    guard.reset();
     app.reset();
     return rc;
 }

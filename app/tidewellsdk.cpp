@@ -1,5 +1,6 @@
 #include "app/tidewellsdk.h"
 
+#include <QCommandLineParser>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QThread>
@@ -18,6 +19,7 @@
 #include "core/deviceuserinfo.h"
 #include "core/extlink.h"
 #include "core/extlinks.h"
+#include "core/sharelinkinfo.h"
 #include "core/localfileinfo.h"
 #include "core/networkshare.h"
 #include "core/twfileinfo.h"
@@ -35,6 +37,8 @@
 #include "media/sknetworkimg.h"
 #include "media/skqrcodeimg.h"
 #include "media/skphoto.h"
+#include "sharing/extlinkfilelistmodel.h"
+#include "sharing/extlinklistmodel.h"
 #include "transfer/lvdownloadmanager.h"
 #include "transfer/downloadfilemodel.h"
 #include "transfer/filedownmodel.h"
@@ -339,6 +343,8 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<ShareUserFileModel>("Tidewell.Model", 1, 0, "ShareUserFileModel");
     qmlRegisterType<ShareUserDirModel>("Tidewell.Model", 1, 0, "ShareUserDirModel");
     qmlRegisterType<ShareSearchFileModel>("Tidewell.Model", 1, 0, "ShareSearchFileModel");
+    qmlRegisterType<ExtlinkListModel>("Tidewell.Model", 1, 0, "ExtlinkListModel");
+    qmlRegisterType<ExtlinkFileListModel>("Tidewell.Model", 1, 0, "ExtlinkFileListModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
@@ -373,6 +379,30 @@ void TidewellSdk::setExtraExtlink(const QVariantMap& link)
         return;
     m_extraExtlink = link;
     emit extraExtlinkChanged();
+}
+
+void TidewellSdk::handleArguments(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.addOption(QCommandLineOption({"a", "argument"}, "Link handed over by the URL scheme.",
+                                        "url"));
+    // Unknown options of other starts are no reason to drop the link.
+    parser.parse(args);
+    const QString value = parser.value("argument");
+    if (!value.contains("/share"))
+        return;
+    const ShareLinkInfo link = ShareLinkInfo::parse(value);
+    if (!link.isValid()) {
+        qWarning() << "TidewellSdk::handleArguments - not a link of ours:" << value.left(200);
+        return;
+    }
+    qDebug() << "TidewellSdk::handleArguments - link" << link.shareId;
+    setExtraExtlink(link.toMap());
+}
+
+void TidewellSdk::handleMessage(const QByteArray& message)
+{
+    handleArguments(QString::fromUtf8(message).split(' ', Qt::SkipEmptyParts));
 }
 
 void TidewellSdk::setUserInfo(const UserInfo& user)

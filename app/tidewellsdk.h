@@ -61,6 +61,11 @@ public:
 
     QVariantMap extraExtlink() const { return m_extraExtlink; }
     void setExtraExtlink(const QVariantMap& link);
+    // The command line of this start, or of a later one handed over: the
+    // option "a"/"argument" holding "/share" is taken as a link.
+    void handleArguments(const QStringList& args);
+    // A later start's arguments, joined by blanks (UTF-8).
+    void handleMessage(const QByteArray& message);
 
     void setUserInfo(const UserInfo& user);
     CConfig* config() { return &m_config; }

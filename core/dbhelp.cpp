@@ -911,8 +911,8 @@ bool DBHelp::getDownFileFid(const DownFileInfo& rec, int& fId)
     // The newest row wins when an id is queued more than once.
     if (!run(q, "getDownFileFid",
              "select fId from lv_down_file where fileId = ? and accessId = ? and deviceId = ?"
-             " order by fId desc limit 1",
-             {rec.fileId, txt(rec.accessId), txt(rec.deviceId)}))
+             " and ifnull(shareId, '') = ? order by fId desc limit 1",
+             {rec.fileId, txt(rec.accessId), txt(rec.deviceId), txt(rec.shareId)}))
         return false;
     if (!q.next())
         return false;
@@ -926,8 +926,9 @@ bool DBHelp::hasDownFile(DownFileInfo& rec)
     QSqlQuery q(d);
     if (!run(q, "hasDownFile",
              "select count(1), max(fId) from lv_down_file where fileId = ? and usbFilePath = ?"
-             " and accessId = ? and deviceId = ?",
-             {rec.fileId, txt(rec.usbFilePath), txt(rec.accessId), txt(rec.deviceId)}))
+             " and accessId = ? and deviceId = ? and ifnull(shareId, '') = ?",
+             {rec.fileId, txt(rec.usbFilePath), txt(rec.accessId), txt(rec.deviceId),
+              txt(rec.shareId)}))
         return false;
     int num = 0;
     if (q.next()) {

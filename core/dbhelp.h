@@ -42,6 +42,8 @@ public:
     bool addDownSubFile(DownFileInfo& rec);
     bool addDownSubFiles(QList<DownFileInfo>& recs);
     bool getDownFileFid(const DownFileInfo& rec, int& fId);
+    // Same file id, disk path, account, device and link (files of two links
+    // share the application-level device and may share ids).
     bool hasDownFile(DownFileInfo& rec);
     bool getTopDownFileList(const DeviceInfo& device, QList<DownFileInfo>& out);
     bool getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out);

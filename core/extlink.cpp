@@ -1,6 +1,20 @@
 #include "core/extlink.h"
 
 #include <QCoreApplication>
+#include <QUrlQuery>
+
+namespace {
+
+const char* kWeiboEndpoint = "https://service.weibo.com/share/share.php";
+const char* kQqEndpoint = "https://connect.qq.com/widget/shareqq/index.html";
+const char* kLogoUrl = "https://www.tidewell.net/images/logo.png";
+
+QString enc(const QString& v)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(v));
+}
+
+} // namespace
 
 QVariantMap Extlink::toVariantMap() const
 {
@@ -50,10 +64,36 @@ QString Extlink::linkWithCode() const
 {
     if (code.isEmpty())
         return url;
-    return url + "&code=" + code;
+    return url + "&code=" + enc(code);
 }
 
 QString Extlink::shareText() const
 {
     return QCoreApplication::translate("Extlink", "%1\n%2\nCode:\n%3").arg(title, url, code);
+}
+
+QUrl Extlink::shareServiceUrl(const QString& type) const
+{
+    // Built from encoded pairs, so no text of the link can end a value,
+    // start a parameter or cut the query.
+    QList<QPair<QString, QString>> items;
+    QString endpoint;
+    if (type == "weibo") {
+        endpoint = kWeiboEndpoint;
+        items = {{"url", shareText()},
+                 {"title", QCoreApplication::translate("ExtlinkListModel", "larkvault extlink -")},
+                 {"pic", kLogoUrl},
+                 {"searchPic", "false"}};
+    } else if (type == "qq") {
+        endpoint = kQqEndpoint;
+        items = {{"url", linkWithCode()}, {"showcount", "0"}, {"title", title},
+                 {"pics", kLogoUrl},      {"style", "203"},   {"width", "19"},
+                 {"height", "22"}};
+    } else {
+        return QUrl();
+    }
+    QStringList pairs;
+    for (const auto& it : items)
+        pairs << it.first + "=" + enc(it.second);
+    return QUrl::fromEncoded((endpoint + "?" + pairs.join('&')).toLatin1(), QUrl::StrictMode);
 }

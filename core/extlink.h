@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMetaType>
 #include <QString>
+#include <QUrl>
 #include <QVariantMap>
 
 // One external link as the client knows it; also a row of lv_extlink_list.
@@ -33,9 +34,13 @@ struct Extlink
     // resets its field.
     void fromVariantMap(const QVariantMap& map);
 
-    // url, plus "&code=" and the code when there is one.
+    // url, plus "&code=" and the (encoded) code when there is one.
     QString linkWithCode() const;
+    // Title, url, "Code:" and the code on four lines.
     QString shareText() const;
+    // The share page of an outside service ("weibo" or "qq") for this link;
+    // empty for another type. Every value is encoded on its own.
+    QUrl shareServiceUrl(const QString& type) const;
 
     // Same link when the share ids match.
     bool operator==(const Extlink& other) const { return shareId == other.shareId; }

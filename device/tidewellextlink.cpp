@@ -133,7 +133,24 @@ bool TidewellExtlink::removeExtlink(TW_HANDLE handle, Extlink link)
 void TidewellExtlink::oRemoveExtlink(TW_HANDLE handle, Extlink link)
 {
     APIBase resp(APIBase::Success, "success");
-    if (link.id < 0 || !m_db->removeExtlink(link.id))
+    bool removed = false;
+    if (link.id >= 0) {
+        removed = m_db->removeExtlink(link.id);
+    } else if (!link.shareId.isEmpty()) {
+        // A row added in this session does not know its row id yet: find
+        // the account's rows of that link.
+        QList<Extlink> stored;
+        removed = m_db->getExtlinkList(accessId(), linkDeviceId(), 1, 0, -1, stored);
+        int hits = 0;
+        for (const Extlink& s : stored) {
+            if (s.shareId == link.shareId) {
+                ++hits;
+                removed = removed && m_db->removeExtlink(s.id);
+            }
+        }
+        removed = removed && hits > 0;
+    }
+    if (!removed)
         resp.setError(0, "removeExtlink error");
     emit rRemoveExtlink(handle, resp);
 }

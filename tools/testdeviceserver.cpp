@@ -264,6 +264,14 @@ void TestDeviceServer::Impl::onCloud(const httplib::Request& req, httplib::Respo
             canned = it->second;
     }
     if (canned.empty()) {
+        Json::Value body;
+        if (!proto::json_from_string(req.body, body) || !body.isObject())
+            body = Json::Value(Json::objectValue);
+        for (const auto& f : features)
+            if (f->cloud(req.path, body, canned))
+                break;
+    }
+    if (canned.empty()) {
         res.status = 404;
         res.set_content(failure(404, "unknown path " + req.path), "application/json");
         return;

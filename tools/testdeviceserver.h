@@ -141,6 +141,14 @@ public:
     void setMediaLoved(const std::string& relPath, bool loved);
 
     // -- external links --
+    // A link to the folder relPath (made when missing), created by the
+    // device's user; code "" means the link needs none. The cloud answers
+    // getInfo/getToken/report for it and the device lists it. Returns the
+    // link's id on the device.
+    std::int64_t addShareLink(const std::string& shareId, const std::string& code,
+                              const std::string& title, const std::string& relPath);
+    bool hasShareLink(const std::string& shareId) const;
+    int shareLinkReports(const std::string& shareId) const;
 
     // -- device tasks --
     // Copy jobs (operationType 1 moves, others copies; status 1 running,

@@ -3,6 +3,7 @@
 
 #include "tools/devicetasks.h"
 #include "tools/devicegroups.h"
+#include "tools/devicelinks.h"
 #include "tools/deviceshares.h"
 #include "tools/deviceusers.h"
 
@@ -14,4 +15,5 @@ void TestDeviceServer::Impl::addFeatures()
     features.push_back(std::make_unique<DeviceGroups>(*this));
     features.push_back(std::make_unique<DeviceShares>(*this));
     features.push_back(std::make_unique<TestDeviceMedia>(*this));
+    features.push_back(std::make_unique<DeviceLinks>(*this));
 }

@@ -181,6 +181,14 @@ public:
         (void)rel;
         return false;
     }
+    // True when the cloud path belongs to this feature; out is the answer.
+    virtual bool cloud(const std::string& path, const Json::Value& body, std::string& out)
+    {
+        (void)path;
+        (void)body;
+        (void)out;
+        return false;
+    }
 };
 
 

@@ -223,6 +223,25 @@ private slots:
         QVERIFY(db.getDownFileFid(w1, fId));
         QCOMPARE(fId, w1.fId);
 
+        // Files of two links may carry the same id: each link's entry is its own.
+        DownFileInfo linkA = down(7, "a", 2);
+        linkA.shareId = "shareA";
+        QVERIFY(db.addDownFile(linkA));
+        QVERIFY(db.getDownFileFid(linkA, fId));
+        QCOMPARE(fId, linkA.fId);
+        DownFileInfo linkB = down(7, "b", 2);
+        linkB.shareId = "shareB";
+        QVERIFY(!db.hasDownFile(linkB));
+        QVERIFY(db.addDownFile(linkB));
+        QVERIFY(db.getDownFileFid(linkA, fId));
+        QCOMPARE(fId, linkA.fId);
+        DownFileInfo againA = down(7, "a", 2);
+        againA.shareId = "shareA";
+        QVERIFY(db.hasDownFile(againA));
+        QCOMPARE(againA.fId, linkA.fId);
+        DownFileInfo plain = down(7, "p", 2);
+        QVERIFY(!db.hasDownFile(plain));
+
         DBHelp up(DBHelp::Upload, m_path);
         QList<UploadFileInfo> ups;
         for (int i = 0; i < 7; ++i)

@@ -165,6 +165,8 @@ private slots:
             return f;
         };
         QList<DownFileInfo> out;
+        // Shared files are listed only when shared with us.
+        QVERIFY(rig.server->shareFile(rig.server->idForPath("S"), "sharer"));
         QVERIFY(walker.getSubFileTask(folder("S"), 1, out));
         QCOMPARE(namePaths(out), QStringList{"/s.txt"});
 

@@ -1,0 +1,535 @@
+#include "sharing/extlinklistmodel.h"
+
+#include <QDebug>
+
+#include "core/utils.h"
+#include "device/tidewelldevice.h"
+#include "device/tidewellextlink.h"
+
+ExtlinkListModel::ExtlinkListModel(QObject* parent) : BaseModel(parent), m_handle(twNewHandle())
+{
+}
+
+int ExtlinkListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows.size();
+}
+
+QVariant ExtlinkListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() < 0 || index.row() >= m_rows.size())
+        return QVariant();
+    const Extlink& l = m_rows.at(index.row());
+    switch (role) {
+    case NameRole:
+        return l.title;
+    case UrlRole:
+        return l.url;
+    case OwnerRole:
+        if (m_deviceMode) {
+            const TidewellDevice* d = device();
+            return d ? d->deviceInfo().deviceOwnerName : QString();
+        }
+        return l.userNickname;
+    case CreateTimeRole:
+        return formatMSecs(l.createdDate, "yyyy-MM-dd HH:mm");
+    case SelectedRole:
+        return index.row() == m_selected;
+    case UserVisitTimeRole:
+        return tr("Visit Time: %1").arg(l.userVisitTime);
+    case ResVisitTimeRole:
+        return l.resVisitTime;
+    default:
+        return QVariant();
+    }
+}
+
+QHash<int, QByteArray> ExtlinkListModel::roleNames() const
+{
+    return {{NameRole, "$Name"},
+            {UrlRole, "$Url"},
+            {OwnerRole, "$Owner"},
+            {CreateTimeRole, "$CreateTime"},
+            {SelectedRole, "$Selected"},
+            {UserVisitTimeRole, "$UserVisitTime"},
+            {ResVisitTimeRole, "$ResVisitTime"}};
+}
+
+TidewellDevice* ExtlinkListModel::device() const
+{
+    return m_deviceMode ? qobject_cast<TidewellDevice*>(m_tw.data()) : nullptr;
+}
+
+TidewellExtlink* ExtlinkListModel::extlink() const
+{
+    return m_deviceMode ? nullptr : qobject_cast<TidewellExtlink*>(m_tw.data());
+}
+
+bool ExtlinkListModel::mine(TW_HANDLE handle, const char* where) const
+{
+    if (handle == m_handle)
+        return true;
+    qDebug() << "ExtlinkListModel::" << where << handle << " TW_MYSELF is not me";
+    return false;
+}
+
+void ExtlinkListModel::setTw(QObject* tw)
+{
+    if (m_tw == tw)
+        return;
+    if (m_tw)
+        disconnect(m_tw, nullptr, this, nullptr);
+    m_tw = tw;
+    qDebug() << "ExtlinkListModel::setTw - deviceMode " << m_deviceMode;
+    if (TidewellDevice* d = device()) {
+        connect(d, &TidewellDevice::rGetExtlinkList, this, &ExtlinkListModel::rGetExtlinkList2);
+        connect(d, &TidewellDevice::rDelExternalLink, this, &ExtlinkListModel::rDelExternalLink);
+    } else if (TidewellExtlink* e = extlink()) {
+        connect(e, &TidewellExtlink::rDeviceShareGetInfo, this,
+                &ExtlinkListModel::rDeviceShareGetInfo);
+        connect(e, &TidewellExtlink::rDeviceShareGetToken, this,
+                &ExtlinkListModel::rDeviceShareGetToken);
+        connect(e, &TidewellExtlink::rGetExtlinkList, this, &ExtlinkListModel::rGetExtlinkList);
+        connect(e, &TidewellExtlink::rAddExtlink, this, &ExtlinkListModel::rAddExtlink);
+        connect(e, &TidewellExtlink::rRemoveExtlink, this, &ExtlinkListModel::rRemoveExtlink);
+    }
+    emit twChanged();
+}
+
+void ExtlinkListModel::setDeviceMode(bool on)
+{
+    if (m_deviceMode == on)
+        return;
+    m_deviceMode = on;
+    emit deviceModeChanged();
+}
+
+void ExtlinkListModel::setTotalNum(qlonglong n)
+{
+    if (m_totalNum == n)
+        return;
+    m_totalNum = n;
+    emit totalNumChanged();
+}
+
+void ExtlinkListModel::setIsSort(bool on)
+{
+    if (m_isSort == on)
+        return;
+    m_isSort = on;
+    emit isSortChanged();
+}
+
+void ExtlinkListModel::setSortType(int type)
+{
+    if (m_sortType == type)
+        return;
+    m_sortType = type;
+    emit sortTypeChanged();
+}
+
+// Paging ---------------------------------------------------------------------
+
+bool ExtlinkListModel::canFetchMore(const QModelIndex& parent) const
+{
+    if (parent.isValid())
+        return false;
+    qDebug() << "ExtlinkListModel::canFetchMore - m_hasMore " << m_hasMore;
+    return m_hasMore;
+}
+
+void ExtlinkListModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid())
+        return;
+    qDebug() << "ExtlinkListModel::fetchMore - m_hasMore " << m_hasMore << ", m_isLoading "
+             << m_isLoading;
+    if (!m_isLoading && m_hasMore)
+        loadPage();
+}
+
+void ExtlinkListModel::loadPage()
+{
+    m_isLoading = true;
+    if (m_rows.isEmpty())
+        showLoading();
+    if (m_offset != 0)
+        m_offset = m_rows.size();
+    m_requestOffset = m_offset;
+    bool sent = false;
+    if (TidewellDevice* d = device())
+        sent = d->getExtlinkList(m_handle, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType);
+    else if (TidewellExtlink* e = extlink())
+        sent = e->getExtlinkList(m_handle, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType);
+    if (!sent) {
+        // Nothing will answer: paging waits for the next reset instead of
+        // staying busy for ever.
+        qWarning() << "ExtlinkListModel::loadPage - no facade took the request.";
+        cancelLading();
+        m_isLoading = false;
+        m_refreshing = false;
+        m_hasMore = false;
+    }
+}
+
+void ExtlinkListModel::rGetExtlinkList(TW_HANDLE handle, Extlinks links)
+{
+    if (!mine(handle, "rGetExtlinkList"))
+        return;
+    takePage(links);
+}
+
+void ExtlinkListModel::rGetExtlinkList2(TW_HANDLE handle, GetExternalLinkListResp resp)
+{
+    if (!mine(handle, "rGetExtlinkList2"))
+        return;
+    cancelLading();
+    if (!resp.ok()) {
+        notifyStatus(resp.code(), resp.message, TL_Info);
+        // Paging stays stopped, but a reset can ask again.
+        m_refreshing = false;
+        return;
+    }
+    Extlinks page(resp.offset, resp.pageSize, resp.isSort, resp.condition, resp.queryType);
+    page.links = resp.links;
+    takePage(page);
+}
+
+void ExtlinkListModel::takePage(const Extlinks& page)
+{
+    cancelLading();
+    // A page asked for before a reset is not the list any more.
+    if (!m_isLoading || page.offset != m_requestOffset) {
+        qDebug() << "ExtlinkListModel::rGetExtlinkList - stale page at" << page.offset;
+        return;
+    }
+    m_requestOffset = -1;
+    qDebug() << "ExtlinkListModel::rGetExtlinkList - " << page.links.size();
+    m_refreshing = false;
+    m_isLoading = false;
+    if (page.links.size() < m_pageSize)
+        m_hasMore = false;
+    const bool first = page.offset == 0;
+    if (first) {
+        // The first page stands for the whole list: a refresh replaces what
+        // was shown instead of adding it again.
+        if (m_selected >= 0)
+            setSelected(-1);
+        // The paging state is settled before views hear of the rows: a view
+        // may ask for the next page right away.
+        beginResetModel();
+        m_rows = page.links;
+        m_offset = m_rows.size();
+        endResetModel();
+    } else if (!page.links.isEmpty()) {
+        beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size() + page.links.size() - 1);
+        m_rows += page.links;
+        m_offset = m_rows.size();
+        endInsertRows();
+    }
+    m_totalNum = m_rows.size();
+    emit totalNumChanged();
+    emit loadNumChanged();
+    updateDefaultState();
+}
+
+void ExtlinkListModel::updateDefaultState()
+{
+    if (m_rows.isEmpty())
+        defaultStateChange(DS_Empty, tr("No Extlink Can Add"));
+    else
+        defaultStateChange(DS_None, QString());
+}
+
+void ExtlinkListModel::resetData()
+{
+    if (m_refreshing)
+        return;
+    qDebug() << "ExtlinkListModel::resetData - ";
+    m_refreshing = true;
+    m_selected = -1;
+    emit selectNumChanged();
+    beginResetModel();
+    m_hasMore = true;
+    m_isLoading = false;
+    m_offset = 0;
+    m_requestOffset = -1;
+    m_rows.clear();
+    endResetModel();
+    emit loadNumChanged();
+}
+
+void ExtlinkListModel::refershData()
+{
+    if (m_refreshing || m_offset > m_pageSize)
+        return;
+    m_refreshing = true;
+    setSelected(-1);
+    m_hasMore = true;
+    m_isLoading = false;
+    m_offset = 0;
+    loadPage();
+}
+
+// Adding a received link -------------------------------------------------------
+
+void ExtlinkListModel::addExtlink(QString url)
+{
+    const QString shareId = getShareIdFromUrl(url);
+    qDebug() << "ExtlinkListModel::addExtlink - add url " << url << " => " << shareId;
+    TidewellExtlink* e = extlink();
+    if (!e)
+        return;
+    if (shareId.isEmpty()) {
+        notifyStatus(2054, tr("input extlink"), TL_Info);
+        return;
+    }
+    if (e->localExtlink(url)) {
+        notifyStatus(1, tr("existed extlink"), TL_Success);
+        return;
+    }
+    e->deviceShareGetInfo(m_handle, shareId, url);
+}
+
+void ExtlinkListModel::rDeviceShareGetInfo(TW_HANDLE handle, DeviceShareGetInfoResp resp,
+                                           QString url)
+{
+    if (!mine(handle, "rDeviceShareGetInfo"))
+        return;
+    if (!resp.ok()) {
+        notifyStatus(resp.code(), resp.message, TL_Info);
+        return;
+    }
+    Extlink link = resp.toExtlink();
+    link.url = url;
+    if (link.extractedCode) {
+        m_pending = link;
+        emit extractedCodeExtlink(m_pending.toVariantMap());
+        return;
+    }
+    insertTop(link);
+    storeLink(link);
+}
+
+void ExtlinkListModel::checkExtlink(QString url, QString code)
+{
+    const QString shareId = getShareIdFromUrl(url);
+    TidewellExtlink* e = extlink();
+    if (e && !shareId.isEmpty() && !code.isEmpty() && m_pending.shareId == shareId) {
+        e->deviceShareGetToken(m_handle, shareId, code);
+        return;
+    }
+    notifyStatus(1, tr("shareId or Code is null"), TL_Info);
+}
+
+void ExtlinkListModel::rDeviceShareGetToken(TW_HANDLE handle, DeviceShareGetTokenResp resp,
+                                            QString extractedCode)
+{
+    if (!mine(handle, "rDeviceShareGetToken"))
+        return;
+    qDebug() << "ExtlinkListModel::rDeviceShareGetToken - " << resp.ok() << resp.message
+             << extractedCode << resp.shareId;
+    if (!resp.ok()) {
+        notifyStatus(resp.code(), resp.message, TL_Info);
+        return;
+    }
+    if (m_pending.shareId.isEmpty() || resp.shareId != m_pending.shareId)
+        return;
+    Extlink link = m_pending;
+    // Done with: a second confirmation must not add the link again.
+    m_pending = Extlink();
+    link.deviceId = resp.deviceId;
+    link.deviceToken = resp.deviceToken;
+    link.userId = resp.userId;
+    link.dcsCookie = resp.dcsCookie;
+    link.code = extractedCode;
+    insertTop(link);
+    storeLink(link);
+    notifyStatus(1, tr("add extlink url ok"), TL_Success);
+}
+
+void ExtlinkListModel::insertTop(const Extlink& link)
+{
+    beginInsertRows(QModelIndex(), 0, 0);
+    m_rows.prepend(link);
+    endInsertRows();
+    if (m_selected >= 0)
+        ++m_selected;
+    m_offset = m_rows.size();
+    emit loadNumChanged();
+    updateDefaultState();
+}
+
+void ExtlinkListModel::storeLink(const Extlink& link)
+{
+    TidewellExtlink* e = extlink();
+    if (!e)
+        return;
+    const TW_HANDLE h = twNewHandle();
+    m_adds.insert(h, link);
+    e->addExtlink(h, link);
+}
+
+void ExtlinkListModel::rAddExtlink(TW_HANDLE handle, APIBase resp)
+{
+    if (!m_adds.contains(handle))
+        return;
+    const Extlink link = m_adds.take(handle);
+    if (resp.ok())
+        return;
+    // Not stored: showing it would promise a link that is gone next start.
+    const int row = m_rows.indexOf(link);
+    if (row >= 0) {
+        if (m_selected == row)
+            setSelected(-1);
+        beginRemoveRows(QModelIndex(), row, row);
+        m_rows.removeAt(row);
+        endRemoveRows();
+        if (m_selected > row)
+            --m_selected;
+        m_offset = m_rows.size();
+        emit loadNumChanged();
+        updateDefaultState();
+    }
+    notifyStatus(resp.code(), resp.message, TL_Error);
+}
+
+// Removing, copying, sharing ---------------------------------------------------
+
+void ExtlinkListModel::operateRemove(int index)
+{
+    if (index < 0 || index >= m_rows.size())
+        return;
+    const Extlink link = m_rows.at(index);
+    const TW_HANDLE h = twNewHandle();
+    bool sent = false;
+    if (TidewellDevice* d = device())
+        sent = d->delExternalLink(h, {link.fileId});
+    else if (TidewellExtlink* e = extlink())
+        sent = e->removeExtlink(h, link);
+    if (!sent)
+        return;
+    m_removals.insert(h, {link, index});
+    if (m_selected == index)
+        setSelected(-1);
+    beginRemoveRows(QModelIndex(), index, index);
+    m_rows.removeAt(index);
+    endRemoveRows();
+    if (m_selected > index)
+        --m_selected;
+    m_offset = m_rows.size();
+    emit loadNumChanged();
+    updateDefaultState();
+}
+
+void ExtlinkListModel::rDelExternalLink(TW_HANDLE handle, DelExternalLinkResp resp)
+{
+    removalAnswered(handle, resp);
+}
+
+void ExtlinkListModel::rRemoveExtlink(TW_HANDLE handle, APIBase resp)
+{
+    removalAnswered(handle, resp);
+}
+
+void ExtlinkListModel::removalAnswered(TW_HANDLE handle, const APIBase& resp)
+{
+    if (!m_removals.contains(handle)) {
+        mine(handle, "removalAnswered");
+        return;
+    }
+    const Removal r = m_removals.take(handle);
+    if (resp.ok()) {
+        notifyStatus(1, tr("Delete Extlink Successful."), TL_Success);
+        return;
+    }
+    // Still there on the device or in the store: show it again.
+    if (!m_rows.contains(r.link)) {
+        const int row = qBound(0, r.row, m_rows.size());
+        beginInsertRows(QModelIndex(), row, row);
+        m_rows.insert(row, r.link);
+        endInsertRows();
+        if (m_selected >= row)
+            ++m_selected;
+        m_offset = m_rows.size();
+        emit loadNumChanged();
+        updateDefaultState();
+    }
+    notifyStatus(resp.code(), resp.message, TL_Error);
+}
+
+void ExtlinkListModel::operateCopy(int index)
+{
+    if (index < 0 || index >= m_rows.size())
+        return;
+    const QString text = m_rows.at(index).linkWithCode();
+    setClipboardText(text);
+    notifyStatus(1, tr("copy:%1").arg(text), TL_Success);
+}
+
+void ExtlinkListModel::operateShare(int index)
+{
+    if (index < 0 || index >= m_rows.size())
+        return;
+    const Extlink& l = m_rows.at(index);
+    QImage img;
+    if (!createQRCode(l.url, img, 1))
+        qWarning() << "ExtlinkListModel::operateShare - no QR image for" << l.shareId;
+    emit showShareAlert(l.toVariantMap(), img);
+}
+
+void ExtlinkListModel::shareExtlink(QString type)
+{
+    if (m_selected < 0 || m_selected >= m_rows.size())
+        return;
+    const Extlink& l = m_rows.at(m_selected);
+    if (type == "url") {
+        setClipboardText(l.url);
+        notifyStatus(1, tr("copyed url"), TL_Success);
+    } else if (type == "code") {
+        setClipboardText(l.code);
+        notifyStatus(1, tr("copyed code"), TL_Success);
+    } else if (type == "all") {
+        setClipboardText(l.shareText());
+        notifyStatus(1, tr("copyed all"), TL_Success);
+    } else {
+        const QUrl page = l.shareServiceUrl(type);
+        if (page.isValid() && !page.isEmpty())
+            openUrl(page);
+    }
+}
+
+// Selection ------------------------------------------------------------------
+
+void ExtlinkListModel::setSelected(int row)
+{
+    const int old = m_selected;
+    m_selected = row;
+    const QVector<int> roles{SelectedRole};
+    if (old >= 0 && old < m_rows.size())
+        emit dataChanged(index(old), index(old), roles);
+    if (row >= 0 && row < m_rows.size())
+        emit dataChanged(index(row), index(row), roles);
+    emit selectNumChanged();
+}
+
+void ExtlinkListModel::singleSelect(int itemIndex, bool isFocus)
+{
+    if (itemIndex == -1 && m_selected == -1)
+        return;
+    if (itemIndex < -1 || itemIndex >= m_rows.size())
+        return;
+    if (itemIndex != m_selected) {
+        setSelected(itemIndex);
+        return;
+    }
+    if (!isFocus)
+        setSelected(-1);
+}
+
+QVariantMap ExtlinkListModel::get()
+{
+    if (m_selected < 0 || m_selected >= m_rows.size())
+        return QVariantMap();
+    return m_rows.at(m_selected).toVariantMap();
+}
