@@ -67,6 +67,18 @@ QUrl TidewellThumb::cachedUrl(const QString& path)
     return QUrl();
 }
 
+int TidewellThumb::downloadingLocked() const
+{
+    // A task that has answered holds no transfer any more; it only waits
+    // for its answer to be taken before it is given back.
+    int n = 0;
+    for (const ThumbDownloadTask* t : m_running) {
+        if (!t->isReported())
+            ++n;
+    }
+    return n;
+}
+
 void TidewellThumb::wakeLocked()
 {
     ++m_events;
@@ -267,7 +279,7 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
     quint64 clears = 0;
     {
         QWriteLocker l(&m_lock);
-        if (queue.isEmpty() || m_stopped || m_running.size() >= m_maxCount)
+        if (queue.isEmpty() || m_stopped || downloadingLocked() >= m_maxCount)
             return Idle;
         clears = m_clears;
         info = queue.takeFirst();
@@ -294,6 +306,10 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
     auto* task = new ThumbDownloadTask(root);
     task->setInfo(info);
     connect(task, &ThumbDownloadTask::rFinished, this, &TidewellThumb::rFinished);
+    task->setDoneHook([this] {
+        QWriteLocker l(&m_lock);
+        wakeLocked();
+    });
     {
         // Tracked before it starts, so an answer arriving at once finds it.
         QWriteLocker l(&m_lock);
