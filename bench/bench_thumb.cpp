@@ -2,6 +2,8 @@
 // device answering each thumbnail after 50 ms (ratio = the time that
 // parallelism allows / the time measured; peak concurrency seen by the
 // device), and the cost of one small() call with 10,000 requests queued.
+// Each thumbnail is a file made and renamed in the temporary folder
+// (TMPDIR), so that file system's cost of creating files is in the figure.
 #include <cstdio>
 
 #include <QBuffer>
