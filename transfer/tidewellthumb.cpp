@@ -423,8 +423,11 @@ void TidewellThumb::rFinished(ThumbInfo info, int code, QString message)
 {
     bool tracked = false;
     {
+        // Only the tracked task's own answer counts: one that was dropped
+        // (silent too long) may still have an answer on its way.
         QReadLocker l(&m_lock);
-        tracked = m_running.contains(info.cacheName());
+        const ThumbDownloadTask* t = m_running.value(info.cacheName());
+        tracked = t && t->isReported() && !t->isReleased();
     }
     if (tracked)
         oRelease(info, code, message);
@@ -438,7 +441,7 @@ void TidewellThumb::oRelease(ThumbInfo info, int code, QString msg)
     {
         QWriteLocker l(&m_lock);
         ThumbDownloadTask* t = m_running.value(info.cacheName());
-        if (!t)
+        if (!t || t->isReleased())
             return;
         t->markReleased();
         wakeLocked();
