@@ -163,4 +163,6 @@ void ThumbDownloadTask::report(int code, const QString& message)
     if (m_reported.exchange(true))
         return;
     emit rFinished(m_info, code, message);
+    if (m_doneHook)
+        m_doneHook();
 }

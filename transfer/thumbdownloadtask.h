@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 
 #include <QFile>
 #include <QObject>
@@ -38,6 +39,11 @@ public:
     // Starts the library download on the owner's session; false when the
     // session is not online or the library refused.
     bool start(Tidewell* owner);
+    // Called on the library's thread once the answer has left (the transfer
+    // is over); the service starts the next download without waiting for
+    // its own thread to take the answer.
+    void setDoneHook(std::function<void()> hook) { m_doneHook = std::move(hook); }
+    bool isReported() const { return m_reported.load(); }
     // Released, or silent for longer than kInactiveMs (nowMs: steady clock).
     bool isFinished(qint64 nowMs) const;
     void markReleased() { m_state.store(-1); }
@@ -68,6 +74,7 @@ private:
     std::atomic<int> m_state{0};
     std::atomic<qint64> m_lastData{0};
     std::atomic<bool> m_reported{false};
+    std::function<void()> m_doneHook;
     sdk::plugins::tidewell_network_sdk* m_net = nullptr;
     sdk::cores::tidewell::download* m_task = nullptr;
 };

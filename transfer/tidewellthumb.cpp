@@ -67,6 +67,18 @@ QUrl TidewellThumb::cachedUrl(const QString& path)
     return QUrl();
 }
 
+int TidewellThumb::downloadingLocked() const
+{
+    // A task that has answered holds no transfer any more; it only waits
+    // for its answer to be taken before it is given back.
+    int n = 0;
+    for (const ThumbDownloadTask* t : m_running) {
+        if (!t->isReported())
+            ++n;
+    }
+    return n;
+}
+
 void TidewellThumb::wakeLocked()
 {
     ++m_events;
@@ -267,7 +279,7 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
     quint64 clears = 0;
     {
         QWriteLocker l(&m_lock);
-        if (queue.isEmpty() || m_stopped || m_running.size() >= m_maxCount)
+        if (queue.isEmpty() || m_stopped || downloadingLocked() >= m_maxCount)
             return Idle;
         clears = m_clears;
         info = queue.takeFirst();
@@ -294,6 +306,10 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
     auto* task = new ThumbDownloadTask(root);
     task->setInfo(info);
     connect(task, &ThumbDownloadTask::rFinished, this, &TidewellThumb::rFinished);
+    task->setDoneHook([this] {
+        QWriteLocker l(&m_lock);
+        wakeLocked();
+    });
     {
         // Tracked before it starts, so an answer arriving at once finds it.
         QWriteLocker l(&m_lock);
@@ -407,8 +423,11 @@ void TidewellThumb::rFinished(ThumbInfo info, int code, QString message)
 {
     bool tracked = false;
     {
+        // Only the tracked task's own answer counts: one that was dropped
+        // (silent too long) may still have an answer on its way.
         QReadLocker l(&m_lock);
-        tracked = m_running.contains(info.cacheName());
+        const ThumbDownloadTask* t = m_running.value(info.cacheName());
+        tracked = t && t->isReported() && !t->isReleased();
     }
     if (tracked)
         oRelease(info, code, message);
@@ -422,7 +441,7 @@ void TidewellThumb::oRelease(ThumbInfo info, int code, QString msg)
     {
         QWriteLocker l(&m_lock);
         ThumbDownloadTask* t = m_running.value(info.cacheName());
-        if (!t)
+        if (!t || t->isReleased())
             return;
         t->markReleased();
         wakeLocked();

@@ -76,6 +76,8 @@ private:
     // URL of a non-empty cached file; a zero-length one is deleted.
     static QUrl cachedUrl(const QString& path);
     Take execute(bool mediumQueue);
+    // Tasks still transferring (caller holds the lock).
+    int downloadingLocked() const;
     // Wakes the service thread (caller holds the write lock).
     void wakeLocked();
 

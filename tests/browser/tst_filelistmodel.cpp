@@ -4,6 +4,7 @@
 #include "tests/testenv.h"
 
 #include <QAbstractItemModelTester>
+#include <QJSEngine>
 #include <memory>
 
 #include "browser/filelistmodel.h"
@@ -149,6 +150,35 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(toast.count(), 1, 15000);
         QCOMPARE(toast.at(0).at(1).toString(), QString("busy"));
         QCOMPARE(m.rowCount(), 1);
+    }
+
+    void sharingMarksTheSharedRows()
+    {
+        m_server->setCommandAnswer("shareFileToUsers", R"({"result":1,"message":"ok"})");
+        m_server->setCommandAnswer("shareFileToCancel", R"({"result":1,"message":"ok"})");
+        FileListModel m;
+        QAbstractItemModelTester tester(&m);
+        m.setTw(m_dev.get());
+        m.appendItems({file(11, "a.jpg"), file(12, "b.jpg"), file(13, "c.jpg")});
+        QJSEngine js;
+        QJSValue data = js.newObject();
+        data.setProperty("isPublic", false);
+        data.setProperty("accessIds", js.toScriptValue(QVariantList{"u1", "u2"}));
+        m.multiSelect(2);
+        m.multiSelect(0);
+        m.fileSharing(data);
+        QTRY_VERIFY_WITH_TIMEOUT(m.data(m.index(2), BaseListModel::FileIsShareRole).toBool(), 15000);
+        QVERIFY(m.data(m.index(0), BaseListModel::FileIsShareRole).toBool());
+        QVERIFY(!m.data(m.index(1), BaseListModel::FileIsShareRole).toBool());
+        QCOMPARE(m.items().at(0).publicType, 2);
+        const auto reqs = m_server->requestsFor("shareFileToUsers");
+        QCOMPARE(int(reqs.size()), 1);
+        QVERIFY(QString::fromStdString(reqs[0].body).contains("\"u2\""));
+
+        m.multiSelect(0);
+        m.fileCancelShare();
+        QTRY_VERIFY_WITH_TIMEOUT(!m.data(m.index(0), BaseListModel::FileIsShareRole).toBool(), 15000);
+        QVERIFY(m.data(m.index(2), BaseListModel::FileIsShareRole).toBool());
     }
 
     void thumbCacheNames()

@@ -113,6 +113,28 @@ private slots:
         QCOMPARE(again[before]["isSort"].asBool(), true);
     }
 
+    void favouritesAreTheLovedFiles()
+    {
+        addFiles("x", ".jpg", 3);
+        addFiles("y", ".mp3", 2);
+        m_server->setMediaLoved("x/f101.jpg", true);
+        m_server->setMediaLoved("y/f100.mp3", true);
+        ComposeListModel loves, music;
+        QAbstractItemModelTester t1(&loves), t2(&music);
+        attach(loves, Common::FT_Love);
+        attach(music, Common::FT_Audio);
+        loves.fetchMore();
+        music.fetchMore();
+        QTRY_COMPARE_WITH_TIMEOUT(loves.rowCount(), 2, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(music.rowCount(), 2, 15000);
+        for (const TwFileInfo& f : loves.items())
+            QCOMPARE(f.isCollect, 1);
+        QVERIFY(loves.data(loves.index(0), BaseListModel::FileIsLoveRole).toBool());
+        loves.allSelect();
+        QVERIFY(loves.selectIsLoves());
+        QCOMPARE(music.items().at(0).type, int(Common::MT_Music));
+    }
+
     void sortSwitchAlwaysNotifies()
     {
         ComposeListModel m;

@@ -1,0 +1,141 @@
+// Thumbnail service: 500 small pictures at 20-way parallelism against a
+// device answering each thumbnail after 50 ms (ratio = the time that
+// parallelism allows / the time measured; peak concurrency seen by the
+// device), and the cost of one small() call with 10,000 requests queued.
+// Each thumbnail is a file made and renamed in the temporary folder
+// (TMPDIR), so that file system's cost of creating files is in the figure.
+#include <cstdio>
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "bench/benchapp.h"
+#include "bench/benchowner.h"
+#include "bench/benchutil.h"
+#include "core/common.h"
+#include "tools/testdeviceserver.h"
+#include "transfer/tidewellthumb.h"
+
+namespace {
+
+const int kPictures = 500;
+const int kParallel = 20;
+const int kLatencyMs = 50;
+const int kQueued = 10000;
+
+std::string picture(int seed)
+{
+    QImage img(240, 180, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            line[x] = qRgb((x + seed) & 255, (y * 2 + seed) & 255, (x ^ y ^ seed) & 255);
+    }
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "JPEG", 85);
+    return std::string(bytes.constData(), std::size_t(bytes.size()));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    BenchApp app(argc, argv);
+    QTemporaryDir work;
+    TestDeviceServer server(work.filePath("storage").toStdString());
+    if (!server.start()) {
+        fprintf(stderr, "test device did not start\n");
+        return 1;
+    }
+    BenchOwner owner;
+    if (!owner.connectTo(server.port())) {
+        fprintf(stderr, "no connection to the test device\n");
+        return 1;
+    }
+    QList<qint64> ids;
+    for (int i = 0; i < kPictures; ++i) {
+        const std::string rel = "pics/p" + std::to_string(i) + ".jpg";
+        ids << server.addFile(rel, picture(i));
+        // Made ahead: the device's own scaling is not what is measured.
+        if (server.thumbnailBytes(rel, 1).empty()) {
+            fprintf(stderr, "no thumbnail for %s\n", rel.c_str());
+            return 1;
+        }
+    }
+    server.setThumbnailLatency(kLatencyMs);
+    server.resetThumbnailPeak();
+
+    int done = 0;
+    int failed = 0;
+    double secs = -1;
+    {
+        TidewellThumb thumb;
+        thumb.init(&owner, work.filePath("cache"));
+        thumb.resume();
+        if (thumb.maxCount() != kParallel) {
+            fprintf(stderr, "not on the local network (max %d)\n", thumb.maxCount());
+            return 1;
+        }
+        QEventLoop loop;
+        QObject::connect(&thumb, &TidewellThumb::sFinished, &loop, [&](ThumbInfo, int code, QString) {
+            if (code != 100310)
+                ++failed;
+            if (++done == kPictures)
+                loop.quit();
+        });
+        QTimer::singleShot(300000, &loop, &QEventLoop::quit);
+        QElapsedTimer t;
+        t.start();
+        for (qint64 id : ids)
+            thumb.small(NetworkShare(), Common::MT_Image, id, QString(), QString(), 0);
+        loop.exec();
+        secs = t.nsecsElapsed() / 1e9;
+    }
+    if (done != kPictures || failed) {
+        fprintf(stderr, "thumbnails: %d of %d answered, %d failed\n", done, kPictures, failed);
+        return 1;
+    }
+    const double allowed = double(kPictures) / kParallel * kLatencyMs / 1000.0;
+    printf("thumbs_500: %.2f s (%.0f thumbnails/s)\n", secs, kPictures / secs);
+    printf("thumbs_500 ratio: %.2f\n", allowed / secs);
+    printf("thumbs_500 peak concurrency: %d\n", server.thumbnailPeak());
+
+    // small() with a deep queue: the service is paused so nothing drains it.
+    {
+        TidewellThumb thumb;
+        thumb.init(&owner, work.filePath("cache2"));
+        thumb.pause();
+        QElapsedTimer t;
+        t.start();
+        qint64 lastThousandNs = 0;
+        for (int i = 0; i < kQueued; ++i) {
+            if (i == kQueued - 1000)
+                lastThousandNs = t.nsecsElapsed();
+            thumb.small(NetworkShare(), Common::MT_Image, 1000000 + i, QString(), QString(), 0);
+        }
+        const qint64 total = t.nsecsElapsed();
+        lastThousandNs = total - lastThousandNs;
+        // Asked again while queued: found, not added.
+        QElapsedTimer again;
+        again.start();
+        for (int i = 0; i < 1000; ++i)
+            thumb.small(NetworkShare(), Common::MT_Image, 1000000 + i, QString(), QString(), 0);
+        const qint64 againNs = again.nsecsElapsed();
+        if (thumb.pendingCount() != kQueued) {
+            fprintf(stderr, "queue holds %d of %d\n", thumb.pendingCount(), kQueued);
+            return 1;
+        }
+        printf("thumbs_small_call: %.1f us per call (10,000 queued, last 1,000: %.1f us)\n",
+               total / 1000.0 / kQueued, lastThousandNs / 1000.0 / 1000);
+        printf("thumbs_small_call queued again: %.1f us per call\n", againNs / 1000.0 / 1000);
+        thumb.stop();
+    }
+    server.stop();
+    return 0;
+}

@@ -1,0 +1,95 @@
+// The folder picker of the public space: groups as disks, the folders of a
+// group level, and the target-folder maps handed to move and copy.
+#include "tests/testenv.h"
+
+#include <QAbstractItemModelTester>
+#include <memory>
+
+#include "browser/treefathermodel.h"
+#include "browser/treemodel.h"
+#include "core/twfolderinfo.h"
+#include "device/tidewelldevice.h"
+#include "tests/testowner.h"
+#include "tools/testdeviceserver.h"
+
+class TestTreeModel : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<TestDeviceServer> m_server;
+    std::unique_ptr<TestOwner> m_owner;
+    std::unique_ptr<TidewellDevice> m_dev;
+
+private slots:
+    void init()
+    {
+        m_server.reset(new TestDeviceServer((TestEnv::instance()->root() + "/dev").toStdString()));
+        QVERIFY(m_server->start());
+        m_owner.reset(new TestOwner);
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        m_dev.reset(new TidewellDevice(m_owner.get()));
+    }
+
+    void cleanup()
+    {
+        m_dev.reset();
+        m_owner.reset();
+        m_server.reset();
+    }
+
+    void groupsAsDisks()
+    {
+        m_server->setCommandAnswer("getPubGroupList", R"({"result":1,"data":{"listPath":[
+            {"id":3,"name":"family","ower":"acc1","memberAuthority":0,"diskSerial":"S1"},
+            {"id":8,"name":"club","ower":"acc2","memberAuthority":2,"diskSerial":"S2"}]}})");
+        TreeFatherModel m;
+        QAbstractItemModelTester tester(&m);
+        m.setTw(m_dev.get());
+        TreeFatherModel other;   // same facade: its answer is not ours
+        other.setTw(m_dev.get());
+        QVERIFY(m.loadGroups());
+        QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 2, 15000);
+        QCOMPARE(other.rowCount(), 0);
+        QCOMPARE(m.data(m.index(1), TreeFatherModel::DiskNameRole).toString(), QString("club"));
+        const TwFolderInfo f = TwFolderInfo::fromVariantMap(m.folder(1));
+        QCOMPARE(f.diskType, 3);
+        QCOMPARE(f.groupId, 8);
+        QCOMPARE(f.fid, 0);
+        QCOMPARE(f.serialNo, QString("S2"));
+        QVERIFY(m.folder(2).isEmpty());
+    }
+
+    void foldersOfAGroupLevel()
+    {
+        m_server->addFolder("groups/3/photos");
+        const qint64 docs = m_server->addFolder("groups/3/docs");
+        m_server->addFile("groups/3/readme.txt", "r");
+        m_server->addFolder("groups/3/docs/2024");
+        TreeModel m;
+        QAbstractItemModelTester tester(&m);
+        m.setTw(m_dev.get());
+        PubGroupInfo g;
+        g.gId = 3;
+        g.diskSerial = "S1";
+        m.setParentFolder(TreeFatherModel::groupFolder(g));
+        QVERIFY(m.canFetchMore(QModelIndex()));
+        m.fetchMore(QModelIndex());
+        QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 2, 15000);   // folders only
+        QVERIFY(!m.canFetchMore(QModelIndex()));
+        QCOMPARE(m.data(m.index(0), TreeModel::FolderNameRole).toString(), QString("docs"));
+        const TwFolderInfo f = TwFolderInfo::fromVariantMap(m.folder(0));
+        QCOMPARE(f.fid, int(docs));
+        QCOMPARE(f.groupId, 3);
+        QCOMPARE(f.diskType, 3);
+        QCOMPARE(f.serialNo, QString("S1"));
+
+        // One level down.
+        m.setParentFolder(m.folder(0));
+        QCOMPARE(m.rowCount(), 0);
+        m.fetchMore(QModelIndex());
+        QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 1, 15000);
+        QCOMPARE(m.data(m.index(0), TreeModel::FolderNameRole).toString(), QString("2024"));
+    }
+};
+
+TW_TEST_MAIN(TestTreeModel)
+#include "tst_treemodel.moc"
