@@ -586,38 +586,47 @@ void GroupListModel::rThumbFinished(ThumbInfo info, int code, QString msg)
         s->rThumbFinished(info, code, msg);
 }
 
+// The head of every answer: foreign answers are dropped, the overlay goes
+// and a failure is reported; true when the device did what was asked.
+bool GroupListModel::takeAnswer(TW_HANDLE handle, const char* where, int result, int failCode,
+                                const QString& failText)
+{
+    if (!isMine(handle, where))
+        return false;
+    emit sg_cancelLading();
+    if (result != 1) {
+        notifyStatus(failCode, failText, 2);
+        return false;
+    }
+    return true;
+}
+
+void GroupListModel::succeeded(int code, int viewCode)
+{
+    notifyStatus(code, tr("Operation Successfully."), 1);
+    updateViewState(viewCode);
+}
+
 void GroupListModel::rFileRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox,
                                  ModifyFileResp resp)
 {
-    if (!isMine(handle, "GroupListModel::rFileRename -"))
+    if (!takeAnswer(handle, "GroupListModel::rFileRename -", resp.result, 100221,
+                    tr("Rename file failed(%1)").arg(resp.result)))
         return;
-    emit sg_cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(100221, tr("Rename file failed(%1)").arg(resp.result), 2);
-        return;
-    }
     MediaListModel* s = currentSection();
-    if (!s || !s->rFileRename(handle, fileId, newName, isSafeBox, resp))
-        return;
-    notifyStatus(100220, tr("Operation Successfully."), 1);
-    updateViewState(2);
+    if (s && s->rFileRename(handle, fileId, newName, isSafeBox, resp))
+        succeeded(100220, 2);
 }
 
 void GroupListModel::rDirRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox,
                                 ModifyDirResp resp)
 {
-    if (!isMine(handle, "GroupListModel::rDirRename -"))
+    if (!takeAnswer(handle, "GroupListModel::rDirRename -", resp.result, 100221,
+                    tr("Rename file failed(%1)").arg(resp.result)))
         return;
-    emit sg_cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(100221, tr("Rename file failed(%1)").arg(resp.result), 2);
-        return;
-    }
     MediaListModel* s = currentSection();
-    if (!s || !s->rDirRename(handle, fileId, newName, isSafeBox, resp))
-        return;
-    notifyStatus(100220, tr("Operation Successfully."), 1);
-    updateViewState(2);
+    if (s && s->rDirRename(handle, fileId, newName, isSafeBox, resp))
+        succeeded(100220, 2);
 }
 
 void GroupListModel::removeFromSections(const QMap<int, qint64>& selection)
@@ -638,132 +647,84 @@ void GroupListModel::removeFromSections(const QMap<int, qint64>& selection)
 
 void GroupListModel::rFileDelete(TW_HANDLE handle, QMap<int, qint64> selection, DeleteDirOrFileResp resp)
 {
-    if (!isMine(handle, "GroupListModel::rFileDelete -"))
+    if (!takeAnswer(handle, "GroupListModel::rFileDelete -", resp.result, 100231,
+                    tr("Delete files failed(%1)").arg(resp.result)))
         return;
-    emit sg_cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(100231, tr("Delete files failed(%1)").arg(resp.result), 2);
-        return;
-    }
     removeFromSections(selection);
-    notifyStatus(100230, tr("Operation Successfully."), 1);
-    updateViewState(4);
+    succeeded(100230, 4);
 }
 
 void GroupListModel::rFileMove(TW_HANDLE handle, MoveDirOrFileResp resp, QMap<int, qint64>)
 {
-    if (!isMine(handle, "GroupListModel::rFileMove -"))
-        return;
-    emit sg_cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(100241, tr("Move files failed(%1)").arg(resp.result), 2);
-        return;
-    }
-    notifyStatus(100240, tr("Operation Successfully."), 1);
-    updateViewState(3);
+    if (takeAnswer(handle, "GroupListModel::rFileMove -", resp.result, 100241,
+                   tr("Move files failed(%1)").arg(resp.result)))
+        succeeded(100240, 3);
 }
 
 void GroupListModel::rFileMoveToSafeBox(TW_HANDLE handle, QMap<int, qint64> selection,
                                         AddToSafetyBoxResp resp)
 {
-    if (!isMine(handle, "GroupListModel::rFileMoveToSafeBox -"))
+    if (!takeAnswer(handle, "GroupListModel::rFileMoveToSafeBox -", resp.result, 100251,
+                    tr("Move files to Safe Box failed(%1)").arg(resp.result)))
         return;
-    emit sg_cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(100251, tr("Move files to Safe Box failed(%1)").arg(resp.result), 2);
-        return;
-    }
     removeFromSections(selection);
-    notifyStatus(100250, tr("Operation Successfully."), 1);
-    updateViewState(7);
+    succeeded(100250, 7);
 }
 
 void GroupListModel::rFileCollect(TW_HANDLE handle, QMap<int, qint64> selection, bool isLove,
                                   MyLoveResp resp)
 {
-    if (!isMine(handle, "GroupListModel::rFileCollect -"))
+    if (!takeAnswer(handle, "GroupListModel::rFileCollect -", resp.result, 100261,
+                    tr("File Collect failed(%1)").arg(resp.result)))
         return;
-    emit sg_cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(100261, tr("File Collect failed(%1)").arg(resp.result), 2);
-        return;
-    }
     const auto parts = byFileId(selection);
     for (auto it = parts.cbegin(); it != parts.cend(); ++it)
         it.key()->rFileCollect(handle, it.value(), isLove);
-    notifyStatus(100260, tr("Operation Successfully."), 1);
-    updateViewState(isLove ? 5 : 6);
+    succeeded(100260, isLove ? 5 : 6);
 }
 
 void GroupListModel::rLabelRelate(TW_HANDLE handle, QMap<int, qint64>, QList<int>, RelateLabelResp resp)
 {
-    if (!isMine(handle, "GroupListModel::rLabelRelate -"))
-        return;
-    emit sg_cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(100261, tr("File Collect failed(%1)").arg(resp.result), 2);
-        return;
-    }
-    notifyStatus(100260, tr("Operation Successfully."), 1);
-    updateViewState(14);
+    if (takeAnswer(handle, "GroupListModel::rLabelRelate -", resp.result, 100261,
+                   tr("File Collect failed(%1)").arg(resp.result)))
+        succeeded(100260, 14);
 }
 
 void GroupListModel::rDiskCopyToSamb(TW_HANDLE handle, QString, QString, QMap<int, qint64>,
                                      CopyToSambResp resp)
 {
-    if (!isMine(handle, "GroupListModel::rDiskCopyToSamb -"))
-        return;
-    emit sg_cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(100202, resp.message, 2);
-        return;
-    }
-    notifyStatus(100201, tr("Operation Successfully."), 1);
-    updateViewState(16);
+    if (takeAnswer(handle, "GroupListModel::rDiskCopyToSamb -", resp.result, 100202, resp.message))
+        succeeded(100201, 16);
 }
 
 void GroupListModel::rDiskCopyToUsb(TW_HANDLE handle, QString, QMap<int, qint64>, CopyToPeripheralResp resp)
 {
-    if (!isMine(handle, "GroupListModel::rDiskCopyToUsb -"))
-        return;
-    emit sg_cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(100202, resp.message, 2);
-        return;
-    }
-    notifyStatus(100201, tr("Operation Successfully."), 1);
-    updateViewState(17);
+    if (takeAnswer(handle, "GroupListModel::rDiskCopyToUsb -", resp.result, 100202, resp.message))
+        succeeded(100201, 17);
 }
 
 // The answer names no files: the rows are those the request was made for.
+void GroupListModel::shareAnswered(TW_HANDLE handle, int code, const QString& message, bool toAll)
+{
+    if (!takeAnswer(handle, toAll ? "GroupListModel::onShareFileToAll -" : "GroupListModel::onShareFileToUsers -",
+                    code, 100202, message))
+        return;
+    const auto parts = byFileId(m_shareSel);
+    for (auto it = parts.cbegin(); it != parts.cend(); ++it) {
+        if (toAll)
+            it.key()->rShareFileToAll(handle, it.value());
+        else
+            it.key()->rShareFileToUsers(handle, it.value());
+    }
+    succeeded(100201, 21);
+}
+
 void GroupListModel::onShareFileToAll(TW_HANDLE handle, int code, QString message)
 {
-    if (!isMine(handle, "GroupListModel::onShareFileToAll -"))
-        return;
-    emit sg_cancelLading();
-    if (code != 1) {
-        notifyStatus(100202, message, 2);
-        return;
-    }
-    const auto parts = byFileId(m_shareSel);
-    for (auto it = parts.cbegin(); it != parts.cend(); ++it)
-        it.key()->rShareFileToAll(handle, it.value());
-    notifyStatus(100201, tr("Operation Successfully."), 1);
-    updateViewState(21);
+    shareAnswered(handle, code, message, true);
 }
 
 void GroupListModel::onShareFileToUsers(TW_HANDLE handle, int code, QString message)
 {
-    if (!isMine(handle, "GroupListModel::onShareFileToUsers -"))
-        return;
-    emit sg_cancelLading();
-    if (code != 1) {
-        notifyStatus(100202, message, 2);
-        return;
-    }
-    const auto parts = byFileId(m_shareSel);
-    for (auto it = parts.cbegin(); it != parts.cend(); ++it)
-        it.key()->rShareFileToUsers(handle, it.value());
-    notifyStatus(100201, tr("Operation Successfully."), 1);
-    updateViewState(21);
+    shareAnswered(handle, code, message, false);
 }

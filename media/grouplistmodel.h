@@ -107,6 +107,9 @@ private:
     // was sent.
     template <class Fn>
     bool send(Fn fn);
+    bool takeAnswer(TW_HANDLE handle, const char* where, int result, int failCode, const QString& failText);
+    void succeeded(int code, int viewCode);
+    void shareAnswered(TW_HANDLE handle, int code, const QString& message, bool toAll);
     void sectionHeadersChanged(int first, int last);
     void selectionNotices();
     void clearSections();

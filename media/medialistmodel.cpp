@@ -10,7 +10,7 @@ namespace {
 constexpr int kSectionNameRole = 267;
 }
 
-MediaListModel::MediaListModel(QObject* parent) : BaseListModel(parent)
+MediaListModel::MediaListModel(QObject* parent) : FileListModel(parent)
 {
     qDebug() << "MediaListModel::MediaListModel - call. ";
 }
@@ -99,21 +99,10 @@ void MediaListModel::appendItems(const QList<TwFileInfo>& items)
 {
     if (items.isEmpty())
         return;
-    beginInsertRows(QModelIndex(), m_items.size(), m_items.size() + items.size() - 1);
-    m_items.append(items);
-    endInsertRows();
+    FileListModel::appendItems(items);
     setFileNum(m_fileNum + items.size());
     emit loadFileNumChanged();
     updateViewState(0);
-}
-
-int MediaListModel::rowOfId(qint64 fileId) const
-{
-    for (int i = 0; i < m_items.size(); ++i) {
-        if (m_items.at(i).id == fileId)
-            return i;
-    }
-    return -1;
 }
 
 QVariantMap MediaListModel::get(int itemIndex)
@@ -185,6 +174,8 @@ void MediaListModel::multiSelect(int itemIndex)
         g->selectedChanged(-1);
 }
 
+void MediaListModel::initConnect(bool) {}
+
 void MediaListModel::refreshData()
 {
     resetData();
@@ -218,50 +209,21 @@ void MediaListModel::fileCopyTo2(qlonglong, QString) { toastForSelection(); }
 void MediaListModel::fileSharing(QJSValue) { toastForSelection(); }
 void MediaListModel::fileAddToLabel(QList<int>) { toastForSelection(); }
 
-int MediaListModel::itemsOfKind(QList<TwFileInfo>& out, int kind)
-{
-    for (const TwFileInfo& f : m_items) {
-        if (f.type == kind)
-            out.append(f);
-    }
-    return out.size();
-}
-
-QList<TwFileInfo> MediaListModel::selectedItems()
-{
-    QList<TwFileInfo> out;
-    for (auto it = m_selectMap.cbegin(); it != m_selectMap.cend(); ++it) {
-        if (it.key() >= 0 && it.key() < m_items.size() && m_items.at(it.key()).id == it.value())
-            out << m_items.at(it.key());
-    }
-    return out;
-}
-
 int MediaListModel::selectNum()
 {
     return m_selectMap.size();
 }
 
-bool MediaListModel::isAll()
-{
-    return !m_selectMap.isEmpty() && m_selectMap.size() == m_items.size();
-}
-
-int MediaListModel::loadFileNum()
-{
-    return m_items.size();
-}
-
 void MediaListModel::setCurrentSelected(int index)
 {
-    BaseListModel::setCurrentSelected(index);
+    FileListModel::setCurrentSelected(index);
     if (GroupListModel* g = group())
         g->setCurrentSelected(m_groupIndex);
 }
 
 void MediaListModel::setMenuType(int type)
 {
-    BaseListModel::setMenuType(type);
+    FileListModel::setMenuType(type);
     if (GroupListModel* g = group())
         g->setMenuType(type);
 }

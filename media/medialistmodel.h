@@ -2,17 +2,18 @@
 
 #include <QList>
 
-#include "browser/baselistmodel.h"
+#include "browser/filelistmodel.h"
 #include "protocol/modifydirresp.h"
 #include "protocol/modifyfileresp.h"
 #include "protocol/movedirorfileresp.h"
 
 class GroupListModel;
 
-// The items of one day section of the date-grouped media list. Its group
+// The items of one day section of the date-grouped media list (rows and
+// their selection as in a file list, roles and clicks of its own). Its group
 // creates it, fills it and forwards the device's answers to it; the view
 // drives its selection, which the group joins across sections.
-class MediaListModel : public BaseListModel
+class MediaListModel : public FileListModel
 {
     Q_OBJECT
     Q_PROPERTY(QString sectionName READ sectionName NOTIFY sectionNameChanged)
@@ -32,10 +33,9 @@ public:
     void setSectionName(const QString& name);
     int groupIndex() const { return m_groupIndex; }
     void setGroupIndex(int index);
-    const QList<TwFileInfo>& items() const { return m_items; }
     // Rows of a page slice, behind the last one.
     void appendItems(const QList<TwFileInfo>& items);
-    int rowOfId(qint64 fileId) const;
+    using FileListModel::rowOfId;
 
     Q_INVOKABLE QVariantMap get(int itemIndex) override;
     Q_INVOKABLE void allSelect() override;
@@ -50,17 +50,15 @@ public:
     void fileSharing(QJSValue data) override;
     void fileAddToLabel(QList<int> labelIds) override;
 
-    int itemsOfKind(QList<TwFileInfo>& out, int kind) override;
-    QList<TwFileInfo> selectedItems() override;
     int selectNum() override;
-    bool isAll() override;
-    int loadFileNum() override;
     void setCurrentSelected(int index) override;
     void setMenuType(int type) override;
     void updateViewState(int code) override;
     bool removeItems(QMap<int, qint64> items) override;
     bool removeItem(qint64 fileId) override;
     void resetData() override;
+    // Thumbnail results come through the group, not the service.
+    void initConnect(bool isTw) override;
 
     // Answers the group forwards; they act on rows found by file id.
     void rMediaFilelist(TW_HANDLE handle, QList<TwFileInfo> items);
@@ -89,7 +87,6 @@ private:
     bool renameCurrent(const char* what, qlonglong fileId, const QString& newName,
                        const QString& filePath);
 
-    QList<TwFileInfo> m_items;
     QString m_sectionName;
     int m_groupIndex = 0;
 };
