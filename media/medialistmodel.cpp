@@ -36,16 +36,11 @@ QVariant MediaListModel::data(const QModelIndex& index, int role) const
         return QVariant();
     const TwFileInfo& f = m_items.at(index.row());
     switch (role) {
-    case FileNameRole: return f.name;
-    case FileSizeRole: return f.isFile ? formatFileSize(f.fileLen) : QStringLiteral("--");
     case FileTimeRole: return formatMSecs(f.createTime, "yyyy-MM-dd HH:mm");
-    case FileTypeRole: return f.type;
-    case FileThumbUrlRole: return const_cast<MediaListModel*>(this)->fileIconUrl(f);
-    case FileIsLoveRole: return f.isCollect >= 1;
-    case FileIsShareRole: return f.publicType != 1;
     case kSectionNameRole: return f.dayKey;
-    case SelectedRole: return m_selectMap.contains(index.row());
-    default: return QVariant();
+    case FileIsLabelRole:
+    case EditTypeRole: return QVariant();
+    default: return FileListModel::data(index, role);
     }
 }
 
