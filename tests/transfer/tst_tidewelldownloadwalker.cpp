@@ -17,8 +17,9 @@ QStringList namePaths(const QList<DownFileInfo>& l)
 }
 }
 
-// The library wrapper and the folder walker on their own.
-class TestDownloadParts : public QObject
+// TidewellDownload (the library wrapper) and FilesDataTaskHelp (the folder
+// walker) on their own.
+class TestTidewellDownloadWalker : public QObject
 {
     Q_OBJECT
 private slots:
@@ -245,5 +246,5 @@ private slots:
     }
 };
 
-TW_TEST_MAIN(TestDownloadParts)
-#include "tst_downloadparts.moc"
+TW_TEST_MAIN(TestTidewellDownloadWalker)
+#include "tst_tidewelldownloadwalker.moc"
