@@ -64,8 +64,13 @@ private slots:
 
         TidewellDownload f;
         QSignalSpy fErr(&f, &TidewellDownload::downloadError);
-        f.on_status(sdk::cores::tidewell::status_download_failed, "boom", 500);
-        QCOMPARE(fErr.at(0).at(1).toString(), QString("Unknown error"));
+        f.on_status(sdk::cores::tidewell::status_download_failed, "device answered HTTP 500", 500);
+        // The layer's own reason reaches the row; only a silent failure is "Unknown error".
+        QCOMPARE(fErr.at(0).at(1).toString(), QString("device answered HTTP 500"));
+        TidewellDownload g;
+        QSignalSpy gErr(&g, &TidewellDownload::downloadError);
+        g.on_status(sdk::cores::tidewell::status_download_failed, " ", -1);
+        QCOMPARE(gErr.at(0).at(1).toString(), QString("Unknown error"));
         QCOMPARE(error.size(), 0);
     }
 
