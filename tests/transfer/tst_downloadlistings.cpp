@@ -135,6 +135,26 @@ private slots:
         QCOMPARE(rig.commandCount("getDirPath"), folders + 1);
     }
 
+    void deletingDuringExpansionStopsTheListing()
+    {
+        DownloadRig rig;
+        for (int i = 0; i < 2000; ++i)
+            rig.server->addFile("Gone/f" + std::to_string(i) + ".txt", "x");
+        rig.server->delayAnswer(150, -1, "getDirPath");
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("Gone", false)}));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.commandCount("getDirPath") >= 2, kWait);
+        QList<DownFileInfo> rows;
+        QVERIFY(rig.db.getDownFileList(1, 10, rig.owner->device.accessId, rig.owner->device.deviceId, rows));
+        QCOMPARE(rows.size(), 1);
+        rig.mgr->deleteFile(rows.first());
+        QTRY_COMPARE_WITH_TIMEOUT(rig.queued(), 0, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.mgr->isRun(), kWait);
+        // The listing stopped well before its 20 pages; nothing was fetched.
+        QVERIFY(rig.commandCount("getDirPath") < 20);
+        QCOMPARE(rig.server->requestsFor("/device/download").size(), size_t(0));
+        QVERIFY(!QFileInfo::exists(rig.downDir + "/Gone"));
+    }
+
     void quittingDuringExpansionReturnsAndARestartCompletes()
     {
         DownloadRig rig;
