@@ -135,6 +135,20 @@ private slots:
         QCOMPARE(rig.commandCount("getDirPath"), folders + 1);
     }
 
+    void busyListingIsAskedAgainLater()
+    {
+        DownloadRig rig;
+        rig.server->addFile("Later/a.txt", "a");
+        rig.server->addFile("Later/In/b.txt", "b");
+        rig.server->failWithStatus(503, 3, "getDirPath");
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("Later", false)}));
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.rec->finishes.isEmpty() && rig.rec->finishes.last().isFolder, kWait);
+        QVERIFY(rig.rec->errors.isEmpty());
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/Later/a.txt"), QByteArray("a"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/Later/In/b.txt"), QByteArray("b"));
+        QCOMPARE(rig.commandCount("getDirPath"), 3 + 2);
+    }
+
     void deletingDuringExpansionStopsTheListing()
     {
         DownloadRig rig;
