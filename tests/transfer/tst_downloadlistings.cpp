@@ -135,6 +135,19 @@ private slots:
         QCOMPARE(rig.commandCount("getDirPath"), folders + 1);
     }
 
+    void unreadableListingSaysSo()
+    {
+        DownloadRig rig;
+        rig.server->addFile("Odd/a.txt", "a");
+        rig.server->answerMalformed(-1, "getDirPath");
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("Odd", false)}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->errors.size(), 1, kWait);
+        QList<DownFileInfo> failed;
+        QVERIFY(rig.db.getDownFailFileList(1, 10, rig.row(rig.rec->errors.first().fId), failed));
+        QCOMPARE(failed.size(), 1);
+        QVERIFY2(failed.first().msg.contains("not a JSON object"), qPrintable(failed.first().msg));
+    }
+
     void busyListingIsAskedAgainLater()
     {
         DownloadRig rig;
