@@ -443,7 +443,8 @@ void LVUploadManager::oNextFile()
             qDebug() << "no upload sub file.------finish------";
         } else {
             showFailedFile(m_curFolder, rest.first());
-            m_db->updateUploadFileItemStatus(m_curFolder);
+            // Only the folder's row: each failed file keeps its own message.
+            m_db->updateUploadFileStatus(m_curFolder, true);
             emit rUploadError(m_curFolder);
             qDebug() << "no upload sub file.------error------";
         }
@@ -565,6 +566,7 @@ void LVUploadManager::uploadData(UploadFileInfo record)
     connect(task, &LVUploadTask::rUploadFinish, this, &LVUploadManager::onUploadFinish);
     connect(task, &LVUploadTask::rUploadPause, this, &LVUploadManager::onUploadPause);
     connect(task, &LVUploadTask::rUploadError, this, &LVUploadManager::onUploadError);
+    connect(task, &LVUploadTask::rUploadWait, this, &LVUploadManager::onUploadWait);
     task->setParentDirId(parentDirId);
     task->setParentPath(parentPath);
     LVUploadTask* old = nullptr;
@@ -697,6 +699,31 @@ void LVUploadManager::onUploadError(UploadFileInfo fInfo)
         return;
     onRemoveTask(fInfo.fId, fInfo.isSubItem, from);
     entryFailed(fInfo);
+}
+
+// The device could not be reached while the owner was not connected: the
+// entry waits, and the queue starts nothing new until the owner's next start.
+void LVUploadManager::onUploadWait(UploadFileInfo fInfo)
+{
+    QObject* from = sender();
+    if (!isLiveTask(from))
+        return;
+    qDebug() << "LVUploadManager::onUploadWait - device away, queue waits:" << fInfo.fileName;
+    fInfo.fileState = 2;
+    m_db->updateUploadFileStatus(fInfo, true);
+    if (!fInfo.isSubItem)
+        emit rUploadStart(fInfo);
+    onRemoveTask(fInfo.fId, fInfo.isSubItem, from);
+    clearQueues();
+    if (m_running)
+        setRunning(false);
+    bool idle = false;
+    {
+        QMutexLocker l(&m_lock);
+        idle = m_tasks.isEmpty();
+    }
+    if (idle)
+        emit rStop();
 }
 
 void LVUploadManager::onRemoveTask(int fId, bool isSubItem, QObject* task)

@@ -122,6 +122,7 @@ public slots:
     void onUploadFinish(UploadFileInfo fInfo);
     void onUploadPause(UploadFileInfo fInfo);
     void onUploadError(UploadFileInfo fInfo);
+    void onUploadWait(UploadFileInfo fInfo);
     // Deletes the task held for that entry if it is `task` (null: any).
     void onRemoveTask(int fId, bool isSubItem = false, QObject* task = nullptr);
     void oNextFile();

@@ -7,15 +7,26 @@
 #include <QTimer>
 
 #include "core/tidewell.h"
+#include "sdk/task_interface.h"
 #include "transfer/filemd5asyn.h"
 #include "transfer/lvuploadmanager.h"
 #include "transfer/tidewellupload.h"
+
+namespace {
+// The file could not be hashed; retried like any other failure.
+const int kHashFailed = -20;
+}
 
 bool LVUploadTask::isFatalCode(int code)
 {
     switch (code) {
     case 2014: case 2001: case 2002: case 2201: case 403: case 404:
     case 20203: case 20204: case 20205:
+    // The device refuses the name or the request itself: the same request
+    // will be refused again.
+    case 2005:
+    // The local file cannot be read.
+    case sdk::cores::tidewell::error_local_file:
         return true;
     default:
         return false;
@@ -100,6 +111,7 @@ void LVUploadTask::onStartTask(UploadFileInfo upFileInfo)
 {
     m_record = upFileInfo;
     m_retries = 0;
+    m_outage.reset();
     m_stopRequested = false;
     m_hashing = false;
     m_retryPending = false;
@@ -129,6 +141,11 @@ void LVUploadTask::exitTask(Exit how, const QString& msg)
         m_record.fileState = 4;
         m_record.msg = msg;
         emit rUploadError(m_record);
+        break;
+    case Exit::Wait:
+        m_record.fileState = 2;
+        m_record.msg.clear();
+        emit rUploadWait(m_record);
         break;
     }
 }
@@ -190,7 +207,7 @@ void LVUploadTask::startUpload()
         // Not connected, or the library refused the task: retried like any
         // other transfer failure so the entry never stays running.
         qWarning() << "LVUploadTask: upload could not start:" << m_record.fileName;
-        uploadError(m_record, -1, TidewellUpload::errorMessage(-1));
+        uploadError(m_record, OutagePacing::kNotConnected, tr("Device is not connected"));
     }
 }
 
@@ -209,7 +226,7 @@ void LVUploadTask::resultFileMd5(QString md5)
         return;
     }
     if (md5.isEmpty()) {
-        uploadError(m_record, -1, QStringLiteral("Get Md5 Fail"));
+        uploadError(m_record, kHashFailed, QStringLiteral("Get Md5 Fail"));
         return;
     }
     m_record.fileMd5 = md5;
@@ -245,10 +262,30 @@ void LVUploadTask::uploadError(UploadFileInfo, int code, QString msg)
         exitTask(Exit::Pause);
         return;
     }
+    if (OutagePacing::isDeviceAway(code)) {
+        m_upload->release();
+        if (code == OutagePacing::kNotConnected) {
+            exitTask(Exit::Wait);
+            return;
+        }
+        bool counted = false;
+        m_nextDelayMs = m_outage.next(kRetryDelayMs, counted);
+        if (!counted || m_retries < kMaxRetries) {
+            if (counted)
+                ++m_retries;
+            qDebug() << "LVUploadTask - device not reachable (" << msg << "), trying"
+                     << m_record.fileName << "again in" << m_nextDelayMs << "ms";
+            emit sStartTry();
+            return;
+        }
+        exitTask(Exit::Error, msg);
+        return;
+    }
     if (!isFatalCode(code) && m_retries < kMaxRetries) {
         ++m_retries;
         qDebug() << "LVUploadManager::TryAgian: ---------------" << m_retries << m_record.fileName;
         m_upload->release();
+        m_nextDelayMs = kRetryDelayMs;
         emit sStartTry();
         return;
     }
@@ -265,7 +302,7 @@ void LVUploadTask::onStartTry()
         connect(m_retryTimer, &QTimer::timeout, this, &LVUploadTask::tryUploadData,
                 Qt::DirectConnection);
     }
-    m_retryTimer->start(kRetryDelayMs);
+    m_retryTimer->start(m_nextDelayMs);
     m_retryPending = true;
 }
 
@@ -300,6 +337,8 @@ void LVUploadTask::uploadProgress(UploadFileInfo fInfo, qlonglong byteSent, qlon
 {
     if (m_ended)
         return;
+    if (bytesTotal > m_record.fileWriteLen)
+        m_outage.reset();   // bytes move again
     m_record.fileWriteLen = bytesTotal;
     m_record.speed = int(byteSent);
     m_record.progress = fInfo.progress;

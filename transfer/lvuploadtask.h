@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "core/uploadfileinfo.h"
+#include "transfer/outagepacing.h"
 
 class FileMd5Asyn;
 class LVUploadManager;
@@ -15,7 +16,9 @@ class TidewellUpload;
 // Uploads one file (a queue entry or a file inside an uploaded folder): checks
 // the local file, makes its remote folder, hashes it, runs the library upload
 // and retries failed attempts. Lives on a thread of its own; every attempt
-// ends in exactly one of rUploadFinish, rUploadPause or rUploadError.
+// ends in exactly one of rUploadFinish, rUploadPause, rUploadError or
+// rUploadWait. Attempts that fail because the device cannot be reached spend
+// no retries (see OutagePacing).
 class LVUploadTask : public QObject
 {
     Q_OBJECT
@@ -54,6 +57,9 @@ signals:
     void rUploadFinish(UploadFileInfo fInfo);
     void rUploadPause(UploadFileInfo fInfo);
     void rUploadError(UploadFileInfo fInfo);
+    // The device could not be reached and the owner is not connected: the
+    // entry waits (state 2) for the next start; the device keeps its offset.
+    void rUploadWait(UploadFileInfo fInfo);
 
 public slots:
     void onStartTask(UploadFileInfo upFileInfo);
@@ -68,7 +74,7 @@ public slots:
     void uploadError(UploadFileInfo fInfo, int code, QString msg);
 
 private:
-    enum class Exit { Finish, Pause, Error };
+    enum class Exit { Finish, Pause, Error, Wait };
 
     void uploadData();
     void startUpload();
@@ -81,6 +87,8 @@ private:
     FileMd5Asyn* m_hasher = nullptr;
     Tidewell* m_owner = nullptr;
     int m_retries = 0;
+    int m_nextDelayMs = kRetryDelayMs;
+    OutagePacing m_outage;
     UploadFileInfo m_record;
     QTimer* m_retryTimer = nullptr;
     bool m_stopRequested = false;

@@ -6,6 +6,7 @@
 #include <QTranslator>
 
 #include "app/tidewellsdk.h"
+#include "device/tidewelltab.h"
 #include "tests/queuedspy.h"
 #include "tests/testenv.h"
 #include "tests/transfer/uploadrig.h"
@@ -193,6 +194,59 @@ private slots:
             for (const auto& r : rig.server->requestsFor("/device/upload"))
                 QCOMPARE(r.listener, 1);
         }
+    }
+
+    // The same limit with a real tab as the owner: its network type for each
+    // route decides how many files go at once.
+    void tabRouteSetsTheParallelLimit_data()
+    {
+        QTest::addColumn<bool>("mapped");
+        QTest::addColumn<int>("netType");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("lan") << false << 1 << LVUploadManager::kMaxLanTasks;
+        QTest::newRow("mapped") << true << 2 << 1;
+    }
+    void tabRouteSetsTheParallelLimit()
+    {
+        QFETCH(bool, mapped);
+        QFETCH(int, netType);
+        QFETCH(int, expected);
+        UploadRig rig(QString("dev-tab-%1").arg(mapped));
+        QVERIFY(rig.server->start());
+        rig.server->throttle(200 * 1024);
+        TidewellSdk root;
+        UserInfo u;
+        u.accessId = "acc1";
+        root.setUserInfo(u);
+        TidewellTab tab(&root);
+        DeviceInfo d;
+        d.deviceId = rig.owner->device.deviceId;
+        d.accessId = "acc1";
+        d.deviceSn = "QX2TEST";
+        (mapped ? d.mapHost : d.lanHost) = "127.0.0.1";
+        (mapped ? d.mapPort : d.lanPort) = rig.server->port();
+        QVERIFY(tab.connect_to(d));
+        QTRY_COMPARE_WITH_TIMEOUT(tab.linkState(), mapped ? 3 : 2, kLong);
+        QCOMPARE(tab.netType(), netType);
+        LVUploadManager* m = tab.uploadManager();
+        QVERIFY(m);
+
+        QSet<int> running;
+        int maxRunning = 0;
+        QObject ctx;
+        connect(m, &LVUploadManager::rUploadStart, &ctx, [&](UploadFileInfo r) {
+            running.insert(r.fId);
+            maxRunning = qMax(maxRunning, running.size());
+        });
+        connect(m, &LVUploadManager::rUploadFinish, &ctx, [&](UploadFileInfo r) { running.remove(r.fId); });
+        QList<QUrl> urls;
+        for (int i = 0; i < 5; ++i)
+            urls << QUrl::fromLocalFile(rig.writeFile(QString("t%1.bin").arg(i), UploadRig::bytes(100 * 1024, 200 + i)));
+        QVERIFY(m->addUpFiles(TwFolderInfo(), urls, false));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.storedExists("t4.bin") && rig.storedExists("t0.bin") && !m->isRun(), 60000);
+        QCOMPARE(maxRunning, expected);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(rig.stored(QString("t%1.bin").arg(i)) == UploadRig::bytes(100 * 1024, 200 + i));
     }
 
     void folderTreeIsRecreated()
@@ -404,17 +458,19 @@ private slots:
         QTest::newRow("2001") << 2001 << "Without permission" << false;
         QTest::newRow("2002") << 2002 << "Without permission" << false;
         QTest::newRow("2201") << 2201 << "Unauthorized operation" << false;
-        QTest::newRow("403") << 403 << "Unknown error" << false;
+        // Codes without a text of their own show the device's refusal.
+        QTest::newRow("403") << 403 << "upload create: refused" << false;
         QTest::newRow("404") << 404 << "File does not exist" << false;
         QTest::newRow("20203") << 20203 << "Space by remove" << false;
-        QTest::newRow("20204") << 20204 << "Unknown error" << false;
-        QTest::newRow("20205") << 20205 << "Unknown error" << false;
+        QTest::newRow("20204") << 20204 << "upload create: refused" << false;
+        QTest::newRow("20205") << 20205 << "upload create: refused" << false;
+        QTest::newRow("2005") << 2005 << "upload create: refused" << false;
         // What an English user reads, through the shipped translation.
         QTest::newRow("2014 en") << 2014 << "Insufficient storage space" << true;
         QTest::newRow("2001 en") << 2001 << "Without copy the permission" << true;
         QTest::newRow("404 en") << 404 << "File removed" << true;
         QTest::newRow("20203 en") << 20203 << "The storage space has been removed" << true;
-        QTest::newRow("20205 en") << 20205 << "Unknown exception" << true;
+        QTest::newRow("20205 en") << 20205 << "upload create: refused" << true;
     }
     void fatalCodesFailAtOnce()
     {
@@ -455,7 +511,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(error.count(), 1, 40000);
         QCOMPARE(rig.creates().size(), 7);
         QCOMPARE(rig.queued().first().fileState, 4);
-        QCOMPARE(rig.queued().first().msg, QString("Unknown error"));
+        QCOMPARE(rig.queued().first().msg, QString("upload create: device answered HTTP 500 injected failure"));
 
         // A few failures in a row are absorbed.
         rig.server->clearFaults();
@@ -507,7 +563,11 @@ private slots:
         rig.owner->allowOnline = false;    // the next start cannot reach the device
         const int calls = rig.owner->onlineCalls;
         QTRY_VERIFY_WITH_TIMEOUT(rig.owner->onlineCalls > calls, 10000);
+        // Not connected: the entry waits for the owner's next start, unfailed.
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.manager->isRun(), kLong);
+        QCOMPARE(rig.queued().first().fileState, 2);
         rig.owner->allowOnline = true;
+        rig.manager->start();   // as the tab does on every connection
         QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kLong);
         QCOMPARE(rig.stored("f.txt"), QByteArray("late"));
     }
