@@ -13,6 +13,7 @@
 namespace {
 // Free-name searches give up after this many candidates.
 const int kMaxNameTries = 10000;
+const int kMaxNameBytes = 255;
 }
 
 DownFileInfo DownFileInfo::fromItem(const TwFileInfo& item)
@@ -74,11 +75,21 @@ QString DownFileInfo::numberedName(const QString& name, int count)
 {
     if (count < 1)
         return name;
-    QString out = name.section('.', 0, 0) + QString("(%1)").arg(count);
+    QString stem = name.section('.', 0, 0);
+    const QString number = QString("(%1)").arg(count);
+    QString suffix;
     const int lastDot = name.lastIndexOf('.');
     if (lastDot >= 0 && lastDot + 1 < name.size())
-        out += "." + name.mid(lastDot + 1);
-    return out;
+        suffix = "." + name.mid(lastDot + 1);
+    // File systems take names of at most 255 bytes: the stem gives way, the
+    // number and the suffix stay.
+    const int room = kMaxNameBytes - (number + suffix).toUtf8().size();
+    while (!stem.isEmpty() && stem.toUtf8().size() > room) {
+        stem.chop(1);
+        if (!stem.isEmpty() && stem.at(stem.size() - 1).isHighSurrogate())
+            stem.chop(1);
+    }
+    return stem + number + suffix;
 }
 
 bool DownFileInfo::getSavePath(const QString& topName, QString& out) const

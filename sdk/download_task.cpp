@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "sdk/curl_request.h"
+#include "sdk/proto.h"
 
 namespace sdk { namespace cores { namespace tidewell {
 
@@ -245,7 +246,12 @@ bool download_job::attempt(std::int64_t from, bool truncate, bool last_try)
     if (status != 200 && status != 206) {
         close_file();
         std::string text = "device answered HTTP " + std::to_string(status);
-        if (!error_text.empty())
+        // A JSON envelope carries the device's own message; show that.
+        Json::Value root;
+        if (cores::protocol::proto::json_from_string(error_text, root) && root.isObject()
+            && root["message"].isString() && !root["message"].asString().empty())
+            text += ": " + root["message"].asString();
+        else if (!error_text.empty())
             text += ": " + error_text;
         finish_failed(text, static_cast<int>(status));
         return true;

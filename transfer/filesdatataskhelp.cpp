@@ -1,6 +1,7 @@
 #include "transfer/filesdatataskhelp.h"
 
 #include <QDebug>
+#include <QSet>
 
 #include "core/localfileinfo.h"
 #include "core/networkshare.h"
@@ -46,7 +47,10 @@ bool FilesDataTaskHelp::getSubFileTask(DownFileInfo folder, int fileType, QList<
 {
     m_folder = folder;
     m_collected.clear();
+    m_seen.clear();
     m_error.clear();
+    m_interrupted = false;
+    m_away = false;
     qDebug() << "FilesDataTaskHelp::getSubFileTask:" << out.size();
     if (!m_owner) {
         m_error = tr("Device is not connected");
@@ -74,8 +78,10 @@ bool FilesDataTaskHelp::getSubFileTask(DownFileInfo folder, int fileType, QList<
             return false;
         }
     });
-    if (!ran)
+    if (!ran) {
         m_error = tr("Device is not connected");
+        m_away = true;
+    }
     if (!ok) {
         m_collected.clear();
         qWarning() << "FilesDataTaskHelp::getSubFileTask - listing of" << folder.fileName
@@ -88,7 +94,9 @@ bool FilesDataTaskHelp::send(Net* net, const APIReq& req, APIBase& resp)
 {
     sdk::cores::model::resp_info info;
     if (!net->api_req(req.to_string(), req.command(), kPath, kTimeoutS, &info)) {
-        m_error = tr("Network Error");
+        // The layer's reason (time-out, refused, not JSON) says more.
+        m_error = info.message.empty() ? tr("Network Error") : QString::fromStdString(info.message);
+        m_away = info.body.empty();
         qWarning() << "FilesDataTaskHelp - request" << QString::fromStdString(req.command())
                    << "failed:" << QString::fromStdString(info.message);
         return false;
@@ -112,14 +120,30 @@ bool FilesDataTaskHelp::listPages(Net* net, const char* walker, Request request,
                                   MorePages morePages, QList<DownFileInfo>& out)
 {
     for (int page = 1;; ++page) {
+        if (m_interrupt && m_interrupt->load()) {
+            m_interrupted = true;
+            m_error = tr("Folder listing interrupted");
+            return false;
+        }
         qDebug() << (QString("FilesDataTaskHelp::") + walker) << m_folder.fileName << page;
         Resp resp;
         if (!send(net, request(page), resp))
             return false;
-        for (const auto& item : resp.fileList)
-            m_collected.append(entryOf(item));
-        // An empty page ends the folder whatever its page count says.
-        if (resp.fileList.isEmpty() || page >= kMaxPages || !morePages(resp, page))
+        // A device answering the same items again would have them queued
+        // twice: they are taken once, and a page of nothing new ends the
+        // folder whatever its page count says.
+        int added = 0;
+        for (const auto& item : resp.fileList) {
+            const DownFileInfo e = entryOf(item);
+            const QString key = QString("%1|%2|%3|%4")
+                                    .arg(e.fileId).arg(e.isFolder).arg(e.fileName, e.usbFilePath);
+            if (m_seen.contains(key))
+                continue;
+            m_seen.insert(key);
+            m_collected.append(e);
+            ++added;
+        }
+        if (added == 0 || page >= kMaxPages || !morePages(resp, page))
             break;
     }
     complete(out);
@@ -187,6 +211,22 @@ bool FilesDataTaskHelp::nextExtlinkFileGetTask(Net* net, QList<DownFileInfo>& ou
 
 void FilesDataTaskHelp::complete(QList<DownFileInfo>& out)
 {
+    // A folder whose local name is that of a file beside it gets a name of
+    // its own, so neither takes the other's place.
+    QSet<QString> fileNames;
+    for (const DownFileInfo& e : qAsConst(m_collected))
+        if (!e.isFolder)
+            fileNames.insert(levelName(e.fileName));
+    for (DownFileInfo& e : m_collected) {
+        if (!e.isFolder)
+            continue;
+        const QString base = levelName(e.fileName);
+        QString name = base;
+        for (int n = 1; fileNames.contains(name); ++n)
+            name = DownFileInfo::numberedName(base, n);
+        if (name != base)
+            e.pNamePath = m_folder.pNamePath + "/" + name;
+    }
     if (!m_collected.isEmpty()) {
         out.append(m_collected);
         m_collected.clear();

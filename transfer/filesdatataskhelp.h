@@ -1,7 +1,10 @@
 #pragma once
 
+#include <atomic>
+
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include "core/downfileinfo.h"
@@ -34,6 +37,13 @@ public:
     // nothing of the folder is appended then and lastError() says why.
     bool getSubFileTask(DownFileInfo folder, int fileType, QList<DownFileInfo>& out);
     QString lastError() const { return m_error; }
+    // Checked between pages: when it reads true the listing stops, fails and
+    // interrupted() tells so.
+    void setInterruptFlag(const std::atomic<bool>* flag) { m_interrupt = flag; }
+    bool interrupted() const { return m_interrupted; }
+    // The last failure came from not reaching the device (not connected, no
+    // answer, a busy answer without a body): listing again later may work.
+    bool deviceAway() const { return m_away; }
 
 private:
     using Net = sdk::plugins::tidewell_network_sdk;
@@ -57,6 +67,10 @@ private:
 
     Tidewell* m_owner = nullptr;
     QList<DownFileInfo> m_collected;
+    QSet<QString> m_seen;   // items of the folder listed so far
     DownFileInfo m_folder;
     QString m_error;
+    const std::atomic<bool>* m_interrupt = nullptr;
+    bool m_interrupted = false;
+    bool m_away = false;
 };

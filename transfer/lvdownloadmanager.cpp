@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 
 #include "core/dbhelp.h"
 #include "core/safepath.h"
@@ -18,6 +20,10 @@ namespace {
 const char* kWalkMark = "walk:";
 // Deeper folder trees than this are taken for a device answering in circles.
 const int kMaxDepth = 128;
+// One expansion holds the manager's thread for about this long; folders not
+// listed by then are listed when the queue reaches them.
+const int kWalkSliceMs = 1000;
+const int kMaxWalkRetryMs = 5000;
 
 // Waiting top-level entries for the chosen items of one source kind.
 template <class Item>
@@ -56,6 +62,7 @@ LVDownloadManager::LVDownloadManager()
 
 LVDownloadManager::~LVDownloadManager()
 {
+    m_abortWalk = true;
     // Tasks, walker and database belong to the manager's thread; they are
     // taken down there, then the thread ends.
     if (QThread::currentThread() == m_thread || !m_thread->isRunning())
@@ -90,6 +97,7 @@ bool LVDownloadManager::init(Tidewell* owner)
         m_db = new DBHelp(DBHelp::Download);
         m_walker = new FilesDataTaskHelp;
         m_walker->init(owner);
+        m_walker->setInterruptFlag(&m_abortWalk);
         m_walker->moveToThread(m_thread);
 
         connect(this, &LVDownloadManager::sStart, this, &LVDownloadManager::oStart);
@@ -159,6 +167,7 @@ void LVDownloadManager::stopAll()
     // Seen at once by isRun(); the queues and tasks are handled on the
     // manager's own thread.
     m_run = false;
+    m_abortWalk = true;
     QMetaObject::invokeMethod(this, [this] { doStopAll(); }, Qt::AutoConnection);
 }
 
@@ -172,15 +181,17 @@ int LVDownloadManager::totalNum() const
     return m_total;
 }
 
+// Pausing and deleting cut a running folder expansion short, so they take
+// effect at once.
 void LVDownloadManager::allStart() { emit sAllStart(); }
-void LVDownloadManager::allPause() { emit sAllPause(); }
-void LVDownloadManager::allDelete() { emit sAllDelete(); }
+void LVDownloadManager::allPause() { m_abortWalk = true; emit sAllPause(); }
+void LVDownloadManager::allDelete() { m_abortWalk = true; emit sAllDelete(); }
 void LVDownloadManager::startFile(DownFileInfo fInfo) { emit sStartFile(fInfo); }
 void LVDownloadManager::startFiles(QList<DownFileInfo> list) { emit sStartFiles(list); }
-void LVDownloadManager::pauseFile(DownFileInfo fInfo) { emit sPauseFile(fInfo); }
-void LVDownloadManager::pauseFiles(QList<DownFileInfo> list) { emit sPauseFiles(list); }
-void LVDownloadManager::deleteFile(DownFileInfo fInfo) { emit sDeleteFile(fInfo); }
-void LVDownloadManager::deleteFiles(QList<DownFileInfo> list) { emit sDeleteFiles(list); }
+void LVDownloadManager::pauseFile(DownFileInfo fInfo) { m_abortWalk = true; emit sPauseFile(fInfo); }
+void LVDownloadManager::pauseFiles(QList<DownFileInfo> list) { m_abortWalk = true; emit sPauseFiles(list); }
+void LVDownloadManager::deleteFile(DownFileInfo fInfo) { m_abortWalk = true; emit sDeleteFile(fInfo); }
+void LVDownloadManager::deleteFiles(QList<DownFileInfo> list) { m_abortWalk = true; emit sDeleteFiles(list); }
 void LVDownloadManager::getTotalNum() { emit sGetTotalNum(); }
 
 QString LVDownloadManager::tmpDir() const
@@ -211,6 +222,7 @@ void LVDownloadManager::oAddDownFiles(TW_HANDLE handle, QString savePath, QList<
 {
     if (!m_db)
         return;
+    m_abortWalk = false;
     QList<DownFileInfo> keep;
     for (DownFileInfo f : files) {
         if (m_db->hasDownFile(f)) {
@@ -238,7 +250,9 @@ bool LVDownloadManager::saveDownFiles(QList<DownFileInfo> level, int fileType)
     // Folders already walked in this expansion: a device that lists a folder
     // inside itself must not keep us walking.
     QSet<QString> walked;
-    for (int depth = 0; !level.isEmpty(); ++depth) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!level.isEmpty()) {
         QList<DownFileInfo> subs;
         for (DownFileInfo& e : level) {
             if (!e.isSubItem) {
@@ -260,41 +274,60 @@ bool LVDownloadManager::saveDownFiles(QList<DownFileInfo> level, int fileType)
             if (!e.isFolder || e.isEmptyFolder)
                 continue;
             const QString key = QString("%1|%2|%3").arg(e.fileId).arg(e.groupId).arg(e.usbFilePath);
-            if (walked.contains(key) || depth >= kMaxDepth) {
+            if (walked.contains(key)) {
                 qWarning() << "LVDownloadManager::saveDownFiles - folder" << e.fileName
-                           << "listed again or too deep, not walked";
+                           << "listed again, not walked";
                 continue;
             }
             walked.insert(key);
+            // The depth shows in the folder's local path, so it holds across
+            // expansions left for later.
+            if (e.pNamePath.count('/') >= kMaxDepth) {
+                qWarning() << "LVDownloadManager::saveDownFiles - folder" << e.fileName << "too deep";
+                markWalk(e, fileType, 4, tr("Folder nested too deeply: %1").arg(e.pNamePath));
+                continue;
+            }
+            if (stopWalk() || clock.elapsed() > kWalkSliceMs) {
+                markWalk(e, fileType, 2, QString());
+                continue;
+            }
             QList<DownFileInfo> found;
             if (m_walker->getSubFileTask(e, fileType, found))
                 next.append(found);
+            else if (m_walker->interrupted() || m_walker->deviceAway())
+                markWalk(e, fileType, 2, QString());
             else
-                markWalkFailed(e, fileType, m_walker->lastError());
+                markWalk(e, fileType, 4, tr("Folder listing failed: %1").arg(m_walker->lastError()));
         }
         level = next;
     }
     return true;
 }
 
-void LVDownloadManager::markWalkFailed(const DownFileInfo& folder, int fileType, const QString& why)
+bool LVDownloadManager::stopWalk() const
+{
+    return m_abortWalk.load();
+}
+
+void LVDownloadManager::markWalk(const DownFileInfo& folder, int fileType, int state, const QString& msg)
 {
     DownFileInfo m = folder;
     m.fId = 0;
     m.isSubItem = true;
     m.isFolder = true;
     m.isEmptyFolder = false;
-    m.fileState = 4;
+    m.fileState = state;
     m.fileWriteLen = 0;
     m.progress = 0;
-    m.msg = tr("Folder listing failed: %1").arg(why);
+    m.msg = msg;
     m.taskId = QString("%1%2:%3").arg(kWalkMark).arg(fileType).arg(folder.groupId);
-    qWarning() << "LVDownloadManager - listing of" << folder.fileName << "failed:" << why;
+    if (state == 4)
+        qWarning() << "LVDownloadManager - listing of" << folder.fileName << "failed:" << msg;
     if (!m_db->addDownSubFile(m))
-        qWarning() << "LVDownloadManager - cannot record the failed listing of" << folder.fileName;
+        qWarning() << "LVDownloadManager - cannot record the listing of" << folder.fileName;
 }
 
-void LVDownloadManager::expandWalkMark(DownFileInfo mark)
+bool LVDownloadManager::expandWalkMark(DownFileInfo mark)
 {
     const QStringList parts = mark.taskId.mid(int(strlen(kWalkMark))).split(':');
     const int fileType = parts.value(0).toInt();
@@ -304,14 +337,17 @@ void LVDownloadManager::expandWalkMark(DownFileInfo mark)
     mark.deviceId = dev.deviceId;
     QList<DownFileInfo> found;
     if (!m_walker->getSubFileTask(mark, fileType, found)) {
+        if (m_walker->interrupted() || m_walker->deviceAway())
+            return false;   // stays waiting for a later start
         mark.fileState = 4;
         mark.msg = tr("Folder listing failed: %1").arg(m_walker->lastError());
         m_db->updateDownFileStatus(mark, true);
         qWarning() << "LVDownloadManager - listing of" << mark.fileName << "failed again";
-        return;
+        return true;
     }
     if (saveDownFiles(found, fileType))
         m_db->deleteDownFile(mark);
+    return true;
 }
 
 // ---------------------------------------------------------------- scheduling
@@ -453,8 +489,25 @@ void LVDownloadManager::oNextFile()
             return;
         }
         if (isWalkMark(sub)) {
-            expandWalkMark(sub);
+            m_abortWalk = false;
+            const bool listed = expandWalkMark(sub);
             m_subQueue.clear();
+            if (!listed && !m_abortWalk && m_run) {
+                // The device is away: try the folder again a little later,
+                // or at the owner's next start when it is not connected.
+                if (m_owner && !m_owner->isOnline()) {
+                    setIsRun(false);
+                    emit rStop();
+                    return;
+                }
+                m_walkRetryMs = qMin(kMaxWalkRetryMs, qMax(1000, m_walkRetryMs * 2));
+                QTimer::singleShot(m_walkRetryMs, this, [this] {
+                    if (m_run)
+                        emit sNextFile();
+                });
+                return;
+            }
+            m_walkRetryMs = 0;
             emit sNextFile();
             return;
         }
@@ -525,6 +578,7 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
     connect(task, &LVDownTask::rDownFinish, this, &LVDownloadManager::onDownFinish);
     connect(task, &LVDownTask::rDownPause, this, &LVDownloadManager::onDownPause);
     connect(task, &LVDownTask::rDownError, this, &LVDownloadManager::onDownError);
+    connect(task, &LVDownTask::rDownWait, this, &LVDownloadManager::onDownWait);
     m_tasks.insert(taskKey(entry), task);
     task->startTask(entry);
     emit sNextFile();
@@ -587,7 +641,11 @@ void LVDownloadManager::onDownFinish(DownFileInfo fInfo)
     }
     qDebug() << "downloadFinish----------" << fInfo.fileName << "   " << fInfo.taskId;
     fInfo.fileState = 5;
-    m_db->updateDownFileItemStatus(fInfo);
+    if (m_db->updateDownFileItemStatus(fInfo)) {
+        QString tmp;
+        if (fInfo.getTempPath(tmp, tmpDir()))
+            QFile::remove(LVDownTask::destMarkOf(tmp));
+    }
     if (fInfo.isSubItem) {
         DownFileInfo folder = folderOf(fInfo);
         folder.fileState = 1;
@@ -644,6 +702,25 @@ void LVDownloadManager::onDownError(DownFileInfo fInfo)
     onRemoveTask(taskKey(fInfo));
     qDebug() << "LVDownloadManager::onDownError end-----------";
     emit sNextFile();
+}
+
+// The device could not be reached while the owner was not connected: the
+// entry waits, and so does the queue until the owner's next start.
+void LVDownloadManager::onDownWait(DownFileInfo fInfo)
+{
+    if (!isCurrentTask(fInfo) || takeDeleted(fInfo))
+        return;
+    qDebug() << "LVDownloadManager::onDownWait - device away, queue waits:" << fInfo.fileName;
+    fInfo.fileState = 2;
+    m_db->updateDownFileItemStatus(fInfo);
+    if (!fInfo.isSubItem)
+        emit rDownloadStart(fInfo);
+    onRemoveTask(taskKey(fInfo));
+    clearQueues();
+    if (m_tasks.isEmpty() && m_run) {
+        setIsRun(false);
+        emit rStop();
+    }
 }
 
 void LVDownloadManager::onRemoveTask(qint64 key)
@@ -782,8 +859,11 @@ void LVDownloadManager::removeTempFiles(const DownFileInfo& entry)
     const QString dir = tmpDir();
     auto removeFor = [&dir](const DownFileInfo& f) {
         QString tmp;
-        if (!f.isFolder && f.getTempPath(tmp, dir) && QFileInfo::exists(tmp))
-            QFile::remove(tmp);
+        if (!f.isFolder && f.getTempPath(tmp, dir)) {
+            if (QFileInfo::exists(tmp))
+                QFile::remove(tmp);
+            QFile::remove(LVDownTask::destMarkOf(tmp));
+        }
     };
     if (!entry.isFolder || entry.isSubItem) {
         removeFor(entry);

@@ -117,6 +117,7 @@ public slots:
     void onDownFinish(DownFileInfo fInfo);
     void onDownPause(DownFileInfo fInfo);
     void onDownError(DownFileInfo fInfo);
+    void onDownWait(DownFileInfo fInfo);
     void onRemoveTask(qint64 key);
 
 private:
@@ -138,8 +139,12 @@ private:
     int getDownloadSubData(const DownFileInfo& folder);
     void downloadData(const DownFileInfo& entry);
     bool saveDownFiles(QList<DownFileInfo> level, int fileType);
-    void markWalkFailed(const DownFileInfo& folder, int fileType, const QString& why);
-    void expandWalkMark(DownFileInfo mark);
+    // state 4: the folder failed with msg; state 2: it is listed when the
+    // queue reaches the mark.
+    void markWalk(const DownFileInfo& folder, int fileType, int state, const QString& msg);
+    bool stopWalk() const;
+    // False when the folder could not be listed now but may be later.
+    bool expandWalkMark(DownFileInfo mark);
     DownFileInfo folderOf(const DownFileInfo& sub);
     bool isCurrentTask(const DownFileInfo& f);
     bool takeDeleted(const DownFileInfo& f);
@@ -157,6 +162,9 @@ private:
     // Read from any thread.
     std::atomic<bool> m_run{false};
     std::atomic<int> m_total{0};
+    // Set from any thread to cut a folder expansion short (quit, stop,
+    // pause, delete); what was not listed yet is left for a later start.
+    std::atomic<bool> m_abortWalk{false};
 
     // Manager's thread only.
     QList<DownFileInfo> m_pending;
@@ -166,4 +174,5 @@ private:
     DownFileInfo m_curFolder;
     DownFileInfo m_curSub;
     bool m_finishedAny = false;
+    int m_walkRetryMs = 0;
 };

@@ -1,17 +1,118 @@
 #include "transfer/lvdowntask.h"
 
+#include <atomic>
+#include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
 
+#include "core/safepath.h"
 #include "core/tidewell.h"
+#include "core/utils.h"
 #include "sdk/down_file_info.h"
+#include "sdk/task_interface.h"
 #include "transfer/tidewelldownload.h"
+
+namespace {
+// The owner refused to start the transfer: not connected.
+const int kNotConnected = -10;
+std::atomic<int> s_maxOutageDelayMs{LVDownTask::kMaxOutageDelayMs};
+std::atomic<int> s_outageBudgetMs{LVDownTask::kOutageBudgetMs};
+
+// The device is away or too busy to answer; another attempt may well work.
+bool isDeviceAway(int code)
+{
+    return code == kNotConnected || code == sdk::cores::tidewell::error_network || code == 502
+           || code == 503 || code == 504;
+}
+
+// Failures another attempt cannot mend: the file is gone on the device, or
+// the local disk refused (full, read-only, name too long).
+bool isPermanent(int code)
+{
+    return code == 404 || code == sdk::cores::tidewell::error_local_file;
+}
+
+// The system's reason why the folder cannot be made: mkdir of the first
+// missing component.
+QString mkpathReason(const QString& folder)
+{
+    QString missing = QDir::cleanPath(folder);
+    QString parent = QFileInfo(missing).path();
+    while (!QFileInfo::exists(parent) && parent != missing) {
+        missing = parent;
+        parent = QFileInfo(missing).path();
+    }
+    if (QFileInfo(missing).exists() && !QFileInfo(missing).isDir())
+        return QString::fromLocal8Bit(std::strerror(ENOTDIR));
+    if (::mkdir(QFile::encodeName(missing).constData(), 0755) == 0) {
+        ::rmdir(QFile::encodeName(missing).constData());
+        return QString::fromLocal8Bit(std::strerror(EIO));
+    }
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Copies src to dst whole; on failure removes what was written and gives
+// the system's reason.
+bool copyWhole(const QString& src, const QString& dst, QString& why)
+{
+    QFile in(src);
+    if (!in.open(QIODevice::ReadOnly)) {
+        why = in.errorString();
+        return false;
+    }
+    QFile out(dst);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        why = out.errorString();
+        return false;
+    }
+    QByteArray buf;
+    bool ok = true;
+    while (ok) {
+        buf = in.read(1024 * 1024);
+        if (buf.isEmpty()) {
+            if (in.error() != QFileDevice::NoError) {
+                why = in.errorString();
+                ok = false;
+            }
+            break;
+        }
+        if (out.write(buf) != buf.size()) {
+            why = out.errorString();
+            ok = false;
+        }
+    }
+    if (ok && ::fsync(out.handle()) != 0) {
+        why = QString::fromLocal8Bit(std::strerror(errno));
+        ok = false;
+    }
+    out.close();
+    if (!ok)
+        QFile::remove(dst);
+    return ok;
+}
+}
+
+void LVDownTask::setOutagePacing(int maxDelayMs, int budgetMs)
+{
+    s_maxOutageDelayMs = maxDelayMs > 0 ? maxDelayMs : kMaxOutageDelayMs;
+    s_outageBudgetMs = budgetMs > 0 ? budgetMs : kOutageBudgetMs;
+}
+
+QString LVDownTask::destMarkOf(const QString& tempPath)
+{
+    return tempPath + ".dest";
+}
 
 LVDownTask::LVDownTask()
 {
@@ -97,6 +198,8 @@ void LVDownTask::onStartTask(DownFileInfo downFileInfo)
 {
     m_record = downFileInfo;
     m_retries = 0;
+    m_outageTries = 0;
+    m_outageWaitedMs = 0;
     m_retryPending = false;
     m_deleteOnPause = false;
     m_stopRequested = false;
@@ -111,13 +214,28 @@ void LVDownTask::onStartTask(DownFileInfo downFileInfo)
 }
 
 // Empty folders and empty files need no transfer.
+bool LVDownTask::saveFolder(QString& folder)
+{
+    if (m_record.getSavePath(m_topName, folder))
+        return true;
+    QString why;
+    if (!m_record.savePath.isEmpty() && QFileInfo::exists(m_record.savePath)) {
+        QString wanted = m_record.savePath;
+        if (m_record.isSubItem)
+            wanted += "/" + SafePath::safeName(m_topName) + SafePath::safeRelPath(m_record.pNamePath);
+        why = mkpathReason(wanted);
+    }
+    // A folder that cannot be made now will not be made on a retry either.
+    failOrRetry(sdk::cores::tidewell::error_local_file,
+                why.isEmpty() ? tr("Create Folder fail") : tr("Create Folder fail") + ": " + why);
+    return false;
+}
+
 void LVDownTask::completeLocally()
 {
     QString folder;
-    if (!m_record.getSavePath(m_topName, folder)) {
-        failOrRetry(-1, tr("Create Folder fail"));
+    if (!saveFolder(folder))
         return;
-    }
     if (m_record.isFolder) {
         m_record.savePath = folder;
         endRun(Finished);
@@ -135,7 +253,8 @@ void LVDownTask::completeLocally()
         }
     }
     qWarning() << "LVDownTask::completeLocally - cannot create" << path << f.errorString();
-    failOrRetry(-1, tr("Create file fail"));
+    failOrRetry(sdk::cores::tidewell::error_local_file,
+                path.isEmpty() ? tr("Create file fail") : tr("Create file fail") + ": " + f.errorString());
 }
 
 void LVDownTask::downloadStep()
@@ -146,6 +265,8 @@ void LVDownTask::downloadStep()
         return;
     }
     qDebug() << "------path:" << m_record.usbFilePath << m_record.filePath;
+    if (finishFromMark())
+        return;
 
     // The library continues from the size of the temporary file. A file
     // larger than the entry cannot be a part of it.
@@ -177,8 +298,36 @@ void LVDownTask::downloadStep()
     if (!m_download->start(info, false)) {
         qWarning() << "LVDownTask::downloadData - could not start" << m_record.fileName
                    << "(device not reachable or task refused)";
-        failOrRetry(-1, tr("Device is not connected"));
+        failOrRetry(kNotConnected, tr("Device is not connected"));
     }
+}
+
+// A file moved into place by an earlier run that ended before it was
+// recorded: finished, without asking the device again.
+bool LVDownTask::finishFromMark()
+{
+    QFile mark(destMarkOf(m_tempPath));
+    if (!mark.exists())
+        return false;
+    QString dest;
+    if (mark.open(QIODevice::ReadOnly))
+        dest = QString::fromUtf8(mark.readAll());
+    mark.close();
+    const QFileInfo placed(dest);
+    QString folder;
+    if (dest.isEmpty() || !placed.isFile() || placed.size() != m_record.fileSize
+                || !m_record.getSavePath(m_topName, folder)
+        || QDir::cleanPath(placed.absolutePath()) != QDir::cleanPath(QFileInfo(folder).absoluteFilePath())) {
+        mark.remove();
+        return false;
+    }
+    qDebug() << "LVDownTask - found" << dest << "already in place for" << m_record.fileName;
+    QFile::remove(m_tempPath);
+    m_record.savePath = dest;
+    m_record.fileWriteLen = placed.size();
+    m_record.progress = 1.0f;
+    endRun(Finished);
+    return true;
 }
 
 void LVDownTask::failOrRetry(int code, const QString& msg)
@@ -189,15 +338,50 @@ void LVDownTask::failOrRetry(int code, const QString& msg)
         endRun(Paused);
         return;
     }
-    if (code != 404 && m_retries < kMaxRetries) {
+    if (isDeviceAway(code)) {
+        if (code == kNotConnected) {
+            endRun(Waiting, msg);
+            return;
+        }
+        waitForDevice(msg);
+        return;
+    }
+    if (!isPermanent(code) && m_retries < kMaxRetries) {
         ++m_retries;
         qDebug() << "LVDownTask::TryAgian: ---------------" << m_retries << m_record.fileName;
         if (m_download)
             m_download->release();
+        m_nextDelayMs = kRetryDelayMs;
         emit sStartTry();
         return;
     }
     endRun(Failed, msg);
+}
+
+// The owner is connected but the device did not answer, or answered that it
+// is busy: tried again with a growing delay. Only a long wait counts as one
+// failed attempt.
+void LVDownTask::waitForDevice(const QString& msg)
+{
+    const int cap = s_maxOutageDelayMs;
+    const int first = qMin(kRetryDelayMs, cap);
+    const int delay = int(qMin<qint64>(qint64(first) << qMin(m_outageTries, 16), cap));
+    ++m_outageTries;
+    m_outageWaitedMs += delay;
+    if (m_outageWaitedMs > s_outageBudgetMs) {
+        m_outageWaitedMs = delay;
+        if (m_retries >= kMaxRetries) {
+            endRun(Failed, msg);
+            return;
+        }
+        ++m_retries;
+    }
+    qDebug() << "LVDownTask - device not reachable (" << msg << "), trying" << m_record.fileName
+             << "again in" << delay << "ms";
+    if (m_download)
+        m_download->release();
+    m_nextDelayMs = delay;
+    emit sStartTry();
 }
 
 void LVDownTask::onStartTry()
@@ -207,7 +391,7 @@ void LVDownTask::onStartTry()
         m_retryTimer->setSingleShot(true);
         connect(m_retryTimer, &QTimer::timeout, this, &LVDownTask::tryUploadData);
     }
-    m_retryTimer->start(kRetryDelayMs);
+    m_retryTimer->start(m_nextDelayMs);
     m_retryPending = true;
 }
 
@@ -249,6 +433,11 @@ void LVDownTask::onDownloadProgress(qlonglong byteSent, qlonglong bytesTotal)
 {
     if (m_ended || m_stopRequested)
         return;
+    if (bytesTotal > m_record.fileWriteLen) {
+        // Bytes move again: an earlier outage is over.
+        m_outageTries = 0;
+        m_outageWaitedMs = 0;
+    }
     m_record.fileWriteLen = bytesTotal;
     m_record.speed = int(qBound<qlonglong>(0, byteSent, INT_MAX));
     m_record.progress = m_record.fileSize < 1 ? 0.0f : float(double(bytesTotal) / double(m_record.fileSize));
@@ -266,20 +455,58 @@ void LVDownTask::onDownloadFinish()
         return;
     }
     QString folder;
-    if (!m_record.getSavePath(m_topName, folder)) {
-        failOrRetry(-1, tr("Create Folder fail"));
+    if (!saveFolder(folder))
         return;
-    }
+    // The free name is chosen once per attempt; nothing is written under it
+    // until the whole file is there.
     QString path;
-    if (!m_record.newFileName(folder, path, 0) || !QFile::rename(m_tempPath, path)) {
-        qWarning() << "LVDownTask::onDownloadFinish - cannot move" << m_tempPath << "to" << path;
-        failOrRetry(-1, tr("Move file fail"));
+    QString why;
+    if (!m_record.newFileName(folder, path, 0)) {
+        why = tr("no usable free name");
+    } else if (placeFile(folder, path, why)) {
+        m_record.savePath = path;
+        m_record.fileWriteLen = QFileInfo(path).size();
+        m_record.progress = 1.0f;
+        endRun(Finished);
         return;
     }
-    m_record.savePath = path;
-    m_record.fileWriteLen = QFileInfo(path).size();
-    m_record.progress = 1.0f;
-    endRun(Finished);
+    qWarning() << "LVDownTask::onDownloadFinish - cannot move" << m_tempPath << "to" << path << why;
+    failOrRetry(sdk::cores::tidewell::error_local_file, tr("Move file fail") + ": " + why);
+}
+
+// Moves the finished temporary file to dest, whole or not at all. Across
+// file systems the copy goes to a hidden name in the target folder first.
+bool LVDownTask::placeFile(const QString& folder, const QString& dest, QString& why)
+{
+    const QString markPath = destMarkOf(m_tempPath);
+    {
+        QFile mark(markPath);
+        if (!mark.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || mark.write(dest.toUtf8()) != dest.toUtf8().size() || !mark.flush())
+            qWarning() << "LVDownTask - cannot note the destination in" << markPath;
+    }
+    const QByteArray from = QFile::encodeName(m_tempPath);
+    const QByteArray to = QFile::encodeName(dest);
+    if (::rename(from.constData(), to.constData()) == 0)
+        return true;
+    if (errno != EXDEV) {
+        why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(markPath);
+        return false;
+    }
+    const QString part = folder + "/." + QFileInfo(m_tempPath).fileName() + ".part";
+    if (!copyWhole(m_tempPath, part, why)) {
+        QFile::remove(markPath);
+        return false;
+    }
+    if (::rename(QFile::encodeName(part).constData(), to.constData()) != 0) {
+        why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(part);
+        QFile::remove(markPath);
+        return false;
+    }
+    QFile::remove(m_tempPath);
+    return true;
 }
 
 void LVDownTask::onDownloadPause()
@@ -329,6 +556,11 @@ void LVDownTask::endRun(Outcome outcome, const QString& msg)
         m_record.fileState = 4;
         m_record.msg = msg;
         emit rDownError(m_record);
+        break;
+    case Waiting:
+        m_record.fileState = 2;
+        m_record.msg.clear();
+        emit rDownWait(m_record);
         break;
     }
 }

@@ -13,7 +13,10 @@ class TidewellDownload;
 // Downloads one queue entry on a thread of its own: into a temporary file,
 // with retries 2000 ms apart, then moved to a free name in the final folder.
 // Every change is reported as a copy of the entry; exactly one of
-// rDownFinish, rDownPause and rDownError ends a run.
+// rDownFinish, rDownPause, rDownError and rDownWait ends a run.
+// Attempts that fail because the device cannot be reached spend no retries:
+// they are tried again with a growing delay while the owner is connected,
+// and the entry goes back to waiting (rDownWait) when it is not.
 class LVDownTask : public QObject
 {
     Q_OBJECT
@@ -21,6 +24,15 @@ public:
     // Failed attempts retried before an entry fails (7 attempts in all).
     static const int kMaxRetries = 6;
     static const int kRetryDelayMs = 2000;
+    // Waits for an unreachable device grow up to this delay; after this
+    // much waiting one attempt counts as failed.
+    static const int kMaxOutageDelayMs = 5000;
+    static const int kOutageBudgetMs = 120000;
+    // Test hook: shorter outage pacing (0 restores the defaults).
+    static void setOutagePacing(int maxDelayMs, int budgetMs);
+    // Written beside the temporary file before it is moved into place: the
+    // destination, so a restart finds a file that was moved but not recorded.
+    static QString destMarkOf(const QString& tempPath);
 
     LVDownTask();
     ~LVDownTask() override;
@@ -45,6 +57,9 @@ signals:
     void rDownFinish(DownFileInfo fInfo);
     void rDownPause(DownFileInfo fInfo);
     void rDownError(DownFileInfo fInfo);
+    // The device could not be reached and the owner is not connected: the
+    // entry waits (state 2) for the next start, its partial file kept.
+    void rDownWait(DownFileInfo fInfo);
 
 private slots:
     void onStartTask(DownFileInfo downFileInfo);
@@ -58,10 +73,14 @@ private slots:
     void onDownloadError(int code, QString msg);
 
 private:
-    enum Outcome { Finished, Paused, Failed };
+    enum Outcome { Finished, Paused, Failed, Waiting };
 
     void downloadStep();
     void failOrRetry(int code, const QString& msg);
+    void waitForDevice(const QString& msg);
+    bool finishFromMark();
+    bool placeFile(const QString& folder, const QString& dest, QString& why);
+    bool saveFolder(QString& folder);
     void completeLocally();
     // The one way out of a run: records the final state, gives the library
     // task back, cleans up and emits the one final report.
@@ -81,6 +100,9 @@ private:
     QString m_tmpDir;
     QString m_tempPath;
     int m_retries = 0;
+    int m_nextDelayMs = kRetryDelayMs;
+    int m_outageTries = 0;
+    qint64 m_outageWaitedMs = 0;
     bool m_deleteOnPause = false;
     bool m_stopRequested = false;
     bool m_retryPending = false;

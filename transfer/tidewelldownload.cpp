@@ -139,6 +139,11 @@ void TidewellDownload::on_status(int status, const std::string& text, int errCod
         emit downloadFinish();
         return;
     }
-    const QString msg = errCode == 404 ? tr("File does not write") : tr("Unknown error");
+    // The library's own text says what went wrong (time-out, refused
+    // connection, disk full); it reaches the row.
+    const QString why = QString::fromStdString(text).trimmed();
+    const QString msg = errCode == 404 ? tr("File does not write")
+                        : why.isEmpty() ? tr("Unknown error")
+                                        : why;
     emit downloadError(errCode, msg);
 }

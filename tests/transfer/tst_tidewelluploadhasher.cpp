@@ -13,9 +13,10 @@
 #include "transfer/lvuploadtask.h"
 #include "transfer/tidewellupload.h"
 
-// The library wrapper's reporting rules and the file hasher, driven through
+// TidewellUpload (the library wrapper) reporting rules, FileMd5Asyn (the file
+// hasher) and the upload task's hashing rule, driven through
 // their own entry points.
-class TestUploadParts : public QObject
+class TestTidewellUploadHasher : public QObject
 {
     Q_OBJECT
 private slots:
@@ -222,5 +223,5 @@ private slots:
     }
 };
 
-TW_TEST_MAIN(TestUploadParts)
-#include "tst_uploadparts.moc"
+TW_TEST_MAIN(TestTidewellUploadHasher)
+#include "tst_tidewelluploadhasher.moc"

@@ -17,8 +17,9 @@ QStringList namePaths(const QList<DownFileInfo>& l)
 }
 }
 
-// The library wrapper and the folder walker on their own.
-class TestDownloadParts : public QObject
+// TidewellDownload (the library wrapper) and FilesDataTaskHelp (the folder
+// walker) on their own.
+class TestTidewellDownloadWalker : public QObject
 {
     Q_OBJECT
 private slots:
@@ -63,8 +64,13 @@ private slots:
 
         TidewellDownload f;
         QSignalSpy fErr(&f, &TidewellDownload::downloadError);
-        f.on_status(sdk::cores::tidewell::status_download_failed, "boom", 500);
-        QCOMPARE(fErr.at(0).at(1).toString(), QString("Unknown error"));
+        f.on_status(sdk::cores::tidewell::status_download_failed, "device answered HTTP 500", 500);
+        // The layer's own reason reaches the row; only a silent failure is "Unknown error".
+        QCOMPARE(fErr.at(0).at(1).toString(), QString("device answered HTTP 500"));
+        TidewellDownload g;
+        QSignalSpy gErr(&g, &TidewellDownload::downloadError);
+        g.on_status(sdk::cores::tidewell::status_download_failed, " ", -1);
+        QCOMPARE(gErr.at(0).at(1).toString(), QString("Unknown error"));
         QCOMPARE(error.size(), 0);
     }
 
@@ -245,5 +251,5 @@ private slots:
     }
 };
 
-TW_TEST_MAIN(TestDownloadParts)
-#include "tst_downloadparts.moc"
+TW_TEST_MAIN(TestTidewellDownloadWalker)
+#include "tst_tidewelldownloadwalker.moc"

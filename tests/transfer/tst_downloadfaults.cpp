@@ -1,0 +1,165 @@
+#include <QDirIterator>
+
+#include "tests/testenv.h"
+#include "tests/transfer/downloadrig.h"
+#include "tests/transfer/smalldisk.h"
+#include "transfer/lvdowntask.h"
+
+namespace {
+const int kWait = 60000;
+
+int downloadsOf(TestDeviceServer& s, qint64 id)
+{
+    int n = 0;
+    for (const auto& r : s.requestsFor("/device/download"))
+        if (QString::fromStdString(r.query).contains(QString("fileId=%1&").arg(id)))
+            ++n;
+    return n;
+}
+
+// Everything below dir, hidden files included, as relative paths.
+QStringList allEntries(const QString& dir)
+{
+    QStringList out;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out << QDir(dir).relativeFilePath(it.next());
+    out.sort();
+    return out;
+}
+}
+
+// The download engine against a disk that refuses, a restart at the worst
+// moment and names at the file system's limit.
+class TestDownloadFaults : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fullDiskFailsWithTheReasonAndLeavesNothing()
+    {
+        DownloadRig rig;
+        SmallDisk disk(rig.dir.path() + "/small", "1m");
+        if (!disk.ok())
+            QSKIP("cannot mount a small file system here");
+        rig.server->addGeneratedFile("big.bin", 3 * 1024 * 1024, true, 3);
+        rig.server->addGeneratedFile("fits.bin", 200 * 1024, true, 4);
+        const TwFileInfo big = rig.item("big.bin");
+
+        // The temporary file lies on another file system: the move copies.
+        QVERIFY(rig.mgr->addDownFilesPlain(1, disk.path(), {big}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->errors.size(), 1, kWait);
+        const DownFileInfo failed = rig.rec->errors.first();
+        QVERIFY2(failed.msg.contains("No space left on device"), qPrintable(failed.msg));
+        QCOMPARE(rig.row(failed.fId).msg, failed.msg);
+        // A full disk is not retried, and nothing is left under any name.
+        QCOMPARE(downloadsOf(*rig.server, big.id), 1);
+        QCOMPARE(allEntries(disk.path()), QStringList());
+        // The downloaded bytes stay for a later start.
+        QCOMPARE(QFileInfo(rig.tempPathOf(failed)).size(), qint64(3 * 1024 * 1024));
+
+        // A file that fits still arrives whole.
+        QVERIFY(rig.mgr->addDownFilesPlain(2, disk.path(), {rig.item("fits.bin")}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
+        QCOMPARE(DownloadRig::bytesOf(disk.path() + "/fits.bin"), rig.serverBytes("fits.bin"));
+        QCOMPARE(allEntries(disk.path()), QStringList{"fits.bin"});
+
+        // Read-only: the same, with its own reason, for files and folders.
+        QVERIFY(disk.makeReadOnly());
+        rig.server->addFile("Tree/in.txt", "in");
+        rig.mgr->deleteFile(failed);
+        QVERIFY(rig.mgr->addDownFilesPlain(3, disk.path(), {rig.item("fits.bin"), rig.item("Tree", false)}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->errors.size(), 3, kWait);
+        QVERIFY2(rig.rec->errors.at(1).msg.contains("Read-only file system"), qPrintable(rig.rec->errors.at(1).msg));
+        QVERIFY2(rig.rec->errors.at(2).msg.contains("Read-only file system"), qPrintable(rig.rec->errors.at(2).msg));
+        QCOMPARE(allEntries(disk.path()), QStringList{"fits.bin"});
+    }
+
+    void restartAfterTheMoveRecordsTheFileWithoutTheDevice()
+    {
+        DownloadRig rig;
+        rig.server->addGeneratedFile("moved.bin", 2 * 1024 * 1024, true, 9);
+        rig.server->throttle(512 * 1024);
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("moved.bin")}));
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.rec->starts.isEmpty(), kWait);
+        const DownFileInfo entry = rig.rec->starts.first();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rec->maxWritten(entry.fId) > 0, kWait);
+        rig.mgr->pauseFile(entry);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.mgr->isRun(), kWait);
+        rig.server->throttle(0);
+
+        // As left by a run that ended between moving the whole file into
+        // place and recording it: no temporary file, the noted destination
+        // holding the whole file.
+        const QString tmp = rig.tempPathOf(entry);
+        const QString dest = rig.downDir + "/moved.bin";
+        QVERIFY(QFile::remove(tmp));
+        {
+            QFile f(dest);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(rig.serverBytes("moved.bin"));
+            QFile mark(LVDownTask::destMarkOf(tmp));
+            QVERIFY(mark.open(QIODevice::WriteOnly));
+            mark.write(dest.toUtf8());
+        }
+        rig.server->clearRequests();
+        rig.newManager();
+        rig.mgr->startFile(rig.row(entry.fId));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
+        QCOMPARE(rig.server->requestsFor("/device/download").size(), size_t(0));
+        QCOMPARE(QDir(rig.downDir).entryList(QDir::Files), QStringList{"moved.bin"});
+        QCOMPARE(rig.finished().size(), 1);
+        QCOMPARE(rig.finished().first().savePath, dest);
+        QVERIFY(!QFileInfo::exists(LVDownTask::destMarkOf(tmp)));
+
+        // A mark whose file is not whole is not trusted: the entry downloads.
+        rig.server->addGeneratedFile("half.bin", 100000, true, 2);
+        rig.server->throttle(20000);
+        QVERIFY(rig.mgr->addDownFilesPlain(2, rig.downDir, {rig.item("half.bin")}));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rec->findStart("half.bin").fId > 0, kWait);
+        const DownFileInfo half = rig.rec->findStart("half.bin");
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rec->maxWritten(half.fId) > 0, kWait);
+        rig.mgr->pauseFile(half);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.mgr->isRun(), kWait);
+        rig.server->throttle(0);
+        {
+            QFile f(rig.downDir + "/half.bin");
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("short");
+            QFile mark(LVDownTask::destMarkOf(rig.tempPathOf(half)));
+            QVERIFY(mark.open(QIODevice::WriteOnly));
+            mark.write(f.fileName().toUtf8());
+        }
+        rig.mgr->startFile(rig.row(half.fId));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 2, kWait);
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/half(1).bin"), rig.serverBytes("half.bin"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/half.bin"), QByteArray("short"));
+    }
+
+    void numberedNamesFitTheFileSystem()
+    {
+        const QString longName = QString(251, QChar(0x00e9)).left(125) + QString(1, 'x') + ".bin";
+        QVERIFY(longName.toUtf8().size() <= 255);
+        for (int count : {1, 12, 1234}) {
+            const QString n = DownFileInfo::numberedName(longName, count);
+            QVERIFY2(n.toUtf8().size() <= 255, qPrintable(n));
+            QVERIFY(n.endsWith(QString("(%1).bin").arg(count)));
+            QVERIFY(n.startsWith(QString(100, QChar(0x00e9))));
+        }
+        QCOMPARE(DownFileInfo::numberedName("a.txt", 2), QString("a(2).txt"));
+
+        DownloadRig rig;
+        const std::string name = std::string(251, 'n') + ".bin";
+        rig.server->addFile(name, "long");
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item(name)}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
+        QVERIFY(rig.mgr->addDownFilesPlain(2, rig.downDir, {rig.item(name)}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 2, kWait);
+        QVERIFY(rig.rec->errors.isEmpty());
+        const QString second = QString(248, 'n') + "(1).bin";
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + second), QByteArray("long"));
+    }
+};
+
+TW_TEST_MAIN(TestDownloadFaults)
+#include "tst_downloadfaults.moc"
