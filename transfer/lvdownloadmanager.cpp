@@ -15,6 +15,7 @@
 #include "core/utils.h"
 #include "transfer/filesdatataskhelp.h"
 #include "transfer/lvdowntask.h"
+#include "transfer/outagepolicy.h"
 
 namespace {
 const char* kWalkMark = "walk:";
@@ -720,6 +721,14 @@ void LVDownloadManager::onDownWait(DownFileInfo fInfo)
     if (m_tasks.isEmpty() && m_run) {
         setIsRun(false);
         emit rStop();
+        // The owner's start may have come while the queue was going idle.
+        const NetworkShare share(1, fInfo.shareId, fInfo.extractedCode);
+        QTimer::singleShot(OutagePolicy::kRecheckMs, this, [this, share] {
+            if (!m_run && OutagePolicy::ownerConnected(m_owner, share)) {
+                qDebug() << "LVDownloadManager - connected again, resuming";
+                continueRunning();
+            }
+        });
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QThread>
+#include <QTimer>
 
 #include "core/dbhelp.h"
 #include "core/tidewell.h"
@@ -22,6 +23,7 @@
 #include "sdk/resp_info.h"
 #include "sdk/tidewell_network_sdk.h"
 #include "transfer/lvuploadtask.h"
+#include "transfer/outagepolicy.h"
 
 namespace {
 
@@ -369,6 +371,10 @@ void LVUploadManager::oNextFile()
     }
     if (!m_running)
         return;
+    if (OutagePolicy::ownerOffline(m_owner)) {
+        waitForDevice(OutagePolicy::kRecheckMs);
+        return;
+    }
     QMutexLocker l(&m_lock);
     qDebug() << "nextFile:-------------num:" << m_tasks.size();
     const int limit = (m_owner && m_owner->netType() == 1) ? kMaxLanTasks : 1;
@@ -430,6 +436,10 @@ void LVUploadManager::oNextFile()
             int dirId = 0, code = 0;
             QString path;
             if (!makeUploadedFolder(m_curFolder, dirId, path, code)) {
+                if (code == -1 && OutagePolicy::reach(m_owner) != OutagePolicy::Answers) {
+                    waitForDevice(OutagePolicy::kFirstDelayMs);
+                    return;
+                }
                 m_curFolder.msg = tr("create Folder fail");
                 m_curFolder.fileState = 4;
                 entryFailed(m_curFolder);
@@ -543,6 +553,15 @@ void LVUploadManager::uploadData(UploadFileInfo record)
         // The uploaded folder itself, once; no device call under m_lock.
         if (!makeUploadedFolder(folder, dirId, path, code)) {
             qWarning() << "LVUploadManager: creating folder" << folder.fileName << "failed," << code;
+            if (code == -1 && OutagePolicy::reach(m_owner) != OutagePolicy::Answers) {
+                // The file stays as it was queued; the folder is made when
+                // the device is back.
+                record.fileState = 2;
+                m_db->updateUploadFileItemStatus(record);
+                clearQueues();
+                waitForDevice(OutagePolicy::kFirstDelayMs);
+                return;
+            }
             record.msg = tr("create Folder fail");
             record.fileState = 4;
             entryFailed(record);
@@ -565,6 +584,7 @@ void LVUploadManager::uploadData(UploadFileInfo record)
     connect(task, &LVUploadTask::rUploadFinish, this, &LVUploadManager::onUploadFinish);
     connect(task, &LVUploadTask::rUploadPause, this, &LVUploadManager::onUploadPause);
     connect(task, &LVUploadTask::rUploadError, this, &LVUploadManager::onUploadError);
+    connect(task, &LVUploadTask::rUploadWait, this, &LVUploadManager::onUploadWait);
     task->setParentDirId(parentDirId);
     task->setParentPath(parentPath);
     LVUploadTask* old = nullptr;
@@ -697,6 +717,55 @@ void LVUploadManager::onUploadError(UploadFileInfo fInfo)
         return;
     onRemoveTask(fInfo.fId, fInfo.isSubItem, from);
     entryFailed(fInfo);
+}
+
+// The task found no connection: its entry waits, and so does the queue.
+void LVUploadManager::onUploadWait(UploadFileInfo fInfo)
+{
+    QObject* from = sender();
+    if (!isLiveTask(from))
+        return;
+    qDebug() << "LVUploadManager::onUploadWait - device away, queue waits:" << fInfo.fileName;
+    fInfo.fileState = 2;
+    m_db->updateUploadFileItemStatus(fInfo);
+    if (!fInfo.isSubItem)
+        emit rUploadStart(fInfo);
+    onRemoveTask(fInfo.fId, fInfo.isSubItem, from);
+    clearQueues();
+    waitForDevice(OutagePolicy::kRecheckMs);
+}
+
+void LVUploadManager::waitForDevice(int delayMs)
+{
+    if (!m_running)
+        return;
+    if (!m_lookAgain) {
+        m_lookAgain = new QTimer(this);
+        m_lookAgain->setSingleShot(true);
+        connect(m_lookAgain, &QTimer::timeout, this, [this] {
+            if (m_running) {
+                emit sNextFile();
+            } else if (OutagePolicy::ownerConnected(m_owner)) {
+                // Connected again while the engine was going idle: the
+                // owner's start may have come too early to be seen.
+                qDebug() << "LVUploadManager - connected again, resuming";
+                resume();
+            }
+        });
+    }
+    {
+        QMutexLocker l(&m_lock);
+        if (!m_tasks.isEmpty())
+            return;   // a task's end looks again
+    }
+    if (OutagePolicy::ownerOffline(m_owner) || !OutagePolicy::ownerConnected(m_owner)) {
+        qDebug() << "LVUploadManager - not connected, idle until the next start";
+        setRunning(false);
+        emit rStop();
+        m_lookAgain->start(OutagePolicy::kRecheckMs);
+        return;
+    }
+    m_lookAgain->start(delayMs);
 }
 
 void LVUploadManager::onRemoveTask(int fId, bool isSubItem, QObject* task)

@@ -16,6 +16,7 @@
 class DBHelp;
 class LVUploadTask;
 class QThread;
+class QTimer;
 class Tidewell;
 namespace sdk { namespace plugins { class tidewell_network_sdk; } }
 
@@ -122,6 +123,7 @@ public slots:
     void onUploadFinish(UploadFileInfo fInfo);
     void onUploadPause(UploadFileInfo fInfo);
     void onUploadError(UploadFileInfo fInfo);
+    void onUploadWait(UploadFileInfo fInfo);
     // Deletes the task held for that entry if it is `task` (null: any).
     void onRemoveTask(int fId, bool isSubItem = false, QObject* task = nullptr);
     void oNextFile();
@@ -155,6 +157,10 @@ private:
     // (deepest folder made: deepest) made the uploaded folder itself.
     void rememberExternalFolder(const UploadFileInfo& record, const QString& deepest);
     void clearQueues();
+    // The device is out of reach: nothing new starts; with no task left and
+    // the owner not connected the engine goes idle until the owner's next
+    // start, otherwise it looks again after delayMs.
+    void waitForDevice(int delayMs);
 
     QThread* m_thread = nullptr;
     Tidewell* m_owner = nullptr;
@@ -170,4 +176,5 @@ private:
     UploadFileInfo m_curSubFile;
     std::atomic<bool> m_finished{false};
     QSet<int> m_foldersMade;   // folder entries known to exist on the device
+    QTimer* m_lookAgain = nullptr;   // manager's thread; made on first use
 };

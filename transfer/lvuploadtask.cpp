@@ -76,7 +76,7 @@ void LVUploadTask::init(Tidewell* owner, LVUploadManager* manager)
     connect(m_upload, &TidewellUpload::uploadProgress, this, &LVUploadTask::uploadProgress);
     connect(m_upload, &TidewellUpload::uploadFinish, this, &LVUploadTask::uploadFinish);
     connect(m_upload, &TidewellUpload::uploadPause, this, &LVUploadTask::uploadPause);
-    connect(m_upload, &TidewellUpload::uploadError, this, &LVUploadTask::uploadError);
+    connect(m_upload, &TidewellUpload::uploadError, this, &LVUploadTask::libraryError);
     connect(this, &LVUploadTask::sStartTask, this, &LVUploadTask::onStartTask);
     connect(this, &LVUploadTask::sStopTask, this, &LVUploadTask::onStopTask);
     connect(this, &LVUploadTask::sStartTry, this, &LVUploadTask::onStartTry);
@@ -100,6 +100,7 @@ void LVUploadTask::onStartTask(UploadFileInfo upFileInfo)
 {
     m_record = upFileInfo;
     m_retries = 0;
+    m_outage.reset();
     m_stopRequested = false;
     m_hashing = false;
     m_retryPending = false;
@@ -130,6 +131,12 @@ void LVUploadTask::exitTask(Exit how, const QString& msg)
         m_record.msg = msg;
         emit rUploadError(m_record);
         break;
+    case Exit::Wait:
+        m_record.fileState = 2;
+        m_record.msg.clear();
+        m_record.speed = 0;
+        emit rUploadWait(m_record);
+        break;
     }
 }
 
@@ -149,7 +156,13 @@ void LVUploadTask::uploadData()
         int code = 0;
         if (!m_manager || !m_manager->createRemoteFolder(m_record, dirId, path, code)) {
             qWarning() << "create Folder fail---------" << code;
-            uploadError(m_record, code, tr("create Folder fail"));
+            // No answer at all: the device may be away rather than refusing.
+            const OutagePolicy::Reach reach =
+                    code == -1 ? OutagePolicy::reach(m_owner) : OutagePolicy::Answers;
+            if (reach != OutagePolicy::Answers && !m_stopRequested)
+                retryWhenBack(reach, tr("create Folder fail"));
+            else
+                uploadError(m_record, code, tr("create Folder fail"));
             return;
         }
         if (m_record.isFolder) {
@@ -188,9 +201,14 @@ void LVUploadTask::startUpload()
 {
     if (!m_upload->start(m_record)) {
         // Not connected, or the library refused the task: retried like any
-        // other transfer failure so the entry never stays running.
+        // other transfer failure so the entry never stays running; without
+        // a connection the entry waits for it instead.
         qWarning() << "LVUploadTask: upload could not start:" << m_record.fileName;
-        uploadError(m_record, -1, TidewellUpload::errorMessage(-1));
+        const OutagePolicy::Reach reach = OutagePolicy::reach(m_owner);
+        if (reach != OutagePolicy::Answers && !m_stopRequested)
+            retryWhenBack(reach, TidewellUpload::errorMessage(-1));
+        else
+            uploadError(m_record, -1, TidewellUpload::errorMessage(-1));
     }
 }
 
@@ -249,11 +267,51 @@ void LVUploadTask::uploadError(UploadFileInfo, int code, QString msg)
         ++m_retries;
         qDebug() << "LVUploadManager::TryAgian: ---------------" << m_retries << m_record.fileName;
         m_upload->release();
+        m_nextDelayMs = kRetryDelayMs;
         emit sStartTry();
         return;
     }
     m_upload->release();
     exitTask(Exit::Error, msg);
+}
+
+void LVUploadTask::libraryError(UploadFileInfo fInfo, int code, QString msg)
+{
+    if (m_ended)
+        return;
+    if (!m_stopRequested && OutagePolicy::isDeviceAway(code)) {
+        m_upload->release();
+        retryWhenBack(OutagePolicy::reach(m_owner), msg);
+        return;
+    }
+    uploadError(fInfo, code, msg);
+}
+
+// Without a connection the entry waits for the owner's next start; with one,
+// the device is asked again a little later, and only a long run of such
+// waits counts as a failed attempt.
+void LVUploadTask::retryWhenBack(OutagePolicy::Reach reach, const QString& msg)
+{
+    if (m_ended)
+        return;
+    if (reach == OutagePolicy::NotConnected) {
+        qDebug() << "LVUploadTask - not connected, waiting:" << m_record.fileName;
+        exitTask(Exit::Wait);
+        return;
+    }
+    bool counts = false;
+    const int delay = m_outage.nextDelay(counts);
+    if (counts) {
+        if (m_retries >= kMaxRetries) {
+            exitTask(Exit::Error, msg);
+            return;
+        }
+        ++m_retries;
+    }
+    qDebug() << "LVUploadTask - device away or busy (" << msg << "), trying" << m_record.fileName
+             << "again in" << delay << "ms, retries" << m_retries;
+    m_nextDelayMs = delay;
+    emit sStartTry();
 }
 
 void LVUploadTask::onStartTry()
@@ -265,7 +323,7 @@ void LVUploadTask::onStartTry()
         connect(m_retryTimer, &QTimer::timeout, this, &LVUploadTask::tryUploadData,
                 Qt::DirectConnection);
     }
-    m_retryTimer->start(kRetryDelayMs);
+    m_retryTimer->start(m_nextDelayMs);
     m_retryPending = true;
 }
 
@@ -300,6 +358,8 @@ void LVUploadTask::uploadProgress(UploadFileInfo fInfo, qlonglong byteSent, qlon
 {
     if (m_ended)
         return;
+    if (bytesTotal > m_record.fileWriteLen)
+        m_outage.reset();   // bytes move again: an earlier outage is over
     m_record.fileWriteLen = bytesTotal;
     m_record.speed = int(byteSent);
     m_record.progress = fInfo.progress;

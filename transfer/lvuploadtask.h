@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "core/uploadfileinfo.h"
+#include "transfer/outagepolicy.h"
 
 class FileMd5Asyn;
 class LVUploadManager;
@@ -15,7 +16,8 @@ class TidewellUpload;
 // Uploads one file (a queue entry or a file inside an uploaded folder): checks
 // the local file, makes its remote folder, hashes it, runs the library upload
 // and retries failed attempts. Lives on a thread of its own; every attempt
-// ends in exactly one of rUploadFinish, rUploadPause or rUploadError.
+// ends in exactly one of rUploadFinish, rUploadPause, rUploadError or
+// rUploadWait.
 class LVUploadTask : public QObject
 {
     Q_OBJECT
@@ -54,6 +56,9 @@ signals:
     void rUploadFinish(UploadFileInfo fInfo);
     void rUploadPause(UploadFileInfo fInfo);
     void rUploadError(UploadFileInfo fInfo);
+    // The device could not be reached and the owner is not connected: the
+    // entry waits (state 2) for the next start; the device keeps what it got.
+    void rUploadWait(UploadFileInfo fInfo);
 
 public slots:
     void onStartTask(UploadFileInfo upFileInfo);
@@ -66,12 +71,16 @@ public slots:
     void uploadFinish(UploadFileInfo fInfo);
     void uploadPause(UploadFileInfo fInfo);
     void uploadError(UploadFileInfo fInfo, int code, QString msg);
+    // The library's failures: a device away or busy spends no retry.
+    void libraryError(UploadFileInfo fInfo, int code, QString msg);
 
 private:
-    enum class Exit { Finish, Pause, Error };
+    enum class Exit { Finish, Pause, Error, Wait };
 
     void uploadData();
     void startUpload();
+    // The attempt failed with the device away (reach says how far).
+    void retryWhenBack(OutagePolicy::Reach reach, const QString& msg);
     // The only way out of an attempt series: emits one result, once.
     void exitTask(Exit how, const QString& msg = QString());
 
@@ -81,6 +90,8 @@ private:
     FileMd5Asyn* m_hasher = nullptr;
     Tidewell* m_owner = nullptr;
     int m_retries = 0;
+    int m_nextDelayMs = kRetryDelayMs;
+    OutagePolicy m_outage;
     UploadFileInfo m_record;
     QTimer* m_retryTimer = nullptr;
     bool m_stopRequested = false;
