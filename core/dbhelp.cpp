@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
@@ -340,9 +342,16 @@ bool prepareConnection(QSqlDatabase& db)
     run(q, "open", "PRAGMA synchronous=NORMAL");
     q.finish();
 
+    // Tables are made once per file; a file removed meanwhile gets them again.
     static QSet<QString> ready;
-    if (ready.contains(db.databaseName()))
-        return true;
+    if (ready.contains(db.databaseName())) {
+        const bool has = q.exec("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'lv_app'")
+                         && q.next();
+        q.finish();
+        if (has)
+            return true;
+        qWarning() << "DBHelp::open - tables of" << db.databaseName() << "are gone, making them again";
+    }
     Tx tx(db, "createTables");
     if (!tx.ok())
         return false;
@@ -355,6 +364,65 @@ bool prepareConnection(QSqlDatabase& db)
         return false;
     ready.insert(db.databaseName());
     return true;
+}
+
+// SQLite's answer for a file that is not (or no longer) a database.
+bool notADatabase(const QSqlError& err)
+{
+    const QString code = err.nativeErrorCode();
+    return code == "26" || code == "11" || err.text().contains("not a database", Qt::CaseInsensitive)
+           || err.text().contains("malformed", Qt::CaseInsensitive);
+}
+
+// Once per file and process, before the first connection: a file SQLite
+// cannot use as a database is moved aside (kept for inspection) so that a
+// fresh store is made in its place instead of every call failing for ever.
+void checkStore(const QString& path)
+{
+    static QMutex mutex;
+    static QSet<QString> checked;
+    QMutexLocker lock(&mutex);
+    if (checked.contains(path))
+        return;
+    checked.insert(path);
+    const QFileInfo info(path);
+    if (!info.exists())
+        return;
+    QString why;
+    if (!info.isFile()) {
+        why = "not a file";
+    } else {
+        const QString name = QString("larkvault_check_%1").arg(quintptr(QThread::currentThread()));
+        {
+            QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", name);
+            d.setDatabaseName(path);
+            d.setConnectOptions("QSQLITE_BUSY_TIMEOUT=10000");
+            if (!d.open()) {
+                if (notADatabase(d.lastError()))
+                    why = d.lastError().text();
+            } else {
+                QSqlQuery q(d);
+                if (!q.exec("SELECT count(*) FROM sqlite_master") && notADatabase(q.lastError()))
+                    why = q.lastError().text();
+            }
+            d.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    if (why.isEmpty())
+        return;
+    const QString aside = path + "." + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss")
+                          + ".unusable";
+    if (!QFile::rename(path, aside) && !QDir().rename(path, aside)) {
+        qCritical().noquote() << QString("DBHelp - the store %1 is not usable (%2) and cannot be moved to %3")
+                                     .arg(path, why, aside);
+        return;
+    }
+    for (const char* extra : {"-wal", "-shm"})
+        if (QFileInfo::exists(path + extra))
+            QFile::rename(path + extra, aside + extra);
+    qCritical().noquote() << QString("DBHelp - the store %1 is not usable (%2); it was moved to %3 and a fresh store is made")
+                                 .arg(path, why, aside);
 }
 
 using Stmt = QPair<QString, QVariantList>;
@@ -823,6 +891,7 @@ QSqlDatabase DBHelp::db()
         name = m_state->prefix + QString::number(m_state->next++);
     }
 
+    checkStore(filePath());
     bool ok = false;
     {
         QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", name);

@@ -15,7 +15,7 @@
 #include "core/utils.h"
 #include "transfer/filesdatataskhelp.h"
 #include "transfer/lvdowntask.h"
-#include "transfer/outagepolicy.h"
+#include "transfer/outagepacing.h"
 
 namespace {
 const char* kWalkMark = "walk:";
@@ -723,8 +723,8 @@ void LVDownloadManager::onDownWait(DownFileInfo fInfo)
         emit rStop();
         // The owner's start may have come while the queue was going idle.
         const NetworkShare share(1, fInfo.shareId, fInfo.extractedCode);
-        QTimer::singleShot(OutagePolicy::kRecheckMs, this, [this, share] {
-            if (!m_run && OutagePolicy::ownerConnected(m_owner, share)) {
+        QTimer::singleShot(OutagePacing::kRecheckMs, this, [this, share] {
+            if (!m_run && OutagePacing::ownerConnected(m_owner, share)) {
                 qDebug() << "LVDownloadManager - connected again, resuming";
                 continueRunning();
             }

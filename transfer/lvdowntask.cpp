@@ -24,18 +24,6 @@
 #include "transfer/tidewelldownload.h"
 
 namespace {
-// The owner refused to start the transfer: not connected.
-const int kNotConnected = -10;
-std::atomic<int> s_maxOutageDelayMs{LVDownTask::kMaxOutageDelayMs};
-std::atomic<int> s_outageBudgetMs{LVDownTask::kOutageBudgetMs};
-
-// The device is away or too busy to answer; another attempt may well work.
-bool isDeviceAway(int code)
-{
-    return code == kNotConnected || code == sdk::cores::tidewell::error_network || code == 502
-           || code == 503 || code == 504;
-}
-
 // Failures another attempt cannot mend: the file is gone on the device, or
 // the local disk refused (full, read-only, name too long).
 bool isPermanent(int code)
@@ -101,12 +89,6 @@ bool copyWhole(const QString& src, const QString& dst, QString& why)
         QFile::remove(dst);
     return ok;
 }
-}
-
-void LVDownTask::setOutagePacing(int maxDelayMs, int budgetMs)
-{
-    s_maxOutageDelayMs = maxDelayMs > 0 ? maxDelayMs : kMaxOutageDelayMs;
-    s_outageBudgetMs = budgetMs > 0 ? budgetMs : kOutageBudgetMs;
 }
 
 QString LVDownTask::destMarkOf(const QString& tempPath)
@@ -198,8 +180,7 @@ void LVDownTask::onStartTask(DownFileInfo downFileInfo)
 {
     m_record = downFileInfo;
     m_retries = 0;
-    m_outageTries = 0;
-    m_outageWaitedMs = 0;
+    m_outage.reset();
     m_retryPending = false;
     m_deleteOnPause = false;
     m_stopRequested = false;
@@ -298,7 +279,7 @@ void LVDownTask::downloadStep()
     if (!m_download->start(info, false)) {
         qWarning() << "LVDownTask::downloadData - could not start" << m_record.fileName
                    << "(device not reachable or task refused)";
-        failOrRetry(kNotConnected, tr("Device is not connected"));
+        failOrRetry(OutagePacing::kNotConnected, tr("Device is not connected"));
     }
 }
 
@@ -338,8 +319,8 @@ void LVDownTask::failOrRetry(int code, const QString& msg)
         endRun(Paused);
         return;
     }
-    if (isDeviceAway(code)) {
-        if (code == kNotConnected) {
+    if (OutagePacing::isDeviceAway(code)) {
+        if (code == OutagePacing::kNotConnected) {
             endRun(Waiting, msg);
             return;
         }
@@ -363,13 +344,9 @@ void LVDownTask::failOrRetry(int code, const QString& msg)
 // failed attempt.
 void LVDownTask::waitForDevice(const QString& msg)
 {
-    const int cap = s_maxOutageDelayMs;
-    const int first = qMin(kRetryDelayMs, cap);
-    const int delay = int(qMin<qint64>(qint64(first) << qMin(m_outageTries, 16), cap));
-    ++m_outageTries;
-    m_outageWaitedMs += delay;
-    if (m_outageWaitedMs > s_outageBudgetMs) {
-        m_outageWaitedMs = delay;
+    bool counted = false;
+    const int delay = m_outage.next(kRetryDelayMs, counted);
+    if (counted) {
         if (m_retries >= kMaxRetries) {
             endRun(Failed, msg);
             return;
@@ -435,8 +412,7 @@ void LVDownTask::onDownloadProgress(qlonglong byteSent, qlonglong bytesTotal)
         return;
     if (bytesTotal > m_record.fileWriteLen) {
         // Bytes move again: an earlier outage is over.
-        m_outageTries = 0;
-        m_outageWaitedMs = 0;
+        m_outage.reset();
     }
     m_record.fileWriteLen = bytesTotal;
     m_record.speed = int(qBound<qlonglong>(0, byteSent, INT_MAX));

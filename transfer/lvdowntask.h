@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "core/downfileinfo.h"
+#include "transfer/outagepacing.h"
 
 class QThread;
 class QTimer;
@@ -24,12 +25,6 @@ public:
     // Failed attempts retried before an entry fails (7 attempts in all).
     static const int kMaxRetries = 6;
     static const int kRetryDelayMs = 2000;
-    // Waits for an unreachable device grow up to this delay; after this
-    // much waiting one attempt counts as failed.
-    static const int kMaxOutageDelayMs = 5000;
-    static const int kOutageBudgetMs = 120000;
-    // Test hook: shorter outage pacing (0 restores the defaults).
-    static void setOutagePacing(int maxDelayMs, int budgetMs);
     // Written beside the temporary file before it is moved into place: the
     // destination, so a restart finds a file that was moved but not recorded.
     static QString destMarkOf(const QString& tempPath);
@@ -101,8 +96,7 @@ private:
     QString m_tempPath;
     int m_retries = 0;
     int m_nextDelayMs = kRetryDelayMs;
-    int m_outageTries = 0;
-    qint64 m_outageWaitedMs = 0;
+    OutagePacing m_outage;
     bool m_deleteOnPause = false;
     bool m_stopRequested = false;
     bool m_retryPending = false;

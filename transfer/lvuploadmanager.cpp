@@ -23,7 +23,6 @@
 #include "sdk/resp_info.h"
 #include "sdk/tidewell_network_sdk.h"
 #include "transfer/lvuploadtask.h"
-#include "transfer/outagepolicy.h"
 
 namespace {
 
@@ -371,10 +370,6 @@ void LVUploadManager::oNextFile()
     }
     if (!m_running)
         return;
-    if (OutagePolicy::ownerOffline(m_owner)) {
-        waitForDevice(OutagePolicy::kRecheckMs);
-        return;
-    }
     QMutexLocker l(&m_lock);
     qDebug() << "nextFile:-------------num:" << m_tasks.size();
     const int limit = (m_owner && m_owner->netType() == 1) ? kMaxLanTasks : 1;
@@ -436,8 +431,8 @@ void LVUploadManager::oNextFile()
             int dirId = 0, code = 0;
             QString path;
             if (!makeUploadedFolder(m_curFolder, dirId, path, code)) {
-                if (code == -1 && OutagePolicy::reach(m_owner) != OutagePolicy::Answers) {
-                    waitForDevice(OutagePolicy::kFirstDelayMs);
+                if (OutagePacing::isDeviceAway(code)) {
+                    waitForDevice(OutagePacing::kMaxDelayMs);
                     return;
                 }
                 m_curFolder.msg = tr("create Folder fail");
@@ -453,7 +448,8 @@ void LVUploadManager::oNextFile()
             qDebug() << "no upload sub file.------finish------";
         } else {
             showFailedFile(m_curFolder, rest.first());
-            m_db->updateUploadFileItemStatus(m_curFolder);
+            // Only the folder's row: each failed file keeps its own message.
+            m_db->updateUploadFileStatus(m_curFolder, true);
             emit rUploadError(m_curFolder);
             qDebug() << "no upload sub file.------error------";
         }
@@ -553,13 +549,13 @@ void LVUploadManager::uploadData(UploadFileInfo record)
         // The uploaded folder itself, once; no device call under m_lock.
         if (!makeUploadedFolder(folder, dirId, path, code)) {
             qWarning() << "LVUploadManager: creating folder" << folder.fileName << "failed," << code;
-            if (code == -1 && OutagePolicy::reach(m_owner) != OutagePolicy::Answers) {
-                // The file stays as it was queued; the folder is made when
-                // the device is back.
+            if (OutagePacing::isDeviceAway(code)) {
+                // The file stays queued; its folder is made once the device
+                // answers.
                 record.fileState = 2;
-                m_db->updateUploadFileItemStatus(record);
+                m_db->updateUploadFileStatus(record, true);
                 clearQueues();
-                waitForDevice(OutagePolicy::kFirstDelayMs);
+                waitForDevice(OutagePacing::kMaxDelayMs);
                 return;
             }
             record.msg = tr("create Folder fail");
@@ -719,7 +715,8 @@ void LVUploadManager::onUploadError(UploadFileInfo fInfo)
     entryFailed(fInfo);
 }
 
-// The task found no connection: its entry waits, and so does the queue.
+// The device could not be reached while the owner was not connected: the
+// entry waits, and the queue starts nothing new until the owner's next start.
 void LVUploadManager::onUploadWait(UploadFileInfo fInfo)
 {
     QObject* from = sender();
@@ -727,45 +724,55 @@ void LVUploadManager::onUploadWait(UploadFileInfo fInfo)
         return;
     qDebug() << "LVUploadManager::onUploadWait - device away, queue waits:" << fInfo.fileName;
     fInfo.fileState = 2;
-    m_db->updateUploadFileItemStatus(fInfo);
+    m_db->updateUploadFileStatus(fInfo, true);
     if (!fInfo.isSubItem)
         emit rUploadStart(fInfo);
     onRemoveTask(fInfo.fId, fInfo.isSubItem, from);
     clearQueues();
-    waitForDevice(OutagePolicy::kRecheckMs);
+    if (m_running)
+        setRunning(false);
+    bool idle = false;
+    {
+        QMutexLocker l(&m_lock);
+        idle = m_tasks.isEmpty();
+    }
+    if (idle)
+        emit rStop();
+    lookAgainLater();
 }
 
 void LVUploadManager::waitForDevice(int delayMs)
 {
     if (!m_running)
         return;
-    if (!m_lookAgain) {
-        m_lookAgain = new QTimer(this);
-        m_lookAgain->setSingleShot(true);
-        connect(m_lookAgain, &QTimer::timeout, this, [this] {
-            if (m_running) {
+    if (OutagePacing::ownerConnected(m_owner)) {
+        // Connected, but the device did not answer.
+        QTimer::singleShot(delayMs, this, [this] {
+            if (m_running)
                 emit sNextFile();
-            } else if (OutagePolicy::ownerConnected(m_owner)) {
-                // Connected again while the engine was going idle: the
-                // owner's start may have come too early to be seen.
-                qDebug() << "LVUploadManager - connected again, resuming";
-                resume();
-            }
         });
-    }
-    {
-        QMutexLocker l(&m_lock);
-        if (!m_tasks.isEmpty())
-            return;   // a task's end looks again
-    }
-    if (OutagePolicy::ownerOffline(m_owner) || !OutagePolicy::ownerConnected(m_owner)) {
-        qDebug() << "LVUploadManager - not connected, idle until the next start";
-        setRunning(false);
-        emit rStop();
-        m_lookAgain->start(OutagePolicy::kRecheckMs);
         return;
     }
-    m_lookAgain->start(delayMs);
+    qDebug() << "LVUploadManager - not connected, idle until the next start";
+    setRunning(false);
+    bool idle = false;
+    {
+        QMutexLocker l(&m_lock);
+        idle = m_tasks.isEmpty();
+    }
+    if (idle)
+        emit rStop();
+    lookAgainLater();
+}
+
+void LVUploadManager::lookAgainLater()
+{
+    QTimer::singleShot(OutagePacing::kRecheckMs, this, [this] {
+        if (!m_running && OutagePacing::ownerConnected(m_owner)) {
+            qDebug() << "LVUploadManager - connected again, resuming";
+            resume();
+        }
+    });
 }
 
 void LVUploadManager::onRemoveTask(int fId, bool isSubItem, QObject* task)

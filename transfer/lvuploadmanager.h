@@ -16,7 +16,6 @@
 class DBHelp;
 class LVUploadTask;
 class QThread;
-class QTimer;
 class Tidewell;
 namespace sdk { namespace plugins { class tidewell_network_sdk; } }
 
@@ -157,10 +156,12 @@ private:
     // (deepest folder made: deepest) made the uploaded folder itself.
     void rememberExternalFolder(const UploadFileInfo& record, const QString& deepest);
     void clearQueues();
-    // The device is out of reach: nothing new starts; with no task left and
-    // the owner not connected the engine goes idle until the owner's next
-    // start, otherwise it looks again after delayMs.
+    // The device is out of reach: with no connection the engine goes idle
+    // until the owner's next start, else it looks again after delayMs.
     void waitForDevice(int delayMs);
+    // Gone idle for want of a connection: the owner's start may have come
+    // meanwhile, so the connection is looked at once more a little later.
+    void lookAgainLater();
 
     QThread* m_thread = nullptr;
     Tidewell* m_owner = nullptr;
@@ -176,5 +177,4 @@ private:
     UploadFileInfo m_curSubFile;
     std::atomic<bool> m_finished{false};
     QSet<int> m_foldersMade;   // folder entries known to exist on the device
-    QTimer* m_lookAgain = nullptr;   // manager's thread; made on first use
 };

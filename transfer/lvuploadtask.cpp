@@ -7,15 +7,26 @@
 #include <QTimer>
 
 #include "core/tidewell.h"
+#include "sdk/task_interface.h"
 #include "transfer/filemd5asyn.h"
 #include "transfer/lvuploadmanager.h"
 #include "transfer/tidewellupload.h"
+
+namespace {
+// The file could not be hashed; retried like any other failure.
+const int kHashFailed = -20;
+}
 
 bool LVUploadTask::isFatalCode(int code)
 {
     switch (code) {
     case 2014: case 2001: case 2002: case 2201: case 403: case 404:
     case 20203: case 20204: case 20205:
+    // The device refuses the name or the request itself: the same request
+    // will be refused again.
+    case 2005:
+    // The local file cannot be read.
+    case sdk::cores::tidewell::error_local_file:
         return true;
     default:
         return false;
@@ -76,7 +87,7 @@ void LVUploadTask::init(Tidewell* owner, LVUploadManager* manager)
     connect(m_upload, &TidewellUpload::uploadProgress, this, &LVUploadTask::uploadProgress);
     connect(m_upload, &TidewellUpload::uploadFinish, this, &LVUploadTask::uploadFinish);
     connect(m_upload, &TidewellUpload::uploadPause, this, &LVUploadTask::uploadPause);
-    connect(m_upload, &TidewellUpload::uploadError, this, &LVUploadTask::libraryError);
+    connect(m_upload, &TidewellUpload::uploadError, this, &LVUploadTask::uploadError);
     connect(this, &LVUploadTask::sStartTask, this, &LVUploadTask::onStartTask);
     connect(this, &LVUploadTask::sStopTask, this, &LVUploadTask::onStopTask);
     connect(this, &LVUploadTask::sStartTry, this, &LVUploadTask::onStartTry);
@@ -134,7 +145,6 @@ void LVUploadTask::exitTask(Exit how, const QString& msg)
     case Exit::Wait:
         m_record.fileState = 2;
         m_record.msg.clear();
-        m_record.speed = 0;
         emit rUploadWait(m_record);
         break;
     }
@@ -156,13 +166,7 @@ void LVUploadTask::uploadData()
         int code = 0;
         if (!m_manager || !m_manager->createRemoteFolder(m_record, dirId, path, code)) {
             qWarning() << "create Folder fail---------" << code;
-            // No answer at all: the device may be away rather than refusing.
-            const OutagePolicy::Reach reach =
-                    code == -1 ? OutagePolicy::reach(m_owner) : OutagePolicy::Answers;
-            if (reach != OutagePolicy::Answers && !m_stopRequested)
-                retryWhenBack(reach, tr("create Folder fail"));
-            else
-                uploadError(m_record, code, tr("create Folder fail"));
+            uploadError(m_record, code, tr("create Folder fail"));
             return;
         }
         if (m_record.isFolder) {
@@ -201,14 +205,9 @@ void LVUploadTask::startUpload()
 {
     if (!m_upload->start(m_record)) {
         // Not connected, or the library refused the task: retried like any
-        // other transfer failure so the entry never stays running; without
-        // a connection the entry waits for it instead.
+        // other transfer failure so the entry never stays running.
         qWarning() << "LVUploadTask: upload could not start:" << m_record.fileName;
-        const OutagePolicy::Reach reach = OutagePolicy::reach(m_owner);
-        if (reach != OutagePolicy::Answers && !m_stopRequested)
-            retryWhenBack(reach, TidewellUpload::errorMessage(-1));
-        else
-            uploadError(m_record, -1, TidewellUpload::errorMessage(-1));
+        uploadError(m_record, OutagePacing::kNotConnected, tr("Device is not connected"));
     }
 }
 
@@ -227,7 +226,7 @@ void LVUploadTask::resultFileMd5(QString md5)
         return;
     }
     if (md5.isEmpty()) {
-        uploadError(m_record, -1, QStringLiteral("Get Md5 Fail"));
+        uploadError(m_record, kHashFailed, QStringLiteral("Get Md5 Fail"));
         return;
     }
     m_record.fileMd5 = md5;
@@ -263,6 +262,25 @@ void LVUploadTask::uploadError(UploadFileInfo, int code, QString msg)
         exitTask(Exit::Pause);
         return;
     }
+    if (OutagePacing::isDeviceAway(code)) {
+        m_upload->release();
+        if (code == OutagePacing::kNotConnected) {
+            exitTask(Exit::Wait);
+            return;
+        }
+        bool counted = false;
+        m_nextDelayMs = m_outage.next(kRetryDelayMs, counted);
+        if (!counted || m_retries < kMaxRetries) {
+            if (counted)
+                ++m_retries;
+            qDebug() << "LVUploadTask - device not reachable (" << msg << "), trying"
+                     << m_record.fileName << "again in" << m_nextDelayMs << "ms";
+            emit sStartTry();
+            return;
+        }
+        exitTask(Exit::Error, msg);
+        return;
+    }
     if (!isFatalCode(code) && m_retries < kMaxRetries) {
         ++m_retries;
         qDebug() << "LVUploadManager::TryAgian: ---------------" << m_retries << m_record.fileName;
@@ -273,45 +291,6 @@ void LVUploadTask::uploadError(UploadFileInfo, int code, QString msg)
     }
     m_upload->release();
     exitTask(Exit::Error, msg);
-}
-
-void LVUploadTask::libraryError(UploadFileInfo fInfo, int code, QString msg)
-{
-    if (m_ended)
-        return;
-    if (!m_stopRequested && OutagePolicy::isDeviceAway(code)) {
-        m_upload->release();
-        retryWhenBack(OutagePolicy::reach(m_owner), msg);
-        return;
-    }
-    uploadError(fInfo, code, msg);
-}
-
-// Without a connection the entry waits for the owner's next start; with one,
-// the device is asked again a little later, and only a long run of such
-// waits counts as a failed attempt.
-void LVUploadTask::retryWhenBack(OutagePolicy::Reach reach, const QString& msg)
-{
-    if (m_ended)
-        return;
-    if (reach == OutagePolicy::NotConnected) {
-        qDebug() << "LVUploadTask - not connected, waiting:" << m_record.fileName;
-        exitTask(Exit::Wait);
-        return;
-    }
-    bool counts = false;
-    const int delay = m_outage.nextDelay(counts);
-    if (counts) {
-        if (m_retries >= kMaxRetries) {
-            exitTask(Exit::Error, msg);
-            return;
-        }
-        ++m_retries;
-    }
-    qDebug() << "LVUploadTask - device away or busy (" << msg << "), trying" << m_record.fileName
-             << "again in" << delay << "ms, retries" << m_retries;
-    m_nextDelayMs = delay;
-    emit sStartTry();
 }
 
 void LVUploadTask::onStartTry()
@@ -359,7 +338,7 @@ void LVUploadTask::uploadProgress(UploadFileInfo fInfo, qlonglong byteSent, qlon
     if (m_ended)
         return;
     if (bytesTotal > m_record.fileWriteLen)
-        m_outage.reset();   // bytes move again: an earlier outage is over
+        m_outage.reset();   // bytes move again
     m_record.fileWriteLen = bytesTotal;
     m_record.speed = int(byteSent);
     m_record.progress = fInfo.progress;

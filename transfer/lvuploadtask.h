@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "core/uploadfileinfo.h"
-#include "transfer/outagepolicy.h"
+#include "transfer/outagepacing.h"
 
 class FileMd5Asyn;
 class LVUploadManager;
@@ -17,7 +17,8 @@ class TidewellUpload;
 // the local file, makes its remote folder, hashes it, runs the library upload
 // and retries failed attempts. Lives on a thread of its own; every attempt
 // ends in exactly one of rUploadFinish, rUploadPause, rUploadError or
-// rUploadWait.
+// rUploadWait. Attempts that fail because the device cannot be reached spend
+// no retries (see OutagePacing).
 class LVUploadTask : public QObject
 {
     Q_OBJECT
@@ -57,7 +58,7 @@ signals:
     void rUploadPause(UploadFileInfo fInfo);
     void rUploadError(UploadFileInfo fInfo);
     // The device could not be reached and the owner is not connected: the
-    // entry waits (state 2) for the next start; the device keeps what it got.
+    // entry waits (state 2) for the next start; the device keeps its offset.
     void rUploadWait(UploadFileInfo fInfo);
 
 public slots:
@@ -71,16 +72,12 @@ public slots:
     void uploadFinish(UploadFileInfo fInfo);
     void uploadPause(UploadFileInfo fInfo);
     void uploadError(UploadFileInfo fInfo, int code, QString msg);
-    // The library's failures: a device away or busy spends no retry.
-    void libraryError(UploadFileInfo fInfo, int code, QString msg);
 
 private:
     enum class Exit { Finish, Pause, Error, Wait };
 
     void uploadData();
     void startUpload();
-    // The attempt failed with the device away (reach says how far).
-    void retryWhenBack(OutagePolicy::Reach reach, const QString& msg);
     // The only way out of an attempt series: emits one result, once.
     void exitTask(Exit how, const QString& msg = QString());
 
@@ -91,7 +88,7 @@ private:
     Tidewell* m_owner = nullptr;
     int m_retries = 0;
     int m_nextDelayMs = kRetryDelayMs;
-    OutagePolicy m_outage;
+    OutagePacing m_outage;
     UploadFileInfo m_record;
     QTimer* m_retryTimer = nullptr;
     bool m_stopRequested = false;

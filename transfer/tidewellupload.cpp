@@ -206,7 +206,17 @@ void TidewellUpload::on_status(int code, const std::string& text, int errCode)
     if (code == tidewell::status_upload_done)
         emit uploadFinish(copy);
     else
-        emit uploadError(copy, errCode, errorMessage(errCode));
+        emit uploadError(copy, errCode, messageFor(errCode, QString::fromStdString(text)));
+}
+
+QString TidewellUpload::messageFor(int errCode, const QString& text)
+{
+    // Codes with a text of their own keep it; otherwise the device's or the
+    // network layer's own words say more than "Unknown error".
+    const QString known = errorMessage(errCode);
+    if (known != tr("Unknown error") || text.trimmed().isEmpty())
+        return known;
+    return text.trimmed();
 }
 
 QString TidewellUpload::errorMessage(int errCode)

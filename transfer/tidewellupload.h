@@ -41,6 +41,10 @@ public:
 
     // Message shown for a library error code.
     static QString errorMessage(int errCode);
+    // The row's text for a failure: errorMessage for the codes it names,
+    // else the library's text (the device's refusal or the network's
+    // reason), "Unknown error" when there is none.
+    static QString messageFor(int errCode, const QString& text);
 
 signals:
     void uploadTaskCreate(UploadFileInfo fInfo, bool isSucc, QString taskId);

@@ -404,17 +404,19 @@ private slots:
         QTest::newRow("2001") << 2001 << "Without permission" << false;
         QTest::newRow("2002") << 2002 << "Without permission" << false;
         QTest::newRow("2201") << 2201 << "Unauthorized operation" << false;
-        QTest::newRow("403") << 403 << "Unknown error" << false;
+        // Codes without a text of their own show the device's refusal.
+        QTest::newRow("403") << 403 << "upload create: refused" << false;
         QTest::newRow("404") << 404 << "File does not exist" << false;
         QTest::newRow("20203") << 20203 << "Space by remove" << false;
-        QTest::newRow("20204") << 20204 << "Unknown error" << false;
-        QTest::newRow("20205") << 20205 << "Unknown error" << false;
+        QTest::newRow("20204") << 20204 << "upload create: refused" << false;
+        QTest::newRow("20205") << 20205 << "upload create: refused" << false;
+        QTest::newRow("2005") << 2005 << "upload create: refused" << false;
         // What an English user reads, through the shipped translation.
         QTest::newRow("2014 en") << 2014 << "Insufficient storage space" << true;
         QTest::newRow("2001 en") << 2001 << "Without copy the permission" << true;
         QTest::newRow("404 en") << 404 << "File removed" << true;
         QTest::newRow("20203 en") << 20203 << "The storage space has been removed" << true;
-        QTest::newRow("20205 en") << 20205 << "Unknown exception" << true;
+        QTest::newRow("20205 en") << 20205 << "upload create: refused" << true;
     }
     void fatalCodesFailAtOnce()
     {
@@ -455,7 +457,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(error.count(), 1, 40000);
         QCOMPARE(rig.creates().size(), 7);
         QCOMPARE(rig.queued().first().fileState, 4);
-        QCOMPARE(rig.queued().first().msg, QString("Unknown error"));
+        QCOMPARE(rig.queued().first().msg, QString("upload create: device answered HTTP 500 injected failure"));
 
         // A few failures in a row are absorbed.
         rig.server->clearFaults();
@@ -507,7 +509,11 @@ private slots:
         rig.owner->allowOnline = false;    // the next start cannot reach the device
         const int calls = rig.owner->onlineCalls;
         QTRY_VERIFY_WITH_TIMEOUT(rig.owner->onlineCalls > calls, 10000);
+        // Not connected: the entry waits for the owner's next start, unfailed.
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.manager->isRun(), kLong);
+        QCOMPARE(rig.queued().first().fileState, 2);
         rig.owner->allowOnline = true;
+        rig.manager->start();   // as the tab does on every connection
         QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kLong);
         QCOMPARE(rig.stored("f.txt"), QByteArray("late"));
     }

@@ -11,7 +11,7 @@
 #include "tests/transfer/uploadrig.h"
 #include "transfer/lvuploadmanager.h"
 #include "transfer/lvuploadtask.h"
-#include "transfer/outagepolicy.h"
+#include "transfer/outagepacing.h"
 
 namespace {
 const int kLong = 30000;
@@ -99,13 +99,13 @@ struct Rig : EndToEndRig
 };
 } // namespace
 
-class TestUploadOutages : public QObject
+class TestTabUploadOutages : public QObject
 {
     Q_OBJECT
 private slots:
     void cleanup()
     {
-        OutagePolicy::setPacing(0, 0);
+        OutagePacing::setLimits(0, 0);
     }
 
     // A short and a long absence (the long one outlasts the six retries 2 s
@@ -184,7 +184,7 @@ private slots:
         const QString pa = rig.writeFile("busy/a.bin", a);
         const QString pb = rig.writeFile("lasting.bin", "never");
         rig.open();
-        OutagePolicy::setPacing(300, 60000);
+        OutagePacing::setLimits(300, 60000);
         rig.server->failWithStatus(503, 12, "/device/upload");
         QueuedSpy finish(rig.tab->uploadManager(), &LVUploadManager::rUploadFinish);
         rig.upload(pa);
@@ -195,7 +195,7 @@ private slots:
         QCOMPARE(rig.errors->count(), 0);
         QCOMPARE(rig.tab->linkState(), 2);
 
-        OutagePolicy::setPacing(100, 500);
+        OutagePacing::setLimits(100, 500);
         rig.server->clearRequests();
         rig.server->failWithStatus(503, -1, "/device/upload");
         rig.upload(pb);
@@ -234,5 +234,5 @@ private slots:
     }
 };
 
-TW_TEST_MAIN(TestUploadOutages)
-#include "tst_uploadoutages.moc"
+TW_TEST_MAIN(TestTabUploadOutages)
+#include "tst_tabuploadoutages.moc"

@@ -10,6 +10,7 @@
 #include "device/tidewelldevice.h"
 #include "transfer/downloadfilemodel.h"
 #include "transfer/lvdowntask.h"
+#include "transfer/outagepacing.h"
 
 namespace {
 const int kLong = 30000;
@@ -93,13 +94,13 @@ struct Rig : EndToEndRig
 };
 } // namespace
 
-class TestDownloadOutages : public QObject
+class TestTabDownloadOutages : public QObject
 {
     Q_OBJECT
 private slots:
     void cleanup()
     {
-        LVDownTask::setOutagePacing(0, 0);
+        OutagePacing::setLimits(0, 0);
     }
 
     // A short and a long absence (the long one outlasts the six retries 2 s
@@ -175,7 +176,7 @@ private slots:
         QVERIFY2(waited < 10000, qPrintable(QString::number(waited)));
 
         // Transfers only: far more attempts than a file may fail.
-        LVDownTask::setOutagePacing(300, 60000);
+        OutagePacing::setLimits(300, 60000);
         rig.server->failWithStatus(503, 12, "/device/download");
         QTRY_COMPARE_WITH_TIMEOUT(rig.queuedDownloads(), 0, 60000);
         QCOMPARE(rig.tab->linkState(), 2);
@@ -184,7 +185,7 @@ private slots:
         QCOMPARE(EndToEndRig::bytesOf(rig.downDir + "/Busy/b.bin"), rig.serverBytes("Busy/b.bin"));
 
         // Busy for good: each used-up wait counts one failed attempt.
-        LVDownTask::setOutagePacing(100, 500);
+        OutagePacing::setLimits(100, 500);
         rig.server->clearRequests();
         rig.server->failWithStatus(503, -1, "/device/download");
         rig.download(rig.item("lasting.txt"));
@@ -239,5 +240,5 @@ private slots:
     }
 };
 
-TW_TEST_MAIN(TestDownloadOutages)
-#include "tst_downloadoutages.moc"
+TW_TEST_MAIN(TestTabDownloadOutages)
+#include "tst_tabdownloadoutages.moc"
