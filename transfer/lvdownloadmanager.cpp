@@ -118,6 +118,17 @@ bool LVDownloadManager::init(Tidewell* owner)
         // Always through the event loop: scheduling never recurses into itself.
         connect(this, &LVDownloadManager::sNextFile, this, &LVDownloadManager::oNextFile,
                 Qt::QueuedConnection);
+        // Stopping, pausing and deleting cut a folder expansion short at
+        // once, also when the request signal is emitted directly (the list
+        // models do): the flag is set on the sender's thread.
+        const auto abortWalk = [this] { m_abortWalk = true; };
+        connect(this, &LVDownloadManager::sStop, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sAllPause, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sAllDelete, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sPauseFiles, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sDeleteFiles, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sPauseFile, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sDeleteFile, this, abortWalk, Qt::DirectConnection);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // Download queues that outlive the device going away or answering "busy":
 // nothing fails meanwhile, and the work goes on from the exact byte.
 #include "tests/app/endtoendrig.h"
+#include "tests/transfer/downloadrig.h"
 
 #include <QAbstractItemModelTester>
 #include <QDirIterator>
@@ -237,6 +238,51 @@ private slots:
         rig.queue->deleteFile(0);
         QTRY_COMPARE_WITH_TIMEOUT(rig.queuedDownloads(), 0, kLong);
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(tmp), kLong);
+    }
+
+    // Pausing the queue while a big folder is still being listed takes
+    // effect at once; starting it again lists the rest and completes it.
+    void pauseDuringExpansionTakesEffectAtOnce()
+    {
+        Rig rig;
+        const int files = 250;
+        for (int i = 0; i < files; ++i)
+            rig.server->addFile("Wide/f" + std::to_string(i) + ".txt", std::to_string(i));
+        rig.server->delayAnswer(800, -1, "getDirPath");   // three pages: 2.4 s
+        rig.open();
+        LVDownloadManager* mgr = rig.tab->downloadManager();
+        QueuedSpy stops(mgr, &LVDownloadManager::rStop);
+        rig.download(rig.item("Wide", false));
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.server->requestsFor("getDirPath").empty(), kLong);
+        QElapsedTimer paused;
+        paused.start();
+        rig.queue->pauseAll();
+        QTRY_VERIFY_WITH_TIMEOUT(stops.count() >= 1 && !mgr->isRun(), kLong);
+        QVERIFY2(paused.elapsed() < 2000, qPrintable(QString::number(paused.elapsed())));
+        QVERIFY(rig.server->requestsFor("getDirPath").size() < 3);
+        QCOMPARE(rig.queuedDownloads(), 1);
+
+        rig.server->clearFaults();
+        rig.queue->startAll();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.queuedDownloads(), 0, 60000);
+        QCOMPARE(QDir(rig.downDir + "/Wide").entryList(QDir::Files).size(), files);
+        QCOMPARE(EndToEndRig::bytesOf(rig.downDir + "/Wide/f249.txt"), QByteArray("249"));
+        QCOMPARE(rig.errors->count(), 0);
+    }
+
+    // The connection comes back just as the queue goes idle for want of it
+    // (the owner's start would find it still running): it is not missed.
+    void connectionBackWhileGoingIdleIsNotMissed()
+    {
+        DownloadRig rig;
+        rig.server->addFile("soon.txt", "soon");
+        rig.owner->allowOnline = false;
+        connect(rig.mgr.get(), &LVDownloadManager::rStop, rig.mgr.get(),
+                [&rig] { rig.owner->allowOnline = true; }, Qt::DirectConnection);
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("soon.txt")}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kLong);
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/soon.txt"), QByteArray("soon"));
+        QVERIFY(rig.rec->errors.isEmpty());
     }
 };
 

@@ -232,6 +232,22 @@ private slots:
         QCOMPARE(rig.stored("Far/one.bin"), one);
         QCOMPARE(error.count(), 0);
     }
+
+    // The connection comes back just as the queue goes idle for want of it
+    // (the owner's start would find it still running): it is not missed.
+    void connectionBackWhileGoingIdleIsNotMissed()
+    {
+        UploadRig rig("dev-back-idle");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        rig.owner->allowOnline = false;
+        connect(rig.manager.get(), &LVUploadManager::rStop, rig.manager.get(),
+                [&rig] { rig.owner->allowOnline = true; }, Qt::DirectConnection);
+        rig.add({rig.writeFile("soon.txt", "soon")});
+        QTRY_COMPARE_WITH_TIMEOUT(rig.queued().size(), 1, kLong);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kLong);
+        QCOMPARE(rig.stored("soon.txt"), QByteArray("soon"));
+    }
 };
 
 TW_TEST_MAIN(TestTabUploadOutages)
