@@ -524,6 +524,11 @@ void LVDownTask::endRun(Outcome outcome, const QString& msg)
                 m_record.getTempPath(tmp, m_tmpDir);
             if (!tmp.isEmpty() && QFileInfo::exists(tmp))
                 QFile::remove(tmp);
+        } else if (!m_tempPath.isEmpty() && QFileInfo::exists(m_tempPath)) {
+            // Progress reports are thinned: the partial file tells the bytes done.
+            m_record.fileWriteLen = QFileInfo(m_tempPath).size();
+            if (m_record.fileSize > 0)
+                m_record.progress = float(double(m_record.fileWriteLen) / double(m_record.fileSize));
         }
         m_record.fileState = 3;
         emit rDownPause(m_record);

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "app/tidewellsdk.h"
+#include "device/tidewelldevice.h"
 #include "device/tidewelltab.h"
 #include "sdk/tidewell_network_sdk.h"
 #include "tools/testdeviceserver.h"
@@ -216,6 +217,28 @@ private slots:
         }));
         QVERIFY(m_server->requestsFor("ping").empty());
         QCOMPARE(int(second.requestsFor("ping").size()), 1);
+    }
+
+    void diskDownloadThroughTheTabIsAnswered()
+    {
+        m_server->addFile("usb/pics/a.txt", "from the disk");
+        TidewellTab tab(m_root.get());
+        QVERIFY(tab.connect_to(lanDevice()));
+        QTRY_COMPARE(tab.linkState(), 2);
+        QSignalSpy answer(tab.device(), &TidewellDevice::rAddDownFiles);
+        LocalFileInfo item;
+        item.id = 1;
+        item.isFile = true;
+        item.name = "a.txt";
+        item.filePath = "/pics/a.txt";
+        item.url = "/usb/pics/a.txt";
+        item.fileLen = 13;
+        const QString save = TestEnv::instance()->root() + "/disk-save";
+        QDir().mkpath(save);
+        QVERIFY(tab.device()->addDownUsbFiles(42, save, {item}, 1));
+        QTRY_COMPARE_WITH_TIMEOUT(answer.count(), 1, 20000);
+        QCOMPARE(answer.first().at(0).value<TW_HANDLE>(), TW_HANDLE(42));
+        QVERIFY(answer.first().at(1).toBool());
     }
 
     void ownerNotices()

@@ -158,6 +158,8 @@ private slots:
         const qint64 partial = QFileInfo(tmp).size();
         QVERIFY2(partial > 0 && partial < 8 * 1024 * 1024, qPrintable(QString::number(partial)));
         QVERIFY(!QFileInfo::exists(rig.downDir + "/slow.bin"));
+        // The stored row holds the bytes done.
+        QCOMPARE(rig.row(entry.fId).fileWriteLen, partial);
 
         rig.server->throttle(0);
         rig.server->clearRequests();

@@ -255,6 +255,17 @@ private slots:
             shown.append(rig.model.index(i).data(Role::FileNameRole).toString());
         QCOMPARE(shown, (QStringList{"f8", "f6", "f5", "f4", "f2", "f1", "f0"}));
         QCOMPARE(st.count("select count(1) from lv_finish_file"), 7);
+
+        // Two neighbouring selected rows both go.
+        rig.model.multiSelect(1);
+        rig.model.multiSelect(2);
+        rig.model.deleteSelect();
+        QTRY_COMPARE(rig.model.rowCount(), 5);
+        shown.clear();
+        for (int i = 0; i < rig.model.rowCount(); ++i)
+            shown.append(rig.model.index(i).data(Role::FileNameRole).toString());
+        QCOMPARE(shown, (QStringList{"f8", "f4", "f2", "f1", "f0"}));
+        QCOMPARE(st.count("select count(1) from lv_finish_file"), 5);
     }
 
     void openFileAndLocation()

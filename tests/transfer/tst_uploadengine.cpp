@@ -6,6 +6,7 @@
 #include <QTranslator>
 
 #include "app/tidewellsdk.h"
+#include "device/tidewelltab.h"
 #include "tests/queuedspy.h"
 #include "tests/testenv.h"
 #include "tests/transfer/uploadrig.h"
@@ -193,6 +194,59 @@ private slots:
             for (const auto& r : rig.server->requestsFor("/device/upload"))
                 QCOMPARE(r.listener, 1);
         }
+    }
+
+    // The same limit with a real tab as the owner: its network type for each
+    // route decides how many files go at once.
+    void tabRouteSetsTheParallelLimit_data()
+    {
+        QTest::addColumn<bool>("mapped");
+        QTest::addColumn<int>("netType");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("lan") << false << 1 << LVUploadManager::kMaxLanTasks;
+        QTest::newRow("mapped") << true << 2 << 1;
+    }
+    void tabRouteSetsTheParallelLimit()
+    {
+        QFETCH(bool, mapped);
+        QFETCH(int, netType);
+        QFETCH(int, expected);
+        UploadRig rig(QString("dev-tab-%1").arg(mapped));
+        QVERIFY(rig.server->start());
+        rig.server->throttle(200 * 1024);
+        TidewellSdk root;
+        UserInfo u;
+        u.accessId = "acc1";
+        root.setUserInfo(u);
+        TidewellTab tab(&root);
+        DeviceInfo d;
+        d.deviceId = rig.owner->device.deviceId;
+        d.accessId = "acc1";
+        d.deviceSn = "QX2TEST";
+        (mapped ? d.mapHost : d.lanHost) = "127.0.0.1";
+        (mapped ? d.mapPort : d.lanPort) = rig.server->port();
+        QVERIFY(tab.connect_to(d));
+        QTRY_COMPARE_WITH_TIMEOUT(tab.linkState(), mapped ? 3 : 2, kLong);
+        QCOMPARE(tab.netType(), netType);
+        LVUploadManager* m = tab.uploadManager();
+        QVERIFY(m);
+
+        QSet<int> running;
+        int maxRunning = 0;
+        QObject ctx;
+        connect(m, &LVUploadManager::rUploadStart, &ctx, [&](UploadFileInfo r) {
+            running.insert(r.fId);
+            maxRunning = qMax(maxRunning, running.size());
+        });
+        connect(m, &LVUploadManager::rUploadFinish, &ctx, [&](UploadFileInfo r) { running.remove(r.fId); });
+        QList<QUrl> urls;
+        for (int i = 0; i < 5; ++i)
+            urls << QUrl::fromLocalFile(rig.writeFile(QString("t%1.bin").arg(i), UploadRig::bytes(100 * 1024, 200 + i)));
+        QVERIFY(m->addUpFiles(TwFolderInfo(), urls, false));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.storedExists("t4.bin") && rig.storedExists("t0.bin") && !m->isRun(), 60000);
+        QCOMPARE(maxRunning, expected);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(rig.stored(QString("t%1.bin").arg(i)) == UploadRig::bytes(100 * 1024, 200 + i));
     }
 
     void folderTreeIsRecreated()

@@ -41,6 +41,29 @@ private slots:
         QCOMPARE(msgs.value(refused), QString("upload create: invalid file name or size"));
         QCOMPARE(msgs.value(tooLong), QString("File name too long"));
     }
+
+    void progressCarriesTheBytesSent()
+    {
+        UploadRig rig("dev-progress-bytes");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        const int size = 1024 * 1024;
+        rig.server->throttle(256 * 1024);
+        QList<qint64> sent;
+        QObject ctx;
+        connect(rig.manager.get(), &LVUploadManager::rUploadProgress, &ctx,
+                [&](UploadFileInfo f) { sent << f.fileWriteLen; });
+        QueuedSpy stop(rig.manager.get(), &LVUploadManager::rStop);
+        rig.add({rig.writeFile("slow.bin", UploadRig::bytes(size, 3))});
+        QTRY_COMPARE_WITH_TIMEOUT(stop.count(), 1, kLong);
+        QVERIFY(rig.stored("slow.bin") == UploadRig::bytes(size, 3));
+        // Bytes on their way up, growing to the whole file; not a speed.
+        QVERIFY2(sent.size() >= 2, qPrintable(QString::number(sent.size())));
+        for (int i = 1; i < sent.size(); ++i)
+            QVERIFY(sent.at(i) >= sent.at(i - 1));
+        QVERIFY(sent.last() <= size);
+        QVERIFY2(sent.last() >= size / 2, qPrintable(QString::number(sent.last())));
+    }
 };
 
 TW_TEST_MAIN(TestUploadFaults)
