@@ -118,7 +118,7 @@ private slots:
         rig.open();
         rig.download(rig.item("Album", false));
 
-        for (const int ms : {5000, 20000}) {
+        for (const int ms : {5000, 15000}) {
             QString tmp;
             rig.partial(128 * 1024, tmp);
             rig.outage(ms);

@@ -126,7 +126,7 @@ private slots:
         rig.open();
         rig.upload(rig.base + "/local/Trip");
 
-        for (const int ms : {5000, 20000}) {
+        for (const int ms : {5000, 15000}) {
             QTRY_VERIFY_WITH_TIMEOUT(!rig.held().isEmpty() && rig.held().first() >= 128 * 1024, kLong);
             QMap<QString, qint64> heldThen;
             rig.outage(ms, heldThen);
