@@ -19,6 +19,9 @@ private:
 };
 
 void twTestSetup();
+// Longest run of one test function before it is failed (read when the
+// first test function starts: call it from the test object's constructor).
+void testFunctionTimeout(int ms);
 
 #define TW_TEST_MAIN(TestObject)                                  \
     int main(int argc, char* argv[])                              \

@@ -96,7 +96,8 @@ bool FilesDataTaskHelp::send(Net* net, const APIReq& req, APIBase& resp)
     if (!net->api_req(req.to_string(), req.command(), kPath, kTimeoutS, &info)) {
         // The layer's reason (time-out, refused, not JSON) says more.
         m_error = info.message.empty() ? tr("Network Error") : QString::fromStdString(info.message);
-        m_away = info.body.empty();
+        m_away = info.http_status == 0 || info.http_status == 502 || info.http_status == 503
+                 || info.http_status == 504;
         qWarning() << "FilesDataTaskHelp - request" << QString::fromStdString(req.command())
                    << "failed:" << QString::fromStdString(info.message);
         return false;

@@ -1,6 +1,5 @@
 #include "transfer/lvdowntask.h"
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -18,7 +17,6 @@
 
 #include "core/safepath.h"
 #include "core/tidewell.h"
-#include "core/utils.h"
 #include "sdk/down_file_info.h"
 #include "sdk/task_interface.h"
 #include "transfer/tidewelldownload.h"
@@ -45,7 +43,7 @@ QString mkpathReason(const QString& folder)
         return QString::fromLocal8Bit(std::strerror(ENOTDIR));
     if (::mkdir(QFile::encodeName(missing).constData(), 0755) == 0) {
         ::rmdir(QFile::encodeName(missing).constData());
-        return QString::fromLocal8Bit(std::strerror(EIO));
+        return QString();
     }
     return QString::fromLocal8Bit(std::strerror(errno));
 }
@@ -194,7 +192,8 @@ void LVDownTask::onStartTask(DownFileInfo downFileInfo)
     downloadStep();
 }
 
-// Empty folders and empty files need no transfer.
+// The entry's final folder, made when missing; a failure ends the run with
+// the system's reason.
 bool LVDownTask::saveFolder(QString& folder)
 {
     if (m_record.getSavePath(m_topName, folder))
@@ -212,6 +211,7 @@ bool LVDownTask::saveFolder(QString& folder)
     return false;
 }
 
+// Empty folders and empty files need no transfer.
 void LVDownTask::completeLocally()
 {
     QString folder;
@@ -296,9 +296,11 @@ bool LVDownTask::finishFromMark()
     mark.close();
     const QFileInfo placed(dest);
     QString folder;
+    // Trusted only when the file is whole and lies in the entry's folder.
     if (dest.isEmpty() || !placed.isFile() || placed.size() != m_record.fileSize
-                || !m_record.getSavePath(m_topName, folder)
-        || QDir::cleanPath(placed.absolutePath()) != QDir::cleanPath(QFileInfo(folder).absoluteFilePath())) {
+        || !m_record.getSavePath(m_topName, folder)
+        || QDir::cleanPath(placed.absolutePath())
+               != QDir::cleanPath(QFileInfo(folder).absoluteFilePath())) {
         mark.remove();
         return false;
     }

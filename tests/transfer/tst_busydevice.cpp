@@ -18,6 +18,10 @@ const int kFileSize = 2 * 1024 * 1024;
 class TestBusyDevice : public QObject
 {
     Q_OBJECT
+public:
+    // Each waits out a minute-long outage on purpose.
+    TestBusyDevice() { testFunctionTimeout(200000); }
+
 private slots:
     void downloadsWaitOutABusyMinute()
     {

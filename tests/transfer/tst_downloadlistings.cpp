@@ -135,6 +135,53 @@ private slots:
         QCOMPARE(rig.commandCount("getDirPath"), folders + 1);
     }
 
+    void unreadableListingSaysSo()
+    {
+        DownloadRig rig;
+        rig.server->addFile("Odd/a.txt", "a");
+        rig.server->answerMalformed(-1, "getDirPath");
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("Odd", false)}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->errors.size(), 1, kWait);
+        QList<DownFileInfo> failed;
+        QVERIFY(rig.db.getDownFailFileList(1, 10, rig.row(rig.rec->errors.first().fId), failed));
+        QCOMPARE(failed.size(), 1);
+        QVERIFY2(failed.first().msg.contains("not a JSON object"), qPrintable(failed.first().msg));
+    }
+
+    void busyListingIsAskedAgainLater()
+    {
+        DownloadRig rig;
+        rig.server->addFile("Later/a.txt", "a");
+        rig.server->addFile("Later/In/b.txt", "b");
+        rig.server->failWithStatus(503, 3, "getDirPath");
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("Later", false)}));
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.rec->finishes.isEmpty() && rig.rec->finishes.last().isFolder, kWait);
+        QVERIFY(rig.rec->errors.isEmpty());
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/Later/a.txt"), QByteArray("a"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/Later/In/b.txt"), QByteArray("b"));
+        QCOMPARE(rig.commandCount("getDirPath"), 3 + 2);
+    }
+
+    void deletingDuringExpansionStopsTheListing()
+    {
+        DownloadRig rig;
+        for (int i = 0; i < 2000; ++i)
+            rig.server->addFile("Gone/f" + std::to_string(i) + ".txt", "x");
+        rig.server->delayAnswer(150, -1, "getDirPath");
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("Gone", false)}));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.commandCount("getDirPath") >= 2, kWait);
+        QList<DownFileInfo> rows;
+        QVERIFY(rig.db.getDownFileList(1, 10, rig.owner->device.accessId, rig.owner->device.deviceId, rows));
+        QCOMPARE(rows.size(), 1);
+        rig.mgr->deleteFile(rows.first());
+        QTRY_COMPARE_WITH_TIMEOUT(rig.queued(), 0, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.mgr->isRun(), kWait);
+        // The listing stopped well before its 20 pages; nothing was fetched.
+        QVERIFY(rig.commandCount("getDirPath") < 20);
+        QCOMPARE(rig.server->requestsFor("/device/download").size(), size_t(0));
+        QVERIFY(!QFileInfo::exists(rig.downDir + "/Gone"));
+    }
+
     void quittingDuringExpansionReturnsAndARestartCompletes()
     {
         DownloadRig rig;

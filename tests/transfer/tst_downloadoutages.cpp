@@ -69,6 +69,10 @@ void outageDuringFolderDownload(int ms)
 class TestDownloadOutages : public QObject
 {
     Q_OBJECT
+public:
+    // Each waits out a minute-long outage on purpose.
+    TestDownloadOutages() { testFunctionTimeout(200000); }
+
 private slots:
     void shortOutage() { outageDuringFolderDownload(5000); }
 

@@ -85,6 +85,10 @@ void outageDuringFolderUpload(int ms, int busyStatus = 0)
 class TestUploadOutages : public QObject
 {
     Q_OBJECT
+public:
+    // Each waits out a minute-long outage on purpose.
+    TestUploadOutages() { testFunctionTimeout(200000); }
+
 private slots:
     void shortOutage() { outageDuringFolderUpload(5000); }
 
