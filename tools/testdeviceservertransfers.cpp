@@ -6,6 +6,9 @@ using namespace tds;
 
 void TestDeviceServer::Impl::onDownload(const httplib::Request& req, httplib::Response& res, int listener)
 {
+    // Ranges are answered by serveFile; error answers go out whole, as a
+    // device sends them.
+    const_cast<httplib::Request&>(req).ranges.clear();
     if (front(req, res, listener, std::string(), std::string(), true))
         return;
     std::string rel;
@@ -307,8 +310,12 @@ void TestDeviceServer::Impl::onUploadData(const httplib::Request& req, httplib::
     });
     ::close(fd);
     if (!complete || writeFailed) {
-        res.status = 400;
-        res.set_content(failure(400, "upload body incomplete"), "application/json");
+        // Cut short by the device going down: it is unavailable, the
+        // upload itself was fine.
+        const int status = stopping.load() && !writeFailed ? 503 : 400;
+        res.status = status;
+        res.set_content(failure(status, status == 503 ? "going down" : "upload body incomplete"),
+                        "application/json");
         return;
     }
     if (pos != up.size) {

@@ -15,6 +15,7 @@
 #include "core/utils.h"
 #include "transfer/filesdatataskhelp.h"
 #include "transfer/lvdowntask.h"
+#include "transfer/outagepacing.h"
 
 namespace {
 const char* kWalkMark = "walk:";
@@ -117,6 +118,17 @@ bool LVDownloadManager::init(Tidewell* owner)
         // Always through the event loop: scheduling never recurses into itself.
         connect(this, &LVDownloadManager::sNextFile, this, &LVDownloadManager::oNextFile,
                 Qt::QueuedConnection);
+        // Stopping, pausing and deleting cut a folder expansion short at
+        // once, also when the request signal is emitted directly (the list
+        // models do): the flag is set on the sender's thread.
+        const auto abortWalk = [this] { m_abortWalk = true; };
+        connect(this, &LVDownloadManager::sStop, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sAllPause, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sAllDelete, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sPauseFiles, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sDeleteFiles, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sPauseFile, this, abortWalk, Qt::DirectConnection);
+        connect(this, &LVDownloadManager::sDeleteFile, this, abortWalk, Qt::DirectConnection);
     }
     return true;
 }
@@ -720,6 +732,14 @@ void LVDownloadManager::onDownWait(DownFileInfo fInfo)
     if (m_tasks.isEmpty() && m_run) {
         setIsRun(false);
         emit rStop();
+        // The owner's start may have come while the queue was going idle.
+        const NetworkShare share(1, fInfo.shareId, fInfo.extractedCode);
+        QTimer::singleShot(OutagePacing::kRecheckMs, this, [this, share] {
+            if (!m_run && OutagePacing::ownerConnected(m_owner, share)) {
+                qDebug() << "LVDownloadManager - connected again, resuming";
+                continueRunning();
+            }
+        });
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QThread>
+#include <QTimer>
 
 #include "core/dbhelp.h"
 #include "core/tidewell.h"
@@ -430,6 +431,10 @@ void LVUploadManager::oNextFile()
             int dirId = 0, code = 0;
             QString path;
             if (!makeUploadedFolder(m_curFolder, dirId, path, code)) {
+                if (OutagePacing::isDeviceAway(code)) {
+                    waitForDevice(OutagePacing::kMaxDelayMs);
+                    return;
+                }
                 m_curFolder.msg = tr("create Folder fail");
                 m_curFolder.fileState = 4;
                 entryFailed(m_curFolder);
@@ -544,6 +549,15 @@ void LVUploadManager::uploadData(UploadFileInfo record)
         // The uploaded folder itself, once; no device call under m_lock.
         if (!makeUploadedFolder(folder, dirId, path, code)) {
             qWarning() << "LVUploadManager: creating folder" << folder.fileName << "failed," << code;
+            if (OutagePacing::isDeviceAway(code)) {
+                // The file stays queued; its folder is made once the device
+                // answers.
+                record.fileState = 2;
+                m_db->updateUploadFileStatus(record, true);
+                clearQueues();
+                waitForDevice(OutagePacing::kMaxDelayMs);
+                return;
+            }
             record.msg = tr("create Folder fail");
             record.fileState = 4;
             entryFailed(record);
@@ -724,6 +738,41 @@ void LVUploadManager::onUploadWait(UploadFileInfo fInfo)
     }
     if (idle)
         emit rStop();
+    lookAgainLater();
+}
+
+void LVUploadManager::waitForDevice(int delayMs)
+{
+    if (!m_running)
+        return;
+    if (OutagePacing::ownerConnected(m_owner)) {
+        // Connected, but the device did not answer.
+        QTimer::singleShot(delayMs, this, [this] {
+            if (m_running)
+                emit sNextFile();
+        });
+        return;
+    }
+    qDebug() << "LVUploadManager - not connected, idle until the next start";
+    setRunning(false);
+    bool idle = false;
+    {
+        QMutexLocker l(&m_lock);
+        idle = m_tasks.isEmpty();
+    }
+    if (idle)
+        emit rStop();
+    lookAgainLater();
+}
+
+void LVUploadManager::lookAgainLater()
+{
+    QTimer::singleShot(OutagePacing::kRecheckMs, this, [this] {
+        if (!m_running && OutagePacing::ownerConnected(m_owner)) {
+            qDebug() << "LVUploadManager - connected again, resuming";
+            resume();
+        }
+    });
 }
 
 void LVUploadManager::onRemoveTask(int fId, bool isSubItem, QObject* task)

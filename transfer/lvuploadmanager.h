@@ -156,6 +156,12 @@ private:
     // (deepest folder made: deepest) made the uploaded folder itself.
     void rememberExternalFolder(const UploadFileInfo& record, const QString& deepest);
     void clearQueues();
+    // The device is out of reach: with no connection the engine goes idle
+    // until the owner's next start, else it looks again after delayMs.
+    void waitForDevice(int delayMs);
+    // Gone idle for want of a connection: the owner's start may have come
+    // meanwhile, so the connection is looked at once more a little later.
+    void lookAgainLater();
 
     QThread* m_thread = nullptr;
     Tidewell* m_owner = nullptr;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "core/tidewell.h"
 #include "sdk/task_interface.h"
 
 namespace {
@@ -19,6 +20,13 @@ bool OutagePacing::isDeviceAway(int code)
 {
     return code == kNotConnected || code == sdk::cores::tidewell::error_network || code == 502
            || code == 503 || code == 504;
+}
+
+bool OutagePacing::ownerConnected(Tidewell* owner, const NetworkShare& share)
+{
+    return owner && owner->device_online(share, [](sdk::plugins::tidewell_network_sdk* net, bool) {
+        return net != nullptr;
+    });
 }
 
 void OutagePacing::reset()

@@ -2,6 +2,10 @@
 
 #include <QtGlobal>
 
+#include "core/networkshare.h"
+
+class Tidewell;
+
 // Paces the attempts of a transfer while the device cannot be reached (no
 // connection, no answer, a busy answer): growing delays up to a few seconds,
 // and only a long wait counts as one failed attempt, so a queue outlives a
@@ -18,6 +22,11 @@ public:
     static void setLimits(int maxDelayMs, int budgetMs);
     // Failures that come from not reaching the device.
     static bool isDeviceAway(int code);
+    // An engine gone idle for want of a connection looks again after this:
+    // the owner's start may have come while it was going idle.
+    static const int kRecheckMs = 1000;
+    // The owner could run a call on the device now (nothing is sent).
+    static bool ownerConnected(Tidewell* owner, const NetworkShare& share = NetworkShare());
 
     void reset();
     // Delay before the next attempt; counted is set when the waits since
