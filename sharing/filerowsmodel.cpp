@@ -367,3 +367,11 @@ void FileRowsModel::setThumb(QObject* thumb)
         m_thumbConnection = connect(m_thumb, SIGNAL(sFinished(ThumbInfo,int,QString)), this,
                                     SLOT(rThumbFinished(ThumbInfo,int,QString)));
 }
+
+bool FileRowsModel::answered(TW_HANDLE handle, const char* where, int result, const QString& message)
+{
+    if (!isMine(handle, where))
+        return false;
+    cancelLading();
+    return succeeded(result, message);
+}

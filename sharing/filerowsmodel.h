@@ -105,6 +105,9 @@ protected:
 
     void pageFailed(int code, const QString& message, bool toastAlways, const char* where);
     void busyRefused();
+    // An answer meant for this model ends the overlay; true on success, a
+    // failure is toasted.
+    bool answered(TW_HANDLE handle, const char* where, int result, const QString& message);
 
     void track(const QMetaObject::Connection& c) { m_twConnections.append(c); }
 

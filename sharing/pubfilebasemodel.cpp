@@ -123,13 +123,8 @@ void PubFileBaseModel::newFolder(QString name)
 
 void PubFileBaseModel::onCreatePubDir(TW_HANDLE handle, CreatePubDirResp respData)
 {
-    if (!isMine(handle, "PubFileBaseModel::onCreatePubDir"))
+    if (!answered(handle, "PubFileBaseModel::onCreatePubDir", respData.result, respData.message))
         return;
-    cancelLading();
-    if (respData.result != 1) {
-        notifyStatus(respData.result, respData.message, TL_Error);
-        return;
-    }
     TwFileInfo item;
     TwFileInfo::initEditorItem(item, m_my, respData.dirName, respData.dirId);
     item.groupId = respData.groupId;
@@ -171,10 +166,8 @@ void PubFileBaseModel::onModifyPubDirOrFile(TW_HANDLE handle, APIBase respData, 
         return;
     cancelLading();
     const qint64 id = m_renaming.isEmpty() ? 0 : m_renaming.takeFirst();
-    if (respData.result != 1) {
-        notifyStatus(respData.result, respData.message, TL_Error);
+    if (!succeeded(respData.result, respData.message))
         return;
-    }
     const int row = rowOfId(id);
     if (row >= 0) {
         m_rows[row].name = newFileName;
@@ -203,10 +196,8 @@ void PubFileBaseModel::onDeletePubDirOrFile(TW_HANDLE handle, APIBase respData)
         return;
     cancelLading();
     const QList<qint64> ids = m_deleting.isEmpty() ? QList<qint64>() : m_deleting.takeFirst();
-    if (respData.result != 1) {
-        notifyStatus(respData.result, respData.message, TL_Error);
+    if (!succeeded(respData.result, respData.message))
         return;
-    }
     removeIds(ids);
     afterRemoval(ids.size());
 }
@@ -263,13 +254,8 @@ void PubFileBaseModel::fileCopyTo(QVariantMap folder)
 
 void PubFileBaseModel::onFileCopy(TW_HANDLE handle, APIBase resp)
 {
-    if (!isMine(handle, "PubFileBaseModel::onFileCopy"))
+    if (!answered(handle, "PubFileBaseModel::onFileCopy", resp.result, resp.message))
         return;
-    cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, TL_Error);
-        return;
-    }
     notifyStatus(1, tr("Copying file"), TL_Info);
     clearSelection();
 }
