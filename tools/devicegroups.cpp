@@ -17,10 +17,7 @@ constexpr int kOwnerStays = 2010;
 
 DeviceGroups* DeviceGroups::of(TestDeviceServer::Impl& d)
 {
-    for (const auto& f : d.features)
-        if (auto* g = dynamic_cast<DeviceGroups*>(f.get()))
-            return g;
-    return nullptr;
+    return d.feature<DeviceGroups>();
 }
 
 bool DeviceGroups::command(const std::string& command, const Json::Value& data,
