@@ -77,6 +77,11 @@ public:
     bool isCheck() override;
     void setTw(QObject* tw) override;
     void setThumb(QObject* thumb) override;
+    // The selected folders' ids.
+    QVariantList getSelectFolderIds() override;
+    // A new listing: selection, rows and paging cleared; nothing more until
+    // a derived model's page arrives and ends the reset.
+    void resetData() override;
 
 public slots:
     void rThumbFinished(ThumbInfo info, int code, QString msg) override;

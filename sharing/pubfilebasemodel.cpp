@@ -68,21 +68,6 @@ void PubFileBaseModel::refreshData()
     resetData();
 }
 
-void PubFileBaseModel::resetData()
-{
-    if (m_isResetting)
-        return;
-    m_isResetting = true;
-    m_selectMap.clear();
-    emit selectNumChanged();
-    beginResetModel();
-    m_hasMore = true;
-    m_page = 1;
-    m_rows.clear();
-    m_loadFileNum = 0;
-    endResetModel();
-}
-
 // ---- opening ---------------------------------------------------------------
 
 void PubFileBaseModel::openFileItem(int itemIndex)
@@ -93,20 +78,6 @@ void PubFileBaseModel::openFileItem(int itemIndex)
     setCurrentSelected(itemIndex);
     item.upPath = m_my.name.isEmpty() ? m_my.upPath : m_my.upPath + "/" + m_my.name;
     emit openFolder(item.toVariantMap());
-}
-
-QVariantList PubFileBaseModel::getSelectFolderIds()
-{
-    qDebug() << "----getSelectFolderIds-----fileMove----1";
-    QVariantList ids;
-    for (auto it = m_selectMap.begin(); it != m_selectMap.end(); ++it) {
-        if (validRow(it.key()) && !m_rows.at(it.key()).isFile) {
-            qDebug() << "----getSelectFolderIds-----fileMove----3" << it.value();
-            ids.append(int(it.value()));
-        }
-    }
-    qDebug() << "----getSelectFolderIds-----fileMove----2";
-    return ids;
 }
 
 // ---- file operations -------------------------------------------------------

@@ -152,19 +152,11 @@ void ShareBaseModel::resetData()
 {
     if (m_isResetting)
         return;
-    m_isResetting = true;
     // A page asked for before the reset belongs to the old list; the view
     // may ask for page 1 as soon as the rows are gone.
     m_askedPage = 0;
     m_isLoading = false;
-    m_selectMap.clear();
-    emit selectNumChanged();
-    beginResetModel();
-    m_hasMore = true;
-    m_page = 1;
-    m_rows.clear();
-    m_loadFileNum = 0;
-    endResetModel();
+    FileRowsModel::resetData();
 }
 
 // ---- file operations -------------------------------------------------------
