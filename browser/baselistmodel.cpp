@@ -278,6 +278,14 @@ bool BaseListModel::isMine(TW_HANDLE handle, const char* where) const
     return false;
 }
 
+bool BaseListModel::succeeded(int result, const QString& message)
+{
+    if (result == 1)
+        return true;
+    notifyStatus(result, message, TL_Error);
+    return false;
+}
+
 QList<qint64> BaseListModel::selectedIds() const
 {
     return m_selectMap.values();

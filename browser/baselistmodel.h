@@ -186,6 +186,8 @@ protected:
     virtual NetworkShare thumbShare(const TwFileInfo& item);
     // Logs and says false when an answer is meant for another model.
     bool isMine(TW_HANDLE handle, const char* where) const;
+    // An answer's result is success (1); a failure is toasted (level 2).
+    bool succeeded(int result, const QString& message);
     // The selection's ids in row order.
     QList<qint64> selectedIds() const;
 

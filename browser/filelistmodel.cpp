@@ -1,5 +1,7 @@
 #include "browser/filelistmodel.h"
 
+#include <algorithm>
+
 #include <QDebug>
 
 #include "core/common.h"
@@ -179,37 +181,30 @@ void FileListModel::fileRename(int itemIndex, QString newName)
 void FileListModel::rFileRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool,
                                 ModifyFileResp resp)
 {
-    if (!isMine(handle, "FileListModel::rFileRename -"))
+    if (!isMine(handle, "FileListModel::rFileRename -") || !succeeded(resp.result, resp.message))
         return;
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, 2);
-        return;
-    }
-    const int row = rowOfId(fileId);
-    if (row >= 0) {
-        m_items[row].name = newName;
-        if (!resp.filePath.isEmpty())
-            m_items[row].filePath = resp.filePath;
-        m_items[row].fileType();
-        emit dataChanged(index(row), index(row));
-    }
-    updateViewState(2);
+    renamed(fileId, newName, resp.filePath, true);
 }
 
 void FileListModel::rDirRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool,
                                ModifyDirResp resp)
 {
-    if (!isMine(handle, "FileListModel::rDirRename -"))
+    if (!isMine(handle, "FileListModel::rDirRename -") || !succeeded(resp.result, resp.message))
         return;
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, 2);
-        return;
-    }
+    renamed(fileId, newName, resp.filePath, false);
+}
+
+void FileListModel::renamed(qint64 fileId, const QString& newName, const QString& filePath,
+                            bool isFile)
+{
     const int row = rowOfId(fileId);
     if (row >= 0) {
         m_items[row].name = newName;
-        if (!resp.filePath.isEmpty())
-            m_items[row].filePath = resp.filePath;
+        if (!filePath.isEmpty())
+            m_items[row].filePath = filePath;
+        // A file's new suffix may make it another kind.
+        if (isFile)
+            m_items[row].fileType();
         emit dataChanged(index(row), index(row));
     }
     updateViewState(2);
@@ -224,12 +219,8 @@ void FileListModel::fileDelete()
 void FileListModel::rFileDelete(TW_HANDLE handle, QMap<int, qint64> selection,
                                 DeleteDirOrFileResp resp)
 {
-    if (!isMine(handle, "FileListModel::rFileDelete -"))
+    if (!isMine(handle, "FileListModel::rFileDelete -") || !succeeded(resp.result, resp.message))
         return;
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, 2);
-        return;
-    }
     removeItems(selection);
     updateViewState(4);
 }
@@ -242,21 +233,13 @@ void FileListModel::fileMove(QVariantMap folder)
 
 void FileListModel::fileMove(qlonglong targetId, QString diskSerial)
 {
-    TwFolderInfo target;
-    target.fid = int(targetId);
-    target.serialNo = diskSerial;
-    target.isDevice = true;
-    fileMove(target.toVariantMap());
+    fileMove(deviceFolder(targetId, diskSerial));
 }
 
 void FileListModel::rFileMove(TW_HANDLE handle, MoveDirOrFileResp resp, QMap<int, qint64> selection)
 {
-    if (!isMine(handle, "FileListModel::rFileMove -"))
+    if (!isMine(handle, "FileListModel::rFileMove -") || !succeeded(resp.result, resp.message))
         return;
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, 2);
-        return;
-    }
     removeItems(selection);
     updateViewState(3);
 }
@@ -273,11 +256,16 @@ QVariantList FileListModel::getSelectFolderIds()
 
 void FileListModel::fileCopyTo2(qlonglong targetId, QString diskSerial)
 {
+    fileCopyTo(deviceFolder(targetId, diskSerial));
+}
+
+QVariantMap FileListModel::deviceFolder(qlonglong targetId, const QString& diskSerial)
+{
     TwFolderInfo target;
     target.fid = int(targetId);
     target.serialNo = diskSerial;
     target.isDevice = true;
-    fileCopyTo(target.toVariantMap());
+    return target.toVariantMap();
 }
 
 void FileListModel::fileCopyTo(QVariantMap folder)
@@ -352,12 +340,8 @@ void FileListModel::fileCancelShare()
 
 void FileListModel::rShareFileToAll(TW_HANDLE handle, int code, QString message)
 {
-    if (!isMine(handle, "FileListModel::rShareFileToAll -"))
+    if (!isMine(handle, "FileListModel::rShareFileToAll -") || !succeeded(code, message))
         return;
-    if (code != 1) {
-        notifyStatus(code, message, 2);
-        return;
-    }
     const int type = m_sharePublicType;
     forSelected(m_shareSel, FileIsShareRole, [type](TwFileInfo& f) { f.publicType = type; });
     updateViewState(21);
@@ -388,12 +372,8 @@ void FileListModel::fileCancelCollect()
 void FileListModel::rFileCollect(TW_HANDLE handle, QMap<int, qint64> selection, bool isLove,
                                  MyLoveResp resp)
 {
-    if (!isMine(handle, "FileListModel::rFileCollect -"))
+    if (!isMine(handle, "FileListModel::rFileCollect -") || !succeeded(resp.result, resp.message))
         return;
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, 2);
-        return;
-    }
     forSelected(selection, FileIsLoveRole, [isLove](TwFileInfo& f) { f.isCollect = isLove ? 1 : 0; });
     updateViewState(isLove ? 5 : 6);
 }
@@ -407,12 +387,8 @@ void FileListModel::fileAddToLabel(QList<int> labelIds)
 void FileListModel::rLabelRelate(TW_HANDLE handle, QMap<int, qint64> selection,
                                  QList<int> labelIds, RelateLabelResp resp)
 {
-    if (!isMine(handle, "FileListModel::rLabelRelate -"))
+    if (!isMine(handle, "FileListModel::rLabelRelate -") || !succeeded(resp.result, resp.message))
         return;
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, 2);
-        return;
-    }
     const QString label = labelIds.isEmpty() ? QString() : QString::number(labelIds.first());
     forSelected(selection, FileIsLabelRole, [label](TwFileInfo& f) { f.labelId = label; });
     updateViewState(14);
@@ -427,12 +403,9 @@ void FileListModel::fileMoveToSafeBox()
 void FileListModel::rFileMoveToSafeBox(TW_HANDLE handle, QMap<int, qint64> selection,
                                        AddToSafetyBoxResp resp)
 {
-    if (!isMine(handle, "FileListModel::rFileMoveToSafeBox -"))
+    if (!isMine(handle, "FileListModel::rFileMoveToSafeBox -")
+        || !succeeded(resp.result, resp.message))
         return;
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, 2);
-        return;
-    }
     removeItems(selection);
     updateViewState(7);
 }
@@ -448,12 +421,9 @@ void FileListModel::fileCreateExtlink(QString title, QString extractedCode)
 
 void FileListModel::rCreateExternalLink(TW_HANDLE handle, CreateExternalLinkResp resp)
 {
-    if (!isMine(handle, "FileListModel::rCreateExternalLink -"))
+    if (!isMine(handle, "FileListModel::rCreateExternalLink -")
+        || !succeeded(resp.result, resp.message))
         return;
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, 2);
-        return;
-    }
     emit extlinkCreated(resp.url, m_linkCode);
     updateViewState(21);
 }
@@ -489,26 +459,12 @@ int FileListModel::loadFileNum()
 
 bool FileListModel::selectIsFiles()
 {
-    const QList<TwFileInfo> sel = selectedItems();
-    if (sel.isEmpty())
-        return false;
-    for (const TwFileInfo& f : sel) {
-        if (!f.isFile)
-            return false;
-    }
-    return true;
+    return selectionIs([](const TwFileInfo& f) { return f.isFile; });
 }
 
 bool FileListModel::selectIsLoves()
 {
-    const QList<TwFileInfo> sel = selectedItems();
-    if (sel.isEmpty())
-        return false;
-    for (const TwFileInfo& f : sel) {
-        if (f.isCollect < 1)
-            return false;
-    }
-    return true;
+    return selectionIs([](const TwFileInfo& f) { return f.isCollect >= 1; });
 }
 
 void FileListModel::updateViewState(int code)
@@ -616,4 +572,11 @@ void FileListModel::forSelected(const QMap<int, qint64>& selection, int role, Fn
         fn(m_items[row]);
         emit dataChanged(index(row), index(row), {role});
     }
+}
+
+template <class Pred>
+bool FileListModel::selectionIs(Pred pred)
+{
+    const QList<TwFileInfo> sel = selectedItems();
+    return !sel.isEmpty() && std::all_of(sel.cbegin(), sel.cend(), pred);
 }

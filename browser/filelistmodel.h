@@ -106,6 +106,13 @@ protected:
     // Applies fn to the rows of a selection that still hold the same id.
     template <class Fn>
     void forSelected(const QMap<int, qint64>& selection, int role, Fn fn);
+    // Some rows are selected and every one of them is pred.
+    template <class Pred>
+    bool selectionIs(Pred pred);
+    // Sets a renamed row's name and path (and a file's type), then the view.
+    void renamed(qint64 fileId, const QString& newName, const QString& filePath, bool isFile);
+    // The map of a device folder for fileMove/fileCopyTo.
+    static QVariantMap deviceFolder(qlonglong targetId, const QString& diskSerial);
 
     QList<TwFileInfo> m_items;
     int m_editIndex = -1;

@@ -1,11 +1,10 @@
 #include "media/skimage.h"
 
 #include <QDebug>
-#include <QPainter>
 
 #include "media/skimagepriv.h"
 
-SKImage::SKImage(QQuickItem* parent) : QQuickPaintedItem(parent) {}
+SKImage::SKImage(QQuickItem* parent) : SKPaintedImage(parent) {}
 
 SKImage::~SKImage()
 {
@@ -18,34 +17,19 @@ SKImage::~SKImage()
 void SKImage::paint(QPainter* painter)
 {
     qDebug() << "SKImage::paint - call." << m_image;
-    if (!m_image.isNull())
-        painter->drawImage(boundingRect(), m_image);
+    SKPaintedImage::paint(painter);
 }
 
 void SKImage::show(const QImage& image)
 {
-    m_image = image;
-    setWidth(m_image.width());
-    setHeight(m_image.height());
+    SKPaintedImage::show(image);
     qDebug() << "SKImage::oUpdate - " << width() << height() << m_image.width() << m_image.height();
-    emit paintedHeightChanged();
-    emit paintedWidthChanged();
-    update();
 }
 
 void SKImage::oUpdate()
 {
     if (m_priv)
         show(m_priv->take());
-}
-
-void SKImage::setDefaultSource(const QUrl& source)
-{
-    if (source.isEmpty())
-        return;
-    m_defaultSource = source;
-    show(QImage(":" + source.path()));
-    emit defaultSourceChanged();
 }
 
 void SKImage::setSource(const QUrl& source)
@@ -60,25 +44,4 @@ void SKImage::setSource(const QUrl& source)
     }
     m_priv->play(source);
     emit sourceChanged();
-}
-
-void SKImage::setSourceSize(const QSize&)
-{
-    emit sourceSizeChanged();
-}
-
-void SKImage::setAsynchronous(bool on)
-{
-    if (on == m_asynchronous)
-        return;
-    m_asynchronous = on;
-    emit asynchronousChanged();
-}
-
-void SKImage::setPlaying(bool on)
-{
-    if (on == m_playing)
-        return;
-    m_playing = on;
-    emit playingChanged();
 }

@@ -1,64 +1,28 @@
 #pragma once
 
-#include <QImage>
-#include <QQuickPaintedItem>
-#include <QUrl>
+#include "media/skpaintedimage.h"
 
 class SKImagePriv;
 
 // A photo shown from a local file, decoded on a thread of its own; an
 // animation runs through its frames without pacing and stays on the last.
 // The placeholder shows until the picture is decoded.
-class SKImage : public QQuickPaintedItem
+class SKImage : public SKPaintedImage
 {
     Q_OBJECT
-    Q_PROPERTY(QUrl source READ source WRITE setSource NOTIFY sourceChanged)
-    Q_PROPERTY(QUrl defaultSource READ defaultSource WRITE setDefaultSource NOTIFY defaultSourceChanged)
-    Q_PROPERTY(QSize sourceSize READ sourceSize WRITE setSourceSize NOTIFY sourceSizeChanged)
-    Q_PROPERTY(bool asynchronous READ asynchronous WRITE setAsynchronous NOTIFY asynchronousChanged)
-    Q_PROPERTY(bool playing READ playing WRITE setPlaying NOTIFY playingChanged)
-    Q_PROPERTY(double paintedHeight READ paintedHeight WRITE setPaintedHeight NOTIFY paintedHeightChanged)
-    Q_PROPERTY(double paintedWidth READ paintedWidth WRITE setPaintedWidth NOTIFY paintedWidthChanged)
 public:
     explicit SKImage(QQuickItem* parent = nullptr);
     ~SKImage() override;
 
     void paint(QPainter* painter) override;
-    virtual void setSource(const QUrl& source);
-    virtual void setDefaultSource(const QUrl& source);
-    virtual void setSourceSize(const QSize& size);
-    virtual void setAsynchronous(bool on);
-    virtual void setPlaying(bool on);
-    virtual void setPaintedHeight(double) {}
-    virtual void setPaintedWidth(double) {}
-
-    QUrl source() const { return m_source; }
-    QUrl defaultSource() const { return m_defaultSource; }
-    QSize sourceSize() const { return m_image.size(); }
-    bool asynchronous() const { return m_asynchronous; }
-    bool playing() const { return m_playing; }
-    double paintedHeight() const { return m_image.height(); }
-    double paintedWidth() const { return m_image.width(); }
+    void setSource(const QUrl& source) override;
 
 public slots:
     void oUpdate();
 
-signals:
-    void sourceChanged();
-    void defaultSourceChanged();
-    void sourceSizeChanged();
-    void asynchronousChanged();
-    void playingChanged();
-    void paintedHeightChanged();
-    void paintedWidthChanged();
+protected:
+    void show(const QImage& image) override;
 
 private:
-    void show(const QImage& image);
-
-    QUrl m_source;
-    QUrl m_defaultSource;
-    QImage m_image;
-    bool m_asynchronous = true;
-    bool m_playing = false;
     SKImagePriv* m_priv = nullptr;
 };

@@ -1,11 +1,8 @@
 #include "media/skphoto.h"
 
-#include <QDebug>
-#include <QPainter>
-
 #include "media/skimagereader.h"
 
-SKPhoto::SKPhoto(QQuickItem* parent) : QQuickPaintedItem(parent) {}
+SKPhoto::SKPhoto(QQuickItem* parent) : SKPaintedImage(parent) {}
 
 SKPhoto::~SKPhoto()
 {
@@ -15,30 +12,9 @@ SKPhoto::~SKPhoto()
     }
 }
 
-void SKPhoto::paint(QPainter* painter)
-{
-    if (!m_image.isNull())
-        painter->drawImage(boundingRect(), m_image);
-}
-
 void SKPhoto::oUpdate(QImage image)
 {
-    m_image = image;
-    setWidth(m_image.width());
-    setHeight(m_image.height());
-    emit paintedHeightChanged();
-    emit paintedWidthChanged();
-    update();
-}
-
-void SKPhoto::setDefaultSource(const QUrl& source)
-{
-    if (source.isEmpty())
-        return;
-    m_defaultSource = source;
-    // A qrc URL names the same path in the resource bundle.
-    oUpdate(QImage(":" + source.path()));
-    emit defaultSourceChanged();
+    show(image);
 }
 
 void SKPhoto::setSource(const QUrl& source)
@@ -62,19 +38,6 @@ void SKPhoto::setSource(const QUrl& source)
     }
     m_reader->play(source);
     emit sourceChanged();
-}
-
-void SKPhoto::setSourceSize(const QSize&)
-{
-    emit sourceSizeChanged();
-}
-
-void SKPhoto::setAsynchronous(bool on)
-{
-    if (on == m_asynchronous)
-        return;
-    m_asynchronous = on;
-    emit asynchronousChanged();
 }
 
 void SKPhoto::setPlaying(bool on)

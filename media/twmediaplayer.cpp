@@ -185,11 +185,7 @@ void TwMediaPlayer::play()
     }
     m_playStart = QDateTime::currentMSecsSinceEpoch();
     qDebug() << "start Time----------" << m_playStart;
-    const State s = state();
-    qDebug() << "TwMediaPlayer::resume - " << s;
-    if (s == PausedState)
-        mpv::qt::set_property(mpvHandle(), "pause", false);
-    emit stateChanged();
+    resume();
 }
 
 void TwMediaPlayer::pause()

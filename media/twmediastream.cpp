@@ -395,16 +395,7 @@ void TwMediaStream::cancel(Session* s)
 
 bool TwMediaStream::open(const char* uri)
 {
-    Session* old = nullptr;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_lock);
-        old = m_direct;
-        m_direct = nullptr;
-    }
-    if (old) {
-        closeSession(old);
-        delete old;
-    }
+    TwMediaStream::close();
     Session* s = openSession(uri);
     std::lock_guard<std::recursive_mutex> lock(m_lock);
     m_direct = s;

@@ -100,20 +100,6 @@ void ExtlinkFileBaseModel::resetData()
     emit loadFileNumChanged();
 }
 
-QVariantList ExtlinkFileBaseModel::getSelectFolderIds()
-{
-    QVariantList ids;
-    qDebug() << "----getSelectFolderIds-----fileMove----1";
-    for (auto it = m_selectMap.cbegin(); it != m_selectMap.cend(); ++it) {
-        if (validRow(it.key()) && !m_rows.at(it.key()).isFile) {
-            qDebug() << "----getSelectFolderIds-----fileMove----3" << it.value();
-            ids << int(it.value());
-        }
-    }
-    qDebug() << "----getSelectFolderIds-----fileMove----2";
-    return ids;
-}
-
 void ExtlinkFileBaseModel::openFileItem(int itemIndex)
 {
     if (!validRow(itemIndex))

@@ -53,7 +53,7 @@ public:
     Q_INVOKABLE void multiSelect(int itemIndex) override { FileRowsModel::multiSelect(itemIndex); }
     Q_INVOKABLE void fileDownload(QString savePath) override;
     Q_INVOKABLE void fileOpen() override { FileRowsModel::fileOpen(); }
-    Q_INVOKABLE QVariantList getSelectFolderIds() override;
+    Q_INVOKABLE QVariantList getSelectFolderIds() override { return FileRowsModel::getSelectFolderIds(); }
     Q_INVOKABLE void openFileItem(int itemIndex);
     Q_INVOKABLE NetworkShare share() const;
 

@@ -307,7 +307,7 @@ void ExtlinkListModel::rDeviceShareGetInfo(TW_HANDLE handle, DeviceShareGetInfoR
         emit extractedCodeExtlink(m_pending.toVariantMap());
         return;
     }
-    insertTop(link);
+    insertLinkAt(0, link);
     storeLink(link);
 }
 
@@ -343,18 +343,32 @@ void ExtlinkListModel::rDeviceShareGetToken(TW_HANDLE handle, DeviceShareGetToke
     link.userId = resp.userId;
     link.dcsCookie = resp.dcsCookie;
     link.code = extractedCode;
-    insertTop(link);
+    insertLinkAt(0, link);
     storeLink(link);
     notifyStatus(1, tr("add extlink url ok"), TL_Success);
 }
 
-void ExtlinkListModel::insertTop(const Extlink& link)
+void ExtlinkListModel::insertLinkAt(int row, const Extlink& link)
 {
-    beginInsertRows(QModelIndex(), 0, 0);
-    m_rows.prepend(link);
+    beginInsertRows(QModelIndex(), row, row);
+    m_rows.insert(row, link);
     endInsertRows();
-    if (m_selected >= 0)
+    if (m_selected >= row)
         ++m_selected;
+    m_offset = m_rows.size();
+    emit loadNumChanged();
+    updateDefaultState();
+}
+
+void ExtlinkListModel::removeLinkAt(int row)
+{
+    if (m_selected == row)
+        setSelected(-1);
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.removeAt(row);
+    endRemoveRows();
+    if (m_selected > row)
+        --m_selected;
     m_offset = m_rows.size();
     emit loadNumChanged();
     updateDefaultState();
@@ -379,18 +393,8 @@ void ExtlinkListModel::rAddExtlink(TW_HANDLE handle, APIBase resp)
         return;
     // Not stored: showing it would promise a link that is gone next start.
     const int row = m_rows.indexOf(link);
-    if (row >= 0) {
-        if (m_selected == row)
-            setSelected(-1);
-        beginRemoveRows(QModelIndex(), row, row);
-        m_rows.removeAt(row);
-        endRemoveRows();
-        if (m_selected > row)
-            --m_selected;
-        m_offset = m_rows.size();
-        emit loadNumChanged();
-        updateDefaultState();
-    }
+    if (row >= 0)
+        removeLinkAt(row);
     notifyStatus(resp.code(), resp.message, TL_Error);
 }
 
@@ -410,16 +414,7 @@ void ExtlinkListModel::operateRemove(int index)
     if (!sent)
         return;
     m_removals.insert(h, {link, index});
-    if (m_selected == index)
-        setSelected(-1);
-    beginRemoveRows(QModelIndex(), index, index);
-    m_rows.removeAt(index);
-    endRemoveRows();
-    if (m_selected > index)
-        --m_selected;
-    m_offset = m_rows.size();
-    emit loadNumChanged();
-    updateDefaultState();
+    removeLinkAt(index);
 }
 
 void ExtlinkListModel::rDelExternalLink(TW_HANDLE handle, DelExternalLinkResp resp)
@@ -444,17 +439,8 @@ void ExtlinkListModel::removalAnswered(TW_HANDLE handle, const APIBase& resp)
         return;
     }
     // Still there on the device or in the store: show it again.
-    if (!m_rows.contains(r.link)) {
-        const int row = qBound(0, r.row, m_rows.size());
-        beginInsertRows(QModelIndex(), row, row);
-        m_rows.insert(row, r.link);
-        endInsertRows();
-        if (m_selected >= row)
-            ++m_selected;
-        m_offset = m_rows.size();
-        emit loadNumChanged();
-        updateDefaultState();
-    }
+    if (!m_rows.contains(r.link))
+        insertLinkAt(qBound(0, r.row, m_rows.size()), r.link);
     notifyStatus(resp.code(), resp.message, TL_Error);
 }
 

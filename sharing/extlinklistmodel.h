@@ -114,7 +114,9 @@ private:
     void loadPage();
     void takePage(const Extlinks& page);
     void updateDefaultState();
-    void insertTop(const Extlink& link);
+    // One row in or out; the selection keeps to its link, the counts follow.
+    void insertLinkAt(int row, const Extlink& link);
+    void removeLinkAt(int row);
     // Stores a copy; the answer comes back with its own handle so that a
     // refusal can take the row away again.
     void storeLink(const Extlink& link);

@@ -367,3 +367,40 @@ void FileRowsModel::setThumb(QObject* thumb)
         m_thumbConnection = connect(m_thumb, SIGNAL(sFinished(ThumbInfo,int,QString)), this,
                                     SLOT(rThumbFinished(ThumbInfo,int,QString)));
 }
+
+bool FileRowsModel::answered(TW_HANDLE handle, const char* where, int result, const QString& message)
+{
+    if (!isMine(handle, where))
+        return false;
+    cancelLading();
+    return succeeded(result, message);
+}
+
+QVariantList FileRowsModel::getSelectFolderIds()
+{
+    qDebug() << "----getSelectFolderIds-----fileMove----1";
+    QVariantList ids;
+    for (auto it = m_selectMap.cbegin(); it != m_selectMap.cend(); ++it) {
+        if (validRow(it.key()) && !m_rows.at(it.key()).isFile) {
+            qDebug() << "----getSelectFolderIds-----fileMove----3" << it.value();
+            ids.append(int(it.value()));
+        }
+    }
+    qDebug() << "----getSelectFolderIds-----fileMove----2";
+    return ids;
+}
+
+void FileRowsModel::resetData()
+{
+    if (m_isResetting)
+        return;
+    m_isResetting = true;
+    m_selectMap.clear();
+    emit selectNumChanged();
+    beginResetModel();
+    m_hasMore = true;
+    m_page = 1;
+    m_rows.clear();
+    m_loadFileNum = 0;
+    endResetModel();
+}

@@ -77,6 +77,11 @@ public:
     bool isCheck() override;
     void setTw(QObject* tw) override;
     void setThumb(QObject* thumb) override;
+    // The selected folders' ids.
+    QVariantList getSelectFolderIds() override;
+    // A new listing: selection, rows and paging cleared; nothing more until
+    // a derived model's page arrives and ends the reset.
+    void resetData() override;
 
 public slots:
     void rThumbFinished(ThumbInfo info, int code, QString msg) override;
@@ -105,6 +110,9 @@ protected:
 
     void pageFailed(int code, const QString& message, bool toastAlways, const char* where);
     void busyRefused();
+    // An answer meant for this model ends the overlay; true on success, a
+    // failure is toasted.
+    bool answered(TW_HANDLE handle, const char* where, int result, const QString& message);
 
     void track(const QMetaObject::Connection& c) { m_twConnections.append(c); }
 

@@ -68,21 +68,6 @@ void PubFileBaseModel::refreshData()
     resetData();
 }
 
-void PubFileBaseModel::resetData()
-{
-    if (m_isResetting)
-        return;
-    m_isResetting = true;
-    m_selectMap.clear();
-    emit selectNumChanged();
-    beginResetModel();
-    m_hasMore = true;
-    m_page = 1;
-    m_rows.clear();
-    m_loadFileNum = 0;
-    endResetModel();
-}
-
 // ---- opening ---------------------------------------------------------------
 
 void PubFileBaseModel::openFileItem(int itemIndex)
@@ -93,20 +78,6 @@ void PubFileBaseModel::openFileItem(int itemIndex)
     setCurrentSelected(itemIndex);
     item.upPath = m_my.name.isEmpty() ? m_my.upPath : m_my.upPath + "/" + m_my.name;
     emit openFolder(item.toVariantMap());
-}
-
-QVariantList PubFileBaseModel::getSelectFolderIds()
-{
-    qDebug() << "----getSelectFolderIds-----fileMove----1";
-    QVariantList ids;
-    for (auto it = m_selectMap.begin(); it != m_selectMap.end(); ++it) {
-        if (validRow(it.key()) && !m_rows.at(it.key()).isFile) {
-            qDebug() << "----getSelectFolderIds-----fileMove----3" << it.value();
-            ids.append(int(it.value()));
-        }
-    }
-    qDebug() << "----getSelectFolderIds-----fileMove----2";
-    return ids;
 }
 
 // ---- file operations -------------------------------------------------------
@@ -123,13 +94,8 @@ void PubFileBaseModel::newFolder(QString name)
 
 void PubFileBaseModel::onCreatePubDir(TW_HANDLE handle, CreatePubDirResp respData)
 {
-    if (!isMine(handle, "PubFileBaseModel::onCreatePubDir"))
+    if (!answered(handle, "PubFileBaseModel::onCreatePubDir", respData.result, respData.message))
         return;
-    cancelLading();
-    if (respData.result != 1) {
-        notifyStatus(respData.result, respData.message, TL_Error);
-        return;
-    }
     TwFileInfo item;
     TwFileInfo::initEditorItem(item, m_my, respData.dirName, respData.dirId);
     item.groupId = respData.groupId;
@@ -171,10 +137,8 @@ void PubFileBaseModel::onModifyPubDirOrFile(TW_HANDLE handle, APIBase respData, 
         return;
     cancelLading();
     const qint64 id = m_renaming.isEmpty() ? 0 : m_renaming.takeFirst();
-    if (respData.result != 1) {
-        notifyStatus(respData.result, respData.message, TL_Error);
+    if (!succeeded(respData.result, respData.message))
         return;
-    }
     const int row = rowOfId(id);
     if (row >= 0) {
         m_rows[row].name = newFileName;
@@ -203,10 +167,8 @@ void PubFileBaseModel::onDeletePubDirOrFile(TW_HANDLE handle, APIBase respData)
         return;
     cancelLading();
     const QList<qint64> ids = m_deleting.isEmpty() ? QList<qint64>() : m_deleting.takeFirst();
-    if (respData.result != 1) {
-        notifyStatus(respData.result, respData.message, TL_Error);
+    if (!succeeded(respData.result, respData.message))
         return;
-    }
     removeIds(ids);
     afterRemoval(ids.size());
 }
@@ -263,13 +225,8 @@ void PubFileBaseModel::fileCopyTo(QVariantMap folder)
 
 void PubFileBaseModel::onFileCopy(TW_HANDLE handle, APIBase resp)
 {
-    if (!isMine(handle, "PubFileBaseModel::onFileCopy"))
+    if (!answered(handle, "PubFileBaseModel::onFileCopy", resp.result, resp.message))
         return;
-    cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, TL_Error);
-        return;
-    }
     notifyStatus(1, tr("Copying file"), TL_Info);
     clearSelection();
 }

@@ -41,9 +41,7 @@ public:
     void fileRename(QString newName) override;
     void fileDelete() override;
     void fileMove(qlonglong targetId, QString diskSerial) override;
-    QVariantList getSelectFolderIds() override;
     void fileCopyTo(QVariantMap folder) override;
-    void resetData() override;
     void initConnect(bool isTw) override;
     Q_INVOKABLE void openFileItem(int itemIndex);
 

@@ -326,18 +326,26 @@ void PubGroupModel::onEditPubGroupMember(TW_HANDLE handle, APIBase respData, int
     }
 }
 
-void PubGroupModel::editPubGroupName(QString newName)
+template <class Send>
+void PubGroupModel::askForSelected(QList<int>& pending, const char* what, Send send)
 {
     if (m_selected < 0 || m_selected >= m_groups.size())
         return;
     const int gId = m_groups.at(m_selected).gId;
     emit sg_showLoading();
     TidewellDevice* d = device();
-    if (!d || !d->modifyPubGroupName(m_handle, gId, newName)) {
-        refused("modifyPubGroupName");
+    if (!d || !send(d, gId)) {
+        refused(what);
         return;
     }
-    m_renaming.append(gId);
+    pending.append(gId);
+}
+
+void PubGroupModel::editPubGroupName(QString newName)
+{
+    askForSelected(m_renaming, "modifyPubGroupName", [&](TidewellDevice* d, int gId) {
+        return d->modifyPubGroupName(m_handle, gId, newName);
+    });
 }
 
 void PubGroupModel::onModifyPubGroupName(TW_HANDLE handle, APIBase respData, QString name)
@@ -359,30 +367,16 @@ void PubGroupModel::onModifyPubGroupName(TW_HANDLE handle, APIBase respData, QSt
 
 void PubGroupModel::delPubGroup()
 {
-    if (m_selected < 0 || m_selected >= m_groups.size())
-        return;
-    const int gId = m_groups.at(m_selected).gId;
-    emit sg_showLoading();
-    TidewellDevice* d = device();
-    if (!d || !d->delPubGroup(m_handle, {gId})) {
-        refused("delPubGroup");
-        return;
-    }
-    m_removing.append(gId);
+    askForSelected(m_removing, "delPubGroup", [this](TidewellDevice* d, int gId) {
+        return d->delPubGroup(m_handle, {gId});
+    });
 }
 
 void PubGroupModel::exitPubGroup()
 {
-    if (m_selected < 0 || m_selected >= m_groups.size())
-        return;
-    const int gId = m_groups.at(m_selected).gId;
-    emit sg_showLoading();
-    TidewellDevice* d = device();
-    if (!d || !d->exitPubGroup(m_handle, gId, m_account.accessId)) {
-        refused("exitPubGroup");
-        return;
-    }
-    m_removing.append(gId);
+    askForSelected(m_removing, "exitPubGroup", [this](TidewellDevice* d, int gId) {
+        return d->exitPubGroup(m_handle, gId, m_account.accessId);
+    });
 }
 
 void PubGroupModel::onDelPubGroup(TW_HANDLE handle, APIBase respData)

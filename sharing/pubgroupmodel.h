@@ -101,6 +101,10 @@ private:
     int rowOfGroup(int gId) const;
     // The facade would not send: the overlay ends.
     void refused(const char* what);
+    // A request about the selected group (none: nothing); the group waits in
+    // pending for its answer unless the facade refused to send.
+    template <class Send>
+    void askForSelected(QList<int>& pending, const char* what, Send send);
 
     TW_HANDLE m_handle;
     QPointer<QObject> m_tw;

@@ -152,19 +152,11 @@ void ShareBaseModel::resetData()
 {
     if (m_isResetting)
         return;
-    m_isResetting = true;
     // A page asked for before the reset belongs to the old list; the view
     // may ask for page 1 as soon as the rows are gone.
     m_askedPage = 0;
     m_isLoading = false;
-    m_selectMap.clear();
-    emit selectNumChanged();
-    beginResetModel();
-    m_hasMore = true;
-    m_page = 1;
-    m_rows.clear();
-    m_loadFileNum = 0;
-    endResetModel();
+    FileRowsModel::resetData();
 }
 
 // ---- file operations -------------------------------------------------------
@@ -200,14 +192,9 @@ void ShareBaseModel::onShareFileToCancel(TW_HANDLE handle, int code, QString mes
         return;
     cancelLading();
     const QList<qint64> ids = m_cancelling.isEmpty() ? QList<qint64>() : m_cancelling.takeFirst();
-    if (code != 1) {
-        notifyStatus(code, message, TL_Error);
+    if (!succeeded(code, message))
         return;
-    }
-    const int removed = removeIds(ids);
-    clearSelection();
-    setFileNum(qMax(0, m_fileNum - removed));
-    emit loadFileNumChanged();
+    dropRows(ids);
 }
 
 void ShareBaseModel::fileDelete()
@@ -223,15 +210,15 @@ void ShareBaseModel::fileDelete()
 
 void ShareBaseModel::onFileDelete(TW_HANDLE handle, QMap<int, qint64> selection, DeleteDirOrFileResp resp)
 {
-    if (!isMine(handle, "ShareBaseModel::onFileDelete"))
+    if (!answered(handle, "ShareBaseModel::onFileDelete", resp.result, resp.message))
         return;
-    cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, TL_Error);
-        return;
-    }
     // The files the request named, wherever their rows are now.
-    const int removed = removeIds(selection.values());
+    dropRows(selection.values());
+}
+
+void ShareBaseModel::dropRows(const QList<qint64>& ids)
+{
+    const int removed = removeIds(ids);
     clearSelection();
     setFileNum(qMax(0, m_fileNum - removed));
     emit loadFileNumChanged();
@@ -250,13 +237,8 @@ void ShareBaseModel::fileCopyTo(QVariantMap data)
 
 void ShareBaseModel::onFileCopy(TW_HANDLE handle, APIBase resp)
 {
-    if (!isMine(handle, "ShareBaseModel::onFileCopy"))
+    if (!answered(handle, "ShareBaseModel::onFileCopy", resp.result, resp.message))
         return;
-    cancelLading();
-    if (resp.result != 1) {
-        notifyStatus(resp.result, resp.message, TL_Error);
-        return;
-    }
     notifyStatus(1, tr("Copy to success"), TL_Success);
     clearSelection();
 }

@@ -69,6 +69,9 @@ protected:
     bool m_isSort = false;
 
 private:
+    // Removes the rows of files gone from the device, then the counts.
+    void dropRows(const QList<qint64>& ids);
+
     // The page whose answer is awaited; 0: none since a reset.
     int m_askedPage = 0;
     QList<QList<qint64>> m_cancelling;

@@ -2,6 +2,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <json/value.h>
 
 #include <QByteArray>
 #include <QFile>
@@ -9,6 +12,7 @@
 #include <QString>
 
 #include "core/twfileinfo.h"
+#include "sdk/proto.h"
 #include "tools/testdeviceserver.h"
 
 // A test device server and its files as the client sees them; the rigs that
@@ -29,6 +33,19 @@ struct ServerRig
             f.fileLen = QFileInfo(QString::fromStdString(server->absolutePath(rel))).size();
         return f;
     }
+
+    // The "data" of every request of a command, oldest first.
+    std::vector<Json::Value> sent(const std::string& command) const
+    {
+        std::vector<Json::Value> out;
+        for (const auto& r : server->requestsFor(command)) {
+            Json::Value v;
+            sdk::cores::protocol::proto::json_from_string(r.body, v);
+            out.push_back(v["data"]);
+        }
+        return out;
+    }
+    int count(const std::string& command) const { return int(server->requestsFor(command).size()); }
 
     QByteArray serverBytes(const std::string& rel) const
     {

@@ -17,10 +17,7 @@ constexpr int kOwnerStays = 2010;
 
 DeviceGroups* DeviceGroups::of(TestDeviceServer::Impl& d)
 {
-    for (const auto& f : d.features)
-        if (auto* g = dynamic_cast<DeviceGroups*>(f.get()))
-            return g;
-    return nullptr;
+    return d.feature<DeviceGroups>();
 }
 
 bool DeviceGroups::command(const std::string& command, const Json::Value& data,
@@ -160,6 +157,20 @@ bool DeviceGroups::itemOf(const Group& g, std::int64_t fileId, std::string& rel)
     const std::string top = "groups/" + std::to_string(g.id);
     return fileId != 0 && m_d.pathFor(fileId, rel) && rel != top && DeviceFiles::within(rel, top)
         && m_files.exists(rel);
+}
+
+std::string DeviceGroups::itemsOf(const Group& g, const std::vector<std::int64_t>& fileIds,
+                                  std::vector<std::string>& rels) const
+{
+    if (fileIds.empty())
+        return failure(kNotFound, "no file given");
+    for (std::int64_t id : fileIds) {
+        std::string rel;
+        if (!itemOf(g, id, rel))
+            return failure(kNotFound, "no such file in the group");
+        rels.push_back(rel);
+    }
+    return std::string();
 }
 
 bool DeviceGroups::folderOf(const Group& g, std::int64_t fileId, std::string& rel) const
@@ -326,14 +337,17 @@ std::string DeviceGroups::leave(const Json::Value& data, const std::string& me)
         return err;
     if (g.owner == me)
         return failure(kOwnerStays, "the owner cannot leave the group");
+    return dropMembers(gId, [&](const Member& m) { return m.accId == me; });
+}
+
+std::string DeviceGroups::dropMembers(int gId, const std::function<bool(const Member&)>& gone)
+{
     std::lock_guard<std::mutex> lock(m_mutex);
     auto live = m_groups.find(gId);
     if (live == m_groups.end())
         return failure(kNotFound, "no such group");
     auto& members = live->second.members;
-    members.erase(std::remove_if(members.begin(), members.end(),
-                                 [&](const Member& m) { return m.accId == me; }),
-                  members.end());
+    members.erase(std::remove_if(members.begin(), members.end(), gone), members.end());
     return envelope(1, "success", Json::Value(Json::objectValue));
 }
 
@@ -371,17 +385,9 @@ std::string DeviceGroups::removeMembers(const Json::Value& data, const std::stri
         return failure(kNotFound, "no user given");
     if (std::find(who.begin(), who.end(), g.owner) != who.end())
         return failure(kOwnerStays, "the owner cannot be removed");
-    std::lock_guard<std::mutex> lock(m_mutex);
-    auto live = m_groups.find(gId);
-    if (live == m_groups.end())
-        return failure(kNotFound, "no such group");
-    auto& members = live->second.members;
-    members.erase(std::remove_if(members.begin(), members.end(),
-                                 [&](const Member& m) {
-                                     return std::find(who.begin(), who.end(), m.accId) != who.end();
-                                 }),
-                  members.end());
-    return envelope(1, "success", Json::Value(Json::objectValue));
+    return dropMembers(gId, [&](const Member& m) {
+        return std::find(who.begin(), who.end(), m.accId) != who.end();
+    });
 }
 
 std::string DeviceGroups::changeOwner(const Json::Value& data, const std::string& me)
@@ -475,16 +481,10 @@ std::string DeviceGroups::deleteFiles(const Json::Value& data, const std::string
     std::string err = access(static_cast<int>(jsonInt(data, "groupId")), me, 1, g);
     if (!err.empty())
         return err;
-    const std::vector<std::int64_t> fileIds = DeviceFiles::ids(data["fileIds"]);
-    if (fileIds.empty())
-        return failure(kNotFound, "no file given");
     std::vector<std::string> rels;
-    for (std::int64_t id : fileIds) {
-        std::string rel;
-        if (!itemOf(g, id, rel))
-            return failure(kNotFound, "no such file in the group");
-        rels.push_back(rel);
-    }
+    err = itemsOf(g, DeviceFiles::ids(data["fileIds"]), rels);
+    if (!err.empty())
+        return err;
     for (const std::string& rel : rels)
         m_files.remove(rel);
     touch(g.id);
@@ -518,16 +518,10 @@ std::string DeviceGroups::copyOut(const std::string& command, const Json::Value&
     std::string err = access(static_cast<int>(jsonInt(data, "groupId")), me, 2, g);
     if (!err.empty())
         return err;
-    const std::vector<std::int64_t> fileIds = DeviceFiles::ids(data[command == "copyPubToPeripheral" ? "ids" : "movieFileIds"]);
-    if (fileIds.empty())
-        return failure(kNotFound, "no file given");
     std::vector<std::string> rels;
-    for (std::int64_t id : fileIds) {
-        std::string rel;
-        if (!itemOf(g, id, rel))
-            return failure(kNotFound, "no such file in the group");
-        rels.push_back(rel);
-    }
+    err = itemsOf(g, DeviceFiles::ids(data[command == "copyPubToPeripheral" ? "ids" : "movieFileIds"]), rels);
+    if (!err.empty())
+        return err;
     std::string target;
     if (command == "copyPubToPeripheral") {
         std::string sub;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -67,9 +68,14 @@ private:
     std::string access(int gId, const std::string& me, int minAuth, Group& out) const;
     // The storage path of an item of the group (not its top folder).
     bool itemOf(const Group& g, std::int64_t fileId, std::string& rel) const;
+    // The storage paths of items of the group, all or an error answer.
+    std::string itemsOf(const Group& g, const std::vector<std::int64_t>& fileIds,
+                        std::vector<std::string>& rels) const;
     // A folder of the group: 0 (or the root id) is its top.
     bool folderOf(const Group& g, std::int64_t fileId, std::string& rel) const;
     Json::Value groupJson(const Group& g, const std::string& me) const;
+    // Removes the members for which gone holds; the answer.
+    std::string dropMembers(int gId, const std::function<bool(const Member&)>& gone);
     void touch(int gId);
 
     TestDeviceServer::Impl& m_d;

@@ -10,10 +10,7 @@ const std::string kReport = "/api/v2/tomcat/Saltmere/deviceShare/report";
 
 DeviceLinks* linksOf(TestDeviceServer::Impl& impl)
 {
-    for (const auto& f : impl.features)
-        if (auto* l = dynamic_cast<DeviceLinks*>(f.get()))
-            return l;
-    return nullptr;
+    return impl.feature<DeviceLinks>();
 }
 
 } // namespace

@@ -15,10 +15,7 @@ constexpr int kInsideSource = 2009;
 
 DeviceShares* DeviceShares::of(TestDeviceServer::Impl& d)
 {
-    for (const auto& f : d.features)
-        if (auto* s = dynamic_cast<DeviceShares*>(f.get()))
-            return s;
-    return nullptr;
+    return d.feature<DeviceShares>();
 }
 
 bool DeviceShares::command(const std::string& command, const Json::Value& data,

@@ -363,10 +363,7 @@ std::vector<DeviceTasks::BtTask> DeviceTasks::btTasks() const
 
 static DeviceTasks* tasksOf(TestDeviceServer::Impl& d)
 {
-    for (const auto& f : d.features)
-        if (auto* t = dynamic_cast<DeviceTasks*>(f.get()))
-            return t;
-    return nullptr;
+    return d.feature<DeviceTasks>();
 }
 
 std::int64_t TestDeviceServer::addCopyJob(const std::string& name, int operationType, int status)

@@ -4,10 +4,7 @@ using namespace tds;
 
 DeviceUsers* DeviceUsers::of(TestDeviceServer::Impl& d)
 {
-    for (const auto& f : d.features)
-        if (auto* u = dynamic_cast<DeviceUsers*>(f.get()))
-            return u;
-    return nullptr;
+    return d.feature<DeviceUsers>();
 }
 
 bool DeviceUsers::command(const std::string& command, const Json::Value&,

@@ -211,11 +211,7 @@ bool TestDeviceMedia::download(const httplib::Request& req, httplib::Response& r
 
 static TestDeviceMedia* mediaOf(TestDeviceServer::Impl& d)
 {
-    for (const auto& f : d.features) {
-        if (auto* m = dynamic_cast<TestDeviceMedia*>(f.get()))
-            return m;
-    }
-    return nullptr;
+    return d.feature<TestDeviceMedia>();
 }
 
 void TestDeviceServer::setThumbnailLatency(int ms)

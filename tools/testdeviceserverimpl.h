@@ -297,6 +297,15 @@ public:
 
     // Asked in order before the built-in commands' "unknown command".
     std::vector<std::unique_ptr<TestDeviceFeature>> features;
+    // The feature of type F, or null.
+    template <class F>
+    F* feature() const
+    {
+        for (const auto& f : features)
+            if (auto* found = dynamic_cast<F*>(f.get()))
+                return found;
+        return nullptr;
+    }
 
     std::condition_variable wake;
     std::atomic<bool> stopping{false};

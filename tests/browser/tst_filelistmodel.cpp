@@ -12,8 +12,7 @@
 #include "core/common.h"
 #include "core/utils.h"
 #include "device/tidewelldevice.h"
-#include "tests/testowner.h"
-#include "tools/testdeviceserver.h"
+#include "tests/transfer/taskrig.h"
 #include "transfer/thumbinfo.h"
 
 static TwFileInfo file(qint64 id, const QString& name, bool isFile = true)
@@ -29,9 +28,7 @@ static TwFileInfo file(qint64 id, const QString& name, bool isFile = true)
 class TestFileListModel : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<TestDeviceServer> m_server;
-    std::unique_ptr<TestOwner> m_owner;
-    std::unique_ptr<TidewellDevice> m_dev;
+    std::unique_ptr<TaskRig> m_rig;
 
     void fill(FileListModel& m)
     {
@@ -42,18 +39,13 @@ class TestFileListModel : public QObject
 private slots:
     void init()
     {
-        m_server.reset(new TestDeviceServer((TestEnv::instance()->root() + "/dev").toStdString()));
-        QVERIFY(m_server->start());
-        m_owner.reset(new TestOwner);
-        QVERIFY(m_owner->connectTo(m_server->port()));
-        m_dev.reset(new TidewellDevice(m_owner.get()));
+        m_rig.reset(new TaskRig);
+        QVERIFY(m_rig->start("dev"));
     }
 
     void cleanup()
     {
-        m_dev.reset();
-        m_owner.reset();
-        m_server.reset();
+        m_rig.reset();
     }
 
     void selectionRules()
@@ -120,14 +112,14 @@ private slots:
 
     void deleteAnsweredByDevice()
     {
-        const qint64 a = m_server->addFile("p/a.jpg", "A");
-        const qint64 b = m_server->addFile("p/b.jpg", "B");
-        m_server->setCommandAnswer("deleteDirOrFile", R"({"result":1,"message":"ok"})");
+        const qint64 a = m_rig->server->addFile("p/a.jpg", "A");
+        const qint64 b = m_rig->server->addFile("p/b.jpg", "B");
+        m_rig->server->setCommandAnswer("deleteDirOrFile", R"({"result":1,"message":"ok"})");
         FileListModel m;
         QAbstractItemModelTester tester(&m);
-        m.setTw(m_dev.get());
+        m.setTw(m_rig->dev.get());
         FileListModel other;   // same facade, other handle
-        other.setTw(m_dev.get());
+        other.setTw(m_rig->dev.get());
         other.appendItems({file(a, "a.jpg"), file(b, "b.jpg")});
         m.appendItems({file(a, "a.jpg"), file(b, "b.jpg")});
         m.multiSelect(1);
@@ -140,9 +132,9 @@ private slots:
 
     void refusedDeleteKeepsRowsAndTells()
     {
-        m_server->setCommandAnswer("deleteDirOrFile", R"({"result":0,"errCode":7,"message":"busy"})");
+        m_rig->server->setCommandAnswer("deleteDirOrFile", R"({"result":0,"errCode":7,"message":"busy"})");
         FileListModel m;
-        m.setTw(m_dev.get());
+        m.setTw(m_rig->dev.get());
         m.appendItems({file(1, "a.jpg")});
         QSignalSpy toast(&m, &BaseModel::sg_notifyStatus);
         m.multiSelect(0);
@@ -154,11 +146,11 @@ private slots:
 
     void sharingMarksTheSharedRows()
     {
-        m_server->setCommandAnswer("shareFileToUsers", R"({"result":1,"message":"ok"})");
-        m_server->setCommandAnswer("shareFileToCancel", R"({"result":1,"message":"ok"})");
+        m_rig->server->setCommandAnswer("shareFileToUsers", R"({"result":1,"message":"ok"})");
+        m_rig->server->setCommandAnswer("shareFileToCancel", R"({"result":1,"message":"ok"})");
         FileListModel m;
         QAbstractItemModelTester tester(&m);
-        m.setTw(m_dev.get());
+        m.setTw(m_rig->dev.get());
         m.appendItems({file(11, "a.jpg"), file(12, "b.jpg"), file(13, "c.jpg")});
         QJSEngine js;
         QJSValue data = js.newObject();
@@ -171,7 +163,7 @@ private slots:
         QVERIFY(m.data(m.index(0), BaseListModel::FileIsShareRole).toBool());
         QVERIFY(!m.data(m.index(1), BaseListModel::FileIsShareRole).toBool());
         QCOMPARE(m.items().at(0).publicType, 2);
-        const auto reqs = m_server->requestsFor("shareFileToUsers");
+        const auto reqs = m_rig->server->requestsFor("shareFileToUsers");
         QCOMPARE(int(reqs.size()), 1);
         QVERIFY(QString::fromStdString(reqs[0].body).contains("\"u2\""));
 

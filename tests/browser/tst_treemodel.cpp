@@ -9,43 +9,35 @@
 #include "browser/treemodel.h"
 #include "core/twfolderinfo.h"
 #include "device/tidewelldevice.h"
-#include "tests/testowner.h"
-#include "tools/testdeviceserver.h"
+#include "tests/transfer/taskrig.h"
 
 class TestTreeModel : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<TestDeviceServer> m_server;
-    std::unique_ptr<TestOwner> m_owner;
-    std::unique_ptr<TidewellDevice> m_dev;
+    std::unique_ptr<TaskRig> m_rig;
 
 private slots:
     void init()
     {
-        m_server.reset(new TestDeviceServer((TestEnv::instance()->root() + "/dev").toStdString()));
-        QVERIFY(m_server->start());
-        m_owner.reset(new TestOwner);
-        QVERIFY(m_owner->connectTo(m_server->port()));
-        m_dev.reset(new TidewellDevice(m_owner.get()));
+        m_rig.reset(new TaskRig);
+        QVERIFY(m_rig->start("dev"));
     }
 
     void cleanup()
     {
-        m_dev.reset();
-        m_owner.reset();
-        m_server.reset();
+        m_rig.reset();
     }
 
     void groupsAsDisks()
     {
-        m_server->setCommandAnswer("getPubGroupList", R"({"result":1,"data":{"listPath":[
+        m_rig->server->setCommandAnswer("getPubGroupList", R"({"result":1,"data":{"listPath":[
             {"id":3,"name":"family","ower":"acc1","memberAuthority":0,"diskSerial":"S1"},
             {"id":8,"name":"club","ower":"acc2","memberAuthority":2,"diskSerial":"S2"}]}})");
         TreeFatherModel m;
         QAbstractItemModelTester tester(&m);
-        m.setTw(m_dev.get());
+        m.setTw(m_rig->dev.get());
         TreeFatherModel other;   // same facade: its answer is not ours
-        other.setTw(m_dev.get());
+        other.setTw(m_rig->dev.get());
         QVERIFY(m.loadGroups());
         QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 2, 15000);
         QCOMPARE(other.rowCount(), 0);
@@ -60,13 +52,13 @@ private slots:
 
     void foldersOfAGroupLevel()
     {
-        m_server->addFolder("groups/3/photos");
-        const qint64 docs = m_server->addFolder("groups/3/docs");
-        m_server->addFile("groups/3/readme.txt", "r");
-        m_server->addFolder("groups/3/docs/2024");
+        m_rig->server->addFolder("groups/3/photos");
+        const qint64 docs = m_rig->server->addFolder("groups/3/docs");
+        m_rig->server->addFile("groups/3/readme.txt", "r");
+        m_rig->server->addFolder("groups/3/docs/2024");
         TreeModel m;
         QAbstractItemModelTester tester(&m);
-        m.setTw(m_dev.get());
+        m.setTw(m_rig->dev.get());
         PubGroupInfo g;
         g.gId = 3;
         g.diskSerial = "S1";

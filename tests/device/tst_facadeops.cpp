@@ -12,8 +12,7 @@
 #include "core/twhandle.h"
 #include "device/tidewelldevice.h"
 #include "sdk/proto.h"
-#include "tests/testowner.h"
-#include "tools/testdeviceserver.h"
+#include "tests/transfer/taskrig.h"
 
 using Args = QVariantList;
 
@@ -306,34 +305,19 @@ static Json::Value parse(const std::string& text)
 class TestFacadeOps : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<TestDeviceServer> m_server;
-    std::unique_ptr<TestOwner> m_owner;
-    std::unique_ptr<TidewellDevice> m_dev;
-
-    std::vector<Json::Value> sent(const char* command)
-    {
-        std::vector<Json::Value> out;
-        for (const auto& r : m_server->requestsFor(command))
-            out.push_back(parse(r.body)["data"]);
-        return out;
-    }
+    std::unique_ptr<TaskRig> m_rig;
 
 private slots:
     void init()
     {
-        m_server.reset(new TestDeviceServer((TestEnv::instance()->root() + "/dev").toStdString()));
-        QVERIFY(m_server->start());
-        m_owner.reset(new TestOwner);
-        QVERIFY(m_owner->connectTo(m_server->port()));
-        m_dev.reset(new TidewellDevice(m_owner.get()));
-        m_server->clearRequests();
+        m_rig.reset(new TaskRig);
+        QVERIFY(m_rig->start("dev"));
+        m_rig->server->clearRequests();
     }
 
     void cleanup()
     {
-        m_dev.reset();
-        m_owner.reset();
-        m_server.reset();
+        m_rig.reset();
     }
 
     void operationSendsAndAnswersItsCaller_data()
@@ -348,20 +332,20 @@ private slots:
     {
         QFETCH(int, row);
         const Op op = ops()[row];
-        m_server->setCommandAnswer(op.command, op.answer);
+        m_rig->server->setCommandAnswer(op.command, op.answer);
         Catcher mine, other;
-        op.reply(m_dev.get(), &mine);
-        op.reply(m_dev.get(), &other);
+        op.reply(m_rig->dev.get(), &mine);
+        op.reply(m_rig->dev.get(), &other);
         const TW_HANDLE h = twNewHandle();
 
-        QVERIFY(op.invoke(m_dev.get(), h));
+        QVERIFY(op.invoke(m_rig->dev.get(), h));
         QTRY_COMPARE(mine.count, 1);
         // Every connected receiver gets the reply; the handle tells whose it is.
         QTRY_COMPARE(other.count, 1);
         QCOMPARE(mine.handle, h);
         QVERIFY(mine.onGuiThread);
 
-        const auto bodies = sent(op.command);
+        const auto bodies = m_rig->sent(op.command);
         QCOMPARE(int(bodies.size()), 1);
         const Json::Value want = parse(op.sent);
         QVERIFY2(bodies[0] == want, bodies[0].toStyledString().c_str());
@@ -383,7 +367,7 @@ private slots:
         QVERIFY(d.waitForDone(5000));
         QTest::qWait(50);
         QCOMPARE(c.count, 0);
-        QVERIFY(m_server->requests().empty());
+        QVERIFY(m_rig->server->requests().empty());
 
         // Operations without the test still answer, with a network error.
         Catcher share;
@@ -391,7 +375,7 @@ private slots:
         QVERIFY(d.shareFileToAll(h, {5}));
         QTRY_COMPARE(share.count, 1);
         QCOMPARE(share.args.value(0).toInt(), int(APIBase::NetworkError));
-        QVERIFY(m_server->requests().empty());
+        QVERIFY(m_rig->server->requests().empty());
     }
 
     void pubMoveStopsAtFirstFailure_data()
@@ -421,15 +405,15 @@ private slots:
         QFETCH(int, result);
         for (int r : results) {
             const std::string msg = r == 1 ? "ok" : "target is inside source";
-            m_server->queueCommandAnswer(
+            m_rig->server->queueCommandAnswer(
                 "moviePubDirOrFile",
                 R"({"result":)" + std::to_string(r) + R"(,"errCode":)" + (r == 1 ? "0" : "2009")
                     + R"(,"message":")" + msg + R"("})");
         }
         Catcher c;
-        replyOf(&TidewellDevice::rMoviePubDirOrFile)(m_dev.get(), &c);
+        replyOf(&TidewellDevice::rMoviePubDirOrFile)(m_rig->dev.get(), &c);
         const TW_HANDLE h = twNewHandle();
-        QVERIFY(m_dev->moviePubDirOrFile(h, 7, 40, ids));
+        QVERIFY(m_rig->dev->moviePubDirOrFile(h, 7, 40, ids));
         QTRY_COMPARE(c.count, 1);
         QCOMPARE(c.handle, h);
         const auto resp = c.args.value(0).value<APIBase>();
@@ -438,7 +422,7 @@ private slots:
             QCOMPARE(resp.errCode, 2009);
         QCOMPARE(c.args.value(1).value<QList<qint64>>(), moved);
 
-        const auto bodies = sent("moviePubDirOrFile");
+        const auto bodies = m_rig->sent("moviePubDirOrFile");
         QCOMPARE(int(bodies.size()), requests);
         for (int i = 0; i < requests; ++i) {
             QCOMPARE(qint64(bodies[i]["movieFileId"].asInt64()), ids[i]);
@@ -479,7 +463,7 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, want);
         if (!command.isEmpty())
-            m_server->setCommandAnswer(command.toStdString(), kOk);
+            m_rig->server->setCommandAnswer(command.toStdString(), kOk);
         TwFolderInfo t;
         t.fid = 44;
         t.serialNo = "sn";
@@ -487,18 +471,18 @@ private slots:
         t.groupId = 9;
         t.diskType = diskType;
         Catcher c;
-        replyOf(&TidewellDevice::rFileCopy)(m_dev.get(), &c);
+        replyOf(&TidewellDevice::rFileCopy)(m_rig->dev.get(), &c);
         const TW_HANDLE h = twNewHandle();
-        QVERIFY(m_dev->fileCopy(h, mType, t, 3, kSel, {}));
+        QVERIFY(m_rig->dev->fileCopy(h, mType, t, 3, kSel, {}));
         QTRY_COMPARE(c.count, 1);
         QCOMPARE(c.handle, h);
         if (command.isEmpty()) {
             QCOMPARE(c.args.value(0).value<APIBase>().result, 0);
-            QVERIFY(m_server->requests().empty());
+            QVERIFY(m_rig->server->requests().empty());
             return;
         }
         QVERIFY(c.args.value(0).value<APIBase>().ok());
-        const auto bodies = sent(command.toUtf8().constData());
+        const auto bodies = m_rig->sent(command.toUtf8().constData());
         QCOMPARE(int(bodies.size()), 1);
         QVERIFY2(bodies[0] == parse(want.toStdString()), bodies[0].toStyledString().c_str());
     }

@@ -52,6 +52,16 @@ struct MediaRig : ServerRig
         return f;
     }
 
+    // An item of a file on this computer, played from its path.
+    static TwFileInfo localItem(const QString& path)
+    {
+        TwFileInfo f;
+        f.local = true;
+        f.name = QFileInfo(path).fileName();
+        f.filePath = path;
+        return f;
+    }
+
     // 16-bit mono PCM: a sine of freq Hz, seconds long.
     static QByteArray wav(double seconds, int freq = 440, int rate = 8000)
     {

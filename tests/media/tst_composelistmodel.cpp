@@ -11,60 +11,40 @@
 #include "device/tidewelldevice.h"
 #include "media/composelistmodel.h"
 #include "sdk/proto.h"
-#include "tests/testowner.h"
+#include "tests/transfer/taskrig.h"
 #include "tests/transfer/thumbrig.h"
-#include "tools/testdeviceserver.h"
 #include "transfer/tidewellthumb.h"
 
 class TestComposeListModel : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<TestDeviceServer> m_server;
-    std::unique_ptr<TestOwner> m_owner;
-    std::unique_ptr<TidewellDevice> m_dev;
+    std::unique_ptr<TaskRig> m_rig;
     int m_n = 0;
-
-    std::vector<Json::Value> sent(const char* command)
-    {
-        std::vector<Json::Value> out;
-        for (const auto& r : m_server->requestsFor(command)) {
-            Json::Value v;
-            sdk::cores::protocol::proto::json_from_string(r.body, v);
-            out.push_back(v["data"]);
-        }
-        return out;
-    }
 
     void addFiles(const std::string& folder, const char* suffix, int count)
     {
         for (int i = 0; i < count; ++i)
-            m_server->addFile(folder + "/f" + std::to_string(100 + i) + suffix, "x");
+            m_rig->server->addFile(folder + "/f" + std::to_string(100 + i) + suffix, "x");
     }
 
     void attach(ComposeListModel& m, int type)
     {
         m.setModelType(type);
-        m.setTw(m_dev.get());
+        m.setTw(m_rig->dev.get());
     }
 
 private slots:
     void init()
     {
         // A storage of its own per test: the listing walks all of it.
-        m_server.reset(new TestDeviceServer(
-                (TestEnv::instance()->root() + "/dev" + QString::number(++m_n)).toStdString()));
-        QVERIFY(m_server->start());
-        m_owner.reset(new TestOwner);
-        QVERIFY(m_owner->connectTo(m_server->port()));
-        m_dev.reset(new TidewellDevice(m_owner.get()));
-        m_server->clearRequests();
+        m_rig.reset(new TaskRig);
+        QVERIFY(m_rig->start("dev" + QString::number(++m_n)));
+        m_rig->server->clearRequests();
     }
 
     void cleanup()
     {
-        m_dev.reset();
-        m_owner.reset();
-        m_server.reset();
+        m_rig.reset();
     }
 
     void exactlyOnePageEndsOnTheEmptyAnswer()
@@ -89,7 +69,7 @@ private slots:
         QCOMPARE(m.rowCount(), 60);
         QCOMPARE(m.loadFileNum(), 60);
 
-        const auto reqs = sent("getFileFromClassForDate3");
+        const auto reqs = m_rig->sent("getFileFromClassForDate3");
         QCOMPARE(int(reqs.size()), 2);
         QCOMPARE(reqs[0]["offset"].asInt(), 0);
         QCOMPARE(reqs[1]["offset"].asInt(), 60);
@@ -101,13 +81,13 @@ private slots:
             QCOMPARE(f.type, int(Common::MT_Image));
 
         // A refresh starts over from offset 0.
-        const std::size_t before = sent("getFileFromClassForDate3").size();
+        const std::size_t before = m_rig->sent("getFileFromClassForDate3").size();
         m.setIsSort(true);
         m.refreshData();
         QCOMPARE(m.rowCount(), 0);
         m.fetchMore();
         QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 60, 15000);
-        const auto again = sent("getFileFromClassForDate3");
+        const auto again = m_rig->sent("getFileFromClassForDate3");
         QVERIFY(again.size() > before);
         QCOMPARE(again[before]["offset"].asInt(), 0);
         QCOMPARE(again[before]["isSort"].asBool(), true);
@@ -117,8 +97,8 @@ private slots:
     {
         addFiles("x", ".jpg", 3);
         addFiles("y", ".mp3", 2);
-        m_server->setMediaLoved("x/f101.jpg", true);
-        m_server->setMediaLoved("y/f100.mp3", true);
+        m_rig->server->setMediaLoved("x/f101.jpg", true);
+        m_rig->server->setMediaLoved("y/f100.mp3", true);
         ComposeListModel loves, music;
         QAbstractItemModelTester t1(&loves), t2(&music);
         attach(loves, Common::FT_Love);
@@ -169,11 +149,11 @@ private slots:
             list.append(it);
         }
         page["data"]["listPath"] = list;
-        m_server->queueCommandAnswer("getFileFromClassForDate3",
+        m_rig->server->queueCommandAnswer("getFileFromClassForDate3",
                                      R"({"result":0,"errCode":9,"message":"disk asleep"})");
-        m_server->queueCommandAnswer("getFileFromClassForDate3",
+        m_rig->server->queueCommandAnswer("getFileFromClassForDate3",
                                      sdk::cores::protocol::proto::json_to_string(page));
-        m_server->queueCommandAnswer("getFileFromClassForDate3",
+        m_rig->server->queueCommandAnswer("getFileFromClassForDate3",
                                      R"({"result":0,"errCode":9,"message":"busy"})");
 
         // The first page fails: the error state with the device's message.
@@ -216,10 +196,10 @@ private slots:
     void rowsShowTheirThumbnails()
     {
         for (int i = 0; i < 3; ++i)
-            addPicture(*m_server, "p/t" + std::to_string(i) + ".jpg", 300, 200, i);
-        m_server->addFile("p/song.mp3", "x");
+            addPicture(*m_rig->server, "p/t" + std::to_string(i) + ".jpg", 300, 200, i);
+        m_rig->server->addFile("p/song.mp3", "x");
         TidewellThumb thumb;
-        thumb.init(m_owner.get(), TestEnv::instance()->root() + "/cache" + QString::number(m_n));
+        thumb.init(m_rig->owner.get(), TestEnv::instance()->root() + "/cache" + QString::number(m_n));
         ComposeListModel m;
         QAbstractItemModelTester tester(&m);
         attach(m, Common::FT_Image);
@@ -254,7 +234,7 @@ private slots:
         QVERIFY(made.at(0).at(0).toString().contains("shareId="));
         QCOMPARE(made.at(0).at(1).toString(), QString("ab12"));
         QCOMPARE(m.selectNum(), 0);
-        const Json::Value req = sent("createExternalLink").back();
+        const Json::Value req = m_rig->sent("createExternalLink").back();
         QCOMPARE(req["title"].asString(), std::string("holiday"));
         QCOMPARE(req["extractedCode"].asString(), std::string("ab12"));
         QCOMPARE(req["fileIds"].size(), 2u);
@@ -263,7 +243,7 @@ private slots:
 
         // A file gone from the device: the device's refusal is shown.
         QSignalSpy toast(&m, &BaseModel::sg_notifyStatus);
-        m_server->setCommandAnswer("createExternalLink",
+        m_rig->server->setCommandAnswer("createExternalLink",
                                    R"({"result":0,"errCode":404,"message":"file does not exist"})");
         m.multiSelect(1);
         m.fileCreateExtlink("x", "");

@@ -214,10 +214,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(MediaRig::wav(1.0));
         }
-        TwFileInfo item;
-        item.local = true;
-        item.name = "song.wav";
-        item.filePath = path;
+        const TwFileInfo item = MediaRig::localItem(path);
         rig.player->setDataMode(TwMediaPlayer::FILE);
         rig.playItem(item);
         QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));

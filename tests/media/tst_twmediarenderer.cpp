@@ -104,12 +104,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window, 20000));
         const int blank = distinctColours(window->grabWindow());
 
-        TwFileInfo item;
-        item.local = true;
-        item.name = "bars.mp4";
-        item.filePath = path;
         player->setDataMode(TwMediaPlayer::FILE);
-        player->setSource(item.toVariantMap());
+        player->setSource(MediaRig::localItem(path).toVariantMap());
         player->play();
         // The test picture's bars show up in the window.
         QTRY_VERIFY_WITH_TIMEOUT(distinctColours(window->grabWindow()) >= blank + 5, 30000);
@@ -133,12 +129,8 @@ private slots:
         std::weak_ptr<TwMpvCore> core = player->core();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
-        TwFileInfo item;
-        item.local = true;
-        item.name = "bars.mp4";
-        item.filePath = path;
         player->setDataMode(TwMediaPlayer::FILE);
-        player->setSource(item.toVariantMap());
+        player->setSource(MediaRig::localItem(path).toVariantMap());
         player->play();
         QTRY_VERIFY_WITH_TIMEOUT(core.lock() && core.lock()->hasRenderContext(), 30000);
         QTest::qWait(300);

@@ -266,10 +266,7 @@ private slots:
             f.write(w);
         }
         QFile::setPermissions(path, QFileDevice::ReadOwner);   // read-only is enough
-        TwFileInfo item;
-        item.local = true;
-        item.name = "song.wav";
-        item.filePath = path;
+        TwFileInfo item = MediaRig::localItem(path);
         TwMediaStream s(nullptr);
         s.play(item, nullptr, dir.path(), nullptr);
         QVERIFY(s.open("stream://song.wav"));

@@ -7,17 +7,16 @@
 #include <QtTest>
 
 #include "device/tidewelldevice.h"
-#include "sdk/proto.h"
 #include "sdk/tidewell_network_sdk.h"
+#include "tests/serverrig.h"
 #include "tests/testowner.h"
 #include "tools/testdeviceserver.h"
 
 // A test device of its own, an owner signed in as accessId and connected to
 // it, and the owner's device facade: what the sharing models run against.
-struct SharingRig
+struct SharingRig : ServerRig
 {
     QTemporaryDir dir;
-    std::unique_ptr<TestDeviceServer> server;
     std::unique_ptr<TestOwner> owner;
     std::unique_ptr<TidewellDevice> dev;
 
@@ -44,18 +43,6 @@ struct SharingRig
         server.reset();
     }
 
-    // The "data" of every request of a command, oldest first.
-    std::vector<Json::Value> sent(const std::string& command) const
-    {
-        std::vector<Json::Value> out;
-        for (const auto& r : server->requestsFor(command)) {
-            Json::Value v;
-            sdk::cores::protocol::proto::json_from_string(r.body, v);
-            out.push_back(v["data"]);
-        }
-        return out;
-    }
-    int count(const std::string& command) const { return int(server->requestsFor(command).size()); }
     bool exists(const std::string& rel) const
     {
         return QFile::exists(QString::fromStdString(server->absolutePath(rel)));

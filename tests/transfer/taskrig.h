@@ -1,21 +1,18 @@
 #pragma once
 
 #include <memory>
-#include <vector>
-
-#include <json/value.h>
+#include <string>
 
 #include "device/tidewelldevice.h"
-#include "sdk/proto.h"
+#include "tests/serverrig.h"
 #include "tests/testenv.h"
 #include "tests/testowner.h"
 #include "tools/testdeviceserver.h"
 
 // A device tab's request facade on a test device server, for the models of
 // the device's own copy and download tasks.
-struct TaskRig
+struct TaskRig : ServerRig
 {
-    std::unique_ptr<TestDeviceServer> server;
     std::unique_ptr<TestOwner> owner;
     std::unique_ptr<TidewellDevice> dev;
 
@@ -37,19 +34,6 @@ struct TaskRig
         owner.reset();
         server.reset();
     }
-
-    // The "data" of every request of a command, oldest first.
-    std::vector<Json::Value> sent(const char* command) const
-    {
-        std::vector<Json::Value> out;
-        for (const auto& r : server->requestsFor(command)) {
-            Json::Value v;
-            sdk::cores::protocol::proto::json_from_string(r.body, v);
-            out.push_back(v["data"]);
-        }
-        return out;
-    }
-    int count(const char* command) const { return int(server->requestsFor(command).size()); }
 
     static std::string failure(int code, const char* message)
     {
