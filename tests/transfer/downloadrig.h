@@ -140,3 +140,13 @@ struct DownloadRig : ServerRig
     bool connected = false;
     DBHelp db;
 };
+
+// Download requests the device received for one file id.
+inline int downloadsOf(TestDeviceServer& s, qint64 id)
+{
+    int n = 0;
+    for (const auto& r : s.requestsFor("/device/download"))
+        if (QString::fromStdString(r.query).contains(QString("fileId=%1&").arg(id)))
+            ++n;
+    return n;
+}

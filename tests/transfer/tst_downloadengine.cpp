@@ -7,15 +7,6 @@
 
 namespace {
 const int kWait = 60000;
-
-int downloadsOf(TestDeviceServer& s, qint64 id)
-{
-    int n = 0;
-    for (const auto& r : s.requestsFor("/device/download"))
-        if (QString::fromStdString(r.query).contains(QString("fileId=%1&").arg(id)))
-            ++n;
-    return n;
-}
 }
 
 class TestDownloadEngine : public QObject

@@ -8,15 +8,6 @@
 namespace {
 const int kWait = 60000;
 
-int downloadsOf(TestDeviceServer& s, qint64 id)
-{
-    int n = 0;
-    for (const auto& r : s.requestsFor("/device/download"))
-        if (QString::fromStdString(r.query).contains(QString("fileId=%1&").arg(id)))
-            ++n;
-    return n;
-}
-
 // Everything below dir, hidden files included, as relative paths.
 QStringList allEntries(const QString& dir)
 {

@@ -7,15 +7,6 @@
 namespace {
 const int kWait = 60000;
 
-int downloadsOf(TestDeviceServer& s, qint64 id)
-{
-    int n = 0;
-    for (const auto& r : s.requestsFor("/device/download"))
-        if (QString::fromStdString(r.query).contains(QString("fileId=%1&").arg(id)))
-            ++n;
-    return n;
-}
-
 QString itemJson(const TwFileInfo& f)
 {
     return QString(R"({"id":%1,"name":"%2","isFile":%3,"fileLen":%4,"filePath":"%5"})")
