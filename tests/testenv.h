@@ -3,6 +3,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+// A loaded two-core build machine can need more than QtTest's 5 s default for
+// a round trip through an engine thread and the test device. A wait still
+// ends as soon as its condition holds.
+#undef QTRY_VERIFY
+#define QTRY_VERIFY(expr) QTRY_VERIFY_WITH_TIMEOUT((expr), 15000)
+#undef QTRY_VERIFY2
+#define QTRY_VERIFY2(expr, messageExpression) QTRY_VERIFY2_WITH_TIMEOUT((expr), (messageExpression), 15000)
+#undef QTRY_COMPARE
+#define QTRY_COMPARE(expr, expected) QTRY_COMPARE_WITH_TIMEOUT((expr), expected, 15000)
+
 // Points every per-user location (data, cache, config) at a fresh temporary
 // folder before the application object exists, so no test touches the real
 // application-data folder, then registers the metatypes like the program.

@@ -152,8 +152,10 @@ private slots:
         photo.setSource(gif("paced.gif", {{Qt::red, 20}, {Qt::green, 40}, {Qt::blue, 10}}));
         QTRY_COMPARE_WITH_TIMEOUT(log.colors.size(), 3, 10000);
         QCOMPARE(log.colors, (QList<QColor>{Qt::red, Qt::green, Qt::blue}));
-        QVERIFY2(log.times[1] - log.times[0] >= 180, qPrintable(QString::number(log.times[1] - log.times[0])));
-        QVERIFY2(log.times[2] - log.times[1] >= 380, qPrintable(QString::number(log.times[2] - log.times[1])));
+        // Measured from setSource: a frame can only arrive late, so gaps between
+        // arrivals may shrink under load while these sums cannot.
+        QVERIFY2(log.times[1] >= 180, qPrintable(QString::number(log.times[1])));
+        QVERIFY2(log.times[2] >= 580, qPrintable(QString::number(log.times[2])));
         // Shown once: it stays on the last frame.
         QTest::qWait(300);
         QCOMPARE(log.colors.size(), 3);

@@ -1,6 +1,7 @@
 #include <csignal>
 #include <memory>
 #include <set>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,6 +32,11 @@ bool startXvfb()
     if (pid < 0)
         return false;
     if (pid == 0) {
+        // Goes with the test if it dies: a leftover server would hold the
+        // test's output open and stall the runner.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() == 1)
+            ::_exit(127);
         ::close(fds[0]);
         const std::string fd = std::to_string(fds[1]);
         ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
