@@ -194,6 +194,8 @@ void TestDeviceServer::Impl::setup(httplib::Server& svr, int listener)
 {
     svr.new_task_queue = [] { return new httplib::ThreadPool(64); };
     svr.set_keep_alive_max_count(1000);
+    // Answers on a reused connection must not wait for the client's delayed ACK.
+    svr.set_tcp_nodelay(true);
     svr.set_read_timeout(30, 0);
     svr.set_write_timeout(30, 0);
     svr.set_payload_max_length(std::numeric_limits<std::size_t>::max());
