@@ -75,6 +75,12 @@ void LVDownloadManager::shutdown()
         delete t;
     }
     m_tasks.clear();
+    if (m_taskThread) {
+        m_taskThread->quit();
+        m_taskThread->wait();
+        delete m_taskThread;
+        m_taskThread = nullptr;
+    }
     delete m_walker;
     m_walker = nullptr;
     delete m_db;
@@ -88,6 +94,9 @@ bool LVDownloadManager::init(Tidewell* owner)
     m_owner = owner;
     if (!m_db) {
         m_db = new DBHelp(DBHelp::Download);
+        m_taskThread = new QThread;
+        m_taskThread->setObjectName("LVDownTask");
+        m_taskThread->start();
         m_walker = new FilesDataTaskHelp;
         m_walker->init(owner);
         m_walker->moveToThread(m_thread);
@@ -211,6 +220,7 @@ void LVDownloadManager::oAddDownFiles(TW_HANDLE handle, QString savePath, QList<
 {
     if (!m_db)
         return;
+    m_numLeft = -1;
     QList<DownFileInfo> keep;
     for (DownFileInfo f : files) {
         if (m_db->hasDownFile(f)) {
@@ -296,6 +306,7 @@ void LVDownloadManager::markWalkFailed(const DownFileInfo& folder, int fileType,
 
 void LVDownloadManager::expandWalkMark(DownFileInfo mark)
 {
+    m_numLeft = -1;
     const QStringList parts = mark.taskId.mid(int(strlen(kWalkMark))).split(':');
     const int fileType = parts.value(0).toInt();
     mark.groupId = parts.value(1).toInt();
@@ -328,6 +339,18 @@ void LVDownloadManager::clearQueues()
 {
     m_pending.clear();
     m_subQueue.clear();
+    m_numLeft = -1;
+}
+
+// Counting a folder's sub-rows walks all of them; between two files of a
+// folder only the finish of the first changes the count.
+int LVDownloadManager::subFileNum(int folderFId)
+{
+    if (m_numLeft < 0 || m_numFolder != folderFId) {
+        m_numFolder = folderFId;
+        m_numLeft = m_db->getDownSubFileNum(folderFId);
+    }
+    return m_numLeft;
 }
 
 void LVDownloadManager::startRunning()
@@ -460,7 +483,7 @@ void LVDownloadManager::oNextFile()
         }
         showStartingFile(m_curFolder, sub);
         m_curFolder.msg.clear();
-        m_curFolder.num = m_db->getDownSubFileNum(m_curFolder.fId);
+        m_curFolder.num = subFileNum(m_curFolder.fId);
         m_db->updateDownFileStatus(m_curFolder, true);
         emit rDownloadStart(m_curFolder);
         downloadData(sub);
@@ -517,7 +540,7 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
         }
     }
 
-    LVDownTask* task = new LVDownTask;
+    LVDownTask* task = new LVDownTask(m_taskThread);
     task->init(m_owner);
     task->setParentName(topName);
     task->setTmpDir(tmpDir());
@@ -587,11 +610,14 @@ void LVDownloadManager::onDownFinish(DownFileInfo fInfo)
     }
     qDebug() << "downloadFinish----------" << fInfo.fileName << "   " << fInfo.taskId;
     fInfo.fileState = 5;
-    m_db->updateDownFileItemStatus(fInfo);
+    if (!m_db->updateDownFileItemStatus(fInfo))
+        m_numLeft = -1;
+    else if (fInfo.isSubItem && m_numFolder == fInfo.pId && m_numLeft > 0)
+        --m_numLeft;
     if (fInfo.isSubItem) {
         DownFileInfo folder = folderOf(fInfo);
         folder.fileState = 1;
-        folder.num = m_db->getDownSubFileNum(folder.fId);
+        folder.num = subFileNum(folder.fId);
         if (m_curFolder.fId == folder.fId)
             m_curFolder = folder;
         emit rDownloadStart(folder);
@@ -651,7 +677,9 @@ void LVDownloadManager::onRemoveTask(qint64 key)
     LVDownTask* t = m_tasks.take(key);
     if (t) {
         t->disconnect(this);
-        delete t;
+        // Its run has ended and its library task is given back; the rest
+        // goes on the task thread without holding up the next entry.
+        t->deleteLater();
     }
 }
 

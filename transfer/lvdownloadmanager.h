@@ -141,6 +141,7 @@ private:
     void markWalkFailed(const DownFileInfo& folder, int fileType, const QString& why);
     void expandWalkMark(DownFileInfo mark);
     DownFileInfo folderOf(const DownFileInfo& sub);
+    int subFileNum(int folderFId);
     bool isCurrentTask(const DownFileInfo& f);
     bool takeDeleted(const DownFileInfo& f);
     void stopTasksOfFolder(int folderFId, bool isDelete);
@@ -150,6 +151,8 @@ private:
     void shutdown();
 
     QThread* m_thread = nullptr;
+    // Thread of all this manager's tasks, made once.
+    QThread* m_taskThread = nullptr;
     Tidewell* m_owner = nullptr;
     DBHelp* m_db = nullptr;
     FilesDataTaskHelp* m_walker = nullptr;
@@ -166,4 +169,8 @@ private:
     DownFileInfo m_curFolder;
     DownFileInfo m_curSub;
     bool m_finishedAny = false;
+    // Sub-rows left of folder m_numFolder, kept while only this manager's
+    // finishes change them (-1: count again).
+    int m_numFolder = 0;
+    int m_numLeft = -1;
 };

@@ -22,7 +22,10 @@ public:
     static const int kMaxRetries = 6;
     static const int kRetryDelayMs = 2000;
 
-    LVDownTask();
+    // Without a thread the task makes and owns one. A manager running many
+    // short entries hands in one thread of its own for all its tasks, so no
+    // thread is made and joined per file.
+    explicit LVDownTask(QThread* thread = nullptr);
     ~LVDownTask() override;
 
     bool init(Tidewell* owner);
@@ -69,6 +72,7 @@ private:
     void cleanupOnThread();
 
     QThread* m_thread = nullptr;
+    bool m_ownThread = true;
     TidewellDownload* m_download = nullptr;
     Tidewell* m_owner = nullptr;
     QTimer* m_retryTimer = nullptr;
