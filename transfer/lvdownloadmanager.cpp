@@ -544,6 +544,7 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
     task->init(m_owner);
     task->setParentName(topName);
     task->setTmpDir(tmpDir());
+    task->setKeepTempLink(true);
     connect(task, &LVDownTask::rDownProgress, this, &LVDownloadManager::onDownProgress);
     connect(task, &LVDownTask::rDownFinish, this, &LVDownloadManager::onDownFinish);
     connect(task, &LVDownTask::rDownPause, this, &LVDownloadManager::onDownPause);
@@ -583,6 +584,13 @@ DownFileInfo LVDownloadManager::folderOf(const DownFileInfo& sub)
     return row;
 }
 
+void LVDownloadManager::removeTempLink(const DownFileInfo& f)
+{
+    QString tmp;
+    if (!f.isFolder && f.getTempPath(tmp, tmpDir()))
+        QFile::remove(tmp);
+}
+
 void LVDownloadManager::onDownProgress(DownFileInfo fInfo)
 {
     if (!isCurrentTask(fInfo) || m_deleting.contains(taskKey(fInfo)))
@@ -605,15 +613,21 @@ void LVDownloadManager::onDownFinish(DownFileInfo fInfo)
         // Finished before the stop arrived: the entry is gone, so is its file.
         if (!fInfo.isFolder && QFileInfo(fInfo.savePath).isFile())
             QFile::remove(fInfo.savePath);
+        removeTempLink(fInfo);
         takeDeleted(fInfo);
         return;
     }
     qDebug() << "downloadFinish----------" << fInfo.fileName << "   " << fInfo.taskId;
     fInfo.fileState = 5;
-    if (!m_db->updateDownFileItemStatus(fInfo))
+    if (!m_db->updateDownFileItemStatus(fInfo)) {
         m_numLeft = -1;
-    else if (fInfo.isSubItem && m_numFolder == fInfo.pId && m_numLeft > 0)
-        --m_numLeft;
+    } else {
+        if (fInfo.isSubItem && m_numFolder == fInfo.pId && m_numLeft > 0)
+            --m_numLeft;
+        // The placed file keeps its temporary link until the finish is
+        // recorded, so a restart in between does not fetch it a second time.
+        removeTempLink(fInfo);
+    }
     if (fInfo.isSubItem) {
         DownFileInfo folder = folderOf(fInfo);
         folder.fileState = 1;

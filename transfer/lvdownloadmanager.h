@@ -147,6 +147,7 @@ private:
     void stopTasksOfFolder(int folderFId, bool isDelete);
     void stopTaskOf(const DownFileInfo& f, bool isDelete);
     void removeTempFiles(const DownFileInfo& entry);
+    void removeTempLink(const DownFileInfo& f);
     void doStopAll();
     void shutdown();
 

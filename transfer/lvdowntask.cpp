@@ -1,6 +1,10 @@
 #include "transfer/lvdowntask.h"
 
+#include <cerrno>
 #include <climits>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDebug>
 #include <QFile>
@@ -9,6 +13,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "core/safepath.h"
 #include "core/tidewell.h"
 #include "sdk/down_file_info.h"
 #include "transfer/tidewelldownload.h"
@@ -82,6 +87,11 @@ void LVDownTask::setTmpDir(const QString& dir)
     m_tmpDir = dir;
 }
 
+void LVDownTask::setKeepTempLink(bool keep)
+{
+    m_keepTempLink = keep;
+}
+
 void LVDownTask::startTask(DownFileInfo fInfo)
 {
     m_given = fInfo;
@@ -112,7 +122,66 @@ void LVDownTask::onStartTask(DownFileInfo downFileInfo)
         completeLocally();
         return;
     }
+    // Placed already by a run that ended before its finish was recorded.
+    QString placed;
+    if (m_keepTempLink && findPlaced(placed)) {
+        qDebug() << "LVDownTask::onStartTask - placed before:" << placed;
+        m_record.savePath = placed;
+        m_record.fileWriteLen = m_record.fileSize;
+        m_record.progress = 1.0f;
+        endRun(Finished);
+        return;
+    }
     downloadStep();
+}
+
+// A finished temporary file is placed as a second link and only unlinked by
+// the manager once the finish is recorded. A temporary file with two links
+// was therefore placed by a run whose finish was not recorded: the path of
+// the same file among the entry's free-name candidates is the placed one.
+bool LVDownTask::findPlaced(QString& path)
+{
+    QString tmp;
+    struct stat st;
+    if (!m_record.getTempPath(tmp, m_tmpDir)
+        || ::stat(QFile::encodeName(tmp).constData(), &st) != 0 || st.st_nlink < 2)
+        return false;
+    QString folder;
+    const QString base = SafePath::safeName(m_record.fileName);
+    if (!base.isEmpty() && m_record.getSavePath(m_topName, folder)) {
+        for (int c = 0; c < kMaxPlacedNames; ++c) {
+            const QString candidate = folder + "/" + DownFileInfo::numberedName(base, c);
+            struct stat cs;
+            if (::stat(QFile::encodeName(candidate).constData(), &cs) == 0
+                && cs.st_dev == st.st_dev && cs.st_ino == st.st_ino) {
+                QFile::remove(tmp);
+                path = candidate;
+                return true;
+            }
+        }
+    }
+    // Shared with a file we cannot find (moved by the user): never append to it.
+    qWarning() << "LVDownTask - temporary file linked elsewhere, starting over:" << tmp;
+    QFile::remove(tmp);
+    return false;
+}
+
+bool LVDownTask::placeFile(const QString& folder, QString& path)
+{
+    if (!m_keepTempLink)
+        return m_record.newFileName(folder, path, 0) && QFile::rename(m_tempPath, path);
+    for (int tries = 0; tries < kMaxPlacedNames; ++tries) {
+        if (!m_record.newFileName(folder, path, 0))
+            return false;
+        if (::link(QFile::encodeName(m_tempPath).constData(), QFile::encodeName(path).constData())
+            == 0)
+            return true;
+        if (errno == EEXIST)
+            continue;   // taken meanwhile
+        // No links here (another file system, or one without them).
+        return QFile::rename(m_tempPath, path);
+    }
+    return false;
 }
 
 // Empty folders and empty files need no transfer.
@@ -276,7 +345,7 @@ void LVDownTask::onDownloadFinish()
         return;
     }
     QString path;
-    if (!m_record.newFileName(folder, path, 0) || !QFile::rename(m_tempPath, path)) {
+    if (!placeFile(folder, path)) {
         qWarning() << "LVDownTask::onDownloadFinish - cannot move" << m_tempPath << "to" << path;
         failOrRetry(-1, tr("Move file fail"));
         return;

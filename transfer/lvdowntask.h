@@ -21,6 +21,8 @@ public:
     // Failed attempts retried before an entry fails (7 attempts in all).
     static const int kMaxRetries = 6;
     static const int kRetryDelayMs = 2000;
+    // Free-name candidates looked at when placing a finished file.
+    static const int kMaxPlacedNames = 100;
 
     // Without a thread the task makes and owns one. A manager running many
     // short entries hands in one thread of its own for all its tasks, so no
@@ -33,6 +35,10 @@ public:
     void setParentName(const QString& name);
     // Folder of the temporary files; the application's "tmp" when empty.
     void setTmpDir(const QString& dir);
+    // The finished file is placed as a second link of the temporary file,
+    // which the owner removes once it has recorded the finish; a start finds
+    // a file placed before that and reports it finished.
+    void setKeepTempLink(bool keep);
     void startTask(DownFileInfo fInfo);
     void stopTask(bool isDelete);
     // The entry as handed to startTask (identity only; progress lives on the
@@ -64,6 +70,8 @@ private:
     enum Outcome { Finished, Paused, Failed };
 
     void downloadStep();
+    bool placeFile(const QString& folder, QString& path);
+    bool findPlaced(QString& path);
     void failOrRetry(int code, const QString& msg);
     void completeLocally();
     // The one way out of a run: records the final state, gives the library
@@ -84,6 +92,7 @@ private:
     QString m_topName;
     QString m_tmpDir;
     QString m_tempPath;
+    bool m_keepTempLink = false;
     int m_retries = 0;
     bool m_deleteOnPause = false;
     bool m_stopRequested = false;
