@@ -220,7 +220,6 @@ public:
     std::int64_t idFor(const std::string& rel);
     bool pathFor(std::int64_t id, std::string& rel) const;
     void loadIds();
-    void saveIdsLocked();
     fs::path abs(const std::string& rel) const { return rel.empty() ? fs::path(root) : fs::path(root) / rel; }
 
     // faults
