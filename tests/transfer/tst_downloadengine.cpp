@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QDirIterator>
 
 #include "core/utils.h"
@@ -6,6 +8,13 @@
 #include "transfer/lvdowntask.h"
 
 namespace {
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(data);
+}
+
 const int kWait = 60000;
 
 int downloadsOf(TestDeviceServer& s, qint64 id)
@@ -287,6 +296,65 @@ private slots:
         rig.owner->allowOnline = true;
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
         QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/small.txt"), QByteArray("12345"));
+        const auto reqs = rig.server->requestsFor("/device/download");
+        QCOMPARE(int(reqs.size()), 1);
+        QCOMPARE(QString::fromStdString(reqs.front().range), QString());
+    }
+
+    // A run that placed its file but ended before the finish was recorded
+    // leaves the temporary file linked to the placed one: the next start
+    // reports that file finished instead of fetching a second copy. A
+    // temporary file linked to something else is never written into.
+    void placedButUnrecordedFileIsNotFetchedAgain()
+    {
+        DownloadRig rig;
+        rig.server->addFile("a.txt", "fresh-a");
+        rig.server->addFile("b.txt", "fresh-b");
+        rig.owner->allowOnline = false;   // the first attempts wait for a retry
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("a.txt"), rig.item("b.txt")}));
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.rec->starts.isEmpty(), kWait);
+        const DownFileInfo a = rig.rec->starts.first();
+        QCOMPARE(a.fileName, QString("a.txt"));
+        const QString tmpDir = rig.mgr->tmpDir();
+        rig.mgr.reset();
+
+        // a.txt was placed as "a(1).txt" next to an older file of the user.
+        writeFile(rig.downDir + "/a.txt", "users own");
+        QString tmpA;
+        QVERIFY(a.getTempPath(tmpA, tmpDir));
+        writeFile(tmpA, "placed-a");
+        QCOMPARE(::link(QFile::encodeName(tmpA).constData(),
+                        QFile::encodeName(rig.downDir + "/a(1).txt").constData()), 0);
+        // b.txt's temporary file shares its data with a file elsewhere.
+        DownFileInfo b;
+        QList<DownFileInfo> rows;
+        QVERIFY(rig.db.getDownFileList(1, 10, rig.owner->device, rows));
+        for (const DownFileInfo& r : qAsConst(rows))
+            if (r.fileName == "b.txt")
+                b = r;
+        QVERIFY(b.fId > 0);
+        QString tmpB;
+        QVERIFY(b.getTempPath(tmpB, tmpDir));
+        const QString elsewhere = rig.dir.path() + "/moved-by-user.txt";
+        writeFile(tmpB, "fre");
+        QCOMPARE(::link(QFile::encodeName(tmpB).constData(), QFile::encodeName(elsewhere).constData()), 0);
+
+        rig.server->clearRequests();
+        rig.owner->allowOnline = true;
+        rig.newManager();
+        rig.mgr->start();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 2, kWait);
+        QCOMPARE(rig.queued(), 0);
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/a.txt"), QByteArray("users own"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/a(1).txt"), QByteArray("placed-a"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/b.txt"), QByteArray("fresh-b"));
+        QCOMPARE(DownloadRig::bytesOf(elsewhere), QByteArray("fre"));
+        QCOMPARE(QDir(rig.downDir).entryList(QDir::Files).size(), 3);
+        QVERIFY(!QFileInfo::exists(tmpA));
+        QVERIFY(!QFileInfo::exists(tmpB));
+        for (const DownFileInfo& f : qAsConst(rig.rec->finishes))
+            if (f.fileName == "a.txt")
+                QCOMPARE(f.savePath, rig.downDir + "/a(1).txt");
         const auto reqs = rig.server->requestsFor("/device/download");
         QCOMPARE(int(reqs.size()), 1);
         QCOMPARE(QString::fromStdString(reqs.front().range), QString());
