@@ -523,7 +523,13 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
     QString topName;
     if (entry.isSubItem) {
         DownFileInfo folder;
-        if (m_db->getDownFileWidthFId(entry.pId, folder)) {
+        // The folder's local name, once chosen, is known without reading its
+        // row again for every file.
+        const bool known = m_curFolder.fId == entry.pId && !m_curFolder.isSubItem
+                           && !m_curFolder.saveName.isEmpty();
+        if (known)
+            folder = m_curFolder;
+        if (known || m_db->getDownFileWidthFId(entry.pId, folder)) {
             if (!folder.saveName.isEmpty()) {
                 const QString safe = SafePath::safeName(folder.saveName);
                 const QString path = folder.savePath + "/" + safe;
@@ -532,7 +538,8 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
                     topName = safe;
                 }
             } else if (folder.newFolderName(topName, 0)) {
-                m_db->updateDownFileSaveName(folder.fId, topName);
+                if (m_db->updateDownFileSaveName(folder.fId, topName) && m_curFolder.fId == folder.fId)
+                    m_curFolder.saveName = topName;
             } else {
                 qWarning() << "LVDownloadManager::downloadData - no local folder for"
                            << folder.fileName;
