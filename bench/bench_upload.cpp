@@ -1,6 +1,7 @@
 // Upload engine throughput against curl on the same generated file and the
 // same loopback test device; hashing against md5sum; three uploads at once
-// against one at a time; peak memory.
+// against one at a time; a folder of 5,000 small files against curl sending
+// the same requests; peak memory.
 #include <cstdio>
 #include <cstring>
 
@@ -8,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -93,6 +95,82 @@ double runCurl(int port, const QString& path, qint64 size)
                                    "X-Client-Type: PC", "-T", path,
                                    base + "/device/upload/data?taskId=" + taskId + "&offset=0"});
     });
+}
+
+// A value of a curl config line, quoted.
+QByteArray quoted(const QByteArray& text)
+{
+    QByteArray out = text;
+    out.replace("\\", "\\\\").replace("\"", "\\\"");
+    return "\"" + out + "\"";
+}
+
+QByteArray createBody(const QString& name, qint64 size)
+{
+    const QJsonObject create{{"fileName", name}, {"fileSize", double(size)}, {"fileMd5", ""},
+                             {"dirId", 0}, {"isCover", 1}, {"isExternal", false},
+                             {"isSafeBox", false}, {"externalPath", ""}, {"diskSerial", ""},
+                             {"uploadType", 0}, {"groupId", 0}, {"createTime", 0},
+                             {"taskId", ""}};
+    return QJsonDocument(create).toJson(QJsonDocument::Compact);
+}
+
+QByteArray createRequest(const QString& base, const QString& name, qint64 size)
+{
+    return "url = " + quoted((base + "/device/upload/create").toUtf8())
+        + "\nheader = \"Content-Type: application/json\"\nheader = \"X-Client-Type: PC\"\n"
+        + "data-binary = " + quoted(createBody(name, size)) + "\n";
+}
+
+bool writeConfig(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+}
+
+// One curl invocation sending, per file, the create and the data request
+// the engine sends. The data requests go to tasks made beforehand (their ids
+// cannot be known inside one invocation); the creates make tasks of their
+// own, so the device does the same work for both.
+double runCurlMany(int port, const QStringList& files, const QString& configDir)
+{
+    const QString base = QString("http://127.0.0.1:%1").arg(port);
+    QByteArray prepare;
+    for (int i = 0; i < files.size(); ++i) {
+        if (i > 0)
+            prepare += "next\n";
+        prepare += createRequest(base, QString("ref%1.txt").arg(i), QFileInfo(files.at(i)).size())
+            + "write-out = \"\\n\"\n";
+    }
+    QByteArray answers;
+    if (!writeConfig(configDir + "/prepare.config", prepare)
+        || !runProgram("curl", {"-s", "-K", configDir + "/prepare.config"}, &answers))
+        return -1;
+    QStringList ids;
+    for (const QByteArray& line : answers.split('\n')) {
+        const QString id = QJsonDocument::fromJson(line).object().value("data").toObject()
+                               .value("taskId").toString();
+        if (!id.isEmpty())
+            ids << id;
+    }
+    if (ids.size() != files.size())
+        return -1;
+
+    QByteArray send;
+    for (int i = 0; i < files.size(); ++i) {
+        if (i > 0)
+            send += "next\n";
+        send += createRequest(base, QString("ref%1.txt").arg(i), QFileInfo(files.at(i)).size())
+            + "output = \"/dev/null\"\nnext\n";
+        send += "url = "
+            + quoted((base + "/device/upload/data?taskId=" + ids.at(i) + "&offset=0").toUtf8())
+            + "\nheader = \"Expect:\"\nheader = \"X-Client-Type: PC\"\n"
+            + "upload-file = " + quoted(QFile::encodeName(files.at(i)))
+            + "\noutput = \"/dev/null\"\n";
+    }
+    if (!writeConfig(configDir + "/send.config", send))
+        return -1;
+    return secondsFor([&] { return runProgram("curl", {"-s", "-f", "-K", configDir + "/send.config"}); });
 }
 
 double runHasher(const QString& path)
@@ -181,6 +259,32 @@ int main(int argc, char* argv[])
     const double serSecs = runEngine(mapped, parts);
     if (parSecs > 0 && serSecs > 0)
         printf("upload_parallel3 ratio: %.2f\n", serSecs / parSecs);
+
+    // 5,000 files of 4 KiB in one folder.
+    const int count = 5000;
+    const QString smallDir = work.filePath("Small");
+    QDir().mkpath(smallDir);
+    QStringList small;
+    const QByteArray block(4096, 'q');
+    for (int i = 0; i < count; ++i) {
+        const QString p = smallDir + QString("/f%1.txt").arg(i);
+        QFile f(p);
+        if (!f.open(QIODevice::WriteOnly) || f.write(block) != block.size())
+            return 1;
+        small << p;
+    }
+    const QString configDir = work.filePath("curlconf");
+    QDir().mkpath(configDir);
+    const double curlManySecs = runCurlMany(server.port(), small, configDir);
+    const double smallSecs = runEngine(lan, {smallDir});
+    const int arrived = QDir(QDir(storage).filePath("Small")).entryList(QDir::Files).size();
+    if (curlManySecs <= 0 || smallSecs <= 0 || arrived != count) {
+        fprintf(stderr, "small files failed: %d of %d arrived (engine %.2f s, curl %.2f s)\n",
+                arrived, count, smallSecs, curlManySecs);
+        return 1;
+    }
+    printf("upload_small_files: %.0f files/s\n", count / smallSecs);
+    printf("upload_small_files ratio: %.2f\n", curlManySecs / smallSecs);
 
     printf("upload_peak_rss: %ld MB\n", peakRssMb());
     server.stop();

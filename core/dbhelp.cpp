@@ -427,13 +427,67 @@ void checkStore(const QString& path)
 
 using Stmt = QPair<QString, QVariantList>;
 
+// Statements of the busy paths (queue reads, state changes) stay prepared per
+// connection instead of being compiled again on every call. A kept query is
+// shared: its user reads it at once and finishes it, so no read snapshot
+// outlives the call.
+QMutex s_keptMutex;
+QHash<QString, QHash<QString, QSqlQuery>> s_kept;
+
+// Before a connection closes.
+void dropKept(const QString& connection)
+{
+    QHash<QString, QSqlQuery> gone;
+    QMutexLocker lock(&s_keptMutex);
+    gone = s_kept.take(connection);
+    lock.unlock();
+}
+
+bool runKept(QSqlDatabase& d, const char* name, const QString& sql, const QVariantList& args,
+             QSqlQuery& q)
+{
+    const QString conn = d.connectionName();
+    bool kept = false;
+    {
+        QMutexLocker lock(&s_keptMutex);
+        auto it = s_kept.find(conn);
+        if (it != s_kept.end()) {
+            auto found = it->find(sql);
+            if (found != it->end()) {
+                q = *found;
+                kept = true;
+            }
+        }
+    }
+    if (!kept) {
+        q = QSqlQuery(d);
+        q.setForwardOnly(true);
+        if (!q.prepare(sql)) {
+            logFail(name, sql, q.lastError());
+            q = QSqlQuery();
+            return false;
+        }
+        QMutexLocker lock(&s_keptMutex);
+        s_kept[conn].insert(sql, q);
+    }
+    for (int i = 0; i < args.size(); ++i)
+        q.bindValue(i, args.at(i));
+    if (!q.exec()) {
+        logFail(name, sql, q.lastError());
+        q.finish();
+        return false;
+    }
+    return true;
+}
+
 bool countRows(QSqlDatabase d, const char* name, const QString& sql, const QVariantList& args,
                int& num)
 {
-    QSqlQuery q(d);
-    if (!run(q, name, sql, args))
+    QSqlQuery q;
+    if (!runKept(d, name, sql, args, q))
         return false;
     num = q.next() ? q.value(0).toInt() : 0;
+    q.finish();
     return true;
 }
 
@@ -443,12 +497,12 @@ bool execBatch(QSqlDatabase d, const char* name, const QList<Stmt>& stmts)
     Tx tx(d, name);
     if (!tx.ok())
         return false;
-    {
-        QSqlQuery q(d);
-        for (const Stmt& s : stmts) {
-            if (!run(q, name, s.first, s.second))
-                return false;
-        }
+    for (const Stmt& s : stmts) {
+        QSqlQuery q;
+        const bool ok = runKept(d, name, s.first, s.second, q);
+        q.finish();
+        if (!ok)
+            return false;
     }
     return tx.commit();
 }
@@ -457,8 +511,8 @@ template <class Rec>
 bool selectRows(QSqlDatabase d, const char* name, const QString& sql, const QVariantList& args,
                 bool sub, QList<Rec>& out)
 {
-    QSqlQuery q(d);
-    if (!run(q, name, sql, args))
+    QSqlQuery q;
+    if (!runKept(d, name, sql, args, q))
         return false;
     const QSqlRecord rec = q.record();
     const Row r{q, rec};
@@ -467,6 +521,7 @@ bool selectRows(QSqlDatabase d, const char* name, const QString& sql, const QVar
         readRecord(r, sub, x);
         out.append(x);
     }
+    q.finish();
     return true;
 }
 
@@ -840,8 +895,10 @@ struct DBHelp::State
             QMutexLocker lock(&mutex);
             name = conns.take(t);
         }
-        if (!name.isEmpty())
+        if (!name.isEmpty()) {
+            dropKept(name);
             QSqlDatabase::removeDatabase(name);
+        }
     }
 };
 
@@ -860,8 +917,10 @@ DBHelp::~DBHelp()
         names = m_state->conns.values();
         m_state->conns.clear();
     }
-    for (const QString& n : names)
+    for (const QString& n : names) {
+        dropKept(n);
         QSqlDatabase::removeDatabase(n);
+    }
 }
 
 QString DBHelp::filePath() const

@@ -39,6 +39,8 @@ public:
     // Thread-safe; may come before or during perform().
     void stop();
     bool stopped() const { return m_stop.load(); }
+    // Ready for the next transfer after a stop (the connection cache stays).
+    void rearm() { m_stop.store(false); }
 
     // Makes curl_global_init run once per process.
     static void global_init();

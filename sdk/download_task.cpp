@@ -12,6 +12,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include "sdk/curl_pool.h"
 #include "sdk/curl_request.h"
 #include "sdk/proto.h"
 
@@ -81,7 +82,14 @@ public:
                  const transfer_route& route, bool stream)
         : info(info), observer(observer), route(route), stream(stream) {}
 
-    ~download_job() { close_file(); }
+    ~download_job()
+    {
+        close_file();
+        // Only a connection that ended a transfer cleanly is kept: after a
+        // failure or a stop it may hold the rest of an answer.
+        if (route.pool && clean)
+            route.pool->give(std::move(held));
+    }
 
     void run();
     void stop() { stopped.store(true); request.stop(); }
@@ -91,6 +99,7 @@ public:
     transfer_route route;
     bool stream;
     std::atomic<bool> stopped{false};
+    bool clean = false;
 
 private:
     enum class fault { none, local_file, bad_answer, aborted };
@@ -111,7 +120,11 @@ private:
     size_t body(const char* data, size_t size);
     bool begin_body();
 
-    curl_request request;
+    // Taken from the session's pool (its connection may be open already)
+    // and given back when the job goes.
+    std::unique_ptr<curl_request> held = route.pool ? route.pool->take()
+                                                    : std::make_unique<curl_request>();
+    curl_request& request = *held;
     int fd = -1;
     std::int64_t requested = 0;     // first byte asked for
     std::int64_t base = 0;          // held bytes before the first body byte
@@ -434,6 +447,7 @@ void download_job::finish_ok()
     if (!alive())
         return;
     route.write_log(0, "download done " + (stream ? std::string("(stream)") : info.save_path));
+    clean = true;
     observer->on_status(status_download_done, "ok", error_none);
 }
 

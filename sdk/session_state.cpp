@@ -145,6 +145,7 @@ cores::tidewell::transfer_route session_state::plain_route() const
     r.connect_timeout_ms = m_option.connect_timeout_ms;
     r.stall_timeout_s = m_option.stall_timeout_s;
     r.log = m_option.log;
+    r.pool = m_transfer_pool;
     return r;
 }
 
@@ -169,6 +170,7 @@ bool session_state::route(bool remote, cores::tidewell::transfer_route& out) con
     out.connect_timeout_ms = m_option.connect_timeout_ms;
     out.stall_timeout_s = m_option.stall_timeout_s;
     out.log = m_option.log;
+    out.pool = m_transfer_pool;
     return true;
 }
 

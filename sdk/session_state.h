@@ -16,6 +16,7 @@
 #include "sdk/network_observer.h"
 #include "sdk/resp_info.h"
 #include "sdk/transfer_base.h"
+#include "sdk/curl_pool.h"
 #include "sdk/transfer_route.h"
 #include "sdk/user_info.h"
 
@@ -94,6 +95,9 @@ private:
 
     std::mutex m_pool_mutex;
     std::vector<CURL*> m_pool;
+    // Kept connections of the transfer tasks; tasks hold it beyond the session.
+    std::shared_ptr<cores::tidewell::curl_pool> m_transfer_pool =
+        std::make_shared<cores::tidewell::curl_pool>();
 };
 
 } }

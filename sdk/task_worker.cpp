@@ -1,32 +1,117 @@
 #include "sdk/task_worker.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <exception>
+#include <mutex>
 #include <string>
+#include <thread>
 
 namespace sdk { namespace cores { namespace tidewell {
+
+namespace {
+
+// Threads that ran a transfer wait a while for the next one: a new thread per
+// small file costs more than the file, most of all on a busy machine, where a
+// new thread waits longer for a processor than a woken one.
+class worker_pool
+{
+public:
+    // Throws when a needed thread cannot be made.
+    void submit(std::function<void()> job)
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_idle > 0) {
+                --m_idle;   // that thread is taken by this job
+                m_jobs.push_back(std::move(job));
+                m_cv.notify_one();
+                return;
+            }
+        }
+        std::thread([this, first = std::move(job)]() mutable {
+            first();
+            first = nullptr;
+            serve();
+        }).detach();
+    }
+
+private:
+    void serve()
+    {
+        for (;;) {
+            std::function<void()> job;
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                ++m_idle;
+                if (!m_cv.wait_for(lock, std::chrono::seconds(30), [this] { return !m_jobs.empty(); })) {
+                    --m_idle;
+                    return;
+                }
+                job = std::move(m_jobs.front());
+                m_jobs.pop_front();
+            }
+            job();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    std::deque<std::function<void()>> m_jobs;
+    int m_idle = 0;
+};
+
+// Never destroyed: idle threads may still wait on it while the process ends.
+worker_pool& pool()
+{
+    static worker_pool* p = new worker_pool;
+    return *p;
+}
+
+} // namespace
+
+struct task_worker::run_state
+{
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool done = false;
+    std::thread::id runner;
+};
 
 bool task_worker::start(std::function<void()> run, const transfer_route& route, const char* what)
 {
     if (m_started)
         return false;
+    auto state = std::make_shared<run_state>();
     try {
-        m_thread = std::thread(std::move(run));
+        pool().submit([state, run = std::move(run)] {
+            {
+                std::lock_guard<std::mutex> lock(state->mutex);
+                state->runner = std::this_thread::get_id();
+            }
+            run();
+            std::lock_guard<std::mutex> lock(state->mutex);
+            state->done = true;
+            state->cv.notify_all();
+        });
     } catch (const std::exception& e) {
         route.write_log(3, std::string(what) + " worker not started: " + e.what());
         return false;
     }
+    m_state = state;
     m_started = true;
     return true;
 }
 
 void task_worker::join()
 {
-    if (!m_thread.joinable())
+    if (!m_state)
         return;
-    if (m_thread.get_id() == std::this_thread::get_id())
-        m_thread.detach();
-    else
-        m_thread.join();
+    std::unique_lock<std::mutex> lock(m_state->mutex);
+    if (m_state->runner == std::this_thread::get_id())
+        return;
+    m_state->cv.wait(lock, [this] { return m_state->done; });
 }
 
 } } }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace sdk { namespace cores { namespace tidewell {
+
+class curl_pool;
 
 // Everything a transfer task needs from its session, copied when the task is
 // made so the task never reaches back into the session.
@@ -15,6 +18,9 @@ struct transfer_route
     int connect_timeout_ms = 10000;
     int stall_timeout_s = 30;
     std::function<void(int, const std::string&)> log;
+    // Requests with open connections shared by the session's tasks; null:
+    // each task connects on its own.
+    std::shared_ptr<curl_pool> pool;
 
     void write_log(int level, const std::string& line) const
     {

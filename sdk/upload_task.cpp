@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
@@ -11,6 +12,7 @@
 
 #include <json/value.h>
 
+#include "sdk/curl_pool.h"
 #include "sdk/curl_request.h"
 #include "sdk/proto.h"
 
@@ -53,6 +55,10 @@ public:
     {
         if (fd >= 0)
             ::close(fd);
+        // Only a connection that ended a transfer cleanly is kept: after a
+        // failure or a stop it may hold the rest of a request.
+        if (route.pool && clean)
+            route.pool->give(std::move(held));
     }
 
     void run();
@@ -67,6 +73,7 @@ public:
     upload_observer* observer;
     transfer_route route;
     std::atomic<bool> stopped{false};
+    bool clean = false;
 
 private:
     bool alive() const { return !stopped.load(); }
@@ -78,10 +85,15 @@ private:
     void setup(const std::string& url);
 
     static size_t on_read(char* buffer, size_t size, size_t count, void* self);
+    static int on_seek(void* self, curl_off_t offset, int origin);
     static int on_xfer(void* self, curl_off_t dltotal, curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow);
     void progress(std::int64_t on_wire);
 
-    curl_request request;
+    // Taken from the session's pool (its connection may be open already)
+    // and given back when the job goes.
+    std::unique_ptr<curl_request> held = route.pool ? route.pool->take()
+                                                    : std::make_unique<curl_request>();
+    curl_request& request = *held;
     mutable std::mutex id_mutex;
     std::string task_id;
     int fd = -1;
@@ -225,6 +237,9 @@ void upload_job::run()
     curl_easy_setopt(request.easy(), CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size - offset));
     curl_easy_setopt(request.easy(), CURLOPT_READFUNCTION, &upload_job::on_read);
     curl_easy_setopt(request.easy(), CURLOPT_READDATA, this);
+    // A kept connection that turns out closed makes curl send the body again.
+    curl_easy_setopt(request.easy(), CURLOPT_SEEKFUNCTION, &upload_job::on_seek);
+    curl_easy_setopt(request.easy(), CURLOPT_SEEKDATA, this);
     curl_easy_setopt(request.easy(), CURLOPT_UPLOAD_BUFFERSIZE, 1024L * 1024L);
     curl_easy_setopt(request.easy(), CURLOPT_XFERINFOFUNCTION, &upload_job::on_xfer);
     curl_easy_setopt(request.easy(), CURLOPT_XFERINFODATA, this);
@@ -238,6 +253,7 @@ void upload_job::run()
     if (!alive())
         return;
     route.write_log(0, "upload done " + info.file_path);
+    clean = true;
     observer->on_status(status_upload_done, "ok", error_none);
 }
 
@@ -261,6 +277,15 @@ size_t upload_job::on_read(char* buffer, size_t size, size_t count, void* self)
     }
     job->sent += n;
     return static_cast<size_t>(n);
+}
+
+int upload_job::on_seek(void* self, curl_off_t offset, int origin)
+{
+    auto* job = static_cast<upload_job*>(self);
+    if (origin != SEEK_SET || offset < 0 || offset > job->size - job->offset)
+        return CURL_SEEKFUNC_CANTSEEK;
+    job->sent = static_cast<std::int64_t>(offset);
+    return CURL_SEEKFUNC_OK;
 }
 
 int upload_job::on_xfer(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t ulnow)

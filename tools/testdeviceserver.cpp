@@ -15,42 +15,36 @@ TestDeviceServer::Impl::Impl(const std::string& rootDir)
 
 void TestDeviceServer::Impl::loadIds()
 {
-    std::ifstream in(fs::path(root) / kIdFile);
-    if (!in)
-        return;
-    std::stringstream ss;
-    ss << in.rdbuf();
-    Json::Value v;
-    if (!proto::json_from_string(ss.str(), v) || !v.isObject())
-        return;
-    nextId = std::max<std::int64_t>(1000, jsonInt(v, "nextId", 1000));
-    const Json::Value& ids = v["ids"];
-    if (!ids.isObject())
-        return;
-    for (const std::string& key : ids.getMemberNames()) {
-        const std::int64_t id = ids[key].asInt64();
-        idByPath[key] = id;
-        pathById[id] = key;
+    // One "<id> <length> <path>" line per id, in the order they were made;
+    // a rewritten file starts with "next <id>".
+    std::ifstream log(fs::path(root) / kIdFile, std::ios::binary);
+    std::string word;
+    std::int64_t id = 0;
+    std::size_t len = 0;
+    if (log.peek() == 'n' && log >> word >> id)
+        nextId = std::max(nextId, id);
+    while (log >> id >> len && log.get() == ' ') {
+        std::string rel(len, '\0');
+        if (!log.read(&rel[0], static_cast<std::streamsize>(len)) || log.get() != '\n')
+            break;
+        idByPath[rel] = id;
+        pathById[id] = rel;
         nextId = std::max(nextId, id + 1);
     }
 }
 
+// The whole id file again, after moves and removals.
 void TestDeviceServer::Impl::saveIdsLocked()
 {
-    Json::Value v(Json::objectValue);
-    v["nextId"] = Json::Int64(nextId);
-    Json::Value ids(Json::objectValue);
-    for (const auto& p : idByPath)
-        ids[p.first] = Json::Int64(p.second);
-    v["ids"] = ids;
-    const fs::path file = fs::path(root) / kIdFile;
     const fs::path tmp = fs::path(root) / ".tw_ids.tmp";
     {
-        std::ofstream out(tmp, std::ios::trunc);
-        out << proto::json_to_string(v);
+        std::ofstream out(tmp, std::ios::trunc | std::ios::binary);
+        out << "next " << nextId << '\n';
+        for (const auto& p : pathById)
+            out << p.first << ' ' << p.second.size() << ' ' << p.second << '\n';
     }
     std::error_code ec;
-    fs::rename(tmp, file, ec);
+    fs::rename(tmp, fs::path(root) / kIdFile, ec);
 }
 
 std::int64_t TestDeviceServer::Impl::idFor(const std::string& rel)
@@ -64,7 +58,10 @@ std::int64_t TestDeviceServer::Impl::idFor(const std::string& rel)
     const std::int64_t id = nextId++;
     idByPath[rel] = id;
     pathById[id] = rel;
-    saveIdsLocked();
+    // Appended, not the whole table rewritten: folders of thousands of
+    // files would make every new id cost as much as all before it.
+    std::ofstream log(fs::path(root) / kIdFile, std::ios::app | std::ios::binary);
+    log << id << ' ' << rel.size() << ' ' << rel << '\n';
     return id;
 }
 
@@ -194,6 +191,8 @@ void TestDeviceServer::Impl::setup(httplib::Server& svr, int listener)
 {
     svr.new_task_queue = [] { return new httplib::ThreadPool(64); };
     svr.set_keep_alive_max_count(1000);
+    // Answers on a reused connection must not wait for the client's delayed ACK.
+    svr.set_tcp_nodelay(true);
     svr.set_read_timeout(30, 0);
     svr.set_write_timeout(30, 0);
     svr.set_payload_max_length(std::numeric_limits<std::size_t>::max());

@@ -99,7 +99,9 @@ void TestDeviceServer::Impl::serveFile(const httplib::Request& req, httplib::Res
         ::close(*p);
         delete p;
     });
-    auto buffer = std::make_shared<std::vector<char>>(kChunk);
+    // Small files need no full chunk: clearing one costs more than sending them.
+    auto buffer = std::make_shared<std::vector<char>>(
+        static_cast<std::size_t>(std::max<std::int64_t>(1, std::min<std::int64_t>(length, kChunk))));
     res.set_content_provider(
         static_cast<std::size_t>(length), "application/octet-stream",
         [this, fdHolder, buffer, first, shape, start](std::size_t offset, std::size_t want, httplib::DataSink& sink) {

@@ -83,6 +83,12 @@ void LVDownloadManager::shutdown()
         delete t;
     }
     m_tasks.clear();
+    if (m_taskThread) {
+        m_taskThread->quit();
+        m_taskThread->wait();
+        delete m_taskThread;
+        m_taskThread = nullptr;
+    }
     delete m_walker;
     m_walker = nullptr;
     delete m_db;
@@ -96,6 +102,9 @@ bool LVDownloadManager::init(Tidewell* owner)
     m_owner = owner;
     if (!m_db) {
         m_db = new DBHelp(DBHelp::Download);
+        m_taskThread = new QThread;
+        m_taskThread->setObjectName("LVDownTask");
+        m_taskThread->start();
         m_walker = new FilesDataTaskHelp;
         m_walker->init(owner);
         m_walker->setInterruptFlag(&m_abortWalk);
@@ -235,6 +244,7 @@ void LVDownloadManager::oAddDownFiles(TW_HANDLE handle, QString savePath, QList<
     if (!m_db)
         return;
     m_abortWalk = false;
+    m_numLeft = -1;
     QList<DownFileInfo> keep;
     for (DownFileInfo f : files) {
         if (m_db->hasDownFile(f)) {
@@ -341,6 +351,7 @@ void LVDownloadManager::markWalk(const DownFileInfo& folder, int fileType, int s
 
 bool LVDownloadManager::expandWalkMark(DownFileInfo mark)
 {
+    m_numLeft = -1;
     const QStringList parts = mark.taskId.mid(int(strlen(kWalkMark))).split(':');
     const int fileType = parts.value(0).toInt();
     mark.groupId = parts.value(1).toInt();
@@ -376,6 +387,18 @@ void LVDownloadManager::clearQueues()
 {
     m_pending.clear();
     m_subQueue.clear();
+    m_numLeft = -1;
+}
+
+// Counting a folder's sub-rows walks all of them; between two files of a
+// folder only the finish of the first changes the count.
+int LVDownloadManager::subFileNum(int folderFId)
+{
+    if (m_numLeft < 0 || m_numFolder != folderFId) {
+        m_numFolder = folderFId;
+        m_numLeft = m_db->getDownSubFileNum(folderFId);
+    }
+    return m_numLeft;
 }
 
 void LVDownloadManager::startRunning()
@@ -525,7 +548,7 @@ void LVDownloadManager::oNextFile()
         }
         showStartingFile(m_curFolder, sub);
         m_curFolder.msg.clear();
-        m_curFolder.num = m_db->getDownSubFileNum(m_curFolder.fId);
+        m_curFolder.num = subFileNum(m_curFolder.fId);
         m_db->updateDownFileStatus(m_curFolder, true);
         emit rDownloadStart(m_curFolder);
         downloadData(sub);
@@ -565,7 +588,13 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
     QString topName;
     if (entry.isSubItem) {
         DownFileInfo folder;
-        if (m_db->getDownFileWidthFId(entry.pId, folder)) {
+        // The folder's local name, once chosen, is known without reading its
+        // row again for every file.
+        const bool known = m_curFolder.fId == entry.pId && !m_curFolder.isSubItem
+                           && !m_curFolder.saveName.isEmpty();
+        if (known)
+            folder = m_curFolder;
+        if (known || m_db->getDownFileWidthFId(entry.pId, folder)) {
             if (!folder.saveName.isEmpty()) {
                 const QString safe = SafePath::safeName(folder.saveName);
                 const QString path = folder.savePath + "/" + safe;
@@ -574,7 +603,8 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
                     topName = safe;
                 }
             } else if (folder.newFolderName(topName, 0)) {
-                m_db->updateDownFileSaveName(folder.fId, topName);
+                if (m_db->updateDownFileSaveName(folder.fId, topName) && m_curFolder.fId == folder.fId)
+                    m_curFolder.saveName = topName;
             } else {
                 qWarning() << "LVDownloadManager::downloadData - no local folder for"
                            << folder.fileName;
@@ -582,7 +612,7 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
         }
     }
 
-    LVDownTask* task = new LVDownTask;
+    LVDownTask* task = new LVDownTask(m_taskThread);
     task->init(m_owner);
     task->setParentName(topName);
     task->setTmpDir(tmpDir());
@@ -626,6 +656,13 @@ DownFileInfo LVDownloadManager::folderOf(const DownFileInfo& sub)
     return row;
 }
 
+void LVDownloadManager::removeDestMark(const DownFileInfo& f)
+{
+    QString tmp;
+    if (!f.isFolder && f.getTempPath(tmp, tmpDir()))
+        QFile::remove(LVDownTask::destMarkOf(tmp));
+}
+
 void LVDownloadManager::onDownProgress(DownFileInfo fInfo)
 {
     if (!isCurrentTask(fInfo) || m_deleting.contains(taskKey(fInfo)))
@@ -648,20 +685,24 @@ void LVDownloadManager::onDownFinish(DownFileInfo fInfo)
         // Finished before the stop arrived: the entry is gone, so is its file.
         if (!fInfo.isFolder && QFileInfo(fInfo.savePath).isFile())
             QFile::remove(fInfo.savePath);
+        removeDestMark(fInfo);
         takeDeleted(fInfo);
         return;
     }
     qDebug() << "downloadFinish----------" << fInfo.fileName << "   " << fInfo.taskId;
     fInfo.fileState = 5;
-    if (m_db->updateDownFileItemStatus(fInfo)) {
-        QString tmp;
-        if (fInfo.getTempPath(tmp, tmpDir()))
-            QFile::remove(LVDownTask::destMarkOf(tmp));
+    if (!m_db->updateDownFileItemStatus(fInfo)) {
+        m_numLeft = -1;
+    } else {
+        if (fInfo.isSubItem && m_numFolder == fInfo.pId && m_numLeft > 0)
+            --m_numLeft;
+        // The mark of the move into place goes only once the finish is recorded.
+        removeDestMark(fInfo);
     }
     if (fInfo.isSubItem) {
         DownFileInfo folder = folderOf(fInfo);
         folder.fileState = 1;
-        folder.num = m_db->getDownSubFileNum(folder.fId);
+        folder.num = subFileNum(folder.fId);
         if (m_curFolder.fId == folder.fId)
             m_curFolder = folder;
         emit rDownloadStart(folder);
@@ -748,7 +789,9 @@ void LVDownloadManager::onRemoveTask(qint64 key)
     LVDownTask* t = m_tasks.take(key);
     if (t) {
         t->disconnect(this);
-        delete t;
+        // Its run has ended and its library task is given back; the rest
+        // goes on the task thread without holding up the next entry.
+        t->deleteLater();
     }
 }
 

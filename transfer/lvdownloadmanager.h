@@ -146,15 +146,19 @@ private:
     // False when the folder could not be listed now but may be later.
     bool expandWalkMark(DownFileInfo mark);
     DownFileInfo folderOf(const DownFileInfo& sub);
+    int subFileNum(int folderFId);
     bool isCurrentTask(const DownFileInfo& f);
     bool takeDeleted(const DownFileInfo& f);
     void stopTasksOfFolder(int folderFId, bool isDelete);
     void stopTaskOf(const DownFileInfo& f, bool isDelete);
     void removeTempFiles(const DownFileInfo& entry);
+    void removeDestMark(const DownFileInfo& f);
     void doStopAll();
     void shutdown();
 
     QThread* m_thread = nullptr;
+    // Thread of all this manager's tasks, made once.
+    QThread* m_taskThread = nullptr;
     Tidewell* m_owner = nullptr;
     DBHelp* m_db = nullptr;
     FilesDataTaskHelp* m_walker = nullptr;
@@ -175,4 +179,8 @@ private:
     DownFileInfo m_curSub;
     bool m_finishedAny = false;
     int m_walkRetryMs = 0;
+    // Sub-rows left of folder m_numFolder, kept while only this manager's
+    // finishes change them (-1: count again).
+    int m_numFolder = 0;
+    int m_numLeft = -1;
 };

@@ -94,11 +94,13 @@ QString LVDownTask::destMarkOf(const QString& tempPath)
     return tempPath + ".dest";
 }
 
-LVDownTask::LVDownTask()
+LVDownTask::LVDownTask(QThread* thread)
 {
     qRegisterMetaType<DownFileInfo>("DownFileInfo");
-    m_thread = new QThread;
-    m_thread->setObjectName("LVDownTask");
+    m_ownThread = !thread;
+    m_thread = thread ? thread : new QThread;
+    if (m_ownThread)
+        m_thread->setObjectName("LVDownTask");
     moveToThread(m_thread);
     m_download = new TidewellDownload;
     m_download->moveToThread(m_thread);
@@ -111,7 +113,8 @@ LVDownTask::LVDownTask()
     connect(m_download, &TidewellDownload::downloadFinish, this, &LVDownTask::onDownloadFinish);
     connect(m_download, &TidewellDownload::downloadPause, this, &LVDownTask::onDownloadPause);
     connect(m_download, &TidewellDownload::downloadError, this, &LVDownTask::onDownloadError);
-    m_thread->start();
+    if (m_ownThread)
+        m_thread->start();
 }
 
 LVDownTask::~LVDownTask()
@@ -124,9 +127,11 @@ LVDownTask::~LVDownTask()
         QMetaObject::invokeMethod(this, [this] { cleanupOnThread(); }, Qt::BlockingQueuedConnection);
     else
         cleanupOnThread();
-    m_thread->quit();
-    m_thread->wait();
-    delete m_thread;
+    if (m_ownThread) {
+        m_thread->quit();
+        m_thread->wait();
+        delete m_thread;
+    }
     qDebug() << "---------------dis--~LVDownTask";
 }
 

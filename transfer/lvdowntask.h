@@ -11,7 +11,7 @@ class QTimer;
 class Tidewell;
 class TidewellDownload;
 
-// Downloads one queue entry on a thread of its own: into a temporary file,
+// Downloads one queue entry on a thread of its own or its manager's: into a temporary file,
 // with retries 2000 ms apart, then moved to a free name in the final folder.
 // Every change is reported as a copy of the entry; exactly one of
 // rDownFinish, rDownPause, rDownError and rDownWait ends a run.
@@ -29,7 +29,10 @@ public:
     // destination, so a restart finds a file that was moved but not recorded.
     static QString destMarkOf(const QString& tempPath);
 
-    LVDownTask();
+    // Without a thread the task makes and owns one. A manager running many
+    // short entries hands in one thread of its own for all its tasks, so no
+    // thread is made and joined per file.
+    explicit LVDownTask(QThread* thread = nullptr);
     ~LVDownTask() override;
 
     bool init(Tidewell* owner);
@@ -83,6 +86,7 @@ private:
     void cleanupOnThread();
 
     QThread* m_thread = nullptr;
+    bool m_ownThread = true;
     TidewellDownload* m_download = nullptr;
     Tidewell* m_owner = nullptr;
     QTimer* m_retryTimer = nullptr;

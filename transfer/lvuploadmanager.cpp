@@ -96,6 +96,9 @@ LVUploadManager::LVUploadManager(QObject* parent) : QObject(parent)
     m_thread = new QThread;
     moveToThread(m_thread);
     m_thread->start();
+    m_taskThread = new QThread;
+    m_taskThread->setObjectName("LVUploadTask");
+    m_taskThread->start();
 }
 
 LVUploadManager::~LVUploadManager()
@@ -112,6 +115,9 @@ LVUploadManager::~LVUploadManager()
     // Each task stops its hash and library upload; the entries keep their
     // state, task id and digest, so a new manager continues them.
     qDeleteAll(tasks);
+    m_taskThread->quit();
+    m_taskThread->wait();
+    delete m_taskThread;
     delete m_db;
 }
 
@@ -572,7 +578,7 @@ void LVUploadManager::uploadData(UploadFileInfo record)
         parentPath = record.externalPath;
     }
 
-    auto* task = new LVUploadTask;
+    auto* task = new LVUploadTask(nullptr, m_taskThread);
     task->init(m_owner, this);
     connect(task, &LVUploadTask::rUploadTaskId, this, &LVUploadManager::onUploadTaskId);
     connect(task, &LVUploadTask::rUploadProgress, this, &LVUploadManager::onUploadProgress);
@@ -787,9 +793,10 @@ void LVUploadManager::onRemoveTask(int fId, bool isSubItem, QObject* task)
         t = it.value();
         m_tasks.erase(it);
     }
-    // Outside the lock: the task's thread may be waiting for a folder lock
-    // or finishing a callback.
-    delete t;
+    // Its attempt has ended; the rest goes on the task thread, without
+    // waiting here for it (it may be waiting for a folder lock).
+    t->disconnect(this);
+    t->deleteLater();
 }
 
 // ---- commands ----

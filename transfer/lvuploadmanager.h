@@ -164,6 +164,8 @@ private:
     void lookAgainLater();
 
     QThread* m_thread = nullptr;
+    // Thread of all this manager's tasks, made once.
+    QThread* m_taskThread = nullptr;
     Tidewell* m_owner = nullptr;
     DBHelp* m_db = nullptr;
     std::atomic<bool> m_running{false};

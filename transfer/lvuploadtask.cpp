@@ -43,16 +43,18 @@ bool LVUploadTask::skipHash(Tidewell* owner, qint64 fileSize)
            || owner->isPCDevice();
 }
 
-LVUploadTask::LVUploadTask(QObject* parent) : QObject(parent)
+LVUploadTask::LVUploadTask(QObject* parent, QThread* thread) : QObject(parent)
 {
     qRegisterMetaType<UploadFileInfo>("UploadFileInfo");
     m_upload = new TidewellUpload;
     m_hasher = new FileMd5Asyn;
-    m_thread = new QThread;
+    m_ownThread = !thread;
+    m_thread = thread ? thread : new QThread;
     moveToThread(m_thread);
     m_upload->moveToThread(m_thread);
     m_hasher->moveToThread(m_thread);
-    m_thread->start();
+    if (m_ownThread)
+        m_thread->start();
 }
 
 LVUploadTask::~LVUploadTask()
@@ -72,10 +74,12 @@ LVUploadTask::~LVUploadTask()
         QMetaObject::invokeMethod(this, cleanup, Qt::BlockingQueuedConnection);
     else
         cleanup();
-    m_thread->quit();
-    m_thread->wait();
+    if (m_ownThread) {
+        m_thread->quit();
+        m_thread->wait();
+        delete m_thread;
+    }
     delete m_hasher;
-    delete m_thread;
     qDebug() << "---------------dis--~LVUploadTask";
 }
 

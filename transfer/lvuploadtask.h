@@ -30,7 +30,9 @@ public:
     // Above this size some devices accept uploads without a digest.
     static constexpr qint64 kNoHashSize = 524288000;
 
-    explicit LVUploadTask(QObject* parent = nullptr);
+    // Without a thread the task makes and owns one; a manager hands in one
+    // thread of its own for all its tasks, so none is made per file.
+    explicit LVUploadTask(QObject* parent = nullptr, QThread* thread = nullptr);
     ~LVUploadTask() override;
 
     void init(Tidewell* owner, LVUploadManager* manager);
@@ -82,6 +84,7 @@ private:
     void exitTask(Exit how, const QString& msg = QString());
 
     QThread* m_thread = nullptr;
+    bool m_ownThread = true;
     LVUploadManager* m_manager = nullptr;
     TidewellUpload* m_upload = nullptr;
     FileMd5Asyn* m_hasher = nullptr;

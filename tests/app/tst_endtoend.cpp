@@ -164,7 +164,9 @@ private slots:
         TwFolderInfo target;
         target.fid = int(rig.server->rootId());
         target.name = "root";
-        rig.server->stallAfter(50 * 1024, 1);   // the queue holds still to be looked at
+        // Every upload holds still (the small ones too: they would be done
+        // before the page is read), so the queue can be looked at.
+        rig.server->stallAfter(1024, 3);
         rig.tab->addUploadFiles(target.toVariantMap(),
                                 {QUrl::fromLocalFile(reportPath), QUrl::fromLocalFile(local + "/Docs")});
         QTRY_COMPARE_WITH_TIMEOUT(queue.rowCount(), 2, kLong);

@@ -14,6 +14,11 @@ namespace {
 const int kLong = 30000;
 using Role = TransferListModel::Role;
 
+int filesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files).size();
+}
+
 int rowOf(const DownloadFileModel& m, const QString& name)
 {
     for (int i = 0; i < m.rowCount(); ++i)
@@ -80,6 +85,55 @@ private slots:
         QVERIFY(!QFileInfo::exists(tmp));
         QCOMPARE(rig.queuedDownloads(), 0);
         QCOMPARE(rig.finished().size(), 1);
+    }
+
+    // The program ends again and again while a folder of many small files
+    // comes in: no file is fetched twice or lost, and the folder is recorded
+    // finished once.
+    void killsDuringAFolderOfManyFiles()
+    {
+        EndToEndRig rig;
+        QVERIFY(rig.server->start());
+        const int count = 2000;
+        for (int i = 0; i < count; ++i)
+            rig.server->addFile("Many/f" + std::to_string(i) + ".txt",
+                                "file " + std::to_string(i) + "\n" + std::string(200 + i % 97, 'a' + i % 26));
+        const QString local = rig.downDir + "/Many";
+        rig.newTab();
+        QueuedSpy starts(rig.tab->downloadManager(), &LVDownloadManager::rDownloadStart);
+        QVERIFY(rig.connectTab());
+        QTRY_COMPARE_WITH_TIMEOUT(rig.tab->linkState(), 2, kLong);
+        QVERIFY(rig.tab->device()->addDownFiles(twNewHandle(), rig.tab->downloadPath(),
+                                                {rig.item("Many", false)}, 0));
+        QTRY_VERIFY_WITH_TIMEOUT(!starts.isEmpty(), kLong);
+        const int folderFId = starts.first().first().value<DownFileInfo>().fId;
+        const QString tmpDir = rig.tab->downloadManager()->tmpDir();
+
+        for (const int killAt : {100, 450, 800, 1150, 1500}) {
+            QTRY_VERIFY_WITH_TIMEOUT(filesIn(local) >= killAt, kLong);
+            rig.tab.reset();
+            if (rig.queuedDownloads() == 0)
+                break;   // all in before the kill
+            const int left = rig.downRow(folderFId).fileState;
+            QVERIFY2(left == 1 || left == 2, qPrintable(QString::number(left)));
+            rig.newTab();
+            QVERIFY(rig.connectTab());
+        }
+
+        QTRY_COMPARE_WITH_TIMEOUT(rig.queuedDownloads(), 0, kLong);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.tab || !rig.tab->isDwonRun(), kLong);
+        QCOMPARE(QDir(rig.downDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"Many"});
+        QCOMPARE(filesIn(local), count);
+        for (int i = 0; i < count; ++i) {
+            const std::string rel = "Many/f" + std::to_string(i) + ".txt";
+            QCOMPARE(EndToEndRig::bytesOf(local + QString("/f%1.txt").arg(i)), rig.serverBytes(rel));
+        }
+        QCOMPARE(rig.db.getDownSubFileNum(folderFId), 0);
+        const QList<FinishFileInfo> done = rig.finished();
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(done.first().fileName, QString("Many"));
+        QCOMPARE(filesIn(tmpDir), 0);
     }
 
     void restartResumesTheUpload()

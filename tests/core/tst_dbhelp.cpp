@@ -676,6 +676,41 @@ private slots:
                  3 * 2 * (perThread - perThread / 3));
     }
 
+    // Reads through statements kept prepared see what another connection
+    // wrote since (no read snapshot is left open), and a closed connection
+    // takes its statements along.
+    void keptStatementsSeeOtherWriters()
+    {
+        const QStringList before = QSqlDatabase::connectionNames();
+        {
+            DBHelp reader(DBHelp::Download, m_path);
+            DBHelp writer(DBHelp::Upload, m_path);
+            DownFileInfo folder = down(1, "F", 2, true);
+            QVERIFY(writer.addDownFile(folder));
+            for (int round = 1; round <= 3; ++round) {
+                int n = -1;
+                QVERIFY(reader.getDownFileTotalNum("A", "D1", n));
+                QCOMPARE(n, round);
+                QList<DownFileInfo> subs;
+                QVERIFY(reader.getTopDwonSubFileList(folder, subs));
+                QCOMPARE(subs.size(), qMin(2, round - 1));
+                QCOMPARE(reader.getDownSubFileNum(folder.fId), round - 1);
+
+                DownFileInfo next = down(100 + round, QString("n%1").arg(round), 2);
+                QVERIFY(writer.addDownFile(next));
+                QList<DownFileInfo> one{downSub(folder, 200 + round, "s", 2)};
+                QVERIFY(writer.addDownSubFiles(one));
+            }
+            // A write through a kept statement and a read through another.
+            folder.fileState = 3;
+            QVERIFY(reader.updateDownFileStatus(folder, false));
+            DownFileInfo row;
+            QVERIFY(writer.getDownFileWidthFId(folder.fId, row));
+            QCOMPARE(row.fileState, 3);
+        }
+        QCOMPARE(QSqlDatabase::connectionNames(), before);
+    }
+
     void oneInstanceManyThreads()
     {
         DBHelp db(DBHelp::Download, m_path);

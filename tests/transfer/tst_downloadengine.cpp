@@ -6,6 +6,13 @@
 #include "transfer/lvdowntask.h"
 
 namespace {
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(data);
+}
+
 const int kWait = 60000;
 }
 
@@ -287,6 +294,69 @@ private slots:
         const auto reqs = rig.server->requestsFor("/device/download");
         QCOMPARE(int(reqs.size()), 1);
         QCOMPARE(QString::fromStdString(reqs.front().range), QString());
+    }
+
+    // A run that placed its file under a numbered name but ended before the
+    // finish was recorded: the next start reports that file finished instead
+    // of fetching a second copy. A mark naming a file outside the entry's
+    // folder is not trusted: that file stays untouched and the entry goes on
+    // from its partial file.
+    void placedButUnrecordedFileIsNotFetchedAgain()
+    {
+        DownloadRig rig;
+        rig.server->addFile("a.txt", "fresh-a");
+        rig.server->addFile("b.txt", "fresh-b");
+        rig.owner->allowOnline = false;   // the first attempts wait for a start
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("a.txt"), rig.item("b.txt")}));
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.rec->starts.isEmpty(), kWait);
+        const DownFileInfo a = rig.rec->starts.first();
+        QCOMPARE(a.fileName, QString("a.txt"));
+        const QString tmpDir = rig.mgr->tmpDir();
+        rig.mgr.reset();
+
+        // a.txt was placed as "a(1).txt" next to an older file of the user.
+        writeFile(rig.downDir + "/a.txt", "users own");
+        QString tmpA;
+        QVERIFY(a.getTempPath(tmpA, tmpDir));
+        QFile::remove(tmpA);
+        writeFile(rig.downDir + "/a(1).txt", "fresh-a");
+        writeFile(LVDownTask::destMarkOf(tmpA), QString(rig.downDir + "/a(1).txt").toUtf8());
+        // b.txt's mark names a whole copy outside its folder.
+        DownFileInfo b;
+        QList<DownFileInfo> rows;
+        QVERIFY(rig.db.getDownFileList(1, 10, rig.owner->device, rows));
+        for (const DownFileInfo& r : qAsConst(rows))
+            if (r.fileName == "b.txt")
+                b = r;
+        QVERIFY(b.fId > 0);
+        QString tmpB;
+        QVERIFY(b.getTempPath(tmpB, tmpDir));
+        const QString elsewhere = rig.dir.path() + "/moved-by-user.txt";
+        writeFile(tmpB, "fre");
+        writeFile(elsewhere, "fresh-b");
+        writeFile(LVDownTask::destMarkOf(tmpB), elsewhere.toUtf8());
+
+        rig.server->clearRequests();
+        rig.owner->allowOnline = true;
+        rig.newManager();
+        rig.mgr->start();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 2, kWait);
+        QCOMPARE(rig.queued(), 0);
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/a.txt"), QByteArray("users own"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/a(1).txt"), QByteArray("fresh-a"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/b.txt"), QByteArray("fresh-b"));
+        QCOMPARE(DownloadRig::bytesOf(elsewhere), QByteArray("fresh-b"));
+        QCOMPARE(QDir(rig.downDir).entryList(QDir::Files).size(), 3);
+        for (const QString& t : {tmpA, tmpB}) {
+            QVERIFY(!QFileInfo::exists(t));
+            QVERIFY(!QFileInfo::exists(LVDownTask::destMarkOf(t)));
+        }
+        for (const DownFileInfo& f : qAsConst(rig.rec->finishes))
+            if (f.fileName == "a.txt")
+                QCOMPARE(f.savePath, rig.downDir + "/a(1).txt");
+        const auto reqs = rig.server->requestsFor("/device/download");
+        QCOMPARE(int(reqs.size()), 1);
+        QCOMPARE(QString::fromStdString(reqs.front().range), QString("bytes=3-"));
     }
 
     void hostileNamesStayInsideTheFolder()

@@ -393,12 +393,16 @@ private slots:
         rig.writeFile("album/a/one.bin", one);
         rig.writeFile("album/b/two.bin", two);
         std::atomic<bool> halted{false};
-        // On the manager's thread, inside the finish of the last file: its
-        // thread ends before it looks at the folder again.
+        // On the manager's thread, inside the finish of the last file: it
+        // stops running and its thread ends before it looks at the folder
+        // again (a report already queued behind this one finds it stopped).
+        LVUploadManager* halting = rig.manager.get();
         connect(rig.manager.get(), &LVUploadManager::rUploadStart, rig.manager.get(),
-                [&halted](const UploadFileInfo& f) {
-                    if (f.isFolder && f.num == 0 && !halted.exchange(true))
+                [&halted, halting](const UploadFileInfo& f) {
+                    if (f.isFolder && f.num == 0 && !halted.exchange(true)) {
+                        halting->stopAll();
                         QThread::currentThread()->quit();
+                    }
                 },
                 Qt::DirectConnection);
         TwFolderInfo usb;
