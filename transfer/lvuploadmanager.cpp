@@ -737,14 +737,7 @@ void LVUploadManager::onUploadWait(UploadFileInfo fInfo)
     clearQueues();
     if (m_running)
         setRunning(false);
-    bool idle = false;
-    {
-        QMutexLocker l(&m_lock);
-        idle = m_tasks.isEmpty();
-    }
-    if (idle)
-        emit rStop();
-    lookAgainLater();
+    idleUntilStart();
 }
 
 void LVUploadManager::waitForDevice(int delayMs)
@@ -761,6 +754,13 @@ void LVUploadManager::waitForDevice(int delayMs)
     }
     qDebug() << "LVUploadManager - not connected, idle until the next start";
     setRunning(false);
+    idleUntilStart();
+}
+
+// Stopped for want of a connection: says so once no task is left, and looks
+// again a moment later in case the connection came back meanwhile.
+void LVUploadManager::idleUntilStart()
+{
     bool idle = false;
     {
         QMutexLocker l(&m_lock);

@@ -162,6 +162,7 @@ private:
     // Gone idle for want of a connection: the owner's start may have come
     // meanwhile, so the connection is looked at once more a little later.
     void lookAgainLater();
+    void idleUntilStart();
 
     QThread* m_thread = nullptr;
     // Thread of all this manager's tasks, made once.
