@@ -4,6 +4,9 @@
 #include <QDebug>
 #include <QDir>
 #include <QGuiApplication>
+#include <QOpenGLContext>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QSslSocket>
@@ -28,6 +31,15 @@ int main(int argc, char* argv[])
         return 0;
     }
     getAppDataPath();
+    // Without OpenGL (a headless or remote session) the scene is drawn in
+    // software; only the video surface needs OpenGL.
+    {
+        QOpenGLContext probe;
+        if (!probe.create()) {
+            qWarning() << "main - no OpenGL context, drawing the window in software";
+            QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+        }
+    }
 
     auto engine = std::make_unique<QQmlApplicationEngine>();
     auto root = std::make_shared<TidewellSdk>();
