@@ -15,24 +15,11 @@ QObject* PubGroupDetialModel::tw() const
 
 void PubGroupDetialModel::setTw(QObject* tw)
 {
-    auto* device = qobject_cast<TidewellDevice*>(tw);
-    if (tw && !device)
-        qWarning() << "PubGroupDetialModel::setTw - not a device facade:" << tw;
-    if (device != m_tw) {
-        for (const QMetaObject::Connection& c : qAsConst(m_connections))
-            disconnect(c);
-        m_connections.clear();
-        m_tw = device;
-        if (device) {
-            m_connections << connect(device, &TidewellDevice::rGetPubGroupMemList, this,
-                                     &PubGroupDetialModel::onGetPubGroupMemList)
-                          << connect(device, &TidewellDevice::rGetPubGroupDetail, this,
-                                     &PubGroupDetialModel::onGetPubGroupDetail)
-                          << connect(device, &TidewellDevice::rDelPubGroupMember, this,
-                                     &PubGroupDetialModel::onDelPubGroupMember)
-                          << connect(device, &TidewellDevice::rEditPubGroupMember, this,
-                                     &PubGroupDetialModel::onEditPubGroupMember);
-        }
+    if (TidewellDevice* device = m_tw.rebind(tw, "PubGroupDetialModel::setTw -")) {
+        m_tw.add(connect(device, &TidewellDevice::rGetPubGroupMemList, this, &PubGroupDetialModel::onGetPubGroupMemList));
+        m_tw.add(connect(device, &TidewellDevice::rGetPubGroupDetail, this, &PubGroupDetialModel::onGetPubGroupDetail));
+        m_tw.add(connect(device, &TidewellDevice::rDelPubGroupMember, this, &PubGroupDetialModel::onDelPubGroupMember));
+        m_tw.add(connect(device, &TidewellDevice::rEditPubGroupMember, this, &PubGroupDetialModel::onEditPubGroupMember));
     }
     emit twChanged();
 }

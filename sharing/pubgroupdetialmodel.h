@@ -7,6 +7,7 @@
 #include <QVariantMap>
 #include <QVector>
 
+#include "sharing/facadebinding.h"
 #include "core/pubgroupinfo.h"
 #include "core/pubgroupmember.h"
 #include "core/twhandle.h"
@@ -63,8 +64,7 @@ private:
     bool isMine(TW_HANDLE handle, const char* where) const;
     void membersChanged(const APIBase& resp);
 
-    QPointer<TidewellDevice> m_tw;
-    QVector<QMetaObject::Connection> m_connections;
+    FacadeBinding m_tw;
     TW_HANDLE m_handle;
     PubGroupInfo m_groupInfo;
     int m_memberTotal = 0;

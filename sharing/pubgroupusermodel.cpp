@@ -55,24 +55,11 @@ QObject* PubGroupUserModel::tw() const
 
 void PubGroupUserModel::setTw(QObject* tw)
 {
-    auto* device = qobject_cast<TidewellDevice*>(tw);
-    if (tw && !device)
-        qWarning() << "PubGroupUserModel::setTw - not a device facade:" << tw;
-    if (device != m_tw) {
-        for (const QMetaObject::Connection& c : qAsConst(m_connections))
-            disconnect(c);
-        m_connections.clear();
-        m_tw = device;
-        if (device) {
-            m_connections << connect(device, &TidewellDevice::rGetPubGroupMemList, this,
-                                     &PubGroupUserModel::onGetPubGroupMemList)
-                          << connect(device, &TidewellDevice::rChangePubGroupOwner, this,
-                                     &PubGroupUserModel::onChangePubGroupOwner)
-                          << connect(device, &TidewellDevice::rEditPubGroupMember, this,
-                                     &PubGroupUserModel::onEditPubGroupMember)
-                          << connect(device, &TidewellDevice::rDelPubGroupMember, this,
-                                     &PubGroupUserModel::onDelPubGroupMember);
-        }
+    if (TidewellDevice* device = m_tw.rebind(tw, "PubGroupUserModel::setTw -")) {
+        m_tw.add(connect(device, &TidewellDevice::rGetPubGroupMemList, this, &PubGroupUserModel::onGetPubGroupMemList));
+        m_tw.add(connect(device, &TidewellDevice::rChangePubGroupOwner, this, &PubGroupUserModel::onChangePubGroupOwner));
+        m_tw.add(connect(device, &TidewellDevice::rEditPubGroupMember, this, &PubGroupUserModel::onEditPubGroupMember));
+        m_tw.add(connect(device, &TidewellDevice::rDelPubGroupMember, this, &PubGroupUserModel::onDelPubGroupMember));
     }
     emit twChanged();
 }

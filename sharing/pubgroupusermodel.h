@@ -6,6 +6,7 @@
 #include <QVariantMap>
 #include <QVector>
 
+#include "sharing/facadebinding.h"
 #include "core/basemodel.h"
 #include "core/pubgroupmember.h"
 #include "core/twhandle.h"
@@ -95,8 +96,7 @@ private:
     // Common front of an operation answer; true when it succeeded.
     bool answered(TW_HANDLE handle, const APIBase& resp, const char* where);
 
-    QPointer<TidewellDevice> m_tw;
-    QVector<QMetaObject::Connection> m_connections;
+    FacadeBinding m_tw;
     TW_HANDLE m_handle;
     QString m_accId;
     int m_groupId = 0;

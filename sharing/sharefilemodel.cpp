@@ -58,15 +58,8 @@ QObject* ShareFileModel::tw() const
 
 void ShareFileModel::setTw(QObject* tw)
 {
-    auto* device = qobject_cast<TidewellDevice*>(tw);
-    if (tw && !device)
-        qWarning() << "ShareFileModel::setTw - not a device facade:" << tw;
-    if (device != m_tw) {
-        disconnect(m_connection);
-        m_tw = device;
-        if (device)
-            m_connection = connect(device, &TidewellDevice::rGetShareUserAndGroupList, this,
-                                   &ShareFileModel::onGetShareUserAndGroupList);
+    if (TidewellDevice* device = m_tw.rebind(tw, "ShareFileModel::setTw -")) {
+        m_tw.add(connect(device, &TidewellDevice::rGetShareUserAndGroupList, this, &ShareFileModel::onGetShareUserAndGroupList));
     }
     emit twChanged();
 }

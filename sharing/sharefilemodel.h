@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QSet>
 
+#include "sharing/facadebinding.h"
 #include "core/basemodel.h"
 #include "core/deviceuserinfo.h"
 #include "core/twhandle.h"
@@ -63,8 +64,7 @@ private:
         DeviceUserInfo user;
     };
 
-    QPointer<TidewellDevice> m_tw;
-    QMetaObject::Connection m_connection;
+    FacadeBinding m_tw;
     TW_HANDLE m_handle;
     QList<Row> m_rows;
     QSet<int> m_selection;

@@ -46,15 +46,8 @@ QObject* ShareUserListModel::tw() const
 
 void ShareUserListModel::setTw(QObject* tw)
 {
-    auto* device = qobject_cast<TidewellDevice*>(tw);
-    if (tw && !device)
-        qWarning() << "ShareUserListModel::setTw - not a device facade:" << tw;
-    if (device != m_tw) {
-        disconnect(m_connection);
-        m_tw = device;
-        if (device)
-            m_connection = connect(device, &TidewellDevice::rGetShareUserList, this,
-                                   &ShareUserListModel::onGetShareUserList);
+    if (TidewellDevice* device = m_tw.rebind(tw, "ShareUserListModel::setTw -")) {
+        m_tw.add(connect(device, &TidewellDevice::rGetShareUserList, this, &ShareUserListModel::onGetShareUserList));
     }
     emit twChanged();
 }

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QVector>
 
+#include "sharing/facadebinding.h"
 #include "core/basemodel.h"
 #include "core/deviceuserinfo.h"
 #include "core/twhandle.h"
@@ -46,8 +47,7 @@ public slots:
     void onGetShareUserList(TW_HANDLE handle, GetShareUserListResp dataRsp);
 
 private:
-    QPointer<TidewellDevice> m_tw;
-    QMetaObject::Connection m_connection;
+    FacadeBinding m_tw;
     TW_HANDLE m_handle;
     QList<DeviceUserInfo> m_rows;
     bool m_hasMore = true;
