@@ -1,28 +1,15 @@
 #pragma once
 
-#include <QList>
-#include <QString>
-#include <QtGlobal>
-
-#include "protocol/apireq.h"
+#include "protocol/movedirorfilereq.h"
 
 // Copies items of the personal space, or items shared with the user, into a
-// folder of the personal space.
-class CopyDirOrFileReq : public APIReq
+// folder of the personal space: the keys of a move under its own command.
+class CopyDirOrFileReq : public MoveDirOrFileReq
 {
 public:
     static constexpr const char* kCommand = "copyDirOrFile";
 
-    CopyDirOrFileReq() = default;
-    CopyDirOrFileReq(const QList<qint64>& fileIds_, qint64 targetId_, const QString& diskSerial_)
-        : fileIds(fileIds_), targetId(targetId_), diskSerial(diskSerial_)
-    {
-    }
-
-    QList<qint64> fileIds;
-    qint64 targetId = 0;
-    QString diskSerial;
+    using MoveDirOrFileReq::MoveDirOrFileReq;
 
     std::string command() const override { return kCommand; }
-    Json::Value to_json() const override;
 };
