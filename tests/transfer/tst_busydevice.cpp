@@ -3,11 +3,16 @@
 #include "tests/queuedspy.h"
 #include "tests/testenv.h"
 #include "tests/transfer/downloadrig.h"
+#include "tests/transfer/outagerig.h"
 #include "tests/transfer/uploadrig.h"
 
 namespace {
 const int kWait = 120000;
-const int kBusyMs = 60000;
+// A busy minute against the real pacing (delays up to 5 s, a counted
+// attempt per 120 s of waiting), played ten times faster.
+const int kBusyMs = 6000;
+const int kPaceMaxDelayMs = 500;
+const int kPaceBudgetMs = 12000;
 const int kFiles = 4;
 const int kFileSize = 2 * 1024 * 1024;
 }
@@ -19,16 +24,16 @@ class TestBusyDevice : public QObject
 {
     Q_OBJECT
 public:
-    // Each waits out a minute-long outage on purpose.
-    TestBusyDevice() { testFunctionTimeout(200000); }
+    TestBusyDevice() { testFunctionTimeout(60000); }
 
 private slots:
     void downloadsWaitOutABusyMinute()
     {
+        ShortPacing pace(kPaceMaxDelayMs, kPaceBudgetMs);
         DownloadRig rig;
         for (int i = 0; i < kFiles; ++i)
             rig.server->addGeneratedFile("Busy/f" + std::to_string(i) + ".bin", kFileSize, true, 80 + i);
-        rig.server->throttle(2 * 1024 * 1024);
+        rig.server->throttle(4 * 1024 * 1024);
         QVERIFY(rig.mgr->addDownFiles(1, rig.downDir, {rig.item("Busy", false)}, 0));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(rig.downDir + "/Busy/f0.bin"), kWait);
 
@@ -43,12 +48,14 @@ private slots:
             QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + QString::fromStdString(name)), rig.serverBytes(name));
         }
         QVERIFY(rig.rec->errors.isEmpty());
-        // The delays grew: a minute took far fewer than 30 requests at 2 s.
+        // The delays grew: a minute took far fewer than 30 requests at the
+        // old fixed 2 s (scaled like the pacing).
         QVERIFY2(asked < 25, qPrintable(QString::number(asked)));
     }
 
     void uploadsWaitOutABusyMinute()
     {
+        ShortPacing pace(kPaceMaxDelayMs, kPaceBudgetMs);
         UploadRig rig("dev-busy-up");
         QVERIFY(rig.startLan());
         rig.makeManager();
@@ -57,7 +64,7 @@ private slots:
             data << UploadRig::bytes(kFileSize, 90 + quint32(i));
             rig.writeFile(QString("busy/f%1.bin").arg(i), data.last());
         }
-        rig.server->throttle(512 * 1024);
+        rig.server->throttle(1024 * 1024);
         QueuedSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
         QueuedSpy progress(rig.manager.get(), &LVUploadManager::rUploadProgress);
         rig.add({rig.local.filePath("busy")});

@@ -14,7 +14,7 @@ void seedFolder(DownloadRig& rig)
 {
     for (int i = 0; i < kFiles; ++i)
         rig.server->addGeneratedFile("Trip/f" + std::to_string(i) + ".bin", kFileSize, true, 40 + i);
-    rig.server->throttle(2 * 1024 * 1024);
+    rig.server->throttle(4 * 1024 * 1024);
 }
 
 void checkFolderArrived(DownloadRig& rig)
@@ -70,21 +70,26 @@ class TestDownloadOutages : public QObject
 {
     Q_OBJECT
 public:
-    // Each waits out a minute-long outage on purpose.
-    TestDownloadOutages() { testFunctionTimeout(200000); }
+    // Long outages run at a faster pace; each still takes a while.
+    TestDownloadOutages() { testFunctionTimeout(60000); }
 
 private slots:
-    void shortOutage() { outageDuringFolderDownload(5000); }
+    void shortOutage() { outageDuringFolderDownload(3000); }
 
-    // Well past the old limit of seven attempts two seconds apart.
-    void minuteLongOutage() { outageDuringFolderDownload(60000); }
+    // Well past the old limit of seven attempts two seconds apart: 60 s
+    // away against the real pacing, played ten times faster.
+    void minuteLongOutage()
+    {
+        ShortPacing pace(500, 12000);
+        outageDuringFolderDownload(6000);
+    }
 
-    void longOutageAtTenfoldPace()
+    void longOutageAtFastPace()
     {
         // 180 s away against the real pacing (delays up to 5 s, a counted
-        // attempt per 120 s of waiting), played ten times faster.
-        ShortPacing pace(500, 12000);
-        outageDuringFolderDownload(18000);
+        // attempt per 120 s of waiting), played thirty times faster.
+        ShortPacing pace(170, 4000);
+        outageDuringFolderDownload(6000);
     }
 
     void notConnectedOwnerLeavesTheQueueWaiting()
@@ -109,6 +114,7 @@ private slots:
 
     void missingFileFailsAtOnceAfterAnOutage()
     {
+        ShortPacing pace(500, 12000);
         DownloadRig rig;
         rig.server->addFile("gone.txt", "soon gone");
         rig.server->addFile("kept.txt", "kept");
@@ -117,7 +123,7 @@ private slots:
         const int port = rig.server->port();
         rig.server->stop();
         QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {gone, rig.item("kept.txt")}));
-        QTest::qWait(4000);
+        QTest::qWait(2500);
         QVERIFY(rig.rec->errors.isEmpty());
         QVERIFY(rig.server->start(port));
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->errors.size(), 1, kWait);

@@ -19,7 +19,7 @@ QString seedFolder(UploadRig& rig)
 {
     for (int i = 0; i < kFiles; ++i)
         rig.writeFile(QString("trip/f%1.bin").arg(i), content(i));
-    rig.server->throttle(512 * 1024);   // per transfer; several run at once
+    rig.server->throttle(1024 * 1024);   // per transfer; several run at once
     return rig.local.filePath("trip");
 }
 
@@ -86,18 +86,24 @@ class TestUploadOutages : public QObject
 {
     Q_OBJECT
 public:
-    // Each waits out a minute-long outage on purpose.
-    TestUploadOutages() { testFunctionTimeout(200000); }
+    // Long outages run at a faster pace; each still takes a while.
+    TestUploadOutages() { testFunctionTimeout(60000); }
 
 private slots:
-    void shortOutage() { outageDuringFolderUpload(5000); }
+    void shortOutage() { outageDuringFolderUpload(3000); }
 
-    void minuteLongOutage() { outageDuringFolderUpload(60000); }
-
-    void longOutageAtTenfoldPace()
+    // 60 s away against the real pacing, played ten times faster.
+    void minuteLongOutage()
     {
         ShortPacing pace(500, 12000);
-        outageDuringFolderUpload(18000);
+        outageDuringFolderUpload(6000);
+    }
+
+    // 180 s away, played thirty times faster.
+    void longOutageAtFastPace()
+    {
+        ShortPacing pace(170, 4000);
+        outageDuringFolderUpload(6000);
     }
 
     void refusedNameStillFailsAtOnce()
