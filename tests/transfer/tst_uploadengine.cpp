@@ -166,7 +166,7 @@ private slots:
             QVERIFY(rig.owner->connectTo(0, rig.server->remotePort()));
         }
         QCOMPARE(rig.owner->linkState(), route);
-        rig.server->throttle(200 * 1024);
+        rig.server->throttle(400 * 1024);
         rig.makeManager();
 
         QSet<int> running;
@@ -213,7 +213,7 @@ private slots:
         QFETCH(int, expected);
         UploadRig rig(QString("dev-tab-%1").arg(mapped));
         QVERIFY(rig.server->start());
-        rig.server->throttle(200 * 1024);
+        rig.server->throttle(400 * 1024);
         TidewellSdk root;
         UserInfo u;
         u.accessId = "acc1";
