@@ -212,8 +212,6 @@ private slots:
     // device answers again.
     void deviceGoneBeforeTheFolderIsMade()
     {
-        // Short pacing so the return is seen soon; the budget stays as is.
-        OutagePacing::setLimits(1000, 0);
         UploadRig rig("dev-gone-folder");
         QVERIFY(rig.startLan());
         rig.makeManager();
