@@ -39,11 +39,11 @@ void twTestSetup()
     // Spies on the list models record these.
     qRegisterMetaType<BaseModel::ToastLevel>();
     qRegisterMetaType<BaseModel::DefalutState>();
-    // A stalled queue fails its test function after about a minute and a
-    // half rather than at the whole program's limit. Tests that wait out
+    // A stalled queue fails its test function within a minute
+    // rather than at the whole program's limit. Tests that wait out
     // long outages on purpose raise it with testFunctionTimeout().
     if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
-        testFunctionTimeout(90000);
+        testFunctionTimeout(60000);
 }
 
 void testFunctionTimeout(int ms)

@@ -191,6 +191,8 @@ void TestDeviceServer::Impl::setup(httplib::Server& svr, int listener)
 {
     svr.new_task_queue = [] { return new httplib::ThreadPool(64); };
     svr.set_keep_alive_max_count(1000);
+    // An idle kept-alive connection would hold stop() for the default 5 s.
+    svr.set_keep_alive_timeout(1);
     // Answers on a reused connection must not wait for the client's delayed ACK.
     svr.set_tcp_nodelay(true);
     svr.set_read_timeout(30, 0);

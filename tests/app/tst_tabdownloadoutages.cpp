@@ -114,11 +114,11 @@ private slots:
         for (int i = 0; i < 4; ++i)
             rig.server->addGeneratedFile("Album/p" + std::to_string(i) + ".bin", size, true, 40 + i);
         rig.server->addFile("Album/note.txt", "note");
-        rig.server->throttle(768 * 1024);
+        rig.server->throttle(1536 * 1024);
         rig.open();
         rig.download(rig.item("Album", false));
 
-        for (const int ms : {5000, 15000}) {
+        for (const int ms : {3000, 15000}) {
             QString tmp;
             rig.partial(128 * 1024, tmp);
             rig.outage(ms);
@@ -179,7 +179,7 @@ private slots:
         QVERIFY2(waited < 10000, qPrintable(QString::number(waited)));
 
         // Transfers only: far more attempts than a file may fail.
-        OutagePacing::setLimits(300, 60000);
+        OutagePacing::setLimits(150, 60000);
         rig.server->failWithStatus(503, 12, "/device/download");
         QTRY_COMPARE_WITH_TIMEOUT(rig.queuedDownloads(), 0, 60000);
         QCOMPARE(rig.tab->linkState(), 2);

@@ -122,11 +122,11 @@ private slots:
             QVERIFY(!rig.writeFile(QString("Trip/p%1.bin").arg(i), data.last()).isEmpty());
         }
         QVERIFY(!rig.writeFile("Trip/note.txt", "note").isEmpty());
-        rig.server->throttle(512 * 1024);
+        rig.server->throttle(1024 * 1024);
         rig.open();
         rig.upload(rig.base + "/local/Trip");
 
-        for (const int ms : {5000, 15000}) {
+        for (const int ms : {3000, 15000}) {
             QTRY_VERIFY_WITH_TIMEOUT(!rig.held().isEmpty() && rig.held().first() >= 128 * 1024, kLong);
             QMap<QString, qint64> heldThen;
             rig.outage(ms, heldThen);
@@ -184,7 +184,7 @@ private slots:
         const QString pa = rig.writeFile("busy/a.bin", a);
         const QString pb = rig.writeFile("lasting.bin", "never");
         rig.open();
-        OutagePacing::setLimits(300, 60000);
+        OutagePacing::setLimits(150, 60000);
         rig.server->failWithStatus(503, 12, "/device/upload");
         QueuedSpy finish(rig.tab->uploadManager(), &LVUploadManager::rUploadFinish);
         rig.upload(pa);

@@ -89,7 +89,7 @@ private slots:
     {
         UploadRig rig("dev-taskid");
         QVERIFY(rig.startLan());
-        rig.server->throttle(256 * 1024);
+        rig.server->throttle(512 * 1024);
         rig.makeManager();
         const QByteArray data = UploadRig::bytes(1024 * 1024, 3);
         const QString p = rig.writeFile("slow.bin", data);
@@ -166,7 +166,7 @@ private slots:
             QVERIFY(rig.owner->connectTo(0, rig.server->remotePort()));
         }
         QCOMPARE(rig.owner->linkState(), route);
-        rig.server->throttle(200 * 1024);
+        rig.server->throttle(600 * 1024);
         rig.makeManager();
 
         QSet<int> running;
@@ -213,7 +213,7 @@ private slots:
         QFETCH(int, expected);
         UploadRig rig(QString("dev-tab-%1").arg(mapped));
         QVERIFY(rig.server->start());
-        rig.server->throttle(200 * 1024);
+        rig.server->throttle(400 * 1024);
         TidewellSdk root;
         UserInfo u;
         u.accessId = "acc1";
@@ -603,7 +603,7 @@ private slots:
     {
         UploadRig rig("dev-ask");
         QVERIFY(rig.startLan());
-        rig.server->throttle(64 * 1024);
+        rig.server->throttle(96 * 1024);
         rig.makeManager();
         const QString p = rig.writeFile("it's here.txt", UploadRig::bytes(200 * 1024, 11));
         QueuedSpy ask(rig.manager.get(), &LVUploadManager::rAddUpFiles2);
