@@ -6,7 +6,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 LAUNCHER=()
 # Compiler cache when the machine has one (several work trees share it).
 if command -v ccache >/dev/null 2>&1; then
-  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(cd .. && pwd)}
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(pwd)}
   LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "${LAUNCHER[@]}" >/dev/null
