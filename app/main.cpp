@@ -12,6 +12,7 @@
 #include <QSslSocket>
 #include <QTranslator>
 
+#include "app/devicelauncher.h"
 #include "app/singleinstance.h"
 #include "app/tidewellsdk.h"
 #include "core/loghandler.h"
@@ -54,6 +55,12 @@ int main(int argc, char* argv[])
              << QSslSocket::sslLibraryVersionString();
     LogHandler log(getAppDataPath() + "logs");
     log.install();
+
+    // No sign-in or device list: the configured device, else the sample one.
+    DeviceLauncher launcher(root.get());
+    if (!launcher.prepare())
+        qWarning() << "main - no device to open; one can be opened by address.";
+    engine->rootContext()->setContextProperty("twLauncher", &launcher);
 
     engine->addImportPath(":/imports");
     auto translator = std::make_unique<QTranslator>();

@@ -11,6 +11,9 @@
 #include <QTranslator>
 #include <QLocale>
 
+#include "browser/dirlistmodel.h"
+#include "browser/treefathermodel.h"
+#include "browser/treemodel.h"
 #include "core/common.h"
 #include "core/deviceinfo.h"
 #include "core/downfileinfo.h"
@@ -297,6 +300,21 @@ void TidewellSdk::registerMetaTypes()
     qRegisterMetaType<CreateExternalLinkResp>("CreateExternalLinkResp");
 }
 
+void TidewellSdk::openUrl(const QUrl& url) const
+{
+    ::openUrl(url);
+}
+
+void TidewellSdk::setClipboardText(const QString& text) const
+{
+    ::setClipboardText(text);
+}
+
+QUrl TidewellSdk::fileUrl(const QString& path) const
+{
+    return QUrl::fromLocalFile(path);
+}
+
 bool TidewellSdk::loadTranslation(QTranslator& translator)
 {
     Q_INIT_RESOURCE(i18n);
@@ -308,6 +326,9 @@ bool TidewellSdk::loadTranslation(QTranslator& translator)
 void TidewellSdk::registerTypes()
 {
     qmlRegisterType<Common>("Tidewell.Core", 1, 0, "Common");
+    qmlRegisterType<DirListModel>("Tidewell.Model", 1, 0, "DirListModel");
+    qmlRegisterType<TreeFatherModel>("Tidewell.Model", 1, 0, "TreeFatherModel");
+    qmlRegisterType<TreeModel>("Tidewell.Model", 1, 0, "TreeModel");
     qmlRegisterType<TidewellTab>("Tidewell.Model", 1, 0, "TidewellTab");
     qmlRegisterType<TidewellExtlink>("Tidewell.Model", 1, 0, "TidewellExtlink");
     qmlRegisterType<DownloadFileModel>("Tidewell.Model", 1, 0, "DownloadFileModel");

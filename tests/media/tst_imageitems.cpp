@@ -10,7 +10,7 @@
 
 #include "media/skimage.h"
 #include "media/skphoto.h"
-#include "tests/media/gifwriter.h"
+#include "tools/gifwriter.h"
 
 // Colour at the middle of what an item paints.
 template <class Item>
