@@ -11,6 +11,7 @@
 #include <QTranslator>
 #include <QLocale>
 
+#include "app/singleinstance.h"
 #include "core/common.h"
 #include "core/deviceinfo.h"
 #include "core/downfileinfo.h"
@@ -402,7 +403,7 @@ void TidewellSdk::handleArguments(const QStringList& args)
 
 void TidewellSdk::handleMessage(const QByteArray& message)
 {
-    handleArguments(QString::fromUtf8(message).split(' ', Qt::SkipEmptyParts));
+    handleArguments(SingleInstance::decodeArguments(message));
 }
 
 void TidewellSdk::setUserInfo(const UserInfo& user)
