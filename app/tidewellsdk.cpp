@@ -12,6 +12,8 @@
 #include <QLocale>
 
 #include "app/singleinstance.h"
+#include "browser/treefathermodel.h"
+#include "browser/treemodel.h"
 #include "core/common.h"
 #include "core/deviceinfo.h"
 #include "core/downfileinfo.h"
@@ -63,6 +65,7 @@
 #include "media/twmediaplaylist.h"
 #include "media/previewlistmodel.h"
 #include "sharing/myextlinklistmodel.h"
+#include "sharing/pubfilebasemodel.h"
 #include "sharing/pubfilelistmodel.h"
 #include "sharing/pubgroupmodel.h"
 #include "sharing/sharealluserfilemodel.h"
@@ -346,6 +349,9 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<ShareSearchFileModel>("Tidewell.Model", 1, 0, "ShareSearchFileModel");
     qmlRegisterType<ExtlinkListModel>("Tidewell.Model", 1, 0, "ExtlinkListModel");
     qmlRegisterType<ExtlinkFileListModel>("Tidewell.Model", 1, 0, "ExtlinkFileListModel");
+    qmlRegisterType<PubFileBaseModel>("Tidewell.Model", 1, 0, "PubFileBaseModel");
+    qmlRegisterType<TreeFatherModel>("Tidewell.Model", 1, 0, "TreeFatherModel");
+    qmlRegisterType<TreeModel>("Tidewell.Model", 1, 0, "TreeModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
