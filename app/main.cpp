@@ -28,8 +28,12 @@ int main(int argc, char* argv[])
     auto app = std::make_unique<QGuiApplication>(argc, argv);
     auto guard = std::make_unique<SingleInstance>(SingleInstance::userKey());
     if (!guard->isPrimary()) {
-        guard->handOver(app->arguments());
-        return 0;
+        if (guard->handOver(app->arguments()))
+            return 0;
+        // Better a second window than a start that silently does nothing.
+        qWarning() << "main - hand-over failed:" << guard->errorString()
+                   << "- starting as the primary instance.";
+        guard->takeOver();
     }
     getAppDataPath();
     // Without OpenGL (a headless or remote session) the scene is drawn in
