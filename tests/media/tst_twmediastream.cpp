@@ -86,6 +86,9 @@ private slots:
         s.close();
         s.stop();
         QCOMPARE(s.segmentCount(), 0);
+        // However many segments, the bytes were fetched about once.
+        const qint64 cached = cachedBytes(rig.cacheDir);
+        QVERIFY2(cached <= item.fileLen + item.fileLen / 4, qPrintable(QString::number(cached)));
     }
 
     void segmentsEndWhereCachedBytesBegin()
