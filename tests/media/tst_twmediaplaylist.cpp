@@ -144,12 +144,12 @@ private slots:
         });
         QSignalSpy info(&l, &TwMediaPlayList::currentInfoChanged);
         l.setCurrentInfo(first.toVariantMap());
-        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
+        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED, 15000));
         QCOMPARE(rig.prop("path").toString(), QString("stream://first.wav"));
         QTRY_COMPARE_WITH_TIMEOUT(info.size(), 2, 15000);
         QCOMPARE(l.currentSelected(), 1);
         QCOMPARE(l.currentInfo().value("name").toString(), QString("second.wav"));
-        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
+        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED, 15000));
         QCOMPARE(rig.prop("path").toString(), QString("stream://second.wav"));
         // The last entry ends within 3 s of its start: the list stays on it.
         QVERIFY(rig.waitFor(MPV_EVENT_IDLE, 15000));

@@ -107,7 +107,7 @@ private slots:
         for (qint64 off = len - step; off >= 0; off -= step) {
             QCOMPARE(readAt(s, off, 10), whole.mid(int(off), 10));
             // The new segment fetches up to the one after it, not to the end.
-            QTRY_VERIFY_WITH_TIMEOUT(cachedBytes(rig.cacheDir) >= len - off, 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(cachedBytes(rig.cacheDir) >= len - off, 10000);
         }
         QCOMPARE(readAt(s, 0, int(len)), whole);
         s.close();
