@@ -16,6 +16,7 @@ namespace {
 const int kRetryMs = 100;
 const int kSmallFrontAt = 16;
 const int kSmallInsertAt = 5;
+const int kCheckedMax = 20000;
 }
 
 TidewellThumb::TidewellThumb(QObject* parent) : QThread(parent) {}
@@ -74,6 +75,9 @@ QUrl TidewellThumb::cachedUrl(const QString& path)
         const QString fault = ThumbDownloadTask::pictureFault(path, false);
         if (fault.isEmpty()) {
             QMutexLocker l(&m_checkedLock);
+            // Bounded: past that, files are simply looked into again.
+            if (m_checked.size() >= kCheckedMax)
+                m_checked.clear();
             m_checked.insert(path, seen);
             return QUrl::fromLocalFile(fi.absoluteFilePath());
         }

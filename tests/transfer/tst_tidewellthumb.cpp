@@ -392,7 +392,7 @@ private slots:
             ids << addPicture(*m_server, "u/p" + std::to_string(i) + ".jpg", 160, 120, i);
         const int port = m_server->port();
         QVERIFY(m_owner->connectTo(port));
-        m_server->setThumbnailLatency(30);
+        m_server->setThumbnailLatency(50);
         TidewellThumb t;
         QueuedSpy done(&t, &TidewellThumb::sFinished);
         t.init(m_owner.get(), newCacheRoot());
