@@ -3,7 +3,7 @@
 
 #include <QDebug>
 #include <QDir>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QOpenGLContext>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
@@ -13,6 +13,7 @@
 #include <QTranslator>
 
 #include "app/devicelauncher.h"
+#include "app/schemeregistration.h"
 #include "app/singleinstance.h"
 #include "app/tidewellsdk.h"
 #include "core/loghandler.h"
@@ -25,7 +26,8 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName("tidewell");
     QCoreApplication::setApplicationName("tidewell");
 
-    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    // A widgets application: the tray icon and its menu need it.
+    auto app = std::make_unique<QApplication>(argc, argv);
     auto guard = std::make_unique<SingleInstance>(SingleInstance::userKey());
     if (!guard->isPrimary()) {
         if (guard->handOver(app->arguments()))
@@ -36,6 +38,8 @@ int main(int argc, char* argv[])
         guard->takeOver();
     }
     getAppDataPath();
+    // Opening a link on the desktop starts us, or hands it to this instance.
+    SchemeRegistration::registerScheme(QCoreApplication::applicationFilePath());
     // Without OpenGL (a headless or remote session) the scene is drawn in
     // software; only the video surface needs OpenGL.
     {
