@@ -402,6 +402,8 @@ void TidewellSdk::setExtraExtlink(const QVariantMap& link)
     if (m_extraExtlink == link)
         return;
     m_extraExtlink = link;
+    if (!link.value("shareId").toString().isEmpty())
+        qDebug() << "TidewellSdk::setExtraExtlink - link" << link.value("shareId").toString();
     emit extraExtlinkChanged();
 }
 

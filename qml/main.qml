@@ -67,6 +67,7 @@ ApplicationWindow {
             return
         twSdk.extraExtlink = ({})
         appSection = Constant.pageLinks
+        console.log("main.qml - link page opened for", link.shareId)
         Notifier.openLink(link)
     }
 
