@@ -56,6 +56,39 @@ TestCase {
         tryCompare(probe, "status", Image.Ready)
     }
 
+    SignalSpy { id: linkSpy; target: Notifier; signalName: "openLink" }
+
+    // A link handed over (at start or by a later start) switches to the link
+    // page, which is given the link, and the property is cleared.
+    function test_linkHandOverOpensTheLinkPage() {
+        linkSpy.clear()
+        twSdk.extraExtlink = { shareId: "s-1", code: "c1", url: "larkvault://a.share.tidewell.net/share?shareId=s-1&code=c1" }
+        tryCompare(win, "appSection", Constant.pageLinks)
+        compare(linkSpy.count, 1)
+        compare(linkSpy.signalArguments[0][0].shareId, "s-1")
+        compare(linkSpy.signalArguments[0][0].code, "c1")
+        compare(twSdk.extraExtlink.shareId, undefined)
+        win.appSection = -1
+    }
+
+    // A device opened by address gets a tab of its own that connects.
+    function test_openDeviceByAddress() {
+        var before = win.devices.length
+        var dlg = findChild(win.contentItem, "openDeviceDialog") || findChild(win.overlay, "openDeviceDialog")
+        verify(dlg !== null)
+        dlg.open()
+        tryCompare(dlg, "opened", true)
+        findChild(dlg.contentItem, "portField").text = String(testRig.device().lanPort)
+        findChild(dlg.contentItem, "userField").text = "owner"
+        findChild(dlg.contentItem, "tokenField").text = "rig-token"
+        dlg.accept()
+        tryCompare(win.devices, "length", before + 1)
+        compare(win.currentDevice, before)
+        tryVerify(function() { return win.currentView && win.currentView.connected }, 10000)
+        win.closeDevice(before)
+        compare(win.devices.length, before)
+    }
+
     function test_opensDeviceTab() {
         tryCompare(win, "devices", win.devices)
         compare(win.devices.length, 1)
