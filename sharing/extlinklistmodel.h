@@ -15,6 +15,7 @@
 #include "protocol/devicesharegetinforesp.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/getexternallinklistresp.h"
+#include "transfer/pagerequest.h"
 
 class TidewellDevice;
 class TidewellExtlink;
@@ -112,6 +113,9 @@ private:
     TidewellExtlink* extlink() const;
     bool mine(TW_HANDLE handle, const char* where) const;
     void loadPage();
+    // True for the answer to the current list's page request; a page asked
+    // before a reset is dropped, another model's answer ignored.
+    bool currentPage(TW_HANDLE handle, const char* where);
     void takePage(const Extlinks& page);
     void updateDefaultState();
     // One row in or out; the selection keeps to its link, the counts follow.
@@ -133,7 +137,8 @@ private:
     qlonglong m_totalNum = 0;
     int m_pageSize = kPageSize;
     int m_offset = 0;
-    int m_requestOffset = -1;   // offset of the page asked for; -1 none
+    // Page requests by generation: a reset makes those in flight stale.
+    PageRequest m_pages;
     bool m_isSort = false;
     int m_sortType = 0;
     int m_queryType = 0;

@@ -133,6 +133,58 @@ private slots:
         QCOMPARE(a->rowCount(), 4);
     }
 
+    // The sort changed while the first page was on its way (the page
+    // answers the switch with refreshData): the rows shown are those asked
+    // after the change, whichever answer comes first.
+    void sortChangeDuringTheFirstLoad_data()
+    {
+        QTest::addColumn<bool>("oldAnswerFirst");
+        QTest::newRow("old answer first") << true;
+        QTest::newRow("new answer first") << false;
+    }
+
+    void sortChangeDuringTheFirstLoad()
+    {
+        QFETCH(bool, oldAnswerFirst);
+        const char* cmd = "getPubFileList";
+        const auto page = [](int first, int n) {
+            QStringList items;
+            for (int i = 0; i < n; ++i)
+                items << QString(R"({"id":%1,"name":"n%1.txt","isFile":true})").arg(first + i);
+            return QString(R"({"result":1,"data":{"offset":0,"totalNum":%1,"listPath":[%2]}})")
+                .arg(n)
+                .arg(items.join(','))
+                .toStdString();
+        };
+        // Queued answers go out in the order the device answers.
+        if (oldAnswerFirst) {
+            m_rig->server->delayAnswer(300, 1, cmd);
+            m_rig->server->delayAnswer(1500, 1, cmd);
+            m_rig->server->queueCommandAnswer(cmd, page(100, 2));
+            m_rig->server->queueCommandAnswer(cmd, page(200, 3));
+        } else {
+            m_rig->server->delayAnswer(1500, 1, cmd);
+            m_rig->server->queueCommandAnswer(cmd, page(200, 3));
+            m_rig->server->queueCommandAnswer(cmd, page(100, 2));
+        }
+        Model m = model(m_group);
+        m->fetchMore(QModelIndex());
+        QTRY_COMPARE(m_rig->count(cmd), 1);
+        m->setIsSort(true);
+        m->refreshData();
+        m->fetchMore(QModelIndex());
+        QTRY_COMPARE(m_rig->count(cmd), 2);
+        QCOMPARE(m_rig->sent(cmd).at(1)["isSort"].asBool(), true);
+        QTRY_COMPARE(m->rowCount(), 3);
+        QTest::qWait(1800);   // whichever answer was held back has come
+        QCOMPARE(m->rowCount(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m->rows().at(i).id, qint64(200 + i));
+        QCOMPARE(m->fileNum(), 3);
+        QVERIFY(!m->isLoading());
+        QVERIFY(!m->canFetchMore(QModelIndex()));
+    }
+
     void failedPageAndSearch()
     {
         files(2);
