@@ -113,8 +113,14 @@ private slots:
         QCOMPARE(state.last().at(0).value<BaseModel::DefalutState>(), BaseModel::DS_Error);
         QCOMPARE(state.last().at(1).toString(), QString("asleep"));
         QVERIFY(!m->isLoading());
+        // Paging stops: a view that keeps asking sends nothing more.
+        QVERIFY(!m->canFetchMore(QModelIndex()));
+        for (int i = 0; i < 5; ++i)
+            m->fetchMore(QModelIndex());
+        QTest::qWait(200);
+        QCOMPARE(m_rig->count("getShareFile"), 1);
 
-        // The list can be asked again; a share time of 0 shows the creation time.
+        // A refresh asks again; a share time of 0 shows the creation time.
         m_rig->server->queueCommandAnswer("getShareFile", R"({"result":1,"data":{"totalPages":1,"pageNo":1,
             "totalNum":1,"listPath":[{"id":5,"name":"a.txt","isFile":true,"createTime":1600000000000,
             "shareTime":0}]}})");
@@ -131,6 +137,57 @@ private slots:
         m->fetchMore(QModelIndex());
         QTRY_VERIFY(!m->canFetchMore(QModelIndex()));
         QCOMPARE(m->rowCount(), 0);
+    }
+
+    // The sort changed while the first page was on its way (the page
+    // answers the switch with refreshData): the rows shown are those asked
+    // after the change, whichever answer comes first.
+    void sortChangeDuringTheFirstLoad_data()
+    {
+        QTest::addColumn<bool>("oldAnswerFirst");
+        QTest::newRow("old answer first") << true;
+        QTest::newRow("new answer first") << false;
+    }
+
+    void sortChangeDuringTheFirstLoad()
+    {
+        QFETCH(bool, oldAnswerFirst);
+        const char* cmd = "getShareFile";
+        const auto page = [](int first, int n) {
+            QStringList items;
+            for (int i = 0; i < n; ++i)
+                items << QString(R"({"id":%1,"name":"s%1.txt","isFile":true})").arg(first + i);
+            return QString(R"({"result":1,"data":{"totalPages":1,"pageNo":1,"totalNum":%1,"listPath":[%2]}})")
+                .arg(n)
+                .arg(items.join(','))
+                .toStdString();
+        };
+        // Queued answers go out in the order the device answers.
+        if (oldAnswerFirst) {
+            m_rig->server->delayAnswer(300, 1, cmd);
+            m_rig->server->delayAnswer(1500, 1, cmd);
+            m_rig->server->queueCommandAnswer(cmd, page(100, 2));
+            m_rig->server->queueCommandAnswer(cmd, page(200, 3));
+        } else {
+            m_rig->server->delayAnswer(1500, 1, cmd);
+            m_rig->server->queueCommandAnswer(cmd, page(200, 3));
+            m_rig->server->queueCommandAnswer(cmd, page(100, 2));
+        }
+        auto m = attach<ShareAllUserFileModel>();
+        m->fetchMore(QModelIndex());
+        QTRY_COMPARE(m_rig->count(cmd), 1);
+        m->setIsSort(true);
+        m->refreshData();
+        m->fetchMore(QModelIndex());
+        QTRY_COMPARE(m_rig->count(cmd), 2);
+        QCOMPARE(m_rig->sent(cmd).at(1)["isSort"].asBool(), true);
+        QTRY_COMPARE(m->rowCount(), 3);
+        QTest::qWait(1800);   // whichever answer was held back has come
+        QCOMPARE(m->rowCount(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m->rows().at(i).id, qint64(200 + i));
+        QCOMPARE(m->fileNum(), 3);
+        QVERIFY(!m->isLoading());
     }
 
     void cancellingRows2And5RemovesThoseFiles()
