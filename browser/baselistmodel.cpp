@@ -321,20 +321,7 @@ void BaseListModel::pageNotSent(TW_HANDLE page)
 
 bool BaseListModel::takePage(TW_HANDLE page, const char* where)
 {
-    switch (m_pages.take(int(page))) {
-    case PageRequest::Current:
-        return true;
-    case PageRequest::Stale:
-        qDebug() << where << "a page asked before the list was reset, dropped.";
-        // Its overlay goes unless the new listing's request keeps one up.
-        if (!m_pages.loading())
-            cancelLading();
-        return false;
-    case PageRequest::Foreign:
-        break;
-    }
-    qDebug() << where << page << " TW_MYSELF is not me";
-    return false;
+    return m_pages.takeCurrent(int(page), this, where);
 }
 
 void BaseListModel::restartPaging()

@@ -174,32 +174,16 @@ void ExtlinkListModel::loadPage()
     }
 }
 
-bool ExtlinkListModel::currentPage(TW_HANDLE handle, const char* where)
-{
-    switch (m_pages.take(int(handle))) {
-    case PageRequest::Current:
-        return true;
-    case PageRequest::Stale:
-        qDebug() << "ExtlinkListModel::" << where << "- a page asked before a reset, dropped.";
-        if (!m_pages.loading())
-            cancelLading();
-        return false;
-    case PageRequest::Foreign:
-        break;
-    }
-    return mine(handle, where);
-}
-
 void ExtlinkListModel::rGetExtlinkList(TW_HANDLE handle, Extlinks links)
 {
-    if (!currentPage(handle, "rGetExtlinkList"))
+    if (!m_pages.takeCurrent(int(handle), this, "ExtlinkListModel::rGetExtlinkList"))
         return;
     takePage(links);
 }
 
 void ExtlinkListModel::rGetExtlinkList2(TW_HANDLE handle, GetExternalLinkListResp resp)
 {
-    if (!currentPage(handle, "rGetExtlinkList2"))
+    if (!m_pages.takeCurrent(int(handle), this, "ExtlinkListModel::rGetExtlinkList2"))
         return;
     cancelLading();
     if (!resp.ok()) {

@@ -113,9 +113,6 @@ private:
     TidewellExtlink* extlink() const;
     bool mine(TW_HANDLE handle, const char* where) const;
     void loadPage();
-    // True for the answer to the current list's page request; a page asked
-    // before a reset is dropped, another model's answer ignored.
-    bool currentPage(TW_HANDLE handle, const char* where);
     void takePage(const Extlinks& page);
     void updateDefaultState();
     // One row in or out; the selection keeps to its link, the counts follow.

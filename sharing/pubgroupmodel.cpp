@@ -162,18 +162,8 @@ void PubGroupModel::loadPage()
 
 void PubGroupModel::onGetPubGroupList(TW_HANDLE handle, GetPubGroupListResp respData)
 {
-    switch (m_pages.take(int(handle))) {
-    case PageRequest::Foreign:
-        mine(handle, "PubGroupModel::onGetPubGroupList");
+    if (!m_pages.takeCurrent(int(handle), this, "PubGroupModel::onGetPubGroupList"))
         return;
-    case PageRequest::Stale:
-        qDebug() << "PubGroupModel::onGetPubGroupList - a page asked before the list was reset, dropped.";
-        if (!m_pages.loading())
-            emit sg_cancelLading();
-        return;
-    case PageRequest::Current:
-        break;
-    }
     emit sg_cancelLading();
     if (respData.result != 1) {
         if (m_groups.isEmpty())

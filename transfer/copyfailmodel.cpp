@@ -159,18 +159,8 @@ void CopyFailModel::resetData()
 
 void CopyFailModel::onCopyFileFailLists(TW_HANDLE handle, CopyFileFailListsResp respData)
 {
-    switch (m_pages.take(int(handle))) {
-    case PageRequest::Foreign:
-        qDebug() << handle << " TW_MYSELF is not me";
+    if (!m_pages.takeCurrent(int(handle), this, "CopyFailModel::onCopyFileFailLists"))
         return;
-    case PageRequest::Stale:
-        qDebug() << "CopyFailModel::onCopyFileFailLists - a page asked before a reset, dropped.";
-        if (!m_pages.loading())
-            cancelLading();
-        return;
-    case PageRequest::Current:
-        break;
-    }
     cancelLading();
     if (!respData.ok()) {
         if (m_rows.isEmpty())

@@ -1,5 +1,8 @@
 #include "transfer/pagerequest.h"
 
+#include <QDebug>
+
+#include "core/basemodel.h"
 #include "core/twhandle.h"
 
 int PageRequest::nextSerial()
@@ -56,4 +59,21 @@ bool PageRequest::takeReload()
     const bool r = m_reload;
     m_reload = false;
     return r;
+}
+
+bool PageRequest::takeCurrent(int serial, BaseModel* model, const char* where)
+{
+    switch (take(serial)) {
+    case Current:
+        return true;
+    case Stale:
+        qDebug() << where << "- a page asked before the list was reset, dropped.";
+        if (!loading())
+            model->cancelLading();
+        return false;
+    case Foreign:
+        break;
+    }
+    qDebug() << where << quint32(serial) << " TW_MYSELF is not me";
+    return false;
 }

@@ -2,6 +2,8 @@
 
 #include <QVector>
 
+class BaseModel;
+
 // Bookkeeping of the page requests of a list model, by generation: a reset
 // of the list starts a new generation, every request is tagged with the
 // generation it was asked in, and an answer is taken only when its request
@@ -27,6 +29,11 @@ public:
     void invalidate(bool wantReload = true);
     // Classifies an arriving answer; Current and Stale end that request.
     Answer take(int serial);
+    // take() for a model that asks for a new listing at once: true for the
+    // answer to the current listing's request. A stale answer is dropped and
+    // the overlay it raised on model closed, unless a request of the current
+    // listing keeps one up; another model's answer is only logged.
+    bool takeCurrent(int serial, BaseModel* model, const char* where);
     // Forgets every request (the facade was replaced: no answer will come).
     void clear();
 

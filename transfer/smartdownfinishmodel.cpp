@@ -94,18 +94,8 @@ void SmartDownFinishModel::deleteIndex(int itemIndex, bool isDel)
 
 void SmartDownFinishModel::onBtGetTaskList(TW_HANDLE handle, BTGetTaskListResp dataRsp)
 {
-    switch (m_pages.take(int(handle))) {
-    case PageRequest::Foreign:
-        mine(handle);
+    if (!m_pages.takeCurrent(int(handle), this, "SmartDownFinishModel::onBtGetTaskList"))
         return;
-    case PageRequest::Stale:
-        qDebug() << "SmartDownFinishModel::onBtGetTaskList - a page asked before a reset, dropped.";
-        if (!m_pages.loading())
-            cancelLading();
-        return;
-    case PageRequest::Current:
-        break;
-    }
     cancelLading();
     if (!dataRsp.ok()) {
         if (m_rows.isEmpty())

@@ -11,6 +11,7 @@
 #include "device/tidewelldevice.h"
 #include "media/composelistmodel.h"
 #include "sdk/proto.h"
+#include "tests/pageorder.h"
 #include "tests/transfer/taskrig.h"
 #include "tests/transfer/thumbrig.h"
 #include "transfer/tidewellthumb.h"
@@ -215,26 +216,14 @@ private slots:
     // after the change, whichever answer comes first.
     void sortChangeDuringTheFirstLoad_data()
     {
-        QTest::addColumn<bool>("oldAnswerFirst");
-        QTest::newRow("old answer first") << true;
-        QTest::newRow("new answer first") << false;
+        answerOrderRows();
     }
 
     void sortChangeDuringTheFirstLoad()
     {
         QFETCH(bool, oldAnswerFirst);
         const char* cmd = "getFileFromClassForDate3";
-        // Queued answers go out in the order the device answers.
-        if (oldAnswerFirst) {
-            m_rig->server->delayAnswer(300, 1, cmd);
-            m_rig->server->delayAnswer(1500, 1, cmd);
-            m_rig->server->queueCommandAnswer(cmd, mediaPage(100, 2));
-            m_rig->server->queueCommandAnswer(cmd, mediaPage(200, 3));
-        } else {
-            m_rig->server->delayAnswer(1500, 1, cmd);
-            m_rig->server->queueCommandAnswer(cmd, mediaPage(200, 3));
-            m_rig->server->queueCommandAnswer(cmd, mediaPage(100, 2));
-        }
+        orderAnswers(*m_rig->server, cmd, oldAnswerFirst, mediaPage(100, 2), mediaPage(200, 3));
         ComposeListModel m;
         QAbstractItemModelTester tester(&m);
         attach(m, Common::FT_Image);
@@ -246,7 +235,7 @@ private slots:
         QTRY_COMPARE(m_rig->sent(cmd).size(), std::size_t(2));
         QCOMPARE(m_rig->sent(cmd).at(1)["isSort"].asBool(), true);
         QTRY_COMPARE(m.rowCount(), 3);
-        QTest::qWait(1800);   // whichever answer was held back has come
+        QTest::qWait(kHeldAnswerMs);
         QCOMPARE(m.rowCount(), 3);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(m.items().at(i).id, qint64(200 + i));

@@ -14,6 +14,7 @@
 #include "device/tidewelldevice.h"
 #include "media/grouplistmodel.h"
 #include "media/medialistmodel.h"
+#include "tests/pageorder.h"
 #include "tests/testowner.h"
 #include "tools/testdeviceserver.h"
 
@@ -339,9 +340,7 @@ private slots:
     // one asked after the refresh, whichever answer comes first.
     void refreshDuringTheFirstLoad_data()
     {
-        QTest::addColumn<bool>("oldAnswerFirst");
-        QTest::newRow("old answer first") << true;
-        QTest::newRow("new answer first") << false;
+        answerOrderRows();
     }
 
     void refreshDuringTheFirstLoad()
@@ -350,17 +349,7 @@ private slots:
         const qint64 day = localMs(2024, 7, 1, 9, 0);
         const std::string oldPage = page({item(10, day), item(11, day)});
         const std::string newPage = page({item(20, day), item(21, day), item(22, day + 86400000LL)});
-        // Queued answers go out in the order the device answers.
-        if (oldAnswerFirst) {
-            m_server->delayAnswer(300, 1, kListCommand);
-            m_server->delayAnswer(1500, 1, kListCommand);
-            m_server->queueCommandAnswer(kListCommand, oldPage);
-            m_server->queueCommandAnswer(kListCommand, newPage);
-        } else {
-            m_server->delayAnswer(1500, 1, kListCommand);
-            m_server->queueCommandAnswer(kListCommand, newPage);
-            m_server->queueCommandAnswer(kListCommand, oldPage);
-        }
+        orderAnswers(*m_server, kListCommand, oldAnswerFirst, oldPage, newPage);
         GroupListModel g;
         QAbstractItemModelTester tester(&g);
         g.setTw(m_dev.get());
@@ -370,7 +359,7 @@ private slots:
         g.fetchGroup();
         QTRY_COMPARE(m_server->requestsFor(kListCommand).size(), std::size_t(2));
         QTRY_COMPARE(g.loadFileNum(), 3);
-        QTest::qWait(1800);   // whichever answer was held back has come
+        QTest::qWait(kHeldAnswerMs);
         QCOMPARE(g.loadFileNum(), 3);
         QCOMPARE(g.rowCount(), 2);
         QCOMPARE(g.section(0)->items().at(0).id, qint64(20));

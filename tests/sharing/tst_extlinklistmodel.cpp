@@ -18,6 +18,7 @@
 #include "device/tidewelldevice.h"
 #include "device/tidewellextlink.h"
 #include "sharing/extlinklistmodel.h"
+#include "tests/pageorder.h"
 #include "tests/testowner.h"
 #include "tools/testdeviceserver.h"
 
@@ -331,9 +332,7 @@ private slots:
     // are those asked after the reset, whichever answer comes first.
     void resetDuringTheFirstLoad_data()
     {
-        QTest::addColumn<bool>("oldAnswerFirst");
-        QTest::newRow("old answer first") << true;
-        QTest::newRow("new answer first") << false;
+        answerOrderRows();
     }
 
     void resetDuringTheFirstLoad()
@@ -342,17 +341,7 @@ private slots:
         const char* cmd = "getExternalLinkList";
         const std::string oldPage = linkPage("old", 2);
         const std::string newPage = linkPage("new", 3);
-        // Queued answers go out in the order the device answers.
-        if (oldAnswerFirst) {
-            m_server->delayAnswer(300, 1, cmd);
-            m_server->delayAnswer(1500, 1, cmd);
-            m_server->queueCommandAnswer(cmd, oldPage);
-            m_server->queueCommandAnswer(cmd, newPage);
-        } else {
-            m_server->delayAnswer(1500, 1, cmd);
-            m_server->queueCommandAnswer(cmd, newPage);
-            m_server->queueCommandAnswer(cmd, oldPage);
-        }
+        orderAnswers(*m_server, cmd, oldAnswerFirst, oldPage, newPage);
         startDevice();
         Probe p(m_device.get(), true);   // the tester asks for the first page
         QTRY_COMPARE_WITH_TIMEOUT(int(m_server->requestsFor(cmd).size()), 1, 10000);
@@ -360,7 +349,7 @@ private slots:
         p.load();
         QTRY_COMPARE_WITH_TIMEOUT(int(m_server->requestsFor(cmd).size()), 2, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 3, 10000);
-        QTest::qWait(1800);   // whichever answer was held back has come
+        QTest::qWait(kHeldAnswerMs);
         QCOMPARE(p.model->rowCount(), 3);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(p.name(i), QString("new%1").arg(i));

@@ -7,6 +7,7 @@
 #include <QAbstractItemModelTester>
 
 #include "sharing/pubgroupmodel.h"
+#include "tests/pageorder.h"
 #include "tests/sharing/sharingrig.h"
 
 class TestPubGroupModel : public QObject
@@ -295,9 +296,7 @@ private slots:
     // asked after the change, whichever answer comes first.
     void sortChangeDuringTheFirstLoad_data()
     {
-        QTest::addColumn<bool>("oldAnswerFirst");
-        QTest::newRow("old answer first") << true;
-        QTest::newRow("new answer first") << false;
+        answerOrderRows();
     }
 
     void sortChangeDuringTheFirstLoad()
@@ -305,17 +304,7 @@ private slots:
         QFETCH(bool, oldAnswerFirst);
         const std::string oldPage = listAnswer(100, 2, 2).toStdString();
         const std::string newPage = listAnswer(200, 3, 3).toStdString();
-        // Queued answers go out in the order the device answers.
-        if (oldAnswerFirst) {
-            m_rig->server->delayAnswer(300, 1, "getPubGroupList");
-            m_rig->server->delayAnswer(1500, 1, "getPubGroupList");
-            m_rig->server->queueCommandAnswer("getPubGroupList", oldPage);
-            m_rig->server->queueCommandAnswer("getPubGroupList", newPage);
-        } else {
-            m_rig->server->delayAnswer(1500, 1, "getPubGroupList");
-            m_rig->server->queueCommandAnswer("getPubGroupList", newPage);
-            m_rig->server->queueCommandAnswer("getPubGroupList", oldPage);
-        }
+        orderAnswers(*m_rig->server, "getPubGroupList", oldAnswerFirst, oldPage, newPage);
         m_model->fetchMore(QModelIndex());
         QTRY_COMPARE(m_rig->count("getPubGroupList"), 1);
         m_model->setIsSort(true);
@@ -323,7 +312,7 @@ private slots:
         QTRY_COMPARE(m_rig->count("getPubGroupList"), 2);
         QCOMPARE(m_rig->sent("getPubGroupList").at(1)["isSort"].asBool(), true);
         QTRY_COMPARE(m_model->rowCount(), 3);
-        QTest::qWait(1800);   // whichever answer was held back has come
+        QTest::qWait(kHeldAnswerMs);
         QCOMPARE(m_model->rowCount(), 3);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(m_model->groups().at(i).gId, 200 + i);

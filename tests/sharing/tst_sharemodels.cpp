@@ -12,6 +12,7 @@
 #include "sharing/sharesearchfilemodel.h"
 #include "sharing/shareuserdirmodel.h"
 #include "sharing/shareuserfilemodel.h"
+#include "tests/pageorder.h"
 #include "tests/sharing/sharingrig.h"
 
 template <class M>
@@ -144,9 +145,7 @@ private slots:
     // after the change, whichever answer comes first.
     void sortChangeDuringTheFirstLoad_data()
     {
-        QTest::addColumn<bool>("oldAnswerFirst");
-        QTest::newRow("old answer first") << true;
-        QTest::newRow("new answer first") << false;
+        answerOrderRows();
     }
 
     void sortChangeDuringTheFirstLoad()
@@ -162,17 +161,7 @@ private slots:
                 .arg(items.join(','))
                 .toStdString();
         };
-        // Queued answers go out in the order the device answers.
-        if (oldAnswerFirst) {
-            m_rig->server->delayAnswer(300, 1, cmd);
-            m_rig->server->delayAnswer(1500, 1, cmd);
-            m_rig->server->queueCommandAnswer(cmd, page(100, 2));
-            m_rig->server->queueCommandAnswer(cmd, page(200, 3));
-        } else {
-            m_rig->server->delayAnswer(1500, 1, cmd);
-            m_rig->server->queueCommandAnswer(cmd, page(200, 3));
-            m_rig->server->queueCommandAnswer(cmd, page(100, 2));
-        }
+        orderAnswers(*m_rig->server, cmd, oldAnswerFirst, page(100, 2), page(200, 3));
         auto m = attach<ShareAllUserFileModel>();
         m->fetchMore(QModelIndex());
         QTRY_COMPARE(m_rig->count(cmd), 1);
@@ -182,7 +171,7 @@ private slots:
         QTRY_COMPARE(m_rig->count(cmd), 2);
         QCOMPARE(m_rig->sent(cmd).at(1)["isSort"].asBool(), true);
         QTRY_COMPARE(m->rowCount(), 3);
-        QTest::qWait(1800);   // whichever answer was held back has come
+        QTest::qWait(kHeldAnswerMs);
         QCOMPARE(m->rowCount(), 3);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(m->rows().at(i).id, qint64(200 + i));
