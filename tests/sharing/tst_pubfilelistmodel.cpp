@@ -145,33 +145,8 @@ private slots:
     void sortChangeDuringTheFirstLoad()
     {
         QFETCH(bool, oldAnswerFirst);
-        const char* cmd = "getPubFileList";
-        const auto page = [](int first, int n) {
-            QStringList items;
-            for (int i = 0; i < n; ++i)
-                items << QString(R"({"id":%1,"name":"n%1.txt","isFile":true})").arg(first + i);
-            return QString(R"({"result":1,"data":{"offset":0,"totalNum":%1,"listPath":[%2]}})")
-                .arg(n)
-                .arg(items.join(','))
-                .toStdString();
-        };
-        orderAnswers(*m_rig->server, cmd, oldAnswerFirst, page(100, 2), page(200, 3));
         Model m = model(m_group);
-        m->fetchMore(QModelIndex());
-        QTRY_COMPARE(m_rig->count(cmd), 1);
-        m->setIsSort(true);
-        m->refreshData();
-        m->fetchMore(QModelIndex());
-        QTRY_COMPARE(m_rig->count(cmd), 2);
-        QCOMPARE(m_rig->sent(cmd).at(1)["isSort"].asBool(), true);
-        QTRY_COMPARE(m->rowCount(), 3);
-        QTest::qWait(kHeldAnswerMs);
-        QCOMPARE(m->rowCount(), 3);
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(m->rows().at(i).id, qint64(200 + i));
-        QCOMPARE(m->fileNum(), 3);
-        QVERIFY(!m->isLoading());
-        QVERIFY(!m->canFetchMore(QModelIndex()));
+        sortChangeWhileLoading(*m_rig, *m.m, "getPubFileList", oldAnswerFirst);
     }
 
     void failedPageAndSearch()
