@@ -12,6 +12,7 @@
 #include <QSslSocket>
 #include <QTranslator>
 
+#include "app/devicelauncher.h"
 #include "app/singleinstance.h"
 #include "app/tidewellsdk.h"
 #include "core/loghandler.h"
@@ -27,8 +28,12 @@ int main(int argc, char* argv[])
     auto app = std::make_unique<QGuiApplication>(argc, argv);
     auto guard = std::make_unique<SingleInstance>(SingleInstance::userKey());
     if (!guard->isPrimary()) {
-        guard->handOver(app->arguments());
-        return 0;
+        if (guard->handOver(app->arguments()))
+            return 0;
+        // Better a second window than a start that silently does nothing.
+        qWarning() << "main - hand-over failed:" << guard->errorString()
+                   << "- starting as the primary instance.";
+        guard->takeOver();
     }
     getAppDataPath();
     // Without OpenGL (a headless or remote session) the scene is drawn in
@@ -54,6 +59,12 @@ int main(int argc, char* argv[])
              << QSslSocket::sslLibraryVersionString();
     LogHandler log(getAppDataPath() + "logs");
     log.install();
+
+    // No sign-in or device list: the configured device, else the sample one.
+    DeviceLauncher launcher(root.get());
+    if (!launcher.prepare())
+        qWarning() << "main - no device to open; one can be opened by address.";
+    engine->rootContext()->setContextProperty("twLauncher", &launcher);
 
     engine->addImportPath(":/imports");
     auto translator = std::make_unique<QTranslator>();

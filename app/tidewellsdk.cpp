@@ -11,6 +11,10 @@
 #include <QTranslator>
 #include <QLocale>
 
+#include "app/singleinstance.h"
+#include "browser/dirlistmodel.h"
+#include "browser/treefathermodel.h"
+#include "browser/treemodel.h"
 #include "core/common.h"
 #include "core/deviceinfo.h"
 #include "core/downfileinfo.h"
@@ -62,6 +66,7 @@
 #include "media/twmediaplaylist.h"
 #include "media/previewlistmodel.h"
 #include "sharing/myextlinklistmodel.h"
+#include "sharing/pubfilebasemodel.h"
 #include "sharing/pubfilelistmodel.h"
 #include "sharing/pubgroupmodel.h"
 #include "sharing/sharealluserfilemodel.h"
@@ -297,6 +302,21 @@ void TidewellSdk::registerMetaTypes()
     qRegisterMetaType<CreateExternalLinkResp>("CreateExternalLinkResp");
 }
 
+void TidewellSdk::openUrl(const QUrl& url) const
+{
+    ::openUrl(url);
+}
+
+void TidewellSdk::setClipboardText(const QString& text) const
+{
+    ::setClipboardText(text);
+}
+
+QUrl TidewellSdk::fileUrl(const QString& path) const
+{
+    return QUrl::fromLocalFile(path);
+}
+
 bool TidewellSdk::loadTranslation(QTranslator& translator)
 {
     Q_INIT_RESOURCE(i18n);
@@ -308,6 +328,7 @@ bool TidewellSdk::loadTranslation(QTranslator& translator)
 void TidewellSdk::registerTypes()
 {
     qmlRegisterType<Common>("Tidewell.Core", 1, 0, "Common");
+    qmlRegisterType<DirListModel>("Tidewell.Model", 1, 0, "DirListModel");
     qmlRegisterType<TidewellTab>("Tidewell.Model", 1, 0, "TidewellTab");
     qmlRegisterType<TidewellExtlink>("Tidewell.Model", 1, 0, "TidewellExtlink");
     qmlRegisterType<DownloadFileModel>("Tidewell.Model", 1, 0, "DownloadFileModel");
@@ -345,6 +366,9 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<ShareSearchFileModel>("Tidewell.Model", 1, 0, "ShareSearchFileModel");
     qmlRegisterType<ExtlinkListModel>("Tidewell.Model", 1, 0, "ExtlinkListModel");
     qmlRegisterType<ExtlinkFileListModel>("Tidewell.Model", 1, 0, "ExtlinkFileListModel");
+    qmlRegisterType<PubFileBaseModel>("Tidewell.Model", 1, 0, "PubFileBaseModel");
+    qmlRegisterType<TreeFatherModel>("Tidewell.Model", 1, 0, "TreeFatherModel");
+    qmlRegisterType<TreeModel>("Tidewell.Model", 1, 0, "TreeModel");
 }
 
 void TidewellSdk::exposeTo(QQmlContext* ctx)
@@ -402,7 +426,7 @@ void TidewellSdk::handleArguments(const QStringList& args)
 
 void TidewellSdk::handleMessage(const QByteArray& message)
 {
-    handleArguments(QString::fromUtf8(message).split(' ', Qt::SkipEmptyParts));
+    handleArguments(SingleInstance::decodeArguments(message));
 }
 
 void TidewellSdk::setUserInfo(const UserInfo& user)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QObject>
+#include <QUrl>
 #include <QVariantMap>
 
 #include "core/cconfig.h"
@@ -46,6 +47,14 @@ public:
     void exposeTo(QQmlContext* ctx);
 
     Q_INVOKABLE void release();
+    // Desktop hand-overs for the pages: open a file, folder or web page with
+    // the desktop's handler; put text on the clipboard.
+    Q_INVOKABLE void openUrl(const QUrl& url) const;
+    Q_INVOKABLE void setClipboardText(const QString& text) const;
+    // The local file URL of a path, for openUrl.
+    Q_INVOKABLE QUrl fileUrl(const QString& path) const;
+    // The download folder (settings, else the system's).
+    Q_INVOKABLE QString downloadFolder() { return downloadPath(); }
 
     // The application-level objects, made once on first use: the link
     // download manager ("twDown"), the finish manager ("twFinish"), the

@@ -1,7 +1,7 @@
 #include "core/extlink.h"
 
 #include <QCoreApplication>
-#include <QUrlQuery>
+#include <QStringList>
 
 namespace {
 
@@ -62,14 +62,36 @@ void Extlink::fromVariantMap(const QVariantMap& m)
 
 QString Extlink::linkWithCode() const
 {
-    if (code.isEmpty())
+    if (code.isEmpty() || url.isEmpty())
         return url;
-    return url + "&code=" + enc(code);
+    QUrl u(url, QUrl::TolerantMode);
+    // The code goes into the query, in place of one the url may hold, so a
+    // fragment cannot swallow it and the link never carries two.
+    QStringList items;
+    const QString query = u.query(QUrl::FullyEncoded);
+    for (const QString& item : query.split('&', Qt::SkipEmptyParts)) {
+        const QString key = item.section('=', 0, 0);
+        if (QUrl::fromPercentEncoding(key.toUtf8()) != "code")
+            items << item;
+    }
+    items << "code=" + enc(code);
+    u.setQuery(items.join('&'), QUrl::StrictMode);
+    return u.toString(QUrl::FullyEncoded);
 }
 
 QString Extlink::shareText() const
 {
-    return QCoreApplication::translate("Extlink", "%1\n%2\nCode:\n%3").arg(title, url, code);
+    // One line each: a title or code with line breaks of its own could add
+    // lines that read like another link.
+    const auto oneLine = [](QString s) {
+        s.replace("\r\n", " ");
+        for (const QChar c : {QChar('\n'), QChar('\r'), QChar('\v'), QChar('\f'), QChar(0x85),
+                              QChar(QChar::LineSeparator), QChar(QChar::ParagraphSeparator)})
+            s.replace(c, ' ');
+        return s;
+    };
+    return QCoreApplication::translate("Extlink", "%1\n%2\nCode:\n%3")
+        .arg(oneLine(title), oneLine(url), oneLine(code));
 }
 
 QUrl Extlink::shareServiceUrl(const QString& type) const

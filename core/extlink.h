@@ -34,9 +34,10 @@ struct Extlink
     // resets its field.
     void fromVariantMap(const QVariantMap& map);
 
-    // url, plus "&code=" and the (encoded) code when there is one.
+    // url with the (encoded) code as its "code" query item when there is one.
     QString linkWithCode() const;
-    // Title, url, "Code:" and the code on four lines.
+    // Title, url, "Code:" and the code on four lines; line breaks inside a
+    // field become blanks.
     QString shareText() const;
     // The share page of an outside service ("weibo" or "qq") for this link;
     // empty for another type. Every value is encoded on its own.

@@ -1,5 +1,6 @@
 #include "core/sharelinkinfo.h"
 
+#include <QStringList>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -23,18 +24,23 @@ QString authorityOf(const QString& text)
     return text.mid(start + 3, end - start - 3);
 }
 
-// Share ids and codes are plain tokens; anything else in a value was put
-// there to change the link's meaning.
-bool plainValue(const QString& v)
+// A value may hold any text except what would end it or start another item
+// once the link is read again: "&", "=", "#", control characters, and a "%"
+// or replacement character left by an escape that did not decode.
+bool acceptableValue(const QString& v)
 {
     for (const QChar c : v) {
         const ushort u = c.unicode();
-        const bool ok = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')
-                        || u == '-' || u == '_' || u == '.' || u == '~';
-        if (!ok)
+        if (u == '&' || u == '=' || u == '#' || u == '%' || u == 0xfffd
+            || c.category() == QChar::Other_Control)
             return false;
     }
     return true;
+}
+
+QString encodeItem(const QString& key, const QString& value)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(key) + '=' + QUrl::toPercentEncoding(value));
 }
 
 } // namespace
@@ -52,7 +58,11 @@ ShareLinkInfo ShareLinkInfo::parse(const QString& input)
     QString text = input;
     if (text.endsWith('/'))
         text.chop(1);
-    const QString decoded = QString::fromUtf8(QByteArray::fromPercentEncoding(text.toUtf8()));
+    const QByteArray bytes = QByteArray::fromPercentEncoding(text.toUtf8());
+    const QString decoded = QString::fromUtf8(bytes);
+    // Escapes that are no UTF-8 text would turn into other characters.
+    if (decoded.toUtf8() != bytes)
+        return none;
     // The host must stand as it is: an encoded "/", "@" or "." in it would
     // only appear after decoding and move the link elsewhere.
     if (authorityOf(text) != authorityOf(decoded))
@@ -62,7 +72,7 @@ ShareLinkInfo ShareLinkInfo::parse(const QString& input)
     if (!url.isValid() || !url.hasQuery() || url.scheme() != "larkvault"
         || url.path(QUrl::FullyDecoded) != "/share")
         return none;
-    if (!url.userInfo().isEmpty() || url.hasFragment())
+    if (!url.userInfo().isEmpty())
         return none;
     // QUrl gives the host lower-cased and in its canonical form.
     const QString host = url.host(QUrl::FullyDecoded);
@@ -70,11 +80,11 @@ ShareLinkInfo ShareLinkInfo::parse(const QString& input)
     if (host.size() <= suffix.size() || !host.endsWith(suffix))
         return none;
 
-    const QUrlQuery query(url);
-    const auto items = query.queryItems(QUrl::FullyDecoded);
+    const auto items = QUrlQuery(url).queryItems(QUrl::FullyDecoded);
     ShareLinkInfo out;
     int ids = 0;
     int codes = 0;
+    QStringList query;
     for (const auto& item : items) {
         if (item.first == "shareId") {
             ++ids;
@@ -83,10 +93,16 @@ ShareLinkInfo ShareLinkInfo::parse(const QString& input)
             ++codes;
             out.code = item.second;
         }
+        query << encodeItem(item.first, item.second);
     }
-    if (ids > 1 || codes > 1 || !plainValue(out.shareId) || !plainValue(out.code))
+    if (ids != 1 || codes > 1 || out.shareId.isEmpty() || !acceptableValue(out.shareId)
+        || !acceptableValue(out.code))
         return none;
 
+    // Every value encoded on its own, so the stored link reads back the
+    // same share id and code; a fragment is no part of the link.
+    url.setQuery(query.join('&'), QUrl::StrictMode);
+    url.setFragment(QString());
     url.setScheme("https");
     out.url = url.toString(QUrl::FullyEncoded);
     return out;

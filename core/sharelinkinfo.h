@@ -15,7 +15,9 @@ struct ShareLinkInfo
     static const char* shareDomain();
 
     // Fills the fields from text; all three are empty when the text is not a
-    // link of ours. Link texts come from outside and are checked strictly.
+    // link of ours or names no share. Link texts come from outside: the host
+    // and path are checked strictly, values may be any text that cannot
+    // change the link's items; url is fully encoded and has no fragment.
     static ShareLinkInfo parse(const QString& text);
 
     QVariantMap toMap() const;

@@ -72,6 +72,8 @@ TidewellDevice::TidewellDevice(Tidewell* owner)
     connect(this, &TidewellDevice::sAddDownUsbFiles, this, &TidewellDevice::oAddDownUsbFiles, q);
     connect(this, &TidewellDevice::sFileDelete, this, &TidewellDevice::oFileDelete, q);
     connect(this, &TidewellDevice::sMediaFilelist, this, &TidewellDevice::oMediaFilelist, q);
+    connect(this, &TidewellDevice::sFilelist, this, &TidewellDevice::oFilelist, q);
+    connect(this, &TidewellDevice::sCreateDir, this, &TidewellDevice::oCreateDir, q);
     connect(this, &TidewellDevice::sFileCopy, this, &TidewellDevice::oFileCopy, q);
     connect(this, &TidewellDevice::sGetUserShareFilesForDir, this,
             &TidewellDevice::oGetUserShareFilesForDir, q);

@@ -19,6 +19,8 @@
 #include "core/twhandle.h"
 #include "core/userinfo.h"
 #include "protocol/apibase.h"
+#include "protocol/createdirresp.h"
+#include "protocol/dirpathresp.h"
 #include "protocol/apireq.h"
 #include "protocol/btgettasklistresp.h"
 #include "protocol/copyfilefaillistsresp.h"
@@ -99,6 +101,10 @@ public:
 
     // Personal space and media.
     bool fileDelete(TW_HANDLE handle, QMap<int, qint64> selection, bool isForce);
+    // A page of a personal-space folder (command "getDirPath"); a new folder in it.
+    bool filelist(TW_HANDLE handle, qint64 folderId, QString diskSerial, int offset, int pageSize,
+                  bool isSort, int condition);
+    bool createDir(TW_HANDLE handle, qint64 parentId, QString diskSerial, QString dirName);
     bool mediaFilelist(TW_HANDLE handle, Common::FileType type, int page, int pageSize,
                        int dateType, bool isSort);
     bool fileCopy(TW_HANDLE handle, int mType, TwFolderInfo target, int groupId,
@@ -188,6 +194,11 @@ signals:
 
     void sFileDelete(TW_HANDLE handle, QMap<int, qint64> selection, bool isForce);
     void rFileDelete(TW_HANDLE handle, QMap<int, qint64> selection, DeleteDirOrFileResp resp);
+    void sFilelist(TW_HANDLE handle, qint64 folderId, QString diskSerial, int offset, int pageSize,
+                   bool isSort, int condition);
+    void rFilelist(TW_HANDLE handle, DirPathResp resp);
+    void sCreateDir(TW_HANDLE handle, qint64 parentId, QString diskSerial, QString dirName);
+    void rCreateDir(TW_HANDLE handle, CreateDirResp resp, QString dirName);
     void sMediaFilelist(TW_HANDLE handle, int type, int page, int pageSize, int dateType,
                         bool isSort);
     void rMediaFilelist(TW_HANDLE handle, GetMediaFileGroupResp resp);
@@ -363,6 +374,9 @@ private slots:
                          bool isSort, int condition, int fileId);
     void oGetPubFileList(TW_HANDLE handle, int offset, int pageSize, bool isSort, int condition,
                          int groupId, qint64 fileId, bool isDir, QString keyValue);
+    void oFilelist(TW_HANDLE handle, qint64 folderId, QString diskSerial, int offset, int pageSize,
+                   bool isSort, int condition);
+    void oCreateDir(TW_HANDLE handle, qint64 parentId, QString diskSerial, QString dirName);
     void oCreatePubDir(TW_HANDLE handle, int groupId, int parentId, QString dirName,
                        QString diskSerial, bool backNewName);
     void oCopyFileLists(TW_HANDLE handle, int pageNo, int pageSize);

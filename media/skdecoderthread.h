@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include <QImage>
 #include <QMutex>
 #include <QThread>
@@ -15,11 +17,21 @@ class SKDecoderThread : public QThread
 {
     Q_OBJECT
 public:
+    // Larger pictures are decoded smaller where the format allows it, else
+    // refused: a file of a few kilobytes can claim a picture of gigabytes.
+    static constexpr qint64 kMaxPixels = 40'000'000;
+
     explicit SKDecoderThread(QObject* parent = nullptr);
     ~SKDecoderThread() override;
 
     void play(const QUrl& source, QThread::Priority priority);
     void stop();
+    // The item is going: the thread stops and deletes itself once the frame
+    // it decodes is done (at once when idle). The caller never waits for a
+    // decode and must not touch the object again.
+    void release();
+    // Decoder objects alive in the process.
+    static int instances() { return s_instances.load(); }
 
 protected:
     void run() override;
@@ -31,14 +43,20 @@ protected:
     void pause(int ms);
     // Opens the reader on the local file of the source.
     static void open(QImageReader& reader, const QUrl& source, bool autoTransform);
+    // Keeps the decoded picture within kMaxPixels; false (logged) when the
+    // picture cannot be decoded within it.
+    bool fit(QImageReader& reader, const QUrl& source) const;
 
     const char* m_name;
 
 private:
+    static std::atomic<int> s_instances;
+
     mutable QMutex m_mutex;
     QWaitCondition m_wake;
     QUrl m_source;
     bool m_reset = false;
     bool m_stop = false;
     bool m_active = false;
+    bool m_released = false;
 };

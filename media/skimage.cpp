@@ -10,7 +10,7 @@ SKImage::~SKImage()
 {
     if (m_priv) {
         disconnect(m_priv, nullptr, this, nullptr);
-        delete m_priv;   // stops the thread and waits for it
+        m_priv->release();   // never waits for a frame being decoded
     }
 }
 

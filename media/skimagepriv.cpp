@@ -44,6 +44,8 @@ void SKImagePriv::decode(const QUrl& source)
     qDebug() << "SKImage::oPlay - loopCount: " << m_reader.loopCount();
     qDebug() << "SKImage::oPlay - imageCount: " << m_reader.imageCount();
     qDebug() << "SKImage::oPlay - imageFormat: " << m_reader.imageFormat();
+    if (!fit(m_reader, source))
+        return;
 
     auto readOne = [this, &source]() {
         if (!m_reader.canRead()) {

@@ -31,6 +31,8 @@ protected:
 private:
     void hand(const QImage& image);
 
+    // The item served; it may be gone once it released the thread, so the
+    // thread never touches it.
     SKImage* m_item;
     QImageReader m_reader;
     mutable QMutex m_imageLock;

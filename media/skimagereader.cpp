@@ -48,6 +48,8 @@ void SKImageReader::decode(const QUrl& source)
         return;
     }
     qDebug() << "SKImageReader::oPlay - m_source: " << source;
+    if (!fit(m_reader, source))
+        return;
     if (!m_reader.supportsAnimation()) {
         readFrame(source);
         return;

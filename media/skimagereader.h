@@ -26,6 +26,8 @@ protected:
 private:
     bool readFrame(const QUrl& source);
 
+    // The item served; it may be gone once it released the thread, so the
+    // thread never touches it.
     QObject* m_item;
     QImageReader m_reader;
     QImage m_lastFrame;

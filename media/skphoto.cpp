@@ -8,7 +8,7 @@ SKPhoto::~SKPhoto()
 {
     if (m_reader) {
         disconnect(m_reader, nullptr, this, nullptr);
-        delete m_reader;   // stops the loop and waits for it
+        m_reader->release();   // never waits for a frame being decoded
     }
 }
 

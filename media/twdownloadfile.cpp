@@ -194,15 +194,35 @@ int TwDownloadFile::on_data(const char* data, size_t length)
 {
     if (m_state.load() != Running)
         return 1;
-    const qint64 n = fwrite(data, static_cast<qint64>(length), m_end.load() - m_start);
-    if (n != static_cast<qint64>(length)) {
+    const qint64 end = m_end.load();
+    const qint64 take = qBound<qint64>(0, m_limit.load() - end, static_cast<qint64>(length));
+    if (take > 0 && fwrite(data, take, end - m_start) != take) {
         // A lost chunk would shift every later byte: this segment ends here.
         m_state = Failed;
         wake();
         return 1;
     }
+    if (end + take >= m_limit.load()) {
+        // What follows is another segment's: the library task stops here.
+        State expected = Running;
+        m_state.compare_exchange_strong(expected, Finished);
+        wake();
+        return 1;
+    }
     wake();
     return 0;
+}
+
+void TwDownloadFile::limitTo(qint64 offset)
+{
+    qint64 cur = m_limit.load();
+    while (offset < cur && !m_limit.compare_exchange_weak(cur, offset)) {
+    }
+    if (m_end.load() >= m_limit.load()) {
+        State expected = Running;
+        if (m_state.compare_exchange_strong(expected, Finished))
+            wake();
+    }
 }
 
 void TwDownloadFile::on_status(int status, const std::string& text, int errCode)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <limits>
 
 #include <QFile>
 #include <QReadWriteLock>
@@ -46,6 +47,11 @@ public:
     void on_task(const std::string& taskId) override;
     void on_progress(std::int64_t, std::int64_t) override {}
 
+    // Bytes from offset on are held by another segment: this one ends there.
+    // Only ever lowered.
+    void limitTo(qint64 offset);
+    qint64 limit() const { return m_limit.load(); }
+
     qint64 startOffset() const { return m_start; }
     qint64 endOffset() const { return m_end.load(); }
     State state() const { return m_state.load(); }
@@ -72,6 +78,7 @@ private:
     FileI* m_parent = nullptr;
     qint64 m_start = 0;
     std::atomic<qint64> m_end{0};
+    std::atomic<qint64> m_limit{std::numeric_limits<qint64>::max()};
     std::atomic<State> m_state{Idle};
     TwFileInfo m_file;
     QReadWriteLock m_lock;

@@ -1,7 +1,13 @@
 #include "media/twmediastream.h"
 
+#include <algorithm>
+
+#include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
 #include <QVariantList>
 
 #include <mpv/client.h>
@@ -131,6 +137,7 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
         m_folder = folder;
         m_url = "stream://" + m_file.name;
         m_reported = 0;
+        trimCache();
     }
     qDebug() << "TwMediaStream::play - url: " << m_url;
     if (handle)
@@ -150,6 +157,7 @@ void TwMediaStream::stop()
     notify(nf_stopped);
     std::lock_guard<std::recursive_mutex> lock(m_lock);
     dropSegments();
+    trimCache();
     qDebug() << "TwMediaStream::stop - " << m_itemPath << ", need release " << m_file.filePath << ", over.";
 }
 
@@ -169,6 +177,12 @@ void TwMediaStream::dropSegments()
         delete seg;
     }
     m_segments.clear();
+}
+
+void TwMediaStream::setCacheLimit(qint64 bytes)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    m_cacheLimit = bytes;
 }
 
 int TwMediaStream::segmentCount()
@@ -258,12 +272,60 @@ bool TwMediaStream::startSegment(qint64 pos)
     }
     auto* seg = new TwDownloadFile(m_owner, this);
     seg->setWaker(this);
+    // Segments never fetch the same bytes twice: each ends where the next
+    // one begins.
+    const auto next = m_segments.upperBound(pos);
+    if (next != m_segments.end())
+        seg->limitTo(next.key());
     if (!seg->start(m_file, pos, m_folder)) {
         delete seg;
         return false;
     }
+    for (auto it = m_segments.begin(); it != m_segments.end() && it.key() < pos; ++it)
+        it.value()->limitTo(pos);
     m_segments.insert(pos, seg);
     return true;
+}
+
+void TwMediaStream::trimCache()
+{
+    if (m_folder.isEmpty())
+        return;
+    // Segment files are named <item>_<start>; an item goes as a whole.
+    static const QRegularExpression segment("^(.+)_\\d+$");
+    struct Item
+    {
+        QStringList paths;
+        qint64 bytes = 0;
+        QDateTime newest;
+    };
+    QHash<QString, Item> items;
+    qint64 total = 0;
+    const QFileInfoList files = QDir(m_folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::NoSort);
+    for (const QFileInfo& fi : files) {
+        const QRegularExpressionMatch m = segment.match(fi.fileName());
+        if (!m.hasMatch())
+            continue;
+        Item& it = items[m.captured(1)];
+        it.paths << fi.filePath();
+        it.bytes += fi.size();
+        if (!it.newest.isValid() || fi.lastModified() > it.newest)
+            it.newest = fi.lastModified();
+        total += fi.size();
+    }
+    if (total <= m_cacheLimit)
+        return;
+    QList<Item> byAge = items.values();
+    std::sort(byAge.begin(), byAge.end(), [](const Item& a, const Item& b) { return a.newest < b.newest; });
+    for (const Item& it : qAsConst(byAge)) {
+        if (total <= m_cacheLimit)
+            break;
+        for (const QString& path : it.paths)
+            QFile::remove(path);
+        total -= it.bytes;
+        qDebug() << "TwMediaStream::trimCache - removed " << it.paths.size() << " files, " << it.bytes
+                 << " bytes, cache " << total << " of " << m_cacheLimit;
+    }
 }
 
 qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)

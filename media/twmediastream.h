@@ -35,6 +35,9 @@ public:
     static constexpr int kWaitMs = 500;
     // Segments a read may start at its position before it gives up.
     static constexpr int kMaxStarts = 4;
+    // Segment files kept in the media cache folder; beyond it the items
+    // played longest ago go, when an item starts or stops.
+    static constexpr qint64 kCacheLimit = 1024LL * 1024 * 1024;
 
     explicit TwMediaStream(TwMediaPlayer* player);
     ~TwMediaStream() override;
@@ -63,6 +66,7 @@ public:
     // Registers the protocol on a libmpv handle; false when libmpv refused.
     bool registerOn(mpv_handle* handle);
     bool isStopped() const { return m_stopped.load(); }
+    void setCacheLimit(qint64 bytes);
     int segmentCount();
     QString url() const;
 
@@ -90,6 +94,7 @@ private:
     bool fed(qint64 pos) const;
     bool startSegment(qint64 pos);
     void dropSegments();
+    void trimCache();
     void report(int status);
 
     TwMediaPlayer* m_player = nullptr;
@@ -103,6 +108,7 @@ private:
     QMap<qint64, TwDownloadFile*> m_segments;
     std::atomic<bool> m_stopped{true};
     quint64 m_generation = 0;
+    qint64 m_cacheLimit = kCacheLimit;
     int m_reported = 0;
     Session* m_direct = nullptr;
     mutable std::recursive_mutex m_lock;

@@ -20,6 +20,8 @@ Extlink GetExternalLinkListResp::extlinkFromJson(const Json::Value& item)
     e.extractedCode = JsonRead::toBool(item, "extractedCode", true);
     e.url = JsonRead::toString(item, "url");
     e.code = JsonRead::toString(item, "code");
+    e.userVisitTime = JsonRead::toInt(item, "userVisitTime");
+    e.resVisitTime = JsonRead::toInt(item, "resVisitTime");
     // Links listed from the device carry their own id in fileId.
     e.fileId = item.isMember("id") ? JsonRead::toInt64(item, "id")
                                    : JsonRead::toInt64(item, "fileId");

@@ -14,10 +14,15 @@ namespace {
 
 // Threads that ran a transfer wait a while for the next one: a new thread per
 // small file costs more than the file, most of all on a busy machine, where a
-// new thread waits longer for a processor than a woken one.
+// new thread waits longer for a processor than a woken one. Only a few wait,
+// and not for long: a burst of transfers (a player seeking) must not leave a
+// thread of its own behind for every one of them.
 class worker_pool
 {
 public:
+    static constexpr int kMaxIdle = 4;
+    static constexpr std::chrono::seconds kIdleFor{10};
+
     // Throws when a needed thread cannot be made.
     void submit(std::function<void()> job)
     {
@@ -44,8 +49,10 @@ private:
             std::function<void()> job;
             {
                 std::unique_lock<std::mutex> lock(m_mutex);
+                if (m_idle >= kMaxIdle)
+                    return;
                 ++m_idle;
-                if (!m_cv.wait_for(lock, std::chrono::seconds(30), [this] { return !m_jobs.empty(); })) {
+                if (!m_cv.wait_for(lock, kIdleFor, [this] { return !m_jobs.empty(); })) {
                     --m_idle;
                     return;
                 }

@@ -59,8 +59,6 @@ Json::Value DeviceLinks::describe(const std::string& shareId, const Link& l,
     d["create_date"] = "2026-01-02 03:04:05";
     d["modify_date"] = "2026-01-02 03:04:05";
     d["reportCount"] = l.reports;
-    d["userVisitTime"] = l.visits;
-    d["resVisitTime"] = l.visits;
     return d;
 }
 
@@ -84,6 +82,7 @@ bool DeviceLinks::cloud(const std::string& path, const Json::Value& body, std::s
     }
     Link& l = it->second;
     if (path == kInfo) {
+        ++l.userVisits;
         Json::Value d = describe(shareId, l, deviceId);
         d["fileId"] = Json::Int64(m_impl.idFor(l.rel));
         out = envelope(1, "success", d);
@@ -119,7 +118,7 @@ bool DeviceLinks::command(const std::string& command, const Json::Value& data,
                 out = failure(3001, "share does not exist");
                 return true;
             }
-            ++it->second.visits;
+            ++it->second.resVisits;
             rel = it->second.rel;
         }
         out = m_impl.listing(rel, data, accessId, "", true);
@@ -144,6 +143,8 @@ bool DeviceLinks::command(const std::string& command, const Json::Value& data,
                 d["id"] = Json::Int64(kv.second.id);
                 d["url"] = "https://x." + std::string("share.tidewell.net/share?shareId=") + kv.first;
                 d["code"] = kv.second.code;
+                d["userVisitTime"] = kv.second.userVisits;
+                d["resVisitTime"] = kv.second.resVisits;
                 list.append(d);
             }
             ++i;

@@ -18,7 +18,8 @@ public:
         std::string rel;
         std::int64_t createdDate = 0;
         int reports = 0;
-        int visits = 0;
+        int userVisits = 0;   // the link opened (getInfo)
+        int resVisits = 0;    // its files listed (getExterLinkResList)
     };
 
     explicit DeviceLinks(TestDeviceServer::Impl& impl) : m_impl(impl) {}

@@ -7,6 +7,9 @@
 #include <string>
 #include <unistd.h>
 
+#include <QGuiApplication>
+
+#include "tools/samplelibrary.h"
 #include "tools/testdeviceserver.h"
 
 namespace {
@@ -22,8 +25,11 @@ void usage()
 {
     std::fprintf(stderr,
                  "usage: tw_testdevice --root DIR [--port N] [--remote-port N] [--token T]\n"
+                 "                     [--device-id ID] [--sample] [--exit-with-parent]\n"
                  "  Serves DIR as the storage of a test device on 127.0.0.1.\n"
-                 "  --port 0 (default) picks a free port; the ports are printed.\n");
+                 "  --port 0 (default) picks a free port; the ports are printed.\n"
+                 "  --sample fills DIR with the sample library (once) and its users,\n"
+                 "  group, shares and link; --exit-with-parent ends with the caller.\n");
 }
 
 } // namespace
@@ -34,6 +40,9 @@ int main(int argc, char** argv)
     int port = 0;
     int remotePort = -1;
     std::string token;
+    std::string deviceId;
+    bool sample = false;
+    bool withParent = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -45,6 +54,12 @@ int main(int argc, char** argv)
             remotePort = std::atoi(argv[++i]);
         } else if (arg == "--token" && hasValue) {
             token = argv[++i];
+        } else if (arg == "--device-id" && hasValue) {
+            deviceId = argv[++i];
+        } else if (arg == "--sample") {
+            sample = true;
+        } else if (arg == "--exit-with-parent") {
+            withParent = true;
         } else {
             usage();
             return arg == "--help" || arg == "-h" ? 0 : 2;
@@ -54,8 +69,19 @@ int main(int argc, char** argv)
         usage();
         return 2;
     }
+    const pid_t parent = ::getppid();
     TestDeviceServer server(root);
     server.setToken(token);
+    if (!deviceId.empty())
+        server.setDeviceId(deviceId);
+    if (sample) {
+        // Pictures are drawn with Qt, which needs an application object.
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        int qargc = 1;
+        QGuiApplication app(qargc, argv);
+        if (!SampleLibrary::populate(server))
+            std::fprintf(stderr, "tw_testdevice: the sample library is incomplete\n");
+    }
     if (!server.start(port)) {
         std::fprintf(stderr, "tw_testdevice: cannot listen on port %d\n", port);
         return 1;
@@ -71,7 +97,7 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
-    while (!g_stop)
+    while (!g_stop && !(withParent && ::getppid() != parent))
         ::usleep(100 * 1000);
     server.stop();
     return 0;

@@ -47,6 +47,29 @@ bool TestDeviceMedia::command(const std::string& command, const Json::Value& dat
         out = createLink(data);
         return true;
     }
+    if (command == "myLove") {
+        // Favourites by id; the listing marks them with isCollect.
+        std::vector<std::string> rels;
+        for (const Json::Value& id : data["fileIds"]) {
+            const std::int64_t n = id.isIntegral() ? id.asInt64() : (id.isString() ? std::atoll(id.asCString()) : 0);
+            std::string rel;
+            if (n == 0 || !d.pathFor(n, rel)) {
+                out = failure(404, "file does not exist");
+                return true;
+            }
+            rels.push_back(rel);
+        }
+        const bool love = jsonBool(data, "isLove");
+        std::lock_guard<std::mutex> lock(mutex);
+        for (const std::string& rel : rels) {
+            if (love)
+                loved.insert(rel);
+            else
+                loved.erase(rel);
+        }
+        out = envelope(1, "success", Json::Value(Json::objectValue));
+        return true;
+    }
     return false;
 }
 

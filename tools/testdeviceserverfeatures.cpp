@@ -4,6 +4,7 @@
 #include "tools/devicetasks.h"
 #include "tools/devicegroups.h"
 #include "tools/devicelinks.h"
+#include "tools/devicepersonal.h"
 #include "tools/deviceshares.h"
 #include "tools/deviceusers.h"
 
@@ -16,4 +17,5 @@ void TestDeviceServer::Impl::addFeatures()
     features.push_back(std::make_unique<DeviceShares>(*this));
     features.push_back(std::make_unique<TestDeviceMedia>(*this));
     features.push_back(std::make_unique<DeviceLinks>(*this));
+    features.push_back(std::make_unique<DevicePersonal>(*this));
 }

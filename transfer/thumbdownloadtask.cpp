@@ -4,6 +4,7 @@
 
 #include <QDebug>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMimeDatabase>
 #include <QUrl>
 
@@ -31,6 +32,19 @@ qint64 ThumbDownloadTask::steadyMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+namespace {
+QString versionPath(const QString& tmpPath)
+{
+    return tmpPath + ".ver";
+}
+
+QByteArray readSmallFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.read(1024) : QByteArray();
+}
+}
+
 void ThumbDownloadTask::setInfo(const ThumbInfo& info)
 {
     m_info = info;
@@ -38,6 +52,50 @@ void ThumbDownloadTask::setInfo(const ThumbInfo& info)
     m_tmp.setFileName(m_tmpPath);
     const QFileInfo fi(m_tmpPath);
     m_writePos = fi.exists() ? fi.size() : 0;
+    if (m_writePos == 0)
+        return;
+    // The device may have a new picture under the same id since the part
+    // was written: its rest would not fit the old beginning.
+    const QString tag = info.versionTag();
+    if (tag.isEmpty() || readSmallFile(versionPath(m_tmpPath)) != tag.toUtf8()) {
+        qDebug() << "ThumbDownloadTask - partial thumbnail of another version, starting over:"
+                 << m_tmpPath;
+        dropPartial();
+        m_writePos = 0;
+    }
+}
+
+void ThumbDownloadTask::dropPartial()
+{
+    QFile::remove(m_tmpPath);
+    QFile::remove(versionPath(m_tmpPath));
+}
+
+QString ThumbDownloadTask::pictureFault(const QString& path, bool decode)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.canRead() ? reader.size() : QSize();
+    if (!size.isValid() || size.isEmpty())
+        return "file is not image data";
+    // Qt decodes a cut JPEG without complaint, grey where data is missing.
+    const QByteArray format = reader.format();
+    const QByteArray end = format == "jpeg" ? QByteArray("\xff\xd9")
+                         : format == "png" ? QByteArray("IEND\xae\x42\x60\x82")
+                                           : QByteArray();
+    if (!end.isEmpty()) {
+        QFile f(path);
+        QByteArray tail;
+        if (f.open(QIODevice::ReadOnly) && f.seek(qMax<qint64>(0, f.size() - 32)))
+            tail = f.read(32);
+        while (tail.endsWith('\0'))
+            tail.chop(1);
+        if (!tail.endsWith(end))
+            return "thumb data is truncated";
+    }
+    if (decode && reader.read().isNull())
+        return "file is not image data: " + reader.errorString();
+    return QString();
 }
 
 bool ThumbDownloadTask::start(Tidewell* owner)
@@ -101,6 +159,16 @@ void ThumbDownloadTask::release()
     m_net = nullptr;
     if (m_tmp.isOpen())
         m_tmp.close();
+    // No callback comes any more: a part written here stays for a later
+    // task only with the version it belongs to.
+    if (m_wrote && !m_placed && QFileInfo(m_tmpPath).size() > 0) {
+        const QString tag = m_info.versionTag();
+        QFile ver(versionPath(m_tmpPath));
+        if (tag.isEmpty() || !ver.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || ver.write(tag.toUtf8()) != tag.toUtf8().size())
+            dropPartial();
+    }
+    m_wrote = false;
 }
 
 void ThumbDownloadTask::on_progress(std::int64_t, std::int64_t) {}
@@ -119,6 +187,7 @@ int ThumbDownloadTask::on_data(const char* data, std::size_t length)
         return 1;
     }
     m_writePos += qint64(length);
+    m_wrote = true;
     m_tmp.flush();
     return 0;
 }
@@ -139,13 +208,24 @@ void ThumbDownloadTask::on_status(int status, const std::string& text, int err_c
         const QMimeType mime = QMimeDatabase().mimeTypeForFile(m_tmpPath, QMimeDatabase::MatchContent);
         if (mime.inherits("text/plain")) {
             qDebug().noquote() << "------1---hasImgFile:" << mime.name() << "------------\n";
-            QFile::remove(m_tmpPath);
+            dropPartial();
             report(-1, "file is not image data");
             return;
         }
         qDebug().noquote() << "---------hasImgFile:" << mime.name() << "------------\n";
     }
+    // The part no longer fits what the device holds: start over next time.
+    if (err_code == 416)
+        dropPartial();
     if (done) {
+        // Only a picture goes into the cache; a small one is decoded in full.
+        const QString fault = pictureFault(m_tmpPath, m_info.sizeKind == ThumbInfo::Small);
+        if (!fault.isEmpty()) {
+            qWarning() << "ThumbDownloadTask -" << fault << "for" << m_info.fileId << m_tmpPath;
+            dropPartial();
+            report(-1, fault);
+            return;
+        }
         const QString target = m_info.cacheFilePath(m_root);
         // rename() does not overwrite: an older thumbnail gives way.
         if (QFile::exists(target))
@@ -154,15 +234,16 @@ void ThumbDownloadTask::on_status(int status, const std::string& text, int err_c
             report(-1, "thumb file save path open failed.");
             return;
         }
+        m_placed = true;
+        QFile::remove(versionPath(m_tmpPath));
     }
-    report(status, message);
+    report(status, message, err_code);
 }
 
-void ThumbDownloadTask::report(int code, const QString& message)
+void ThumbDownloadTask::report(int code, const QString& message, int errCode)
 {
     if (m_reported.exchange(true))
         return;
+    m_errCode.store(errCode);
     emit rFinished(m_info, code, message);
-    if (m_doneHook)
-        m_doneHook();
 }

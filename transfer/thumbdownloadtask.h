@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <functional>
 
 #include <QFile>
 #include <QObject>
@@ -17,7 +16,9 @@ namespace plugins { class tidewell_network_sdk; }
 }
 
 // One thumbnail download: a library stream download written into
-// <cache file>_tmp from its current size, renamed into place when complete.
+// <cache file>_tmp, renamed into place when complete and a picture. A part
+// left by an earlier task is resumed only when it was written for the same
+// version of the item (recorded beside it as <cache file>_tmp.ver).
 // Callbacks arrive on library threads; the one answer leaves as rFinished.
 // The service owns the task and gives it back (release) on its own thread.
 class ThumbDownloadTask : public QObject, public sdk::cores::tidewell::download_observer
@@ -30,7 +31,8 @@ public:
     explicit ThumbDownloadTask(const QString& root);
     ~ThumbDownloadTask() override;
 
-    // Takes the request; the temporary file's size is where it resumes.
+    // Takes the request; the temporary file's size is where it resumes,
+    // unless that part belongs to another version (then it starts over).
     void setInfo(const ThumbInfo& info);
     const ThumbInfo& info() const { return m_info; }
     QString tmpPath() const { return m_tmpPath; }
@@ -39,11 +41,12 @@ public:
     // Starts the library download on the owner's session; false when the
     // session is not online or the library refused.
     bool start(Tidewell* owner);
-    // Called on the library's thread once the answer has left (the transfer
-    // is over); the service starts the next download without waiting for
-    // its own thread to take the answer.
-    void setDoneHook(std::function<void()> hook) { m_doneHook = std::move(hook); }
     bool isReported() const { return m_reported.load(); }
+    // The library's error code of the answer (0: none, see task_error).
+    int errorCode() const { return m_errCode.load(); }
+    // Started to find out whether an unreachable device is back.
+    void setProbe(bool probe) { m_probe = probe; }
+    bool isProbe() const { return m_probe; }
     // Released, or silent for longer than kInactiveMs (nowMs: steady clock).
     bool isFinished(qint64 nowMs) const;
     void markReleased() { m_state.store(-1); }
@@ -54,6 +57,10 @@ public:
     void release();
 
     static qint64 steadyMs();
+    // Why the file at path is no whole picture ("" when it is one): it must
+    // decode as far as its size, and a JPEG or PNG must end where its
+    // format ends. decode: decode it all (for small pictures only).
+    static QString pictureFault(const QString& path, bool decode);
 
     // download_observer (library threads)
     void on_progress(std::int64_t total, std::int64_t done) override;
@@ -64,7 +71,8 @@ signals:
     void rFinished(ThumbInfo info, int code, QString message);
 
 private:
-    void report(int code, const QString& message);
+    void report(int code, const QString& message, int errCode = 0);
+    void dropPartial();
 
     QString m_root;
     ThumbInfo m_info;
@@ -74,7 +82,10 @@ private:
     std::atomic<int> m_state{0};
     std::atomic<qint64> m_lastData{0};
     std::atomic<bool> m_reported{false};
-    std::function<void()> m_doneHook;
+    std::atomic<int> m_errCode{0};
+    bool m_wrote = false;    // this task added to the temporary file
+    bool m_placed = false;   // the file went into the cache
+    bool m_probe = false;
     sdk::plugins::tidewell_network_sdk* m_net = nullptr;
     sdk::cores::tidewell::download* m_task = nullptr;
 };

@@ -23,6 +23,15 @@ QString ThumbInfo::cacheFilePath(const QString& root) const
     return root + sub + cacheName();
 }
 
+QString ThumbInfo::versionTag() const
+{
+    // A USB item's MD5 names its path, not its content.
+    const QString md5 = isUsb ? QString() : fileMd5;
+    if (md5.isEmpty() && lastModified == 0 && fileLen == 0)
+        return QString();
+    return md5 + "/" + QString::number(lastModified) + "/" + QString::number(fileLen);
+}
+
 void ThumbInfo::setSmall(qint64 id, const QString& o, const QString& md5, int category)
 {
     fileId = id;

@@ -28,6 +28,8 @@ struct ThumbInfo
     int retries = 3;
     QString deviceId;
     NetworkShare share;
+    qint64 lastModified = 0;  // the item's, when the request names it (medium, original)
+    qint64 fileLen = 0;
 
     ThumbInfo() = default;
     ThumbInfo(int type, const QString& deviceId);
@@ -37,6 +39,10 @@ struct ThumbInfo
     QString cacheName() const;
     // root + "/small/", "/medium/" or "/original/" + cacheName().
     QString cacheFilePath(const QString& root) const;
+
+    // What tells one version of the item from the next (MD5, time, size);
+    // "" when the request knows none of them.
+    QString versionTag() const;
 
     void setSmall(qint64 fileId, const QString& ower, const QString& fileMd5, int fileCatetory);
     void toMedium();

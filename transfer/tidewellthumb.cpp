@@ -1,5 +1,6 @@
 #include "transfer/tidewellthumb.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
@@ -11,10 +12,11 @@
 #include "transfer/thumbdownloadtask.h"
 
 namespace {
-// Pause before trying again after a start failed (device offline).
-const qint64 kRetryMs = 100;
+// First pause before looking again for a device that could not be reached.
+const int kRetryMs = 100;
 const int kSmallFrontAt = 16;
 const int kSmallInsertAt = 5;
+const int kCheckedMax = 20000;
 }
 
 TidewellThumb::TidewellThumb(QObject* parent) : QThread(parent) {}
@@ -59,24 +61,37 @@ QString TidewellThumb::cacheRoot() const
 QUrl TidewellThumb::cachedUrl(const QString& path)
 {
     const QFileInfo fi(path);
-    if (fi.exists()) {
-        if (fi.size() > 0)
+    if (!fi.exists())
+        return QUrl();
+    const Checked seen{fi.size(), fi.lastModified().toMSecsSinceEpoch()};
+    if (seen.size > 0) {
+        // Each file is looked into once; the views ask for it again and again.
+        {
+            QMutexLocker l(&m_checkedLock);
+            const auto it = m_checked.constFind(path);
+            if (it != m_checked.constEnd() && it->size == seen.size && it->modified == seen.modified)
+                return QUrl::fromLocalFile(fi.absoluteFilePath());
+        }
+        const QString fault = ThumbDownloadTask::pictureFault(path, false);
+        if (fault.isEmpty()) {
+            QMutexLocker l(&m_checkedLock);
+            // Bounded: past that, files are simply looked into again.
+            if (m_checked.size() >= kCheckedMax)
+                m_checked.clear();
+            m_checked.insert(path, seen);
             return QUrl::fromLocalFile(fi.absoluteFilePath());
-        QFile::remove(path);
+        }
+        qWarning() << "TidewellThumb - cached thumbnail removed, " << fault << ": " << path;
     }
+    forgetChecked(path);
+    QFile::remove(path);
     return QUrl();
 }
 
-int TidewellThumb::downloadingLocked() const
+void TidewellThumb::forgetChecked(const QString& path)
 {
-    // A task that has answered holds no transfer any more; it only waits
-    // for its answer to be taken before it is given back.
-    int n = 0;
-    for (const ThumbDownloadTask* t : m_running) {
-        if (!t->isReported())
-            ++n;
-    }
-    return n;
+    QMutexLocker l(&m_checkedLock);
+    m_checked.remove(path);
 }
 
 void TidewellThumb::wakeLocked()
@@ -133,6 +148,8 @@ QUrl TidewellThumb::medium(NetworkShare share, int type, TwFileInfo item, bool& 
     info.url = item.url;
     info.filePath = item.filePath;
     info.fileCatetory = item.fileCatetory;
+    info.lastModified = item.lastModified;
+    info.fileLen = item.fileLen;
     info.toOriginal();
     const QString root = cacheRoot();
     QUrl url = cachedUrl(info.cacheFilePath(root));
@@ -196,6 +213,9 @@ void TidewellThumb::resume()
     QWriteLocker l(&m_lock);
     if (online)
         m_maxCount = lan ? 20 : 5;
+    // Connected again: the device is looked for at once.
+    m_away = false;
+    m_outage.reset();
     m_retryAt = 0;
     wakeLocked();
 }
@@ -207,6 +227,10 @@ void TidewellThumb::reinit(bool ignoreCache, const QString& root)
         for (const char* sub : {"small", "medium", "original"})
             clearDirFiles(cache + "/" + sub);
         clearDirFiles(cache);
+    }
+    {
+        QMutexLocker l(&m_checkedLock);
+        m_checked.clear();
     }
     {
         QWriteLocker l(&m_lock);
@@ -260,6 +284,7 @@ bool TidewellThumb::removeCached(TwFileInfo item)
     const QFileInfo fi(info.cacheFilePath(cacheRoot()));
     if (!fi.exists() || fi.size() == 0)
         return false;
+    forgetChecked(fi.filePath());
     return QFile::remove(fi.absoluteFilePath());
 }
 
@@ -279,13 +304,21 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
     quint64 clears = 0;
     {
         QWriteLocker l(&m_lock);
-        if (queue.isEmpty() || m_stopped || downloadingLocked() >= m_maxCount)
+        // A task counts until it is released, answered or not. While the
+        // device is away one download at a time looks whether it is back.
+        const int limit = m_away ? 1 : m_maxCount;
+        if (queue.isEmpty() || m_stopped || m_running.size() >= limit)
             return Idle;
         clears = m_clears;
         info = queue.takeFirst();
         key = info.cacheName();
-        // Already on its way: that download answers this request too.
-        if (m_running.contains(key)) {
+        // Already on its way: that download answers this request too. One
+        // given back with the request queued again is reaped first.
+        if (const ThumbDownloadTask* out = m_running.value(key)) {
+            if (out->isReleased()) {
+                queue.prepend(info);
+                return Idle;
+            }
             if (!mediumQueue)
                 m_smallKeys.remove(key);
             return Answered;
@@ -306,10 +339,6 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
     auto* task = new ThumbDownloadTask(root);
     task->setInfo(info);
     connect(task, &ThumbDownloadTask::rFinished, this, &TidewellThumb::rFinished);
-    task->setDoneHook([this] {
-        QWriteLocker l(&m_lock);
-        wakeLocked();
-    });
     {
         // Tracked before it starts, so an answer arriving at once finds it.
         QWriteLocker l(&m_lock);
@@ -320,6 +349,7 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
             delete task;
             return Idle;
         }
+        task->setProbe(m_away);
         m_running.insert(key, task);
         if (!mediumQueue)
             m_smallKeys.remove(key);
@@ -379,7 +409,8 @@ void TidewellThumb::run()
                 qWarning() << "TidewellThumb::run - pending " << pendingCount()
                            << ", down max count " << runningCount() << ":" << maxCount()
                            << ", need sleep 100ms.";
-                m_retryAt = now + kRetryMs;
+                QWriteLocker l(&m_lock);
+                deviceAwayLocked(true, "not connected");
                 progressed = false;
             }
         }
@@ -445,6 +476,19 @@ void TidewellThumb::oRelease(ThumbInfo info, int code, QString msg)
             return;
         t->markReleased();
         wakeLocked();
+        // Not reaching the device is no attempt: the request waits for it.
+        if (OutagePacing::isDeviceAway(t->errorCode())) {
+            requeueLocked(info);
+            deviceAwayLocked(t->isProbe(), msg);
+            return;
+        }
+        if (m_away) {
+            qDebug() << "TidewellThumb - the device answers again, "
+                     << m_smallQueue.size() + m_mediumQueue.size() << " waiting go on";
+            m_away = false;
+            m_outage.reset();
+            m_retryAt = 0;
+        }
     }
     if (code == 100310 || code == 1) {
         qDebug() << "TidewellThumb::oRelease - >>>>>>>>>>>>>>>>>>>>>>>>>>>>>> " << code << ", msg "
@@ -463,19 +507,41 @@ void TidewellThumb::oRelease(ThumbInfo info, int code, QString msg)
     info.retries = left - 1;
     if (left > 1) {
         QWriteLocker l(&m_lock);
-        if (info.sizeKind == ThumbInfo::Small) {
-            const QString key = info.cacheName();
-            if (!m_smallKeys.contains(key)) {
-                m_smallQueue.append(info);
-                m_smallKeys.insert(key);
-            }
-        } else {
-            m_mediumQueue.append(info);
-        }
-        wakeLocked();
+        requeueLocked(info);
         return;
     }
     qWarning() << "TidewellThumb::oRelease - thumb down failed, override max count, " << info.fileId
                << "_" << info.fileMd5;
     emit sFinished(info, code, msg);
+}
+
+void TidewellThumb::requeueLocked(const ThumbInfo& info)
+{
+    if (info.sizeKind == ThumbInfo::Small) {
+        const QString key = info.cacheName();
+        if (!m_smallKeys.contains(key)) {
+            m_smallQueue.append(info);
+            m_smallKeys.insert(key);
+        }
+    } else {
+        m_mediumQueue.append(info);
+    }
+    wakeLocked();
+}
+
+void TidewellThumb::deviceAwayLocked(bool probe, const QString& why)
+{
+    // Tasks that were out when the device went answer too; only the first
+    // answer and those of the looking downloads make the wait longer.
+    if (m_away && !probe)
+        return;
+    if (!m_away)
+        m_outage.reset();
+    m_away = true;
+    bool counted = false;
+    const int delay = m_outage.next(kRetryMs, counted);
+    m_retryAt = ThumbDownloadTask::steadyMs() + delay;
+    qWarning() << "TidewellThumb - device not reachable (" << why << "), "
+               << m_smallQueue.size() + m_mediumQueue.size() << " waiting, looking again in "
+               << delay << " ms";
 }

@@ -2,14 +2,17 @@
 
 #include <atomic>
 
+#include <QHash>
 #include <QList>
 #include <QMap>
+#include <QMutex>
 #include <QSet>
 #include <QReadWriteLock>
 #include <QThread>
 #include <QUrl>
 #include <QWaitCondition>
 
+#include "transfer/outagepacing.h"
 #include "transfer/thumbi.h"
 #include "transfer/thumbinfo.h"
 
@@ -19,8 +22,10 @@ class Tidewell;
 // Fetches picture and video thumbnails from the device into a local cache
 // (<cache>/thumbs/small|medium|original). Requests answer at once; missing
 // thumbnails are queued and downloaded on the service's thread, at most 5
-// at a time (20 on the local network), each tried 3 times. Every finished
-// request is announced with sFinished.
+// at a time (20 on the local network), each tried 3 times. A device that
+// cannot be reached costs no attempt: the queue waits, looking now and then
+// with one download, and goes on when the device answers again. Every
+// finished request is announced with sFinished.
 class TidewellThumb : public QThread, public ThumbI
 {
     Q_OBJECT
@@ -73,11 +78,16 @@ protected:
 private:
     enum Take { Idle, Started, Answered, NotStarted };
 
-    // URL of a non-empty cached file; a zero-length one is deleted.
-    static QUrl cachedUrl(const QString& path);
+    // URL of a cached picture; an empty file or one that is no whole
+    // picture is deleted.
+    QUrl cachedUrl(const QString& path);
+    void forgetChecked(const QString& path);
     Take execute(bool mediumQueue);
-    // Tasks still transferring (caller holds the lock).
-    int downloadingLocked() const;
+    // Back to the end of its queue (caller holds the write lock).
+    void requeueLocked(const ThumbInfo& info);
+    // The device could not be reached: the queue waits; probe tells a
+    // download started to look for it (caller holds the write lock).
+    void deviceAwayLocked(bool probe, const QString& why);
     // Wakes the service thread (caller holds the write lock).
     void wakeLocked();
 
@@ -97,7 +107,17 @@ private:
     int m_maxCount = 5;
     std::atomic<qint64> m_execCount{0};
     bool m_ignoreCache = false;
-    // A start failed (device offline): no new start before this time
-    // unless something wakes the thread.
+    // The device could not be reached: no new start before this time
+    // unless something wakes the thread, then one at a time.
     std::atomic<qint64> m_retryAt{0};
+    bool m_away = false;
+    OutagePacing m_outage;
+    // Cached files found to be whole pictures, with their size and time.
+    struct Checked
+    {
+        qint64 size;
+        qint64 modified;
+    };
+    QMutex m_checkedLock;
+    QHash<QString, Checked> m_checked;
 };

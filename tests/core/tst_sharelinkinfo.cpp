@@ -29,6 +29,22 @@ private slots:
         QTest::newRow("upper-case host") << "larkvault://A.SHARE.Tidewell.NET/share?shareId=S1"
                                          << "S1" << "" << https;
         QTest::newRow("other items kept") << base + "&from=qr" << "S1" << "" << https + "&from=qr";
+        // Values are text: blanks, "+" and any script, each kept encoded.
+        QTest::newRow("encoded blank") << base + "&code=C%209" << "S1" << "C 9"
+                                       << https + "&code=C%209";
+        QTest::newRow("typed blank") << "larkvault://" + kHost + "/share?shareId=S 1" << "S 1"
+                                     << "" << "https://" + kHost + "/share?shareId=S%201";
+        QTest::newRow("plus") << "larkvault://" + kHost + "/share?shareId=a+b&code=c%2Bd"
+                              << "a+b" << "c+d"
+                              << "https://" + kHost + "/share?shareId=a%2Bb&code=c%2Bd";
+        QTest::newRow("non-latin") << base + "&code=%E6%97%85" << "S1"
+                                   << QString::fromUtf8("\xe6\x97\x85")
+                                   << https + "&code=%E6%97%85";
+        QTest::newRow("non-latin typed")
+            << base + QString::fromUtf8("&code=\xe6\x97\x85") << "S1"
+            << QString::fromUtf8("\xe6\x97\x85") << https + "&code=%E6%97%85";
+        QTest::newRow("fragment dropped") << base + "&code=C9#top" << "S1" << "C9"
+                                          << https + "&code=C9";
     }
     void accepted()
     {
@@ -38,6 +54,10 @@ private slots:
         QTEST(info.code, "code");
         QTEST(info.url, "url");
         QVERIFY(info.isValid());
+        // The stored url reads back the same values.
+        const QUrlQuery back{QUrl(info.url, QUrl::StrictMode)};
+        QCOMPARE(back.queryItemValue("shareId", QUrl::FullyDecoded), info.shareId);
+        QCOMPARE(back.queryItemValue("code", QUrl::FullyDecoded), info.code);
         const QVariantMap m = info.toMap();
         QCOMPARE(m.value("shareId").toString(), info.shareId);
         QCOMPARE(m.value("url").toString(), info.url);
@@ -67,8 +87,15 @@ private slots:
             << "larkvault://" + kHost + "/share?shareId=S1&code=C9%26shareId%3DS2";
         QTest::newRow("double-encoded amp")
             << "larkvault://" + kHost + "/share?shareId=S1%2526code%253DX";
-        QTest::newRow("space in value") << "larkvault://" + kHost + "/share?shareId=S%201";
-        QTest::newRow("fragment") << "larkvault://" + kHost + q + "#x";
+        QTest::newRow("no shareId") << "larkvault://" + kHost + "/share?code=C9";
+        QTest::newRow("empty shareId") << "larkvault://" + kHost + "/share?shareId=&code=C9";
+        QTest::newRow("two shareIds") << "larkvault://" + kHost + "/share?shareId=S1&shareId=S2";
+        QTest::newRow("double-encoded hash")
+            << "larkvault://" + kHost + "/share?shareId=S1&code=C%2523x";
+        QTest::newRow("line break in code") << "larkvault://" + kHost + q + "%0Ahttps://x";
+        QTest::newRow("nul in shareId") << "larkvault://" + kHost + "/share?shareId=S%00";
+        QTest::newRow("invalid escape") << "larkvault://" + kHost + "/share?shareId=S%zz";
+        QTest::newRow("escaped percent") << "larkvault://" + kHost + "/share?shareId=S%25";
         QTest::newRow("cyrillic look-alike")
             << QString::fromUtf8("larkvault://a.share.tid\xd0\xb5well.net") + q;
         QTest::newRow("invalid utf-8") << "larkvault://" + kHost + "/share?shareId=%FF%FE";
@@ -133,6 +160,20 @@ private slots:
         QCOMPARE(q.queryItemValue("shareId"), QString("S"));
         QCOMPARE(q.queryItemValue("code", QUrl::FullyDecoded), l.code);
         QCOMPARE(q.queryItems().size(), 2);
+
+        // A code already in the url is replaced; a fragment stays behind
+        // the query and keeps no code.
+        l.url = "https://" + kHost + "/share?shareId=S&code=old#part";
+        l.code = "new 1";
+        const QUrl u(l.linkWithCode(), QUrl::StrictMode);
+        QVERIFY(u.isValid());
+        const QUrlQuery uq(u);
+        QCOMPARE(uq.allQueryItemValues("code", QUrl::FullyDecoded), QStringList{"new 1"});
+        QCOMPARE(uq.queryItemValue("shareId"), QString("S"));
+        QCOMPARE(u.fragment(), QString("part"));
+        l.url = "https://" + kHost + "/share";
+        l.code = "c";
+        QCOMPARE(l.linkWithCode(), l.url + "?code=c");
     }
 
     void shareText()
@@ -145,6 +186,15 @@ private slots:
         // Placeholders in the title are text, not placeholders.
         l.title = "%2 %3";
         QCOMPARE(l.shareText().section('\n', 0, 0), QString("%2 %3"));
+        // Line breaks of a field cannot add lines of their own.
+        l.title = "Trip\r\nhttps://evil/share?shareId=X\rA\u2028B";
+        l.code = "c1\nCode:";
+        const QStringList lines = l.shareText().split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QString("Trip https://evil/share?shareId=X A B"));
+        QCOMPARE(lines[1], l.url);
+        QCOMPARE(lines[3], QString("c1 Code:"));
+        QVERIFY(!l.shareText().contains('\r'));
     }
 
     void serviceUrlsEncodeEachValue_data()

@@ -2,15 +2,63 @@
 // their own delays, take a new source at any moment and stop promptly.
 #include "tests/testenv.h"
 
+#include <sys/resource.h>
+
+#include <memory>
+#include <random>
+
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
+#include <QMutex>
 #include <QPainter>
 #include <QTimer>
 
+#include "media/skdecoderthread.h"
 #include "media/skimage.h"
 #include "media/skphoto.h"
-#include "tests/media/gifwriter.h"
+#include "tools/gifwriter.h"
+
+// Counts the log lines, from any thread, that contain a text.
+class LogWatch
+{
+public:
+    LogWatch() { s_previous = qInstallMessageHandler(&LogWatch::handle); }
+    ~LogWatch() { qInstallMessageHandler(s_previous); }
+
+    static int count(const QString& text)
+    {
+        QMutexLocker lock(&s_mutex);
+        int n = 0;
+        for (const QString& line : qAsConst(s_lines))
+            n += line.contains(text) ? 1 : 0;
+        return n;
+    }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& msg)
+    {
+        {
+            QMutexLocker lock(&s_mutex);
+            s_lines << msg;
+        }
+        if (s_previous)
+            s_previous(type, context, msg);
+    }
+
+    static inline QtMessageHandler s_previous = nullptr;
+    static inline QMutex s_mutex;
+    static inline QStringList s_lines;
+};
+
+// Most memory the process has held so far, in MB.
+static long peakMb()
+{
+    rusage ru{};
+    getrusage(RUSAGE_SELF, &ru);
+    return ru.ru_maxrss / 1024;
+}
 
 // Colour at the middle of what an item paints.
 template <class Item>
@@ -72,6 +120,50 @@ private:
         return img.save(path, "PNG") ? QUrl::fromLocalFile(path) : QUrl();
     }
 
+    // A 6000 by 4000 photo: a decode long enough to catch an item in it.
+    QString bigJpeg()
+    {
+        const QString path = m_dir + "/big.jpg";
+        if (QFileInfo::exists(path))
+            return path;
+        QImage big(6000, 4000, QImage::Format_RGB32);
+        big.fill(QColor(20, 120, 200));
+        QPainter p(&big);
+        for (int x = 0; x < 6000; x += 40)
+            p.fillRect(x, 0, 20, 4000, QColor(x % 255, 80, 40));
+        p.end();
+        return big.save(path, "JPEG", 90) ? path : QString();
+    }
+
+    // A small file whose header claims a picture of 16000 by 16000.
+    QUrl claimsHuge(const QString& name, const char* format)
+    {
+        QByteArray bytes;
+        if (qstrcmp(format, "gif") == 0) {
+            bytes = makeGif({{Qt::red, 0}}, 1, 1, false);
+            for (int i : {6, 8}) {   // the logical screen
+                bytes[i] = char(16000 & 0xff);
+                bytes[i + 1] = char(16000 >> 8);
+            }
+        } else {
+            QImage small(64, 64, QImage::Format_RGB32);
+            small.fill(Qt::darkGreen);
+            QBuffer buf(&bytes);
+            buf.open(QIODevice::WriteOnly);
+            small.save(&buf, "JPEG");
+            const int sof = bytes.indexOf("\xFF\xC0");
+            if (sof < 0)
+                return QUrl();
+            for (int i : {sof + 5, sof + 7}) {   // height, width
+                bytes[i] = char(16000 >> 8);
+                bytes[i + 1] = char(16000 & 0xff);
+            }
+        }
+        const QUrl url = write(name, bytes);
+        QImageReader r(url.toLocalFile());
+        return r.canRead() ? url : QUrl();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -88,17 +180,49 @@ private slots:
         QCOMPARE(r.nextImageDelay(), 100);
     }
 
+    // First, while the process has held little memory yet: either picture
+    // would take 977 MB decoded whole.
+    void aHugePictureInATinyFileIsRefused()
+    {
+        const long before = peakMb();
+        LogWatch log;
+        const QUrl url = claimsHuge("huge.gif", "gif");
+        QVERIFY(!url.isEmpty());
+        QVERIFY(QFileInfo(url.toLocalFile()).size() < 1024);
+        // Not decoded at all: what was shown stays, the reason is logged.
+        SKPhoto photo;
+        SKImage image;
+        photo.setSource(url);
+        image.setSource(url);
+        QTRY_COMPARE_WITH_TIMEOUT(LogWatch::count("picture too large"), 2, 10000);
+        QTest::qWait(200);
+        QCOMPARE(photo.paintedWidth(), 0.0);
+        QCOMPARE(image.paintedWidth(), 0.0);
+        QVERIFY2(peakMb() - before < 300, qPrintable(QString("%1 MB more").arg(peakMb() - before)));
+    }
+
+    void aHugeJpegIsDecodedSmaller()
+    {
+        const long before = peakMb();
+        const QUrl url = claimsHuge("huge.jpg", "jpeg");
+        QVERIFY(!url.isEmpty());
+        SKPhoto photo;
+        SKImage image;
+        photo.setSource(url);
+        image.setSource(url);
+        QTRY_VERIFY_WITH_TIMEOUT(photo.paintedWidth() > 0 && image.paintedWidth() > 0, 10000);
+        // A quarter of each side: within the limit, decoded without the
+        // whole picture in memory.
+        QCOMPARE(photo.sourceSize(), QSize(4000, 4000));
+        QCOMPARE(image.sourceSize(), QSize(4000, 4000));
+        QVERIFY(4000LL * 4000 <= SKDecoderThread::kMaxPixels);
+        QVERIFY2(peakMb() - before < 400, qPrintable(QString("%1 MB more").arg(peakMb() - before)));
+    }
+
     void largeJpegDecodesWhileTheGuiThreadRuns()
     {
-        QImage big(6000, 4000, QImage::Format_RGB32);
-        big.fill(QColor(20, 120, 200));
-        QPainter p(&big);
-        for (int x = 0; x < 6000; x += 40)
-            p.fillRect(x, 0, 20, 4000, QColor(x % 255, 80, 40));
-        p.end();
-        const QString path = m_dir + "/big.jpg";
-        QVERIFY(big.save(path, "JPEG", 90));
-        big = QImage();
+        const QString path = bigJpeg();
+        QVERIFY(!path.isEmpty());
 
         SKPhoto photo;
         SKImage image;
@@ -196,6 +320,53 @@ private slots:
         photo.setSource(gif("next.gif", {{Qt::blue, 500}, {Qt::yellow, 500}}));
         QTRY_COMPARE_WITH_TIMEOUT(log.colors.size(), 2, 4000);
         QCOMPARE(log.colors.at(1), QColor(Qt::blue));
+    }
+
+    void aFrameDecodedAfterClearingIsNeverShown()
+    {
+        const QUrl big = QUrl::fromLocalFile(bigJpeg());
+        SKPhoto photo;
+        SKPhoto reference;
+        FrameLog<SKPhoto> log(photo);
+        reference.setSource(big);
+        photo.setSource(big);
+        QTest::qWait(30);   // inside the decode, which cannot be cut short
+        photo.setSource(QUrl());
+        QTRY_COMPARE_WITH_TIMEOUT(reference.paintedWidth(), 6000.0, 30000);
+        QTest::qWait(500);
+        QVERIFY(log.colors.isEmpty());
+        QCOMPARE(photo.paintedWidth(), 0.0);
+        QCOMPARE(photo.width(), 0.0);
+        QCOMPARE(shown(photo).alpha(), 0);
+    }
+
+    void deletingItemsWhileTheyDecodeNeverWaits()
+    {
+        const QUrl big = QUrl::fromLocalFile(bigJpeg());
+        const QUrl anim = gif("going.gif", {{Qt::red, 50}, {Qt::green, 50}});
+        std::mt19937 rnd(9);
+        qint64 worst = 0;
+        for (int i = 0; i < 16; ++i) {
+            auto photo = std::make_unique<SKPhoto>();
+            auto image = std::make_unique<SKImage>();
+            const QUrl source = i % 4 == 3 ? anim : big;
+            photo->setSource(source);
+            image->setSource(source);
+            if (i % 5 == 4) {
+                photo->setSource(QUrl());
+                photo->setSource(source);
+            }
+            if (i % 2)
+                QTest::qWait(std::uniform_int_distribution<int>(5, 60)(rnd));
+            QElapsedTimer t;
+            t.start();
+            photo.reset();
+            image.reset();
+            worst = qMax(worst, t.elapsed());
+            // The decoders end on their own and take themselves away.
+            QTRY_COMPARE_WITH_TIMEOUT(SKDecoderThread::instances(), 0, 10000);
+        }
+        QVERIFY2(worst < 60, qPrintable(QString("the GUI thread waited %1 ms").arg(worst)));
     }
 
     void stoppingEndsTheFrameLoopPromptly()

@@ -1,3 +1,7 @@
+#include <atomic>
+#include <random>
+#include <thread>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -97,6 +101,103 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(again.endOffset() == 1048576 + 1000, 20000);
         QCOMPARE(QFileInfo(again.path()).size(), f.fileLen - 1048576);
         QVERIFY(again.stop());
+        rig.server->clearFaults();
+    }
+
+    void readsWhileChunksArriveSeeOnlyTheRightBytes()
+    {
+        // The player reads a segment on its thread while the library writes
+        // it on another.
+        MediaRig rig;
+        TwFileInfo f = rig.mediaItem("none.bin");
+        f.id = 999998;
+        TwDownloadFile seg(rig.owner.get(), nullptr);
+        const qint64 start = 4096;
+        QVERIFY(seg.start(f, start, rig.cacheDir));
+        QTRY_VERIFY_WITH_TIMEOUT(seg.state() == TwDownloadFile::Failed, 20000);
+        auto byteAt = [](qint64 pos) { return char((pos * 31 + pos / 251) & 0xff); };
+        const int chunk = 1000;
+        const int chunks = 4000;
+        std::atomic<bool> written{false};
+        std::thread writer([&] {
+            QByteArray buf(chunk, '\0');
+            for (int c = 0; c < chunks; ++c) {
+                const qint64 at = start + qint64(c) * chunk;
+                for (int i = 0; i < chunk; ++i)
+                    buf[i] = byteAt(at + i);
+                if (seg.fwrite(buf.constData(), chunk, at - start) != chunk)
+                    break;
+            }
+            written = true;
+        });
+        std::mt19937 rnd(5);
+        QByteArray got(3000, '\0');
+        int reads = 0;
+        int wrong = 0;
+        while (!written.load() || reads < 1000) {
+            const qint64 end = seg.endOffset();
+            if (end <= start)
+                continue;
+            const qint64 off = std::uniform_int_distribution<qint64>(start, end - 1)(rnd);
+            const qint64 n = seg.get(got.data(), got.size(), off);
+            ++reads;
+            // More may have come since end was read, never less.
+            if (n < qMin<qint64>(got.size(), end - off) || n > got.size()) {
+                ++wrong;
+                continue;
+            }
+            for (qint64 i = 0; i < n; ++i)
+                if (got[int(i)] != byteAt(off + i)) {
+                    ++wrong;
+                    break;
+                }
+        }
+        writer.join();
+        QCOMPARE(wrong, 0);
+        QCOMPARE(seg.endOffset(), start + qint64(chunk) * chunks);
+        // The file holds every chunk where it belongs.
+        QFile file(seg.path());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray all = file.readAll();
+        QCOMPARE(all.size(), chunk * chunks);
+        for (int i = 0; i < all.size(); ++i)
+            if (all[i] != byteAt(start + i))
+                QFAIL(qPrintable(QString("byte %1 of the segment file is wrong").arg(i)));
+        seg.stop();
+    }
+
+    void aSegmentStopsWhereTheNextOneBegins()
+    {
+        MediaRig rig;
+        TwFileInfo f = rig.mediaItem("none.bin");
+        f.id = 999997;
+        TwDownloadFile seg(rig.owner.get(), nullptr);
+        QVERIFY(seg.start(f, 100, rig.cacheDir));
+        QTRY_VERIFY_WITH_TIMEOUT(seg.state() == TwDownloadFile::Failed, 20000);
+        TwDownloadFile live(rig.owner.get(), nullptr);
+        rig.server->addGeneratedFile("l.bin", 64 * 1024, true, 4);
+        rig.server->stallAfter(0, -1);
+        QVERIFY(live.start(rig.mediaItem("l.bin"), 100, rig.cacheDir));
+        QCOMPARE(live.state(), TwDownloadFile::Running);
+        live.limitTo(110);
+        // A chunk crossing the limit is cut there and the task told to stop.
+        QCOMPARE(live.on_data("abcdef", 6), 0);
+        QCOMPARE(live.on_data("ghijkl", 6), 1);
+        QCOMPARE(live.endOffset(), qint64(110));
+        QCOMPARE(live.state(), TwDownloadFile::Finished);
+        QVERIFY(!live.isLive());
+        QCOMPARE(QFileInfo(live.path()).size(), qint64(10));
+        // A limit at or below what is held ends it at once.
+        TwDownloadFile other(rig.owner.get(), nullptr);
+        QVERIFY(other.start(rig.mediaItem("l.bin"), 5000, rig.cacheDir));
+        QCOMPARE(other.on_data("abcdef", 6), 0);
+        other.limitTo(5003);
+        QVERIFY(!other.isLive());
+        QCOMPARE(other.on_data("x", 1), 1);
+        other.limitTo(9000);   // never raised again
+        QCOMPARE(other.limit(), qint64(5003));
+        live.stop();
+        other.stop();
         rig.server->clearFaults();
     }
 

@@ -7,6 +7,7 @@
 #include "browser/filelistmodel.h"
 #include "core/common.h"
 #include "media/twmediaplaylist.h"
+#include "tests/media/playerrig.h"
 
 static TwFileInfo media(qint64 id, const QString& name)
 {
@@ -90,6 +91,70 @@ private slots:
         l.setTw(&m);
         l.next();
         QCOMPARE(l.currentSelected(), 0);
+    }
+
+    void tellsThePageOfEveryStep()
+    {
+        // The page plays whatever currentInfo names when it changes.
+        FileListModel m;
+        fill(m);
+        TwMediaPlayList l;
+        QAbstractItemModelTester tester(&l);
+        l.setTw(&m);
+        QStringList played;
+        connect(&l, &TwMediaPlayList::currentInfoChanged, &l,
+                [&] { played << l.currentInfo().value("name").toString(); });
+        QSignalSpy checked(&l, &QAbstractItemModel::dataChanged);
+        l.setCurrentInfo(media(2, "b.mp4").toVariantMap());
+        l.next();
+        l.next();
+        l.previous();
+        l.next();
+        l.next();
+        l.next();   // past the last: nothing more plays
+        l.previous();
+        QCOMPARE(played, (QStringList{"b.mp4", "d.mkv", "a.mp3", "d.mkv", "a.mp3", "e.flac", "a.mp3"}));
+        QCOMPARE(checked.size(), played.size());
+        QVERIFY(l.data(l.index(2), TwMediaPlayList::FileCheckedRole).toBool());
+        QVERIFY(!l.data(l.index(3), TwMediaPlayList::FileCheckedRole).toBool());
+    }
+
+    void theEndOfAnItemPlaysTheNext()
+    {
+        PlayerRig rig;
+        rig.addWav("music/first.wav", 3.5, 440);
+        rig.addWav("music/second.wav", 1.0, 880);
+        FileListModel m;
+        TwFileInfo first = rig.mediaItem("music/first.wav");
+        TwFileInfo second = rig.mediaItem("music/second.wav");
+        first.isFile = second.isFile = true;
+        first.fileType();
+        second.fileType();
+        m.appendItems({first, second});
+        TwMediaPlayList l;
+        l.setPType(TwMediaPlayList::LMusic);
+        l.setTw(&m);
+        QCOMPARE(l.rowCount(), 2);
+        // Wired as the player page wires them.
+        TwMediaPlayer& p = *rig.player;
+        connect(&p, &TwMediaPlayer::mediaStopChange, &l, &TwMediaPlayList::next);
+        connect(&l, &TwMediaPlayList::currentInfoChanged, &p, [&] {
+            p.setSource(l.currentInfo());
+            p.play();
+        });
+        QSignalSpy info(&l, &TwMediaPlayList::currentInfoChanged);
+        l.setCurrentInfo(first.toVariantMap());
+        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED, 15000));
+        QCOMPARE(rig.prop("path").toString(), QString("stream://first.wav"));
+        QTRY_COMPARE_WITH_TIMEOUT(info.size(), 2, 15000);
+        QCOMPARE(l.currentSelected(), 1);
+        QCOMPARE(l.currentInfo().value("name").toString(), QString("second.wav"));
+        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED, 15000));
+        QCOMPARE(rig.prop("path").toString(), QString("stream://second.wav"));
+        // The last entry ends within 3 s of its start: the list stays on it.
+        QVERIFY(rig.waitFor(MPV_EVENT_IDLE, 15000));
+        QTest::qWait(200);
+        QCOMPARE(info.size(), 2);
     }
 
     void localFileOnTop()

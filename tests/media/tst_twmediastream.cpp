@@ -2,8 +2,10 @@
 #include <random>
 #include <thread>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 #include "media/twdownloadfile.h"
 #include "media/twmediastream.h"
@@ -29,6 +31,21 @@ QByteArray readAt(TwMediaStream& s, qint64 offset, qint64 length)
 int downloads(const MediaRig& rig)
 {
     return int(rig.server->requestsFor("/device/download").size());
+}
+
+// Bytes of the cache folder's files whose name starts with prefix.
+qint64 cachedBytes(const QString& folder, const QString& prefix = QString())
+{
+    qint64 total = 0;
+    for (const QFileInfo& fi : QDir(folder).entryInfoList(QDir::Files))
+        if (fi.fileName().startsWith(prefix))
+            total += fi.size();
+    return total;
+}
+
+int threadCount()
+{
+    return QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size();
 }
 }
 
@@ -69,6 +86,112 @@ private slots:
         s.close();
         s.stop();
         QCOMPARE(s.segmentCount(), 0);
+        // However many segments, the bytes were fetched about once.
+        const qint64 cached = cachedBytes(rig.cacheDir);
+        QVERIFY2(cached <= item.fileLen + item.fileLen / 4, qPrintable(QString::number(cached)));
+    }
+
+    void segmentsEndWhereCachedBytesBegin()
+    {
+        // Seeking backwards through the file: every seek lands just before
+        // bytes another segment holds already.
+        MediaRig rig;
+        const qint64 len = 2 * 1024 * 1024;
+        const qint64 step = 100 * 1024;
+        rig.server->addGeneratedFile("b/back.mkv", len, true, 12);
+        const QByteArray whole = rig.serverBytes("b/back.mkv");
+        const TwFileInfo item = rig.mediaItem("b/back.mkv");
+        TwMediaStream s(nullptr);
+        s.play(item, rig.owner.get(), rig.cacheDir, nullptr);
+        QVERIFY(s.open("stream://back.mkv"));
+        for (qint64 off = len - step; off >= 0; off -= step) {
+            QCOMPARE(readAt(s, off, 10), whole.mid(int(off), 10));
+            // The new segment fetches up to the one after it, not to the end.
+            QTRY_VERIFY_WITH_TIMEOUT(cachedBytes(rig.cacheDir) >= len - off, 10000);
+        }
+        QCOMPARE(readAt(s, 0, int(len)), whole);
+        s.close();
+        s.stop();
+        // Each byte was fetched about once, and what was fetched stays.
+        const qint64 cached = cachedBytes(rig.cacheDir, item.fileMd5);
+        QVERIFY2(cached >= len && cached < len + len / 4, qPrintable(QString::number(cached)));
+    }
+
+    void manySeeksLeaveNoCrowdOfThreadsBehind()
+    {
+        MediaRig rig;
+        const qint64 len = 4 * 1024 * 1024;
+        rig.server->addGeneratedFile("t/threads.mkv", len, true, 13);
+        const QByteArray whole = rig.serverBytes("t/threads.mkv");
+        rig.server->throttle(256 * 1024);
+        const int before = threadCount();
+        TwMediaStream s(nullptr);
+        s.play(rig.mediaItem("t/threads.mkv"), rig.owner.get(), rig.cacheDir, nullptr);
+        QVERIFY(s.open("stream://threads.mkv"));
+        std::mt19937 rnd(3);
+        int peak = 0;
+        for (int i = 0; i < 40; ++i) {
+            const qint64 off = std::uniform_int_distribution<qint64>(0, len - 1)(rnd);
+            QCOMPARE(readAt(s, off, 16), whole.mid(int(off), 16));
+            peak = qMax(peak, threadCount());
+        }
+        QVERIFY2(peak > before + 8, "the seeks should run transfers side by side");
+        s.close();
+        s.stop();
+        rig.server->throttle(0);
+        // Transfer threads left idle end, or only a few wait for more work.
+        QTRY_VERIFY2_WITH_TIMEOUT(threadCount() <= before + 6,
+                                  qPrintable(QString("%1 threads, %2 before").arg(threadCount()).arg(before)),
+                                  15000);
+    }
+
+    void theCacheDropsTheItemsPlayedLongestAgo()
+    {
+        MediaRig rig;
+        for (const char* name : {"c/one.bin", "c/two.bin", "c/three.bin"})
+            rig.server->addGeneratedFile(name, 1024 * 1024, true, 14);
+        const TwFileInfo one = rig.mediaItem("c/one.bin");
+        const TwFileInfo two = rig.mediaItem("c/two.bin");
+        const TwFileInfo three = rig.mediaItem("c/three.bin");
+        TwMediaStream s(nullptr);
+        s.setCacheLimit(1536 * 1024);
+        auto playWhole = [&](const TwFileInfo& f) {
+            s.play(f, rig.owner.get(), rig.cacheDir, nullptr);
+            QVERIFY(s.open(qPrintable("stream://" + f.name)));
+            QCOMPARE(readAt(s, 0, f.fileLen).size(), int(f.fileLen));
+            s.close();
+            s.stop();
+        };
+        auto age = [&](const TwFileInfo& f) {
+            // Played an hour ago.
+            for (const QFileInfo& fi : QDir(rig.cacheDir).entryInfoList(QDir::Files)) {
+                if (!fi.fileName().startsWith(f.fileMd5))
+                    continue;
+                QFile file(fi.filePath());
+                QVERIFY(file.open(QIODevice::ReadWrite));
+                QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                         QFileDevice::FileModificationTime));
+            }
+        };
+        playWhole(one);
+        QCOMPARE(cachedBytes(rig.cacheDir, one.fileMd5), one.fileLen);   // kept after stop
+        age(one);
+        playWhole(two);
+        // Over the limit at stop: the item played first goes, whole.
+        QCOMPARE(cachedBytes(rig.cacheDir, one.fileMd5), qint64(0));
+        QCOMPARE(cachedBytes(rig.cacheDir, two.fileMd5), two.fileLen);
+        age(two);
+        // Files not of the cache stay whatever their age.
+        QFile other(rig.cacheDir + "/notes.txt");
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write(QByteArray(4096, 'x'));
+        other.close();
+        // A lower limit takes effect when the next item starts.
+        s.setCacheLimit(512 * 1024);
+        s.play(three, rig.owner.get(), rig.cacheDir, nullptr);
+        QCOMPARE(cachedBytes(rig.cacheDir, two.fileMd5), qint64(0));
+        QVERIFY(QFileInfo::exists(rig.cacheDir + "/notes.txt"));
+        s.stop();
     }
 
     void aReadWakesAsSoonAsItsBytesArrive()
@@ -92,13 +215,20 @@ private slots:
         s.stop();
     }
 
-    void aSeekIntoHeldBytesStartsNothingAndALiveSegmentIsReused()
+    void seeksToTheEndOrIntoHeldBytesStartNothing()
     {
         MediaRig rig;
         rig.server->addGeneratedFile("r.bin", 1024 * 1024, true, 4);
         TwMediaStream s(nullptr);
         s.play(rig.mediaItem("r.bin"), rig.owner.get(), rig.cacheDir, nullptr);
         QVERIFY(s.open("stream://r.bin"));
+        // Exactly at the end: nothing to fetch there.
+        QCOMPARE(s.seek(1024 * 1024), qint64(0));
+        char end[16];
+        QCOMPARE(s.read(end, 16), qint64(0));
+        QCOMPARE(s.segmentCount(), 0);
+        QTest::qWait(200);
+        QCOMPARE(downloads(rig), 0);
         rig.server->stallAfter(64 * 1024);
         QCOMPARE(s.seek(0), qint64(0));
         QCOMPARE(s.seek(0), qint64(0));   // the live segment at 0 serves it
@@ -275,6 +405,20 @@ private slots:
         QCOMPARE(s.seek(w.size()), qint64(w.size()));
         char b[4];
         QCOMPARE(s.read(b, 4), qint64(0));
+
+        // Played to the end block by block, each block the next one.
+        QCOMPARE(s.seek(0), qint64(0));
+        QByteArray played;
+        QByteArray block(1000, '\0');
+        for (int i = 0; i <= w.size() / block.size() + 1; ++i) {
+            const qint64 n = s.read(block.data(), block.size());
+            QVERIFY(n >= 0);
+            if (n == 0)
+                break;
+            played.append(block.constData(), int(n));
+        }
+        QCOMPARE(played.size(), w.size());
+        QVERIFY(played == w);
         s.close();
 
         item.filePath = dir.path() + "/missing.wav";

@@ -306,6 +306,27 @@ private slots:
         QVERIFY(QString::fromStdString(sent[1].body).contains("\"offset\":60"));
     }
 
+    void visitCountersComeFromTheDevice()
+    {
+        m_server->addShareLink("v1", "", "Visited", "pub/v1");
+        startDevice();
+        // Opened twice by visitors, its files listed once.
+        QueuedSpy opened(ext(), &TidewellExtlink::rDeviceShareGetInfo);
+        for (int i = 0; i < 2; ++i)
+            QVERIFY(ext()->deviceShareGetInfo(1, "v1", linkUrl("v1")));
+        QTRY_COMPARE(opened.count(), 2);
+        QueuedSpy listed(m_device.get(), &TidewellDevice::rGetExterLinkResList);
+        QVERIFY(m_device->getExterLinkResList(1, NetworkShare(), 0, 60, false, 0, "v1"));
+        QTRY_COMPARE(listed.count(), 1);
+
+        Probe p(m_device.get(), true);
+        p.load();
+        QTRY_COMPARE(p.model->rowCount(), 1);
+        const QModelIndex row = p.model->index(0);
+        QCOMPARE(p.model->data(row, M::UserVisitTimeRole).toString(), QString("Visit Time: 2"));
+        QCOMPARE(p.model->data(row, M::ResVisitTimeRole).toInt(), 1);
+    }
+
     void pageAskedBeforeAResetIsDropped()
     {
         for (int i = 0; i < 61; ++i)

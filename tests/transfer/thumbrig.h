@@ -9,9 +9,8 @@
 
 #include "tools/testdeviceserver.h"
 
-// Stores a real picture (a JPEG drawn with Qt) on the test device.
-inline qint64 addPicture(TestDeviceServer& server, const std::string& rel, int w = 400, int h = 300,
-                         int seed = 1)
+// A real picture: a JPEG drawn with Qt.
+inline QByteArray pictureBytes(int w = 400, int h = 300, int seed = 1)
 {
     QImage img(w, h, QImage::Format_RGB32);
     QPainter p(&img);
@@ -26,5 +25,13 @@ inline qint64 addPicture(TestDeviceServer& server, const std::string& rel, int w
     QBuffer buf(&bytes);
     buf.open(QIODevice::WriteOnly);
     img.save(&buf, "JPEG", 90);
+    return bytes;
+}
+
+// Stores a real picture on the test device.
+inline qint64 addPicture(TestDeviceServer& server, const std::string& rel, int w = 400, int h = 300,
+                         int seed = 1)
+{
+    const QByteArray bytes = pictureBytes(w, h, seed);
     return server.addFile(rel, std::string(bytes.constData(), std::size_t(bytes.size())));
 }

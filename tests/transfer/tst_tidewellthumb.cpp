@@ -1,6 +1,6 @@
 // The thumbnail service against the test device: queue order, bounded
-// parallel downloads, retries, offline and pause handling, partial resume,
-// and the cache files.
+// parallel downloads, retries, offline, outage and pause handling, partial
+// resume, and the cache files.
 #include "tests/queuedspy.h"
 #include "tests/testenv.h"
 
@@ -17,6 +17,7 @@
 #include "core/utils.h"
 #include "device/tidewelltab.h"
 #include "tests/testowner.h"
+#include "tests/transfer/outagerig.h"
 #include "tests/transfer/thumbrig.h"
 #include "tools/testdeviceserver.h"
 #include "transfer/thumbdownloadtask.h"
@@ -64,15 +65,43 @@ class TestTidewellThumb : public QObject
         return out;
     }
 
+    // Pictures <prefix><i>.jpg, each a little different.
+    QList<qint64> addPictures(int count, const std::string& prefix, int w, int h)
+    {
+        QList<qint64> ids;
+        for (int i = 0; i < count; ++i)
+            ids << addPicture(*m_server, prefix + std::to_string(i) + ".jpg", w, h, i);
+        return ids;
+    }
+
     QByteArray fileBytes(const QString& path)
     {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    QUrl ask(TidewellThumb& t, qint64 id)
+    QUrl ask(TidewellThumb& t, qint64 id, const QString& md5 = QString())
     {
-        return t.small(NetworkShare(), Common::MT_Image, id, "acc1", QString(), 0);
+        return t.small(NetworkShare(), Common::MT_Image, id, "acc1", md5, 0);
+    }
+
+    QString smallPath(const TidewellThumb& t, qint64 id)
+    {
+        ThumbInfo info(Common::MT_Image, m_owner->deviceId());
+        info.setSmall(id, "acc1", QString(), 0);
+        return info.cacheFilePath(t.cacheRoot());
+    }
+
+    QByteArray thumbOf(const std::string& rel) { return QByteArray::fromStdString(m_server->thumbnailBytes(rel, 1)); }
+
+    QString rangeOf(qint64 id)
+    {
+        QString range = "none";
+        for (const auto& r : m_server->requestsFor("/device/download")) {
+            if (QUrlQuery(QString::fromStdString(r.query)).queryItemValue("fileId").toLongLong() == id)
+                range = QString::fromStdString(r.range);
+        }
+        return range;
     }
 
 private slots:
@@ -132,7 +161,7 @@ private slots:
         m.toMedium();
         QFile f(m.cacheFilePath(t.cacheRoot()));
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("jpeg");
+        f.write(pictureBytes(200, 150));
         f.close();
         item.id = 200;
         bool original = false;
@@ -174,9 +203,7 @@ private slots:
     {
         QFETCH(bool, lan);
         QFETCH(int, limit);
-        QList<qint64> ids;
-        for (int i = 0; i < 60; ++i)
-            ids << addPicture(*m_server, "pics/p" + std::to_string(i) + ".jpg", 320, 240, i);
+        const QList<qint64> ids = addPictures(60, "pics/p", 320, 240);
         QVERIFY(lan ? m_owner->connectTo(m_server->port())
                     : m_owner->connectTo(0, m_server->remotePort()));
         m_server->setThumbnailLatency(150);
@@ -212,10 +239,35 @@ private slots:
         QCOMPARE(t.pendingCount(), 0);
     }
 
+    // Answers are taken on the thread that owns the service; while it is
+    // busy, a task that has answered still holds its slot.
+    void answeredTasksHoldTheirSlotUntilReleased()
+    {
+        const QList<qint64> ids = addPictures(30, "f", 160, 120);
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        m_server->failWithStatus(500, -1, "/device/download");
+        m_server->clearRequests();
+        TidewellThumb t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+        QCOMPARE(t.maxCount(), 5);
+        for (qint64 id : ids)
+            ask(t, id);
+        QThread::msleep(1500);   // every start fails at once; no answer is taken
+        QCOMPARE(int(m_server->requestsFor("/device/download").size()), 5);
+        QVERIFY(t.runningCount() <= 5);
+        m_server->clearFaults();
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 30, 30000);
+        for (const auto& args : done)
+            QCOMPARE(args.at(1).toInt(), 100310);
+        QCOMPARE(int(m_server->requestsFor("/device/download").size()), 35);
+    }
+
     void retriesAndMissingFiles()
     {
         const qint64 pic = addPicture(*m_server, "a.jpg");
         const qint64 text = m_server->addFile("notes.jpg", "just some words, not a picture\n");
+        const qint64 noise = m_server->addGeneratedFile("noise.jpg", 3000, true, 7);
         QVERIFY(m_owner->connectTo(m_server->port()));
         TidewellThumb t;
         QueuedSpy done(&t, &TidewellThumb::sFinished);
@@ -235,26 +287,135 @@ private slots:
         QVERIFY(done.at(1).at(2).toString().startsWith("404"));
         QCOMPARE(downloadsById()[987654], 1);
 
-        // Text where a picture should be: three tries, then reported, and
-        // nothing is cached.
-        ask(t, text);
-        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 3, 20000);
-        QCOMPARE(done.at(2).at(1).toInt(), -1);
-        QCOMPARE(done.at(2).at(2).toString(), QString("file is not image data"));
-        QCOMPARE(downloadsById()[text], 3);
-        ThumbInfo info(Common::MT_Image, m_owner->deviceId());
-        info.setSmall(text, "acc1", QString(), 0);
-        QVERIFY(!QFile::exists(info.cacheFilePath(t.cacheRoot())));
-        QVERIFY(!QFile::exists(info.cacheFilePath(t.cacheRoot()) + "_tmp"));
+        // Text, or bytes of no picture format, where a picture should be:
+        // three tries, then reported, and nothing is cached.
+        for (qint64 id : {text, noise}) {
+            const int before = done.count();
+            ask(t, id);
+            QTRY_COMPARE_WITH_TIMEOUT(done.count(), before + 1, 20000);
+            QCOMPARE(done.last().at(1).toInt(), -1);
+            QCOMPARE(done.last().at(2).toString(), QString("file is not image data"));
+            QCOMPARE(downloadsById()[id], 3);
+            QVERIFY(!QFile::exists(smallPath(t, id)));
+            QVERIFY(!QFile::exists(smallPath(t, id) + "_tmp"));
+        }
         QTest::qWait(200);
-        QCOMPARE(done.count(), 3);   // no answer is given twice
+        QCOMPARE(done.count(), 4);   // no answer is given twice
+    }
+
+    // Garbage, an error page or a cut picture in the cache is no thumbnail:
+    // removed when asked for, and fetched again.
+    void cachedFileThatIsNoWholePictureIsFetchedAgain()
+    {
+        const QList<qint64> ids = addPictures(4, "g", 400, 300);
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        TidewellThumb t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+        t.pause();
+        const QByteArray whole = thumbOf("g3.jpg");
+        const QList<QByteArray> bad{QByteArray("\x13\x37\x00\x01 no picture at all", 22),
+                                    "<html><body><h1>502 Bad Gateway</h1></body></html>",
+                                    whole.left(whole.size() / 2)};
+        for (int i = 0; i < 4; ++i) {
+            QFile f(smallPath(t, ids.at(i)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(i < 3 ? bad.at(i) : whole);
+        }
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(ask(t, ids.at(i)), getFileTypeIcon(Common::MT_Image));
+            QVERIFY(!QFile::exists(smallPath(t, ids.at(i))));
+        }
+        QCOMPARE(ask(t, ids.at(3)), QUrl::fromLocalFile(smallPath(t, ids.at(3))));
+        QCOMPARE(ask(t, ids.at(3)), QUrl::fromLocalFile(smallPath(t, ids.at(3))));
+        QCOMPARE(t.pendingCount(), 3);
+
+        t.resume();
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 3, 20000);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(done.at(i).at(1).toInt(), 100310);
+            QCOMPARE(ask(t, ids.at(i)), QUrl::fromLocalFile(smallPath(t, ids.at(i))));
+            QCOMPARE(fileBytes(smallPath(t, ids.at(i))), thumbOf("g" + std::to_string(i) + ".jpg"));
+        }
+    }
+
+    // A part left by a dropped download goes on only while the device holds
+    // the same picture; a new picture under the same id starts over.
+    void partialFileIsResumedOnlyForTheSameVersion()
+    {
+        const qint64 same = addPicture(*m_server, "v/same.jpg", 1600, 1200, 4);
+        const qint64 changed = addPicture(*m_server, "v/changed.jpg", 1600, 1200, 5);
+        const QByteArray before = thumbOf("v/changed.jpg");
+        const int part = 300;
+        QVERIFY(before.size() > 2 * part && thumbOf("v/same.jpg").size() > 2 * part);
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        TidewellThumb t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+        m_server->stallAfter(part, 2);
+        ask(t, same, "md5-same");
+        ask(t, changed, "md5-old");
+        QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(smallPath(t, same) + "_tmp").size(), qint64(part), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(smallPath(t, changed) + "_tmp").size(), qint64(part), 10000);
+        t.pause();   // both given back, their parts kept
+        QCOMPARE(done.count(), 0);
+        m_server->clearFaults();
+        addPicture(*m_server, "v/changed.jpg", 1200, 900, 9);
+        const QByteArray after = thumbOf("v/changed.jpg");
+        QVERIFY(after != before);
+
+        m_server->clearRequests();
+        ask(t, same, "md5-same");
+        ask(t, changed, "md5-new");
+        t.resume();
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
+        for (const auto& args : done)
+            QCOMPARE(args.at(1).toInt(), 100310);
+        QCOMPARE(rangeOf(same), "bytes=" + QString::number(part) + "-");
+        QCOMPARE(rangeOf(changed), QString());
+        QCOMPARE(fileBytes(smallPath(t, same)), thumbOf("v/same.jpg"));
+        QCOMPARE(fileBytes(smallPath(t, changed)), after);
+        for (qint64 id : {same, changed})
+            QVERIFY(QDir(QFileInfo(smallPath(t, id)).path()).entryList({"*_tmp*"}, QDir::Files).isEmpty());
+    }
+
+    // The device goes away mid-queue and comes back on the same port: the
+    // queue waits without spending attempts, then fetches everything.
+    void unreachableDeviceCostsNoAttempt()
+    {
+        ShortPacing pacing(400, 60000);
+        const QList<qint64> ids = addPictures(40, "u/p", 160, 120);
+        const int port = m_server->port();
+        QVERIFY(m_owner->connectTo(port));
+        m_server->setThumbnailLatency(50);
+        TidewellThumb t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+        for (qint64 id : ids)
+            ask(t, id);
+        QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 3, 10000);
+        m_server->stopListener(0);
+        const int calls = m_owner->onlineCalls.load();
+        QTest::qWait(2000);
+        for (const auto& args : done)
+            QCOMPARE(args.at(1).toInt(), 100310);
+        QVERIFY(done.count() < 40);
+        // Looked for now and then, not once per waiting request.
+        QVERIFY2(m_owner->onlineCalls.load() - calls < 20,
+                 qPrintable(QString::number(m_owner->onlineCalls.load() - calls)));
+
+        QVERIFY(m_server->start(port));
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 40, 30000);
+        for (const auto& args : done)
+            QCOMPARE(args.at(1).toInt(), 100310);
+        for (qint64 id : ids)
+            QVERIFY(ask(t, id).isLocalFile());
+        QCOMPARE(t.pendingCount(), 0);
     }
 
     void offlineRequestsWaitWithoutSpinning()
     {
-        QList<qint64> ids;
-        for (int i = 0; i < 3; ++i)
-            ids << addPicture(*m_server, "o" + std::to_string(i) + ".jpg", 200, 200, i);
+        const QList<qint64> ids = addPictures(3, "o", 200, 200);
         QVERIFY(m_owner->connectTo(m_server->port()));
         m_owner->allowOnline = false;   // refuses like a tab that lost its device
         TidewellThumb t;
@@ -296,9 +457,7 @@ private slots:
 
     void pauseReturnsOnceTasksAreReleased()
     {
-        QList<qint64> ids;
-        for (int i = 0; i < 8; ++i)
-            ids << addPicture(*m_server, "w" + std::to_string(i) + ".jpg", 200, 150, i);
+        const QList<qint64> ids = addPictures(8, "w", 200, 150);
         QVERIFY(m_owner->connectTo(m_server->port()));
         m_server->setThumbnailLatency(3000);
         TidewellThumb t;
@@ -350,9 +509,7 @@ private slots:
 
     void destroyedWhileDownloading()
     {
-        QList<qint64> ids;
-        for (int i = 0; i < 4; ++i)
-            ids << addPicture(*m_server, "d" + std::to_string(i) + ".jpg", 200, 150, i);
+        const QList<qint64> ids = addPictures(4, "d", 200, 150);
         QVERIFY(m_owner->connectTo(m_server->port()));
         m_server->stallAfter(100, 4);
         {
@@ -392,7 +549,7 @@ private slots:
 
         m_server->stallAfter(part, 1);
         m_server->clearRequests();
-        t->small(NetworkShare(), Common::MT_Image, id, "acc1", QString(), 0);
+        t->small(NetworkShare(), Common::MT_Image, id, "acc1", "md5-big", 0);
         QTRY_COMPARE_WITH_TIMEOUT(t->runningCount(), 1, 10000);
         // Silent for 10 s: dropped without an answer, the part kept.
         QTRY_COMPARE_WITH_TIMEOUT(t->runningCount(), 0, 25000);
@@ -403,7 +560,7 @@ private slots:
         QCOMPARE(QFileInfo(path + "_tmp").size(), qint64(part));
         m_server->clearFaults();
 
-        t->small(NetworkShare(), Common::MT_Image, id, "acc1", QString(), 0);
+        t->small(NetworkShare(), Common::MT_Image, id, "acc1", "md5-big", 0);
         QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
         QCOMPARE(done.at(0).at(1).toInt(), 100310);
         const auto reqs = m_server->requestsFor("/device/download");

@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QList>
 
-// Writes small animated GIFs for the tests (Qt reads GIF but cannot write
+// Writes small animated GIFs (tests, sample library) (Qt reads GIF but cannot write
 // it): solid-colour frames, each with its own delay in hundredths of a
 // second, looping for ever when loop is set (no loop block otherwise).
 struct GifFrame

@@ -1,0 +1,328 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import QtQuick.Dialogs 1.3 as Dialogs
+import Tidewell 1.0
+import Tidewell.Model 1.0
+import "../base"
+import "../share"
+
+// The device's personal space: folders page by page with a breadcrumb,
+// selection, download, upload (dialog or drop), new folder, rename,
+// delete, move, copy, share and external link.
+Rectangle {
+    id: page
+    objectName: "filePage"
+    color: Theme.surface
+    property QtObject twTab: null
+    readonly property alias model: files
+    // Set by the sharing pages' picker when present (see shareRequested).
+    property Component sharePicker: null
+
+    function refresh() {
+        files.reload()
+    }
+
+    // Uploads local files or folders into the open folder; the tab asks
+    // first when a path was uploaded before.
+    function upload(urls) {
+        if (!twTab || urls.length === 0)
+            return
+        twTab.addUploadFiles(files.folder, urls)
+    }
+
+    function downloadSelection() {
+        if (files.selectNum === 0) {
+            Notifier.toast(qsTr("Select files first"), Constant.toastInfo)
+            return
+        }
+        files.fileDownload(twSdk.downloadFolder())
+    }
+
+    function selectionName() {
+        var item = files.get(files.currentSelected)
+        return item && item.name ? item.name : ""
+    }
+
+    DirListModel {
+        id: files
+        objectName: "fileModel"
+        tw: page.twTab ? page.twTab.twDevice : null
+        thumb: page.twTab ? page.twTab.twThumb : null
+        onOpenFile: {
+            if (fileInfo.isFile)
+                page.downloadSelection()
+        }
+        onExtlinkCreated: {
+            linkCard.url = url
+            linkCard.code = extractedCode
+            linkCard.open()
+        }
+    }
+    ModelHooks { model: files; overlay: busy; emptyView: empty; emptyText: qsTr("No File") }
+
+    Connections {
+        target: page.twTab
+        function onConnected() { if (files.rowCount() === 0) page.refresh() }
+    }
+    onTwTabChanged: if (twTab && twTab.linkState >= 2) refresh()
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        // Breadcrumb and commands.
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.preferredHeight: Theme.headerHeight
+            color: Theme.surface
+            RowLayout {
+                anchors.fill: parent
+                anchors.leftMargin: Theme.margin
+                anchors.rightMargin: Theme.margin
+                spacing: 2
+                ToolButton {
+                    objectName: "backButton"
+                    text: "\u2190"
+                    enabled: files.depth > 0
+                    onClicked: files.back()
+                }
+                Repeater {
+                    model: files.pathNames
+                    RowLayout {
+                        spacing: 2
+                        Label { visible: index > 0; text: "/"; color: Theme.textMuted }
+                        ToolButton {
+                            objectName: "crumb" + index
+                            text: modelData
+                            font.bold: index === files.depth
+                            onClicked: files.goTo(index)
+                        }
+                    }
+                }
+                Item { Layout.fillWidth: true }
+                ToolButton {
+                    objectName: "refreshButton"
+                    text: qsTr("Refresh")
+                    onClicked: page.refresh()
+                }
+            }
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.preferredHeight: commands.implicitHeight + 12
+            color: Theme.background
+            Flow {
+                id: commands
+                x: 6; y: 6
+                width: parent.width - 12
+                spacing: 6
+                Button { objectName: "uploadButton"; text: qsTr("Upload files"); onClicked: fileDialog.open() }
+                Button { objectName: "uploadFolderButton"; text: qsTr("Upload folder"); onClicked: folderDialog.open() }
+                Button { objectName: "newFolderButton"; text: qsTr("New folder"); onClicked: { newFolderDialog.value = ""; newFolderDialog.open() } }
+                Button { objectName: "downloadButton"; text: qsTr("Download"); enabled: files.selectNum > 0; onClicked: page.downloadSelection() }
+                Button {
+                    objectName: "renameButton"; text: qsTr("Rename"); enabled: files.selectNum === 1
+                    onClicked: { renameDialog.value = page.selectionName(); renameDialog.open() }
+                }
+                Button { objectName: "deleteButton"; text: qsTr("Delete"); enabled: files.selectNum > 0; onClicked: deleteDialog.open() }
+                Button { objectName: "moveButton"; text: qsTr("Move to"); enabled: files.selectNum > 0; onClicked: { picker.action = qsTr("Move"); picker.open() } }
+                Button { objectName: "copyButton"; text: qsTr("Copy to"); enabled: files.selectNum > 0; onClicked: { picker.action = qsTr("Copy"); picker.open() } }
+                Button { objectName: "shareButton"; text: qsTr("Share"); enabled: files.selectNum > 0; onClicked: shareDialog.open() }
+                Button { objectName: "linkButton"; text: qsTr("Create link"); enabled: files.selectNum > 0; onClicked: linkDialog.open() }
+            }
+        }
+
+        // Column header with the check box that selects every row.
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.preferredHeight: 32
+            color: Theme.surface
+            RowLayout {
+                anchors.fill: parent
+                anchors.leftMargin: Theme.margin
+                anchors.rightMargin: Theme.margin
+                spacing: Theme.spacing
+                CheckBox {
+                    objectName: "headerCheck"
+                    padding: 0
+                    checked: files.isAll
+                    onClicked: {
+                        if (files.isAll)
+                            files.singleSelect(-1, false)
+                        else
+                            files.allSelect()
+                        files.menuType = 2
+                    }
+                }
+                Label {
+                    Layout.fillWidth: true
+                    text: files.selectNum > 0 ? qsTr("%1 selected").arg(files.selectNum)
+                                              : qsTr("%1 items").arg(files.fileNum)
+                    objectName: "countText"
+                    color: Theme.textMuted
+                    font.pixelSize: Theme.fontSmall
+                }
+                Label { Layout.preferredWidth: 90; text: qsTr("Size"); horizontalAlignment: Text.AlignRight; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
+                Label { Layout.preferredWidth: 130; text: qsTr("Modified"); horizontalAlignment: Text.AlignRight; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
+            }
+        }
+
+        Item {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+
+            ListView {
+                id: list
+                objectName: "fileList"
+                anchors.fill: parent
+                clip: true
+                model: files
+                boundsBehavior: Flickable.StopAtBounds
+                ScrollBar.vertical: ScrollBar {}
+                delegate: FileRow {
+                    objectName: "fileRow_" + model.$FileName
+                    width: list.width
+                    name: model.$FileName
+                    size: model.$FileSize
+                    time: model.$FileTime
+                    icon: model.$FileThumbUrl
+                    selected: model.$Selected
+                    shared: model.$FileIsShare
+                    loved: model.$FileIsLove
+                    onClicked: {
+                        if (mouse.modifiers & Qt.ControlModifier)
+                            files.multiSelect(index)
+                        else
+                            files.singleSelect(index)
+                        files.menuType = 2
+                    }
+                    onCheckToggled: { files.multiSelect(index); files.menuType = 2 }
+                    onRightClicked: {
+                        if (!model.$Selected)
+                            files.singleSelect(index, true)
+                        contextMenu.popup()
+                    }
+                    onDoubleClicked: {
+                        files.singleSelect(index, true)
+                        if (!files.openFolder(index))
+                            files.fileOpen()
+                    }
+                }
+            }
+
+            EmptyView { id: empty; anchors.fill: parent }
+
+            DropArea {
+                objectName: "dropArea"
+                anchors.fill: parent
+                onDropped: {
+                    if (drop.hasUrls) {
+                        page.upload(drop.urls)
+                        drop.accept()
+                    }
+                }
+                Rectangle {
+                    anchors.fill: parent
+                    visible: parent.containsDrag
+                    color: "#202f81f7"
+                    border.color: Theme.accent
+                    border.width: 2
+                    Label { anchors.centerIn: parent; text: qsTr("Drop to upload here"); color: Theme.accent }
+                }
+            }
+            BusyOverlay { id: busy }
+        }
+    }
+
+    Menu {
+        id: contextMenu
+        objectName: "fileContextMenu"
+        MenuItem { text: qsTr("Open"); enabled: files.selectNum === 1; onTriggered: { if (!files.openFolder(files.currentSelected)) files.fileOpen() } }
+        MenuItem { text: qsTr("Download"); onTriggered: page.downloadSelection() }
+        MenuItem { text: qsTr("Rename"); enabled: files.selectNum === 1; onTriggered: { renameDialog.value = page.selectionName(); renameDialog.open() } }
+        MenuItem { text: qsTr("Move to"); onTriggered: { picker.action = qsTr("Move"); picker.open() } }
+        MenuItem { text: qsTr("Copy to"); onTriggered: { picker.action = qsTr("Copy"); picker.open() } }
+        MenuItem { text: qsTr("Share"); onTriggered: shareDialog.open() }
+        MenuItem { text: qsTr("Create link"); onTriggered: linkDialog.open() }
+        MenuItem { text: qsTr("Delete"); onTriggered: deleteDialog.open() }
+    }
+
+    Dialogs.FileDialog {
+        id: fileDialog
+        title: qsTr("Upload files")
+        selectMultiple: true
+        onAccepted: page.upload(fileUrls)
+    }
+    Dialogs.FileDialog {
+        id: folderDialog
+        title: qsTr("Upload folder")
+        selectFolder: true
+        onAccepted: page.upload([fileUrl])
+    }
+    InputDialog {
+        id: newFolderDialog
+        objectName: "newFolderDialog"
+        title: qsTr("New folder")
+        placeholder: qsTr("Folder name")
+        onEntered: files.newFolder(text)
+    }
+    InputDialog {
+        id: renameDialog
+        objectName: "renameDialog"
+        title: qsTr("Rename")
+        onEntered: files.fileRename(text)
+    }
+    ConfirmDialog {
+        id: deleteDialog
+        objectName: "deleteDialog"
+        title: qsTr("Delete")
+        text: qsTr("Delete the %1 selected items?").arg(files.selectNum)
+        onConfirmed: files.fileDelete()
+    }
+    FolderPicker {
+        id: picker
+        twTab: page.twTab
+        onChosen: {
+            if (action === qsTr("Move"))
+                files.fileMove(folder)
+            else
+                files.fileCopyTo(folder)
+        }
+    }
+    ShareTargetPicker {
+        id: shareDialog
+        twTab: page.twTab
+        onShareRequested: files.fileSharing(data)
+    }
+    Dialog {
+        id: linkCard
+        objectName: "linkCard"
+        property string url: ""
+        property string code: ""
+        title: qsTr("Link created")
+        modal: true
+        anchors.centerIn: Overlay.overlay
+        width: 460
+        standardButtons: Dialog.Close
+        ColumnLayout {
+            width: parent.width
+            TextField { objectName: "linkUrl"; Layout.fillWidth: true; readOnly: true; text: linkCard.url; selectByMouse: true }
+            Label { visible: linkCard.code.length > 0; text: qsTr("Extraction code: %1").arg(linkCard.code) }
+            Button {
+                text: qsTr("Copy")
+                onClicked: {
+                    twSdk.setClipboardText(linkCard.code.length > 0
+                                           ? linkCard.url + " " + qsTr("Extraction code: %1").arg(linkCard.code)
+                                           : linkCard.url)
+                    Notifier.toast(qsTr("Copied"), Constant.toastSuccess)
+                }
+            }
+        }
+    }
+    CreateLinkDialog {
+        id: linkDialog
+        onCreateRequested: files.fileCreateExtlink(title, code)
+    }
+}
