@@ -1,6 +1,7 @@
 #include "browser/baselistmodel.h"
 
 #include <QDebug>
+#include <QSet>
 
 #include "core/common.h"
 #include "core/utils.h"
@@ -38,8 +39,7 @@ ThumbI* BaseListModel::thumbI() const
 
 void BaseListModel::resetPaging()
 {
-    m_hasMore = true;
-    m_isLoading = false;
+    restartPaging();
     m_page = 1;
     m_loadFileNum = 0;
     m_pageSize = 60;
@@ -289,4 +289,68 @@ bool BaseListModel::succeeded(int result, const QString& message)
 QList<qint64> BaseListModel::selectedIds() const
 {
     return m_selectMap.values();
+}
+
+QList<TwFileInfo> BaseListModel::unseen(const QList<TwFileInfo>& shown, const QList<TwFileInfo>& page)
+{
+    QSet<qint64> ids;
+    for (const TwFileInfo& f : shown)
+        ids.insert(f.id);
+    QList<TwFileInfo> out;
+    for (const TwFileInfo& f : page) {
+        // Id 0 names no stored item: such rows cannot be told apart.
+        if (f.id != 0 && ids.contains(f.id))
+            continue;
+        ids.insert(f.id);
+        out.append(f);
+    }
+    return out;
+}
+
+TW_HANDLE BaseListModel::beginPage()
+{
+    m_isLoading = true;
+    return TW_HANDLE(m_pages.begin());
+}
+
+void BaseListModel::pageNotSent(TW_HANDLE page)
+{
+    m_pages.take(int(page));
+    m_isLoading = m_pages.loading();
+}
+
+bool BaseListModel::takePage(TW_HANDLE page, const char* where)
+{
+    return m_pages.takeCurrent(int(page), this, where);
+}
+
+void BaseListModel::restartPaging()
+{
+    m_pages.invalidate(false);
+    m_hasMore = true;
+    m_isLoading = false;
+}
+
+void BaseListModel::stopPaging(const char* where)
+{
+    qDebug() << where << "paging stops until the list is loaded again.";
+    m_hasMore = false;
+    m_isLoading = false;
+}
+
+void BaseListModel::endIfRepeated(int received, int added, const char* where)
+{
+    if (received > 0 && added == 0 && m_hasMore) {
+        qWarning() << where << "a page of" << received << "items held none not shown yet; paging ends.";
+        m_hasMore = false;
+    }
+}
+
+void BaseListModel::listShifted()
+{
+    if (!m_isLoading)
+        return;
+    qDebug() << metaObject()->className() << "- rows left the list while a page was on its way; it is asked again.";
+    m_pages.invalidate(false);
+    m_isLoading = false;
 }

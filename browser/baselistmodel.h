@@ -12,6 +12,7 @@
 #include "core/basemodel.h"
 #include "core/twfileinfo.h"
 #include "core/twhandle.h"
+#include "transfer/pagerequest.h"
 #include "transfer/thumbinfo.h"
 
 class ThumbI;
@@ -85,8 +86,11 @@ public:
     bool isLoading() const { return m_isLoading; }
     int pageSize() const { return m_pageSize; }
 
-    // hasMore, page 1, offset 0, page size 60, fileNum 0, no selection.
+    // hasMore, page 1, offset 0, page size 60, fileNum 0, no selection; a
+    // new listing (restartPaging).
     void resetPaging();
+    // Items of a page whose ids are neither shown nor earlier in the page.
+    static QList<TwFileInfo> unseen(const QList<TwFileInfo>& shown, const QList<TwFileInfo>& page);
 
     // Operations, in this order; the QML-callable ones from refreshData to
     // fileCreateExtlink.
@@ -191,6 +195,29 @@ protected:
     // The selection's ids in row order.
     QList<qint64> selectedIds() const;
 
+    // Paging by generation. A page request carries beginPage()'s handle
+    // instead of the model's; restartPaging() starts a new listing, so a
+    // page asked before it is dropped whenever it comes and the first page
+    // of the new listing can be asked at once.
+    TW_HANDLE beginPage();
+    // The facade did not send it: no answer will come.
+    void pageNotSent(TW_HANDLE page);
+    // True for the answer to the current listing's request (isLoading stays
+    // set until the model has taken the rows). A late answer of an earlier
+    // listing is dropped, another model's ignored.
+    bool takePage(TW_HANDLE page, const char* where);
+    void restartPaging();
+    // A page failed: no more pages until the list is loaded again, so a view
+    // that keeps asking does not flood a failing device.
+    void stopPaging(const char* where);
+    // A full page that brought no new row ends paging: the device repeats
+    // itself and asking on would never end.
+    void endIfRepeated(int received, int added, const char* where);
+    // Rows left the device's list: a page on its way was asked at the old
+    // position and would skip as many files, so it is dropped and the next
+    // page asked from the new position.
+    void listShifted();
+
     TW_HANDLE m_handle;
     QPointer<QObject> m_tw;
     QPointer<QObject> m_thumb;
@@ -207,4 +234,5 @@ protected:
     int m_modelType = 0;
     int m_docType = 0;
     int m_menuType = 0;
+    PageRequest m_pages;
 };

@@ -50,15 +50,13 @@ void DirListModel::back()
 
 void DirListModel::reload()
 {
-    ++m_generation;
     emit folderChanged();
-    // A page still under way belongs to the folder left: forget it.
-    if (m_isLoading) {
-        m_isLoading = false;
+    // A page still under way belongs to the listing left: it is dropped
+    // when it comes (refreshData starts a new listing).
+    if (m_isLoading)
         cancelLading();
-        emit loadingChanged();
-    }
     refreshData();
+    emit loadingChanged();
     loadData();
 }
 
@@ -76,12 +74,11 @@ void DirListModel::loadData()
     TidewellDevice* d = device();
     if (!d)
         return;
-    m_isLoading = true;
-    m_askedGeneration = m_generation;
+    const TW_HANDLE page = beginPage();
     emit loadingChanged();
     const TwFolderInfo& f = m_path.last();
-    if (!d->filelist(m_handle, f.fid, f.serialNo, m_items.size(), m_pageSize, false, 2)) {
-        m_isLoading = false;
+    if (!d->filelist(page, f.fid, f.serialNo, m_items.size(), m_pageSize, false, 2)) {
+        pageNotSent(page);
         emit loadingChanged();
         notifyStatus(100101, tr("Network Error"), TL_Error);
         return;
@@ -106,47 +103,34 @@ void DirListModel::initConnect(bool isTw)
 
 void DirListModel::rFilelist(TW_HANDLE handle, DirPathResp resp)
 {
-    if (!isMine(handle, "DirListModel::rFilelist -"))
+    if (!takePage(handle, "DirListModel::rFilelist -"))
         return;
-    if (!m_isLoading || m_askedGeneration != m_generation || resp.offset != m_items.size()) {
-        qDebug() << "DirListModel::rFilelist - a page of an earlier listing, dropped.";
-        return;
-    }
     cancelLading();
-    m_isLoading = false;
-    emit loadingChanged();
     qDebug() << "DirListModel::rFilelist - result" << resp.result << resp.message << "count"
              << resp.fileList.size();
     if (resp.result != 1) {
-        // Paging stops until the user refreshes, so a failing device is not
-        // asked again and again by a view that keeps scrolling.
-        m_hasMore = false;
+        stopPaging("DirListModel::rFilelist -");
+        emit loadingChanged();
         if (!m_items.isEmpty())
             notifyStatus(resp.result, resp.message, TL_Error);
         else
             defaultStateChange(DS_Error, resp.message);
         return;
     }
-    QList<TwFileInfo> fresh;
-    for (const TwFileInfo& item : resp.fileList) {
-        bool known = false;
-        for (const TwFileInfo& have : m_items)
-            if (have.id == item.id) {
-                known = true;
-                break;
-            }
-        if (!known)
-            fresh.append(item);
-    }
+    const QList<TwFileInfo> fresh = unseen(m_items, resp.fileList);
+    // Settled before the rows are shown. A short page ends the folder, and
+    // so does a total reached.
+    if (resp.fileList.size() < m_pageSize
+        || (resp.totalNum > 0 && m_items.size() + fresh.size() >= resp.totalNum))
+        m_hasMore = false;
+    endIfRepeated(resp.fileList.size(), fresh.size(), "DirListModel::rFilelist -");
     appendItems(fresh);
+    m_isLoading = false;
+    emit loadingChanged();
     if (resp.totalNum > 0)
         setFileNum(resp.totalNum);
     else
         setFileNum(m_items.size());
-    // A short page, or one that adds nothing new, ends the folder.
-    if (resp.fileList.size() < m_pageSize || fresh.isEmpty()
-        || (resp.totalNum > 0 && m_items.size() >= resp.totalNum))
-        m_hasMore = false;
     updateViewState(0);
 }
 

@@ -51,10 +51,5 @@ signals:
     void loadingChanged();
 
 private:
-
     QList<TwFolderInfo> m_path;
-    // Pages are told apart by the folder they were asked for and a counter
-    // bumped at each reload, so a late page of an earlier folder is dropped.
-    int m_generation = 0;
-    int m_askedGeneration = -1;
 };

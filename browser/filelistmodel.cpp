@@ -64,8 +64,8 @@ void FileListModel::appendItems(const QList<TwFileInfo>& items)
 void FileListModel::refreshData()
 {
     qDebug() << "FileListModel::refreshData - call.";
-    if (m_isLoading)
-        return;
+    // Also while a page is on its way: it belongs to the old listing and is
+    // dropped when it comes.
     emit myChanged();
     resetData();
 }
@@ -488,6 +488,8 @@ bool FileListModel::removeItems(QMap<int, qint64> items)
     // By id: rows may have moved since the request was made.
     for (qint64 id : items.values())
         any = removeItem(id) || any;
+    if (any)
+        listShifted();
     return any;
 }
 

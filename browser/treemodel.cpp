@@ -62,6 +62,7 @@ void TreeModel::setParentFolder(const QVariantMap& folder)
     beginResetModel();
     m_parent = TwFolderInfo::fromVariantMap(folder);
     m_folders.clear();
+    m_seen.clear();
     m_offset = 0;
     m_hasMore = true;
     m_isLoading = false;
@@ -87,9 +88,20 @@ void TreeModel::rGetPubFileList(TW_HANDLE handle, GetPubFileListResp resp)
     if (resp.fileList.size() < kPageSize)
         m_hasMore = false;
     QList<TwFileInfo> folders;
+    int fresh = 0;
     for (const TwFileInfo& f : resp.fileList) {
+        if (m_seen.contains(f.id))
+            continue;
+        m_seen.insert(f.id);
+        ++fresh;
         if (!f.isFile)
             folders << f;
+    }
+    // A full page of items already listed: the device repeats itself and
+    // asking on would never end.
+    if (fresh == 0 && !resp.fileList.isEmpty()) {
+        qWarning() << "TreeModel::rGetPubFileList - a page repeated items already listed; paging ends.";
+        m_hasMore = false;
     }
     if (folders.isEmpty())
         return;

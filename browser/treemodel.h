@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QVariantMap>
 
 #include "core/basemodel.h"
@@ -58,4 +59,6 @@ private:
     int m_offset = 0;
     bool m_hasMore = true;
     bool m_isLoading = false;
+    // Ids of every item listed so far, folders or not.
+    QSet<qint64> m_seen;
 };

@@ -24,13 +24,12 @@ void ComposeListModel::loadData()
 {
     if (m_isLoading || !m_hasMore)
         return;
-    m_isLoading = true;
     // The page value serves as the offset: the rows held so far.
     m_page = m_items.size();
+    const TW_HANDLE page = beginPage();
     TidewellDevice* d = device();
-    if (!d || !d->mediaFilelist(m_handle, Common::FileType(m_modelType), m_page, m_pageSize, 1,
-                                m_isSort)) {
-        m_isLoading = false;
+    if (!d || !d->mediaFilelist(page, Common::FileType(m_modelType), m_page, m_pageSize, 1, m_isSort)) {
+        pageNotSent(page);
         notifyStatus(100101, tr("Network Error"), TL_Error);
         return;
     }
@@ -51,11 +50,11 @@ void ComposeListModel::initConnect(bool isTw)
 
 void ComposeListModel::rMediaFilelist(TW_HANDLE handle, GetMediaFileGroupResp resp)
 {
-    if (!isMine(handle, "ComposeListModel::rMediaFilelist -"))
+    if (!takePage(handle, "ComposeListModel::rMediaFilelist -"))
         return;
     cancelLading();
     if (resp.result != 1) {
-        m_isLoading = false;
+        stopPaging("ComposeListModel::rMediaFilelist -");
         if (!m_items.isEmpty())
             notifyStatus(resp.result, resp.message, TL_Error);
         else
@@ -63,10 +62,12 @@ void ComposeListModel::rMediaFilelist(TW_HANDLE handle, GetMediaFileGroupResp re
         return;
     }
     qDebug() << "ComposeListModel::rMediaFilelist - get count " << resp.fileList.size();
-    appendItems(resp.fileList);
-    m_page = m_items.size();
-    m_isLoading = false;
+    const QList<TwFileInfo> fresh = unseen(m_items, resp.fileList);
     if (resp.fileList.size() < m_pageSize)
         m_hasMore = false;
+    endIfRepeated(resp.fileList.size(), fresh.size(), "ComposeListModel::rMediaFilelist -");
+    appendItems(fresh);
+    m_page = m_items.size();
+    m_isLoading = false;
     updateViewState(0);
 }

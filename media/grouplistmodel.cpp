@@ -112,9 +112,9 @@ void GroupListModel::loadData()
     if (m_isLoading || !m_hasMore)
         return;
     TidewellDevice* d = device();
-    m_isLoading = true;
-    if (!d || !d->mediaFilelist(m_handle, Common::FileType(m_modelType), m_offset, kPageSize, 1, false)) {
-        m_isLoading = false;
+    const TW_HANDLE page = beginPage();
+    if (!d || !d->mediaFilelist(page, Common::FileType(m_modelType), m_offset, kPageSize, 1, false)) {
+        pageNotSent(page);
         notifyStatus(100101, tr("Network Error"), 2);
         return;
     }
@@ -136,8 +136,6 @@ void GroupListModel::refreshData()
 
 void GroupListModel::resetData()
 {
-    if (m_isLoading)
-        ++m_stale;
     beginResetModel();
     clearSections();
     resetPaging();
@@ -155,23 +153,29 @@ void GroupListModel::clearSections()
 
 void GroupListModel::rMediaFilelist(TW_HANDLE handle, GetMediaFileGroupResp resp)
 {
-    if (!isMine(handle, "GroupListModel::rMediaFilelist -"))
+    if (!takePage(handle, "GroupListModel::rMediaFilelist -"))
         return;
     emit sg_cancelLading();
-    if (m_stale > 0) {
-        // Asked before a refresh: its offset no longer fits.
-        --m_stale;
-        return;
-    }
     if (resp.result != 1) {
-        m_isLoading = false;
+        stopPaging("GroupListModel::rMediaFilelist -");
         notifyStatus(100202, tr("Get File List failed(%1)").arg(resp.result), 2);
         updateViewState(0);
         return;
     }
+    QList<TwFileInfo> shown;
+    for (MediaListModel* s : qAsConst(m_sections))
+        shown += s->items();
+    const QList<TwFileInfo> fresh = unseen(shown, resp.fileList);
+    // Settled before the sections change: a view may ask for more at once.
+    const int n = resp.fileList.size();
+    if (n < kPageSize)
+        m_hasMore = false;
+    endIfRepeated(n, fresh.size(), "GroupListModel::rMediaFilelist -");
+    // The device's position: the next page starts behind this one.
+    m_offset += n;
     QStringList keys;
     QMap<QString, QList<TwFileInfo>> byDay;
-    for (TwFileInfo item : resp.fileList) {
+    for (TwFileInfo item : fresh) {
         if (item.dayKey.isEmpty())
             item.dayKey = dayKeyOf(item.lastModified);
         if (!byDay.contains(item.dayKey))
@@ -203,12 +207,8 @@ void GroupListModel::rMediaFilelist(TW_HANDLE handle, GetMediaFileGroupResp resp
         m_sections.append(s);
         endInsertRows();
     }
-    const int n = resp.fileList.size();
-    if (n < kPageSize)
-        m_hasMore = false;
-    m_offset += n;
     m_isLoading = false;
-    setFileNum(m_fileNum + n);
+    setFileNum(m_fileNum + fresh.size());
     emit loadFileNumChanged();
     emit isAllChanged();
     emit isCheckChanged();
@@ -639,8 +639,10 @@ void GroupListModel::removeFromSections(const QMap<int, qint64>& selection)
         removed += before - it.key()->rowCount();
     }
     m_offset = qMax(0, m_offset - removed);
-    if (removed > 0)
+    if (removed > 0) {
+        listShifted();
         setFileNum(qMax(0, m_fileNum - removed));
+    }
     // Section rows stay (with their new counts) until the next refresh.
     emit dataChanged(index(0), index(qMax(0, m_sections.size() - 1)), {SectionCountRole, SectionNameRole});
 }

@@ -121,8 +121,6 @@ private:
     QList<MediaListModel*> m_sections;
     bool m_clearing = false;
     int m_offset = 0;
-    // Answers still due for requests made before a refresh.
-    int m_stale = 0;
     int m_downloadCount = 0;
     // The selection the last share request was made for.
     QMap<int, qint64> m_shareSel;

@@ -29,15 +29,15 @@ void ExtlinkFileListModel::setTw(QObject* tw)
 
 void ExtlinkFileListModel::loadData()
 {
-    m_isLoading = true;
+    if (m_isLoading || !m_hasMore)
+        return;
     qDebug() << "ExtlinkFileListModel::loadData - offset " << m_loadFileNum << ", my " << m_my.id
              << " - " << m_my.name;
     if (m_loadFileNum == 0)
         showLoading();
     m_loadFileNum = m_rows.size();
     const bool inFolder = m_my.id > 0;
-    m_pageHandle = twNewHandle();
-    const TW_HANDLE h = m_pageHandle;
+    const TW_HANDLE h = beginPage();
     bool sent = false;
     if (m_deviceMode) {
         if (TidewellDevice* d = device())
@@ -53,27 +53,17 @@ void ExtlinkFileListModel::loadData()
     }
     if (!sent) {
         // Nothing will answer; a refresh asks again.
+        pageNotSent(h);
         busyRefused();
         m_isResetting = false;
         m_hasMore = false;
     }
 }
 
-void ExtlinkFileListModel::resetData()
-{
-    if (m_isResetting)
-        return;
-    m_pageHandle = 0;
-    ExtlinkFileBaseModel::resetData();
-}
-
 void ExtlinkFileListModel::rGetExterLinkResList(TW_HANDLE handle, GetExterLinkResListResp resp)
 {
-    if (handle != m_pageHandle || !m_isLoading) {
-        qDebug() << "ExtlinkFileListModel::rGetExterLinkResList" << handle << " TW_MYSELF is not me";
+    if (!takePage(handle, "ExtlinkFileListModel::rGetExterLinkResList"))
         return;
-    }
-    m_pageHandle = 0;
     cancelLading();
     qDebug() << "ExtlinkFileListModel::rGetExterLinkResList - " << m_loadFileNum << ", "
              << resp.fileList.size();
@@ -83,15 +73,18 @@ void ExtlinkFileListModel::rGetExterLinkResList(TW_HANDLE handle, GetExterLinkRe
         pageFailed(resp.code(), resp.message, true, "ExtlinkFileListModel::rGetExterLinkResList");
         return;
     }
+    const bool first = m_loadFileNum == 0;
+    const QList<TwFileInfo> fresh = unseen(first ? QList<TwFileInfo>() : m_rows, resp.fileList);
+    // Settled before the rows are shown: a view may ask for more at once.
     if (resp.fileList.size() < m_pageSize)
         m_hasMore = false;
-    // Settled before the rows are shown: a view may ask for more at once.
-    m_isLoading = false;
+    endIfRepeated(resp.fileList.size(), fresh.size(), "ExtlinkFileListModel::rGetExterLinkResList");
     m_isResetting = false;
-    if (m_loadFileNum != 0)
-        appendRows(resp.fileList);
+    if (first)
+        replaceRows(fresh);
     else
-        replaceRows(resp.fileList);
+        appendRows(fresh);
+    m_isLoading = false;
     m_loadFileNum = m_rows.size();
     setFileNum(m_rows.size());
     emit isAllChanged();

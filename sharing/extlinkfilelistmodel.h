@@ -16,16 +16,10 @@ public:
     void setTw(QObject* tw) override;
     void loadData() override;
     QUrl fileIconUrl(const TwFileInfo& item) override;
-    void resetData() override;
 
     Q_INVOKABLE void reportExtlink(QString phone, int type, QString reason);
 
 public slots:
     void rGetExterLinkResList(TW_HANDLE handle, GetExterLinkResListResp resp);
     void rDeviceShareReport(TW_HANDLE handle, DeviceShareReportResp resp);
-
-private:
-    // Each page request has its own handle: the answer to a request made
-    // before a refresh must not pass for the new first page.
-    TW_HANDLE m_pageHandle = 0;
 };

@@ -1,6 +1,7 @@
 #include "sharing/extlinklistmodel.h"
 
 #include <QDebug>
+#include <QSet>
 
 #include "core/utils.h"
 #include "device/tidewelldevice.h"
@@ -155,16 +156,17 @@ void ExtlinkListModel::loadPage()
         showLoading();
     if (m_offset != 0)
         m_offset = m_rows.size();
-    m_requestOffset = m_offset;
+    const TW_HANDLE page = TW_HANDLE(m_pages.begin());
     bool sent = false;
     if (TidewellDevice* d = device())
-        sent = d->getExtlinkList(m_handle, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType);
+        sent = d->getExtlinkList(page, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType);
     else if (TidewellExtlink* e = extlink())
-        sent = e->getExtlinkList(m_handle, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType);
+        sent = e->getExtlinkList(page, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType);
     if (!sent) {
         // Nothing will answer: paging waits for the next reset instead of
         // staying busy for ever.
         qWarning() << "ExtlinkListModel::loadPage - no facade took the request.";
+        m_pages.take(int(page));
         cancelLading();
         m_isLoading = false;
         m_refreshing = false;
@@ -174,19 +176,22 @@ void ExtlinkListModel::loadPage()
 
 void ExtlinkListModel::rGetExtlinkList(TW_HANDLE handle, Extlinks links)
 {
-    if (!mine(handle, "rGetExtlinkList"))
+    if (!m_pages.takeCurrent(int(handle), this, "ExtlinkListModel::rGetExtlinkList"))
         return;
     takePage(links);
 }
 
 void ExtlinkListModel::rGetExtlinkList2(TW_HANDLE handle, GetExternalLinkListResp resp)
 {
-    if (!mine(handle, "rGetExtlinkList2"))
+    if (!m_pages.takeCurrent(int(handle), this, "ExtlinkListModel::rGetExtlinkList2"))
         return;
     cancelLading();
     if (!resp.ok()) {
         notifyStatus(resp.code(), resp.message, TL_Info);
-        // Paging stays stopped, but a reset can ask again.
+        // No more pages until a reset: a view that keeps asking would flood
+        // a failing device.
+        m_hasMore = false;
+        m_isLoading = false;
         m_refreshing = false;
         return;
     }
@@ -195,37 +200,55 @@ void ExtlinkListModel::rGetExtlinkList2(TW_HANDLE handle, GetExternalLinkListRes
     takePage(page);
 }
 
+// Links are told apart by their share id, else by the device's link id.
+static QString linkKey(const Extlink& l)
+{
+    if (!l.shareId.isEmpty())
+        return "s" + l.shareId;
+    return l.fileId != 0 ? "f" + QString::number(l.fileId) : QString();
+}
+
 void ExtlinkListModel::takePage(const Extlinks& page)
 {
     cancelLading();
-    // A page asked for before a reset is not the list any more.
-    if (!m_isLoading || page.offset != m_requestOffset) {
-        qDebug() << "ExtlinkListModel::rGetExtlinkList - stale page at" << page.offset;
-        return;
-    }
-    m_requestOffset = -1;
     qDebug() << "ExtlinkListModel::rGetExtlinkList - " << page.links.size();
-    m_refreshing = false;
-    m_isLoading = false;
-    if (page.links.size() < m_pageSize)
-        m_hasMore = false;
     const bool first = page.offset == 0;
+    QSet<QString> keys;
+    if (!first) {
+        for (const Extlink& l : qAsConst(m_rows))
+            keys.insert(linkKey(l));
+    }
+    QList<Extlink> fresh;
+    for (const Extlink& l : page.links) {
+        const QString key = linkKey(l);
+        if (!key.isEmpty() && keys.contains(key))
+            continue;
+        keys.insert(key);
+        fresh.append(l);
+    }
+    m_refreshing = false;
+    // Settled before views hear of the rows: a view may ask for the next
+    // page right away. A full page that only repeats shown links ends it too.
+    if (page.links.size() < m_pageSize || fresh.isEmpty())
+        m_hasMore = false;
     if (first) {
         // The first page stands for the whole list: a refresh replaces what
         // was shown instead of adding it again.
         if (m_selected >= 0)
             setSelected(-1);
-        // The paging state is settled before views hear of the rows: a view
-        // may ask for the next page right away.
         beginResetModel();
-        m_rows = page.links;
+        m_rows = fresh;
         m_offset = m_rows.size();
+        m_isLoading = false;
         endResetModel();
-    } else if (!page.links.isEmpty()) {
-        beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size() + page.links.size() - 1);
-        m_rows += page.links;
-        m_offset = m_rows.size();
-        endInsertRows();
+    } else {
+        if (!fresh.isEmpty()) {
+            beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size() + fresh.size() - 1);
+            m_rows += fresh;
+            m_offset = m_rows.size();
+            endInsertRows();
+        }
+        m_isLoading = false;
     }
     m_totalNum = m_rows.size();
     emit totalNumChanged();
@@ -251,9 +274,10 @@ void ExtlinkListModel::resetData()
     emit selectNumChanged();
     beginResetModel();
     m_hasMore = true;
+    // Pages asked for before belong to the old list.
+    m_pages.invalidate(false);
     m_isLoading = false;
     m_offset = 0;
-    m_requestOffset = -1;
     m_rows.clear();
     endResetModel();
     emit loadNumChanged();
@@ -266,6 +290,7 @@ void ExtlinkListModel::refershData()
     m_refreshing = true;
     setSelected(-1);
     m_hasMore = true;
+    m_pages.invalidate(false);
     m_isLoading = false;
     m_offset = 0;
     loadPage();

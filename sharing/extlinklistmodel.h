@@ -15,6 +15,7 @@
 #include "protocol/devicesharegetinforesp.h"
 #include "protocol/devicesharegettokenresp.h"
 #include "protocol/getexternallinklistresp.h"
+#include "transfer/pagerequest.h"
 
 class TidewellDevice;
 class TidewellExtlink;
@@ -133,7 +134,8 @@ private:
     qlonglong m_totalNum = 0;
     int m_pageSize = kPageSize;
     int m_offset = 0;
-    int m_requestOffset = -1;   // offset of the page asked for; -1 none
+    // Page requests by generation: a reset makes those in flight stale.
+    PageRequest m_pages;
     bool m_isSort = false;
     int m_sortType = 0;
     int m_queryType = 0;

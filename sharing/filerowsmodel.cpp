@@ -265,8 +265,10 @@ int FileRowsModel::removeIds(const QList<qint64>& ids)
     if (!validRow(currentSelected()))
         setCurrentSelected(-1);
     m_loadFileNum = m_rows.size();
-    if (removed > 0)
+    if (removed > 0) {
+        listShifted();
         selectionChanged();
+    }
     return removed;
 }
 
@@ -321,7 +323,7 @@ void FileRowsModel::pageFailed(int code, const QString& message, bool toastAlway
     if (toastAlways || !m_rows.isEmpty())
         notifyStatus(code, message, TL_Error);
     qDebug() << where << code << message;
-    m_isLoading = false;
+    stopPaging(where);
     m_isResetting = false;
 }
 
@@ -329,7 +331,6 @@ void FileRowsModel::busyRefused()
 {
     qDebug() << "FileRowsModel - the facade sent nothing.";
     cancelLading();
-    m_isLoading = false;
 }
 
 void FileRowsModel::rThumbFinished(ThumbInfo info, int code, QString)
@@ -398,7 +399,9 @@ void FileRowsModel::resetData()
     m_selectMap.clear();
     emit selectNumChanged();
     beginResetModel();
-    m_hasMore = true;
+    // Pages asked for before belong to the old list; the view may ask for
+    // the first page as soon as the rows are gone.
+    restartPaging();
     m_page = 1;
     m_rows.clear();
     m_loadFileNum = 0;

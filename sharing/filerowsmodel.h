@@ -45,8 +45,12 @@
 //
 // Paging answers
 //   pageFailed(code, message, toastAlways, where): the error view for an
-//   empty list (a toast otherwise, or always), logged with where; loading
-//   and resetting end so that the list can be asked again.
+//   empty list (a toast otherwise, or always), logged with where; paging
+//   stops until the list is loaded again (refreshData), and a reset can
+//   start again.
+//   Page requests carry beginPage()'s handle and answers pass takePage()
+//   (BaseListModel): resetData starts a new listing, so a page asked before
+//   it is dropped whenever it comes. unseen() leaves out rows already shown.
 //   busyRefused(): a request the facade would not send; the overlay ends.
 //
 // Facade connections

@@ -10,55 +10,40 @@ void PubFileListModel::loadData()
 {
     if (m_isLoading || !m_hasMore)
         return;
-    m_isLoading = true;
     if (m_loadFileNum == 0)
         showLoading();
     m_loadFileNum = m_rows.size();
+    const TW_HANDLE page = beginPage();
     TidewellDevice* d = device();
     if (!d
-        || !d->getPubFileList(m_handle, m_loadFileNum, m_pageSize, m_isSort, m_sortType, m_group.gId,
+        || !d->getPubFileList(page, m_loadFileNum, m_pageSize, m_isSort, m_sortType, m_group.gId,
                               m_my.id, false, m_keyword)) {
+        pageNotSent(page);
         m_isResetting = false;
         busyRefused();
-        return;
     }
-    m_askedOffset = m_loadFileNum;
-}
-
-void PubFileListModel::resetData()
-{
-    if (m_isResetting)
-        return;
-    // A page asked for before the reset belongs to the old list; the view
-    // may ask for the first page as soon as the rows are gone.
-    m_askedOffset = -1;
-    m_isLoading = false;
-    PubFileBaseModel::resetData();
 }
 
 void PubFileListModel::onGetPubFileList(TW_HANDLE handle, GetPubFileListResp respData)
 {
-    if (!isMine(handle, "PubFileListModel::onGetPubFileList"))
+    if (!takePage(handle, "PubFileListModel::onGetPubFileList"))
         return;
     cancelLading();
-    if (respData.offset != m_askedOffset) {
-        qDebug() << "PubFileListModel::onGetPubFileList - late answer for offset" << respData.offset
-                 << "dropped.";
-        if (m_rows.isEmpty() && m_askedOffset < 0 && m_hasMore && !m_isLoading)
-            loadData();
-        return;
-    }
-    m_askedOffset = -1;
     if (respData.result != 1) {
         pageFailed(respData.result, respData.message, false, "-----PubFileListModel::onGetPubFileList:");
         return;
     }
-    if (m_loadFileNum != 0)
-        appendRows(respData.fileList);
-    else
-        replaceRows(respData.fileList);
+    const bool first = m_loadFileNum == 0;
+    const QList<TwFileInfo> fresh = unseen(first ? QList<TwFileInfo>() : m_rows, respData.fileList);
+    // Settled before the rows are shown: a view may ask for more at once.
     // An empty page ends paging whatever the total says.
-    m_hasMore = !respData.fileList.isEmpty() && m_rows.size() < respData.totalNum;
+    const int held = (first ? 0 : m_rows.size()) + fresh.size();
+    m_hasMore = !respData.fileList.isEmpty() && held < respData.totalNum;
+    endIfRepeated(respData.fileList.size(), fresh.size(), "PubFileListModel::onGetPubFileList");
+    if (first)
+        replaceRows(fresh);
+    else
+        appendRows(fresh);
     m_isLoading = false;
     m_isResetting = false;
     setFileNum(respData.totalNum);

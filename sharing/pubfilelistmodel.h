@@ -13,12 +13,7 @@ public:
 
     void loadData() override;
     void initConnect(bool isTw) override;
-    void resetData() override;
 
 public slots:
     void onGetPubFileList(TW_HANDLE handle, GetPubFileListResp respData);
-
-private:
-    // Offset of the page whose answer is awaited; -1: none since a reset.
-    int m_askedOffset = -1;
 };

@@ -2,6 +2,8 @@
 
 #include <QDebug>
 
+#include <algorithm>
+
 #include "core/utils.h"
 #include "device/tidewelldevice.h"
 
@@ -148,56 +150,61 @@ void PubGroupModel::loadPage()
         emit sg_showLoading();
     if (m_offset > 0)
         m_offset = m_groups.size();
+    const TW_HANDLE page = TW_HANDLE(m_pages.begin());
     TidewellDevice* d = device();
-    if (!d || !d->getPubGroupList(m_handle, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType)) {
+    if (!d || !d->getPubGroupList(page, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType)) {
+        m_pages.take(int(page));
         m_isLoading = false;
         m_resetPending = false;
         refused("getPubGroupList");
-        return;
     }
-    m_askedOffset = m_offset;
 }
 
 void PubGroupModel::onGetPubGroupList(TW_HANDLE handle, GetPubGroupListResp respData)
 {
-    if (!mine(handle, "PubGroupModel::onGetPubGroupList"))
+    if (!m_pages.takeCurrent(int(handle), this, "PubGroupModel::onGetPubGroupList"))
         return;
     emit sg_cancelLading();
-    if (respData.offset != m_askedOffset) {
-        qDebug() << "PubGroupModel::onGetPubGroupList - late answer for offset" << respData.offset
-                 << "dropped.";
-        if (m_groups.isEmpty() && m_askedOffset < 0 && m_hasMore && !m_isLoading)
-            loadPage();
-        return;
-    }
-    m_askedOffset = -1;
     if (respData.result != 1) {
         if (m_groups.isEmpty())
             emit sg_DefaultStateChange(DS_Error, respData.message);
         else
             emit sg_notifyStatus(respData.result, respData.message, TL_Error);
         qDebug() << "-----SPubGroupModel::onGetPubGroupList:" << respData.result << respData.message;
+        // No more pages until the list is loaded again: a view that keeps
+        // asking would flood a failing device.
+        m_hasMore = false;
         m_isLoading = false;
         // A failed reset may be asked again.
         m_resetPending = false;
         return;
     }
-    if (m_offset != 0) {
-        if (!respData.groups.isEmpty()) {
-            beginInsertRows(QModelIndex(), m_groups.size(), m_groups.size() + respData.groups.size() - 1);
-            m_groups += respData.groups;
+    const bool first = m_offset == 0;
+    QList<PubGroupInfo> fresh;
+    for (const PubGroupInfo& g : respData.groups) {
+        const bool seen = std::any_of(fresh.cbegin(), fresh.cend(), [&](const PubGroupInfo& f) { return f.gId == g.gId; });
+        if (!seen && (first || rowOfGroup(g.gId) < 0))
+            fresh.append(g);
+    }
+    const int held = (first ? 0 : m_groups.size()) + fresh.size();
+    // Settled before the rows change: a view may ask for more at once. An
+    // empty page ends paging whatever the total says, and so does a page
+    // that only repeats groups already shown.
+    m_hasMore = !fresh.isEmpty() && held < respData.totalNum;
+    if (!first) {
+        if (!fresh.isEmpty()) {
+            beginInsertRows(QModelIndex(), m_groups.size(), m_groups.size() + fresh.size() - 1);
+            m_groups += fresh;
             endInsertRows();
         }
     } else {
         beginResetModel();
-        m_groups = respData.groups;
+        m_groups = fresh;
         m_selected = -1;
         endResetModel();
         emit selectNumChanged();
     }
     m_offset = m_groups.size();
-    // An empty page ends paging whatever the total says.
-    m_hasMore = !respData.groups.isEmpty() && m_groups.size() < respData.totalNum;
     m_isLoading = false;
     m_resetPending = false;
     m_totalNum = respData.totalNum;
@@ -219,7 +226,8 @@ void PubGroupModel::resetData()
     if (m_resetPending)
         return;
     m_resetPending = true;
-    m_askedOffset = -1;
+    // Pages asked for before belong to the old list.
+    m_pages.invalidate(false);
     m_isLoading = false;
     m_selected = -1;
     emit selectNumChanged();
@@ -239,6 +247,7 @@ void PubGroupModel::refershData()
     m_selected = -1;
     emit selectNumChanged();
     m_hasMore = true;
+    m_pages.invalidate(false);
     m_isLoading = false;
     m_offset = 0;
     loadPage();

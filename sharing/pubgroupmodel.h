@@ -12,6 +12,7 @@
 #include "protocol/apibase.h"
 #include "protocol/createpubgroupresp.h"
 #include "protocol/getpubgrouplistresp.h"
+#include "transfer/pagerequest.h"
 
 class TidewellDevice;
 
@@ -125,8 +126,6 @@ private:
     // these rows, not whatever is selected when they arrive.
     QList<int> m_renaming;
     QList<int> m_removing;
-    // The offset of the list request whose answer is awaited (-1: none
-    // since the last reset); answers to other requests are late ones of
-    // the old list and are dropped.
-    int m_askedOffset = -1;
+    // List requests by generation: a reset makes those in flight stale.
+    PageRequest m_pages;
 };

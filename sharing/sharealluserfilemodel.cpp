@@ -11,15 +11,15 @@ ShareAllUserFileModel::~ShareAllUserFileModel()
     qDebug() << "~~~~~~~~~~ShareAllUserFileModel";
 }
 
-bool ShareAllUserFileModel::requestPage()
+bool ShareAllUserFileModel::requestPage(TW_HANDLE page)
 {
     TidewellDevice* d = device();
-    return d && d->getShareFile(m_handle, m_page, 5, m_isSort);
+    return d && d->getShareFile(page, m_page, 5, m_isSort);
 }
 
 void ShareAllUserFileModel::onGetShareFile(TW_HANDLE handle, GetShareFileResp dataRsp)
 {
-    takePage(handle, dataRsp, "-----ShareAllUserFileModel::onGetShareFile:");
+    pageArrived(handle, dataRsp, "-----ShareAllUserFileModel::onGetShareFile:");
 }
 
 void ShareAllUserFileModel::initConnect(bool isTw)

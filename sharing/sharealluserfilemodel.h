@@ -17,5 +17,5 @@ public slots:
     void onGetShareFile(TW_HANDLE handle, GetShareFileResp dataRsp);
 
 protected:
-    bool requestPage() override;
+    bool requestPage(TW_HANDLE page) override;
 };

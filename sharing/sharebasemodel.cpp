@@ -91,44 +91,39 @@ void ShareBaseModel::loadData()
 {
     if (m_isLoading || !m_hasMore || !canRequest())
         return;
-    m_isLoading = true;
     if (m_page == 1)
         showLoading();
-    if (!requestPage()) {
-        m_isLoading = false;
+    const TW_HANDLE page = beginPage();
+    if (!requestPage(page)) {
+        pageNotSent(page);
         m_isResetting = false;
         if (m_page == 1)
             cancelLading();
-        return;
     }
-    m_askedPage = m_page;
 }
 
-void ShareBaseModel::takePage(TW_HANDLE handle, const FileListResp& page, const char* where)
+void ShareBaseModel::pageArrived(TW_HANDLE handle, const FileListResp& page, const char* where)
 {
-    if (!isMine(handle, where))
+    if (!takePage(handle, where))
         return;
     cancelLading();
-    if (page.pageNo != m_askedPage) {
-        qDebug() << where << "late answer for page" << page.pageNo << "dropped.";
-        if (m_rows.isEmpty() && m_askedPage == 0 && m_hasMore && !m_isLoading)
-            loadData();
-        return;
-    }
-    m_askedPage = 0;
     if (page.result != 1) {
         pageFailed(page.result, page.message, true, where);
         return;
     }
-    if (m_page == 1)
-        replaceRows(page.fileList);
-    else
-        appendRows(page.fileList);
+    const bool first = m_page == 1;
+    const QList<TwFileInfo> fresh = unseen(first ? QList<TwFileInfo>() : m_rows, page.fileList);
+    // Settled before the rows are shown: a view may ask for more at once.
     // An empty page ends paging whatever the page count says.
     if (m_page < page.totalPages && !page.fileList.isEmpty())
         ++m_page;
     else
         m_hasMore = false;
+    endIfRepeated(page.fileList.size(), fresh.size(), where);
+    if (first)
+        replaceRows(fresh);
+    else
+        appendRows(fresh);
     m_isLoading = false;
     m_isResetting = false;
     setFileNum(page.totalNum);
@@ -150,12 +145,6 @@ void ShareBaseModel::refreshData()
 
 void ShareBaseModel::resetData()
 {
-    if (m_isResetting)
-        return;
-    // A page asked for before the reset belongs to the old list; the view
-    // may ask for page 1 as soon as the rows are gone.
-    m_askedPage = 0;
-    m_isLoading = false;
     FileRowsModel::resetData();
 }
 

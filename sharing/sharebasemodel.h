@@ -54,14 +54,15 @@ protected:
     int defaultRow() const override;
     bool handOver(const QString& savePath, const QList<TwFileInfo>& items) override;
 
-    // Sends the request of page m_page; false when nothing was sent.
-    virtual bool requestPage() = 0;
+    // Sends the request of page m_page, carrying the page handle; false when
+    // nothing was sent.
+    virtual bool requestPage(TW_HANDLE page) = 0;
     // False while the list has nothing to ask for (no user, no keyword).
     virtual bool canRequest() const { return true; }
     // A reset whatever is pending: the list's subject changed.
     void restart();
     // The common handling of a page answer; where names the slot in logs.
-    void takePage(TW_HANDLE handle, const FileListResp& page, const char* where);
+    void pageArrived(TW_HANDLE handle, const FileListResp& page, const char* where);
     // The signed-in account.
     QString myAccessId() const;
     bool noSelection();
@@ -72,7 +73,5 @@ private:
     // Removes the rows of files gone from the device, then the counts.
     void dropRows(const QList<qint64>& ids);
 
-    // The page whose answer is awaited; 0: none since a reset.
-    int m_askedPage = 0;
     QList<QList<qint64>> m_cancelling;
 };

@@ -31,15 +31,15 @@ bool ShareSearchFileModel::canRequest() const
     return !m_keyValue.isEmpty();
 }
 
-bool ShareSearchFileModel::requestPage()
+bool ShareSearchFileModel::requestPage(TW_HANDLE page)
 {
     TidewellDevice* d = device();
-    return !m_keyValue.isEmpty() && d && d->findShareFile(m_handle, m_keyValue, m_page);
+    return !m_keyValue.isEmpty() && d && d->findShareFile(page, m_keyValue, m_page);
 }
 
 void ShareSearchFileModel::onFindShareFile(TW_HANDLE handle, FindShareFileResp dataRsp)
 {
-    takePage(handle, dataRsp, "-----ShareSearchFileModel::onFindShareFile:");
+    pageArrived(handle, dataRsp, "-----ShareSearchFileModel::onFindShareFile:");
 }
 
 void ShareSearchFileModel::initConnect(bool isTw)

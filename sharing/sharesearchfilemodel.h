@@ -26,7 +26,7 @@ public slots:
     void onFindShareFile(TW_HANDLE handle, FindShareFileResp dataRsp);
 
 protected:
-    bool requestPage() override;
+    bool requestPage(TW_HANDLE page) override;
     bool canRequest() const override;
 
 private:

@@ -15,15 +15,15 @@ bool ShareUserDirModel::isSelf() const
     return !m_my.ower.isEmpty() && m_my.ower == myAccessId();
 }
 
-bool ShareUserDirModel::requestPage()
+bool ShareUserDirModel::requestPage(TW_HANDLE page)
 {
     TidewellDevice* d = device();
-    return d && d->getUserShareFilesForDir(m_handle, m_page, 60, m_my.id);
+    return d && d->getUserShareFilesForDir(page, m_page, 60, m_my.id);
 }
 
 void ShareUserDirModel::onGetUserShareFilesForDir(TW_HANDLE handle, GetUserShareFilesForDirResp dataRsp)
 {
-    takePage(handle, dataRsp, "-----ShareUserDirModel::onGetUserShareFilesForDir:");
+    pageArrived(handle, dataRsp, "-----ShareUserDirModel::onGetUserShareFilesForDir:");
 }
 
 void ShareUserDirModel::initConnect(bool isTw)

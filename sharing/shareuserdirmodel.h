@@ -25,7 +25,7 @@ public slots:
     void onGetUserShareFilesForDir(TW_HANDLE handle, GetUserShareFilesForDirResp dataRsp);
 
 protected:
-    bool requestPage() override;
+    bool requestPage(TW_HANDLE page) override;
 
 private:
     TwFileInfo m_my;

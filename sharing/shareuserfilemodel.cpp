@@ -30,15 +30,15 @@ bool ShareUserFileModel::canRequest() const
     return m_accessIdSet;
 }
 
-bool ShareUserFileModel::requestPage()
+bool ShareUserFileModel::requestPage(TW_HANDLE page)
 {
     TidewellDevice* d = device();
-    return m_accessIdSet && d && d->getUserShareFile(m_handle, m_page, 5, m_isSort, m_accessId);
+    return m_accessIdSet && d && d->getUserShareFile(page, m_page, 5, m_isSort, m_accessId);
 }
 
 void ShareUserFileModel::onGetUserShareFile(TW_HANDLE handle, GetUserShareFileResp dataRsp)
 {
-    takePage(handle, dataRsp, "-----ShareUserFileModel::onGetUserShareFile:");
+    pageArrived(handle, dataRsp, "-----ShareUserFileModel::onGetUserShareFile:");
 }
 
 void ShareUserFileModel::initConnect(bool isTw)

@@ -27,7 +27,7 @@ public slots:
     void onGetUserShareFile(TW_HANDLE handle, GetUserShareFileResp dataRsp);
 
 protected:
-    bool requestPage() override;
+    bool requestPage(TW_HANDLE page) override;
     bool canRequest() const override;
 
 private:

@@ -135,7 +135,7 @@ void CopyFailModel::requestPage()
     m_loading = true;
     if (m_rows.isEmpty())
         showLoading();
-    emit sCopyFileFailLists(m_handle, m_page, kPageSize);
+    emit sCopyFileFailLists(TW_HANDLE(m_pages.begin()), m_page, kPageSize);
 }
 
 void CopyFailModel::resetData()
@@ -148,6 +148,8 @@ void CopyFailModel::resetData()
     emit isCheckChanged();
     beginResetModel();
     m_hasMore = true;
+    // A page asked for before belongs to the old list.
+    m_pages.invalidate(false);
     m_loading = false;
     m_page = 1;
     m_rows.clear();
@@ -157,10 +159,8 @@ void CopyFailModel::resetData()
 
 void CopyFailModel::onCopyFileFailLists(TW_HANDLE handle, CopyFileFailListsResp respData)
 {
-    if (handle != m_handle) {
-        qDebug() << handle << " TW_MYSELF is not me";
+    if (!m_pages.takeCurrent(int(handle), this, "CopyFailModel::onCopyFileFailLists"))
         return;
-    }
     cancelLading();
     if (!respData.ok()) {
         if (m_rows.isEmpty())
@@ -168,7 +168,11 @@ void CopyFailModel::onCopyFileFailLists(TW_HANDLE handle, CopyFileFailListsResp 
         else
             notifyStatus(respData.code(), respData.message, TL_Error);
         qWarning() << "CopyFailModel::onCopyFileFailLists -" << respData.code() << respData.message;
+        // No more pages until the list is loaded again: a view that keeps
+        // asking would flood a failing device.
+        m_hasMore = false;
         m_loading = false;
+        m_refreshing = false;
         return;
     }
     if (m_page > 1) {

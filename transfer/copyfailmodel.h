@@ -8,6 +8,7 @@
 #include "core/twhandle.h"
 #include "protocol/apibase.h"
 #include "protocol/copyfilefaillistsresp.h"
+#include "transfer/pagerequest.h"
 
 // The device's failed copy jobs, paged, for the copy-failure alert of a
 // device tab: retry or delete them one by one or by selection.
@@ -87,4 +88,6 @@ private:
     bool m_refreshing = false;
     int m_page = 1;
     const TW_HANDLE m_handle = twNewHandle();
+    // List pages by generation: a reset makes those in flight stale.
+    PageRequest m_pages;
 };

@@ -1,52 +1,56 @@
 #include "transfer/pagerequest.h"
 
-#include <atomic>
+#include <QDebug>
 
-static std::atomic<int> s_serial{0};
+#include "core/basemodel.h"
+#include "core/twhandle.h"
 
 int PageRequest::nextSerial()
 {
-    int s = ++s_serial;
-    if (s <= 0) {  // wrapped: serial 0 means "none"
-        s_serial = 1;
-        s = 1;
-    }
-    return s;
+    // From the handle counter: a serial never equals a model's own handle.
+    return static_cast<int>(twNewHandle());
 }
 
 int PageRequest::begin()
 {
     const int s = nextSerial();
-    m_inFlight = s;
-    m_current = s;
+    m_flights.append({s, m_generation});
     m_reload = false;
     return s;
 }
 
 void PageRequest::invalidate(bool wantReload)
 {
-    if (!m_inFlight)
-        return;
-    m_current = 0;
-    m_reload = m_reload || wantReload;
+    ++m_generation;
+    if (!m_flights.isEmpty())
+        m_reload = m_reload || wantReload;
 }
 
 PageRequest::Answer PageRequest::take(int serial)
 {
-    if (serial == 0 || serial != m_inFlight)
-        return Foreign;
-    m_inFlight = 0;
-    if (serial == m_current) {
-        m_current = 0;
-        return Current;
+    for (int i = 0; i < m_flights.size(); ++i) {
+        if (serial == 0 || m_flights.at(i).serial != serial)
+            continue;
+        const bool current = m_flights.at(i).generation == m_generation;
+        m_flights.removeAt(i);
+        return current ? Current : Stale;
     }
-    return Stale;
+    return Foreign;
+}
+
+bool PageRequest::loading() const
+{
+    for (const Flight& f : m_flights) {
+        if (f.generation == m_generation)
+            return true;
+    }
+    return false;
 }
 
 void PageRequest::clear()
 {
-    m_inFlight = 0;
-    m_current = 0;
+    m_flights.clear();
+    ++m_generation;
     m_reload = false;
 }
 
@@ -55,4 +59,21 @@ bool PageRequest::takeReload()
     const bool r = m_reload;
     m_reload = false;
     return r;
+}
+
+bool PageRequest::takeCurrent(int serial, BaseModel* model, const char* where)
+{
+    switch (take(serial)) {
+    case Current:
+        return true;
+    case Stale:
+        qDebug() << where << "- a page asked before the list was reset, dropped.";
+        if (!loading())
+            model->cancelLading();
+        return false;
+    case Foreign:
+        break;
+    }
+    qDebug() << where << quint32(serial) << " TW_MYSELF is not me";
+    return false;
 }

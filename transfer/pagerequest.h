@@ -1,35 +1,58 @@
 #pragma once
 
-// Bookkeeping of the one page request a list model may have in flight.
-// Every request gets a serial that is unique in the process, so an answer
-// can be recognised as the current one, as a stale one of ours (the list was
-// reset while it was under way) or as another model's answer on the same
-// manager. A model never sends a second page request while one is in flight:
-// after a reset it waits for the stale answer, drops it and then loads.
+#include <QVector>
+
+class BaseModel;
+
+// Bookkeeping of the page requests of a list model, by generation: a reset
+// of the list starts a new generation, every request is tagged with the
+// generation it was asked in, and an answer is taken only when its request
+// belongs to the current one. The serial a request carries is a fresh
+// request handle (unique in the process, never 0), so it can travel as the
+// TW_HANDLE of a facade request and tell our answers from another model's.
+//
+// Two ways of use: a model may wait for a stale answer before it asks again
+// (busy() covers every request in flight, and takeReload() says whether the
+// list was reset meanwhile), or ask for the new list at once (loading()
+// covers the current generation only; stale answers are dropped whenever
+// they come).
 class PageRequest
 {
 public:
     enum Answer { Current, Stale, Foreign };
 
-    // Serial for a new request, which becomes the one in flight.
+    // Serial for a new request of the current generation.
     int begin();
-    // The answer in flight no longer fits the list. wantReload: load page 1
-    // once the stale answer is in.
+    // The list was reset: every request in flight becomes stale. wantReload:
+    // ask for page 1 once a stale answer is in (takeReload), unless a request
+    // of the new generation is sent first.
     void invalidate(bool wantReload = true);
-    // Classifies an arriving answer; Current and Stale end the flight.
+    // Classifies an arriving answer; Current and Stale end that request.
     Answer take(int serial);
-    // Forgets the flight (the manager was replaced: its answer will not come).
+    // take() for a model that asks for a new listing at once: true for the
+    // answer to the current listing's request. A stale answer is dropped and
+    // the overlay it raised on model closed, unless a request of the current
+    // listing keeps one up; another model's answer is only logged.
+    bool takeCurrent(int serial, BaseModel* model, const char* where);
+    // Forgets every request (the facade was replaced: no answer will come).
     void clear();
 
-    bool busy() const { return m_inFlight != 0; }
+    bool busy() const { return !m_flights.isEmpty(); }
+    bool loading() const;
+    int generation() const { return m_generation; }
     // After a Stale answer: whether a reload was asked for meanwhile. Clears it.
     bool takeReload();
 
-    // A fresh process-wide serial, also for requests other than pages.
+    // A fresh request handle, also for requests other than pages.
     static int nextSerial();
 
 private:
-    int m_inFlight = 0;
-    int m_current = 0;
+    struct Flight
+    {
+        int serial;
+        int generation;
+    };
+    QVector<Flight> m_flights;
+    int m_generation = 0;
     bool m_reload = false;
 };

@@ -45,14 +45,14 @@ bool SmartDownFinishModel::canFetchMore(const QModelIndex& parent) const
 
 void SmartDownFinishModel::fetchMore(const QModelIndex& parent)
 {
-    if (parent.isValid() || m_loading || !m_tw)
+    if (parent.isValid() || m_loading || !m_hasMore || !m_tw)
         return;
     m_loading = true;
     emit fileNumChanged();
     ++m_page;
     if (m_page == 1)
         showLoading();
-    emit sBtGetTaskList(m_handle, 2, m_page, kPageSize);
+    emit sBtGetTaskList(TW_HANDLE(m_pages.begin()), 2, m_page, kPageSize);
 }
 
 void SmartDownFinishModel::refershData()
@@ -63,6 +63,8 @@ void SmartDownFinishModel::refershData()
     beginResetModel();
     m_selection.clear();
     m_hasMore = true;
+    // A page asked for before belongs to the old list.
+    m_pages.invalidate(false);
     m_loading = false;
     m_page = 0;
     m_rows.clear();
@@ -92,7 +94,7 @@ void SmartDownFinishModel::deleteIndex(int itemIndex, bool isDel)
 
 void SmartDownFinishModel::onBtGetTaskList(TW_HANDLE handle, BTGetTaskListResp dataRsp)
 {
-    if (!mine(handle))
+    if (!m_pages.takeCurrent(int(handle), this, "SmartDownFinishModel::onBtGetTaskList"))
         return;
     cancelLading();
     if (!dataRsp.ok()) {
@@ -103,7 +105,9 @@ void SmartDownFinishModel::onBtGetTaskList(TW_HANDLE handle, BTGetTaskListResp d
         emit fileNumChanged();
         m_loading = false;
         m_refreshing = false;
-        // The page was not shown: the next fetch asks for it again.
+        // No more pages until the list is loaded again: a view that keeps
+        // asking would flood a failing device.
+        m_hasMore = false;
         if (m_page > 0)
             --m_page;
         qWarning() << "SmartDownFinishModel::onBtGetTaskList -" << dataRsp.code() << dataRsp.message;

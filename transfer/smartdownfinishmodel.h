@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transfer/bttaskmodel.h"
+#include "transfer/pagerequest.h"
 
 // The device's finished internet download tasks, paged through the view.
 class SmartDownFinishModel : public BtTaskModel
@@ -40,4 +41,6 @@ private:
     bool m_loading = false;
     int m_page = 0;
     bool m_refreshing = false;
+    // List pages by generation: a refresh makes those in flight stale.
+    PageRequest m_pages;
 };

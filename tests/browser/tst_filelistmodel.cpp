@@ -130,6 +130,56 @@ private slots:
         QCOMPARE(other.rowCount(), 2);
     }
 
+    // The count the page shows ("n files") follows what the device removed.
+    void fileCountFollowsDeleteAndMove()
+    {
+        m_rig->server->setCommandAnswer("deleteDirOrFile", R"({"result":1,"message":"ok"})");
+        m_rig->server->setCommandAnswer("moveDirOrFile", R"({"result":1,"message":"ok"})");
+        FileListModel m;
+        QAbstractItemModelTester tester(&m);
+        m.setTw(m_rig->dev.get());
+        fill(m);
+        m.setFileNum(40);   // 5 of 40 loaded
+        QSignalSpy count(&m, &BaseListModel::fileNumChanged);
+        m.multiSelect(0);
+        m.multiSelect(4);
+        m.fileDelete();
+        QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 3, 15000);
+        QCOMPARE(m.fileNum(), 38);
+        QCOMPARE(m.loadFileNum(), 3);
+        QVERIFY(count.count() >= 1);
+
+        count.clear();
+        m.singleSelect(1);
+        m.fileMove(QVariantMap{{"fid", 9}, {"isDevice", true}});
+        QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 2, 15000);
+        QCOMPARE(m.fileNum(), 37);
+        QVERIFY(count.count() >= 1);
+        QCOMPARE(m.items().at(0).id, 2);
+        QCOMPARE(m.items().at(1).id, 4);
+    }
+
+    // Ctrl-click on a selected row takes only that row out of the selection.
+    void ctrlClickDeselects()
+    {
+        FileListModel m;
+        QAbstractItemModelTester tester(&m);
+        fill(m);
+        m.multiSelect(1);
+        m.multiSelect(3);
+        QSignalSpy changed(&m, &QAbstractItemModel::dataChanged);
+        m.multiSelect(1);
+        QCOMPARE(m.selectNum(), 1);
+        QVERIFY(!m.data(m.index(1), BaseListModel::SelectedRole).toBool());
+        QVERIFY(m.data(m.index(3), BaseListModel::SelectedRole).toBool());
+        QVERIFY(!changed.isEmpty());
+        QCOMPARE(m.selectedItems().size(), 1);
+        QCOMPARE(m.selectedItems().at(0).id, 4);
+        m.multiSelect(3);
+        QCOMPARE(m.selectNum(), 0);
+        QVERIFY(!m.isCheck());
+    }
+
     void refusedDeleteKeepsRowsAndTells()
     {
         m_rig->server->setCommandAnswer("deleteDirOrFile", R"({"result":0,"errCode":7,"message":"busy"})");

@@ -81,6 +81,31 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 1, 15000);
         QCOMPARE(m.data(m.index(0), TreeModel::FolderNameRole).toString(), QString("2024"));
     }
+
+    // A device that answers every offset with the same full page: each
+    // folder shows once and the picker stops asking.
+    void repeatedPageShowsEachFolderOnce()
+    {
+        QStringList items;
+        for (int i = 0; i < 60; ++i)
+            items << QString(R"({"id":%1,"name":"d%1","isFile":%2})").arg(700 + i).arg(i % 2 ? "true" : "false");
+        m_rig->server->setCommandAnswer(
+            "getPubFileList", QString(R"({"result":1,"data":{"listPath":[%1]}})").arg(items.join(',')).toStdString());
+        TreeModel m;
+        QAbstractItemModelTester tester(&m);
+        m.setTw(m_rig->dev.get());
+        PubGroupInfo g;
+        g.gId = 4;
+        m.setParentFolder(TreeFatherModel::groupFolder(g));
+        // A view that keeps asking.
+        for (int i = 0; i < 8; ++i) {
+            m.fetchMore(QModelIndex());
+            QTest::qWait(150);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!m.canFetchMore(QModelIndex()), 5000);
+        QCOMPARE(m.rowCount(), 30);
+        QCOMPARE(int(m_rig->server->requestsFor("getPubFileList").size()), 2);
+    }
 };
 
 TW_TEST_MAIN(TestTreeModel)

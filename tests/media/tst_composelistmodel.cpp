@@ -11,6 +11,7 @@
 #include "device/tidewelldevice.h"
 #include "media/composelistmodel.h"
 #include "sdk/proto.h"
+#include "tests/pageorder.h"
 #include "tests/transfer/taskrig.h"
 #include "tests/transfer/thumbrig.h"
 #include "transfer/tidewellthumb.h"
@@ -25,6 +26,23 @@ class TestComposeListModel : public QObject
     {
         for (int i = 0; i < count; ++i)
             m_rig->server->addFile(folder + "/f" + std::to_string(100 + i) + suffix, "x");
+    }
+
+    // An answer of n pictures with ids from first up.
+    static std::string mediaPage(int first, int n)
+    {
+        Json::Value page(Json::objectValue);
+        page["result"] = 1;
+        Json::Value list(Json::arrayValue);
+        for (int i = 0; i < n; ++i) {
+            Json::Value it(Json::objectValue);
+            it["id"] = first + i;
+            it["name"] = "m" + std::to_string(first + i) + ".jpg";
+            it["isFile"] = true;
+            list.append(it);
+        }
+        page["data"]["listPath"] = list;
+        return sdk::cores::protocol::proto::json_to_string(page);
     }
 
     void attach(ComposeListModel& m, int type)
@@ -164,21 +182,85 @@ private slots:
         QCOMPARE(state.at(0).at(0).toInt(), int(BaseModel::DS_Error));
         QCOMPARE(state.at(0).at(1).toString(), QString("disk asleep"));
         QCOMPARE(toast.count(), 0);
-        QVERIFY(pics.canFetchMore(QModelIndex()));
+        // Paging stops: a view that keeps asking sends nothing more.
+        QVERIFY(!pics.canFetchMore(QModelIndex()));
+        const std::size_t asked = m_rig->sent("getFileFromClassForDate3").size();
+        for (int i = 0; i < 5; ++i)
+            pics.fetchMore();
+        QTest::qWait(200);
+        QCOMPARE(m_rig->sent("getFileFromClassForDate3").size(), asked);
 
+        // A refresh starts again.
+        pics.refreshData();
         pics.fetchMore();
         QTRY_COMPARE_WITH_TIMEOUT(pics.rowCount(), 60, 15000);
-        // A later page fails: a toast, the rows stay, scrolling asks again.
+        // A later page fails: a toast, the rows stay, paging stops again.
         if (toast.isEmpty())
             pics.fetchMore();
         QTRY_COMPARE_WITH_TIMEOUT(toast.count(), 1, 15000);
         QCOMPARE(toast.at(0).at(1).toString(), QString("busy"));
         QCOMPARE(pics.rowCount(), 60);
-        QVERIFY(pics.canFetchMore(QModelIndex()));
-        pics.fetchMore();
-        QTRY_COMPARE_WITH_TIMEOUT(pics.rowCount(), 61, 15000);   // offset 60 of 61
+        QVERIFY(!pics.canFetchMore(QModelIndex()));
+        pics.refreshData();
+        for (int round = 0; round < 5 && pics.canFetchMore(QModelIndex()); ++round) {
+            pics.fetchMore();
+            QTRY_VERIFY_WITH_TIMEOUT(!pics.isLoading(), 15000);
+        }
+        QCOMPARE(pics.rowCount(), 61);   // offsets 0 and 60 of 61
         QVERIFY(!pics.canFetchMore(QModelIndex()));
         QCOMPARE(videos.rowCount(), 3);
+    }
+
+    // The sort switch changed while the first page was on its way (the page
+    // answers the switch with refreshData): the rows shown are those asked
+    // after the change, whichever answer comes first.
+    void sortChangeDuringTheFirstLoad_data()
+    {
+        answerOrderRows();
+    }
+
+    void sortChangeDuringTheFirstLoad()
+    {
+        QFETCH(bool, oldAnswerFirst);
+        const char* cmd = "getFileFromClassForDate3";
+        orderAnswers(*m_rig->server, cmd, oldAnswerFirst, mediaPage(100, 2), mediaPage(200, 3));
+        ComposeListModel m;
+        QAbstractItemModelTester tester(&m);
+        attach(m, Common::FT_Image);
+        m.fetchMore();
+        QTRY_COMPARE(m_rig->sent(cmd).size(), std::size_t(1));
+        m.setIsSort(true);
+        m.refreshData();
+        m.fetchMore();
+        QTRY_COMPARE(m_rig->sent(cmd).size(), std::size_t(2));
+        QCOMPARE(m_rig->sent(cmd).at(1)["isSort"].asBool(), true);
+        QTRY_COMPARE(m.rowCount(), 3);
+        QTest::qWait(kHeldAnswerMs);
+        QCOMPARE(m.rowCount(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m.items().at(i).id, qint64(200 + i));
+        QVERIFY(!m.isLoading());
+        QVERIFY(!m.canFetchMore(QModelIndex()));
+    }
+
+    // A device that answers every offset with the same full page: the rows
+    // are not added again and the paging ends.
+    void repeatedPageEndsPaging()
+    {
+        const char* cmd = "getFileFromClassForDate3";
+        m_rig->server->setCommandAnswer(cmd, mediaPage(300, 60));
+        ComposeListModel m;
+        QAbstractItemModelTester tester(&m);
+        attach(m, Common::FT_Image);
+        // A view that keeps asking.
+        for (int i = 0; i < 8; ++i) {
+            m.fetchMore();
+            QTest::qWait(150);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!m.isLoading(), 5000);
+        QCOMPARE(m.rowCount(), 60);
+        QVERIFY(!m.canFetchMore(QModelIndex()));
+        QCOMPARE(m_rig->sent(cmd).size(), std::size_t(2));
     }
 
     void withoutFacadeTheRequestIsRefused()

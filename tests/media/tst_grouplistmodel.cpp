@@ -4,6 +4,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QDateTime>
+#include <QFile>
+#include <QSet>
 #include <QTimeZone>
 #include <memory>
 #include <time.h>
@@ -12,6 +14,7 @@
 #include "device/tidewelldevice.h"
 #include "media/grouplistmodel.h"
 #include "media/medialistmodel.h"
+#include "tests/pageorder.h"
 #include "tests/testowner.h"
 #include "tools/testdeviceserver.h"
 
@@ -243,6 +246,128 @@ private slots:
             QVERIFY2(body.find(id) != std::string::npos, body.c_str());
     }
 
+    // A day already shown gets more files from a later page: its header
+    // row is told, with the new count, and the section counts them.
+    void laterPageGrowsADay()
+    {
+        const qint64 d1 = localMs(2024, 6, 1, 10, 0);
+        const qint64 d2 = localMs(2024, 6, 2, 10, 0);
+        std::vector<std::string> first;
+        for (int i = 0; i < 58; ++i)
+            first.push_back(item(100 + i, d1));
+        first.push_back(item(200, d2));
+        first.push_back(item(201, d2 + 1000));
+        m_server->queueCommandAnswer(kListCommand, page(first));
+        m_server->queueCommandAnswer(kListCommand, page({item(202, d2 + 2000), item(203, d2 + 3000)}));
+        GroupListModel g;
+        QAbstractItemModelTester tester(&g);
+        g.setTw(m_dev.get());
+        // The view hears of the day's row while its header shows the new count.
+        bool told = false;
+        connect(&g, &QAbstractItemModel::dataChanged, &g,
+                [&](const QModelIndex& from, const QModelIndex& to, const QVector<int>& roles) {
+                    if (from.row() > 1 || to.row() < 1 || g.rowCount() < 2)
+                        return;
+                    if (!roles.isEmpty() && !roles.contains(GroupListModel::SectionNameRole))
+                        return;
+                    if (g.data(g.index(1), GroupListModel::SectionNameRole).toString().split('_').at(2) == "4")
+                        told = true;
+                });
+        QSignalSpy inserted(&g, &QAbstractItemModel::rowsInserted);
+        load(g, 2);
+        QCOMPARE(g.rowCount(), 2);
+        QCOMPARE(inserted.count(), 2);   // one per day
+        QCOMPARE(g.section(1)->rowCount(), 4);
+        QCOMPARE(g.section(1)->fileNum(), 4);
+        QCOMPARE(g.section(1)->items().at(3).id, qint64(203));
+        QVERIFY(told);
+        QCOMPARE(g.fileNum(), 62);
+    }
+
+    // Files deleted from the rows shown move the device's later files up:
+    // the next page starts that much earlier and nothing is skipped, also
+    // when a page asked before the delete was still on its way.
+    void nextPageAfterDeletesSkipsNothing()
+    {
+        QMap<qint64, std::string> files;
+        for (int i = 0; i < 64; ++i) {
+            const std::string rel = "del/p" + std::to_string(100 + i) + ".jpg";
+            files.insert(m_server->addFile(rel, "x"), rel);
+        }
+        m_server->setCommandAnswer("deleteDirOrFile", R"({"result":1,"message":"ok"})");
+        // The second page (the view asks for it at once) is held back.
+        m_server->delayAnswer(0, 1, kListCommand);
+        m_server->delayAnswer(3000, 1, kListCommand);
+        GroupListModel g;
+        QAbstractItemModelTester tester(&g);
+        g.setModelType(Common::FT_Image);
+        g.setTw(m_dev.get());
+        g.fetchGroup();
+        QTRY_COMPARE(g.loadFileNum(), 60);
+        QTRY_COMPARE(m_server->requestsFor(kListCommand).size(), std::size_t(2));
+        // Three files of the rows shown go, on the device first.
+        MediaListModel* s = g.section(0);
+        QVERIFY(s->rowCount() > 30);
+        QList<qint64> gone;
+        for (int row : {0, 7, 30}) {
+            s->multiSelect(row);
+            gone << s->items().at(row).id;
+        }
+        for (qint64 id : gone)
+            QVERIFY(QFile::remove(QString::fromStdString(m_server->absolutePath(files.value(id)))));
+        QSignalSpy status(&g, &BaseModel::sg_notifyStatus);
+        g.fileDelete();
+        QTRY_VERIFY(!status.isEmpty());
+        QCOMPARE(status.last().at(0).toInt(), 100230);
+        for (int round = 0; round < 20 && g.canFetchMore(QModelIndex()); ++round) {
+            g.fetchGroup();
+            QTRY_VERIFY(!g.isLoading());
+        }
+        QTest::qWait(3200);   // the held page has come
+        // Every file still on the device is shown, once.
+        QCOMPARE(g.loadFileNum(), 61);
+        QSet<qint64> shown;
+        for (int i = 0; i < g.rowCount(); ++i)
+            for (const TwFileInfo& f : g.section(i)->items())
+                shown.insert(f.id);
+        QCOMPARE(shown.size(), 61);
+        for (qint64 id : files.keys())
+            QCOMPARE(shown.contains(id), !gone.contains(id));
+        QVERIFY(m_server->requestsFor(kListCommand).back().body.find("\"offset\":57") != std::string::npos);
+    }
+
+    // A refresh while the first page is on its way: the list shown is the
+    // one asked after the refresh, whichever answer comes first.
+    void refreshDuringTheFirstLoad_data()
+    {
+        answerOrderRows();
+    }
+
+    void refreshDuringTheFirstLoad()
+    {
+        QFETCH(bool, oldAnswerFirst);
+        const qint64 day = localMs(2024, 7, 1, 9, 0);
+        const std::string oldPage = page({item(10, day), item(11, day)});
+        const std::string newPage = page({item(20, day), item(21, day), item(22, day + 86400000LL)});
+        orderAnswers(*m_server, kListCommand, oldAnswerFirst, oldPage, newPage);
+        GroupListModel g;
+        QAbstractItemModelTester tester(&g);
+        g.setTw(m_dev.get());
+        g.fetchGroup();
+        QTRY_COMPARE(m_server->requestsFor(kListCommand).size(), std::size_t(1));
+        g.refreshData();
+        g.fetchGroup();
+        QTRY_COMPARE(m_server->requestsFor(kListCommand).size(), std::size_t(2));
+        QTRY_COMPARE(g.loadFileNum(), 3);
+        QTest::qWait(kHeldAnswerMs);
+        QCOMPARE(g.loadFileNum(), 3);
+        QCOMPARE(g.rowCount(), 2);
+        QCOMPARE(g.section(0)->items().at(0).id, qint64(20));
+        QCOMPARE(g.section(1)->items().at(0).id, qint64(22));
+        QCOMPARE(g.fileNum(), 3);
+        QVERIFY(!g.isLoading());
+    }
+
     void failuresAndThumbnails()
     {
         GroupListModel g;
@@ -255,9 +380,15 @@ private slots:
         g.fetchGroup();
         QTRY_COMPARE_WITH_TIMEOUT(status.last().at(0).toInt(), 100202, 15000);
         QVERIFY(!g.isLoading());
-        QVERIFY(g.canFetchMore(QModelIndex()));
+        // Paging stops until a refresh: a view that keeps asking sends nothing.
+        QVERIFY(!g.canFetchMore(QModelIndex()));
+        for (int i = 0; i < 5; ++i)
+            g.fetchGroup();
+        QTest::qWait(200);
+        QCOMPARE(m_server->requestsFor(kListCommand).size(), std::size_t(1));
 
         m_server->queueCommandAnswer(kListCommand, page({item(7, localMs(2024, 2, 2, 2, 0), "abc")}));
+        g.refreshData();
         load(g, 2);
         MediaListModel* s = g.section(0);
         QSignalSpy rows(s, &QAbstractItemModel::dataChanged);

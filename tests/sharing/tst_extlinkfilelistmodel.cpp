@@ -153,6 +153,9 @@ private slots:
         p.attach();   // asks for the second page, held back
         QVERIFY(p.model->isLoading());
         p.model->refreshData();   // the view asks for the pages again
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 60, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!p.model->isLoading(), 20000);
+        p.model->fetchMore(QModelIndex());   // as a view does once the rows are in
         QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 65, 20000);
         QTest::qWait(1500);       // the held page has come and gone
         QCOMPARE(p.model->rowCount(), 65);
@@ -161,6 +164,57 @@ private slots:
             names.insert(f.name);
         QCOMPARE(names.size(), 65);
         QCOMPARE(p.model->data(p.model->index(0), M::FileNameRole).toString(), QString("f00.txt"));
+    }
+
+    // A device that answers every offset with the same full page: the rows
+    // are not added again and paging ends.
+    void repeatedFullPageIsNotAddedAgain()
+    {
+        server().addShareLink("P1", "", "Trip", "pub/P1");
+        QStringList items;
+        for (int i = 0; i < 60; ++i)
+            items << QString(R"({"id":%1,"name":"r%1.txt","isFile":true,"fileLen":1})").arg(500 + i);
+        server().setCommandAnswer("getExterLinkResList",
+                                  QString(R"({"result":1,"data":{"listPath":[%1]}})").arg(items.join(',')).toStdString());
+        Probe p(ext(), link("P1", "", "Trip"), false);
+        // A view that keeps asking.
+        for (int i = 0; i < 8; ++i) {
+            p.model->fetchMore(QModelIndex());
+            QTest::qWait(150);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!p.model->isLoading(), 5000);
+        QCOMPARE(p.model->rowCount(), 60);
+        QVERIFY(!p.model->canFetchMore(QModelIndex()));
+        QCOMPARE(int(server().requestsFor("getExterLinkResList").size()), 2);
+    }
+
+    // A page that fails stops paging until a refresh: a view that keeps
+    // asking does not send the device a request each time.
+    void failedPageStopsPaging()
+    {
+        server().addShareLink("F1", "", "Trip", "pub/F1");
+        for (int i = 0; i < 65; ++i)
+            server().addFile(QString("pub/F1/f%1.txt").arg(i, 2, 10, QChar('0')).toStdString(), "x");
+        Probe p(ext(), link("F1", "", "Trip"), false, {}, false);
+        p.model->fetchMore(QModelIndex());
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 60, 20000);
+        server().queueCommandAnswer("getExterLinkResList", R"({"result":0,"errCode":7,"message":"link busy"})");
+        p.attach();   // asks for the second page as a view would
+        QTRY_VERIFY_WITH_TIMEOUT(!p.toasts.isEmpty(), 20000);
+        QCOMPARE(p.toasts.last().at(1).toString(), QString("link busy"));
+        QCOMPARE(p.model->rowCount(), 60);
+        QVERIFY(!p.model->canFetchMore(QModelIndex()));
+        for (int i = 0; i < 5; ++i)
+            p.model->fetchMore(QModelIndex());
+        QTest::qWait(300);
+        QCOMPARE(int(server().requestsFor("getExterLinkResList").size()), 2);
+        // A refresh starts again.
+        p.model->refreshData();
+        p.model->fetchMore(QModelIndex());
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 60, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!p.model->isLoading(), 20000);
+        p.model->fetchMore(QModelIndex());
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 65, 20000);
     }
 
     void folderLevelAskedByItsId()

@@ -18,6 +18,7 @@
 #include "device/tidewelldevice.h"
 #include "device/tidewellextlink.h"
 #include "sharing/extlinklistmodel.h"
+#include "tests/pageorder.h"
 #include "tests/testowner.h"
 #include "tools/testdeviceserver.h"
 
@@ -56,6 +57,18 @@ struct Probe
     void load() { model->fetchMore(QModelIndex()); }
     QString name(int row) const { return model->data(model->index(row), M::NameRole).toString(); }
 };
+
+// A device answer of n links named prefix0, prefix1, ...
+static std::string linkPage(const QString& prefix, int n)
+{
+    QStringList items;
+    for (int i = 0; i < n; ++i)
+        items << QString(R"({"shareId":"%1%2","title":"%1%2","id":%3,"url":"https://x/share?shareId=%1%2"})")
+                     .arg(prefix)
+                     .arg(i)
+                     .arg(prefix.size() * 100 + i + 1);
+    return QString(R"({"result":1,"data":{"totalNum":%1,"listPath":[%2]}})").arg(n).arg(items.join(',')).toStdString();
+}
 
 class TestExtlinkListModel : public QObject
 {
@@ -334,6 +347,60 @@ private slots:
         for (const Extlink& l : p.model->rows())
             ids.insert(l.shareId);
         QCOMPARE(ids.size(), 61);
+    }
+
+    // A reset while the device's first page is on its way: the links shown
+    // are those asked after the reset, whichever answer comes first.
+    void resetDuringTheFirstLoad_data()
+    {
+        answerOrderRows();
+    }
+
+    void resetDuringTheFirstLoad()
+    {
+        QFETCH(bool, oldAnswerFirst);
+        const char* cmd = "getExternalLinkList";
+        const std::string oldPage = linkPage("old", 2);
+        const std::string newPage = linkPage("new", 3);
+        orderAnswers(*m_server, cmd, oldAnswerFirst, oldPage, newPage);
+        startDevice();
+        Probe p(m_device.get(), true);   // the tester asks for the first page
+        QTRY_COMPARE_WITH_TIMEOUT(int(m_server->requestsFor(cmd).size()), 1, 10000);
+        p.model->resetData();
+        p.load();
+        QTRY_COMPARE_WITH_TIMEOUT(int(m_server->requestsFor(cmd).size()), 2, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 3, 10000);
+        QTest::qWait(kHeldAnswerMs);
+        QCOMPARE(p.model->rowCount(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(p.name(i), QString("new%1").arg(i));
+        QVERIFY(!p.model->isLoading());
+        QVERIFY(!p.model->isRefreshing());
+    }
+
+    // Removing a row above the selected one: the selection stays on its link.
+    void selectionFollowsItsLink()
+    {
+        for (const char* s : {"a1", "a2", "a3", "a4"})
+            m_server->addShareLink(s, "", s, std::string("pub/") + s);
+        startDevice();
+        Probe p(m_device.get(), true);
+        p.load();
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 4, 10000);
+        const QString picked = p.model->rows().at(2).shareId;
+        p.model->singleSelect(2);
+        p.model->operateRemove(0);
+        QCOMPARE(p.model->rowCount(), 3);
+        QCOMPARE(p.model->selectNum(), 1);
+        QCOMPARE(p.model->get().value("shareId").toString(), picked);
+        QVERIFY(p.model->data(p.model->index(1), M::SelectedRole).toBool());
+        QVERIFY(!p.model->data(p.model->index(2), M::SelectedRole).toBool());
+        p.model->operateRemove(2);   // below it: nothing moves
+        QCOMPARE(p.model->get().value("shareId").toString(), picked);
+        QTRY_COMPARE_WITH_TIMEOUT(int(m_server->requestsFor("delExternalLink").size()), 2, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(p.lastToast(1, "Delete Extlink Successful."), 10000);
+        QCOMPARE(p.model->get().value("shareId").toString(), picked);
+        QVERIFY(p.model->data(p.model->index(1), M::SelectedRole).toBool());
     }
 
     void refreshReplacesTheFirstPage()

@@ -10,6 +10,7 @@
 #include "core/twfolderinfo.h"
 #include "core/utils.h"
 #include "sharing/pubfilelistmodel.h"
+#include "tests/pageorder.h"
 #include "tests/sharing/sharingrig.h"
 
 class TestPubFileListModel : public QObject
@@ -131,6 +132,21 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(inserted.count(), 1);
         QCOMPARE(a->rowCount(), 4);
+    }
+
+    // The sort changed while the first page was on its way (the page
+    // answers the switch with refreshData): the rows shown are those asked
+    // after the change, whichever answer comes first.
+    void sortChangeDuringTheFirstLoad_data()
+    {
+        answerOrderRows();
+    }
+
+    void sortChangeDuringTheFirstLoad()
+    {
+        QFETCH(bool, oldAnswerFirst);
+        Model m = model(m_group);
+        sortChangeWhileLoading(*m_rig, *m.m, "getPubFileList", oldAnswerFirst);
     }
 
     void failedPageAndSearch()

@@ -7,6 +7,7 @@
 #include <QAbstractItemModelTester>
 
 #include "sharing/pubgroupmodel.h"
+#include "tests/pageorder.h"
 #include "tests/sharing/sharingrig.h"
 
 class TestPubGroupModel : public QObject
@@ -255,6 +256,88 @@ private slots:
         QCOMPARE(toast.last().at(1).toString(), QString("Add Member Success"));
         QCOMPARE(toast.last().at(2).value<BaseModel::ToastLevel>(), BaseModel::TL_Success);
         QCOMPARE(m_rig->server->pubGroupAuthority(gId, "cat"), 1);
+    }
+
+    // Two renames on their way at once: each name lands on the group it was
+    // asked for, whatever row is selected when the answers come.
+    void twoRenamesInFlight()
+    {
+        seed(4);
+        loadFirst(4);
+        m_rig->server->delayAnswer(300, 2, "modifyPubGroupName");
+        const int first = m_model->groups().at(1).gId;
+        const int third = m_model->groups().at(3).gId;
+        const QString untouched = m_model->groups().at(0).gName;
+        QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
+        m_model->singleSelect(1);
+        m_model->editPubGroupName("First");
+        m_model->singleSelect(3);
+        m_model->editPubGroupName("Third");
+        m_model->singleSelect(0);
+        QTRY_COMPARE(m_rig->count("modifyPubGroupName"), 2);
+        QTRY_COMPARE(m_model->groups().at(3).gName, QString("Third"));
+        QTRY_COMPARE(m_model->groups().at(1).gName, QString("First"));
+        QCOMPARE(m_model->groups().at(1).gId, first);
+        QCOMPARE(m_model->groups().at(3).gId, third);
+        QCOMPARE(m_model->groups().at(0).gName, untouched);
+        QCOMPARE(m_model->index(1).data(PubGroupModel::GNameRole).toString(), QString("First"));
+        QCOMPARE(m_rig->server->pubGroupName(first), std::string("First"));
+        QCOMPARE(m_rig->server->pubGroupName(third), std::string("Third"));
+        bool toldRow1 = false, toldRow3 = false;
+        for (const auto& args : changed) {
+            toldRow1 = toldRow1 || args.at(0).toModelIndex().row() == 1;
+            toldRow3 = toldRow3 || args.at(0).toModelIndex().row() == 3;
+        }
+        QVERIFY(toldRow1 && toldRow3);
+    }
+
+    // The sort changed while the first page was on its way (the page
+    // answers the switch with refershData): the groups shown are those
+    // asked after the change, whichever answer comes first.
+    void sortChangeDuringTheFirstLoad_data()
+    {
+        answerOrderRows();
+    }
+
+    void sortChangeDuringTheFirstLoad()
+    {
+        QFETCH(bool, oldAnswerFirst);
+        const std::string oldPage = listAnswer(100, 2, 2).toStdString();
+        const std::string newPage = listAnswer(200, 3, 3).toStdString();
+        orderAnswers(*m_rig->server, "getPubGroupList", oldAnswerFirst, oldPage, newPage);
+        m_model->fetchMore(QModelIndex());
+        QTRY_COMPARE(m_rig->count("getPubGroupList"), 1);
+        m_model->setIsSort(true);
+        m_model->refershData();
+        QTRY_COMPARE(m_rig->count("getPubGroupList"), 2);
+        QCOMPARE(m_rig->sent("getPubGroupList").at(1)["isSort"].asBool(), true);
+        QTRY_COMPARE(m_model->rowCount(), 3);
+        QTest::qWait(kHeldAnswerMs);
+        QCOMPARE(m_model->rowCount(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m_model->groups().at(i).gId, 200 + i);
+        QCOMPARE(m_model->totalNum(), 3);
+        QVERIFY(!m_model->isLoading());
+        QVERIFY(!m_model->canFetchMore(QModelIndex()));
+    }
+
+    // A page that fails stops paging: a view that keeps asking does not
+    // send the device a request each time.
+    void failedPageStopsPaging()
+    {
+        m_rig->server->queueCommandAnswer("getPubGroupList", listAnswer(100, 60, 75).toStdString());
+        m_rig->server->queueCommandAnswer("getPubGroupList", R"({"result":0,"errCode":5,"message":"busy"})");
+        QSignalSpy toast(m_model.get(), &PubGroupModel::sg_notifyStatus);
+        loadFirst(60);
+        m_model->fetchMore(QModelIndex());
+        QTRY_COMPARE(toast.count(), 1);
+        QCOMPARE(toast.at(0).at(1).toString(), QString("busy"));
+        QCOMPARE(m_model->rowCount(), 60);
+        QVERIFY(!m_model->canFetchMore(QModelIndex()));
+        for (int i = 0; i < 5; ++i)
+            m_model->fetchMore(QModelIndex());
+        QTest::qWait(200);
+        QCOMPARE(m_rig->count("getPubGroupList"), 2);
     }
 
     void ownerChangeAnywhereResets()

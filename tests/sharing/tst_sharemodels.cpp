@@ -12,6 +12,7 @@
 #include "sharing/sharesearchfilemodel.h"
 #include "sharing/shareuserdirmodel.h"
 #include "sharing/shareuserfilemodel.h"
+#include "tests/pageorder.h"
 #include "tests/sharing/sharingrig.h"
 
 template <class M>
@@ -113,8 +114,14 @@ private slots:
         QCOMPARE(state.last().at(0).value<BaseModel::DefalutState>(), BaseModel::DS_Error);
         QCOMPARE(state.last().at(1).toString(), QString("asleep"));
         QVERIFY(!m->isLoading());
+        // Paging stops: a view that keeps asking sends nothing more.
+        QVERIFY(!m->canFetchMore(QModelIndex()));
+        for (int i = 0; i < 5; ++i)
+            m->fetchMore(QModelIndex());
+        QTest::qWait(200);
+        QCOMPARE(m_rig->count("getShareFile"), 1);
 
-        // The list can be asked again; a share time of 0 shows the creation time.
+        // A refresh asks again; a share time of 0 shows the creation time.
         m_rig->server->queueCommandAnswer("getShareFile", R"({"result":1,"data":{"totalPages":1,"pageNo":1,
             "totalNum":1,"listPath":[{"id":5,"name":"a.txt","isFile":true,"createTime":1600000000000,
             "shareTime":0}]}})");
@@ -131,6 +138,21 @@ private slots:
         m->fetchMore(QModelIndex());
         QTRY_VERIFY(!m->canFetchMore(QModelIndex()));
         QCOMPARE(m->rowCount(), 0);
+    }
+
+    // The sort changed while the first page was on its way (the page
+    // answers the switch with refreshData): the rows shown are those asked
+    // after the change, whichever answer comes first.
+    void sortChangeDuringTheFirstLoad_data()
+    {
+        answerOrderRows();
+    }
+
+    void sortChangeDuringTheFirstLoad()
+    {
+        QFETCH(bool, oldAnswerFirst);
+        auto m = attach<ShareAllUserFileModel>();
+        sortChangeWhileLoading(*m_rig, *m.m, "getShareFile", oldAnswerFirst);
     }
 
     void cancellingRows2And5RemovesThoseFiles()
