@@ -96,6 +96,10 @@ void LVUploadTask::init(Tidewell* owner, LVUploadManager* manager)
     connect(this, &LVUploadTask::sStopTask, this, &LVUploadTask::onStopTask);
     connect(this, &LVUploadTask::sStartTry, this, &LVUploadTask::onStartTry);
     m_upload->init(owner);
+    if (manager)
+        m_upload->setTaskIdKeeper([manager](const UploadFileInfo& record, const QString& taskId) {
+            return manager->keepTaskId(record, taskId);
+        });
     connect(m_hasher, &FileMd5Asyn::resultFileMd5, this, &LVUploadTask::resultFileMd5);
 }
 
