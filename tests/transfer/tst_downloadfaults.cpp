@@ -150,6 +150,55 @@ private slots:
         const QString second = QString(248, 'n') + "(1).bin";
         QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + second), QByteArray("long"));
     }
+
+    // A name the file system cannot take is cut (suffix kept, never inside
+    // a character) before the download, as numbered names are, instead of
+    // failing the move once the whole file is there.
+    void overlongNamesAreShortenedBeforeTheDownload()
+    {
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");   // 4 bytes, 2 UTF-16 units
+        for (const QString& name : {QString(300, QChar(0x00e9)) + ".bin", emoji.repeated(100) + ".mp4",
+                                    QString(300, 'z')}) {
+            const QString n = DownFileInfo::numberedName(name, 0);
+            QVERIFY2(n.toUtf8().size() <= 255 && n.toUtf8().size() > 240, qPrintable(n));
+            QCOMPARE(QString::fromUtf8(n.toUtf8()), n);   // no half character
+            if (name.contains('.'))
+                QCOMPARE(n.section('.', -1), name.section('.', -1));
+            QVERIFY(name.startsWith(n.section('.', 0, 0)));
+        }
+
+        DownloadRig rig;
+        rig.server->addFile("top.bin", "top file");
+        rig.server->addFile("Dir/in.bin", "inner file");
+        TwFileInfo top = rig.item("top.bin");
+        top.name = QString(200, QChar(0x00e9)) + ".bin";
+        // A folder and the file inside it, both named beyond the limit.
+        const QString longDir = QString(130, QChar(0x4e2d)) + ".d";
+        TwFileInfo dir = rig.item("Dir", false);
+        dir.name = longDir;
+        TwFileInfo inner = rig.item("Dir/in.bin");
+        inner.name = emoji.repeated(70) + ".bin";
+        const QString page = QString(R"({"result":1,"message":"success","data":{"listPath":[)"
+                                     R"({"id":%1,"name":"%2","isFile":true,"fileLen":%3,"filePath":"/Dir/in.bin"}],)"
+                                     R"("totalPages":1,"pageNo":1,"totalNum":1}})")
+                                 .arg(inner.id).arg(inner.name).arg(inner.fileLen);
+        rig.server->setCommandAnswer("getDirPath", page.toStdString());
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {top, dir}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 2, kWait);
+        QVERIFY(rig.rec->errors.isEmpty());
+
+        const QString topName = DownFileInfo::numberedName(top.name, 0);
+        const QString dirName = DownFileInfo::numberedName(longDir, 0);
+        const QString innerName = DownFileInfo::numberedName(inner.name, 0);
+        QStringList want{dirName, dirName + "/" + innerName, topName};
+        want.sort();
+        QCOMPARE(allEntries(rig.downDir), want);
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + topName), QByteArray("top file"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + dirName + "/" + innerName),
+                 QByteArray("inner file"));
+        QCOMPARE(downloadsOf(*rig.server, top.id), 1);
+        QCOMPARE(downloadsOf(*rig.server, inner.id), 1);
+    }
 };
 
 TW_TEST_MAIN(TestDownloadFaults)
