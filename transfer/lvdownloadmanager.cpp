@@ -348,6 +348,7 @@ LVDownloadManager::Listing LVDownloadManager::listMark(DownFileInfo mark, WalkSc
             // A device that lists a folder inside itself must not keep us walking.
             qWarning() << "LVDownloadManager - folder" << e.fileName << "listed again, not walked";
         } else {
+            scope.walked.insert(walkKey(e));
             rows.append(walkMark(e, fileType));
         }
     }

@@ -147,7 +147,7 @@ private:
     struct WalkScope
     {
         WalkScope() { clock.start(); }
-        QSet<QString> walked;   // folders listed in this expansion
+        QSet<QString> walked;   // folders listed or marked in this expansion
         QElapsedTimer clock;
     };
     static DownFileInfo walkMark(const DownFileInfo& folder, int fileType);
