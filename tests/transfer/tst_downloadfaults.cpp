@@ -1,5 +1,3 @@
-#include <QDirIterator>
-
 #include "tests/testenv.h"
 #include "tests/transfer/downloadrig.h"
 #include "tests/transfer/smalldisk.h"
@@ -7,18 +5,6 @@
 
 namespace {
 const int kWait = 60000;
-
-// Everything below dir, hidden files included, as relative paths.
-QStringList allEntries(const QString& dir)
-{
-    QStringList out;
-    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out << QDir(dir).relativeFilePath(it.next());
-    out.sort();
-    return out;
-}
 }
 
 // The download engine against a disk that refuses, a restart at the worst
@@ -45,7 +31,7 @@ private slots:
         QCOMPARE(rig.row(failed.fId).msg, failed.msg);
         // A full disk is not retried, and nothing is left under any name.
         QCOMPARE(downloadsOf(*rig.server, big.id), 1);
-        QCOMPARE(allEntries(disk.path()), QStringList());
+        QCOMPARE(entriesBelow(disk.path()), QStringList());
         // The downloaded bytes stay for a later start.
         QCOMPARE(QFileInfo(rig.tempPathOf(failed)).size(), qint64(3 * 1024 * 1024));
 
@@ -53,7 +39,7 @@ private slots:
         QVERIFY(rig.mgr->addDownFilesPlain(2, disk.path(), {rig.item("fits.bin")}));
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
         QCOMPARE(DownloadRig::bytesOf(disk.path() + "/fits.bin"), rig.serverBytes("fits.bin"));
-        QCOMPARE(allEntries(disk.path()), QStringList{"fits.bin"});
+        QCOMPARE(entriesBelow(disk.path()), QStringList{"fits.bin"});
 
         // Read-only: the same, with its own reason, for files and folders.
         QVERIFY(disk.makeReadOnly());
@@ -63,7 +49,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->errors.size(), 3, kWait);
         QVERIFY2(rig.rec->errors.at(1).msg.contains("Read-only file system"), qPrintable(rig.rec->errors.at(1).msg));
         QVERIFY2(rig.rec->errors.at(2).msg.contains("Read-only file system"), qPrintable(rig.rec->errors.at(2).msg));
-        QCOMPARE(allEntries(disk.path()), QStringList{"fits.bin"});
+        QCOMPARE(entriesBelow(disk.path()), QStringList{"fits.bin"});
     }
 
     void restartAfterTheMoveRecordsTheFileWithoutTheDevice()
@@ -192,7 +178,7 @@ private slots:
         const QString innerName = DownFileInfo::numberedName(inner.name, 0);
         QStringList want{dirName, dirName + "/" + innerName, topName};
         want.sort();
-        QCOMPARE(allEntries(rig.downDir), want);
+        QCOMPARE(entriesBelow(rig.downDir), want);
         QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + topName), QByteArray("top file"));
         QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + dirName + "/" + innerName),
                  QByteArray("inner file"));

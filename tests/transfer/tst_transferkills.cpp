@@ -8,7 +8,6 @@
 #include <functional>
 #include <thread>
 
-#include <QDirIterator>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QUrl>
@@ -115,17 +114,6 @@ struct Child
 int requestCount(TestDeviceServer& s, const std::string& match)
 {
     return int(s.requestsFor(match).size());
-}
-
-QStringList entriesBelow(const QString& dir)
-{
-    QStringList out;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out << QDir(dir).relativeFilePath(it.next());
-    out.sort();
-    return out;
 }
 
 // A nested folder whose listing takes six requests: Nest, A, D, then B,
