@@ -2,7 +2,6 @@
 // a transfer, and started again: nothing is lost, nothing arrives twice. The
 // killed program is a child process of this test running an engine against
 // the test's device; the next start runs in the test itself.
-#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <functional>
