@@ -985,12 +985,10 @@ QSqlDatabase DBHelp::db()
 
 // ---------------------------------------------------------------- downloads
 
-bool DBHelp::addDownFile(DownFileInfo& rec)
+namespace {
+bool insertDown(QSqlQuery& q, DownFileInfo& rec, const char* name)
 {
-    rec.createTime = nowMs();
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "addDownFile", kInsertDown,
+    if (!run(q, name, kInsertDown,
              {rec.fileId, rec.isFolder ? 1 : 0, txt(rec.fileName), txt(rec.ower),
               txt(rec.accessId), txt(rec.deviceId), txt(rec.fileMd5), txt(rec.filePath),
               txt(rec.usbFilePath), txt(rec.savePath), rec.fileState, rec.fileWriteLen,
@@ -1000,6 +998,49 @@ bool DBHelp::addDownFile(DownFileInfo& rec)
     rec.fId = q.lastInsertId().toInt();
     rec.pId = rec.fId;
     return true;
+}
+
+bool insertDownSubs(QSqlDatabase& d, QList<DownFileInfo>& recs, qint64 now, const char* name)
+{
+    if (recs.isEmpty())
+        return true;
+    QSqlQuery q(d);
+    if (!prepareDownSub(q, name))
+        return false;
+    for (DownFileInfo& rec : recs) {
+        rec.createTime = now;
+        if (!insertDownSub(q, rec, name))
+            return false;
+    }
+    return true;
+}
+}
+
+bool DBHelp::addDownFile(DownFileInfo& rec)
+{
+    rec.createTime = nowMs();
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    return insertDown(q, rec, "addDownFile");
+}
+
+bool DBHelp::addDownFile(DownFileInfo& rec, QList<DownFileInfo>& subs)
+{
+    if (subs.isEmpty())
+        return addDownFile(rec);
+    QSqlDatabase d = db();
+    Tx tx(d, "addDownFile");
+    if (!tx.ok())
+        return false;
+    rec.createTime = nowMs();
+    {
+        QSqlQuery q(d);
+        if (!insertDown(q, rec, "addDownFile"))
+            return false;
+    }
+    for (DownFileInfo& s : subs)
+        s.pId = rec.fId;
+    return insertDownSubs(d, subs, rec.createTime, "addDownFile") && tx.commit();
 }
 
 bool DBHelp::addDownSubFile(DownFileInfo& rec)
@@ -1016,18 +1057,19 @@ bool DBHelp::addDownSubFiles(QList<DownFileInfo>& recs)
         return true;
     QSqlDatabase d = db();
     Tx tx(d, "addDownSubFiles");
-    if (!tx.ok())
+    return tx.ok() && insertDownSubs(d, recs, nowMs(), "addDownSubFiles") && tx.commit();
+}
+
+bool DBHelp::replaceDownSubFile(const DownFileInfo& done, QList<DownFileInfo>& recs)
+{
+    QSqlDatabase d = db();
+    Tx tx(d, "replaceDownSubFile");
+    if (!tx.ok() || !insertDownSubs(d, recs, nowMs(), "replaceDownSubFile"))
         return false;
     {
         QSqlQuery q(d);
-        if (!prepareDownSub(q, "addDownSubFiles"))
+        if (!run(q, "replaceDownSubFile", "DELETE FROM lv_down_sub_file WHERE fId = ?", {done.fId}))
             return false;
-        const qint64 now = nowMs();
-        for (DownFileInfo& rec : recs) {
-            rec.createTime = now;
-            if (!insertDownSub(q, rec, "addDownSubFiles"))
-                return false;
-        }
     }
     return tx.commit();
 }

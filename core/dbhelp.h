@@ -39,8 +39,13 @@ public:
 
     // Downloads. add* set rec.createTime and rec.fId (and pId of a top entry).
     bool addDownFile(DownFileInfo& rec);
+    // The entry with its first sub-rows (their pId set to the entry's fId), in
+    // one transaction.
+    bool addDownFile(DownFileInfo& rec, QList<DownFileInfo>& subs);
     bool addDownSubFile(DownFileInfo& rec);
     bool addDownSubFiles(QList<DownFileInfo>& recs);
+    // Stores recs and deletes the sub-row `done` stands for, in one transaction.
+    bool replaceDownSubFile(const DownFileInfo& done, QList<DownFileInfo>& recs);
     bool getDownFileFid(const DownFileInfo& rec, int& fId);
     // Same file id, disk path, account, device and link (files of two links
     // share the application-level device and may share ids).

@@ -73,14 +73,21 @@ void DownFileInfo::fromVariantMap(const QVariantMap& m)
 
 QString DownFileInfo::numberedName(const QString& name, int count)
 {
-    if (count < 1)
+    if (count < 1 && name.toUtf8().size() <= kMaxNameBytes)
         return name;
-    QString stem = name.section('.', 0, 0);
-    const QString number = QString("(%1)").arg(count);
     QString suffix;
     const int lastDot = name.lastIndexOf('.');
     if (lastDot >= 0 && lastDot + 1 < name.size())
         suffix = "." + name.mid(lastDot + 1);
+    const QString number = count < 1 ? QString() : QString("(%1)").arg(count);
+    // Unnumbered, the whole name before the suffix is kept as far as it fits.
+    QString stem = count < 1 ? (suffix.isEmpty() ? name : name.left(lastDot))
+                             : name.section('.', 0, 0);
+    // A suffix that leaves no room for the name is no suffix.
+    if ((number + suffix).toUtf8().size() >= kMaxNameBytes) {
+        stem = count < 1 ? name : stem + suffix;
+        suffix.clear();
+    }
     // File systems take names of at most 255 bytes: the stem gives way, the
     // number and the suffix stay.
     const int room = kMaxNameBytes - (number + suffix).toUtf8().size();

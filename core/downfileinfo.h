@@ -69,7 +69,9 @@ struct DownFileInfo
     // the application's tmp folder.
     bool getTempPath(QString& out, const QString& tmpDir = QString()) const;
 
-    // "name(count).suffix" as used for free names; name without dot gets no suffix.
+    // "name(count).suffix" as used for free names; name without dot gets no
+    // suffix. Count 0 gives the name itself. Either is cut to the 255 bytes
+    // a file system takes, the number and suffix kept.
     static QString numberedName(const QString& name, int count);
 };
 Q_DECLARE_METATYPE(DownFileInfo)

@@ -221,6 +221,10 @@ void upload_job::run()
         return;
     }
     route.write_log(0, "upload " + info.file_path + " task " + id + " from " + std::to_string(offset));
+    // What the device holds already is this attempt's first figure.
+    observer->on_progress(size, offset);
+    if (!alive())
+        return;
 
     // 2. Send the rest (possibly nothing) so the device finishes the file.
     const std::string url = route.base_url + "/device/upload/data?taskId=" + request.escape(id)

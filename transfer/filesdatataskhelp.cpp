@@ -25,11 +25,12 @@ namespace {
 const char* kPath = "/device/directTransfer.json";
 
 // Local name of one folder level; a name that cannot be used as it is
-// still gets a level of its own rather than climbing out.
+// still gets a level of its own rather than climbing out, and a long one is
+// cut to what the file system takes.
 QString levelName(const QString& name)
 {
     const QString safe = SafePath::safeName(name);
-    return safe.isEmpty() ? QStringLiteral("_") : safe;
+    return safe.isEmpty() ? QStringLiteral("_") : DownFileInfo::numberedName(safe, 0);
 }
 }
 

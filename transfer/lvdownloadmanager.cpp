@@ -267,62 +267,24 @@ void LVDownloadManager::oAddDownFiles(TW_HANDLE handle, QString savePath, QList<
     continueRunning();
 }
 
+// Each folder is stored together with the mark of its listing, and a
+// listing's rows replace its mark in one step: a folder is finished only
+// once all its levels were listed, whenever the program ends.
 bool LVDownloadManager::saveDownFiles(QList<DownFileInfo> level, int fileType)
 {
-    // Folders already walked in this expansion: a device that lists a folder
-    // inside itself must not keep us walking.
-    QSet<QString> walked;
-    QElapsedTimer clock;
-    clock.start();
-    while (!level.isEmpty()) {
+    QList<DownFileInfo> marks;
+    for (DownFileInfo& e : level) {
         QList<DownFileInfo> subs;
-        for (DownFileInfo& e : level) {
-            if (!e.isSubItem) {
-                if (!m_db->addDownFile(e)) {
-                    qWarning() << "add files fail-------" << false;
-                    return false;
-                }
-                e.pId = e.fId;
-            } else if (!e.isFolder || e.isEmptyFolder) {
-                subs.append(e);
-            }
-        }
-        if (!subs.isEmpty() && !m_db->addDownSubFiles(subs)) {
+        if (e.isFolder && !e.isEmptyFolder)
+            subs.append(walkMark(e, fileType));
+        if (!m_db->addDownFile(e, subs)) {
             qWarning() << "add files fail-------" << false;
             return false;
         }
-        QList<DownFileInfo> next;
-        for (const DownFileInfo& e : qAsConst(level)) {
-            if (!e.isFolder || e.isEmptyFolder)
-                continue;
-            const QString key = QString("%1|%2|%3").arg(e.fileId).arg(e.groupId).arg(e.usbFilePath);
-            if (walked.contains(key)) {
-                qWarning() << "LVDownloadManager::saveDownFiles - folder" << e.fileName
-                           << "listed again, not walked";
-                continue;
-            }
-            walked.insert(key);
-            // The depth shows in the folder's local path, so it holds across
-            // expansions left for later.
-            if (e.pNamePath.count('/') >= kMaxDepth) {
-                qWarning() << "LVDownloadManager::saveDownFiles - folder" << e.fileName << "too deep";
-                markWalk(e, fileType, 4, tr("Folder nested too deeply: %1").arg(e.pNamePath));
-                continue;
-            }
-            if (stopWalk() || clock.elapsed() > kWalkSliceMs) {
-                markWalk(e, fileType, 2, QString());
-                continue;
-            }
-            QList<DownFileInfo> found;
-            if (m_walker->getSubFileTask(e, fileType, found))
-                next.append(found);
-            else if (m_walker->interrupted() || m_walker->deviceAway())
-                markWalk(e, fileType, 2, QString());
-            else
-                markWalk(e, fileType, 4, tr("Folder listing failed: %1").arg(m_walker->lastError()));
-        }
-        level = next;
+        marks.append(subs);
     }
+    WalkScope scope;
+    expandMarks(marks, scope);
     return true;
 }
 
@@ -331,25 +293,23 @@ bool LVDownloadManager::stopWalk() const
     return m_abortWalk.load();
 }
 
-void LVDownloadManager::markWalk(const DownFileInfo& folder, int fileType, int state, const QString& msg)
+DownFileInfo LVDownloadManager::walkMark(const DownFileInfo& folder, int fileType)
 {
     DownFileInfo m = folder;
     m.fId = 0;
     m.isSubItem = true;
     m.isFolder = true;
     m.isEmptyFolder = false;
-    m.fileState = state;
+    m.fileState = 2;
     m.fileWriteLen = 0;
     m.progress = 0;
-    m.msg = msg;
+    m.msg.clear();
     m.taskId = QString("%1%2:%3").arg(kWalkMark).arg(fileType).arg(folder.groupId);
-    if (state == 4)
-        qWarning() << "LVDownloadManager - listing of" << folder.fileName << "failed:" << msg;
-    if (!m_db->addDownSubFile(m))
-        qWarning() << "LVDownloadManager - cannot record the listing of" << folder.fileName;
+    return m;
 }
 
-bool LVDownloadManager::expandWalkMark(DownFileInfo mark)
+LVDownloadManager::Listing LVDownloadManager::listMark(DownFileInfo mark, WalkScope& scope,
+                                                       QList<DownFileInfo>& newMarks)
 {
     m_numLeft = -1;
     const QStringList parts = mark.taskId.mid(int(strlen(kWalkMark))).split(':');
@@ -358,18 +318,74 @@ bool LVDownloadManager::expandWalkMark(DownFileInfo mark)
     const DeviceInfo dev = device();
     mark.accessId = dev.accessId;
     mark.deviceId = dev.deviceId;
+    auto fail = [&](const QString& msg) {
+        mark.fileState = 4;
+        mark.msg = msg;
+        qWarning() << "LVDownloadManager - listing of" << mark.fileName << "failed:" << msg;
+        if (!m_db->updateDownFileStatus(mark, true))
+            qWarning() << "LVDownloadManager - cannot record the listing of" << mark.fileName;
+        return Listing::Failed;
+    };
+    // The depth shows in the folder's local path, so it holds across
+    // expansions left for later.
+    if (mark.pNamePath.count('/') >= kMaxDepth)
+        return fail(tr("Folder nested too deeply: %1").arg(mark.pNamePath));
+    if (stopWalk())
+        return Listing::Later;
+
+    scope.walked.insert(walkKey(mark));
     QList<DownFileInfo> found;
     if (!m_walker->getSubFileTask(mark, fileType, found)) {
         if (m_walker->interrupted() || m_walker->deviceAway())
-            return false;   // stays waiting for a later start
-        mark.fileState = 4;
-        mark.msg = tr("Folder listing failed: %1").arg(m_walker->lastError());
-        m_db->updateDownFileStatus(mark, true);
-        qWarning() << "LVDownloadManager - listing of" << mark.fileName << "failed again";
-        return true;
+            return Listing::Later;   // stays waiting for a later start
+        return fail(tr("Folder listing failed: %1").arg(m_walker->lastError()));
     }
-    if (saveDownFiles(found, fileType))
-        m_db->deleteDownFile(mark);
+    QList<DownFileInfo> rows;
+    for (const DownFileInfo& e : qAsConst(found)) {
+        if (!e.isFolder || e.isEmptyFolder) {
+            rows.append(e);
+        } else if (scope.walked.contains(walkKey(e))) {
+            // A device that lists a folder inside itself must not keep us walking.
+            qWarning() << "LVDownloadManager - folder" << e.fileName << "listed again, not walked";
+        } else {
+            scope.walked.insert(walkKey(e));
+            rows.append(walkMark(e, fileType));
+        }
+    }
+    if (!m_db->replaceDownSubFile(mark, rows)) {
+        qWarning() << "add files fail-------" << false;
+        return Listing::Later;
+    }
+    for (const DownFileInfo& r : qAsConst(rows))
+        if (isWalkMark(r))
+            newMarks.append(r);
+    return Listing::Listed;
+}
+
+QString LVDownloadManager::walkKey(const DownFileInfo& folder)
+{
+    return QString("%1|%2|%3").arg(folder.fileId).arg(folder.groupId).arg(folder.usbFilePath);
+}
+
+// Lists stored marks breadth first for one slice of the manager's time; the
+// marks not reached stay waiting and are listed when the queue gets to them.
+void LVDownloadManager::expandMarks(QList<DownFileInfo> marks, WalkScope& scope)
+{
+    while (!marks.isEmpty()) {
+        if (stopWalk() || scope.clock.elapsed() > kWalkSliceMs)
+            return;
+        const DownFileInfo mark = marks.takeFirst();
+        listMark(mark, scope, marks);
+    }
+}
+
+bool LVDownloadManager::expandWalkMark(const DownFileInfo& mark)
+{
+    WalkScope scope;
+    QList<DownFileInfo> next;
+    if (listMark(mark, scope, next) == Listing::Later)
+        return false;
+    expandMarks(next, scope);
     return true;
 }
 

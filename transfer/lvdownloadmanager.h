@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -124,9 +125,9 @@ private:
     // Top-level entries and sub-entries have separate row ids; a task is
     // known by both the table and the id.
     static qint64 taskKey(const DownFileInfo& f);
-    // A folder whose listing failed is kept as a failed sub-row carrying
-    // this mark, so a later start lists it again instead of finishing
-    // with files missing.
+    // A folder not listed yet (or whose listing failed) is a sub-row
+    // carrying this mark, so its top folder cannot finish with files
+    // missing and a later start lists it.
     static bool isWalkMark(const DownFileInfo& f);
 
     DeviceInfo device() const;
@@ -139,12 +140,25 @@ private:
     int getDownloadSubData(const DownFileInfo& folder);
     void downloadData(const DownFileInfo& entry);
     bool saveDownFiles(QList<DownFileInfo> level, int fileType);
-    // state 4: the folder failed with msg; state 2: it is listed when the
-    // queue reaches the mark.
-    void markWalk(const DownFileInfo& folder, int fileType, int state, const QString& msg);
     bool stopWalk() const;
+
+    // Listing marks: a sub-row standing for a folder not listed yet.
+    enum class Listing { Listed, Later, Failed };
+    struct WalkScope
+    {
+        WalkScope() { clock.start(); }
+        QSet<QString> walked;   // folders listed or marked in this expansion
+        QElapsedTimer clock;
+    };
+    static DownFileInfo walkMark(const DownFileInfo& folder, int fileType);
+    static QString walkKey(const DownFileInfo& folder);
+    // Lists the mark's folder and stores its rows (and marks for its
+    // folders, added to newMarks) in the mark's place. Failed: the mark
+    // keeps state 4 and the reason; Later: it stays waiting.
+    Listing listMark(DownFileInfo mark, WalkScope& scope, QList<DownFileInfo>& newMarks);
+    void expandMarks(QList<DownFileInfo> marks, WalkScope& scope);
     // False when the folder could not be listed now but may be later.
-    bool expandWalkMark(DownFileInfo mark);
+    bool expandWalkMark(const DownFileInfo& mark);
     DownFileInfo folderOf(const DownFileInfo& sub);
     int subFileNum(int folderFId);
     bool isCurrentTask(const DownFileInfo& f);

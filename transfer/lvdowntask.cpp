@@ -326,24 +326,37 @@ void LVDownTask::failOrRetry(int code, const QString& msg)
         endRun(Paused);
         return;
     }
+    QString why = msg;
+    int delay = kRetryDelayMs;
     if (OutagePacing::isDeviceAway(code)) {
         if (code == OutagePacing::kNotConnected) {
             endRun(Waiting, msg);
             return;
         }
-        waitForDevice(msg);
-        return;
+        // A transfer that stalls or breaks off while the device answers
+        // everything else is a failed attempt, not an outage: waited for
+        // like one it would hold the queue for many minutes.
+        const NetworkShare share(0, m_record.shareId, m_record.extractedCode);
+        if (code != sdk::cores::tidewell::error_network
+            || !OutagePacing::deviceAnswers(m_owner, share)) {
+            waitForDevice(msg);
+            return;
+        }
+        why = tr("The device stopped sending the file") + ": " + msg;
+        delay = OutagePacing::capped(kRetryDelayMs);
+        qDebug() << "LVDownTask - transfer of" << m_record.fileName
+                 << "broke off while the device answers:" << msg;
     }
     if (!isPermanent(code) && m_retries < kMaxRetries) {
         ++m_retries;
         qDebug() << "LVDownTask::TryAgian: ---------------" << m_retries << m_record.fileName;
         if (m_download)
             m_download->release();
-        m_nextDelayMs = kRetryDelayMs;
+        m_nextDelayMs = delay;
         emit sStartTry();
         return;
     }
-    endRun(Failed, msg);
+    endRun(Failed, why);
 }
 
 // The owner is connected but the device did not answer, or answered that it

@@ -605,15 +605,18 @@ void LVUploadManager::uploadData(UploadFileInfo record)
 
 // ---- task results ----
 
+// The id is stored by keepTaskId before the data goes out.
 void LVUploadManager::onUploadTaskId(UploadFileInfo fInfo, QString taskId)
 {
     qDebug() << "uploadTaskCreate:--------------" << taskId << "  " << fInfo.fileName;
-    if (!isLiveTask(sender()))
-        return;
-    if (fInfo.isSubItem)
-        m_db->updateUploadSubFileTaskId(fInfo.fId, taskId);
-    else
-        m_db->updateUploadFileTaskId(fInfo.fId, taskId);
+}
+
+bool LVUploadManager::keepTaskId(const UploadFileInfo& record, const QString& taskId)
+{
+    if (!m_db)
+        return false;
+    return record.isSubItem ? m_db->updateUploadSubFileTaskId(record.fId, taskId)
+                            : m_db->updateUploadFileTaskId(record.fId, taskId);
 }
 
 void LVUploadManager::onUploadMD5(UploadFileInfo fInfo)

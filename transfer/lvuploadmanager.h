@@ -59,6 +59,9 @@ public:
     // sub-entry on the device. dirId/path come in as the parent folder the
     // manager gave the task and go out as the deepest folder made.
     bool createRemoteFolder(UploadFileInfo record, int& dirId, QString& path, int& code);
+    // For the library's threads: stores the device's task id of a running
+    // entry or folder file, before its data is sent.
+    bool keepTaskId(const UploadFileInfo& record, const QString& taskId);
     // Run inside device_online, under the folder lock.
     bool createDirOnDevice(sdk::plugins::tidewell_network_sdk* net, UploadFileInfo folder,
                            int& code, int& dirId);

@@ -96,6 +96,10 @@ void LVUploadTask::init(Tidewell* owner, LVUploadManager* manager)
     connect(this, &LVUploadTask::sStopTask, this, &LVUploadTask::onStopTask);
     connect(this, &LVUploadTask::sStartTry, this, &LVUploadTask::onStartTry);
     m_upload->init(owner);
+    if (manager)
+        m_upload->setTaskIdKeeper([manager](const UploadFileInfo& record, const QString& taskId) {
+            return manager->keepTaskId(record, taskId);
+        });
     connect(m_hasher, &FileMd5Asyn::resultFileMd5, this, &LVUploadTask::resultFileMd5);
 }
 
@@ -116,6 +120,7 @@ void LVUploadTask::onStartTask(UploadFileInfo upFileInfo)
     m_record = upFileInfo;
     m_retries = 0;
     m_outage.reset();
+    m_deviceHeld = -1;
     m_stopRequested = false;
     m_hashing = false;
     m_retryPending = false;
@@ -207,6 +212,7 @@ void LVUploadTask::uploadData()
 
 void LVUploadTask::startUpload()
 {
+    m_firstReport = true;
     if (!m_upload->start(m_record)) {
         // Not connected, or the library refused the task: retried like any
         // other transfer failure so the entry never stays running.
@@ -341,8 +347,16 @@ void LVUploadTask::uploadProgress(UploadFileInfo fInfo, qlonglong byteSent, qlon
 {
     if (m_ended)
         return;
-    if (bytesTotal > m_record.fileWriteLen)
-        m_outage.reset();   // bytes move again
+    // Bytes moved: past the most reported so far, or the device holds more
+    // at this attempt's start than at any earlier one (what was reported
+    // may have been only buffered on the way). An outage after this gets
+    // its whole waiting budget.
+    const bool held = m_firstReport && bytesTotal > m_deviceHeld;
+    if (held)
+        m_deviceHeld = bytesTotal;
+    m_firstReport = false;
+    if (bytesTotal > m_record.fileWriteLen || held)
+        m_outage.reset();
     m_record.fileWriteLen = bytesTotal;
     m_record.speed = int(byteSent);
     m_record.progress = fInfo.progress;

@@ -98,6 +98,9 @@ private:
     bool m_hashing = false;
     bool m_retryPending = false;
     bool m_ended = true;
+    // The first progress figure of an attempt is what the device holds.
+    bool m_firstReport = false;
+    qint64 m_deviceHeld = -1;
     int m_parentDirId = 0;
     QString m_parentPath;
     int m_entryPId = 0;

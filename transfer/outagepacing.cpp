@@ -3,7 +3,9 @@
 #include <atomic>
 
 #include "core/tidewell.h"
+#include "sdk/resp_info.h"
 #include "sdk/task_interface.h"
+#include "sdk/tidewell_network_sdk.h"
 
 namespace {
 std::atomic<int> s_maxDelayMs{OutagePacing::kMaxDelayMs};
@@ -16,6 +18,11 @@ void OutagePacing::setLimits(int maxDelayMs, int budgetMs)
     s_budgetMs = budgetMs > 0 ? budgetMs : kBudgetMs;
 }
 
+int OutagePacing::capped(int ms)
+{
+    return qMin(ms, s_maxDelayMs.load());
+}
+
 bool OutagePacing::isDeviceAway(int code)
 {
     return code == kNotConnected || code == sdk::cores::tidewell::error_network || code == 502
@@ -26,6 +33,15 @@ bool OutagePacing::ownerConnected(Tidewell* owner, const NetworkShare& share)
 {
     return owner && owner->device_online(share, [](sdk::plugins::tidewell_network_sdk* net, bool) {
         return net != nullptr;
+    });
+}
+
+bool OutagePacing::deviceAnswers(Tidewell* owner, const NetworkShare& share)
+{
+    return owner && owner->device_online(share, [](sdk::plugins::tidewell_network_sdk* net, bool) {
+        sdk::cores::model::resp_info info;
+        return net && net->api_req("", "ping", "/device/directTransfer.json", 5, &info)
+               && info.code == 1;
     });
 }
 

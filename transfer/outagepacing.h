@@ -20,6 +20,8 @@ public:
 
     // Test hook: shorter pacing (0 restores the defaults).
     static void setLimits(int maxDelayMs, int budgetMs);
+    // A delay of ms, within the current pacing's longest delay.
+    static int capped(int ms);
     // Failures that come from not reaching the device.
     static bool isDeviceAway(int code);
     // An engine gone idle for want of a connection looks again after this:
@@ -27,6 +29,9 @@ public:
     static const int kRecheckMs = 1000;
     // The owner could run a call on the device now (nothing is sent).
     static bool ownerConnected(Tidewell* owner, const NetworkShare& share = NetworkShare());
+    // The device answers a probe now: a transfer that broke off meanwhile
+    // failed on its own account, not for an outage.
+    static bool deviceAnswers(Tidewell* owner, const NetworkShare& share = NetworkShare());
 
     void reset();
     // Delay before the next attempt; counted is set when the waits since

@@ -187,11 +187,15 @@ void TidewellUpload::on_task(const std::string& taskId)
     const QString id = QString::fromStdString(taskId);
     qDebug() << "TidewellUpload::on_task - id " << id;
     UploadFileInfo copy;
+    QString known;
     {
         QMutexLocker l(&m_lock);
+        known = m_record.taskId;
         m_record.taskId = id;
         copy = m_record;
     }
+    if (!id.isEmpty() && id != known && m_keepTaskId && !m_keepTaskId(copy, id))
+        qWarning() << "TidewellUpload - task id" << id << "of" << copy.fileName << "not stored";
     emit uploadTaskCreate(copy, !id.isEmpty(), id);
 }
 

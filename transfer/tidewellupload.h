@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 
 #include <QMutex>
 #include <QObject>
@@ -24,6 +25,11 @@ public:
     ~TidewellUpload() override;
 
     bool init(Tidewell* owner);
+    // Stores a new device task id for the record. Called on the library's
+    // thread before any byte of the file is sent, so a program that ends
+    // right after the upload continues that task instead of making a copy.
+    using TaskIdKeeper = std::function<bool(const UploadFileInfo& record, const QString& taskId)>;
+    void setTaskIdKeeper(TaskIdKeeper keeper) { m_keepTaskId = std::move(keeper); }
     // True when the library task was created and started.
     bool start(const UploadFileInfo& info);
     // Cancels the running task and emits uploadPause, unless the task already
@@ -59,6 +65,7 @@ private:
     void giveBack();
 
     Tidewell* m_owner = nullptr;
+    TaskIdKeeper m_keepTaskId;
     sdk::cores::tidewell::upload* m_task = nullptr;
     // The session that made m_task; tasks go back to that session only.
     sdk::plugins::tidewell_network_sdk* m_taskSdk = nullptr;

@@ -68,12 +68,15 @@ struct EndToEndRig : ServerRig
 
     // A fresh tab on the root (as when the device page is opened); quick
     // link checks so a lost device shows within a fraction of a second.
-    void newTab()
+    // stallTimeoutS: how long a transfer may move no byte (0: the default).
+    void newTab(int stallTimeoutS = 0)
     {
         toasts.reset();
         tab.reset(new TidewellTab(root.get()));
         sdk::cores::model::channel_option opt;
         opt.probe_timeout_ms = 500;
+        if (stallTimeoutS > 0)
+            opt.stall_timeout_s = stallTimeoutS;
         tab->setChannelOption(opt);
         tab->setKeepAliveInterval(100);
         tab->setRetryInterval(100);

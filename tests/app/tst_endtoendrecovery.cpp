@@ -8,7 +8,9 @@
 #include "core/twfolderinfo.h"
 #include "core/twhandle.h"
 #include "device/tidewelldevice.h"
+#include "tests/transfer/outagerig.h"
 #include "transfer/downloadfilemodel.h"
+#include "transfer/lvdowntask.h"
 
 namespace {
 const int kLong = 30000;
@@ -134,6 +136,48 @@ private slots:
         QCOMPARE(done.size(), 1);
         QCOMPARE(done.first().fileName, QString("Many"));
         QCOMPARE(filesIn(tmpDir), 0);
+    }
+
+    // The device stops sending one file but answers everything else: after
+    // the usual retries the file fails saying so, its partial file kept, and
+    // the next entry starts instead of waiting as for an outage.
+    void fileTheDeviceStopsSendingFailsAndTheQueueGoesOn()
+    {
+        ShortPacing pacing(100, 60000);
+        EndToEndRig rig;
+        QVERIFY(rig.server->start());
+        rig.server->addGeneratedFile("stuck.bin", 1024 * 1024, true, 23);
+        rig.server->addFile("next.txt", "next");
+        // Every attempt of the stuck file stalls, the first after some
+        // bytes; the next file's does not.
+        rig.server->stallAfter(16 * 1024, 1);
+        rig.server->stallAfter(0, LVDownTask::kMaxRetries);
+        rig.newTab(1);
+        QueuedSpy starts(rig.tab->downloadManager(), &LVDownloadManager::rDownloadStart);
+        QVERIFY(rig.connectTab());
+        QTRY_COMPARE_WITH_TIMEOUT(rig.tab->linkState(), 2, kLong);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(rig.tab->device()->addDownFiles(twNewHandle(), rig.tab->downloadPath(),
+                                                {rig.item("stuck.bin"), rig.item("next.txt")}, 0));
+        QTRY_VERIFY_WITH_TIMEOUT(!starts.isEmpty(), kLong);
+        const DownFileInfo stuck = starts.first().first().value<DownFileInfo>();
+        QCOMPARE(stuck.fileName, QString("stuck.bin"));
+
+        QTRY_COMPARE_WITH_TIMEOUT(EndToEndRig::bytesOf(rig.downDir + "/next.txt"), QByteArray("next"),
+                                  kLong);
+        // A first stall takes a few seconds to be seen, every later one one.
+        QVERIFY2(clock.elapsed() < 35000, qPrintable(QString::number(clock.elapsed())));
+        const DownFileInfo row = rig.downRow(stuck.fId);
+        QCOMPARE(row.fileState, 4);
+        QVERIFY2(row.msg.contains("stopped sending"), qPrintable(row.msg));
+        QCOMPARE(int(rig.downloadsOf(rig.server->idForPath("stuck.bin")).size()),
+                 LVDownTask::kMaxRetries + 1);
+        QString tmp;
+        QVERIFY(stuck.getTempPath(tmp, rig.tab->downloadManager()->tmpDir()));
+        QVERIFY(QFileInfo(tmp).size() >= 16 * 1024);
+        QVERIFY(!QFileInfo::exists(rig.downDir + "/stuck.bin"));
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.tab->isDwonRun(), kLong);
     }
 
     void restartResumesTheUpload()

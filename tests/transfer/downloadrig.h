@@ -4,6 +4,7 @@
 #include <string>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QObject>
 #include <QTemporaryDir>
 
@@ -140,6 +141,18 @@ struct DownloadRig : ServerRig
     bool connected = false;
     DBHelp db;
 };
+
+// Everything below dir, hidden entries included, as sorted relative paths.
+inline QStringList entriesBelow(const QString& dir)
+{
+    QStringList out;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out << QDir(dir).relativeFilePath(it.next());
+    out.sort();
+    return out;
+}
 
 // Download requests the device received for one file id.
 inline int downloadsOf(TestDeviceServer& s, qint64 id)

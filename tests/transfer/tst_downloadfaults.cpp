@@ -1,5 +1,3 @@
-#include <QDirIterator>
-
 #include "tests/testenv.h"
 #include "tests/transfer/downloadrig.h"
 #include "tests/transfer/smalldisk.h"
@@ -7,18 +5,6 @@
 
 namespace {
 const int kWait = 60000;
-
-// Everything below dir, hidden files included, as relative paths.
-QStringList allEntries(const QString& dir)
-{
-    QStringList out;
-    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out << QDir(dir).relativeFilePath(it.next());
-    out.sort();
-    return out;
-}
 }
 
 // The download engine against a disk that refuses, a restart at the worst
@@ -45,7 +31,7 @@ private slots:
         QCOMPARE(rig.row(failed.fId).msg, failed.msg);
         // A full disk is not retried, and nothing is left under any name.
         QCOMPARE(downloadsOf(*rig.server, big.id), 1);
-        QCOMPARE(allEntries(disk.path()), QStringList());
+        QCOMPARE(entriesBelow(disk.path()), QStringList());
         // The downloaded bytes stay for a later start.
         QCOMPARE(QFileInfo(rig.tempPathOf(failed)).size(), qint64(3 * 1024 * 1024));
 
@@ -53,7 +39,7 @@ private slots:
         QVERIFY(rig.mgr->addDownFilesPlain(2, disk.path(), {rig.item("fits.bin")}));
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
         QCOMPARE(DownloadRig::bytesOf(disk.path() + "/fits.bin"), rig.serverBytes("fits.bin"));
-        QCOMPARE(allEntries(disk.path()), QStringList{"fits.bin"});
+        QCOMPARE(entriesBelow(disk.path()), QStringList{"fits.bin"});
 
         // Read-only: the same, with its own reason, for files and folders.
         QVERIFY(disk.makeReadOnly());
@@ -63,7 +49,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->errors.size(), 3, kWait);
         QVERIFY2(rig.rec->errors.at(1).msg.contains("Read-only file system"), qPrintable(rig.rec->errors.at(1).msg));
         QVERIFY2(rig.rec->errors.at(2).msg.contains("Read-only file system"), qPrintable(rig.rec->errors.at(2).msg));
-        QCOMPARE(allEntries(disk.path()), QStringList{"fits.bin"});
+        QCOMPARE(entriesBelow(disk.path()), QStringList{"fits.bin"});
     }
 
     void restartAfterTheMoveRecordsTheFileWithoutTheDevice()
@@ -149,6 +135,55 @@ private slots:
         QVERIFY(rig.rec->errors.isEmpty());
         const QString second = QString(248, 'n') + "(1).bin";
         QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + second), QByteArray("long"));
+    }
+
+    // A name the file system cannot take is cut (suffix kept, never inside
+    // a character) before the download, as numbered names are, instead of
+    // failing the move once the whole file is there.
+    void overlongNamesAreShortenedBeforeTheDownload()
+    {
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");   // 4 bytes, 2 UTF-16 units
+        for (const QString& name : {QString(300, QChar(0x00e9)) + ".bin", emoji.repeated(100) + ".mp4",
+                                    QString(300, 'z')}) {
+            const QString n = DownFileInfo::numberedName(name, 0);
+            QVERIFY2(n.toUtf8().size() <= 255 && n.toUtf8().size() > 240, qPrintable(n));
+            QCOMPARE(QString::fromUtf8(n.toUtf8()), n);   // no half character
+            if (name.contains('.'))
+                QCOMPARE(n.section('.', -1), name.section('.', -1));
+            QVERIFY(name.startsWith(n.section('.', 0, 0)));
+        }
+
+        DownloadRig rig;
+        rig.server->addFile("top.bin", "top file");
+        rig.server->addFile("Dir/in.bin", "inner file");
+        TwFileInfo top = rig.item("top.bin");
+        top.name = QString(200, QChar(0x00e9)) + ".bin";
+        // A folder and the file inside it, both named beyond the limit.
+        const QString longDir = QString(130, QChar(0x4e2d)) + ".d";
+        TwFileInfo dir = rig.item("Dir", false);
+        dir.name = longDir;
+        TwFileInfo inner = rig.item("Dir/in.bin");
+        inner.name = emoji.repeated(70) + ".bin";
+        const QString page = QString(R"({"result":1,"message":"success","data":{"listPath":[)"
+                                     R"({"id":%1,"name":"%2","isFile":true,"fileLen":%3,"filePath":"/Dir/in.bin"}],)"
+                                     R"("totalPages":1,"pageNo":1,"totalNum":1}})")
+                                 .arg(inner.id).arg(inner.name).arg(inner.fileLen);
+        rig.server->setCommandAnswer("getDirPath", page.toStdString());
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {top, dir}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 2, kWait);
+        QVERIFY(rig.rec->errors.isEmpty());
+
+        const QString topName = DownFileInfo::numberedName(top.name, 0);
+        const QString dirName = DownFileInfo::numberedName(longDir, 0);
+        const QString innerName = DownFileInfo::numberedName(inner.name, 0);
+        QStringList want{dirName, dirName + "/" + innerName, topName};
+        want.sort();
+        QCOMPARE(entriesBelow(rig.downDir), want);
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + topName), QByteArray("top file"));
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + dirName + "/" + innerName),
+                 QByteArray("inner file"));
+        QCOMPARE(downloadsOf(*rig.server, top.id), 1);
+        QCOMPARE(downloadsOf(*rig.server, inner.id), 1);
     }
 };
 

@@ -92,6 +92,37 @@ private slots:
         outageDuringFolderDownload(6000);
     }
 
+    // A device that stays busy is asked less and less often, up to the
+    // longest delay of the real pacing.
+    void backOffGrowsDuringALongAbsence()
+    {
+        DownloadRig rig;
+        rig.server->addFile("far.txt", "far away");
+        rig.server->failWithStatus(503, -1, "/device/download");
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("far.txt")}));
+        QList<qint64> asked;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 14000 && asked.size() < 4) {
+            const int n = int(rig.server->requestsFor("/device/download").size());
+            while (asked.size() < n)
+                asked << clock.elapsed();
+            QTest::qWait(20);
+        }
+        QCOMPARE(asked.size(), 4);
+        const qint64 first = asked[1] - asked[0];
+        const qint64 second = asked[2] - asked[1];
+        const qint64 third = asked[3] - asked[2];
+        const QString gaps = QString("%1 %2 %3").arg(first).arg(second).arg(third);
+        QVERIFY2(first >= 1500 && second >= first + 1200 && third >= OutagePacing::kMaxDelayMs - 500
+                     && third <= OutagePacing::kMaxDelayMs + 1500,
+                 qPrintable(gaps));
+        QVERIFY(rig.rec->errors.isEmpty());
+        rig.server->clearFaults();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/far.txt"), QByteArray("far away"));
+    }
+
     void notConnectedOwnerLeavesTheQueueWaiting()
     {
         DownloadRig rig;

@@ -4,6 +4,7 @@
 #include "tests/testenv.h"
 #include "tests/transfer/outagerig.h"
 #include "tests/transfer/uploadrig.h"
+#include "transfer/lvuploadtask.h"
 
 namespace {
 const int kWait = 120000;
@@ -104,6 +105,43 @@ private slots:
     {
         ShortPacing pace(170, 4000);
         outageDuringFolderUpload(6000);
+    }
+
+    // Bytes that moved between two absences give the upload its whole
+    // waiting budget again: neither absence alone waits long enough to count
+    // as a failed attempt, both together would, and the upload has no failed
+    // attempt left to spend.
+    void bytesBetweenTwoAbsencesRenewTheWaitingBudget()
+    {
+        ShortPacing pace(100, 2000);
+        UploadRig rig("dev-outage-renew");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        QueuedSpy error(rig.manager.get(), &LVUploadManager::rUploadError);
+        QueuedSpy progress(rig.manager.get(), &LVUploadManager::rUploadProgress);
+        const QByteArray data = UploadRig::bytes(3 * 1024 * 1024, 77);
+        rig.server->failWithStatus(500, LVUploadTask::kMaxRetries, "/device/upload/create");
+        // Each attempt moves some bytes, then hangs until the device goes.
+        rig.server->stallAfter(256 * 1024, 1);
+        rig.add({rig.writeFile("renew.bin", data)});
+        for (int absence = 0; absence < 2; ++absence) {
+            const int moved = progress.count();
+            QTRY_VERIFY_WITH_TIMEOUT(progress.count() > moved, kWait);
+            const size_t creates = rig.server->requestsFor("/device/upload/create").size();
+            rig.server->failWithStatus(503, -1, "/device/upload");
+            QElapsedTimer since;
+            QVERIFY(Outage::away(*rig.server, 100, since));
+            // About 1.2 s of waiting at 100 ms a try: below the budget.
+            QTRY_VERIFY_WITH_TIMEOUT(rig.server->requestsFor("/device/upload/create").size() >= creates + 12,
+                                     kWait);
+            rig.server->clearFaults();
+            if (absence == 0)
+                rig.server->stallAfter(256 * 1024, 1);
+            QCOMPARE(error.count(), 0);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kWait);
+        QCOMPARE(error.count(), 0);
+        QCOMPARE(rig.stored("renew.bin"), data);
     }
 
     void refusedNameStillFailsAtOnce()
