@@ -16,8 +16,10 @@ Item {
     property int tab: 0
     readonly property QtObject model: panel.item ? panel.item.model : null
     readonly property bool running: tab === 0
-    // The link typed in "New Task", kept while the target folder is chosen.
+    // The link typed in "New Task" (or the torrent file picked), kept while
+    // the target folder is chosen.
     property string pendingSource: ""
+    property int pendingTorrent: 0
 
     function statusText(status, exception, speed) {
         switch (status) {
@@ -50,6 +52,10 @@ Item {
     function addTask(source, folder) {
         if (page.model && source.length > 0)
             page.model.addTaskSource(folder, source)
+    }
+    function addTorrent(fileId, folder) {
+        if (page.model && fileId > 0)
+            page.model.addTaskFile(folder, fileId)
     }
 
     function refresh() {
@@ -109,6 +115,16 @@ Item {
         placeholder: qsTr("Input or pause download link tip")
         onEntered: {
             page.pendingSource = text
+            page.pendingTorrent = 0
+            picker.open()
+        }
+    }
+    TorrentPicker {
+        id: torrents
+        twTab: page.twTab
+        onChosen: {
+            page.pendingSource = ""
+            page.pendingTorrent = fileId
             picker.open()
         }
     }
@@ -117,7 +133,12 @@ Item {
         objectName: "btFolderPicker"
         twTab: page.twTab
         action: qsTr("Storage To:")
-        onChosen: page.addTask(page.pendingSource, folder)
+        onChosen: {
+            if (page.pendingTorrent > 0)
+                page.addTorrent(page.pendingTorrent, folder)
+            else
+                page.addTask(page.pendingSource, folder)
+        }
     }
 
     ColumnLayout {
@@ -148,6 +169,11 @@ Item {
                 objectName: "btNewTask"
                 text: qsTr("New Task")
                 onClicked: newTask.open()
+            }
+            Button {
+                objectName: "btAddTorrent"
+                text: qsTr("Add Torrent")
+                onClicked: torrents.open()
             }
             Button {
                 objectName: "btStartAll"

@@ -318,6 +318,13 @@ Item {
             tryVerify(function() { return transferRig.btTaskCount() === before - 1 }, 10000)
             tryVerify(function() { return sp.model.fileNum === 1 }, 10000)
 
+            // A torrent stored on the device.
+            var tid = testRig.addDeviceFile("seed.torrent", 300, 7)
+            dirs.goTo(0)
+            sp.addTorrent(tid, dirs.folder)
+            tryVerify(function() { return sp.model.fileNum === 2 }, 10000, "the torrent task is listed")
+            tryVerify(function() { return rowText(1, "name") && rowText(1, "name").text === "file" + tid }, 5000)
+
             // The finished tab is a fresh panel over the finished tasks.
             mouseClick(scene.find(sp, "btFinishedTab"))
             tryVerify(function() { return scene.find(sp, "btFinishedList") !== null }, 5000)
