@@ -21,14 +21,19 @@ Rectangle {
     color: copies.isError ? "#fff0f0" : Theme.accentLight
     border.color: copies.isError ? Theme.error : Theme.accent
 
+    // The model is joined to the facade here rather than by a binding: a
+    // poll sent before it has one would never be answered.
     function start() {
+        if (!twTab || !twTab.twDevice)
+            return
+        if (copies.tw !== twTab.twDevice)
+            copies.tw = twTab.twDevice
         tries = 0
         copies.loadData()
     }
 
     CopyFileModel {
         id: copies
-        tw: box.twTab ? box.twTab.twDevice : null
         onSg_notifyStatus: Notifier.toast(message, level)
         onHasFileChanged: {
             if (copies.hasFile) {

@@ -25,7 +25,14 @@ Popup {
     function open(fileMap) {
         progress = 0
         fileName = fileMap && fileMap.name ? fileMap.name : ""
-        fileDown.start(fileMap)
+        // A path makes it a path download, which only peripheral disks
+        // serve; files of the personal space go by their id.
+        var item = {}
+        for (var k in fileMap)
+            item[k] = fileMap[k]
+        if (!item.isUsb && !item.isSamba)
+            item.filePath = ""
+        fileDown.start(item)
         visible = true
     }
 

@@ -129,7 +129,7 @@ Item {
             testRig.throttle(150000)
             showSection("downloadTab")
             downloadFolder("Holiday clips")
-            var m = body.downloadModel
+            var m = body.downModel
             tryVerify(function() { return m.loadNum === 1 }, 15000, "the folder row appears")
             tryVerify(function() { return cellText("downList", 0, "name").indexOf("Holiday clips (") === 0 })
             tryVerify(function() {
@@ -180,7 +180,7 @@ Item {
             testRig.failWithStatus(404, 1, "/device/download")
             showSection("downloadTab")
             downloadFolder("Broken")
-            var m = body.downloadModel
+            var m = body.downModel
             tryVerify(function() { return m.loadNum === 1 && cellText("downList", 0, "state").indexOf("Download failed, ") === 0 },
                       20000, cellText("downList", 0, "state"))
             var detail = cell("downList", 0, "fileDetail")
@@ -244,7 +244,7 @@ Item {
             testRig.throttle(100000)
             showSection("downloadTab")
             downloadFolder("Queue")
-            var m = body.downloadModel
+            var m = body.downModel
             var pauseAll = scene.find(page, "downPauseAll")
             var startAll = scene.find(page, "downStartAll")
             tryVerify(function() { return m.loadNum === 1 && /\/s$/.test(cellText("downList", 0, "state")) }, 15000)
@@ -383,7 +383,7 @@ Item {
             verify(!scene.find(appPage, "uploadTab").visible)
             verify(!scene.find(appPage, "deviceTaskTab").visible)
             verify(!scene.find(appPage, "fileCopyView").visible)
-            compare(appPage.content.downloadModel.down, twDown)
+            compare(appPage.content.downModel.down, twDown)
             var empty = scene.find(appPage, "downEmptyView")
             tryVerify(function() { return empty.visible }, 10000)
             compare(scene.find(empty, "emptyText").text, "No Download Task")
@@ -396,11 +396,12 @@ Item {
             compare(c.status, Component.Ready, c.errorString())
             var preview = c.createObject(scene, { twTab: tab })
             dirs.goTo(0)
+            dirs.reload()
             dirs.openFolder(waitDir("Documents"))
             var i = waitDir("readme.txt")
             var opened = transferRig.openedCount()
             preview.open(dirs.get(i))
-            tryVerify(function() { return transferRig.openedCount() > opened }, 15000, "the desktop opens it")
+            tryVerify(function() { return transferRig.openedCount() > opened }, 15000, "the desktop opens it " + toast.lastText + JSON.stringify(dirs.get(i)))
             verify(/readme.*\.txt$/.test(transferRig.lastOpened()), transferRig.lastOpened())
             verify(testRig.sameBytes(transferRig.lastOpened(), "Documents/readme.txt"))
             tryCompare(toast, "lastText", "It's being opened")
