@@ -196,6 +196,7 @@ Item {
             compare(scene.find(row, "message").text, "File does not write")
             verify(cellText("downList", 0, "state").indexOf("File does not write") > 0)
             verify(testRig.screenshot(page, "transfer-faillist"))
+            verify(testRig.screenshot(alert.background.parent, "transfer-faillist-alert"))
             alert.close()
             // Out of the queue again for the next cases.
             mouseClick(cell("downList", 0, "delete"))
@@ -307,6 +308,10 @@ Item {
             compare(sp.model.taskState, 2)
             mouseClick(rowText(0, "start"))
             tryVerify(function() { return transferRig.btTaskStatus(running) === 2 }, 10000)
+            tryVerify(function() { return /\/s$/.test(rowText(0, "state").text) }, 10000)
+            // Commands answered: the panel takes clicks again.
+            var overlay = scene.find(scene.find(sp, "btPanel").item, "busyOverlay")
+            tryVerify(function() { return !overlay.visible }, 10000)
 
             // Delete the new one with its files.
             var before = transferRig.btTaskCount()
@@ -355,6 +360,7 @@ Item {
             var r0 = list.itemAtIndex(0)
             compare(scene.find(r0, "message").text, "Capacity is full")
             verify(testRig.screenshot(page, "transfer-copyfail"))
+            verify(testRig.screenshot(alert.background.parent, "transfer-copyfail-alert"))
 
             // Retry the first one only.
             mouseClick(scene.find(r0, "check"))
