@@ -88,6 +88,8 @@ Rectangle {
         Label {
             objectName: "copyStateText"
             Layout.fillWidth: true
+            Layout.fillHeight: true
+            verticalAlignment: Text.AlignVCenter
             text: copies.isError ? qsTr("Failed to copy files")
                                  : qsTr("copying file, remain %1").arg(copies.fileNum)
             color: copies.isError ? Theme.error : Theme.text
@@ -103,6 +105,10 @@ Rectangle {
         }
         ToolButton {
             objectName: "copyCloseButton"
+            Layout.preferredWidth: 28
+            Layout.preferredHeight: 28
+            padding: 0
+            font.pixelSize: Theme.fontSmall
             text: "\u2715"
             onClicked: cancelAsk.open()
         }

@@ -155,8 +155,9 @@ Item {
                 id: bar
                 currentIndex: page.tab
                 onCurrentIndexChanged: page.tab = currentIndex
-                TabButton { objectName: "btRunningTab"; text: qsTr("Downloading"); width: implicitWidth + 16 }
-                TabButton { objectName: "btFinishedTab"; text: qsTr("Finished"); width: implicitWidth + 16 }
+                background: Rectangle { color: Theme.surface }
+                TabItem { objectName: "btRunningTab"; text: qsTr("Downloading") }
+                TabItem { objectName: "btFinishedTab"; text: qsTr("Finished") }
             }
             CheckBox {
                 objectName: "btSelectAll"

@@ -71,13 +71,13 @@ Rectangle {
             Layout.leftMargin: Theme.margin
             currentIndex: page.section
             onCurrentIndexChanged: page.section = currentIndex
+            background: Rectangle { color: Theme.surface }
             // One button per section; uploads and device tasks need a device.
             Repeater {
                 model: ["uploadTab", "downloadTab", "finishTab", "deviceTaskTab"]
-                TabButton {
+                TabItem {
                     objectName: modelData
                     visible: page.hasDevice || index === 1 || index === 2
-                    width: visible ? implicitWidth + 24 : 0
                     text: page.tabText(index)
                 }
             }

@@ -227,6 +227,7 @@ Item {
             var m = body.upModel
             tryVerify(function() { return m.loadNum === 1 }, 15000, "the upload row appears")
             tryVerify(function() { return tc.seen["speed"] === true }, 20000, JSON.stringify(tc.seen))
+            tryVerify(function() { return cell("upList", 0, "progress").value > 0 }, 20000)
             verify(testRig.screenshot(page, "transfer-upload"))
             sampler.stop()
             verify(tc.seen["File Parsing"] === true, JSON.stringify(tc.seen))
