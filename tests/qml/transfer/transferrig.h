@@ -50,6 +50,12 @@ public:
         return it == states.end() ? -1 : it->second;
     }
     Q_INVOKABLE int btTaskCount() const { return int(m_server->btTaskStates().size()); }
+    // The JSON body of the latest request of a device command; empty when none.
+    Q_INVOKABLE QString lastBody(const QString& command) const
+    {
+        const auto requests = m_server->requestsFor(command.toStdString());
+        return requests.empty() ? QString() : QString::fromStdString(requests.back().body);
+    }
 
     // Files of downloads in progress.
     Q_INVOKABLE QStringList tempFiles() const

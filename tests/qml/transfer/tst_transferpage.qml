@@ -322,6 +322,7 @@ Item {
             scene.find(ask.contentItem, "deleteFileCheck").checked = true
             ask.accept()
             tryVerify(function() { return transferRig.btTaskCount() === before - 1 }, 10000)
+            verify(/"isDeleteFile"\s*:\s*true/.test(transferRig.lastBody("bt_OperateTask")), transferRig.lastBody("bt_OperateTask"))
             tryVerify(function() { return sp.model.fileNum === 1 }, 10000)
 
             // A torrent stored on the device.
