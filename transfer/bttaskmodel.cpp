@@ -168,6 +168,15 @@ void BtTaskModel::addTaskSource(QVariantMap value, QString source)
     emit sBtAddTask(m_handle, source, 0, folder.serialNo, folder.fid, folder.filePath);
 }
 
+void BtTaskModel::addTaskFile(QVariantMap value, int fileId)
+{
+    if (fileId <= 0)
+        return;
+    const TwFolderInfo folder = TwFolderInfo::fromVariantMap(value);
+    showLoading();
+    emit sBtAddTask(m_handle, QString(), fileId, folder.serialNo, folder.fid, folder.filePath);
+}
+
 void BtTaskModel::deleteSelect(bool isDeleteFile)
 {
     if (m_selection.isEmpty())

@@ -39,6 +39,8 @@ public:
     Q_INVOKABLE void singleSelect(int itemIndex);
     Q_INVOKABLE void multiSelect(int itemIndex);
     Q_INVOKABLE void addTaskSource(QVariantMap value, QString source);
+    // A torrent file stored on the device (its file id) instead of a link.
+    Q_INVOKABLE void addTaskFile(QVariantMap value, int fileId);
     Q_INVOKABLE virtual void allDelete(bool isDeleteFile) = 0;
     Q_INVOKABLE void deleteSelect(bool isDeleteFile);
 

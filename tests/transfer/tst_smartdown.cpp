@@ -260,6 +260,13 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(toast.count(), 1, 10000);
         QCOMPARE(m.rowCount(), 2);
 
+        // A torrent stored on the device goes by its file id.
+        m.addTaskFile(folder, 42);
+        QTRY_COMPARE_WITH_TIMEOUT(m.rowCount(), 3, 10000);
+        d = rig.sent("bt_AddTask").at(3);
+        QCOMPARE(d["fileId"].asInt(), 42);
+        QVERIFY(!d.isMember("resource"));
+
         // Another list's answers are not taken.
         SmartDownModel other;
         other.setTw(rig.dev.get());
