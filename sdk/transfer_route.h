@@ -16,7 +16,7 @@ struct transfer_route
     std::string base_url;               // "http://host:port" ("" for plain URLs)
     std::vector<std::string> headers;   // "Name: value"
     int connect_timeout_ms = 10000;
-    int stall_timeout_s = 30;
+    int stall_timeout_s = 15;
     std::function<void(int, const std::string&)> log;
     // Requests with open connections shared by the session's tasks; null:
     // each task connects on its own.

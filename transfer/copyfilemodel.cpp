@@ -31,6 +31,9 @@ void CopyFileModel::setTw(QObject* tw)
 
 void CopyFileModel::requestList()
 {
+    // Nothing answers a poll sent before the facade is set.
+    if (!m_tw)
+        return;
     m_loading = true;
     // One entry is enough: its state tells whether the latest job failed.
     emit sCopyFileLists(m_handle, 1, 1);

@@ -4,6 +4,8 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QEventLoop>
@@ -103,6 +105,16 @@ bool QuickRigApi::sameBytes(const QString& localPath, const QString& deviceRel) 
 void QuickRigApi::failWithStatus(int status, int count, const QString& match)
 {
     server->failWithStatus(status, count, match.toStdString());
+}
+void QuickRigApi::failCommandOnce(const QString& command, int code, const QString& message)
+{
+    QJsonObject o;
+    o["result"] = 0;
+    o["errCode"] = code;
+    o["message"] = message;
+    o["data"] = QJsonObject();
+    server->queueCommandAnswer(command.toStdString(),
+                               QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString());
 }
 void QuickRigApi::delayAnswer(int ms, int count, const QString& match)
 {

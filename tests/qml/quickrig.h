@@ -52,6 +52,9 @@ public:
 
     // Faults (see TestDeviceServer).
     Q_INVOKABLE void failWithStatus(int status, int count, const QString& match);
+    // The device answers its next request of this command with an error of
+    // its own (code, message).
+    Q_INVOKABLE void failCommandOnce(const QString& command, int code, const QString& message);
     Q_INVOKABLE void delayAnswer(int ms, int count, const QString& match);
     Q_INVOKABLE void throttle(qint64 bytesPerSecond);
     Q_INVOKABLE void stallAfter(qint64 bytes, int count);

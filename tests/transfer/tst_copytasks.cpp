@@ -27,6 +27,8 @@ private slots:
         TaskRig rig;
         QVERIFY(rig.start("status"));
         CopyFileModel box;
+        // A poll before the facade is set must not block the ones after it.
+        box.loadData();
         box.setTw(rig.dev.get());
         QSignalSpy has(&box, &CopyFileModel::hasFileChanged);
 

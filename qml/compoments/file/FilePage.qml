@@ -6,6 +6,7 @@ import Tidewell 1.0
 import Tidewell.Model 1.0
 import "../base"
 import "../share"
+import "../transfer"
 
 // The device's personal space: folders page by page with a breadcrumb,
 // selection, download, upload (dialog or drop), new folder, rename,
@@ -49,10 +50,8 @@ Rectangle {
         objectName: "fileModel"
         tw: page.twTab ? page.twTab.twDevice : null
         thumb: page.twTab ? page.twTab.twThumb : null
-        onOpenFile: {
-            if (fileInfo.isFile)
-                page.downloadSelection()
-        }
+        // A document is downloaded for the desktop's application.
+        onOpenFile: if (fileInfo.isFile) preview.open(fileInfo)
         onExtlinkCreated: {
             linkCard.url = url
             linkCard.code = extractedCode
@@ -63,9 +62,13 @@ Rectangle {
 
     Connections {
         target: page.twTab
-        function onConnected() { if (files.rowCount() === 0) page.refresh() }
+        function onConnected() {
+            if (files.rowCount() === 0)
+                page.refresh()
+            copyView.start()
+        }
     }
-    onTwTabChanged: if (twTab && twTab.linkState >= 2) refresh()
+    onTwTabChanged: if (twTab && twTab.linkState >= 2) { refresh(); copyView.start() }
 
     ColumnLayout {
         anchors.fill: parent
@@ -101,6 +104,12 @@ Rectangle {
                     }
                 }
                 Item { Layout.fillWidth: true }
+                // The device's own copy jobs (copies into groups, disks).
+                FileCopyView {
+                    id: copyView
+                    twTab: page.twTab
+                    Layout.preferredWidth: 320
+                }
                 ToolButton {
                     objectName: "refreshButton"
                     text: qsTr("Refresh")
@@ -285,12 +294,15 @@ Rectangle {
         id: picker
         twTab: page.twTab
         onChosen: {
-            if (action === qsTr("Move"))
+            if (action === qsTr("Move")) {
                 files.fileMove(folder)
-            else
+            } else {
                 files.fileCopyTo(folder)
+                copyView.start()
+            }
         }
     }
+    PreviewDownload { id: preview; twTab: page.twTab }
     ShareTargetPicker {
         id: shareDialog
         twTab: page.twTab
