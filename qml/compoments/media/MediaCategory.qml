@@ -209,7 +209,9 @@ Rectangle {
                 anchors.fill: parent
                 visible: cat.grouped
                 clip: true
-                model: group
+                // Bound once loading starts: the view asks a bound model for
+                // more rows, which must wait for the device.
+                model: cat.groupLoaded ? group : null
                 cacheBuffer: 400
                 boundsBehavior: Flickable.StopAtBounds
                 ScrollBar.vertical: ScrollBar { objectName: "dayScroll" }
@@ -287,7 +289,7 @@ Rectangle {
                 anchors.fill: parent
                 visible: !cat.grouped
                 clip: true
-                model: list
+                model: cat.listLoaded ? list : null
                 boundsBehavior: Flickable.StopAtBounds
                 ScrollBar.vertical: ScrollBar {}
                 function maybeFetch() {

@@ -65,7 +65,6 @@ Rectangle {
         objectName: "playerLoader"
         anchors.fill: parent
         active: false
-        visible: status === Loader.Ready && item.visible
         sourceComponent: PlayerPage { twTab: page.twTab }
     }
 }

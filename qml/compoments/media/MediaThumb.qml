@@ -63,7 +63,8 @@ Item {
             objectName: "thumbCheck"
             x: 2; y: 2
             padding: 0
-            visible: cell.selected || area.containsMouse || hovered
+            // Hidden but still clickable when the cell is not pointed at.
+            opacity: cell.selected || area.containsMouse || hovered ? 1 : 0
             checked: cell.selected
             onClicked: cell.checkToggled()
         }

@@ -58,12 +58,9 @@ Rectangle {
         }
         onShowLoading: busy.show()
         onCancelLading: busy.hide()
+        onNotifyStatus: Notifier.toast(message, level === undefined ? Constant.toastInfo : level)
         onCurrentSelectedChanged: strip.positionViewAtIndex(Math.max(0, currentSelected), ListView.Contain)
     }
-    // The model raises its toasts through an overloaded signal: take the
-    // one that carries the level.
-    Component.onCompleted: pv["notifyStatus(int,QString,BaseModel::ToastLevel)"].connect(
-                               function(code, message, level) { Notifier.toast(message, level) })
     Timer {
         id: originalTimer
         interval: 300
@@ -122,6 +119,7 @@ Rectangle {
                 anchors.left: parent.left
                 anchors.leftMargin: Theme.margin
                 anchors.verticalCenter: parent.verticalCenter
+                z: 1000   // above the busy overlay: stepping on stays possible
                 text: "\u2039"
                 font.pixelSize: Theme.fontTitle
                 onClicked: preview.previous()
@@ -131,6 +129,7 @@ Rectangle {
                 anchors.right: parent.right
                 anchors.rightMargin: Theme.margin
                 anchors.verticalCenter: parent.verticalCenter
+                z: 1000
                 text: "\u203a"
                 font.pixelSize: Theme.fontTitle
                 onClicked: preview.next()

@@ -12,6 +12,7 @@ Rectangle {
     id: page
     objectName: "playerPage"
     color: "#0d0f12"
+    visible: false
     property QtObject twTab: null
     readonly property alias player: player
     readonly property alias playList: playList

@@ -19,11 +19,10 @@ class MediaSeed : public QObject
 public:
     QuickRigApi* api = nullptr;
 
-    // count small JPEGs <folder>/<prefix>-NNN.jpg, modified daysAgo days
-    // before today; the number written.
-    Q_INVOKABLE int addPictures(const QString& folder, const QString& prefix, int count, int daysAgo)
+    // count small JPEGs <folder>/<prefix>-NNN.jpg, perDay of them a day
+    // from daysAgo days before today backwards; the number written.
+    Q_INVOKABLE int addPictures(const QString& folder, const QString& prefix, int count, int daysAgo, int perDay)
     {
-        const QDateTime when(QDate::currentDate().addDays(-daysAgo), QTime(9, 0));
         int written = 0;
         for (int i = 0; i < count; ++i) {
             const QString rel = QString("%1/%2-%3.jpg").arg(folder, prefix).arg(i, 3, 10, QChar('0'));
@@ -39,7 +38,8 @@ public:
                 continue;
             QFile f(path);
             if (f.open(QIODevice::ReadWrite))
-                f.setFileTime(when.addSecs(-60 * i), QFileDevice::FileModificationTime);
+                f.setFileTime(QDateTime(QDate::currentDate().addDays(-daysAgo - i / perDay), QTime(9, 0)).addSecs(-60 * i),
+                              QFileDevice::FileModificationTime);
             api->idForPath(rel);
             ++written;
         }

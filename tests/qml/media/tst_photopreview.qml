@@ -48,12 +48,21 @@ Item {
         property var pictures: null
         property var preview: null
 
-        // Picture names in the order of the day sections.
+        // Picture names in the order of the day sections shown from the
+        // top (the sections as the view holds them: a script call handing
+        // out a section would make the script engine its owner).
         function pictureNames() {
-            var g = pictures.model
+            var list = scene.find(pictures, "dayList")
+            var days = []
+            var kids = list.contentItem.children
+            for (var k = 0; k < kids.length; ++k) {
+                if (String(kids[k].objectName).indexOf("day_") === 0 && kids[k].visible)
+                    days.push(kids[k])
+            }
+            days.sort(function(a, b) { return a.y - b.y })
             var out = []
-            for (var s = 0; s < g.rowCount(); ++s) {
-                var sec = g.getItem(s)
+            for (var d = 0; d < days.length; ++d) {
+                var sec = days[d].items
                 for (var r = 0; r < sec.rowCount(); ++r) {
                     var it = sec.get(r)
                     if (it.type === 6)
@@ -62,7 +71,18 @@ Item {
             }
             return out
         }
+        function originalShown() {
+            return preview.model.isOriginal && String(preview.shown).indexOf("/original/") > 0
+        }
+        // Selects a row and waits for its original, so no late toast of
+        // that download follows the next step.
+        function selectRow(row) {
+            preview.model.currentSelected = row
+            tryVerify(originalShown, 15000, "original of row " + row)
+        }
         function openPicture(name) {
+            if (preview.visible)
+                preview.close()
             var t = scene.find(pictures, "thumb_" + name)
             verify(t, name)
             mouseDoubleClickSequence(t)
@@ -88,7 +108,7 @@ Item {
             // The device's medium picture is 800 wide, the original 1280.
             tryVerify(function() { return String(preview.shown).indexOf("/medium/") > 0 }, 15000)
             tryCompare(photo, "paintedWidth", 800, 15000)
-            tryVerify(function() { return preview.model.isOriginal && String(preview.shown).indexOf("/original/") > 0 }, 15000)
+            tryVerify(originalShown, 15000)
             tryCompare(photo, "paintedWidth", 1280, 15000)
             verify(shownSpy.count >= 2)
             compare(scene.find(preview, "previewName").text, "harbour.jpg")
@@ -101,19 +121,19 @@ Item {
             var i = names.indexOf("harbour.jpg")
             verify(i >= 0 && i + 1 < names.length, names)
             mouseClick(scene.find(preview, "nextButton"))
-            tryCompare(preview.model.currentInfo, "name", names[i + 1])
+            tryVerify(function() { return preview.model.currentInfo.name === names[i + 1] })
             mouseClick(scene.find(preview, "previousButton"))
-            tryCompare(preview.model.currentInfo, "name", names[i])
+            tryVerify(function() { return preview.model.currentInfo.name === names[i] })
             keyClick(Qt.Key_Right)
-            tryCompare(preview.model.currentInfo, "name", names[i + 1])
+            tryVerify(function() { return preview.model.currentInfo.name === names[i + 1] })
 
-            preview.model.currentSelected = 0
+            selectRow(0)
             toast.lastText = ""
             mouseClick(scene.find(preview, "previousButton"))
             tryCompare(toast, "lastText", "Is fisrt photo")
             compare(preview.model.currentSelected, 0)
 
-            preview.model.currentSelected = preview.model.rowCount() - 1
+            selectRow(preview.model.rowCount() - 1)
             toast.lastText = ""
             mouseClick(scene.find(preview, "nextButton"))
             tryCompare(toast, "lastText", "Is last photo")
@@ -126,7 +146,7 @@ Item {
             frames.target = preview.photo
             frames.clear()
             openPicture("spinner.gif")
-            tryVerify(function() { return preview.model.isOriginal }, 15000)
+            tryVerify(originalShown, 15000)
             // Placeholder and one frame per picture shown; the original
             // adds a frame for every step of the animation.
             tryVerify(function() { return frames.count >= 6 }, 10000, "frames " + frames.count)
