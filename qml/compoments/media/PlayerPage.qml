@@ -144,6 +144,7 @@ Rectangle {
                         objectName: "entry_" + model.fileName
                         width: entries.width
                         highlighted: model.checked
+                        background: Rectangle { color: model.checked ? "#2d3b4d" : "transparent" }
                         contentItem: RowLayout {
                             Image {
                                 Layout.preferredWidth: 20; Layout.preferredHeight: 20
@@ -175,14 +176,14 @@ Rectangle {
                 anchors.leftMargin: Theme.margin
                 anchors.rightMargin: Theme.margin
                 spacing: Theme.spacing
-                Button { objectName: "previousButton"; text: "\u23ee"; onClicked: playList.previous() }
+                Button { objectName: "previousButton"; text: qsTr("Previous"); onClicked: playList.previous() }
                 Button {
                     objectName: "playButton"
-                    text: player.state === TwMediaPlayer.PlayingState ? "\u23f8" : "\u25b6"
+                    text: player.state === TwMediaPlayer.PlayingState ? qsTr("Pause") : qsTr("Play")
                     onClicked: page.togglePlay()
                 }
-                Button { objectName: "nextButton"; text: "\u23ed"; onClicked: playList.next() }
-                Button { objectName: "stopButton"; text: "\u23f9"; onClicked: player.stop() }
+                Button { objectName: "nextButton"; text: qsTr("Next"); onClicked: playList.next() }
+                Button { objectName: "stopButton"; text: qsTr("Stop"); onClicked: player.stop() }
                 Label {
                     objectName: "positionText"
                     text: page.timeText(player.position)

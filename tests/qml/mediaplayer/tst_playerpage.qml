@@ -49,8 +49,10 @@ Item {
         property bool haveVideo: false
 
         function thumb(cat, name) { return scene.find(cat, "thumb_" + name) }
-        function open(catIndex, tabName, name) {
-            mouseClick(scene.find(page, tabName))
+        // The tab is chosen directly: under the X server a click on the tab
+        // bar can land on its neighbour while the bar settles.
+        function open(catIndex, name) {
+            page.current = catIndex
             var cat = page.category(catIndex)
             tryVerify(function() { return thumb(cat, name) !== null }, 15000, name)
             mouseDoubleClickSequence(thumb(cat, name))
@@ -83,7 +85,7 @@ Item {
         function test_1_videoPlaysSeeksAndAdvances() {
             if (!haveVideo)
                 skip("ffmpeg is not installed")
-            open(1, "tabVideos", "test-pattern.mp4")
+            open(1, "test-pattern.mp4")
             var list = playerPage.playList
             compare(list.rowCount(), 2)
             compare(list.currentSelected, 0)
@@ -113,7 +115,7 @@ Item {
         }
 
         function test_2_musicPlaysOnTheSamePage() {
-            open(2, "tabMusic", "tune.wav")
+            open(2, "tune.wav")
             compare(playerPage.playList.rowCount(), 2)
             verify(playerPage.isMusic)
             verify(scene.find(playerPage, "musicCover").visible)
