@@ -5,6 +5,7 @@ import Tidewell 1.0
 import Tidewell.Model 1.0
 import Tidewell.Media 1.0
 import "qrc:/compoments/base"
+import "../media/scenefind.js" as Scene
 
 // The player opened from the media page, streaming from the test device:
 // a video plays, a seek through the bar lands where asked, the end of an
@@ -19,24 +20,7 @@ Item {
     Loader { id: loader; anchors.fill: parent }
     Toast { id: toast }
 
-    function find(item, name) {
-        if (!item)
-            return null
-        if (item.objectName === name)
-            return item
-        var kids = item.children || []
-        for (var i = 0; i < kids.length; ++i) {
-            var r = find(kids[i], name)
-            if (r)
-                return r
-        }
-        if (item.contentItem && item.contentItem !== item) {
-            var c = find(item.contentItem, name)
-            if (c)
-                return c
-        }
-        return null
-    }
+    function find(item, name) { return Scene.find(item, name) }
 
     TestCase {
         id: tc
