@@ -20,6 +20,8 @@ Item {
 
     function find(item, name) { return Scene.find(item, name) }
 
+    SignalSpy { id: linkSpy; signalName: "extlinkCreated" }
+
     TestCase {
         id: tc
         name: "MediaPage"
@@ -158,6 +160,37 @@ Item {
             verify(testRig.screenshot(page, "media_list"))
             mouseClick(scene.find(pictures, "headerCheck"))
             compare(list.selectNum, 0)
+        }
+
+        // Link, rename and delete on a selection of the grouped view.
+        function test_6_linkRenameDelete() {
+            mouseClick(scene.find(pictures, "viewSwitch"))
+            verify(pictures.grouped)
+            var g = pictures.model
+            tryVerify(function() { return thumb(pictures, "lake.jpg") && thumb(pictures, "evening.jpg") }, 15000)
+
+            linkSpy.target = g
+            linkSpy.clear()
+            mouseClick(thumb(pictures, "lake.jpg"))
+            g.fileCreateExtlink("Lake", "ab12")
+            linkSpy.wait(10000)
+            verify(String(linkSpy.signalArguments[0][0]).indexOf("shareId=") > 0)
+            compare(linkSpy.signalArguments[0][1], "ab12")
+            compare(g.selectNum, 0)
+
+            // The grouped list keeps the suffix itself.
+            mouseClick(thumb(pictures, "evening.jpg"))
+            pictures.rename("dusk")
+            tryVerify(function() { return thumb(pictures, "dusk.jpg") !== null }, 10000)
+            compare(toast.lastText, "Operation Successfully.")
+            verify(testRig.deviceHas("Photos/dusk.jpg"))
+
+            mouseClick(thumb(pictures, "dusk.jpg"))
+            g.fileDelete()
+            tryVerify(function() { return thumb(pictures, "dusk.jpg") === null }, 10000)
+            verify(!testRig.deviceHas("Photos/dusk.jpg"))
+            tryVerify(function() { return headers(pictures).indexOf(dayText(1) + " (2)") >= 0 }, 5000,
+                      headers(pictures).join(", "))
         }
     }
 }
