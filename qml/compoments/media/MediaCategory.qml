@@ -91,6 +91,31 @@ Rectangle {
             openMedia(model, info)
     }
 
+    // Brings a loaded item into view (the picture the preview shows): its
+    // day section, or its row of the plain list.
+    function reveal(info) {
+        if (!info || info.id === undefined)
+            return
+        if (!grouped) {
+            for (var i = 0; i < list.loadFileNum; ++i) {
+                if (list.get(i).id === info.id) {
+                    rows.positionViewAtIndex(i, ListView.Contain)
+                    return
+                }
+            }
+            return
+        }
+        var day = new Date(Number(info.lastModified))
+        day.setHours(0, 0, 0, 0)
+        for (var s = 0; s < group.rowCount(); ++s) {
+            var key = String(group.data(group.index(s, 0), 267)).split("_")[0]
+            if (Number(key) === day.getTime()) {
+                days.positionViewAtIndex(s, ListView.Contain)
+                return
+            }
+        }
+    }
+
     function download() { model.fileDownload(twSdk.downloadFolder()) }
     function selectedName() {
         var info = grouped ? group.get(-1) : list.get(list.currentSelected)

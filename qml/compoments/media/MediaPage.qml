@@ -56,6 +56,11 @@ Rectangle {
         id: preview
         anchors.fill: parent
         twTab: page.twTab
+        onShowing: {
+            var cat = page.category(tabs.currentIndex)
+            if (cat)
+                cat.reveal(info)
+        }
     }
 
     // The player (and its libmpv instance) exists from the first video or

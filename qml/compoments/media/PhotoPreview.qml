@@ -19,6 +19,8 @@ Rectangle {
     readonly property alias photo: photo
     // The URL of the picture on screen.
     property url shown: ""
+    // The picture now shown, for the list behind to follow.
+    signal showing(var info)
 
     function open(browsing, info) {
         pv.reset()
@@ -59,7 +61,10 @@ Rectangle {
         onShowLoading: busy.show()
         onCancelLading: busy.hide()
         onNotifyStatus: Notifier.toast(message, level === undefined ? Constant.toastInfo : level)
-        onCurrentSelectedChanged: strip.positionViewAtIndex(Math.max(0, currentSelected), ListView.Contain)
+        onCurrentSelectedChanged: {
+            strip.positionViewAtIndex(Math.max(0, currentSelected), ListView.Contain)
+            preview.showing(currentInfo)
+        }
     }
     Timer {
         id: originalTimer

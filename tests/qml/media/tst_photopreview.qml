@@ -124,6 +124,12 @@ Item {
             compare(preview.model.currentSelected, preview.model.rowCount() - 1)
             mouseClick(scene.find(preview, "previewClose"))
             verify(!preview.visible)
+            // The page followed the preview down to the last picture's day
+            // (when the pictures are more than a screen holds).
+            var list = scene.find(pictures, "dayList")
+            if (preview.model.rowCount() > 20)
+                verify(list.contentY > 0)
+            list.positionViewAtBeginning()
         }
 
         function test_3_animatedPictureMovesAndDownloads() {
