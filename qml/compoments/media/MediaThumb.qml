@@ -59,14 +59,30 @@ Item {
             onClicked: mouse.button === Qt.RightButton ? cell.rightClicked() : cell.clicked(mouse)
             onDoubleClicked: if (mouse.button === Qt.LeftButton) cell.doubleClicked()
         }
-        CheckBox {
+        // A plain check mark rather than a control: a day can hold
+        // thousands of cells. Hidden but still clickable when the cell is
+        // not pointed at.
+        Rectangle {
             objectName: "thumbCheck"
-            x: 2; y: 2
-            padding: 0
-            // Hidden but still clickable when the cell is not pointed at.
-            opacity: cell.selected || area.containsMouse || hovered ? 1 : 0
-            checked: cell.selected
-            onClicked: cell.checkToggled()
+            x: 4; y: 4
+            width: 20; height: 20
+            radius: 3
+            color: cell.selected ? Theme.accent : Theme.surface
+            border.color: cell.selected ? Theme.accent : Theme.textMuted
+            opacity: cell.selected || area.containsMouse || checkArea.containsMouse ? 1 : 0
+            Text {
+                anchors.centerIn: parent
+                visible: cell.selected
+                text: "\u2713"
+                color: "white"
+                font.pixelSize: 14
+            }
+            MouseArea {
+                id: checkArea
+                anchors.fill: parent
+                hoverEnabled: true
+                onClicked: cell.checkToggled()
+            }
         }
         Label {
             visible: cell.loved
