@@ -7,9 +7,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QQmlContext>
 
-#include "tests/qml/quickrig.h"
+#include "tests/qml/seededrig.h"
 #include "tools/testdeviceserver.h"
 
 // Seeds the device with more real pictures than one page of a media list.
@@ -47,17 +46,10 @@ public:
     }
 };
 
-class MediaRig : public QuickRig
+class MediaRig : public SeededRig<MediaSeed>
 {
-protected:
-    void extend(QQmlContext* context) override
-    {
-        m_seed.api = api();
-        context->setContextProperty("mediaSeed", &m_seed);
-    }
-
-private:
-    MediaSeed m_seed;
+public:
+    MediaRig() : SeededRig("mediaSeed") {}
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(media, MediaRig)

@@ -4,9 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QQmlContext>
 
-#include "tests/qml/quickrig.h"
+#include "tests/qml/seededrig.h"
 #include "tests/xvfbdisplay.h"
 
 // What the player test needs beyond the shared rig: whether video can be
@@ -44,26 +43,18 @@ public:
 
 // Video is drawn through OpenGL: a private X server with Mesa's software
 // OpenGL, and the default scene graph in place of the software one.
-class PlayerRig : public QuickRig
+class PlayerRig : public SeededRig<PlayerSeed>
 {
 public:
-    PlayerRig()
+    PlayerRig() : SeededRig("playerSeed")
     {
         m_seed.gl = m_display.start();
         if (m_seed.gl)
             qunsetenv("QT_QUICK_BACKEND");
     }
 
-protected:
-    void extend(QQmlContext* context) override
-    {
-        m_seed.api = api();
-        context->setContextProperty("playerSeed", &m_seed);
-    }
-
 private:
     XvfbDisplay m_display;
-    PlayerSeed m_seed;
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(mediaplayer, PlayerRig)
