@@ -60,6 +60,8 @@ public:
     Q_INVOKABLE void fileCancelCollect() override;
     Q_INVOKABLE void fileAddToLabel(QList<int> labelIds) override;
     Q_INVOKABLE void fileMoveToSafeBox() override;
+    // A link for the files selected in any section (grouplistmodellink.cpp).
+    Q_INVOKABLE void fileCreateExtlink(QString title, QString extractedCode) override;
 
     int sectionCount() const { return m_sections.size(); }
     MediaListModel* section(int row) const;

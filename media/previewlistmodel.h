@@ -65,8 +65,10 @@ public slots:
 signals:
     void showLoading();
     void cancelLading();
-    void notifyStatus(int code, QString message, BaseModel::ToastLevel level);
+    // QML binds a handler to the overload declared last: the one the model
+    // raises goes last.
     void notifyStatus(int code, QString message);
+    void notifyStatus(int code, QString message, BaseModel::ToastLevel level);
     void twChanged();
     void restDefultImg();
     void thumbChanged();

@@ -1,74 +1,19 @@
-#include <csignal>
 #include <memory>
 #include <set>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QQuickWindow>
-#include <QStandardPaths>
 
 #include "media/mpvqt.h"
 #include "media/twmediaplayer.h"
 #include "media/twmpvcore.h"
 #include "tests/media/mediarig.h"
 #include "tests/testenv.h"
+#include "tests/xvfbdisplay.h"
 
 namespace {
-pid_t s_xvfb = 0;
-
-// A private X server for this test: its display number comes back through
-// a pipe, so parallel tests never pick the same one.
-bool startXvfb()
-{
-    if (QStandardPaths::findExecutable("Xvfb").isEmpty())
-        return false;
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return false;
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        return false;
-    if (pid == 0) {
-        // Goes with the test if it dies: a leftover server would hold the
-        // test's output open and stall the runner.
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (::getppid() == 1)
-            ::_exit(127);
-        ::close(fds[0]);
-        const std::string fd = std::to_string(fds[1]);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-                 static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    std::string display;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n')
-        display.push_back(c);
-    ::close(fds[0]);
-    if (display.empty()) {
-        ::kill(pid, SIGTERM);
-        ::waitpid(pid, nullptr, 0);
-        return false;
-    }
-    s_xvfb = pid;
-    qputenv("DISPLAY", QByteArray(":") + QByteArray::fromStdString(display));
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    qputenv("LIBGL_ALWAYS_SOFTWARE", "1");
-    return true;
-}
-
-void stopXvfb()
-{
-    if (s_xvfb > 0) {
-        ::kill(s_xvfb, SIGTERM);
-        ::waitpid(s_xvfb, nullptr, 0);
-    }
-    s_xvfb = 0;
-}
+XvfbDisplay s_xvfb;
 
 int distinctColours(const QImage& img)
 {
@@ -88,7 +33,7 @@ class TestTwMediaRenderer : public QObject
 private slots:
     void initTestCase()
     {
-        if (s_xvfb <= 0)
+        if (!s_xvfb.running())
             QSKIP("Xvfb is not installed");
         if (!MediaRig::haveFfmpeg())
             QSKIP("ffmpeg is not installed");
@@ -150,7 +95,7 @@ private slots:
 int main(int argc, char* argv[])
 {
     TestEnv env;
-    startXvfb();
+    s_xvfb.start();
     int rc = 0;
     {
         QGuiApplication app(argc, argv);
@@ -160,7 +105,7 @@ int main(int argc, char* argv[])
         QTEST_SET_MAIN_SOURCE_PATH
         rc = QTest::qExec(&tc, argc, argv);
     }
-    stopXvfb();
+    s_xvfb.stop();
     return rc;
 }
 
