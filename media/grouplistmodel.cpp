@@ -197,7 +197,8 @@ void GroupListModel::rMediaFilelist(TW_HANDLE handle, GetMediaFileGroupResp resp
         }
         row = m_sections.size();
         beginInsertRows(QModelIndex(), row, row);
-        auto* s = new MediaListModel();
+        // Parented, so a script that reads a section never owns it.
+        auto* s = new MediaListModel(this);
         s->setTw(this);
         s->setThumb(m_thumb);
         s->setModelType(m_modelType);

@@ -24,7 +24,7 @@ const Kind kKinds[] = {
     {"excel", "XLS", 0xff1e8a4c}, {"ppt", "PPT", 0xffd9602b},   {"pdf", "PDF", 0xffc93434},
     {"txt", "TXT", 0xff6b7785},   {"zip", "ZIP", 0xff8a6d3b},   {"apk", "APK", 0xff7cb342},
     {"exe", "EXE", 0xff455a64},   {"torrent", "BT", 0xff00897b}, {"code", "</>", 0xff546e7a},
-    {"unknown", "?", 0xff9aa5b1},
+    {"unknown", "?", 0xff9aa5b1},   {"label", "LNK", 0xff2f81f7},
 };
 
 QImage fileIcon(const Kind& k, int size)

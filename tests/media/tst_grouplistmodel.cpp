@@ -5,6 +5,8 @@
 #include <QAbstractItemModelTester>
 #include <QDateTime>
 #include <QFile>
+#include <QJSEngine>
+#include <QQmlEngine>
 #include <QSet>
 #include <QTimeZone>
 #include <memory>
@@ -163,6 +165,21 @@ private slots:
         QList<TwFileInfo> pics;
         QCOMPARE(g.itemsOfKind(pics, Common::MT_Image), 62);
         QCOMPARE(pics.last().id, 202);
+
+        // A page reads a section through script; the script engine must
+        // not take it over (the group deletes its sections itself).
+        {
+            QJSEngine js;
+            js.globalObject().setProperty("group", js.newQObject(&g));
+            QQmlEngine::setObjectOwnership(&g, QQmlEngine::CppOwnership);
+            const QJSValue section = js.evaluate("group.getItem(1)");
+            QVERIFY(section.isQObject());
+            QCOMPARE(section.toQObject(), static_cast<QObject*>(g.section(1)));
+            js.evaluate("group.getItem(0); group.getItem(1)");
+            js.collectGarbage();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(g.section(1)->rowCount(), 3);
     }
 
     void selectionAcrossSections()
