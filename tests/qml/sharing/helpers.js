@@ -1,0 +1,33 @@
+.pragma library
+
+// Depth-first search of an item tree by objectName (popups' content
+// included through contentItem).
+function find(item, name) {
+    if (!item)
+        return null
+    if (item.objectName === name)
+        return item
+    var kids = item.data || item.children || []
+    for (var i = 0; i < kids.length; ++i) {
+        var r = find(kids[i], name)
+        if (r)
+            return r
+    }
+    if (item.contentItem && item.contentItem !== item) {
+        var c = find(item.contentItem, name)
+        if (c)
+            return c
+    }
+    return null
+}
+
+// The names of a list model's rows under one role, read through a view's
+// delegates would miss rows out of sight: this asks the model.
+function column(model, role) {
+    var out = []
+    if (!model)
+        return out
+    for (var i = 0; i < model.rowCount(); ++i)
+        out.push(model.data(model.index(i, 0), role))
+    return out
+}
