@@ -45,6 +45,15 @@ Rectangle {
             groupModel.sortType = type
     }
 
+    // A column of the sort header; the same column again turns the order.
+    component SortButton: ToolButton {
+        property int type: 0
+        property string label: ""
+        font.pixelSize: Theme.fontSmall
+        text: label + (groupModel.sortType === type ? (groupModel.isSort ? " \u25b2" : " \u25bc") : "")
+        onClicked: page.sortBy(type)
+    }
+
     PubGroupModel {
         id: groupModel
         objectName: "groupModel"
@@ -149,14 +158,7 @@ Rectangle {
                     anchors.leftMargin: Theme.margin
                     anchors.rightMargin: Theme.margin
                     spacing: Theme.spacing
-                    component SortButton: ToolButton {
-                        property int type: 0
-                        font.pixelSize: Theme.fontSmall
-                        text: label + (groupModel.sortType === type ? (groupModel.isSort ? " \u25b2" : " \u25bc") : "")
-                        property string label: ""
-                        onClicked: page.sortBy(type)
-                    }
-                    SortButton { objectName: "sortName"; type: 2; label: qsTr("Name"); Layout.fillWidth: true; contentItem: Label { text: parent.text; font: parent.font; color: Theme.textMuted } }
+                    SortButton { objectName: "sortName"; type: 2; label: qsTr("Name"); Layout.fillWidth: true }
                     Label { Layout.preferredWidth: 120; text: qsTr("Owner"); color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                     Label { Layout.preferredWidth: 80; text: qsTr("Size"); color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                     SortButton { objectName: "sortCreated"; type: 1; label: qsTr("Created"); Layout.preferredWidth: 130 }

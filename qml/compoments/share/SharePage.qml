@@ -61,6 +61,14 @@ Rectangle {
     onReadyChanged: if (ready && levels.stack.length === 0) show(mode, userId, userName)
     Component.onCompleted: if (ready) show(0)
 
+    component NavEntry: ItemDelegate {
+        property bool active: false
+        Layout.fillWidth: true
+        height: 34
+        font.pixelSize: Theme.fontNormal
+        background: Rectangle { color: parent.active ? Theme.selection : (parent.hovered ? Theme.hover : "transparent") }
+    }
+
     Component { id: allComp; ShareAllUserFileModel { onIsSortChanged: refreshData() } }
     Component { id: userComp; ShareUserFileModel { onIsSortChanged: refreshData() } }
     Component { id: searchComp; ShareSearchFileModel { onIsSortChanged: refreshData() } }
@@ -86,13 +94,6 @@ Rectangle {
                 anchors.fill: parent
                 anchors.topMargin: Theme.margin
                 spacing: 2
-                component NavEntry: ItemDelegate {
-                    property bool active: false
-                    Layout.fillWidth: true
-                    height: 34
-                    font.pixelSize: Theme.fontNormal
-                    background: Rectangle { color: parent.active ? Theme.selection : (parent.hovered ? Theme.hover : "transparent") }
-                }
                 NavEntry {
                     objectName: "shareNavAll"
                     text: qsTr("Shared with me")

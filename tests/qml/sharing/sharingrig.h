@@ -57,9 +57,21 @@ public:
     static constexpr const char* kHandOverLink = "handover-link-3";
 
 protected:
+    // Runs once per test file (each has its own engine); the device is
+    // seeded once.
     void extend(QQmlContext* ctx) override
     {
         QuickRigApi* base = api();
+        if (!m_sharing) {
+            seed(base);
+            m_sharing.reset(new SharingRigApi(base));
+        }
+        ctx->setContextProperty("sharingRig", m_sharing.get());
+    }
+
+private:
+    void seed(QuickRigApi* base)
+    {
         TestDeviceServer* server = base->server;
         TidewellSdk* root = base->root;
         const int port = server->port();
@@ -86,11 +98,7 @@ protected:
         }
         if (!server->hasShareLink(kHandOverLink))
             server->addShareLink(kHandOverLink, "hh77", "Handed over", "Links/Holiday");
-
-        m_sharing.reset(new SharingRigApi(base));
-        ctx->setContextProperty("sharingRig", m_sharing.get());
     }
 
-private:
     std::unique_ptr<SharingRigApi> m_sharing;
 };

@@ -146,8 +146,8 @@ Item {
                     && testRig.sameBytes(dir + "/itinerary.txt", "Links/Holiday/itinerary.txt")
             }, 30000, "both files land byte-exact")
             // The application-level transfer lists hold them.
+            appFinished.refershData()
             tryVerify(function() {
-                appFinished.refershData()
                 var all = H.column(appFinished, 258).concat(H.column(appDownloads, 258))
                 return all.indexOf("beach.jpg") >= 0 && all.indexOf("itinerary.txt") >= 0
             }, 15000, "the saved files show in the application's transfers")

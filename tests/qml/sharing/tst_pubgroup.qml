@@ -64,8 +64,12 @@ Item {
             mouseClick(H.find(page, "sortName"))
             compare(groups.sortType, 2)
             tryVerify(function() { return testRig.requestCount("getPubGroupList") >= 1 }, 10000)
+            // A refresh waits for the answer of the one before.
+            wait(500)
             mouseClick(H.find(page, "sortCreated"))
             compare(groups.sortType, 1)
+            tryVerify(function() { return testRig.requestCount("getPubGroupList") >= 2 }, 10000)
+            wait(500)
             // The same column again turns the direction.
             var before = groups.isSort
             mouseClick(H.find(page, "sortCreated"))
@@ -142,7 +146,11 @@ Item {
             mouseClick(H.find(members, "memberBrowseButton"))
             var gId = page.openGroup.gId
             tryVerify(function() { return sharingRig.pubGroupAuthority(gId, "alice") === 2 }, 10000)
-            tryCompare(H.find(alice, "memberRight"), "text", "Has Browse")
+            // The list follows the change (it may have been loaded again).
+            tryVerify(function() {
+                var row = H.find(members, "member_Alice")
+                return row !== null && H.find(row, "memberRight").text === "Has Browse"
+            }, 10000)
             members.close()
             mouseClick(H.find(view, "groupBack"))
             tryCompare(page, "openGroup", null)
@@ -190,7 +198,7 @@ Item {
             // Into a folder and back.
             mouseDoubleClickSequence(H.find(view, "fileRow_Holidays"))
             tryCompare(view.files, "depth", 1)
-            tryCompare(H.find(view, "emptyText"), "visible", true)
+            tryCompare(H.find(view.files, "emptyText"), "visible", true)
             mouseClick(H.find(view, "levelCrumb0"))
             tryCompare(view.files, "depth", 0)
             waitFile("hello.txt")
