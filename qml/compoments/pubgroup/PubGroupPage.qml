@@ -50,8 +50,17 @@ Rectangle {
         property int type: 0
         property string label: ""
         font.pixelSize: Theme.fontSmall
+        focusPolicy: Qt.NoFocus
         text: label + (groupModel.sortType === type ? (groupModel.isSort ? " \u25b2" : " \u25bc") : "")
         onClicked: page.sortBy(type)
+        contentItem: Label {
+            text: parent.text
+            font: parent.font
+            color: groupModel.sortType === parent.type ? Theme.accent : Theme.textMuted
+            horizontalAlignment: Text.AlignLeft
+            verticalAlignment: Text.AlignVCenter
+        }
+        background: Rectangle { color: parent.hovered ? Theme.hover : "transparent"; radius: Theme.radius }
     }
 
     PubGroupModel {

@@ -14,6 +14,7 @@ Rectangle {
     height: size
     radius: size / 2
     color: Theme.accentLight
+    clip: true
     border.color: Theme.surface
     border.width: 1
     Label {
@@ -23,6 +24,23 @@ Rectangle {
         color: Theme.accent
         font.pixelSize: Math.round(avatar.size * 0.45)
         font.bold: true
+    }
+    // No name to show: a plain figure.
+    Item {
+        anchors.fill: parent
+        visible: avatar.name.length === 0 && avatar.url.length === 0
+        Rectangle {
+            width: avatar.size * 0.34; height: width; radius: width / 2
+            color: Theme.accent
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: avatar.size * 0.2
+        }
+        Rectangle {
+            width: avatar.size * 0.56; height: avatar.size * 0.26; radius: height / 2
+            color: Theme.accent
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: avatar.size * 0.58
+        }
     }
     SKNetworkImg {
         anchors.fill: parent

@@ -131,7 +131,7 @@ Rectangle {
                         contentItem: RowLayout {
                             spacing: Theme.spacing
                             Avatar { url: model.$UserHead; name: model.$UserName; size: 26 }
-                            Label { Layout.fillWidth: true; text: model.$UserName; elide: Text.ElideRight; color: Theme.text }
+                            Label { Layout.fillWidth: true; text: model.$UserName; elide: Text.ElideRight; color: Theme.text; font.pixelSize: Theme.fontNormal }
                         }
                         onClicked: {
                             // Picking the user shown again reopens the list.

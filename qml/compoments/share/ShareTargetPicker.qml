@@ -65,7 +65,9 @@ Dialog {
     ColumnLayout {
         anchors.fill: parent
         spacing: Theme.spacing
-        RowLayout {
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 0
             RadioButton {
                 objectName: "shareChosenUsers"
                 text: qsTr("Chosen groups and users")

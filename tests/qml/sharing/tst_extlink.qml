@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtTest 1.15
+import QtQuick.Window 2.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import "qrc:/compoments/base"
@@ -80,7 +81,7 @@ Item {
             tryCompare(page.linkCard, "opened", true)
             compare(page.linkCard.info.title, "Holiday pictures")
             verify(H.find(page.linkCard, "linkQr").text.indexOf("sample-link-1") > 0)
-            verify(testRig.screenshot(page, "extlink_device_card"))
+            verify(testRig.screenshot(page.Window.contentItem, "extlink_device_card"))
             mouseClick(H.find(page.linkCard, "cardCopyCode"))
             tryCompare(toast, "lastText", "copyed code")
             page.linkCard.close()

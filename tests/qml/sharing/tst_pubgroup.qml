@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtTest 1.15
+import QtQuick.Window 2.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import "qrc:/compoments/base"
@@ -92,7 +93,7 @@ Item {
             var alice = null
             tryVerify(function() { alice = H.find(picker, "pickUser_Alice"); return alice !== null }, 10000)
             verify(H.find(picker, "pickUser_Owner") === null, "the owner is in the group already")
-            verify(testRig.screenshot(page, "pubgroup_memberpicker"))
+            verify(testRig.screenshot(page.Window.contentItem, "pubgroup_memberpicker"))
             mouseClick(alice)
             tryCompare(alice, "checked", true)
             picker.accept()
@@ -140,7 +141,7 @@ Item {
             var alice = null
             tryVerify(function() { alice = H.find(members, "member_Alice"); return alice !== null }, 10000)
             verify(H.find(members, "member_Owner") !== null)
-            verify(testRig.screenshot(page, "pubgroup_members"))
+            verify(testRig.screenshot(page.Window.contentItem, "pubgroup_members"))
             // Browse only for Alice: the device has it and the row says so.
             mouseClick(alice)
             mouseClick(H.find(members, "memberBrowseButton"))
@@ -151,6 +152,15 @@ Item {
                 var row = H.find(members, "member_Alice")
                 return row !== null && H.find(row, "memberRight").text === "Has Browse"
             }, 10000)
+            // Removal: the row, the device and the header's summary follow.
+            mouseClick(H.find(members, "member_Alice"))
+            mouseClick(H.find(members, "memberRemoveButton"))
+            var confirm = H.find(members, "memberRemoveDialog")
+            tryCompare(confirm, "opened", true)
+            confirm.accept()
+            tryVerify(function() { return sharingRig.pubGroupAuthority(gId, "alice") === -1 }, 10000)
+            tryVerify(function() { return H.find(members, "member_Alice") === null }, 10000)
+            tryCompare(summary, "text", "1 members", 10000)
             members.close()
             mouseClick(H.find(view, "groupBack"))
             tryCompare(page, "openGroup", null)
@@ -195,13 +205,43 @@ Item {
             tryVerify(function() { return testRig.sameBytes(target, top + "/hello.txt") }, 20000,
                       "the file lands byte-exact")
 
+            // Copy out of the group into the personal space.
+            tryCompare(view.current, "selectNum", 0)
+            mouseClick(H.find(view, "fileRow_hello.txt"))
+            tryCompare(view.current, "selectNum", 1)
+            mouseClick(H.find(view, "groupCopy"))
+            var picker = H.find(view, "folderPicker")
+            tryCompare(picker, "opened", true)
+            H.pickFolder(tc, picker, "Documents")
+            tryCompare(toast, "lastText", "Copying file", 10000)
+            tryVerify(function() { return testRig.sameBytes(testRig.devicePath("Documents/hello.txt"), top + "/hello.txt") },
+                      10000, "copied on the device")
+
+            // Move into a folder of the group.
+            tryCompare(picker, "visible", false)
+            mouseClick(H.find(view, "fileRow_hello.txt"))
+            tryCompare(view.current, "selectNum", 1)
+            mouseClick(H.find(view, "groupMove"))
+            tryCompare(picker, "opened", true)
+            mouseClick(H.find(picker, "pickerGroups"))
+            var groupEntry = null
+            tryVerify(function() { groupEntry = H.findText(H.find(picker, "pickerList"), "Family album"); return groupEntry !== null }, 10000)
+            mouseClick(groupEntry)
+            var notes = null
+            tryVerify(function() { notes = H.findText(H.find(picker, "pickerList"), "Notes"); return notes !== null }, 10000)
+            mouseClick(notes)
+            tryVerify(function() { return H.find(picker, "pickerPath").text.indexOf("Notes") >= 0 }, 10000)
+            picker.accept()
+            waitFile("hello.txt", false)
+            tryVerify(function() { return testRig.deviceHas(top + "/Notes/hello.txt") }, 10000, "moved on the device")
+
             // Into a folder and back.
             mouseDoubleClickSequence(H.find(view, "fileRow_Holidays"))
             tryCompare(view.files, "depth", 1)
             tryCompare(H.find(view.files, "emptyText"), "visible", true)
             mouseClick(H.find(view, "levelCrumb0"))
             tryCompare(view.files, "depth", 0)
-            waitFile("hello.txt")
+            waitFile("Notes")
             verify(testRig.screenshot(page, "pubgroup_files"))
         }
     }

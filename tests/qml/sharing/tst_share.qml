@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtTest 1.15
+import QtQuick.Window 2.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import "qrc:/compoments/base"
@@ -84,6 +85,14 @@ Item {
                 return testRig.sameBytes(testRig.downloadDir() + "/recipes.txt", "Shared/recipes.txt")
             }, 20000, "the shared file lands byte-exact")
             verify(testRig.screenshot(page, "share_search"))
+            // Copy into the user's own space.
+            clickRow("recipes.txt")
+            mouseClick(H.find(page, "shareCopy"))
+            var picker = H.find(page, "folderPicker")
+            tryCompare(picker, "opened", true)
+            H.pickFolder(tc, picker, "Documents")
+            tryCompare(toast, "lastText", "Copy to success", 10000)
+            tryVerify(function() { return testRig.deviceHas("Documents/recipes.txt") }, 10000)
             mouseClick(H.find(page, "shareNavAll"))
             tryCompare(page, "mode", 0)
         }
@@ -112,7 +121,7 @@ Item {
             mouseClick(bob)
             tryCompare(picker.targets, "isCheck", true)
             verify(ok.enabled)
-            verify(testRig.screenshot(files, "share_picker"))
+            verify(testRig.screenshot(files.Window.contentItem, "share_picker"))
             picker.accept()
             var id = testRig.idForPath("Documents/readme.txt")
             tryVerify(function() { return sharingRig.isShared(id) }, 10000, "shared on the device")

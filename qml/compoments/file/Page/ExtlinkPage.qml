@@ -205,6 +205,8 @@ Rectangle {
                         font.pixelSize: Theme.fontSmall
                         text: qsTr("Created") + (page.links && page.links.isSort ? " \u25b2" : " \u25bc")
                         onClicked: page.sortBy(0)
+                        focusPolicy: Qt.NoFocus
+                        background: Rectangle { color: parent.hovered ? Theme.hover : "transparent"; radius: Theme.radius }
                     }
                 }
             }
