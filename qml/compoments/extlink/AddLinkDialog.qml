@@ -21,6 +21,7 @@ Dialog {
     function fill(link) {
         urlField.text = link && link.url ? link.url : ""
         codeField.text = link && link.code ? link.code : ""
+        urlField.cursorPosition = 0
     }
 
     onOpened: urlField.forceActiveFocus()

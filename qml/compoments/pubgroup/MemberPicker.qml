@@ -63,6 +63,7 @@ Dialog {
                 clip: true
                 model: users
                 delegate: CheckDelegate {
+                    id: userRow
                     objectName: "pickUser_" + model.$UserName
                     width: list.width
                     checked: model.$Selected
@@ -71,6 +72,7 @@ Dialog {
                         spacing: Theme.spacing
                         Avatar { url: model.$UserHead; name: model.$UserName; size: 26 }
                         Label { Layout.fillWidth: true; text: model.$UserName; elide: Text.ElideRight }
+                        Item { Layout.preferredWidth: userRow.indicator.width + userRow.spacing }
                     }
                 }
             }

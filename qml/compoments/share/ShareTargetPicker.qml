@@ -123,6 +123,8 @@ Dialog {
                             color: Theme.textMuted
                             font.pixelSize: Theme.fontSmall
                         }
+                        // The check box sits beside the content.
+                        Item { Layout.preferredWidth: target.indicator.width + target.spacing }
                     }
                 }
             }
