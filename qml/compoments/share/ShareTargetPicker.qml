@@ -128,7 +128,8 @@ Dialog {
                     }
                 }
             }
-            EmptyView { id: empty; anchors.fill: parent }
+            // Named apart: pages that hold the picker look for their own empty view.
+            EmptyView { id: empty; objectName: "shareTargetsEmpty"; anchors.fill: parent }
         }
     }
 }
