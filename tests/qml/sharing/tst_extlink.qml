@@ -105,8 +105,13 @@ Item {
             tryCompare(toast, "lastText", "wrong extraction code", 10000)
             compare(titles(page), [])
 
-            // The right one.
-            addLink(page, sharingRig.linkUrl("sample-link-1"), "tw42")
+            // No code typed: the page asks for it.
+            addLink(page, sharingRig.linkUrl("sample-link-1"), "")
+            var ask = H.find(page, "linkCodeDialog")
+            tryCompare(ask, "opened", true, 10000)
+            compare(titles(page), [])
+            ask.value = "tw42"
+            ask.accept()
             tryCompare(toast, "lastText", "add extlink url ok", 10000)
             waitTitle(page, "Holiday pictures")
 
