@@ -46,8 +46,8 @@ private:
 
 // The common rig plus: the cloud link service played by the test device
 // (link descriptions, tokens and reports), link sessions routed to it with
-// its token, a group the signed-in user is only a member of, and a link
-// without a code.
+// its token, a folder shared with the signed-in user, a group the user is
+// only a member of, and links without a code and for the hand-over.
 class SharingQuickRig : public QuickRig
 {
     Q_OBJECT
@@ -89,6 +89,10 @@ private:
             a.token = "rig-token";
             return true;
         });
+
+        // A folder Alice shares with the signed-in user.
+        server->addFile("Shared/Album/cake.txt", "Cake: eggs, sugar, flour.\n");
+        server->shareFile(server->idForPath("Shared/Album"), "alice", {"owner"});
 
         const int group = server->addPubGroup(kAliceGroup, "alice");
         server->setPubGroupMember(group, "owner", 1);

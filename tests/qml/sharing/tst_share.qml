@@ -49,7 +49,7 @@ Item {
         }
 
         function test_1_sharedWithMe() {
-            waitNames(["recipes.txt", "trip.jpg"])
+            waitNames(["Album", "recipes.txt", "trip.jpg"])
             compare(page.mode, 0)
             var sharer = H.find(H.find(page, "fileRow_recipes.txt"), "rowSharer")
             compare(sharer.text, "Alice")
@@ -66,10 +66,21 @@ Item {
             tryCompare(page, "mode", 1)
             compare(page.userId, "alice")
             compare(H.find(page, "shareTitle").text, "Alice")
-            waitNames(["recipes.txt", "trip.jpg"])
+            waitNames(["Album", "recipes.txt", "trip.jpg"])
             mouseClick(H.find(page, "shareNavAll"))
             tryCompare(page, "mode", 0)
-            waitNames(["recipes.txt", "trip.jpg"])
+            waitNames(["Album", "recipes.txt", "trip.jpg"])
+        }
+
+        function test_2b_sharedFolder() {
+            mouseDoubleClickSequence(H.find(page, "fileRow_Album"))
+            tryCompare(page.levels, "depth", 1)
+            waitNames(["cake.txt"])
+            compare(H.find(page, "levelCrumb1").text, "Album")
+            verify(!page.isSelf)
+            mouseClick(H.find(page, "levelCrumb0"))
+            tryCompare(page.levels, "depth", 0)
+            waitNames(["Album", "recipes.txt", "trip.jpg"])
         }
 
         function test_3_searchAndDownload() {
