@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include "sharing/extlinklistmodel.h"
+
 MyExtlinkListModel::MyExtlinkListModel(QObject* parent) : FileListModel(parent) {}
 
 int MyExtlinkListModel::rowCount(const QModelIndex& parent) const
@@ -52,4 +54,10 @@ void MyExtlinkListModel::setLinks(const QList<Extlink>& links)
     m_links = links;
     m_selectMap.clear();
     endResetModel();
+}
+
+void MyExtlinkListModel::takeLinks(QObject* linkList)
+{
+    const auto* list = qobject_cast<ExtlinkListModel*>(linkList);
+    setLinks(list ? list->rows() : QList<Extlink>());
 }

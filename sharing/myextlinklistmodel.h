@@ -24,6 +24,9 @@ public:
     const TwFileInfo& myFolder() const { return m_my; }
     const QList<Extlink>& links() const { return m_links; }
     void setLinks(const QList<Extlink>& links);
+    // The rows of a link list (ExtlinkListModel) as records; anything else
+    // empties the list.
+    Q_INVOKABLE void takeLinks(QObject* linkList);
 
 signals:
     void fileModeChanged();

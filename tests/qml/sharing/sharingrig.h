@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QQmlContext>
+
+#include "app/tidewellsdk.h"
+#include "sdk/channel_option.h"
+#include "sdk/device_addr.h"
+#include "tests/qml/quickrig.h"
+#include "tools/testdeviceserver.h"
+
+// What the sharing page tests read and seed on the test device besides the
+// common rig: groups, shares and links as the device holds them.
+class SharingRigApi : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SharingRigApi(QuickRigApi* base, QObject* parent = nullptr) : QObject(parent), m_base(base) {}
+
+    Q_INVOKABLE int pubGroupAuthority(int groupId, const QString& accessId) const
+    {
+        return server()->pubGroupAuthority(groupId, accessId.toStdString());
+    }
+    Q_INVOKABLE QString pubGroupName(int groupId) const
+    {
+        return QString::fromStdString(server()->pubGroupName(groupId));
+    }
+    Q_INVOKABLE bool isShared(qint64 fileId) const { return server()->isShared(fileId); }
+    Q_INVOKABLE bool hasShareLink(const QString& shareId) const
+    {
+        return server()->hasShareLink(shareId.toStdString());
+    }
+    Q_INVOKABLE int shareLinkReports(const QString& shareId) const
+    {
+        return server()->shareLinkReports(shareId.toStdString());
+    }
+    // The URL a user pastes for a link of the test device.
+    Q_INVOKABLE QString linkUrl(const QString& shareId) const
+    {
+        return "https://x.share.tidewell.net/share?shareId=" + shareId;
+    }
+
+private:
+    TestDeviceServer* server() const { return m_base->server; }
+    QuickRigApi* m_base;
+};
+
+// The common rig plus: the cloud link service played by the test device
+// (link descriptions, tokens and reports), link sessions routed to it with
+// its token, a folder shared with the signed-in user, a group the user is
+// only a member of, and links without a code and for the hand-over.
+class SharingQuickRig : public QuickRig
+{
+    Q_OBJECT
+public:
+    static constexpr const char* kOpenLink = "open-link-2";
+    static constexpr const char* kAliceGroup = "Alice trips";
+    static constexpr const char* kHandOverLink = "handover-link-3";
+
+protected:
+    // Runs once per test file (each has its own engine); the device is
+    // seeded once.
+    void extend(QQmlContext* ctx) override
+    {
+        QuickRigApi* base = api();
+        if (!m_sharing) {
+            seed(base);
+            m_sharing.reset(new SharingRigApi(base));
+        }
+        ctx->setContextProperty("sharingRig", m_sharing.get());
+    }
+
+private:
+    void seed(QuickRigApi* base)
+    {
+        TestDeviceServer* server = base->server;
+        TidewellSdk* root = base->root;
+        const int port = server->port();
+
+        sdk::cores::model::channel_option opt = root->channelOption();
+        opt.cloud_url = "http://127.0.0.1:" + std::to_string(port);
+        opt.probe_timeout_ms = 1000;
+        root->setChannelOption(opt);
+        root->setExtlinkWaitMs(5000);
+        const std::string deviceId = server->deviceId();
+        root->setExtlinkResolver([port, deviceId](const NetworkShare&, sdk::cores::model::device_addr& a) {
+            a.lan_host = "127.0.0.1";
+            a.lan_port = port;
+            a.device_id = deviceId;
+            a.token = "rig-token";
+            return true;
+        });
+
+        // A folder Alice shares with the signed-in user.
+        server->addFile("Shared/Album/cake.txt", "Cake: eggs, sugar, flour.\n");
+        server->shareFile(server->idForPath("Shared/Album"), "alice", {"owner"});
+
+        const int group = server->addPubGroup(kAliceGroup, "alice");
+        server->setPubGroupMember(group, "owner", 1);
+        if (!server->hasShareLink(kOpenLink)) {
+            server->addShareLink(kOpenLink, "", "Open folder", "Links/Open");
+            server->addFile("Links/Open/notes.txt", "Open notes.\n");
+        }
+        if (!server->hasShareLink(kHandOverLink))
+            server->addShareLink(kHandOverLink, "hh77", "Handed over", "Links/Holiday");
+    }
+
+    std::unique_ptr<SharingRigApi> m_sharing;
+};
