@@ -336,33 +336,45 @@ void PubGroupModel::onEditPubGroupMember(TW_HANDLE handle, APIBase respData, int
 }
 
 template <class Send>
-void PubGroupModel::askForSelected(QList<int>& pending, const char* what, Send send)
+void PubGroupModel::askForSelected(QHash<TW_HANDLE, int>& pending, const char* what, Send send)
 {
     if (m_selected < 0 || m_selected >= m_groups.size())
         return;
     const int gId = m_groups.at(m_selected).gId;
+    const TW_HANDLE h = twNewHandle();
     emit sg_showLoading();
     TidewellDevice* d = device();
-    if (!d || !send(d, gId)) {
+    if (!d || !send(d, gId, h)) {
         refused(what);
         return;
     }
-    pending.append(gId);
+    pending.insert(h, gId);
+}
+
+bool PubGroupModel::takePending(QHash<TW_HANDLE, int>& pending, TW_HANDLE handle, const char* where,
+                                int& gId)
+{
+    if (!pending.contains(handle)) {
+        qDebug() << where << handle << " TW_MYSELF is not me" << this;
+        return false;
+    }
+    gId = pending.take(handle);
+    return true;
 }
 
 void PubGroupModel::editPubGroupName(QString newName)
 {
-    askForSelected(m_renaming, "modifyPubGroupName", [&](TidewellDevice* d, int gId) {
-        return d->modifyPubGroupName(m_handle, gId, newName);
+    askForSelected(m_renaming, "modifyPubGroupName", [&](TidewellDevice* d, int gId, TW_HANDLE h) {
+        return d->modifyPubGroupName(h, gId, newName);
     });
 }
 
 void PubGroupModel::onModifyPubGroupName(TW_HANDLE handle, APIBase respData, QString name)
 {
-    if (!mine(handle, "PubGroupModel::onModifyPubGroupName"))
+    int gId = 0;
+    if (!takePending(m_renaming, handle, "PubGroupModel::onModifyPubGroupName", gId))
         return;
     emit sg_cancelLading();
-    const int gId = m_renaming.isEmpty() ? 0 : m_renaming.takeFirst();
     if (respData.result != 1) {
         emit sg_notifyStatus(respData.result, respData.message, TL_Error);
         return;
@@ -376,24 +388,24 @@ void PubGroupModel::onModifyPubGroupName(TW_HANDLE handle, APIBase respData, QSt
 
 void PubGroupModel::delPubGroup()
 {
-    askForSelected(m_removing, "delPubGroup", [this](TidewellDevice* d, int gId) {
-        return d->delPubGroup(m_handle, {gId});
+    askForSelected(m_removing, "delPubGroup", [](TidewellDevice* d, int gId, TW_HANDLE h) {
+        return d->delPubGroup(h, {gId});
     });
 }
 
 void PubGroupModel::exitPubGroup()
 {
-    askForSelected(m_removing, "exitPubGroup", [this](TidewellDevice* d, int gId) {
-        return d->exitPubGroup(m_handle, gId, m_account.accessId);
+    askForSelected(m_removing, "exitPubGroup", [this](TidewellDevice* d, int gId, TW_HANDLE h) {
+        return d->exitPubGroup(h, gId, m_account.accessId);
     });
 }
 
 void PubGroupModel::onDelPubGroup(TW_HANDLE handle, APIBase respData)
 {
-    if (!mine(handle, "PubGroupModel::onDelPubGroup"))
+    int gId = 0;
+    if (!takePending(m_removing, handle, "PubGroupModel::onDelPubGroup", gId))
         return;
     emit sg_cancelLading();
-    const int gId = m_removing.isEmpty() ? 0 : m_removing.takeFirst();
     if (respData.result != 1) {
         emit sg_notifyStatus(respData.result, respData.message, TL_Error);
         return;

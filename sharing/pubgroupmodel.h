@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QMetaObject>
+#include <QHash>
 #include <QPointer>
 #include <QVector>
 
@@ -102,10 +103,13 @@ private:
     int rowOfGroup(int gId) const;
     // The facade would not send: the overlay ends.
     void refused(const char* what);
-    // A request about the selected group (none: nothing); the group waits in
-    // pending for its answer unless the facade refused to send.
+    // A request about the selected group (none: nothing), sent with a handle
+    // of its own: answers may come back in any order, and each finds its
+    // group by that handle in pending (unless the facade refused to send).
     template <class Send>
-    void askForSelected(QList<int>& pending, const char* what, Send send);
+    void askForSelected(QHash<TW_HANDLE, int>& pending, const char* what, Send send);
+    // The group a request's answer is about; false for another requester's.
+    bool takePending(QHash<TW_HANDLE, int>& pending, TW_HANDLE handle, const char* where, int& gId);
 
     TW_HANDLE m_handle;
     QPointer<QObject> m_tw;
@@ -124,8 +128,8 @@ private:
     int m_queryType = 0;
     // Groups named by the requests in flight, oldest first: answers change
     // these rows, not whatever is selected when they arrive.
-    QList<int> m_renaming;
-    QList<int> m_removing;
+    QHash<TW_HANDLE, int> m_renaming;
+    QHash<TW_HANDLE, int> m_removing;
     // List requests by generation: a reset makes those in flight stale.
     PageRequest m_pages;
 };
