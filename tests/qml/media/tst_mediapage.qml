@@ -4,7 +4,7 @@ import QtTest 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import "qrc:/compoments/base"
-import "scenefind.js" as Scene
+import "../scenefind.js" as Scene
 
 // The media page against the test device: pictures grouped by day with
 // drawn thumbnails, paging by scrolling, the plain list and its sort, and

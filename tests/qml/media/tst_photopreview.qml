@@ -4,7 +4,7 @@ import QtTest 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import "qrc:/compoments/base"
-import "scenefind.js" as Scene
+import "../scenefind.js" as Scene
 
 // The picture preview opened from the pictures page: the medium picture,
 // then the original; stepping through the pictures with the toasts at both

@@ -5,7 +5,7 @@ import Tidewell 1.0
 import Tidewell.Model 1.0
 import Tidewell.Media 1.0
 import "qrc:/compoments/base"
-import "../media/scenefind.js" as Scene
+import "../scenefind.js" as Scene
 
 // The player opened from the media page, streaming from the test device:
 // a video plays, a seek through the bar lands where asked, the end of an

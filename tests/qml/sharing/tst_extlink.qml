@@ -5,7 +5,7 @@ import QtQuick.Window 2.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import "qrc:/compoments/base"
-import "helpers.js" as H
+import "../scenefind.js" as H
 
 // The link page in both modes. Device mode: the device's links with their
 // counters, copy and the share card. Client mode: adding links by URL and

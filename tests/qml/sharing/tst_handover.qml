@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtTest 1.15
 import QtQuick.Window 2.15
 import Tidewell 1.0
-import "helpers.js" as H
+import "../scenefind.js" as H
 
 // A link handed to the program (at start, or by a later start through the
 // running window) opens the link page's add-link dialog filled with it.

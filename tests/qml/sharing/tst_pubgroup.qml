@@ -5,7 +5,7 @@ import QtQuick.Window 2.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import "qrc:/compoments/base"
-import "helpers.js" as H
+import "../scenefind.js" as H
 
 // The public-group page against the test device: the list and its sort
 // header, a new group with the member picker, rename and leave, the group's

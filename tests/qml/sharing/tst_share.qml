@@ -5,7 +5,7 @@ import QtQuick.Window 2.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import "qrc:/compoments/base"
-import "helpers.js" as H
+import "../scenefind.js" as H
 
 // The share pages against the test device: files shared with the user by
 // all users and by one user, search, download; a file shared from the file

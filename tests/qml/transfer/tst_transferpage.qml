@@ -5,6 +5,7 @@ import Tidewell 1.0
 import Tidewell.Model 1.0
 import "qrc:/compoments/base"
 import "qrc:/compoments/transfer"
+import "../scenefind.js" as Scene
 
 // The transfer view of a device tab against the test device: a folder
 // download paused and resumed, a failed folder and its failure list, an
@@ -21,24 +22,7 @@ Item {
     Loader { id: loader; anchors.fill: parent }
     Toast { id: toast }
 
-    function find(item, name) {
-        if (!item)
-            return null
-        if (item.objectName === name)
-            return item
-        var kids = item.data || item.children || []
-        for (var i = 0; i < kids.length; ++i) {
-            var r = find(kids[i], name)
-            if (r)
-                return r
-        }
-        if (item.contentItem && item.contentItem !== item) {
-            var c = find(item.contentItem, name)
-            if (c)
-                return c
-        }
-        return null
-    }
+    function find(item, name) { return Scene.find(item, name) }
 
     TestCase {
         id: tc

@@ -4,6 +4,7 @@ import QtTest 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import "qrc:/compoments/base"
+import "../scenefind.js" as Scene
 
 // The file page against the test device: folders, download, upload (and
 // the question before uploading a path again), new folder, rename, delete,
@@ -17,24 +18,7 @@ Item {
     Loader { id: loader; anchors.fill: parent }
     Toast { id: toast }
 
-    function find(item, name) {
-        if (!item)
-            return null
-        if (item.objectName === name)
-            return item
-        var kids = item.data || item.children || []
-        for (var i = 0; i < kids.length; ++i) {
-            var r = find(kids[i], name)
-            if (r)
-                return r
-        }
-        if (item.contentItem && item.contentItem !== item) {
-            var c = find(item.contentItem, name)
-            if (c)
-                return c
-        }
-        return null
-    }
+    function find(item, name) { return Scene.find(item, name) }
 
     TestCase {
         id: tc

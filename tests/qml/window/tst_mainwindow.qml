@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.15
 import Tidewell 1.0
+import "../scenefind.js" as Scene
 
 // The whole window as the program loads it: the device opens in a tab and
 // its root folder is listed.
@@ -13,24 +14,7 @@ TestCase {
 
     property var win: null
 
-    function findChild(root, name) {
-        if (!root)
-            return null
-        if (root.objectName === name)
-            return root
-        var kids = root.data || root.children || []
-        for (var i = 0; i < kids.length; ++i) {
-            var r = findChild(kids[i], name)
-            if (r)
-                return r
-        }
-        if (root.contentItem && root.contentItem !== root) {
-            var c = findChild(root.contentItem, name)
-            if (c)
-                return c
-        }
-        return null
-    }
+    function findChild(item, name) { return Scene.find(item, name) }
 
     function initTestCase() {
         var comp = Qt.createComponent("qrc:/main.qml")
