@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include <QBuffer>
 #include <QDebug>
 #include <QFileInfo>
 #include <QImageReader>
@@ -67,13 +68,19 @@ void ThumbDownloadTask::setInfo(const ThumbInfo& info)
 
 void ThumbDownloadTask::dropPartial()
 {
-    QFile::remove(m_tmpPath);
-    QFile::remove(versionPath(m_tmpPath));
+    dropPartialAt(m_tmpPath);
 }
 
-QString ThumbDownloadTask::pictureFault(const QString& path, bool decode)
+void ThumbDownloadTask::dropPartialAt(const QString& tmpPath)
 {
-    QImageReader reader(path);
+    QFile::remove(tmpPath);
+    QFile::remove(versionPath(tmpPath));
+}
+
+namespace {
+// tail: the last bytes of the file (up to 32).
+QString faultOf(QImageReader& reader, QByteArray tail, bool decode)
+{
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.canRead() ? reader.size() : QSize();
     if (!size.isValid() || size.isEmpty())
@@ -84,10 +91,6 @@ QString ThumbDownloadTask::pictureFault(const QString& path, bool decode)
                          : format == "png" ? QByteArray("IEND\xae\x42\x60\x82")
                                            : QByteArray();
     if (!end.isEmpty()) {
-        QFile f(path);
-        QByteArray tail;
-        if (f.open(QIODevice::ReadOnly) && f.seek(qMax<qint64>(0, f.size() - 32)))
-            tail = f.read(32);
         while (tail.endsWith('\0'))
             tail.chop(1);
         if (!tail.endsWith(end))
@@ -96,6 +99,27 @@ QString ThumbDownloadTask::pictureFault(const QString& path, bool decode)
     if (decode && reader.read().isNull())
         return "file is not image data: " + reader.errorString();
     return QString();
+}
+}
+
+QString ThumbDownloadTask::pictureFault(const QString& path, bool decode)
+{
+    QFile f(path);
+    QByteArray tail;
+    if (f.open(QIODevice::ReadOnly) && f.seek(qMax<qint64>(0, f.size() - 32)))
+        tail = f.read(32);
+    f.close();
+    QImageReader reader(path);
+    return faultOf(reader, tail, decode);
+}
+
+QString ThumbDownloadTask::pictureFault(const QByteArray& data, bool decode)
+{
+    QBuffer buf;
+    buf.setData(data);
+    buf.open(QIODevice::ReadOnly);
+    QImageReader reader(&buf);
+    return faultOf(reader, data.right(32), decode);
 }
 
 bool ThumbDownloadTask::start(Tidewell* owner)
@@ -161,7 +185,7 @@ void ThumbDownloadTask::release()
         m_tmp.close();
     // No callback comes any more: a part written here stays for a later
     // task only with the version it belongs to.
-    if (m_wrote && !m_placed && QFileInfo(m_tmpPath).size() > 0) {
+    if (m_wrote && !m_handedOver.load() && QFileInfo(m_tmpPath).size() > 0) {
         const QString tag = m_info.versionTag();
         QFile ver(versionPath(m_tmpPath));
         if (tag.isEmpty() || !ver.open(QIODevice::WriteOnly | QIODevice::Truncate)
@@ -177,18 +201,21 @@ int ThumbDownloadTask::on_data(const char* data, std::size_t length)
 {
     if (m_state.load() == -1)
         return 1;
-    if (!m_tmp.isOpen() && !m_tmp.open(QIODevice::ReadWrite)) {
+    // Open for the whole task and unbuffered: every chunk goes straight to
+    // the file (a part is there for a later task) without a flush of its own.
+    if (!m_tmp.isOpen()
+        && (!m_tmp.open(QIODevice::ReadWrite | QIODevice::Unbuffered) || !m_tmp.seek(m_writePos))) {
+        m_tmp.close();
         report(-1, "thumb file save path open failed.");
         return 1;
     }
     m_lastData.store(steadyMs());
-    if (!m_tmp.seek(m_writePos) || m_tmp.write(data, qint64(length)) != qint64(length)) {
+    if (m_tmp.write(data, qint64(length)) != qint64(length)) {
         report(-1, "thumb file save path open failed.");
         return 1;
     }
     m_writePos += qint64(length);
     m_wrote = true;
-    m_tmp.flush();
     return 0;
 }
 
@@ -202,7 +229,12 @@ void ThumbDownloadTask::on_status(int status, const std::string& text, int err_c
     // The missing-file answer is known by its leading "404".
     if (err_code != 0)
         message = QString::number(err_code) + " " + message;
-    const bool done = status == tidewell::status_download_done || status == 1;
+    if (status == tidewell::status_download_done || status == 1) {
+        // Looked into and renamed by place(), after the slot is given back.
+        m_handedOver = true;
+        report(status, message, err_code);
+        return;
+    }
     const QFileInfo fi(m_tmpPath);
     if (fi.exists() && fi.size() > 0) {
         const QMimeType mime = QMimeDatabase().mimeTypeForFile(m_tmpPath, QMimeDatabase::MatchContent);
@@ -217,27 +249,38 @@ void ThumbDownloadTask::on_status(int status, const std::string& text, int err_c
     // The part no longer fits what the device holds: start over next time.
     if (err_code == 416)
         dropPartial();
-    if (done) {
-        // Only a picture goes into the cache; a small one is decoded in full.
-        const QString fault = pictureFault(m_tmpPath, m_info.sizeKind == ThumbInfo::Small);
-        if (!fault.isEmpty()) {
-            qWarning() << "ThumbDownloadTask -" << fault << "for" << m_info.fileId << m_tmpPath;
-            dropPartial();
-            report(-1, fault);
-            return;
-        }
-        const QString target = m_info.cacheFilePath(m_root);
-        // rename() does not overwrite: an older thumbnail gives way.
-        if (QFile::exists(target))
-            QFile::remove(target);
-        if (!QFile::rename(m_tmpPath, target)) {
-            report(-1, "thumb file save path open failed.");
-            return;
-        }
-        m_placed = true;
-        QFile::remove(versionPath(m_tmpPath));
-    }
     report(status, message, err_code);
+}
+
+QString ThumbDownloadTask::place(const ThumbInfo& info, const QString& root)
+{
+    const QString target = info.cacheFilePath(root);
+    const QString tmpPath = target + "_tmp";
+    // Read once; the checks look at the bytes.
+    QFile tmp(tmpPath);
+    const QByteArray data = tmp.open(QIODevice::ReadOnly) ? tmp.readAll() : QByteArray();
+    tmp.close();
+    const QMimeType mime = QMimeDatabase().mimeTypeForData(data);
+    if (mime.inherits("text/plain")) {
+        qDebug().noquote() << "------1---hasImgFile:" << mime.name() << "------------\n";
+        dropPartialAt(tmpPath);
+        return "file is not image data";
+    }
+    qDebug().noquote() << "---------hasImgFile:" << mime.name() << "------------\n";
+    // Only a picture goes into the cache; a small one is decoded in full.
+    const QString fault = pictureFault(data, info.sizeKind == ThumbInfo::Small);
+    if (!fault.isEmpty()) {
+        qWarning() << "ThumbDownloadTask -" << fault << "for" << info.fileId << tmpPath;
+        dropPartialAt(tmpPath);
+        return fault;
+    }
+    // rename() does not overwrite: an older thumbnail gives way.
+    if (QFile::exists(target))
+        QFile::remove(target);
+    if (!QFile::rename(tmpPath, target))
+        return "thumb file save path open failed.";
+    QFile::remove(versionPath(tmpPath));
+    return QString();
 }
 
 void ThumbDownloadTask::report(int code, const QString& message, int errCode)
