@@ -8,8 +8,13 @@
 // stopped and gone before the other side runs. Then bytes fetched per byte
 // played, and cache read throughput against plain file reads.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <fcntl.h>
+#include <mutex>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -36,8 +41,8 @@
 namespace {
 
 constexpr int kSeconds = 20;
-constexpr int kRounds = 3;
-// 3 rounds of 7: 21 seeks a side per medium and condition.
+constexpr int kRounds = 5;
+// 5 rounds of 7: 35 seeks a side per medium and condition.
 const double kSeeks[] = {14.0, 6.0, 17.0, 10.0, 3.0, 12.0, 18.0};
 const int kLatencies[] = {0, 20, 50};
 const qint64 kRates[] = {0, 2 * 1024 * 1024};
@@ -79,8 +84,8 @@ bool waitFor(mpv_handle* handle, mpv_event_id id, int timeoutMs = 30000)
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
-        mpv_event* e = mpv_wait_event(handle, 0.002);
+        QCoreApplication::processEvents();
+        mpv_event* e = mpv_wait_event(handle, 0.01);
         if (e->event_id == id)
             return true;
         if (e->event_id == MPV_EVENT_END_FILE && id != MPV_EVENT_END_FILE) {
@@ -90,6 +95,64 @@ bool waitFor(mpv_handle* handle, mpv_event_id id, int timeoutMs = 30000)
         }
     }
     return false;
+}
+
+// Seconds from action() to the event id on handle, or -1. A thread of its
+// own takes the event the moment libmpv sends it, while this thread goes on
+// handling Qt events as the application's would.
+template <class Action>
+double timeTo(mpv_handle* handle, mpv_event_id id, Action&& action, int timeoutMs = 30000)
+{
+    std::mutex m;
+    std::condition_variable cv;
+    bool ready = false;
+    bool done = false;
+    std::atomic<bool> quit{false};
+    std::chrono::steady_clock::time_point at;
+    bool got = false;
+    std::thread waiter([&] {
+        {
+            std::lock_guard<std::mutex> l(m);
+            ready = true;
+        }
+        cv.notify_all();
+        while (!quit.load()) {
+            mpv_event* e = mpv_wait_event(handle, 0.05);
+            const bool hit = e->event_id == id;
+            bool failed = false;
+            if (e->event_id == MPV_EVENT_END_FILE && id != MPV_EVENT_END_FILE) {
+                auto* end = static_cast<mpv_event_end_file*>(e->data);
+                failed = end && end->reason == MPV_END_FILE_REASON_ERROR;
+            }
+            if (hit || failed) {
+                std::lock_guard<std::mutex> l(m);
+                at = std::chrono::steady_clock::now();
+                got = hit;
+                done = true;
+                cv.notify_all();
+                return;
+            }
+        }
+    });
+    {
+        std::unique_lock<std::mutex> l(m);
+        cv.wait(l, [&] { return ready; });
+    }
+    const auto begun = std::chrono::steady_clock::now();
+    action();
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        QCoreApplication::processEvents();
+        std::unique_lock<std::mutex> l(m);
+        if (cv.wait_for(l, std::chrono::milliseconds(2), [&] { return done; }) || t.elapsed() > timeoutMs)
+            break;
+    }
+    quit = true;
+    waiter.join();
+    if (!got)
+        return -1;
+    return std::chrono::duration<double>(at - begun).count();
 }
 
 void drain(mpv_handle* handle)
@@ -118,19 +181,19 @@ double median(std::vector<double> v)
 template <class Load, class Stop>
 bool measure(mpv_handle* handle, mpv_handle* watcher, Samples& out, Load&& load, Stop&& stop)
 {
+    QCoreApplication::processEvents();
     drain(watcher);
-    QElapsedTimer t;
-    t.start();
-    load();
-    if (!waitFor(watcher, MPV_EVENT_PLAYBACK_RESTART))
+    const double start = timeTo(watcher, MPV_EVENT_PLAYBACK_RESTART, load);
+    if (start < 0)
         return false;
-    out.starts.push_back(t.nsecsElapsed() / 1e9);
+    out.starts.push_back(start);
     for (double pos : kSeeks) {
-        t.restart();
-        mpv::qt::command(handle, QVariantList{"seek", pos, "absolute"});
-        if (!waitFor(watcher, MPV_EVENT_PLAYBACK_RESTART))
+        const double seek = timeTo(watcher, MPV_EVENT_PLAYBACK_RESTART, [&] {
+            mpv::qt::command(handle, QVariantList{"seek", pos, "absolute"});
+        });
+        if (seek < 0)
             return false;
-        out.seeks.push_back(t.nsecsElapsed() / 1e9);
+        out.seeks.push_back(seek);
     }
     stop();
     waitFor(watcher, MPV_EVENT_END_FILE, 10000);
@@ -246,11 +309,27 @@ int main(int argc, char* argv[])
     player.setTw(&owner);
     mpv_handle* watcher = mpv_create_client(player.mpvHandle(), "bench");
     mpv_handle* stock = stockPlayer();
-    if (!watcher || !stock) {
+    // Both are watched alike: through a client of their own.
+    mpv_handle* stockWatcher = stock ? mpv_create_client(stock, "bench") : nullptr;
+    if (!watcher || !stockWatcher) {
         fprintf(stderr, "libmpv did not start\n");
         return 1;
     }
     const QString cache = player.mediaCachePath();
+    // Libraries and decoders are set up on the first play of each: once
+    // for every medium, before anything is timed.
+    for (const Medium& m : kMedia) {
+        Samples none;
+        clearFolder(cache);
+        player.setSource(itemOf(m).toVariantMap());
+        const QString url = QString("http://127.0.0.1:%1/%2").arg(plain.port()).arg(m.file);
+        if (!measure(player.mpvHandle(), watcher, none, [&] { player.play(); }, [&] { player.stop(); })
+            || !measure(stock, stockWatcher, none, [&] { mpv::qt::command(stock, QVariantList{"loadfile", url}); },
+                        [&] { mpv::qt::command(stock, QVariantList{"stop"}); })) {
+            fprintf(stderr, "playback of %s failed\n", m.name);
+            return 1;
+        }
+    }
 
     double worstStart = 1e9;
     double worstSeek = 1e9;
@@ -278,7 +357,7 @@ int main(int argc, char* argv[])
                                && player.stream() && player.stream()->segmentCount() == 0;
                     };
                     auto runTheirs = [&] {
-                        return measure(stock, stock, theirs,
+                        return measure(stock, stockWatcher, theirs,
                                        [&] { mpv::qt::command(stock, QVariantList{"loadfile", url}); },
                                        [&] { mpv::qt::command(stock, QVariantList{"stop"}); });
                     };
@@ -293,10 +372,10 @@ int main(int argc, char* argv[])
                 }
                 const double oStart = median(ours.starts), tStart = median(theirs.starts);
                 const double oSeek = median(ours.seeks), tSeek = median(theirs.seeks);
-                fprintf(figures, "stream_start %s: %.0f ms (http %.0f ms)\n", qPrintable(name), oStart * 1000,
+                fprintf(figures, "stream_start %s: %.1f ms (http %.1f ms)\n", qPrintable(name), oStart * 1000,
                         tStart * 1000);
                 fprintf(figures, "stream_start %s ratio: %.2f\n", qPrintable(name), tStart / oStart);
-                fprintf(figures, "stream_seek %s: %.0f ms (http %.0f ms)\n", qPrintable(name), oSeek * 1000,
+                fprintf(figures, "stream_seek %s: %.1f ms (http %.1f ms)\n", qPrintable(name), oSeek * 1000,
                         tSeek * 1000);
                 fprintf(figures, "stream_seek %s ratio: %.2f\n", qPrintable(name), tSeek / oSeek);
                 worstStart = std::min(worstStart, tStart / oStart);
@@ -307,6 +386,7 @@ int main(int argc, char* argv[])
     // The worst of each; the lines above tell where.
     fprintf(figures, "stream_start ratio: %.2f\n", worstStart);
     fprintf(figures, "stream_seek ratio: %.2f\n", worstSeek);
+    mpv_destroy(stockWatcher);
     mpv_terminate_destroy(stock);
 
     // Bytes fetched for one playthrough as fast as the decoders go.

@@ -68,7 +68,8 @@ bool PlainFileServer::start()
         res.set_content_provider(
             static_cast<std::size_t>(last - first + 1), "application/octet-stream",
             [fdHolder, first, rate, begun](std::size_t offset, std::size_t want, httplib::DataSink& sink) {
-                std::size_t n = std::min<std::size_t>(want, 64 * 1024);
+                // Chunks and pacing as the test device sends them.
+                std::size_t n = std::min<std::size_t>(want, 256 * 1024);
                 if (rate > 0)
                     n = std::min<std::size_t>(n, std::size_t(std::max<std::int64_t>(1024, rate / 20)));
                 std::vector<char> buf(n);
