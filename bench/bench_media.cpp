@@ -5,8 +5,10 @@
 // unlimited and a 2 MB/s link. Start latency (open to first decoded frame)
 // and seek latency (seek to playback restart) are medians over the same
 // starts and seek points, the two sides interleaved; our segments are
-// stopped and gone before the other side runs. Then bytes fetched per byte
-// played, and cache read throughput against plain file reads.
+// stopped and gone before the other side runs. One ratio line per medium
+// and condition (higher is better: the stock player's time / ours), then the
+// worst of each. Then bytes fetched per byte played, and cache read
+// throughput against plain file reads.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
