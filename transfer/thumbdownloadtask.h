@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 
 #include <QFile>
 #include <QObject>
@@ -10,6 +11,7 @@
 #include "transfer/thumbinfo.h"
 
 class Tidewell;
+class ThumbTmpWriter;
 namespace sdk {
 namespace cores { namespace tidewell { class download; } }
 namespace plugins { class tidewell_network_sdk; }
@@ -68,6 +70,10 @@ public:
     // Puts the complete download of info into the cache when it is a whole
     // picture; else drops it. The fault ("" when placed).
     static QString place(const ThumbInfo& info, const QString& root);
+    // Waits until every byte received is in the temporary file and closes
+    // it; false when it could not be written.
+    static bool finishWrites(const std::shared_ptr<ThumbTmpWriter>& writer);
+    std::shared_ptr<ThumbTmpWriter> writer() const { return m_writer; }
     // The download is complete and its file waits for place(); the task no
     // longer touches it.
     bool needsPlacing() const { return m_handedOver.load(); }
@@ -88,7 +94,9 @@ private:
     QString m_root;
     ThumbInfo m_info;
     QString m_tmpPath;
-    QFile m_tmp;
+    // Writes the received bytes into the temporary file on a thread of its
+    // own, in order: creating and growing a file can wait on a busy disk.
+    std::shared_ptr<ThumbTmpWriter> m_writer;
     qint64 m_writePos = 0;
     std::atomic<int> m_state{0};
     std::atomic<qint64> m_lastData{0};

@@ -515,9 +515,12 @@ void TidewellThumb::oRelease(ThumbInfo info, int code, QString msg)
             const QString key = info.cacheName();
             const QString root = m_root;
             const quint64 clears = m_clears;
+            const std::shared_ptr<ThumbTmpWriter> writer = t->writer();
             m_placing.insert(key);
-            m_placer.start([this, info, code, msg, root, clears] {
-                const QString fault = ThumbDownloadTask::place(info, root);
+            m_placer.start([this, info, code, msg, root, clears, writer] {
+                const QString fault = ThumbDownloadTask::finishWrites(writer)
+                                          ? ThumbDownloadTask::place(info, root)
+                                          : QString("thumb file save path open failed.");
                 if (fault.isEmpty())
                     rememberChecked(info.cacheFilePath(root));
                 QMetaObject::invokeMethod(
