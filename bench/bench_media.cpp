@@ -1,12 +1,23 @@
-// Streaming playback against libmpv opening the same file over plain HTTP
-// from the same test device, every request delayed by a fixed latency: start
-// latency (open to first decoded frame) and seek latency (seek to playback
-// restart); bytes fetched per byte played; cache read throughput against
-// plain file reads.
+// Streaming playback against a stock libmpv player opening the same file
+// over plain HTTP from a plain file server on loopback, as a user choosing
+// between the two would: an MP4 with its index at the start, one with it at
+// the end, an MP3 and a WAV, each at 0, 20 and 50 ms added latency on an
+// unlimited and a 2 MB/s link. Start latency (open to first decoded frame)
+// and seek latency (seek to playback restart) are medians over the same
+// starts and seek points, the two sides interleaved; our segments are
+// stopped and gone before the other side runs. One ratio line per medium
+// and condition (higher is better: the stock player's time / ours), then the
+// worst of each. Then bytes fetched per byte played, and cache read
+// throughput against plain file reads.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
-#include <unistd.h>
 #include <fcntl.h>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include <QDir>
@@ -23,6 +34,7 @@
 #include "app/tidewellsdk.h"
 #include "bench/benchowner.h"
 #include "bench/benchutil.h"
+#include "bench/plainfileserver.h"
 #include "media/mpvqt.h"
 #include "media/twmediaplayer.h"
 #include "media/twmediastream.h"
@@ -30,22 +42,52 @@
 
 namespace {
 
-constexpr int kLatencyMs = 30;
 constexpr int kSeconds = 20;
-// Every connection moves at most this: seeks right after the start land
-// where nothing has arrived yet, for either player.
-constexpr qint64 kRate = 400 * 1024;
+constexpr int kRounds = 5;
+// 5 rounds of 7: 35 seeks a side per medium and condition.
 const double kSeeks[] = {14.0, 6.0, 17.0, 10.0, 3.0, 12.0, 18.0};
+const int kLatencies[] = {0, 20, 50};
+const qint64 kRates[] = {0, 2 * 1024 * 1024};
 
-// Waits for an event on the watching client while the player's own events
-// are handled.
-bool waitFor(mpv_handle* watcher, mpv_event_id id, int timeoutMs = 60000)
+struct Medium
+{
+    const char* name;
+    const char* file;   // under media/ on both servers
+};
+const Medium kMedia[] = {{"mp4_faststart", "clip_faststart.mp4"},
+                         {"mp4_indexend", "clip_indexend.mp4"},
+                         {"mp3", "tone.mp3"},
+                         {"wav", "tone.wav"}};
+
+bool ffmpeg(const QStringList& args)
+{
+    QProcess ff;
+    ff.start("ffmpeg", QStringList{"-v", "error", "-y"} + args);
+    return ff.waitForFinished(300000) && ff.exitStatus() == QProcess::NormalExit && ff.exitCode() == 0;
+}
+
+// The media set, written into folder.
+bool makeMedia(const QString& folder)
+{
+    const QString secs = QString::number(kSeconds);
+    const QString video = QString("testsrc=size=640x360:rate=25:duration=%1").arg(secs);
+    const QString tone = QString("sine=frequency=440:duration=%1").arg(secs);
+    const QString end = folder + "/clip_indexend.mp4";
+    return ffmpeg({"-f", "lavfi", "-i", video, "-f", "lavfi", "-i", tone, "-vf", "noise=alls=8:allf=t", "-c:v",
+                   "mpeg4", "-q:v", "6", "-g", "25", "-c:a", "aac", "-shortest", end})
+           && ffmpeg({"-i", end, "-c", "copy", "-movflags", "+faststart", folder + "/clip_faststart.mp4"})
+           && ffmpeg({"-f", "lavfi", "-i", tone, "-c:a", "libmp3lame", "-b:a", "128k", folder + "/tone.mp3"})
+           && ffmpeg({"-f", "lavfi", "-i", tone, "-ac", "2", "-c:a", "pcm_s16le", folder + "/tone.wav"});
+}
+
+// Waits for an event on handle while Qt events are handled.
+bool waitFor(mpv_handle* handle, mpv_event_id id, int timeoutMs = 30000)
 {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        mpv_event* e = mpv_wait_event(watcher, 0.005);
+        QCoreApplication::processEvents();
+        mpv_event* e = mpv_wait_event(handle, 0.01);
         if (e->event_id == id)
             return true;
         if (e->event_id == MPV_EVENT_END_FILE && id != MPV_EVENT_END_FILE) {
@@ -57,36 +99,107 @@ bool waitFor(mpv_handle* watcher, mpv_event_id id, int timeoutMs = 60000)
     return false;
 }
 
-struct Timing
+// Seconds from action() to the event id on handle, or -1. A thread of its
+// own takes the event the moment libmpv sends it, while this thread goes on
+// handling Qt events as the application's would.
+template <class Action>
+double timeTo(mpv_handle* handle, mpv_event_id id, Action&& action, int timeoutMs = 30000)
 {
-    double start = -1;
-    double seek = -1;   // mean over the seeks
-};
-
-// load() starts playback; the first restart is the first decoded frame.
-template <class Load>
-Timing measure(TwMediaPlayer& player, mpv_handle* watcher, Load&& load)
-{
-    Timing out;
+    std::mutex m;
+    std::condition_variable cv;
+    bool ready = false;
+    bool done = false;
+    std::atomic<bool> quit{false};
+    std::chrono::steady_clock::time_point at;
+    bool got = false;
+    std::thread waiter([&] {
+        {
+            std::lock_guard<std::mutex> l(m);
+            ready = true;
+        }
+        cv.notify_all();
+        while (!quit.load()) {
+            mpv_event* e = mpv_wait_event(handle, 0.05);
+            const bool hit = e->event_id == id;
+            bool failed = false;
+            if (e->event_id == MPV_EVENT_END_FILE && id != MPV_EVENT_END_FILE) {
+                auto* end = static_cast<mpv_event_end_file*>(e->data);
+                failed = end && end->reason == MPV_END_FILE_REASON_ERROR;
+            }
+            if (hit || failed) {
+                std::lock_guard<std::mutex> l(m);
+                at = std::chrono::steady_clock::now();
+                got = hit;
+                done = true;
+                cv.notify_all();
+                return;
+            }
+        }
+    });
+    {
+        std::unique_lock<std::mutex> l(m);
+        cv.wait(l, [&] { return ready; });
+    }
+    const auto begun = std::chrono::steady_clock::now();
+    action();
     QElapsedTimer t;
     t.start();
-    load();
-    if (!waitFor(watcher, MPV_EVENT_PLAYBACK_RESTART))
-        return out;
-    out.start = t.nsecsElapsed() / 1e9;
-    std::vector<double> seeks;
-    for (double pos : kSeeks) {
-        t.restart();
-        mpv::qt::command(player.mpvHandle(), QVariantList{"seek", pos, "absolute"});
-        if (!waitFor(watcher, MPV_EVENT_PLAYBACK_RESTART))
-            return out;
-        seeks.push_back(t.nsecsElapsed() / 1e9);
+    for (;;) {
+        QCoreApplication::processEvents();
+        std::unique_lock<std::mutex> l(m);
+        if (cv.wait_for(l, std::chrono::milliseconds(2), [&] { return done; }) || t.elapsed() > timeoutMs)
+            break;
     }
-    std::sort(seeks.begin(), seeks.end());
-    out.seek = seeks[seeks.size() / 2];
-    player.command(QVariantList{"stop"});
+    quit = true;
+    waiter.join();
+    if (!got)
+        return -1;
+    return std::chrono::duration<double>(at - begun).count();
+}
+
+void drain(mpv_handle* handle)
+{
+    while (mpv_wait_event(handle, 0)->event_id != MPV_EVENT_NONE) {
+    }
+}
+
+struct Samples
+{
+    std::vector<double> starts;
+    std::vector<double> seeks;
+};
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return -1;
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// One start and the seeks on handle (watched through watcher); load() opens
+// the file, stop() ends playback. False when playback failed.
+template <class Load, class Stop>
+bool measure(mpv_handle* handle, mpv_handle* watcher, Samples& out, Load&& load, Stop&& stop)
+{
+    QCoreApplication::processEvents();
+    drain(watcher);
+    const double start = timeTo(watcher, MPV_EVENT_PLAYBACK_RESTART, load);
+    if (start < 0)
+        return false;
+    out.starts.push_back(start);
+    for (double pos : kSeeks) {
+        const double seek = timeTo(watcher, MPV_EVENT_PLAYBACK_RESTART, [&] {
+            mpv::qt::command(handle, QVariantList{"seek", pos, "absolute"});
+        });
+        if (seek < 0)
+            return false;
+        out.seeks.push_back(seek);
+    }
+    stop();
     waitFor(watcher, MPV_EVENT_END_FILE, 10000);
-    return out;
+    return true;
 }
 
 qint64 folderBytes(const QString& dir)
@@ -104,10 +217,35 @@ void clearFolder(const QString& dir)
         d.remove(f);
 }
 
+// A stock player: libmpv's defaults, no outputs.
+mpv_handle* stockPlayer()
+{
+    mpv_handle* h = mpv_create();
+    if (!h)
+        return nullptr;
+    mpv_set_option_string(h, "terminal", "no");
+    mpv_set_option_string(h, "msg-level", "all=no");
+    mpv_set_option_string(h, "vo", "null");
+    mpv_set_option_string(h, "ao", "null");
+    if (mpv_initialize(h) < 0) {
+        mpv_destroy(h);
+        return nullptr;
+    }
+    return h;
+}
+
 // The player finds its device through the tab object it is given.
 class BenchTab : public QObject, public BenchOwner
 {
 };
+
+QString conditionName(const Medium& m, int latencyMs, qint64 rate)
+{
+    return QString("%1_%2ms_%3")
+        .arg(m.name)
+        .arg(latencyMs)
+        .arg(rate > 0 ? QString("%1MBps").arg(rate / (1024 * 1024)) : QString("unlimited"));
+}
 
 } // namespace
 
@@ -116,6 +254,7 @@ int main(int argc, char* argv[])
     // libmpv writes to the terminal; only the figures go to standard output.
     fflush(stdout);
     FILE* figures = fdopen(dup(1), "w");
+    setvbuf(figures, nullptr, _IOLBF, 0);
     const int devNull = ::open("/dev/null", O_WRONLY);
     dup2(devNull, 1);
     QTemporaryDir home;
@@ -136,15 +275,15 @@ int main(int argc, char* argv[])
         fprintf(stderr, "test device did not start\n");
         return 1;
     }
-    const QString media = QString::fromStdString(server.absolutePath("video/clip.mp4"));
-    QDir().mkpath(QFileInfo(media).path());
-    QProcess ff;
-    ff.start("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
-                        QString("testsrc=size=640x360:rate=25:duration=%1").arg(kSeconds), "-f", "lavfi", "-i",
-                        QString("sine=frequency=440:duration=%1").arg(kSeconds), "-vf", "noise=alls=8:allf=t",
-                        "-c:v", "mpeg4", "-q:v", "6", "-g", "25", "-c:a", "aac", "-shortest", media});
-    if (!ff.waitForFinished(300000) || ff.exitCode() != 0) {
+    const QString mediaDir = QString::fromStdString(server.absolutePath("media"));
+    QDir().mkpath(mediaDir);
+    if (!makeMedia(mediaDir)) {
         fprintf(stderr, "ffmpeg failed\n");
+        return 1;
+    }
+    PlainFileServer plain(mediaDir.toStdString());
+    if (!plain.start()) {
+        fprintf(stderr, "plain file server did not start\n");
         return 1;
     }
     BenchTab owner;
@@ -152,13 +291,17 @@ int main(int argc, char* argv[])
         fprintf(stderr, "no connection to the test device\n");
         return 1;
     }
-    TwFileInfo item;
-    item.id = server.idForPath("video/clip.mp4");
-    item.name = "clip.mp4";
-    item.isFile = true;
-    item.fileLen = QFileInfo(media).size();
-    item.fileMd5 = "0123456789abcdef0123456789abcdef";
-    item.ower = "bench";
+    auto itemOf = [&](const Medium& m) {
+        TwFileInfo item;
+        const std::string rel = std::string("media/") + m.file;
+        item.id = server.idForPath(rel);
+        item.name = m.file;
+        item.isFile = true;
+        item.fileLen = QFileInfo(QString::fromStdString(server.absolutePath(rel))).size();
+        item.fileMd5 = QString("%1").arg(item.id, 32, 16, QChar('0'));
+        item.ower = "bench";
+        return item;
+    };
 
     TwMediaPlayer player;
     player.setProperty("terminal", "no");
@@ -167,34 +310,97 @@ int main(int argc, char* argv[])
     player.setProperty("vo", "null");
     player.setTw(&owner);
     mpv_handle* watcher = mpv_create_client(player.mpvHandle(), "bench");
-
-    server.delayAnswer(kLatencyMs, -1, "");
-    server.throttle(kRate);
-    const QString cache = player.mediaCachePath();
-
-    // Ours: the stream from the cache segments.
-    clearFolder(cache);
-    player.setSource(item.toVariantMap());
-    const Timing ours = measure(player, watcher, [&] { player.play(); });
-    // Theirs: libmpv's own HTTP over the same server.
-    const QString url = QString("http://127.0.0.1:%1/static/video/clip.mp4").arg(server.port());
-    const Timing theirs = measure(player, watcher, [&] { player.command(QVariantList{"loadfile", url}); });
-    if (ours.start <= 0 || ours.seek <= 0 || theirs.start <= 0 || theirs.seek <= 0) {
-        fprintf(stderr, "playback failed (ours %.3f/%.3f s, http %.3f/%.3f s)\n", ours.start, ours.seek,
-                theirs.start, theirs.seek);
+    mpv_handle* stock = stockPlayer();
+    // Both are watched alike: through a client of their own.
+    mpv_handle* stockWatcher = stock ? mpv_create_client(stock, "bench") : nullptr;
+    if (!watcher || !stockWatcher) {
+        fprintf(stderr, "libmpv did not start\n");
         return 1;
     }
-    fprintf(figures, "stream_start: %.0f ms (http %.0f ms)\n", ours.start * 1000, theirs.start * 1000);
-    fprintf(figures, "stream_start ratio: %.2f\n", theirs.start / ours.start);
-    fprintf(figures, "stream_seek: %.0f ms (http %.0f ms)\n", ours.seek * 1000, theirs.seek * 1000);
-    fprintf(figures, "stream_seek ratio: %.2f\n", theirs.seek / ours.seek);
+    const QString cache = player.mediaCachePath();
+    // Libraries and decoders are set up on the first play of each: once
+    // for every medium, before anything is timed.
+    for (const Medium& m : kMedia) {
+        Samples none;
+        clearFolder(cache);
+        player.setSource(itemOf(m).toVariantMap());
+        const QString url = QString("http://127.0.0.1:%1/%2").arg(plain.port()).arg(m.file);
+        if (!measure(player.mpvHandle(), watcher, none, [&] { player.play(); }, [&] { player.stop(); })
+            || !measure(stock, stockWatcher, none, [&] { mpv::qt::command(stock, QVariantList{"loadfile", url}); },
+                        [&] { mpv::qt::command(stock, QVariantList{"stop"}); })) {
+            fprintf(stderr, "playback of %s failed\n", m.name);
+            return 1;
+        }
+    }
+
+    double worstStart = 1e9;
+    double worstSeek = 1e9;
+    for (qint64 rate : kRates) {
+        for (int latency : kLatencies) {
+            server.clearFaults();
+            if (latency > 0)
+                server.delayAnswer(latency, -1, "");
+            server.throttle(rate);
+            plain.setLatency(latency);
+            plain.setRate(rate);
+            for (const Medium& m : kMedia) {
+                const TwFileInfo item = itemOf(m);
+                const QString url = QString("http://127.0.0.1:%1/%2").arg(plain.port()).arg(m.file);
+                Samples ours;
+                Samples theirs;
+                bool ok = true;
+                for (int round = 0; round < kRounds && ok; ++round) {
+                    auto runOurs = [&] {
+                        // A first play: nothing of the item is held yet.
+                        clearFolder(cache);
+                        player.setSource(item.toVariantMap());
+                        return measure(player.mpvHandle(), watcher, ours, [&] { player.play(); },
+                                       [&] { player.stop(); })
+                               && player.stream() && player.stream()->segmentCount() == 0;
+                    };
+                    auto runTheirs = [&] {
+                        return measure(stock, stockWatcher, theirs,
+                                       [&] { mpv::qt::command(stock, QVariantList{"loadfile", url}); },
+                                       [&] { mpv::qt::command(stock, QVariantList{"stop"}); });
+                    };
+                    // Either side goes first in turn.
+                    ok = round % 2 ? runTheirs() && runOurs() : runOurs() && runTheirs();
+                }
+                const QString name = conditionName(m, latency, rate);
+                if (!ok) {
+                    fprintf(stderr, "playback of %s failed (ours %zu/%zu, http %zu/%zu)\n", qPrintable(name),
+                            ours.starts.size(), ours.seeks.size(), theirs.starts.size(), theirs.seeks.size());
+                    return 1;
+                }
+                const double oStart = median(ours.starts), tStart = median(theirs.starts);
+                const double oSeek = median(ours.seeks), tSeek = median(theirs.seeks);
+                fprintf(figures, "stream_start %s: %.1f ms (http %.1f ms)\n", qPrintable(name), oStart * 1000,
+                        tStart * 1000);
+                fprintf(figures, "stream_start %s ratio: %.2f\n", qPrintable(name), tStart / oStart);
+                fprintf(figures, "stream_seek %s: %.1f ms (http %.1f ms)\n", qPrintable(name), oSeek * 1000,
+                        tSeek * 1000);
+                fprintf(figures, "stream_seek %s ratio: %.2f\n", qPrintable(name), tSeek / oSeek);
+                worstStart = std::min(worstStart, tStart / oStart);
+                worstSeek = std::min(worstSeek, tSeek / oSeek);
+            }
+        }
+    }
+    // The worst of each; the lines above tell where.
+    fprintf(figures, "stream_start ratio: %.2f\n", worstStart);
+    fprintf(figures, "stream_seek ratio: %.2f\n", worstSeek);
+    mpv_destroy(stockWatcher);
+    mpv_terminate_destroy(stock);
 
     // Bytes fetched for one playthrough as fast as the decoders go.
     server.clearFaults();
+    const TwFileInfo item = itemOf(kMedia[0]);
+    const QString media = QString::fromStdString(server.absolutePath(std::string("media/") + kMedia[0].file));
     player.stop();
     clearFolder(cache);
+    player.setSource(item.toVariantMap());
     player.setProperty("untimed", true);
     player.setProperty("ao-null-untimed", true);
+    drain(watcher);
     player.play();
     if (!waitFor(watcher, MPV_EVENT_END_FILE, 300000)) {
         fprintf(stderr, "playthrough failed\n");
@@ -206,7 +412,7 @@ int main(int argc, char* argv[])
     // Reading held bytes through the stream against reading the file.
     TwMediaStream direct(nullptr);
     direct.play(item, &owner, cache, nullptr);
-    direct.open("stream://clip.mp4");
+    direct.open(qPrintable("stream://" + item.name));
     QByteArray buf(64 * 1024, '\0');
     qint64 got = 0;
     qint64 n = 0;
@@ -240,6 +446,7 @@ int main(int argc, char* argv[])
     fprintf(figures, "stream_cache_read: %.0f MB/s (plain %.0f MB/s)\n", mb / cacheSecs, mb / plainSecs);
     fprintf(figures, "stream_cache_read ratio: %.2f\n", plainSecs / cacheSecs);
     mpv_destroy(watcher);
+    plain.stop();
     server.stop();
     fclose(figures);
     return 0;

@@ -2,14 +2,20 @@
 // device answering each thumbnail after 50 ms (ratio = the time that
 // parallelism allows / the time measured; peak concurrency seen by the
 // device), and the cost of one small() call with 10,000 requests queued.
-// Each thumbnail is a file made and renamed in the temporary folder
-// (TMPDIR), so that file system's cost of creating files is in the figure.
+// The thumbnail cache is in the temporary folder (TMPDIR, or BENCH_CACHE_DIR
+// when set), so that file system's cost of creating, writing and renaming
+// files is in the figure; the line "thumbs_500 file system" names it. The
+// test device keeps its files in memory when it can (/dev/shm): its disk is
+// another machine's, and its reads of pictures written just before would
+// otherwise wait on this disk's journal for their access times.
 #include <cstdio>
 
 #include <QBuffer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImage>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -47,8 +53,16 @@ std::string picture(int seed)
 int main(int argc, char* argv[])
 {
     BenchApp app(argc, argv);
-    QTemporaryDir work;
-    TestDeviceServer server(work.filePath("storage").toStdString());
+    const QString cacheBase = qEnvironmentVariable("BENCH_CACHE_DIR");
+    QTemporaryDir work(cacheBase.isEmpty() ? QDir::tempPath() + "/tidewell-bench-XXXXXX"
+                                           : cacheBase + "/tidewell-bench-XXXXXX");
+    QTemporaryDir deviceDisk(QDir("/dev/shm").exists() ? "/dev/shm/tidewell-device-XXXXXX"
+                                                       : QDir::tempPath() + "/tidewell-device-XXXXXX");
+    if (!work.isValid() || !deviceDisk.isValid()) {
+        fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    TestDeviceServer server(deviceDisk.filePath("storage").toStdString());
     if (!server.start()) {
         fprintf(stderr, "test device did not start\n");
         return 1;
@@ -102,6 +116,9 @@ int main(int argc, char* argv[])
         return 1;
     }
     const double allowed = double(kPictures) / kParallel * kLatencyMs / 1000.0;
+    printf("thumbs_500 file system: %s (cache), %s (device)\n",
+           QStorageInfo(work.path()).fileSystemType().constData(),
+           QStorageInfo(deviceDisk.path()).fileSystemType().constData());
     printf("thumbs_500: %.2f s (%.0f thumbnails/s)\n", secs, kPictures / secs);
     printf("thumbs_500 ratio: %.2f\n", allowed / secs);
     printf("thumbs_500 peak concurrency: %d\n", server.thumbnailPeak());

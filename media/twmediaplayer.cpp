@@ -174,7 +174,7 @@ void TwMediaPlayer::play()
         if (!m_core->stream)
             m_core->stream.reset(new TwMediaStream(this));
         m_core->stream->play();
-        qDebug() << "TwMediaPlayer::play - STREAM " << m_dataMode << ", curr state " << state();
+        qDebug() << "TwMediaPlayer::play - STREAM " << m_dataMode;
     } else if (m_item.local) {
         qDebug() << "TwMediaPlayer::play - local: " << m_item.filePath << ", m_dataMode " << m_dataMode;
         mpv::qt::command(mpvHandle(), QVariantList{"loadfile", m_item.filePath});
@@ -185,7 +185,11 @@ void TwMediaPlayer::play()
     }
     m_playStart = QDateTime::currentMSecsSinceEpoch();
     qDebug() << "start Time----------" << m_playStart;
-    resume();
+    // Not resume(): reading the state now would wait for libmpv's core,
+    // which is busy opening the file, and hold it up.
+    int paused = 0;
+    mpv_set_property_async(mpvHandle(), 0, "pause", MPV_FORMAT_FLAG, &paused);
+    emit stateChanged();
 }
 
 void TwMediaPlayer::pause()

@@ -146,8 +146,19 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
     m_stopped = false;
     // A read of the previous item still waiting gives up now.
     notify(nf_data);
-    if (handle)
-        mpv::qt::command(handle, QVariantList{"loadfile", m_url});
+    if (!handle)
+        return;
+    {
+        // libmpv reads from the start first: those bytes are asked for now,
+        // while it sets up, and its first read finds them on their way.
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        if (m_streamMode && m_file.fileLen > 0 && !m_stopped.load() && !fed(0))
+            startSegment(0);
+    }
+    // libmpv keeps its packet cache only for streams it knows to be remote,
+    // which this protocol is not: without it every seek, even into bytes it
+    // read a moment ago, goes back to the segments.
+    mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace", "cache=yes"});
 }
 
 void TwMediaStream::stop()

@@ -1,11 +1,15 @@
 #include "transfer/thumbdownloadtask.h"
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 
+#include <QBuffer>
 #include <QDebug>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMimeDatabase>
+#include <QThreadPool>
 #include <QUrl>
 
 #include "core/tidewell.h"
@@ -32,6 +36,85 @@ qint64 ThumbDownloadTask::steadyMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+// The temporary file of one task, written behind the download: chunks are
+// appended in order by one job at a time on a pool of its own.
+class ThumbTmpWriter : public std::enable_shared_from_this<ThumbTmpWriter>
+{
+public:
+    ThumbTmpWriter(const QString& path, qint64 at) : m_file(path), m_at(at) {}
+
+    void append(const char* data, qint64 length)
+    {
+        std::lock_guard<std::mutex> l(m_mutex);
+        m_pending.append(data, int(length));
+        if (m_scheduled)
+            return;
+        m_scheduled = true;
+        auto self = shared_from_this();
+        pool().start([self] { self->drain(); });
+    }
+
+    bool finish()
+    {
+        std::unique_lock<std::mutex> l(m_mutex);
+        m_idle.wait(l, [this] { return !m_scheduled; });
+        if (m_file.isOpen())
+            m_file.close();
+        return !m_failed;
+    }
+
+private:
+    static QThreadPool& pool()
+    {
+        struct Pool : QThreadPool
+        {
+            Pool() { setMaxThreadCount(4); }
+        };
+        static Pool p;
+        return p;
+    }
+
+    void drain()
+    {
+        for (;;) {
+            QByteArray chunk;
+            {
+                std::lock_guard<std::mutex> l(m_mutex);
+                chunk.swap(m_pending);
+                if (chunk.isEmpty() || m_failed) {
+                    m_pending.clear();
+                    m_scheduled = false;
+                    m_idle.notify_all();
+                    return;
+                }
+            }
+            // Opened once for the task, unbuffered: no flush per chunk.
+            bool ok = m_file.isOpen()
+                      || (m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered) && m_file.seek(m_at));
+            ok = ok && m_file.write(chunk) == chunk.size();
+            if (!ok) {
+                qWarning() << "ThumbDownloadTask - cannot write" << m_file.fileName() << m_file.errorString();
+                m_file.close();
+                std::lock_guard<std::mutex> l(m_mutex);
+                m_failed = true;
+            }
+        }
+    }
+
+    QFile m_file;
+    const qint64 m_at;
+    std::mutex m_mutex;
+    std::condition_variable m_idle;
+    QByteArray m_pending;
+    bool m_scheduled = false;
+    bool m_failed = false;
+};
+
+bool ThumbDownloadTask::finishWrites(const std::shared_ptr<ThumbTmpWriter>& writer)
+{
+    return !writer || writer->finish();
+}
+
 namespace {
 QString versionPath(const QString& tmpPath)
 {
@@ -49,31 +132,35 @@ void ThumbDownloadTask::setInfo(const ThumbInfo& info)
 {
     m_info = info;
     m_tmpPath = info.cacheFilePath(m_root) + "_tmp";
-    m_tmp.setFileName(m_tmpPath);
     const QFileInfo fi(m_tmpPath);
     m_writePos = fi.exists() ? fi.size() : 0;
-    if (m_writePos == 0)
-        return;
     // The device may have a new picture under the same id since the part
     // was written: its rest would not fit the old beginning.
     const QString tag = info.versionTag();
-    if (tag.isEmpty() || readSmallFile(versionPath(m_tmpPath)) != tag.toUtf8()) {
+    if (m_writePos > 0 && (tag.isEmpty() || readSmallFile(versionPath(m_tmpPath)) != tag.toUtf8())) {
         qDebug() << "ThumbDownloadTask - partial thumbnail of another version, starting over:"
                  << m_tmpPath;
         dropPartial();
         m_writePos = 0;
     }
+    m_writer = std::make_shared<ThumbTmpWriter>(m_tmpPath, m_writePos);
 }
 
 void ThumbDownloadTask::dropPartial()
 {
-    QFile::remove(m_tmpPath);
-    QFile::remove(versionPath(m_tmpPath));
+    dropPartialAt(m_tmpPath);
 }
 
-QString ThumbDownloadTask::pictureFault(const QString& path, bool decode)
+void ThumbDownloadTask::dropPartialAt(const QString& tmpPath)
 {
-    QImageReader reader(path);
+    QFile::remove(tmpPath);
+    QFile::remove(versionPath(tmpPath));
+}
+
+namespace {
+// tail: the last bytes of the file (up to 32).
+QString faultOf(QImageReader& reader, QByteArray tail, bool decode)
+{
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.canRead() ? reader.size() : QSize();
     if (!size.isValid() || size.isEmpty())
@@ -84,10 +171,6 @@ QString ThumbDownloadTask::pictureFault(const QString& path, bool decode)
                          : format == "png" ? QByteArray("IEND\xae\x42\x60\x82")
                                            : QByteArray();
     if (!end.isEmpty()) {
-        QFile f(path);
-        QByteArray tail;
-        if (f.open(QIODevice::ReadOnly) && f.seek(qMax<qint64>(0, f.size() - 32)))
-            tail = f.read(32);
         while (tail.endsWith('\0'))
             tail.chop(1);
         if (!tail.endsWith(end))
@@ -96,6 +179,27 @@ QString ThumbDownloadTask::pictureFault(const QString& path, bool decode)
     if (decode && reader.read().isNull())
         return "file is not image data: " + reader.errorString();
     return QString();
+}
+}
+
+QString ThumbDownloadTask::pictureFault(const QString& path, bool decode)
+{
+    QFile f(path);
+    QByteArray tail;
+    if (f.open(QIODevice::ReadOnly) && f.seek(qMax<qint64>(0, f.size() - 32)))
+        tail = f.read(32);
+    f.close();
+    QImageReader reader(path);
+    return faultOf(reader, tail, decode);
+}
+
+QString ThumbDownloadTask::pictureFault(const QByteArray& data, bool decode)
+{
+    QBuffer buf;
+    buf.setData(data);
+    buf.open(QIODevice::ReadOnly);
+    QImageReader reader(&buf);
+    return faultOf(reader, data.right(32), decode);
 }
 
 bool ThumbDownloadTask::start(Tidewell* owner)
@@ -157,11 +261,9 @@ void ThumbDownloadTask::release()
     m_net->release_download(m_task);
     m_task = nullptr;
     m_net = nullptr;
-    if (m_tmp.isOpen())
-        m_tmp.close();
     // No callback comes any more: a part written here stays for a later
     // task only with the version it belongs to.
-    if (m_wrote && !m_placed && QFileInfo(m_tmpPath).size() > 0) {
+    if (m_wrote && !m_handedOver.load() && finishWrites(m_writer) && QFileInfo(m_tmpPath).size() > 0) {
         const QString tag = m_info.versionTag();
         QFile ver(versionPath(m_tmpPath));
         if (tag.isEmpty() || !ver.open(QIODevice::WriteOnly | QIODevice::Truncate)
@@ -175,20 +277,12 @@ void ThumbDownloadTask::on_progress(std::int64_t, std::int64_t) {}
 
 int ThumbDownloadTask::on_data(const char* data, std::size_t length)
 {
-    if (m_state.load() == -1)
+    if (m_state.load() == -1 || !m_writer)
         return 1;
-    if (!m_tmp.isOpen() && !m_tmp.open(QIODevice::ReadWrite)) {
-        report(-1, "thumb file save path open failed.");
-        return 1;
-    }
     m_lastData.store(steadyMs());
-    if (!m_tmp.seek(m_writePos) || m_tmp.write(data, qint64(length)) != qint64(length)) {
-        report(-1, "thumb file save path open failed.");
-        return 1;
-    }
+    m_writer->append(data, qint64(length));
     m_writePos += qint64(length);
     m_wrote = true;
-    m_tmp.flush();
     return 0;
 }
 
@@ -196,13 +290,22 @@ void ThumbDownloadTask::on_status(int status, const std::string& text, int err_c
 {
     if (m_state.load() == -1)
         return;
-    if (m_tmp.isOpen())
-        m_tmp.close();
     QString message = QString::fromStdString(text);
     // The missing-file answer is known by its leading "404".
     if (err_code != 0)
         message = QString::number(err_code) + " " + message;
-    const bool done = status == tidewell::status_download_done || status == 1;
+    if (status == tidewell::status_download_done || status == 1) {
+        // Written out, looked into and renamed by the service after the
+        // slot is given back (finishWrites, place).
+        m_handedOver = true;
+        report(status, message, err_code);
+        return;
+    }
+    if (!finishWrites(m_writer)) {
+        dropPartial();
+        report(-1, "thumb file save path open failed.");
+        return;
+    }
     const QFileInfo fi(m_tmpPath);
     if (fi.exists() && fi.size() > 0) {
         const QMimeType mime = QMimeDatabase().mimeTypeForFile(m_tmpPath, QMimeDatabase::MatchContent);
@@ -217,27 +320,38 @@ void ThumbDownloadTask::on_status(int status, const std::string& text, int err_c
     // The part no longer fits what the device holds: start over next time.
     if (err_code == 416)
         dropPartial();
-    if (done) {
-        // Only a picture goes into the cache; a small one is decoded in full.
-        const QString fault = pictureFault(m_tmpPath, m_info.sizeKind == ThumbInfo::Small);
-        if (!fault.isEmpty()) {
-            qWarning() << "ThumbDownloadTask -" << fault << "for" << m_info.fileId << m_tmpPath;
-            dropPartial();
-            report(-1, fault);
-            return;
-        }
-        const QString target = m_info.cacheFilePath(m_root);
-        // rename() does not overwrite: an older thumbnail gives way.
-        if (QFile::exists(target))
-            QFile::remove(target);
-        if (!QFile::rename(m_tmpPath, target)) {
-            report(-1, "thumb file save path open failed.");
-            return;
-        }
-        m_placed = true;
-        QFile::remove(versionPath(m_tmpPath));
-    }
     report(status, message, err_code);
+}
+
+QString ThumbDownloadTask::place(const ThumbInfo& info, const QString& root)
+{
+    const QString target = info.cacheFilePath(root);
+    const QString tmpPath = target + "_tmp";
+    // Read once; the checks look at the bytes.
+    QFile tmp(tmpPath);
+    const QByteArray data = tmp.open(QIODevice::ReadOnly) ? tmp.readAll() : QByteArray();
+    tmp.close();
+    const QMimeType mime = QMimeDatabase().mimeTypeForData(data);
+    if (mime.inherits("text/plain")) {
+        qDebug().noquote() << "------1---hasImgFile:" << mime.name() << "------------\n";
+        dropPartialAt(tmpPath);
+        return "file is not image data";
+    }
+    qDebug().noquote() << "---------hasImgFile:" << mime.name() << "------------\n";
+    // Only a picture goes into the cache; a small one is decoded in full.
+    const QString fault = pictureFault(data, info.sizeKind == ThumbInfo::Small);
+    if (!fault.isEmpty()) {
+        qWarning() << "ThumbDownloadTask -" << fault << "for" << info.fileId << tmpPath;
+        dropPartialAt(tmpPath);
+        return fault;
+    }
+    // rename() does not overwrite: an older thumbnail gives way.
+    if (QFile::exists(target))
+        QFile::remove(target);
+    if (!QFile::rename(tmpPath, target))
+        return "thumb file save path open failed.";
+    QFile::remove(versionPath(tmpPath));
+    return QString();
 }
 
 void ThumbDownloadTask::report(int code, const QString& message, int errCode)

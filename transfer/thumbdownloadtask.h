@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 
 #include <QFile>
 #include <QObject>
@@ -10,13 +11,17 @@
 #include "transfer/thumbinfo.h"
 
 class Tidewell;
+class ThumbTmpWriter;
 namespace sdk {
 namespace cores { namespace tidewell { class download; } }
 namespace plugins { class tidewell_network_sdk; }
 }
 
 // One thumbnail download: a library stream download written into
-// <cache file>_tmp, renamed into place when complete and a picture. A part
+// <cache file>_tmp. When it is complete the task answers at once and the
+// service has the file checked and renamed into place (place()) after the
+// task gave back its slot, so a disk that is slow to create, look into and
+// rename files does not hold a download slot. A part
 // left by an earlier task is resumed only when it was written for the same
 // version of the item (recorded beside it as <cache file>_tmp.ver).
 // Callbacks arrive on library threads; the one answer leaves as rFinished.
@@ -61,6 +66,17 @@ public:
     // decode as far as its size, and a JPEG or PNG must end where its
     // format ends. decode: decode it all (for small pictures only).
     static QString pictureFault(const QString& path, bool decode);
+    static QString pictureFault(const QByteArray& data, bool decode);
+    // Puts the complete download of info into the cache when it is a whole
+    // picture; else drops it. The fault ("" when placed).
+    static QString place(const ThumbInfo& info, const QString& root);
+    // Waits until every byte received is in the temporary file and closes
+    // it; false when it could not be written.
+    static bool finishWrites(const std::shared_ptr<ThumbTmpWriter>& writer);
+    std::shared_ptr<ThumbTmpWriter> writer() const { return m_writer; }
+    // The download is complete and its file waits for place(); the task no
+    // longer touches it.
+    bool needsPlacing() const { return m_handedOver.load(); }
 
     // download_observer (library threads)
     void on_progress(std::int64_t total, std::int64_t done) override;
@@ -73,18 +89,21 @@ signals:
 private:
     void report(int code, const QString& message, int errCode = 0);
     void dropPartial();
+    static void dropPartialAt(const QString& tmpPath);
 
     QString m_root;
     ThumbInfo m_info;
     QString m_tmpPath;
-    QFile m_tmp;
+    // Writes the received bytes into the temporary file on a thread of its
+    // own, in order: creating and growing a file can wait on a busy disk.
+    std::shared_ptr<ThumbTmpWriter> m_writer;
     qint64 m_writePos = 0;
     std::atomic<int> m_state{0};
     std::atomic<qint64> m_lastData{0};
     std::atomic<bool> m_reported{false};
     std::atomic<int> m_errCode{0};
     bool m_wrote = false;    // this task added to the temporary file
-    bool m_placed = false;   // the file went into the cache
+    std::atomic<bool> m_handedOver{false};   // complete, the file is place()'s
     bool m_probe = false;
     sdk::plugins::tidewell_network_sdk* m_net = nullptr;
     sdk::cores::tidewell::download* m_task = nullptr;

@@ -19,7 +19,10 @@ const int kSmallInsertAt = 5;
 const int kCheckedMax = 20000;
 }
 
-TidewellThumb::TidewellThumb(QObject* parent) : QThread(parent) {}
+TidewellThumb::TidewellThumb(QObject* parent) : QThread(parent)
+{
+    m_placer.setMaxThreadCount(4);
+}
 
 TidewellThumb::~TidewellThumb()
 {
@@ -30,6 +33,8 @@ TidewellThumb::~TidewellThumb()
         wakeLocked();
     }
     wait();
+    // Their answers, posted to this object, go with it.
+    m_placer.waitForDone();
     // run() gave every task back when it ended; these were never started.
     qDeleteAll(m_running);
     m_running.clear();
@@ -88,6 +93,15 @@ QUrl TidewellThumb::cachedUrl(const QString& path)
     return QUrl();
 }
 
+void TidewellThumb::rememberChecked(const QString& path)
+{
+    const QFileInfo fi(path);
+    QMutexLocker l(&m_checkedLock);
+    if (m_checked.size() >= kCheckedMax)
+        m_checked.clear();
+    m_checked.insert(path, Checked{fi.size(), fi.lastModified().toMSecsSinceEpoch()});
+}
+
 void TidewellThumb::forgetChecked(const QString& path)
 {
     QMutexLocker l(&m_checkedLock);
@@ -112,7 +126,7 @@ QUrl TidewellThumb::small(NetworkShare share, int type, qint64 fileId, QString o
     const QString key = info.cacheName();
     {
         QWriteLocker l(&m_lock);
-        if (!m_smallKeys.contains(key) && !m_running.contains(key)) {
+        if (!m_smallKeys.contains(key) && !m_running.contains(key) && !m_placing.contains(key)) {
             if (m_smallQueue.size() >= kSmallFrontAt)
                 m_smallQueue.prepend(info);
             else
@@ -222,6 +236,7 @@ void TidewellThumb::resume()
 
 void TidewellThumb::reinit(bool ignoreCache, const QString& root)
 {
+    m_placer.waitForDone();
     const QString cache = cacheRoot();
     if (!cache.isEmpty()) {
         for (const char* sub : {"small", "medium", "original"})
@@ -319,6 +334,11 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
                 queue.prepend(info);
                 return Idle;
             }
+            if (!mediumQueue)
+                m_smallKeys.remove(key);
+            return Answered;
+        }
+        if (m_placing.contains(key)) {
             if (!mediumQueue)
                 m_smallKeys.remove(key);
             return Answered;
@@ -489,7 +509,47 @@ void TidewellThumb::oRelease(ThumbInfo info, int code, QString msg)
             m_outage.reset();
             m_retryAt = 0;
         }
+        if (t->needsPlacing()) {
+            // The slot is free from here; the file is looked into and put
+            // in place on the placer, and only then announced.
+            const QString key = info.cacheName();
+            const QString root = m_root;
+            const quint64 clears = m_clears;
+            const std::shared_ptr<ThumbTmpWriter> writer = t->writer();
+            m_placing.insert(key);
+            m_placer.start([this, info, code, msg, root, clears, writer] {
+                const QString fault = ThumbDownloadTask::finishWrites(writer)
+                                          ? ThumbDownloadTask::place(info, root)
+                                          : QString("thumb file save path open failed.");
+                if (fault.isEmpty())
+                    rememberChecked(info.cacheFilePath(root));
+                QMetaObject::invokeMethod(
+                    this, [this, info, code, msg, fault, clears] { oPlaced(info, code, msg, fault, clears); },
+                    Qt::QueuedConnection);
+            });
+            return;
+        }
     }
+    answer(info, code, msg);
+}
+
+void TidewellThumb::oPlaced(ThumbInfo info, int code, QString msg, QString fault, quint64 clears)
+{
+    {
+        QWriteLocker l(&m_lock);
+        m_placing.remove(info.cacheName());
+        // stop() dropped the request meanwhile: no retry for it.
+        if (!fault.isEmpty() && clears != m_clears)
+            return;
+    }
+    if (fault.isEmpty())
+        answer(info, code, msg);
+    else
+        answer(info, -1, fault);
+}
+
+void TidewellThumb::answer(ThumbInfo info, int code, const QString& msg)
+{
     if (code == 100310 || code == 1) {
         qDebug() << "TidewellThumb::oRelease - >>>>>>>>>>>>>>>>>>>>>>>>>>>>>> " << code << ", msg "
                  << msg << ", file " << info.fileId << "_" << info.fileMd5 << ", m_exec_count "

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QReadWriteLock>
 #include <QThread>
+#include <QThreadPool>
 #include <QUrl>
 #include <QWaitCondition>
 
@@ -71,6 +72,8 @@ signals:
 public slots:
     void rFinished(ThumbInfo info, int code, QString message);
     void oRelease(ThumbInfo info, int code, QString msg);
+    // A complete download was put into the cache (fault "") or dropped.
+    void oPlaced(ThumbInfo info, int code, QString msg, QString fault, quint64 clears);
 
 protected:
     void run() override;
@@ -82,6 +85,9 @@ private:
     // picture is deleted.
     QUrl cachedUrl(const QString& path);
     void forgetChecked(const QString& path);
+    void rememberChecked(const QString& path);
+    // What a released task's answer leads to: announced, or tried again.
+    void answer(ThumbInfo info, int code, const QString& msg);
     Take execute(bool mediumQueue);
     // Back to the end of its queue (caller holds the write lock).
     void requeueLocked(const ThumbInfo& info);
@@ -97,6 +103,10 @@ private:
     QList<ThumbInfo> m_smallQueue;
     QSet<QString> m_smallKeys;  // cacheName() of every queued small request
     QList<ThumbInfo> m_mediumQueue;
+    // cacheName() of complete downloads being checked and put in place;
+    // their answer also answers a request for the same key.
+    QSet<QString> m_placing;
+    QThreadPool m_placer;
     mutable QReadWriteLock m_lock;
     QWaitCondition m_wake;      // work, a released task, resume, the end
     QWaitCondition m_reaped;    // the running map shrank

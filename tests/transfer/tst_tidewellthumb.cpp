@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QTimer>
 #include <QUrlQuery>
 #include <map>
 #include <memory>
@@ -481,6 +483,40 @@ private slots:
         for (qint64 id : ids)
             ask(t, id);
         QTRY_COMPARE_WITH_TIMEOUT(done.count(), 8, 20000);
+    }
+
+    // The slot is given back before the file is looked into and renamed;
+    // the answer still comes only once the whole picture is in place, and
+    // a request meanwhile is answered by it rather than fetched again.
+    void answerComesOnceThePictureIsInPlace()
+    {
+        const QList<qint64> ids = addPictures(12, "w", 320, 240);
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        m_server->clearRequests();
+        TidewellThumb t;
+        t.init(m_owner.get(), newCacheRoot());
+        t.resume();
+        int answered = 0;
+        QStringList faults;
+        connect(&t, &TidewellThumb::sFinished, this, [&](ThumbInfo info, int code, QString) {
+            ++answered;
+            const QString path = info.cacheFilePath(t.cacheRoot());
+            QImage img;
+            if (code != 100310 || !img.load(path) || QFile::exists(path + "_tmp"))
+                faults << QString::number(info.fileId);
+            ask(t, info.fileId);   // cached by now: answered at once, nothing queued
+        });
+        for (qint64 id : ids) {
+            ask(t, id);
+            QTimer::singleShot(5, this, [&t, this, id] { ask(t, id); });
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(answered, 12, 20000);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(",")));
+        QTest::qWait(100);
+        QCOMPARE(answered, 12);
+        QCOMPARE(t.pendingCount(), 0);
+        for (const auto& kv : downloadsById())
+            QCOMPARE(kv.second, 1);
     }
 
     void finishedThumbnailReplacesOlderFile()
