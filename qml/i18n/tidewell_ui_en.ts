@@ -5,280 +5,280 @@
     <name>AddLinkDialog</name>
     <message>
         <source>Add link</source>
-        <translation type="unfinished"></translation>
+        <translation>Add link</translation>
     </message>
     <message>
         <source>Link</source>
-        <translation type="unfinished"></translation>
+        <translation>Link</translation>
     </message>
     <message>
         <source>Paste the link here</source>
-        <translation type="unfinished"></translation>
+        <translation>Paste the link here</translation>
     </message>
     <message>
         <source>Extraction code</source>
-        <translation type="unfinished"></translation>
+        <translation>Extraction code</translation>
     </message>
     <message>
         <source>When the link has one</source>
-        <translation type="unfinished"></translation>
+        <translation>When the link has one</translation>
     </message>
 </context>
 <context>
     <name>BaseListModel</name>
     <message>
         <source>No File</source>
-        <translation type="unfinished"></translation>
+        <translation>No files</translation>
     </message>
 </context>
 <context>
     <name>BtTaskModel</name>
     <message>
         <source>Network exception</source>
-        <translation type="unfinished"></translation>
+        <translation>Network error</translation>
     </message>
     <message>
         <source>Download BT Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>BT download failed</translation>
     </message>
     <message>
         <source>Capacity is not enough</source>
-        <translation type="unfinished"></translation>
+        <translation>Not enough storage space</translation>
     </message>
     <message>
         <source>Download failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Download failed</translation>
     </message>
     <message>
         <source>Move failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Move failed</translation>
     </message>
     <message>
         <source>Path failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid path</translation>
     </message>
     <message>
         <source>No copyright</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright restricted</translation>
     </message>
     <message>
         <source>No resources</source>
-        <translation type="unfinished"></translation>
+        <translation>No resources available</translation>
     </message>
     <message>
         <source>Connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Connection failed</translation>
     </message>
     <message>
         <source>Finish</source>
-        <translation type="unfinished"></translation>
+        <translation>Finished</translation>
     </message>
     <message>
         <source>Waiting</source>
-        <translation type="unfinished"></translation>
+        <translation>Waiting</translation>
     </message>
     <message>
         <source>Download BT</source>
-        <translation type="unfinished"></translation>
+        <translation>Downloading (BT)</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Paused</translation>
     </message>
     <message>
         <source>Moving</source>
-        <translation type="unfinished"></translation>
+        <translation>Moving</translation>
     </message>
     <message>
         <source>No File</source>
-        <translation type="unfinished"></translation>
+        <translation>No files</translation>
     </message>
 </context>
 <context>
     <name>ComposeListModel</name>
     <message>
         <source>Network Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Network Error</translation>
     </message>
 </context>
 <context>
     <name>CopyFailModel</name>
     <message>
         <source>Copy to person</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy to personal space</translation>
     </message>
     <message>
         <source>Copy to SMB</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy to SMB</translation>
     </message>
     <message>
         <source>Copy to peripheral</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy to external device</translation>
     </message>
     <message>
         <source>Copy to group</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy to group</translation>
     </message>
     <message>
         <source>Capacity is full</source>
-        <translation type="unfinished">Insufficient storage space</translation>
+        <translation>Insufficient storage space</translation>
     </message>
     <message>
         <source>Source is not exit</source>
-        <translation type="unfinished"></translation>
+        <translation>The source does not exist</translation>
     </message>
     <message>
         <source>Group is not exit</source>
-        <translation type="unfinished"></translation>
+        <translation>The group does not exist</translation>
     </message>
     <message>
         <source>Without permission</source>
-        <translation type="unfinished">Without copy the permission</translation>
+        <translation>No permission to copy</translation>
     </message>
     <message>
         <source>Unauthorized operation</source>
-        <translation type="unfinished">Unauthorized operation</translation>
+        <translation>Unauthorized operation</translation>
     </message>
     <message>
         <source>File does not exist</source>
-        <translation type="unfinished">File removed</translation>
+        <translation>The file does not exist</translation>
     </message>
     <message>
         <source>Space by remove</source>
-        <translation type="unfinished">The storage space has been removed</translation>
+        <translation>The storage space has been removed</translation>
     </message>
     <message>
         <source>Peripheral by remove</source>
-        <translation type="unfinished"></translation>
+        <translation>The external device has been removed</translation>
     </message>
     <message>
         <source>Folder by remove</source>
-        <translation type="unfinished"></translation>
+        <translation>The folder has been removed</translation>
     </message>
     <message>
         <source>Unknown error</source>
-        <translation type="unfinished">Unknown exception</translation>
+        <translation>Unknown error</translation>
     </message>
     <message>
         <source>No Data</source>
-        <translation type="unfinished"></translation>
+        <translation>No data</translation>
     </message>
 </context>
 <context>
     <name>CopyFileFailListAlert</name>
     <message>
         <source>Total %1 fail copy</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 files failed to copy</translation>
     </message>
     <message>
         <source>Select All</source>
-        <translation type="unfinished"></translation>
+        <translation>Select All</translation>
     </message>
     <message>
         <source>Batch Try</source>
-        <translation type="unfinished"></translation>
+        <translation>Retry Selected</translation>
     </message>
     <message>
         <source>Batch Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete Selected</translation>
     </message>
     <message>
         <source>Try</source>
-        <translation type="unfinished"></translation>
+        <translation>Retry</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>No Data</source>
-        <translation type="unfinished"></translation>
+        <translation>No data</translation>
     </message>
 </context>
 <context>
     <name>CreateLinkDialog</name>
     <message>
         <source>Create link</source>
-        <translation type="unfinished"></translation>
+        <translation>Create link</translation>
     </message>
     <message>
         <source>Title</source>
-        <translation type="unfinished"></translation>
+        <translation>Title</translation>
     </message>
     <message>
         <source>Extraction code</source>
-        <translation type="unfinished"></translation>
+        <translation>Extraction code</translation>
     </message>
     <message>
         <source>Optional</source>
-        <translation type="unfinished"></translation>
+        <translation>Optional</translation>
     </message>
 </context>
 <context>
     <name>DeviceLauncher</name>
     <message>
         <source>Sample device</source>
-        <translation type="unfinished"></translation>
+        <translation>Sample device</translation>
     </message>
 </context>
 <context>
     <name>DeviceView</name>
     <message>
         <source>Ask_upload_tip_upload</source>
-        <translation type="unfinished"></translation>
+        <translation>These files are being uploaded now. Upload them again?</translation>
     </message>
     <message>
         <source>Ask_upload_tip_finish</source>
-        <translation type="unfinished"></translation>
+        <translation>These files have been uploaded before. Upload them again?</translation>
     </message>
     <message>
         <source>Upload</source>
-        <translation type="unfinished"></translation>
+        <translation>Upload</translation>
     </message>
     <message>
         <source>Connecting to the device...</source>
-        <translation type="unfinished"></translation>
+        <translation>Connecting to the device...</translation>
     </message>
     <message>
         <source>The device is not connected</source>
-        <translation type="unfinished"></translation>
+        <translation>The device is not connected</translation>
     </message>
 </context>
 <context>
     <name>DirListModel</name>
     <message>
         <source>My files</source>
-        <translation type="unfinished"></translation>
+        <translation>My files</translation>
     </message>
     <message>
         <source>Network Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Network Error</translation>
     </message>
     <message>
         <source>Enter a folder name</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a folder name</translation>
     </message>
     <message>
         <source>Device is not connected</source>
-        <translation type="unfinished"></translation>
+        <translation>Device is not connected</translation>
     </message>
     <message>
         <source>Folder %1 created</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder %1 created</translation>
     </message>
 </context>
 <context>
     <name>DownloadFileModel</name>
     <message>
         <source>No Download Task</source>
-        <translation type="unfinished"></translation>
+        <translation>No download tasks</translation>
     </message>
 </context>
 <context>
     <name>EmptyView</name>
     <message>
         <source>No Data</source>
-        <translation type="unfinished"></translation>
+        <translation>No data</translation>
     </message>
 </context>
 <context>
@@ -288,628 +288,631 @@
 %2
 Code:
 %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+%2
+Code:
+%3</translation>
     </message>
 </context>
 <context>
     <name>ExtlinkFileListModel</name>
     <message>
         <source>Report Extlink Successful.</source>
-        <translation type="unfinished"></translation>
+        <translation>Link reported.</translation>
     </message>
 </context>
 <context>
     <name>ExtlinkListModel</name>
     <message>
         <source>larkvault extlink -</source>
-        <translation type="unfinished"></translation>
+        <translation>larkvault link -</translation>
     </message>
     <message>
         <source>Visit Time: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Visits: %1</translation>
     </message>
     <message>
         <source>No Extlink Can Add</source>
-        <translation type="unfinished"></translation>
+        <translation>No links yet</translation>
     </message>
     <message>
         <source>input extlink</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a link</translation>
     </message>
     <message>
         <source>existed extlink</source>
-        <translation type="unfinished"></translation>
+        <translation>This link is already in the list</translation>
     </message>
     <message>
         <source>shareId or Code is null</source>
-        <translation type="unfinished"></translation>
+        <translation>The link has no share ID or extraction code</translation>
     </message>
     <message>
         <source>add extlink url ok</source>
-        <translation type="unfinished"></translation>
+        <translation>Link added</translation>
     </message>
     <message>
         <source>Delete Extlink Successful.</source>
-        <translation type="unfinished"></translation>
+        <translation>Link deleted.</translation>
     </message>
     <message>
         <source>copy:%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Copied: %1</translation>
     </message>
     <message>
         <source>copyed url</source>
-        <translation type="unfinished"></translation>
+        <translation>Link copied</translation>
     </message>
     <message>
         <source>copyed code</source>
-        <translation type="unfinished"></translation>
+        <translation>Extraction code copied</translation>
     </message>
     <message>
         <source>copyed all</source>
-        <translation type="unfinished"></translation>
+        <translation>Link and extraction code copied</translation>
     </message>
 </context>
 <context>
     <name>ExtlinkPage</name>
     <message>
         <source>No Extlink Can Add</source>
-        <translation type="unfinished"></translation>
+        <translation>No links yet</translation>
     </message>
     <message>
         <source>My links</source>
-        <translation type="unfinished"></translation>
+        <translation>My links</translation>
     </message>
     <message>
         <source>Received links</source>
-        <translation type="unfinished"></translation>
+        <translation>Received links</translation>
     </message>
     <message>
         <source>%1 links</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 links</translation>
     </message>
     <message>
         <source>Table</source>
-        <translation type="unfinished"></translation>
+        <translation>Table</translation>
     </message>
     <message>
         <source>Records</source>
-        <translation type="unfinished"></translation>
+        <translation>Records</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
     <message>
         <source>Add link</source>
-        <translation type="unfinished"></translation>
+        <translation>Add link</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy</translation>
     </message>
     <message>
         <source>Share</source>
-        <translation type="unfinished"></translation>
+        <translation>Share</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Remove</translation>
     </message>
     <message>
         <source>Title</source>
-        <translation type="unfinished"></translation>
+        <translation>Title</translation>
     </message>
     <message>
         <source>Owner</source>
-        <translation type="unfinished"></translation>
+        <translation>Owner</translation>
     </message>
     <message>
         <source>Visits</source>
-        <translation type="unfinished"></translation>
+        <translation>Visits</translation>
     </message>
     <message>
         <source>Created</source>
-        <translation type="unfinished"></translation>
+        <translation>Created</translation>
     </message>
     <message>
         <source>File visits: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>File visits: %1</translation>
     </message>
     <message>
         <source>Extraction code</source>
-        <translation type="unfinished"></translation>
+        <translation>Extraction code</translation>
     </message>
     <message>
         <source>This link needs its extraction code.</source>
-        <translation type="unfinished"></translation>
+        <translation>This link needs its extraction code.</translation>
     </message>
     <message>
         <source>Delete this link? Nobody can open it afterwards.</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete this link? Nobody can open it afterwards.</translation>
     </message>
     <message>
         <source>Remove this link from the list?</source>
-        <translation type="unfinished"></translation>
+        <translation>Remove this link from the list?</translation>
     </message>
 </context>
 <context>
     <name>FailListAlert</name>
     <message>
         <source>No Data</source>
-        <translation type="unfinished"></translation>
+        <translation>No data</translation>
     </message>
 </context>
 <context>
     <name>FileCopyView</name>
     <message>
         <source>Failed to copy files</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to copy files</translation>
     </message>
     <message>
         <source>copying file, remain %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Copying files, %1 remaining</translation>
     </message>
     <message>
         <source>Cancel Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel Copy</translation>
     </message>
     <message>
         <source>Cancel_copy_msg_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop copying? The files not copied yet will not be copied.</translation>
     </message>
 </context>
 <context>
     <name>FileDownModel</name>
     <message>
         <source>Download failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Download failed</translation>
     </message>
 </context>
 <context>
     <name>FileLevels</name>
     <message>
         <source>No File</source>
-        <translation type="unfinished"></translation>
+        <translation>No files</translation>
     </message>
     <message>
         <source>%1 selected</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 selected</translation>
     </message>
     <message>
         <source>%1 items</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 items</translation>
     </message>
 </context>
 <context>
     <name>FileListModel</name>
     <message>
         <source>Already added to download</source>
-        <translation type="unfinished"></translation>
+        <translation>Already added to download</translation>
     </message>
     <message>
         <source>Failed to add file to download</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to add file to download</translation>
     </message>
     <message>
         <source>No File</source>
-        <translation type="unfinished"></translation>
+        <translation>No files</translation>
     </message>
 </context>
 <context>
     <name>FilePage</name>
     <message>
         <source>Select files first</source>
-        <translation type="unfinished"></translation>
+        <translation>Select files first</translation>
     </message>
     <message>
         <source>No File</source>
-        <translation type="unfinished"></translation>
+        <translation>No files</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
     <message>
         <source>Upload files</source>
-        <translation type="unfinished"></translation>
+        <translation>Upload files</translation>
     </message>
     <message>
         <source>Upload folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Upload folder</translation>
     </message>
     <message>
         <source>New folder</source>
-        <translation type="unfinished"></translation>
+        <translation>New folder</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Download</translation>
     </message>
     <message>
         <source>Rename</source>
-        <translation type="unfinished"></translation>
+        <translation>Rename</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Move to</source>
-        <translation type="unfinished"></translation>
+        <translation>Move to</translation>
     </message>
     <message>
         <source>Move</source>
-        <translation type="unfinished"></translation>
+        <translation>Move</translation>
     </message>
     <message>
         <source>Copy to</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy to</translation>
     </message>
     <message>
         <source>Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy</translation>
     </message>
     <message>
         <source>Share</source>
-        <translation type="unfinished"></translation>
+        <translation>Share</translation>
     </message>
     <message>
         <source>Create link</source>
-        <translation type="unfinished"></translation>
+        <translation>Create link</translation>
     </message>
     <message>
         <source>%1 selected</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 selected</translation>
     </message>
     <message>
         <source>%1 items</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 items</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Size</translation>
     </message>
     <message>
         <source>Modified</source>
-        <translation type="unfinished"></translation>
+        <translation>Modified</translation>
     </message>
     <message>
         <source>Drop to upload here</source>
-        <translation type="unfinished"></translation>
+        <translation>Drop to upload here</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>Folder name</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder name</translation>
     </message>
     <message>
         <source>Delete the %1 selected items?</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete the %1 selected items?</translation>
     </message>
     <message>
         <source>Link created</source>
-        <translation type="unfinished"></translation>
+        <translation>Link created</translation>
     </message>
     <message>
         <source>Extraction code: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Extraction code: %1</translation>
     </message>
     <message>
         <source>Copied</source>
-        <translation type="unfinished"></translation>
+        <translation>Copied</translation>
     </message>
 </context>
 <context>
     <name>FileRow</name>
     <message>
         <source>Shared</source>
-        <translation type="unfinished"></translation>
+        <translation>Shared</translation>
     </message>
 </context>
 <context>
     <name>FileRowsModel</name>
     <message>
         <source>No Impliment.</source>
-        <translation type="unfinished"></translation>
+        <translation>Not implemented yet.</translation>
     </message>
     <message>
         <source>not selected item.</source>
-        <translation type="unfinished"></translation>
+        <translation>No item selected.</translation>
     </message>
     <message>
         <source>Failed to add file to download</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to add file to download</translation>
     </message>
     <message>
         <source>Already added to download</source>
-        <translation type="unfinished"></translation>
+        <translation>Already added to download</translation>
     </message>
 </context>
 <context>
     <name>FilesDataTaskHelp</name>
     <message>
         <source>Device is not connected</source>
-        <translation type="unfinished"></translation>
+        <translation>Device is not connected</translation>
     </message>
     <message>
         <source>Unknown source kind %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Unknown source kind %1</translation>
     </message>
     <message>
         <source>Network Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Network Error</translation>
     </message>
     <message>
         <source>Data Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Data Error</translation>
     </message>
     <message>
         <source>Folder listing failed (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder listing failed (%1)</translation>
     </message>
 </context>
 <context>
     <name>FinishedView</name>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Are you sure clear all records ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to clear all records?</translation>
     </message>
     <message>
         <source>Are you sure delete the records ? The files stay on disk.</source>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to delete the records? The files stay on disk.</translation>
     </message>
     <message>
         <source>%1 selected</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 selected</translation>
     </message>
     <message>
         <source>Total %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Total %1</translation>
     </message>
     <message>
         <source>Clear All</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear All</translation>
     </message>
     <message>
         <source>Uploaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Uploaded</translation>
     </message>
     <message>
         <source>Downloaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Downloaded</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>Open Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Open Folder</translation>
     </message>
     <message>
         <source>No Data</source>
-        <translation type="unfinished"></translation>
+        <translation>No data</translation>
     </message>
 </context>
 <context>
     <name>Fn</name>
     <message>
         <source>not selected item.</source>
-        <translation type="unfinished"></translation>
+        <translation>No item selected.</translation>
     </message>
     <message>
         <source>Network Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Network Error</translation>
     </message>
 </context>
 <context>
     <name>FolderPicker</name>
     <message>
         <source>Move</source>
-        <translation type="unfinished"></translation>
+        <translation>Move</translation>
     </message>
     <message>
         <source>Choose a folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose a folder</translation>
     </message>
     <message>
         <source>My files</source>
-        <translation type="unfinished"></translation>
+        <translation>My files</translation>
     </message>
     <message>
         <source>Public groups</source>
-        <translation type="unfinished"></translation>
+        <translation>Public groups</translation>
     </message>
     <message>
         <source>Up</source>
-        <translation type="unfinished"></translation>
+        <translation>Up</translation>
     </message>
 </context>
 <context>
     <name>GroupListModel</name>
     <message>
         <source>Network Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Network Error</translation>
     </message>
     <message>
         <source>Get File List failed(%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to get the file list (%1)</translation>
     </message>
     <message>
         <source>No File</source>
-        <translation type="unfinished"></translation>
+        <translation>No files</translation>
     </message>
     <message>
         <source>No Support Now.</source>
-        <translation type="unfinished"></translation>
+        <translation>Not supported yet.</translation>
     </message>
     <message>
         <source>not selected item.</source>
-        <translation type="unfinished"></translation>
+        <translation>No item selected.</translation>
     </message>
     <message>
         <source>%1 File have been added for download</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 files have been added for download</translation>
     </message>
     <message>
         <source>Failed to add file to download</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to add file to download</translation>
     </message>
     <message>
         <source>Operation Successfully.</source>
-        <translation type="unfinished"></translation>
+        <translation>Operation successful.</translation>
     </message>
     <message>
         <source>Rename file failed(%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to rename the file (%1)</translation>
     </message>
     <message>
         <source>Delete files failed(%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to delete the files (%1)</translation>
     </message>
     <message>
         <source>Move files failed(%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to move the files (%1)</translation>
     </message>
     <message>
         <source>Move files to Safe Box failed(%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to move the files to the safe box (%1)</translation>
     </message>
     <message>
         <source>File Collect failed(%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to add to favourites (%1)</translation>
     </message>
 </context>
 <context>
     <name>GroupView</name>
     <message>
         <source>Has Manager</source>
-        <translation type="unfinished"></translation>
+        <translation>Manager</translation>
     </message>
     <message>
         <source>Has Editer</source>
-        <translation type="unfinished"></translation>
+        <translation>Editor</translation>
     </message>
     <message>
         <source>Has Browse</source>
-        <translation type="unfinished"></translation>
+        <translation>Browse only</translation>
     </message>
     <message>
         <source>Owner</source>
-        <translation type="unfinished"></translation>
+        <translation>Owner</translation>
     </message>
     <message>
         <source>%1 members</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 members</translation>
     </message>
     <message>
         <source>Members</source>
-        <translation type="unfinished"></translation>
+        <translation>Members</translation>
     </message>
     <message>
         <source>Add members</source>
-        <translation type="unfinished"></translation>
+        <translation>Add members</translation>
     </message>
     <message>
         <source>New folder</source>
-        <translation type="unfinished"></translation>
+        <translation>New folder</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Download</translation>
     </message>
     <message>
         <source>Rename</source>
-        <translation type="unfinished"></translation>
+        <translation>Rename</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Move to</source>
-        <translation type="unfinished"></translation>
+        <translation>Move to</translation>
     </message>
     <message>
         <source>Move</source>
-        <translation type="unfinished"></translation>
+        <translation>Move</translation>
     </message>
     <message>
         <source>Copy to</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy to</translation>
     </message>
     <message>
         <source>Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy</translation>
     </message>
     <message>
         <source>Folder name</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder name</translation>
     </message>
     <message>
         <source>Delete the %1 selected items?</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete the %1 selected items?</translation>
     </message>
     <message>
         <source>Choose a folder of this group</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose a folder of this group</translation>
     </message>
 </context>
 <context>
     <name>LVDownTask</name>
     <message>
         <source>Create Folder fail</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to create folder</translation>
     </message>
     <message>
         <source>Create file fail</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to create file</translation>
     </message>
     <message>
         <source>Device is not connected</source>
-        <translation type="unfinished"></translation>
+        <translation>Device is not connected</translation>
     </message>
     <message>
         <source>no usable free name</source>
-        <translation type="unfinished"></translation>
+        <translation>No free file name is available</translation>
     </message>
     <message>
         <source>Move file fail</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to move file</translation>
     </message>
     <message>
         <source>The device stopped sending the file</source>
-        <translation type="unfinished"></translation>
+        <translation>The device stopped sending the file</translation>
     </message>
 </context>
 <context>
     <name>LVDownloadManager</name>
     <message>
         <source>Folder nested too deeply: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder nested too deeply: %1</translation>
     </message>
     <message>
         <source>Folder listing failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder listing failed: %1</translation>
     </message>
     <message>
         <source>File download success</source>
-        <translation type="unfinished"></translation>
+        <translation>The file has been downloaded successfully</translation>
     </message>
 </context>
 <context>
@@ -943,952 +946,952 @@ Code:
     </message>
     <message>
         <source>Device is not connected</source>
-        <translation type="unfinished"></translation>
+        <translation>Device is not connected</translation>
     </message>
 </context>
 <context>
     <name>LinkCard</name>
     <message>
         <source>Share link</source>
-        <translation type="unfinished"></translation>
+        <translation>Share link</translation>
     </message>
     <message>
         <source>Extraction code: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Extraction code: %1</translation>
     </message>
     <message>
         <source>Copy link</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy link</translation>
     </message>
     <message>
         <source>Copy code</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy code</translation>
     </message>
     <message>
         <source>Copy all</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy all</translation>
     </message>
     <message>
         <source>Share to microblog</source>
-        <translation type="unfinished"></translation>
+        <translation>Share to microblog</translation>
     </message>
     <message>
         <source>Share to messenger</source>
-        <translation type="unfinished"></translation>
+        <translation>Share to messenger</translation>
     </message>
 </context>
 <context>
     <name>LinkFilesView</name>
     <message>
         <source>Link</source>
-        <translation type="unfinished"></translation>
+        <translation>Link</translation>
     </message>
     <message>
         <source>Shared by %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Shared by %1</translation>
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>Report</source>
-        <translation type="unfinished"></translation>
+        <translation>Report</translation>
     </message>
 </context>
 <context>
     <name>MediaCategory</name>
     <message>
         <source>No File</source>
-        <translation type="unfinished"></translation>
+        <translation>No files</translation>
     </message>
     <message>
         <source>List</source>
-        <translation type="unfinished"></translation>
+        <translation>List</translation>
     </message>
     <message>
         <source>By day</source>
-        <translation type="unfinished"></translation>
+        <translation>By day</translation>
     </message>
     <message>
         <source>Oldest first</source>
-        <translation type="unfinished"></translation>
+        <translation>Oldest first</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Download</translation>
     </message>
     <message>
         <source>Favourite</source>
-        <translation type="unfinished"></translation>
+        <translation>Favourite</translation>
     </message>
     <message>
         <source>Remove from favourites</source>
-        <translation type="unfinished"></translation>
+        <translation>Remove from favourites</translation>
     </message>
     <message>
         <source>Cancel favourite</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel favourite</translation>
     </message>
     <message>
         <source>Share</source>
-        <translation type="unfinished"></translation>
+        <translation>Share</translation>
     </message>
     <message>
         <source>Create link</source>
-        <translation type="unfinished"></translation>
+        <translation>Create link</translation>
     </message>
     <message>
         <source>Rename</source>
-        <translation type="unfinished"></translation>
+        <translation>Rename</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Copy to USB disk</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy to USB disk</translation>
     </message>
     <message>
         <source>%1 selected</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 selected</translation>
     </message>
     <message>
         <source>%1 items</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 items</translation>
     </message>
     <message>
         <source>Folder on the USB disk</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder on the USB disk</translation>
     </message>
     <message>
         <source>Delete the %1 selected items?</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete the %1 selected items?</translation>
     </message>
     <message>
         <source>Link created</source>
-        <translation type="unfinished"></translation>
+        <translation>Link created</translation>
     </message>
     <message>
         <source>Extraction code: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Extraction code: %1</translation>
     </message>
     <message>
         <source>Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy</translation>
     </message>
     <message>
         <source>Copied</source>
-        <translation type="unfinished"></translation>
+        <translation>Copied</translation>
     </message>
 </context>
 <context>
     <name>MediaListModel</name>
     <message>
         <source>not selected item.</source>
-        <translation type="unfinished"></translation>
+        <translation>No item selected.</translation>
     </message>
     <message>
         <source>Operation Successfully.</source>
-        <translation type="unfinished"></translation>
+        <translation>Operation successful.</translation>
     </message>
     <message>
         <source>No File</source>
-        <translation type="unfinished"></translation>
+        <translation>No files</translation>
     </message>
     <message>
         <source>Rename file not current selected.</source>
-        <translation type="unfinished"></translation>
+        <translation>Select the file to rename first.</translation>
     </message>
 </context>
 <context>
     <name>MediaPage</name>
     <message>
         <source>Pictures</source>
-        <translation type="unfinished"></translation>
+        <translation>Pictures</translation>
     </message>
     <message>
         <source>Videos</source>
-        <translation type="unfinished"></translation>
+        <translation>Videos</translation>
     </message>
     <message>
         <source>Music</source>
-        <translation type="unfinished"></translation>
+        <translation>Music</translation>
     </message>
     <message>
         <source>Favourites</source>
-        <translation type="unfinished"></translation>
+        <translation>Favourites</translation>
     </message>
 </context>
 <context>
     <name>MemberDialog</name>
     <message>
         <source>Manager</source>
-        <translation type="unfinished"></translation>
+        <translation>Manage members</translation>
     </message>
     <message>
         <source>Member Info</source>
-        <translation type="unfinished"></translation>
+        <translation>Member Info</translation>
     </message>
     <message>
         <source>Has Manager</source>
-        <translation type="unfinished"></translation>
+        <translation>Manager</translation>
     </message>
     <message>
         <source>Has Editer</source>
-        <translation type="unfinished"></translation>
+        <translation>Editor</translation>
     </message>
     <message>
         <source>Has Browse</source>
-        <translation type="unfinished"></translation>
+        <translation>Browse only</translation>
     </message>
     <message>
         <source>Change ower success</source>
-        <translation type="unfinished"></translation>
+        <translation>The group has been handed over</translation>
     </message>
     <message>
         <source>No User</source>
-        <translation type="unfinished"></translation>
+        <translation>No users</translation>
     </message>
     <message>
         <source>Add members</source>
-        <translation type="unfinished"></translation>
+        <translation>Add members</translation>
     </message>
     <message>
         <source>Make editor</source>
-        <translation type="unfinished"></translation>
+        <translation>Make editor</translation>
     </message>
     <message>
         <source>Make browse only</source>
-        <translation type="unfinished"></translation>
+        <translation>Make browse only</translation>
     </message>
     <message>
         <source>Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Remove</translation>
     </message>
     <message>
         <source>Make owner</source>
-        <translation type="unfinished"></translation>
+        <translation>Make owner</translation>
     </message>
     <message>
         <source>Remove %1 from the group?</source>
-        <translation type="unfinished"></translation>
+        <translation>Remove %1 from the group?</translation>
     </message>
     <message>
         <source>Hand the group over to %1?</source>
-        <translation type="unfinished"></translation>
+        <translation>Hand the group over to %1?</translation>
     </message>
 </context>
 <context>
     <name>MemberPicker</name>
     <message>
         <source>Add members</source>
-        <translation type="unfinished"></translation>
+        <translation>Add members</translation>
     </message>
     <message>
         <source>No User</source>
-        <translation type="unfinished"></translation>
+        <translation>No users</translation>
     </message>
     <message>
         <source>All</source>
-        <translation type="unfinished"></translation>
+        <translation>All</translation>
     </message>
 </context>
 <context>
     <name>MorePages</name>
     <message>
         <source>Folder listing interrupted</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder listing interrupted</translation>
     </message>
 </context>
 <context>
     <name>NormalFileDownManager</name>
     <message>
         <source>Not a picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Not a picture</translation>
     </message>
 </context>
 <context>
     <name>OpenDeviceDialog</name>
     <message>
         <source>Open a device</source>
-        <translation type="unfinished"></translation>
+        <translation>Open a device</translation>
     </message>
     <message>
         <source>Host</source>
-        <translation type="unfinished"></translation>
+        <translation>Host</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port</translation>
     </message>
     <message>
         <source>User</source>
-        <translation type="unfinished"></translation>
+        <translation>User</translation>
     </message>
     <message>
         <source>Token</source>
-        <translation type="unfinished"></translation>
+        <translation>Token</translation>
     </message>
     <message>
         <source>Enter the device&apos;s host and port</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter the device&apos;s host and port</translation>
     </message>
 </context>
 <context>
     <name>PagedListModel</name>
     <message>
         <source>Failed to load the list</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to load the list</translation>
     </message>
 </context>
 <context>
     <name>PhotoPreview</name>
     <message>
         <source>Added to the download list</source>
-        <translation type="unfinished"></translation>
+        <translation>Added to the download list</translation>
     </message>
     <message>
         <source>Original</source>
-        <translation type="unfinished"></translation>
+        <translation>Original</translation>
     </message>
     <message>
         <source>Preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Preview</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Download</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
     <name>PlayerPage</name>
     <message>
         <source>Add files</source>
-        <translation type="unfinished"></translation>
+        <translation>Add files</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>Previous</source>
-        <translation type="unfinished"></translation>
+        <translation>Previous</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>Play</translation>
     </message>
     <message>
         <source>Next</source>
-        <translation type="unfinished"></translation>
+        <translation>Next</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop</translation>
     </message>
     <message>
         <source>Unmute</source>
-        <translation type="unfinished"></translation>
+        <translation>Unmute</translation>
     </message>
     <message>
         <source>Mute</source>
-        <translation type="unfinished"></translation>
+        <translation>Mute</translation>
     </message>
     <message>
         <source>Media files (*.mp4 *.mkv *.avi *.mov *.mp3 *.wav *.flac *.m4a *.ogg)</source>
-        <translation type="unfinished"></translation>
+        <translation>Media files (*.mp4 *.mkv *.avi *.mov *.mp3 *.wav *.flac *.m4a *.ogg)</translation>
     </message>
     <message>
         <source>All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>All files (*)</translation>
     </message>
 </context>
 <context>
     <name>PreviewDownload</name>
     <message>
         <source>It&apos;s being opened</source>
-        <translation type="unfinished"></translation>
+        <translation>It&apos;s being opened</translation>
     </message>
     <message>
         <source>The file download will open automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>The file will open automatically once downloaded</translation>
     </message>
 </context>
 <context>
     <name>PreviewListModel</name>
     <message>
         <source>Is fisrt photo</source>
-        <translation type="unfinished"></translation>
+        <translation>This is the first photo</translation>
     </message>
     <message>
         <source>Is last photo</source>
-        <translation type="unfinished"></translation>
+        <translation>This is the last photo</translation>
     </message>
     <message>
         <source>Original load faile</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to load the original</translation>
     </message>
     <message>
         <source>Original load success</source>
-        <translation type="unfinished"></translation>
+        <translation>The original has been loaded</translation>
     </message>
 </context>
 <context>
     <name>PubFileBaseModel</name>
     <message>
         <source>Copying file</source>
-        <translation type="unfinished"></translation>
+        <translation>Copying file</translation>
     </message>
 </context>
 <context>
     <name>PubGroupModel</name>
     <message>
         <source>No Public Group</source>
-        <translation type="unfinished"></translation>
+        <translation>No public groups</translation>
     </message>
     <message>
         <source>Add Member Success</source>
-        <translation type="unfinished"></translation>
+        <translation>Members added</translation>
     </message>
 </context>
 <context>
     <name>PubGroupPage</name>
     <message>
         <source>No Public Group</source>
-        <translation type="unfinished"></translation>
+        <translation>No public groups</translation>
     </message>
     <message>
         <source>Public groups</source>
-        <translation type="unfinished"></translation>
+        <translation>Public groups</translation>
     </message>
     <message>
         <source>%1 groups</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 groups</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
     <message>
         <source>New group</source>
-        <translation type="unfinished"></translation>
+        <translation>New group</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>Add members</source>
-        <translation type="unfinished"></translation>
+        <translation>Add members</translation>
     </message>
     <message>
         <source>Rename</source>
-        <translation type="unfinished"></translation>
+        <translation>Rename</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Leave</source>
-        <translation type="unfinished"></translation>
+        <translation>Leave</translation>
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Owner</source>
-        <translation type="unfinished"></translation>
+        <translation>Owner</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Size</translation>
     </message>
     <message>
         <source>Created</source>
-        <translation type="unfinished"></translation>
+        <translation>Created</translation>
     </message>
     <message>
         <source>Modified</source>
-        <translation type="unfinished"></translation>
+        <translation>Modified</translation>
     </message>
     <message>
         <source>Group name</source>
-        <translation type="unfinished"></translation>
+        <translation>Group name</translation>
     </message>
     <message>
         <source>Delete the group &quot;%1&quot; and its files?</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete the group &quot;%1&quot; and its files?</translation>
     </message>
     <message>
         <source>Leave the group &quot;%1&quot;?</source>
-        <translation type="unfinished"></translation>
+        <translation>Leave the group &quot;%1&quot;?</translation>
     </message>
 </context>
 <context>
     <name>PubGroupUserModel</name>
     <message>
         <source>No User</source>
-        <translation type="unfinished"></translation>
+        <translation>No users</translation>
     </message>
 </context>
 <context>
     <name>QueueView</name>
     <message>
         <source>File Parsing</source>
-        <translation type="unfinished"></translation>
+        <translation>Parsing file</translation>
     </message>
     <message>
         <source>Waiting</source>
-        <translation type="unfinished"></translation>
+        <translation>Waiting</translation>
     </message>
     <message>
         <source>Paused</source>
-        <translation type="unfinished"></translation>
+        <translation>Paused</translation>
     </message>
     <message>
         <source>Download failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Download failed</translation>
     </message>
     <message>
         <source>Upload failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Upload failed</translation>
     </message>
     <message>
         <source>Finish</source>
-        <translation type="unfinished"></translation>
+        <translation>Finished</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Are you sure delete all transfer task ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to delete all transfer tasks?</translation>
     </message>
     <message>
         <source>Are you sure delete transfer task ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to delete this transfer task?</translation>
     </message>
     <message>
         <source>Are you sure delete select transfer task ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to delete the selected transfer tasks?</translation>
     </message>
     <message>
         <source>%1 selected</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 selected</translation>
     </message>
     <message>
         <source>Total %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Total %1</translation>
     </message>
     <message>
         <source>Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Start</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>All Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Start All</translation>
     </message>
     <message>
         <source>All Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause All</translation>
     </message>
     <message>
         <source>Delete All</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete All</translation>
     </message>
     <message>
         <source>File Detail</source>
-        <translation type="unfinished"></translation>
+        <translation>File details</translation>
     </message>
     <message>
         <source>No Download Task</source>
-        <translation type="unfinished"></translation>
+        <translation>No download tasks</translation>
     </message>
     <message>
         <source>No Upload Task</source>
-        <translation type="unfinished"></translation>
+        <translation>No upload tasks</translation>
     </message>
 </context>
 <context>
     <name>Rec</name>
     <message>
         <source>Unknown error</source>
-        <translation type="unfinished">Unknown exception</translation>
+        <translation>Unknown error</translation>
     </message>
     <message>
         <source>No Data</source>
-        <translation type="unfinished"></translation>
+        <translation>No data</translation>
     </message>
 </context>
 <context>
     <name>ReportDialog</name>
     <message>
         <source>Report link</source>
-        <translation type="unfinished"></translation>
+        <translation>Report link</translation>
     </message>
     <message>
         <source>Reason</source>
-        <translation type="unfinished"></translation>
+        <translation>Reason</translation>
     </message>
     <message>
         <source>Illegal content</source>
-        <translation type="unfinished"></translation>
+        <translation>Illegal content</translation>
     </message>
     <message>
         <source>Fraud</source>
-        <translation type="unfinished"></translation>
+        <translation>Fraud</translation>
     </message>
     <message>
         <source>Infringement</source>
-        <translation type="unfinished"></translation>
+        <translation>Infringement</translation>
     </message>
     <message>
         <source>Other</source>
-        <translation type="unfinished"></translation>
+        <translation>Other</translation>
     </message>
     <message>
         <source>Details</source>
-        <translation type="unfinished"></translation>
+        <translation>Details</translation>
     </message>
     <message>
         <source>Phone</source>
-        <translation type="unfinished"></translation>
+        <translation>Phone</translation>
     </message>
 </context>
 <context>
     <name>ShareBaseModel</name>
     <message>
         <source>not selected item.</source>
-        <translation type="unfinished"></translation>
+        <translation>No item selected.</translation>
     </message>
     <message>
         <source>Copy to success</source>
-        <translation type="unfinished"></translation>
+        <translation>Copied successfully</translation>
     </message>
 </context>
 <context>
     <name>SharePage</name>
     <message>
         <source>My shares</source>
-        <translation type="unfinished"></translation>
+        <translation>My shares</translation>
     </message>
     <message>
         <source>Search: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Search: %1</translation>
     </message>
     <message>
         <source>Shared with me</source>
-        <translation type="unfinished"></translation>
+        <translation>Shared with me</translation>
     </message>
     <message>
         <source>Shared by</source>
-        <translation type="unfinished"></translation>
+        <translation>Shared by</translation>
     </message>
     <message>
         <source>Search shared files</source>
-        <translation type="unfinished"></translation>
+        <translation>Search shared files</translation>
     </message>
     <message>
         <source>Search</source>
-        <translation type="unfinished"></translation>
+        <translation>Search</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Download</translation>
     </message>
     <message>
         <source>Copy to</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy to</translation>
     </message>
     <message>
         <source>Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy</translation>
     </message>
     <message>
         <source>Cancel share</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop sharing</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Oldest first</source>
-        <translation type="unfinished"></translation>
+        <translation>Oldest first</translation>
     </message>
     <message>
         <source>Newest first</source>
-        <translation type="unfinished"></translation>
+        <translation>Newest first</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
     <message>
         <source>Stop sharing the %1 selected items?</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop sharing the %1 selected items?</translation>
     </message>
     <message>
         <source>Delete the %1 selected items?</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete the %1 selected items?</translation>
     </message>
 </context>
 <context>
     <name>ShareTargetPicker</name>
     <message>
         <source>Share</source>
-        <translation type="unfinished"></translation>
+        <translation>Share</translation>
     </message>
     <message>
         <source>Choose whom to share with</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose whom to share with</translation>
     </message>
     <message>
         <source>No User</source>
-        <translation type="unfinished"></translation>
+        <translation>No users</translation>
     </message>
     <message>
         <source>Chosen groups and users</source>
-        <translation type="unfinished"></translation>
+        <translation>Chosen groups and users</translation>
     </message>
     <message>
         <source>All users of the device</source>
-        <translation type="unfinished"></translation>
+        <translation>All users of the device</translation>
     </message>
     <message>
         <source>%1 members</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 members</translation>
     </message>
 </context>
 <context>
     <name>SideBar</name>
     <message>
         <source>Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Files</translation>
     </message>
     <message>
         <source>Transfers</source>
-        <translation type="unfinished"></translation>
+        <translation>Transfers</translation>
     </message>
     <message>
         <source>Media</source>
-        <translation type="unfinished"></translation>
+        <translation>Media</translation>
     </message>
     <message>
         <source>Shares</source>
-        <translation type="unfinished"></translation>
+        <translation>Shares</translation>
     </message>
     <message>
         <source>Public groups</source>
-        <translation type="unfinished"></translation>
+        <translation>Public groups</translation>
     </message>
     <message>
         <source>External links</source>
-        <translation type="unfinished"></translation>
+        <translation>External links</translation>
     </message>
     <message>
         <source>+ Open a device</source>
-        <translation type="unfinished"></translation>
+        <translation>+ Open a device</translation>
     </message>
     <message>
         <source>Without a device</source>
-        <translation type="unfinished"></translation>
+        <translation>Without a device</translation>
     </message>
     <message>
         <source>Link downloads</source>
-        <translation type="unfinished"></translation>
+        <translation>Link downloads</translation>
     </message>
 </context>
 <context>
     <name>SingleFileDownManager</name>
     <message>
         <source>Create Folder fail</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to create folder</translation>
     </message>
     <message>
         <source>Device is not connected</source>
-        <translation type="unfinished"></translation>
+        <translation>Device is not connected</translation>
     </message>
 </context>
 <context>
     <name>SmartDownPage</name>
     <message>
         <source>Waiting</source>
-        <translation type="unfinished"></translation>
+        <translation>Waiting</translation>
     </message>
     <message>
         <source>Download BT</source>
-        <translation type="unfinished"></translation>
+        <translation>Downloading (BT)</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Moving</source>
-        <translation type="unfinished"></translation>
+        <translation>Moving</translation>
     </message>
     <message>
         <source>Finish</source>
-        <translation type="unfinished"></translation>
+        <translation>Finished</translation>
     </message>
     <message>
         <source>Network exception</source>
-        <translation type="unfinished"></translation>
+        <translation>Network error</translation>
     </message>
     <message>
         <source>Download BT Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>BT download failed</translation>
     </message>
     <message>
         <source>Capacity is not enough</source>
-        <translation type="unfinished"></translation>
+        <translation>Not enough storage space</translation>
     </message>
     <message>
         <source>Download failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Download failed</translation>
     </message>
     <message>
         <source>Move failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Move failed</translation>
     </message>
     <message>
         <source>Path failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid path</translation>
     </message>
     <message>
         <source>No copyright</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright restricted</translation>
     </message>
     <message>
         <source>No resources</source>
-        <translation type="unfinished"></translation>
+        <translation>No resources available</translation>
     </message>
     <message>
         <source>Connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Connection failed</translation>
     </message>
     <message>
         <source>Are you sure delete all download task ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to delete all download tasks?</translation>
     </message>
     <message>
         <source>Are you sure delete select download task ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to delete the selected download tasks?</translation>
     </message>
     <message>
         <source>Are you sure delete download task ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to delete this download task?</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Delete download file</source>
-        <translation type="unfinished"></translation>
+        <translation>Also delete the downloaded files</translation>
     </message>
     <message>
         <source>New Task</source>
-        <translation type="unfinished"></translation>
+        <translation>New Task</translation>
     </message>
     <message>
         <source>Input or pause download link tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter or paste a download link</translation>
     </message>
     <message>
         <source>Storage To:</source>
-        <translation type="unfinished"></translation>
+        <translation>Save to:</translation>
     </message>
     <message>
         <source>Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Downloading</translation>
     </message>
     <message>
         <source>Finished</source>
-        <translation type="unfinished"></translation>
+        <translation>Finished</translation>
     </message>
     <message>
         <source>Add Torrent</source>
-        <translation type="unfinished"></translation>
+        <translation>Add Torrent</translation>
     </message>
     <message>
         <source>All Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Start All</translation>
     </message>
     <message>
         <source>All Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause All</translation>
     </message>
     <message>
         <source>Delete All</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete All</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
     <message>
         <source>Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Start</translation>
     </message>
     <message>
         <source>No File</source>
-        <translation type="unfinished"></translation>
+        <translation>No files</translation>
     </message>
 </context>
 <context>
     <name>TSFinishFileModel</name>
     <message>
         <source>No Data</source>
-        <translation type="unfinished"></translation>
+        <translation>No data</translation>
     </message>
     <message>
         <source>Delete failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete failed</translation>
     </message>
 </context>
 <context>
     <name>TidewellDownload</name>
     <message>
         <source>File does not write</source>
-        <translation type="unfinished"></translation>
+        <translation>The file was not found on the device</translation>
     </message>
     <message>
         <source>Unknown error</source>
-        <translation type="unfinished">Unknown exception</translation>
+        <translation>Unknown error</translation>
     </message>
 </context>
 <context>
     <name>TidewellTab</name>
     <message>
         <source>%1 file Add upload file completed</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 files added to the upload list</translation>
     </message>
     <message>
         <source>Add upload file faile</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to add the files to the upload list</translation>
     </message>
 </context>
 <context>
@@ -1922,64 +1925,64 @@ Code:
     <name>TorrentPicker</name>
     <message>
         <source>Choose a torrent file</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose a torrent file</translation>
     </message>
 </context>
 <context>
     <name>TransferPage</name>
     <message>
         <source>Transfer&gt; Uploading</source>
-        <translation type="unfinished"></translation>
+        <translation>Transfer &gt; Uploading</translation>
     </message>
     <message>
         <source>Transfer&gt; Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Transfer &gt; Download</translation>
     </message>
     <message>
         <source>Transfer&gt; Finished</source>
-        <translation type="unfinished"></translation>
+        <translation>Transfer &gt; Finished</translation>
     </message>
     <message>
         <source>Transfer&gt; Device Tasks</source>
-        <translation type="unfinished"></translation>
+        <translation>Transfer &gt; Device Tasks</translation>
     </message>
     <message>
         <source>Uploading</source>
-        <translation type="unfinished"></translation>
+        <translation>Uploading</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Download</translation>
     </message>
     <message>
         <source>Finished</source>
-        <translation type="unfinished"></translation>
+        <translation>Finished</translation>
     </message>
     <message>
         <source>Device Tasks</source>
-        <translation type="unfinished"></translation>
+        <translation>Device Tasks</translation>
     </message>
 </context>
 <context>
     <name>UploadFileModel</name>
     <message>
         <source>No Upload Task</source>
-        <translation type="unfinished"></translation>
+        <translation>No upload tasks</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>&amp;Show</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Show</translation>
     </message>
     <message>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quit</translation>
     </message>
     <message>
         <source>Cannot open the device at %1:%2</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot open the device at %1:%2</translation>
     </message>
 </context>
 </TS>

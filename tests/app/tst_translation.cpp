@@ -1,24 +1,200 @@
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QRegularExpression>
 #include <QTranslator>
+#include <QXmlStreamReader>
 
 #include "app/tidewellsdk.h"
 #include "tests/queuedspy.h"
 #include "tests/testenv.h"
 #include "tests/transfer/uploadrig.h"
 
-// The shipped English translation reaches what the user sees: the manager's
-// failure texts and its success toast (refusal codes are covered with the
-// upload engine's fatal codes).
+namespace {
+
+struct TsMessage
+{
+    QString context;
+    QString source;
+    QString comment;
+    QString translation;
+    QString type;   // "unfinished" until someone translates it
+};
+
+// Reads the messages of a translation source as lupdate writes it.
+QList<TsMessage> readTs(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = path + ": " + file.errorString();
+        return {};
+    }
+    QList<TsMessage> out;
+    QString context;
+    QXmlStreamReader xml(&file);
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("TS"))
+            continue;
+        if (xml.name() != QLatin1String("context")) {
+            xml.skipCurrentElement();
+            continue;
+        }
+        while (xml.readNextStartElement()) {
+            if (xml.name() == QLatin1String("name")) {
+                context = xml.readElementText();
+                continue;
+            }
+            if (xml.name() != QLatin1String("message")) {
+                xml.skipCurrentElement();
+                continue;
+            }
+            TsMessage m;
+            m.context = context;
+            while (xml.readNextStartElement()) {
+                if (xml.name() == QLatin1String("source")) {
+                    m.source = xml.readElementText();
+                } else if (xml.name() == QLatin1String("comment")) {
+                    m.comment = xml.readElementText();
+                } else if (xml.name() == QLatin1String("translation")) {
+                    m.type = xml.attributes().value("type").toString();
+                    m.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                } else {
+                    xml.skipCurrentElement();
+                }
+            }
+            out << m;
+        }
+    }
+    if (xml.hasError())
+        *error = QString("%1:%2: %3").arg(path).arg(xml.lineNumber()).arg(xml.errorString());
+    return out;
+}
+
+// %1, %L2, %n: what arg() fills in, whatever order a language needs.
+QStringList placeholders(const QString& text)
+{
+    static const QRegularExpression re("%(L?\\d+|n)");
+    QStringList found;
+    for (auto it = re.globalMatch(text); it.hasNext();)
+        found << it.next().captured(0);
+    found.sort();
+    return found;
+}
+
+bool hasAccelerator(const QString& text)
+{
+    static const QRegularExpression re("&[^&\\s]");
+    return QString(text).remove("&&").contains(re);
+}
+
+}   // namespace
+
+// The shipped translations: every text of both languages is translated with
+// its placeholders kept, the system language picks the file, and the English
+// one reaches what the user sees (the manager's failure texts and its success
+// toast; refusal codes are covered with the upload engine's fatal codes).
 class TestTranslation : public QObject
 {
     Q_OBJECT
 private:
     QTranslator m_translator;
+    QLocale m_locale;
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_translator.load("tidewell_ui_en", ":/i18n") || TidewellSdk::loadTranslation(m_translator));
         QCoreApplication::installTranslator(&m_translator);
+    }
+
+    void cleanup()
+    {
+        QLocale::setDefault(m_locale);
+    }
+
+    void everyTextIsTranslated_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("en") << "en";
+        QTest::newRow("zh_CN") << "zh_CN";
+    }
+    void everyTextIsTranslated()
+    {
+        QFETCH(QString, language);
+        const QString name = "tidewell_ui_" + language;
+        const QString path = QFINDTESTDATA("../../qml/i18n/" + name + ".ts");
+        QVERIFY2(!path.isEmpty(), qPrintable(name));
+        QString error;
+        const QList<TsMessage> messages = readTs(path, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY(!messages.isEmpty());
+        // What the program carries, compiled from that file.
+        QTranslator shipped;
+        QVERIFY(shipped.load(name, ":/i18n"));
+
+        QStringList faults;
+        for (const TsMessage& m : messages) {
+            const QString where = m.context + ": \"" + m.source + "\": ";
+            const QByteArray context = m.context.toUtf8();
+            const QByteArray source = m.source.toUtf8();
+            const QByteArray comment = m.comment.toUtf8();
+            const QString text = shipped.translate(context.constData(), source.constData(),
+                                                   m.comment.isEmpty() ? nullptr : comment.constData());
+            if (!m.type.isEmpty())
+                faults << where + m.type;
+            if (text.trimmed().isEmpty())
+                faults << where + "no translation shipped";
+            else if (text != m.translation)
+                faults << where + "shipped \"" + text + "\", the file holds \"" + m.translation + "\"";
+            if (placeholders(text) != placeholders(m.source))
+                faults << where + "placeholders differ in \"" + text + "\"";
+            if (hasAccelerator(m.source) && !hasAccelerator(text))
+                faults << where + "accelerator lost in \"" + text + "\"";
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("\n")));
+    }
+
+    // The program loads one file by the system language; any language without
+    // its own file reads English.
+    void systemLanguagePicksTheFile_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("zh_CN") << "zh_CN" << QString::fromUtf8("已经是第一张了");
+        QTest::newRow("en_GB") << "en_GB" << "This is the first photo";
+        QTest::newRow("de_DE") << "de_DE" << "This is the first photo";
+    }
+    void systemLanguagePicksTheFile()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        QLocale::setDefault(QLocale(locale));
+        QTranslator translator;
+        QVERIFY(TidewellSdk::loadTranslation(translator));
+        QCOMPARE(translator.translate("PreviewListModel", "Is fisrt photo"), expected);
+    }
+
+    // Chinese installed over English: pages (qsTr takes the file name as its
+    // context) and the code's own texts read Chinese.
+    void chineseReachesPagesAndCode()
+    {
+        QTranslator zh;
+        QVERIFY(zh.load("tidewell_ui_zh_CN", ":/i18n"));
+        QVERIFY(QCoreApplication::installTranslator(&zh));
+        QQmlEngine engine;
+        QQmlComponent page(&engine);
+        page.setData("import QtQml 2.0\n"
+                     "QtObject { property string files: qsTr(\"Files\") }",
+                     QUrl("qrc:/compoments/device/SideBar.qml"));
+        QScopedPointer<QObject> bar(page.create());
+        QVERIFY2(bar, qPrintable(page.errorString()));
+        QCOMPARE(bar->property("files").toString(), QString::fromUtf8("文件"));
+        QCOMPARE(QCoreApplication::translate("LVUploadManager", "File upload success"),
+                 QString::fromUtf8("文件上传成功"));
+        QCOMPARE(QCoreApplication::translate("main", "&Quit"), QString::fromUtf8("退出(&Q)"));
+        QCOMPARE(QCoreApplication::translate("FilePage", "%1 selected").arg(3), QString::fromUtf8("已选择 3 项"));
+        QCoreApplication::removeTranslator(&zh);
+        QCOMPARE(QCoreApplication::translate("LVUploadManager", "File upload success"),
+                 QString("The file has been uploaded successfully"));
     }
 
     void managerTextsAreTranslated()
