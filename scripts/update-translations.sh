@@ -5,3 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 lupdate -locations none -no-obsolete app core device transfer media sharing browser protocol qml \
   -ts qml/i18n/tidewell_ui_en.ts qml/i18n/tidewell_ui_zh_CN.ts
+
+# Fills the translations of texts that have an entry in translations.json.
+python3 scripts/translations_fill.py
