@@ -6,11 +6,6 @@ using namespace tds;
 
 namespace {
 
-constexpr int kNoRight = 403;
-constexpr int kNotFound = 404;
-constexpr int kBadName = 2005;
-constexpr int kNameExists = 2006;
-constexpr int kInsideSource = 2009;
 constexpr int kOwnerStays = 2010;
 
 } // namespace

@@ -3,10 +3,6 @@
 using namespace tds;
 
 namespace {
-constexpr int kNotFound = 404;
-constexpr int kBadName = 2005;
-constexpr int kNameExists = 2006;
-constexpr int kInsideSource = 2009;
 
 std::string ok(const Json::Value& d = Json::Value(Json::objectValue))
 {

@@ -4,15 +4,6 @@
 
 using namespace tds;
 
-namespace {
-
-constexpr int kNoRight = 403;
-constexpr int kNotFound = 404;
-constexpr int kBadRequest = 2005;
-constexpr int kInsideSource = 2009;
-
-} // namespace
-
 DeviceShares* DeviceShares::of(TestDeviceServer::Impl& d)
 {
     return d.feature<DeviceShares>();

@@ -40,6 +40,14 @@ inline constexpr const char* kUploadDir = ".tw_uploads";
 inline constexpr std::int64_t kMd5Limit = 64LL * 1024 * 1024;   // larger files list without MD5
 inline constexpr std::size_t kChunk = 256 * 1024;
 
+// Device error codes the file commands answer with.
+inline constexpr int kNoRight = 403;
+inline constexpr int kNotFound = 404;
+inline constexpr int kBadName = 2005;
+inline constexpr int kBadRequest = 2005;
+inline constexpr int kNameExists = 2006;
+inline constexpr int kInsideSource = 2009;
+
 inline std::int64_t nowMs()
 {
     using namespace std::chrono;
