@@ -3,9 +3,10 @@
 set -euo pipefail
 PKGS=(build-essential cmake pkg-config git curl xvfb xauth
       qtbase5-dev qtdeclarative5-dev libqt5sql5-sqlite qtquickcontrols2-5-dev
-      qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls xdg-utils2
+      qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
       qml-module-qtquick-layouts qml-module-qttest qml-module-qt-labs-platform
-      qml-module-qtgraphicaleffects qml-module-qtquick-dialogs qml-module-qtquick-controls xdg-utils qml-module-qt-labs-folderlistmodel
+      qml-module-qtgraphicaleffects qml-module-qtquick-dialogs qml-module-qtquick-controls
+      qml-module-qt-labs-folderlistmodel xdg-utils
       libjsoncpp-dev libmpv-dev libqrencode-dev libcurl4-openssl-dev libssl-dev
       libcpp-httplib-dev qttools5-dev qttools5-dev-tools
       ffmpeg libgl1-mesa-dri libegl-mesa0 libglx-mesa0)
