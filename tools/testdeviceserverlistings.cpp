@@ -105,6 +105,11 @@ std::string TestDeviceServer::Impl::listing(const std::string& rel, const Json::
         const std::string name = e.path().filename().string();
         if (name.rfind(".tw_", 0) == 0)
             continue;
+        // The storage of groups and attached disks is not part of the
+        // personal space.
+        if (rel.empty() && diskPrefix.empty()
+            && (name == "groups" || name == "usb" || name == "sd" || name == "samba"))
+            continue;
         std::error_code ec2;
         names.emplace_back(!e.is_directory(ec2), name);
     }
