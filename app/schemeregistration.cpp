@@ -30,7 +30,7 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     return true;
 }
 
-// Exec quoting of the desktop entry specification.
+// Quoting of a program path in an entry's Exec line.
 QString quoteExec(const QString& program)
 {
     QString q = program;

@@ -295,7 +295,7 @@ void LVUploadTask::uploadError(UploadFileInfo, int code, QString msg)
         ++m_retries;
         qDebug() << "LVUploadManager::TryAgian: ---------------" << m_retries << m_record.fileName;
         m_upload->release();
-        m_nextDelayMs = kRetryDelayMs;
+        m_nextDelayMs = OutagePacing::capped(kRetryDelayMs);
         emit sStartTry();
         return;
     }

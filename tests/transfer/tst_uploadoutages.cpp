@@ -93,18 +93,18 @@ public:
 private slots:
     void shortOutage() { outageDuringFolderUpload(3000); }
 
-    // 60 s away against the real pacing, played ten times faster.
+    // 60 s away against the real pacing, played twenty times faster.
     void minuteLongOutage()
     {
-        ShortPacing pace(500, 12000);
-        outageDuringFolderUpload(6000);
+        ShortPacing pace(250, 6000);
+        outageDuringFolderUpload(3000);
     }
 
-    // 180 s away, played thirty times faster.
+    // 180 s away, played sixty times faster.
     void longOutageAtFastPace()
     {
-        ShortPacing pace(170, 4000);
-        outageDuringFolderUpload(6000);
+        ShortPacing pace(85, 2000);
+        outageDuringFolderUpload(3000);
     }
 
     // Bytes that moved between two absences give the upload its whole
