@@ -15,7 +15,7 @@ Dialog {
     title: qsTr("Add link")
     modal: true
     anchors.centerIn: Overlay.overlay
-    width: 480
+    width: 560
     standardButtons: Dialog.Ok | Dialog.Cancel
 
     function fill(link) {

@@ -197,7 +197,8 @@ Rectangle {
                     anchors.rightMargin: Theme.margin
                     spacing: Theme.spacing
                     Label { Layout.fillWidth: true; text: qsTr("Title"); color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
-                    Label { Layout.preferredWidth: 110; text: qsTr("Owner"); color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
+                    // The device's links are the user's own: no owner to show.
+                    Label { Layout.preferredWidth: 110; visible: !page.deviceMode; text: qsTr("Owner"); color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                     Label { Layout.preferredWidth: 120; visible: page.deviceMode; text: qsTr("Visits"); color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                     ToolButton {
                         objectName: "linkSortTime"
@@ -265,7 +266,7 @@ Rectangle {
                                     font.pixelSize: Theme.fontSmall
                                 }
                             }
-                            Label { Layout.preferredWidth: 110; text: model.$Owner; elide: Text.ElideRight; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
+                            Label { Layout.preferredWidth: 110; visible: !page.deviceMode; text: model.$Owner; elide: Text.ElideRight; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                             ColumnLayout {
                                 Layout.preferredWidth: 120
                                 visible: page.deviceMode
