@@ -74,7 +74,16 @@ void ExtlinkFileListModel::rGetExterLinkResList(TW_HANDLE handle, GetExterLinkRe
         return;
     }
     const bool first = m_loadFileNum == 0;
-    const QList<TwFileInfo> fresh = unseen(first ? QList<TwFileInfo>() : m_rows, resp.fileList);
+    QList<TwFileInfo> fresh = unseen(first ? QList<TwFileInfo>() : m_rows, resp.fileList);
+    // Rows carry their link: the viewer, the player and the preview download
+    // fetch a row through the link's session, not the user's own device.
+    for (TwFileInfo& f : fresh) {
+        if (f.shareId.isEmpty()) {
+            f.mode = 1;
+            f.shareId = m_link.shareId;
+            f.extractedCode = m_link.code;
+        }
+    }
     // Settled before the rows are shown: a view may ask for more at once.
     if (resp.fileList.size() < m_pageSize)
         m_hasMore = false;

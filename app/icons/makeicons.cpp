@@ -84,6 +84,23 @@ QImage appIcon(int size)
     return img;
 }
 
+// What a photo shows until it is decoded (the favourites' placeholder): a
+// pale heart on a soft ground.
+QImage photoPlaceholder(int size)
+{
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(QColor("#eef1f4"));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size * 0.42, x = (size - s) / 2, y = (size - s) / 2 + s * 0.05;
+    QPainterPath heart;
+    heart.moveTo(x + s / 2, y + s * 0.95);
+    heart.cubicTo(x - s * 0.15, y + s * 0.5, x + s * 0.05, y - s * 0.1, x + s / 2, y + s * 0.25);
+    heart.cubicTo(x + s * 0.95, y - s * 0.1, x + s * 1.15, y + s * 0.5, x + s / 2, y + s * 0.95);
+    p.fillPath(heart, QColor("#c9d1da"));
+    return img;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -103,7 +120,9 @@ int main(int argc, char** argv)
     }
     if (!appIcon(128).save(out + "/app_icon.png"))
         return 1;
-    qrc += "    <file>app_icon.png</file>\n  </qresource>\n</RCC>\n";
+    if (!photoPlaceholder(192).save(out + "/love_default@2x.png"))
+        return 1;
+    qrc += "    <file>app_icon.png</file>\n    <file>love_default@2x.png</file>\n  </qresource>\n</RCC>\n";
     QFile f(out + "/icons.qrc");
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 1;

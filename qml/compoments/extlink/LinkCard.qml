@@ -11,6 +11,8 @@ Dialog {
     id: dlg
     objectName: "linkCard"
     property var info: ({})
+    // A code came with the link (an earlier link's stays hidden otherwise).
+    property bool hasCode: false
     signal shareRequested(string type)
 
     title: qsTr("Share link")
@@ -19,8 +21,12 @@ Dialog {
     width: 460
     standardButtons: Dialog.Close
 
-    function show(link) {
+    // image: the link's QR code as the link list drew it.
+    function show(link, image) {
         info = link
+        hasCode = image !== undefined && image !== null
+        if (hasCode)
+            qr.img = image
         open()
     }
 
@@ -34,11 +40,16 @@ Dialog {
                 Layout.preferredHeight: 136
                 color: "white"
                 border.color: Theme.border
-                SKQRCodeImg {
+                PaintItem {
+                    id: qr
                     objectName: "linkQr"
+                    // What the code holds.
+                    readonly property string text: dlg.info.url || ""
                     anchors.fill: parent
                     anchors.margins: 8
-                    text: dlg.info.url || ""
+                    // Pixels of the code, not a photo: no smoothing.
+                    smooth: false
+                    visible: dlg.hasCode
                 }
             }
             ColumnLayout {

@@ -4,6 +4,7 @@ import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import "../share"
+import "../media"
 
 // The files behind one link, folder by folder. A received link's selection
 // is saved into the application's download queue and the link can be
@@ -96,15 +97,22 @@ Rectangle {
                 m.isSortChanged.connect(m.refreshData)
                 m.sortTypeChanged.connect(m.refreshData)
             }
-            onFileOpened: {
-                if (!view.deviceMode)
-                    view.save()
-            }
+            onFileOpened: opener.open(levels.current, fileInfo)
         }
     }
 
     ReportDialog {
         id: report
         onReportRequested: view.current.reportExtlink(phone, type, reason)
+    }
+
+    // A row plays and previews through its link; without a device (a
+    // received link) twTab is null and the root's objects serve.
+    FileOpener {
+        id: opener
+        anchors.fill: parent
+        twTab: view.twTab
+        // The device's own links offer no saving.
+        onDownloadWanted: if (!view.deviceMode) view.save()
     }
 }

@@ -4,7 +4,9 @@ import QtQuick.Layouts 1.15
 import QtQuick.Dialogs 1.3 as Dialogs
 import Tidewell 1.0
 import Tidewell.Model 1.0
+import Tidewell.PaintItem 1.0
 import "../base"
+import "../media"
 import "../share"
 import "../transfer"
 
@@ -40,6 +42,14 @@ Rectangle {
         files.fileDownload(twSdk.downloadFolder())
     }
 
+    // The current row: a folder opens as the next level, a file by its kind.
+    function openCurrent() {
+        if (files.selectNum !== 1)
+            return
+        if (!files.openFolder(files.currentSelected))
+            files.fileOpen()
+    }
+
     function selectionName() {
         var item = files.get(files.currentSelected)
         return item && item.name ? item.name : ""
@@ -50,8 +60,8 @@ Rectangle {
         objectName: "fileModel"
         tw: page.twTab ? page.twTab.twDevice : null
         thumb: page.twTab ? page.twTab.twThumb : null
-        // A document is downloaded for the desktop's application.
-        onOpenFile: if (fileInfo.isFile) preview.open(fileInfo)
+        // A file opens by its kind (see FileOpener).
+        onOpenFile: if (fileInfo.isFile) opener.open(files, fileInfo)
         onExtlinkCreated: {
             linkCard.url = url
             linkCard.code = extractedCode
@@ -190,6 +200,8 @@ Rectangle {
                 model: files
                 boundsBehavior: Flickable.StopAtBounds
                 ScrollBar.vertical: ScrollBar {}
+                Keys.onReturnPressed: page.openCurrent()
+                Keys.onEnterPressed: page.openCurrent()
                 delegate: FileRow {
                     objectName: "fileRow_" + model.$FileName
                     width: list.width
@@ -201,6 +213,7 @@ Rectangle {
                     shared: model.$FileIsShare
                     loved: model.$FileIsLove
                     onClicked: {
+                        list.forceActiveFocus()
                         if (mouse.modifiers & Qt.ControlModifier)
                             files.multiSelect(index)
                         else
@@ -215,8 +228,7 @@ Rectangle {
                     }
                     onDoubleClicked: {
                         files.singleSelect(index, true)
-                        if (!files.openFolder(index))
-                            files.fileOpen()
+                        page.openCurrent()
                     }
                 }
             }
@@ -233,11 +245,17 @@ Rectangle {
                     }
                 }
                 Rectangle {
+                    objectName: "dropZone"
                     anchors.fill: parent
                     visible: parent.containsDrag
                     color: "#202f81f7"
-                    border.color: Theme.accent
-                    border.width: 2
+                    SKDashLineView {
+                        anchors.fill: parent
+                        anchors.margins: 4
+                        lineWidth: 2
+                        radius: Theme.radius
+                        lineColor: Theme.accent
+                    }
                     Label { anchors.centerIn: parent; text: qsTr("Drop to upload here"); color: Theme.accent }
                 }
             }
@@ -248,7 +266,7 @@ Rectangle {
     Menu {
         id: contextMenu
         objectName: "fileContextMenu"
-        MenuItem { text: qsTr("Open"); enabled: files.selectNum === 1; onTriggered: { if (!files.openFolder(files.currentSelected)) files.fileOpen() } }
+        MenuItem { objectName: "menuOpen"; text: qsTr("Open"); enabled: files.selectNum === 1; onTriggered: page.openCurrent() }
         MenuItem { text: qsTr("Download"); onTriggered: page.downloadSelection() }
         MenuItem { text: qsTr("Rename"); enabled: files.selectNum === 1; onTriggered: { renameDialog.value = page.selectionName(); renameDialog.open() } }
         MenuItem { text: qsTr("Move to"); onTriggered: { picker.action = qsTr("Move"); picker.open() } }
@@ -302,7 +320,6 @@ Rectangle {
             }
         }
     }
-    PreviewDownload { id: preview; twTab: page.twTab }
     ShareTargetPicker {
         id: shareDialog
         twTab: page.twTab
@@ -336,5 +353,12 @@ Rectangle {
     CreateLinkDialog {
         id: linkDialog
         onCreateRequested: files.fileCreateExtlink(title, code)
+    }
+
+    FileOpener {
+        id: opener
+        anchors.fill: parent
+        twTab: page.twTab
+        onDownloadWanted: page.downloadSelection()
     }
 }

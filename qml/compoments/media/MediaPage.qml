@@ -15,11 +15,8 @@ Rectangle {
     readonly property var fileTypes: [1, 2, 3, 7]
 
     function category(i) { return categories.itemAt(i) }
-    function openPicture(browsing, info) { preview.open(browsing, info) }
-    function openMedia(browsing, info) {
-        playerLoader.active = true
-        playerLoader.item.open(browsing, info)
-    }
+    function openPicture(browsing, info) { opener.open(browsing, info) }
+    function openMedia(browsing, info) { opener.open(browsing, info) }
 
     ColumnLayout {
         anchors.fill: parent
@@ -52,8 +49,8 @@ Rectangle {
         }
     }
 
-    PhotoPreview {
-        id: preview
+    FileOpener {
+        id: opener
         anchors.fill: parent
         twTab: page.twTab
         onShowing: {
@@ -61,15 +58,5 @@ Rectangle {
             if (cat)
                 cat.reveal(info)
         }
-    }
-
-    // The player (and its libmpv instance) exists from the first video or
-    // piece of music opened here.
-    Loader {
-        id: playerLoader
-        objectName: "playerLoader"
-        anchors.fill: parent
-        active: false
-        sourceComponent: PlayerPage { twTab: page.twTab }
     }
 }

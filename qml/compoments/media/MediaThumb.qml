@@ -24,20 +24,13 @@ Item {
         border.color: cell.selected ? Theme.accent : Theme.border
         border.width: cell.selected ? 2 : 1
 
-        Image {
+        PhotoImage {
             id: picture
             objectName: "thumbImage"
             x: 6; y: 6
             width: parent.width - 12
             height: parent.height - 30
             source: cell.icon
-            sourceSize.width: 240
-            sourceSize.height: 240
-            fillMode: isIcon ? Image.PreserveAspectFit : Image.PreserveAspectCrop
-            clip: true
-            // Thumbnails load off the GUI thread; bundled icons at once.
-            readonly property bool isIcon: String(cell.icon).indexOf("qrc:") === 0
-            asynchronous: !isIcon
         }
         Label {
             objectName: "thumbName"

@@ -156,14 +156,11 @@ Rectangle {
                 color: "transparent"
                 border.color: index === pv.currentSelected ? Theme.accent : "transparent"
                 border.width: 2
-                Image {
+                PhotoImage {
                     anchors.fill: parent
                     anchors.margins: 3
                     source: model.filePictureThumbUrl
-                    sourceSize.width: 144
-                    sourceSize.height: 144
-                    fillMode: Image.PreserveAspectCrop
-                    asynchronous: String(source).indexOf("qrc:") !== 0
+                    iconSize: 144
                 }
                 MouseArea { anchors.fill: parent; onClicked: pv.currentSelected = index }
             }

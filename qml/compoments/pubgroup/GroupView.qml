@@ -6,6 +6,7 @@ import Tidewell.Model 1.0
 import "../base"
 import "../file"
 import "../share"
+import "../media"
 
 // One public group: the header (up to three avatars, the member summary,
 // the user's right, members) and the group's files folder by folder.
@@ -202,7 +203,7 @@ Rectangle {
                 if (folder)
                     m.my = folder
             }
-            onFileOpened: view.download()
+            onFileOpened: opener.open(levels.current, fileInfo)
         }
     }
 
@@ -254,5 +255,12 @@ Rectangle {
                 view.current.fileCopyTo(folder)
             }
         }
+    }
+
+    FileOpener {
+        id: opener
+        anchors.fill: parent
+        twTab: view.twTab
+        onDownloadWanted: view.download()
     }
 }

@@ -74,6 +74,11 @@ ColumnLayout {
         current.singleSelect(index, true)
         current.openFileItem(index)
     }
+    // Enter and the menu's Open: the one selected row.
+    function openSelected() {
+        if (current && current.selectNum === 1)
+            openRow(current.currentSelected)
+    }
 
     ModelHooks { model: levels.current; overlay: busy; emptyView: empty; emptyText: levels.emptyText }
 
@@ -125,6 +130,8 @@ ColumnLayout {
             model: levels.active ? levels.current : null
             boundsBehavior: Flickable.StopAtBounds
             ScrollBar.vertical: ScrollBar {}
+            Keys.onReturnPressed: levels.openSelected()
+            Keys.onEnterPressed: levels.openSelected()
             delegate: FileRow {
                 objectName: "fileRow_" + model.$FileName
                 width: list.width
@@ -134,13 +141,18 @@ ColumnLayout {
                 icon: model.$FileThumbUrl
                 selected: model.$Selected
                 onClicked: {
+                    list.forceActiveFocus()
                     if (mouse.modifiers & Qt.ControlModifier)
                         levels.current.multiSelect(index)
                     else
                         levels.current.singleSelect(index)
                 }
                 onCheckToggled: levels.current.multiSelect(index)
-                onRightClicked: if (!model.$Selected) levels.current.singleSelect(index, true)
+                onRightClicked: {
+                    if (!model.$Selected)
+                        levels.current.singleSelect(index, true)
+                    rowMenu.popup()
+                }
                 onDoubleClicked: levels.openRow(index)
                 Row {
                     visible: levels.showSharer
@@ -168,5 +180,16 @@ ColumnLayout {
         }
         EmptyView { id: empty; anchors.fill: parent }
         BusyOverlay { id: busy }
+    }
+
+    Menu {
+        id: rowMenu
+        objectName: "levelMenu"
+        MenuItem {
+            objectName: "menuOpen"
+            text: qsTr("Open")
+            enabled: levels.current !== null && levels.current.selectNum === 1
+            onTriggered: levels.openSelected()
+        }
     }
 }

@@ -5,6 +5,7 @@ import Tidewell 1.0
 import Tidewell.Model 1.0
 import "../base"
 import "../file"
+import "../media"
 
 // Shares of the device: what the others share with the user (all of them,
 // or one user picked in the menu panel), what the user shares, folders
@@ -235,7 +236,7 @@ Rectangle {
                     else if (page.mode === 3)
                         m.keyValue = page.keyword
                 }
-                onFileOpened: page.download()
+                onFileOpened: opener.open(levels.current, fileInfo)
             }
         }
     }
@@ -258,5 +259,12 @@ Rectangle {
         id: picker
         twTab: page.twTab
         onChosen: page.current.fileCopyTo(folder)
+    }
+
+    FileOpener {
+        id: opener
+        anchors.fill: parent
+        twTab: page.twTab
+        onDownloadWanted: page.download()
     }
 }

@@ -105,7 +105,7 @@ Rectangle {
                     codeDialog.open()
                 }
             }
-            onShowShareAlert: card.show(info)
+            onShowShareAlert: card.show(info, img)
             onSelectNumChanged: if (selectNum === 0) page.selectedRow = -1
             onLoadNumChanged: {
                 // Rows moved: the page's row number would name another link.

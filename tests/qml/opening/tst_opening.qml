@@ -1,0 +1,204 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtTest 1.15
+import Tidewell 1.0
+import Tidewell.Model 1.0
+import Tidewell.Media 1.0
+import "qrc:/compoments/base"
+import "../scenefind.js" as H
+
+// Opening files by their kind from every list that shows files: the file
+// page, a share list, a group and a received link (no device), each with a
+// picture (the preview over the list's pictures), a video (the player with
+// the list's videos and music) and a document (downloaded and handed to
+// the desktop). Double-click, Enter and the menu's Open all open.
+Item {
+    id: scene
+    width: 1100
+    height: 720
+
+    TidewellTab { id: tab; root: twSdk }
+    Loader { id: loader; anchors.fill: parent }
+    Toast { id: toast }
+
+    TestCase {
+        id: tc
+        name: "Opening"
+        when: windowShown
+
+        readonly property string media: openingRig.media.split("/").pop()
+
+        function load(url, props) {
+            loader.source = ""
+            loader.setSource(url, props)
+            tryCompare(loader, "status", Loader.Ready)
+            return loader.item
+        }
+        function row(page, name) {
+            var r = null
+            tryVerify(function() { r = H.find(page, "fileRow_" + name); return r !== null && r.visible }, 20000,
+                      "row " + name)
+            return r
+        }
+        // The player of that page exists, without sound (no sound card here).
+        function quietPlayer(opener) {
+            opener.playerLoader.active = true
+            opener.player.player.setProperty("ao", "null")
+        }
+        function kindCount(model, kinds) {
+            var n = 0
+            for (var i = 0; i < model.rowCount(); ++i)
+                if (kinds.indexOf(model.get(i).type) >= 0)
+                    ++n
+            return n
+        }
+
+        function pictureShown(opener, browsing, name, shot) {
+            var preview = opener.preview
+            tryVerify(function() { return preview.visible && preview.model.currentInfo.name === name }, 10000,
+                      "the preview of " + name)
+            compare(preview.model.rowCount(), kindCount(browsing, [6]), "the list's pictures")
+            verify(preview.model.rowCount() >= 1)
+            tryVerify(function() { return String(preview.shown).length > 0 && preview.photo.paintedWidth > 200 },
+                      20000, "the picture itself shows (" + preview.shown + ")")
+            wait(200)
+            verify(testRig.screenshot(opener.parent, shot))
+            preview.close()
+        }
+        function mediaPlays(opener, browsing, name, shot) {
+            var page = opener.player
+            tryVerify(function() { return page.visible && page.current.name === name }, 10000, "the player")
+            compare(page.playList.rowCount(), kindCount(browsing, [7, 8]), "the list's videos and music")
+            var player = page.player
+            tryVerify(function() { return player.position >= 1 }, 25000, "it plays (at " + player.position + ")")
+            verify(testRig.screenshot(opener.parent, shot))
+            page.close()
+            verify(!page.visible)
+        }
+        function documentOpened(opener, name, rel) {
+            var before = openingRig.openedCount()
+            tryVerify(function() { return openingRig.openedCount() > before }, 25000,
+                      "the desktop opens " + name + " (" + toast.lastText + ")")
+            verify(openingRig.lastOpened().indexOf(name.split(".")[0]) > 0, openingRig.lastOpened())
+            verify(testRig.sameBytes(openingRig.lastOpened(), rel))
+            tryCompare(toast, "lastText", "It's being opened")
+            tryCompare(opener.document, "visible", false)
+        }
+        // A list of rows (FileLevels): picture by double-click, the media
+        // by the menu's Open, the document by Enter.
+        function openThree(view, browsing, picture, document, documentRel, prefix) {
+            var opener = H.find(view, "fileOpener")
+            quietPlayer(opener)
+            mouseDoubleClickSequence(row(view, picture))
+            pictureShown(opener, browsing(), picture, prefix + "_picture")
+
+            var r = row(view, media)
+            mouseClick(r, 40, r.height / 2, Qt.RightButton)
+            var menu = H.find(view, "levelMenu")
+            tryCompare(menu, "opened", true)
+            var open = H.find(menu, "menuOpen")
+            verify(open.enabled)
+            mouseClick(open)
+            mediaPlays(opener, browsing(), media, prefix + "_player")
+
+            toast.lastText = ""
+            mouseClick(row(view, document))
+            keyClick(Qt.Key_Return)
+            documentOpened(opener, document, documentRel)
+        }
+
+        function initTestCase() {
+            if (!openingRig.gl)
+                skip("Xvfb is not installed")
+            verify(tab.connect_to(testRig.device()))
+            tryVerify(function() { return tab.linkState >= 2 }, 10000)
+        }
+
+        function test_1_filePage() {
+            var page = load("qrc:/compoments/file/FilePage.qml", { twTab: tab })
+            var opener = H.find(page, "fileOpener")
+            quietPlayer(opener)
+
+            // A picture, through the menu's Open.
+            mouseDoubleClickSequence(row(page, "Photos"))
+            var r = row(page, "harbour.jpg")
+            mouseClick(r, 60, r.height / 2, Qt.RightButton)
+            var menu = H.find(page, "fileContextMenu")
+            tryCompare(menu, "opened", true)
+            mouseClick(H.find(menu, "menuOpen"))
+            pictureShown(opener, page.model, "harbour.jpg", "opening_file_picture")
+
+            // A video (or music) by double-click.
+            page.model.goTo(0)
+            var folder = openingRig.media.split("/")[0]
+            mouseDoubleClickSequence(row(page, folder))
+            mouseDoubleClickSequence(row(page, media))
+            mediaPlays(opener, page.model, media, "opening_file_player")
+
+            // A document by Enter; another kind goes to the download queue.
+            page.model.goTo(0)
+            mouseDoubleClickSequence(row(page, "Documents"))
+            toast.lastText = ""
+            mouseClick(row(page, "readme.txt"))
+            keyClick(Qt.Key_Return)
+            documentOpened(opener, "readme.txt", "Documents/readme.txt")
+            mouseDoubleClickSequence(row(page, "Projects"))
+            mouseDoubleClickSequence(row(page, "backup.bin"))
+            tryCompare(toast, "lastText", "Already added to download", 10000)
+            verify(!opener.document.visible && !opener.preview.visible)
+        }
+
+        function test_2_shareList() {
+            var page = load("qrc:/compoments/share/SharePage.qml", { twTab: tab })
+            openThree(page, function() { return page.current }, "trip.jpg", "recipes.txt", "Shared/recipes.txt",
+                      "opening_share")
+        }
+
+        function test_3_group() {
+            var page = load("qrc:/compoments/pubgroup/PubGroupPage.qml", { twTab: tab })
+            var g = null
+            tryVerify(function() { g = H.find(page, "groupRow_Opening"); return g !== null }, 15000)
+            mouseDoubleClickSequence(g)
+            var view = null
+            tryVerify(function() { view = H.find(page, "groupView"); return view && view.visible }, 10000)
+            openThree(view, function() { return view.current }, "harbour.jpg", "readme.txt",
+                      "groups/" + openingRig.groupId + "/readme.txt", "opening_group")
+        }
+
+        // A received link without a device: the rows play and preview
+        // through the link's own session.
+        function test_4_receivedLink() {
+            var page = load("qrc:/compoments/file/Page/ExtlinkPage.qml", { twTab: null })
+            tryVerify(function() { return page.links !== null && !page.deviceMode }, 5000)
+            page.addLink(openingRig.linkUrl(), openingRig.linkCode())
+            var link = null
+            tryVerify(function() { link = H.find(page, "linkRow_Opening link"); return link !== null }, 15000)
+            mouseDoubleClickSequence(link)
+            var view = page.filesView
+            tryVerify(function() { return view.current !== null }, 5000)
+            openThree(view, function() { return view.current }, "lake.jpg", "readme.txt",
+                      "Links/Opening/readme.txt", "opening_link")
+            // The preview offers the download of a received link's picture.
+            mouseDoubleClickSequence(row(view, "harbour.jpg"))
+            var opener = H.find(view, "fileOpener")
+            tryVerify(function() { return opener.preview.visible }, 5000)
+            compare(opener.preview.model.rowCount(), 2)
+            verify(H.find(opener.preview, "previewDownload").visible)
+            opener.preview.close()
+        }
+
+        // The device's own link: its pictures show, but nothing is saved.
+        function test_5_ownLink() {
+            var page = load("qrc:/compoments/file/Page/ExtlinkPage.qml", { twTab: tab })
+            var link = null
+            tryVerify(function() { link = H.find(page, "linkRow_Opening link"); return link !== null }, 15000)
+            mouseDoubleClickSequence(link)
+            var view = page.filesView
+            mouseDoubleClickSequence(row(view, "harbour.jpg"))
+            var opener = H.find(view, "fileOpener")
+            tryVerify(function() { return opener.preview.visible }, 5000)
+            verify(!H.find(opener.preview, "previewDownload").visible)
+            pictureShown(opener, view.current, "harbour.jpg", "opening_ownlink_picture")
+        }
+    }
+}
