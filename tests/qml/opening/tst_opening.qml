@@ -75,8 +75,8 @@ Item {
             page.close()
             verify(!page.visible)
         }
-        function documentOpened(opener, name, rel) {
-            var before = openingRig.openedCount()
+        // before: the count of files opened before the document was.
+        function documentOpened(opener, name, rel, before) {
             tryVerify(function() { return openingRig.openedCount() > before }, 25000,
                       "the desktop opens " + name + " (" + toast.lastText + ")")
             verify(openingRig.lastOpened().indexOf(name.split(".")[0]) > 0, openingRig.lastOpened())
@@ -103,8 +103,9 @@ Item {
 
             toast.lastText = ""
             mouseClick(row(view, document))
+            var before = openingRig.openedCount()
             keyClick(Qt.Key_Return)
-            documentOpened(opener, document, documentRel)
+            documentOpened(opener, document, documentRel, before)
         }
 
         function initTestCase() {
@@ -140,8 +141,9 @@ Item {
             mouseDoubleClickSequence(row(page, "Documents"))
             toast.lastText = ""
             mouseClick(row(page, "readme.txt"))
+            var before = openingRig.openedCount()
             keyClick(Qt.Key_Return)
-            documentOpened(opener, "readme.txt", "Documents/readme.txt")
+            documentOpened(opener, "readme.txt", "Documents/readme.txt", before)
             mouseDoubleClickSequence(row(page, "Projects"))
             mouseDoubleClickSequence(row(page, "backup.bin"))
             tryCompare(toast, "lastText", "Already added to download", 10000)
@@ -170,6 +172,10 @@ Item {
         function test_4_receivedLink() {
             var page = load("qrc:/compoments/file/Page/ExtlinkPage.qml", { twTab: null })
             tryVerify(function() { return page.links !== null && !page.deviceMode }, 5000)
+            // No link yet: the empty list's dashed frame.
+            tryCompare(H.find(page, "emptyText"), "text", "No Extlink Can Add", 10000)
+            verify(H.find(page, "emptyFrame").visible)
+            verify(testRig.screenshot(page, "opening_link_empty"))
             page.addLink(openingRig.linkUrl(), openingRig.linkCode())
             var link = null
             tryVerify(function() { link = H.find(page, "linkRow_Opening link"); return link !== null }, 15000)
@@ -187,11 +193,19 @@ Item {
             opener.preview.close()
         }
 
-        // The device's own link: its pictures show, but nothing is saved.
+        // The device's own link: its card carries the code the list drew;
+        // its pictures show, but nothing is saved.
         function test_5_ownLink() {
             var page = load("qrc:/compoments/file/Page/ExtlinkPage.qml", { twTab: tab })
             var link = null
             tryVerify(function() { link = H.find(page, "linkRow_Opening link"); return link !== null }, 15000)
+            mouseClick(link)
+            mouseClick(H.find(page, "linkShare"))
+            tryCompare(page.linkCard, "opened", true)
+            var qr = H.find(page.linkCard, "linkQr")
+            verify(qr.isInit && qr.visible, "the QR code is painted")
+            page.linkCard.close()
+            tryCompare(page.linkCard, "opened", false)
             mouseDoubleClickSequence(link)
             var view = page.filesView
             mouseDoubleClickSequence(row(view, "harbour.jpg"))
