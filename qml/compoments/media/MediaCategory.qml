@@ -79,15 +79,23 @@ Rectangle {
     onGroupedChanged: ensureLoaded()
     Component.onCompleted: ensureLoaded()
 
-    // Double click: pictures open in the preview, videos and music in the
-    // player; the browsing model goes with them.
+    // Double click: pictures open in the preview, anything else (videos
+    // and music in the player, a favourite document) by its kind; the
+    // browsing model goes with them.
     function openItem(section, row) {
-        var info = grouped ? section.get(row) : list.get(row)
+        openInfo(grouped ? section.get(row) : list.get(row))
+    }
+    // The menu's Open: the one selected item.
+    function openSelected() {
+        if (model.selectNum === 1)
+            openInfo(grouped ? group.get(-1) : list.get(list.currentSelected))
+    }
+    function openInfo(info) {
         if (!info || info.type === undefined)
             return
         if (info.type === 6)
             openPicture(model, info)
-        else if (info.type === 7 || info.type === 8)
+        else if (info.isFile !== false)
             openMedia(model, info)
     }
 
@@ -347,6 +355,7 @@ Rectangle {
     Menu {
         id: contextMenu
         objectName: "mediaContextMenu"
+        MenuItem { objectName: "menuOpen"; text: qsTr("Open"); enabled: cat.model.selectNum === 1; onTriggered: cat.openSelected() }
         MenuItem { text: qsTr("Download"); onTriggered: cat.download() }
         MenuItem { text: qsTr("Favourite"); visible: cat.fileType !== 7; height: visible ? implicitHeight : 0; onTriggered: cat.model.fileCollect() }
         MenuItem { text: cat.fileType === 7 ? qsTr("Remove from favourites") : qsTr("Cancel favourite"); onTriggered: cat.model.fileCancelCollect() }

@@ -53,6 +53,7 @@ Rectangle {
         id: opener
         anchors.fill: parent
         twTab: page.twTab
+        onDownloadWanted: browsing.fileDownload(twSdk.downloadFolder())
         onShowing: {
             var cat = page.category(tabs.currentIndex)
             if (cat)

@@ -214,5 +214,21 @@ Item {
             verify(!H.find(opener.preview, "previewDownload").visible)
             pictureShown(opener, view.current, "harbour.jpg", "opening_ownlink_picture")
         }
+
+        // The media page's menu opens the same way.
+        function test_6_mediaMenu() {
+            var page = load("qrc:/compoments/media/MediaPage.qml", { twTab: tab })
+            var cat = page.category(0)
+            var t = null
+            tryVerify(function() { t = H.find(cat, "thumb_lake.jpg"); return t !== null }, 15000)
+            mouseClick(t, t.width / 2, t.height / 2, Qt.RightButton)
+            var menu = H.find(cat, "mediaContextMenu")
+            tryCompare(menu, "opened", true)
+            mouseClick(H.find(menu, "menuOpen"))
+            var opener = H.find(page, "fileOpener")
+            tryVerify(function() { return opener.preview.visible && opener.preview.model.currentInfo.name === "lake.jpg" },
+                      10000)
+            opener.preview.close()
+        }
     }
 }
