@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import QtTest 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
@@ -142,7 +143,10 @@ Item {
             toast.lastText = ""
             mouseClick(row(page, "readme.txt"))
             var before = openingRig.openedCount()
+            testRig.delayAnswer(1500, 1, "/device/download")
             keyClick(Qt.Key_Return)
+            tryVerify(function() { return opener.document.opened }, 5000, "the download for opening shows")
+            verify(testRig.screenshot(page.Window.contentItem, "opening_file_document"))
             documentOpened(opener, "readme.txt", "Documents/readme.txt", before)
             mouseDoubleClickSequence(row(page, "Projects"))
             mouseDoubleClickSequence(row(page, "backup.bin"))
