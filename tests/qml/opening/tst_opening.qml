@@ -188,12 +188,17 @@ Item {
             tryVerify(function() { return view.current !== null }, 5000)
             openThree(view, function() { return view.current }, "lake.jpg", "readme.txt",
                       "Links/Opening/readme.txt", "opening_link")
-            // The preview offers the download of a received link's picture.
+            // The preview saves a received link's picture through the link.
             mouseDoubleClickSequence(row(view, "harbour.jpg"))
             var opener = H.find(view, "fileOpener")
             tryVerify(function() { return opener.preview.visible }, 5000)
             compare(opener.preview.model.rowCount(), 2)
-            verify(H.find(opener.preview, "previewDownload").visible)
+            var save = H.find(opener.preview, "previewDownload")
+            verify(save.visible)
+            mouseClick(save)
+            tryVerify(function() {
+                return testRig.sameBytes(testRig.downloadDir() + "/harbour.jpg", "Links/Opening/harbour.jpg")
+            }, 30000, "the picture lands byte-exact")
             opener.preview.close()
         }
 
