@@ -42,12 +42,17 @@ Rectangle {
         files.fileDownload(twSdk.downloadFolder())
     }
 
-    // The current row: a folder opens as the next level, a file by its kind.
-    function openCurrent() {
-        if (files.selectNum !== 1)
+    // A folder opens as the next level, a file by its kind.
+    function openRow(row) {
+        if (files.openFolder(row))
             return
-        if (!files.openFolder(files.currentSelected))
-            files.fileOpen()
+        files.currentSelected = row
+        files.fileOpen()
+    }
+    // Enter and the menu's Open: the one selected row.
+    function openCurrent() {
+        if (files.selectNum === 1)
+            openRow(files.currentSelected)
     }
 
     function selectionName() {
@@ -228,7 +233,7 @@ Rectangle {
                     }
                     onDoubleClicked: {
                         files.singleSelect(index, true)
-                        page.openCurrent()
+                        page.openRow(index)
                     }
                 }
             }
