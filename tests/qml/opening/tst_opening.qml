@@ -21,6 +21,14 @@ Item {
     TidewellTab { id: tab; root: twSdk }
     Loader { id: loader; anchors.fill: parent }
     Toast { id: toast }
+    // Something dragged over a page.
+    Item {
+        id: dragged
+        width: 20; height: 20
+        Drag.dragType: Drag.Internal
+        Drag.hotSpot.x: 10
+        Drag.hotSpot.y: 10
+    }
 
     TestCase {
         id: tc
@@ -152,6 +160,16 @@ Item {
             mouseDoubleClickSequence(row(page, "backup.bin"))
             tryCompare(toast, "lastText", "Already added to download", 10000)
             verify(!opener.document.visible && !opener.preview.visible)
+
+            // The drop zone's dashed frame while something is dragged over.
+            dragged.x = page.width / 2
+            dragged.y = page.height / 2
+            dragged.Drag.active = true
+            tryVerify(function() { return H.find(page, "dropZone").visible }, 5000, "the drop zone shows")
+            verify(testRig.screenshot(page, "opening_file_dropzone"))
+            dragged.Drag.cancel()
+            dragged.Drag.active = false
+            tryVerify(function() { return !H.find(page, "dropZone").visible }, 5000)
         }
 
         function test_2_shareList() {
