@@ -44,6 +44,8 @@ ApplicationWindow {
     }
 
     function closeDevice(index) {
+        if (typeof twLauncher !== "undefined" && twLauncher && index >= 0 && index < devices.length)
+            twLauncher.forgetDevice(devices[index])
         var list = devices.slice()
         list.splice(index, 1)
         devices = list
@@ -102,7 +104,10 @@ ApplicationWindow {
 
     Platform.SystemTrayIcon {
         id: tray
-        visible: available
+        // Shown once its icon is set: a tray icon without one is refused.
+        property bool iconSet: false
+        visible: available && iconSet
+        Component.onCompleted: Qt.callLater(function() { tray.iconSet = true })
         icon.source: "qrc:/compoments/base/Image/app_icon.png"
         tooltip: "Tidewell"
         onActivated: { appWindow.show(); appWindow.raise(); appWindow.requestActivate() }
@@ -170,13 +175,7 @@ ApplicationWindow {
 
     OpenDeviceDialog {
         id: openDeviceDialog
-        onOpenRequested: {
-            var d = twLauncher.openDevice(host, port, user, token)
-            if (d && d.deviceId)
-                appWindow.openDevice(d)
-            else
-                Notifier.toast(qsTr("Cannot open the device at %1:%2").arg(host).arg(port), Constant.toastError)
-        }
+        onDeviceOpened: appWindow.openDevice(device)
     }
 
     BusyOverlay { id: windowBusy }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds into ${BUILD_DIR:-build}.
+# Configures and builds into ${BUILD_DIR:-build}: the targets named as
+# arguments, or everything (the test suite included) without any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
@@ -10,4 +11,8 @@ if command -v ccache >/dev/null 2>&1; then
   LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "${LAUNCHER[@]}" >/dev/null
-cmake --build "$BUILD_DIR" -j"$(nproc)"
+TARGETS=()
+for t in "$@"; do
+  TARGETS+=(--target "$t")
+done
+cmake --build "$BUILD_DIR" -j"$(nproc)" "${TARGETS[@]}"

@@ -197,7 +197,7 @@ Rectangle {
                     to: Math.max(1, player.duration)
                     onMoved: page.seek(value)
                     // Follows playback unless the user holds it.
-                    Binding on value { when: !seekBar.pressed; value: player.position }
+                    Binding on value { when: !seekBar.pressed; value: player.position; restoreMode: Binding.RestoreNone }
                 }
                 Label {
                     objectName: "durationText"
