@@ -230,7 +230,7 @@ void DeviceLauncher::applyCloud()
         return;
     opt.cloud_url = cloud.toStdString();
     m_root->setChannelOption(opt);
-    qDebug() << "DeviceLauncher::applyCloud - links are resolved by" << cloud;
+    qDebug().noquote() << "DeviceLauncher::applyCloud - links are resolved by" << cloud;
 }
 
 bool DeviceLauncher::startSample()

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQmlError>
 #include <QEventLoop>
 #include <QQuickItem>
 #include <QQuickItemGrabResult>
@@ -28,30 +29,6 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Every QML warning (binding loops, type errors, ...) fails the test that
-// raised it; one raised outside a test function fails the run at its end.
-QtMessageHandler s_previous = nullptr;
-QStringList s_unplaced;
-
-bool fromQml(const QMessageLogContext& ctx, const QString& msg)
-{
-    const QString file = QString::fromUtf8(ctx.file ? ctx.file : "");
-    return file.startsWith("qrc:") || file.startsWith("file:") || file.endsWith(".qml")
-        || msg.startsWith("qrc:") || msg.startsWith("file:");
-}
-
-void qmlWarningsFail(QtMsgType type, const QMessageLogContext& ctx, const QString& msg)
-{
-    if (s_previous)
-        s_previous(type, ctx, msg);
-    if ((type != QtWarningMsg && type != QtCriticalMsg) || !fromQml(ctx, msg))
-        return;
-    const QByteArray text = ("QML warning: " + msg).toUtf8();
-    if (QTest::currentTestFunction())
-        QTest::qFail(text.constData(), __FILE__, __LINE__);
-    else
-        s_unplaced << msg;
-}
 } // namespace
 
 QVariantMap QuickRigApi::device() const
@@ -187,11 +164,11 @@ void QuickRig::applicationAvailable()
 
 void QuickRig::qmlEngineAvailable(QQmlEngine* engine)
 {
-    static bool installed = false;
-    if (!installed) {
-        installed = true;
-        s_previous = qInstallMessageHandler(qmlWarningsFail);
-    }
+    // Every QML warning (binding loops, type errors, ...) fails the run.
+    QObject::connect(engine, &QQmlEngine::warnings, engine, [](const QList<QQmlError>& warnings) {
+        for (const QQmlError& w : warnings)
+            QTest::qFail(("QML warning: " + w.toString()).toUtf8().constData(), __FILE__, __LINE__);
+    });
     engine->addImportPath(":/imports");
     m_root->exposeTo(engine->rootContext());
     engine->rootContext()->setContextProperty("twLauncher", m_launcher.get());
@@ -201,11 +178,6 @@ void QuickRig::qmlEngineAvailable(QQmlEngine* engine)
 
 void QuickRig::cleanupTestCase()
 {
-    if (!s_unplaced.isEmpty()) {
-        const QByteArray text = ("QML warnings outside a test function: " + s_unplaced.join(" | ")).toUtf8();
-        s_unplaced.clear();
-        QTest::qFail(text.constData(), __FILE__, __LINE__);
-    }
     m_launcher.reset();
     m_root.reset();
     if (m_server)

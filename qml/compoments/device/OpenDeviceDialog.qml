@@ -42,7 +42,7 @@ Dialog {
     onRejected: errorText = ""
 
     ColumnLayout {
-        width: parent.width
+        width: dlg.availableWidth
         spacing: Theme.spacing
 
         GridLayout {
