@@ -10,7 +10,12 @@ if command -v ccache >/dev/null 2>&1; then
   export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(pwd)}
   LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
-cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "${LAUNCHER[@]}" >/dev/null
+# A configured build folder re-runs its configure step by itself when a
+# build file changed; only a new folder or another build type needs it here.
+TYPE=${BUILD_TYPE:-RelWithDebInfo}
+if ! grep -qx "CMAKE_BUILD_TYPE:STRING=$TYPE" "$BUILD_DIR/CMakeCache.txt" 2>/dev/null; then
+  cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE="$TYPE" "${LAUNCHER[@]}" >/dev/null
+fi
 TARGETS=()
 for t in "$@"; do
   TARGETS+=(--target "$t")
