@@ -104,9 +104,9 @@ ApplicationWindow {
 
     Platform.SystemTrayIcon {
         id: tray
-        // Shown once its icon is set: a tray icon without one is refused.
+        // Shown once its icon is loaded: a tray icon without one is refused.
         property bool iconSet: false
-        visible: available && iconSet
+        visible: available && iconSet && trayIconLoaded.status === Image.Ready
         Component.onCompleted: Qt.callLater(function() { tray.iconSet = true })
         icon.source: "qrc:/compoments/base/Image/app_icon.png"
         tooltip: "Tidewell"
@@ -126,6 +126,12 @@ ApplicationWindow {
     Rectangle {
         anchors.fill: parent
         color: Theme.background
+    }
+    // The tray's icon, loaded from the same cache.
+    Image {
+        id: trayIconLoaded
+        visible: false
+        source: tray.icon.source
     }
 
     RowLayout {

@@ -45,11 +45,14 @@ private slots:
             launcher.remember(d);
             QCOMPARE(root.userInfo().accessId, QString("alice"));
         }
-        // The next start opens it again and starts no sample device.
+        // The next start opens it again and starts no sample device; its
+        // links are resolved by the cloud the settings name.
         TidewellSdk again;
+        again.config()->setValue("Environment", "CloudUrl", "https://cloud.example:8443");
         DeviceLauncher launcher(&again);
         launcher.setServerProgram("/nonexistent/tw_testdevice");
         QVERIFY(launcher.prepare());
+        QCOMPARE(again.channelOption().cloud_url, std::string("https://cloud.example:8443"));
         QCOMPARE(launcher.devices().size(), 1);
         const QVariantMap d = launcher.devices().first().toMap();
         QCOMPARE(d.value("lanPort").toInt(), 8080);
