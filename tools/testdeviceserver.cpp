@@ -74,13 +74,15 @@ void TestDeviceServer::Impl::saveState()
 {
     if (!persistent.load())
         return;
+    // Taken and written under one lock: an older state never overwrites a
+    // newer one.
+    std::lock_guard<std::mutex> lock(stateMutex);
     Json::Value state(Json::objectValue);
     for (const auto& f : features) {
         if (const char* key = f->stateKey())
             state[key] = f->saveState();
     }
     const std::string text = proto::json_to_string(state);
-    std::lock_guard<std::mutex> lock(stateMutex);
     if (text == savedState)
         return;
     // Written aside and renamed: a kill mid-write keeps the last state.
