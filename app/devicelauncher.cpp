@@ -146,11 +146,30 @@ void DeviceLauncher::probeDevice(const QString& host, int port, const QString& u
         emit probeFinished({}, tr("Enter the device's host and a port from 1 to 65535."));
         return;
     }
+    ask(d, [this, d](const QString& error) {
+        if (!error.isEmpty()) {
+            emit probeFinished({}, error);
+            return;
+        }
+        remember(d);
+        emit probeFinished(d, QString());
+    });
+}
+
+void DeviceLauncher::diagnose(const QVariantMap& device)
+{
+    const QString id = device.value("deviceId").toString();
+    ask(device, [this, id](const QString& error) { emit diagnosed(id, error); });
+}
+
+void DeviceLauncher::ask(const QVariantMap& d, std::function<void(const QString& error)> done)
+{
     if (!m_net) {
         m_net = std::make_unique<QNetworkAccessManager>();
         // A device on the local network is reached directly.
         m_net->setProxy(QNetworkProxy::NoProxy);
     }
+    const int port = d.value("lanPort").toInt();
     QUrl url;
     url.setScheme("http");
     url.setHost(d.value("lanHost").toString());
@@ -158,7 +177,7 @@ void DeviceLauncher::probeDevice(const QString& host, int port, const QString& u
     url.setPath("/device/directTransfer.json");
     QNetworkRequest req(url);
     req.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
-    req.setRawHeader("X-Token", token.toUtf8());
+    req.setRawHeader("X-Token", d.value("deviceToken").toString().toUtf8());
     req.setRawHeader("X-Access-Id", d.value("accessId").toString().toUtf8());
     req.setRawHeader("X-Device-Id", d.value("deviceId").toString().toUtf8());
     req.setRawHeader("X-Client-Type", "PC");
@@ -170,7 +189,7 @@ void DeviceLauncher::probeDevice(const QString& host, int port, const QString& u
     });
     const QString where = d.value("lanHost").toString() + ":" + QString::number(port);
     const int seconds = (m_probeTimeoutMs + 999) / 1000;
-    connect(reply, &QNetworkReply::finished, this, [this, reply, timedOut, d, where, seconds] {
+    connect(reply, &QNetworkReply::finished, this, [reply, timedOut, d, where, seconds, done] {
         reply->deleteLater();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         const QByteArray body = reply->readAll();
@@ -193,13 +212,9 @@ void DeviceLauncher::probeDevice(const QString& host, int port, const QString& u
                                       : tr("The device at %1 answered: %2").arg(where, msg);
             }
         }
-        if (!error.isEmpty()) {
-            qWarning() << "DeviceLauncher::probeDevice -" << error;
-            emit probeFinished({}, error);
-            return;
-        }
-        remember(d);
-        emit probeFinished(d, QString());
+        if (!error.isEmpty())
+            qWarning() << "DeviceLauncher - device" << where << ":" << error;
+        done(error);
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QObject>
@@ -42,6 +43,9 @@ public:
     // The sample device's map, started when it is not running; empty when
     // it cannot be started.
     Q_INVOKABLE QVariantMap openSample();
+    // Why a device (a map as connect_to takes it) does not answer, without
+    // remembering it: answered with diagnosed, the reason "" when it answers.
+    Q_INVOKABLE void diagnose(const QVariantMap& device);
     // A closed tab: its device is no longer opened at start.
     Q_INVOKABLE void forgetDevice(const QVariantMap& device);
     // Remembers a device that answered and signs its user in.
@@ -58,8 +62,12 @@ public:
 
 signals:
     void probeFinished(const QVariantMap& device, const QString& error);
+    void diagnosed(const QString& deviceId, const QString& reason);
 
 private:
+    // Pings the device with its token; done gets why it failed, "" when it
+    // answered.
+    void ask(const QVariantMap& device, std::function<void(const QString& error)> done);
     bool startSample();
     void stopSample();
     void adoptUser(const QString& accessId);

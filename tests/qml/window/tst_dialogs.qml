@@ -8,7 +8,7 @@ import "../scenefind.js" as Scene
 // Dialogs as a user meets them: a question declared in a hidden row of no
 // width still opens at a readable size with its text wrapped (and without a
 // layout loop); opening a device says why it failed and opens only a device
-// that answered to its token.
+// that answered to its token; so does the tab of a device that went away.
 Item {
     id: scene
     width: 1000
@@ -25,6 +25,11 @@ Item {
     }
 
     OpenDeviceDialog { id: openDlg }
+
+    Component {
+        id: viewOf
+        DeviceView { width: 900; height: 600 }
+    }
 
     SignalSpy { id: opened; target: openDlg; signalName: "deviceOpened" }
 
@@ -80,6 +85,19 @@ Item {
             compare(opened.signalArguments[0][0].lanPort, testRig.device().lanPort)
             compare(openDlg.errorText, "")
             tryCompare(openDlg, "visible", false)
+        }
+
+        // A tab whose device does not answer says why.
+        function test_unreachableTabSaysWhy() {
+            var d = testRig.device()
+            d.lanPort = 1
+            d.deviceId = "nobody-listens"
+            var view = createTemporaryObject(viewOf, scene, { deviceMap: d })
+            verify(view !== null)
+            var line = find(view, "linkStateText")
+            tryVerify(function() { return line.text.indexOf("refused") >= 0 }, 20000, line.text)
+            verify(line.text.indexOf("The device is not connected") === 0, line.text)
+            verify(testRig.screenshot(view, "tab_unreachable"))
         }
     }
 }
