@@ -104,11 +104,16 @@ ApplicationWindow {
 
     Platform.SystemTrayIcon {
         id: tray
-        // Shown once its icon is loaded: a tray icon without one is refused.
+        // The icon is given once the tray item is complete, and the tray is
+        // shown after: an icon given earlier would only load when the tray
+        // is shown, which is refused without one.
         property bool iconSet: false
-        visible: available && iconSet && trayIconLoaded.status === Image.Ready
-        Component.onCompleted: Qt.callLater(function() { tray.iconSet = true })
-        icon.source: "qrc:/compoments/base/Image/app_icon.png"
+        visible: available && iconSet
+        Component.onCompleted: {
+            icon.source = "qrc:/compoments/base/Image/app_icon.png"
+            iconSet = true
+        }
+        onVisibleChanged: if (visible) console.log("main.qml - tray icon shown")
         tooltip: "Tidewell"
         onActivated: { appWindow.show(); appWindow.raise(); appWindow.requestActivate() }
         menu: Platform.Menu {
@@ -126,12 +131,6 @@ ApplicationWindow {
     Rectangle {
         anchors.fill: parent
         color: Theme.background
-    }
-    // The tray's icon, loaded from the same cache.
-    Image {
-        id: trayIconLoaded
-        visible: false
-        source: tray.icon.source
     }
 
     RowLayout {
