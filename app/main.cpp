@@ -38,6 +38,15 @@ int main(int argc, char* argv[])
         guard->takeOver();
     }
     getAppDataPath();
+    // Everything goes to the log file; the terminal shows warnings and
+    // errors unless more is asked for.
+    LogHandler log(getAppDataPath() + "logs");
+    LogHandler::Level level = LogHandler::parseLevel(qEnvironmentVariable("TIDEWELL_LOG_LEVEL"),
+                                                     LogHandler::Warning);
+    if (app->arguments().contains("--verbose"))
+        level = LogHandler::Debug;
+    log.setTerminalLevel(level);
+    log.install();
     // Opening a link on the desktop starts us, or hands it to this instance.
     SchemeRegistration::registerScheme(QCoreApplication::applicationFilePath());
     // Without OpenGL (a headless or remote session) the scene is drawn in
@@ -61,9 +70,6 @@ int main(int argc, char* argv[])
 
     qDebug() << "main - SSL" << QSslSocket::sslLibraryBuildVersionString()
              << QSslSocket::sslLibraryVersionString();
-    LogHandler log(getAppDataPath() + "logs");
-    log.install();
-
     // No sign-in or device list: the configured device, else the sample one.
     DeviceLauncher launcher(root.get());
     if (!launcher.prepare())

@@ -30,10 +30,20 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     return true;
 }
 
-// Quoting of a program path in an entry's Exec line.
+// A program path in an entry's Exec line, quoted only when it holds a
+// character the desktop-entry rules reserve: simple handlers split the line
+// at blanks and take the first word as the program as it stands.
 QString quoteExec(const QString& program)
 {
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    bool plain = !program.isEmpty();
+    for (const QChar c : program)
+        plain = plain && !reserved.contains(c);
     QString q = program;
+    // A literal "%" is written twice, quoted or not.
+    q.replace('%', "%%");
+    if (plain)
+        return q;
     q.replace('\\', "\\\\").replace('"', "\\\"").replace('`', "\\`").replace('$', "\\$");
     return '"' + q + '"';
 }

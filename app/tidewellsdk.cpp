@@ -414,7 +414,17 @@ void TidewellSdk::handleArguments(const QStringList& args)
                                         "url"));
     // Unknown options of other starts are no reason to drop the link.
     parser.parse(args);
-    const QString value = parser.value("argument");
+    QString value = parser.value("argument");
+    // A link given as it is, as a desktop or a user passes it.
+    for (const QString& arg : parser.positionalArguments()) {
+        if (!value.isEmpty())
+            break;
+        if (arg.contains("/share"))
+            value = arg;
+        else
+            qWarning().noquote() << "Not a link:" << arg.left(200)
+                                 << "- pass a link as: tidewell -a \"larkvault://...\"";
+    }
     if (!value.contains("/share"))
         return;
     const ShareLinkInfo link = ShareLinkInfo::parse(value);

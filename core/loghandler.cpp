@@ -61,14 +61,36 @@ void LogHandler::write(QtMsgType type, const QString& text)
     const int t = static_cast<int>(type);
     const QByteArray line = QDateTime::currentDateTime().toString("hh:mm:ss.zzz ").toUtf8()
         + (t >= 0 && t < 5 ? level[t] : "?") + " " + text.toUtf8() + "\n";
+    Level severity = Error;
+    switch (type) {
+    case QtDebugMsg: severity = Debug; break;
+    case QtInfoMsg: severity = Info; break;
+    case QtWarningMsg: severity = Warning; break;
+    default: break;
+    }
     QMutexLocker l(&m_lock);
-    fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+    if (severity >= m_terminalLevel)
+        fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
     if (m_file.isOpen() && m_file.size() + line.size() > m_maxSize)
         openNewFile();
     if (m_file.isOpen()) {
         m_file.write(line);
         m_file.flush();
     }
+}
+
+LogHandler::Level LogHandler::parseLevel(const QString& name, Level fallback)
+{
+    const QString n = name.trimmed().toLower();
+    if (n == "debug")
+        return Debug;
+    if (n == "info")
+        return Info;
+    if (n == "warning" || n == "warn")
+        return Warning;
+    if (n == "error")
+        return Error;
+    return fallback;
 }
 
 QString LogHandler::currentFile() const

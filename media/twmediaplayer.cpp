@@ -24,8 +24,9 @@ TwMediaPlayer::TwMediaPlayer(QQuickItem* parent) : QQuickFramebufferObject(paren
     if (!h)
         throw std::runtime_error("could not create mpv context");
     m_core = std::make_shared<TwMpvCore>(h);
-    mpv_set_option_string(h, "terminal", "yes");
-    mpv_set_option_string(h, "msg-level", "all=v");
+    // The player's own messages stay off the terminal; warnings only.
+    mpv_set_option_string(h, "terminal", "no");
+    mpv_set_option_string(h, "msg-level", "all=warn");
     // Video only through the render context: never a window of its own.
     mpv_set_option_string(h, "vo", "libmpv");
     if (mpv_initialize(h) < 0)

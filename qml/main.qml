@@ -44,6 +44,8 @@ ApplicationWindow {
     }
 
     function closeDevice(index) {
+        if (typeof twLauncher !== "undefined" && twLauncher && index >= 0 && index < devices.length)
+            twLauncher.forgetDevice(devices[index])
         var list = devices.slice()
         list.splice(index, 1)
         devices = list
@@ -102,8 +104,16 @@ ApplicationWindow {
 
     Platform.SystemTrayIcon {
         id: tray
-        visible: available
-        icon.source: "qrc:/compoments/base/Image/app_icon.png"
+        // The icon is given once the tray item is complete, and the tray is
+        // shown after: an icon given earlier would only load when the tray
+        // is shown, which is refused without one.
+        property bool iconSet: false
+        visible: available && iconSet
+        Component.onCompleted: {
+            icon.source = "qrc:/compoments/base/Image/app_icon.png"
+            iconSet = true
+        }
+        onVisibleChanged: if (visible) console.log("main.qml - tray icon shown")
         tooltip: "Tidewell"
         onActivated: { appWindow.show(); appWindow.raise(); appWindow.requestActivate() }
         menu: Platform.Menu {
@@ -170,13 +180,7 @@ ApplicationWindow {
 
     OpenDeviceDialog {
         id: openDeviceDialog
-        onOpenRequested: {
-            var d = twLauncher.openDevice(host, port, user, token)
-            if (d && d.deviceId)
-                appWindow.openDevice(d)
-            else
-                Notifier.toast(qsTr("Cannot open the device at %1:%2").arg(host).arg(port), Constant.toastError)
-        }
+        onDeviceOpened: appWindow.openDevice(device)
     }
 
     BusyOverlay { id: windowBusy }

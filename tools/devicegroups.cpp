@@ -15,6 +15,65 @@ DeviceGroups* DeviceGroups::of(TestDeviceServer::Impl& d)
     return d.feature<DeviceGroups>();
 }
 
+Json::Value DeviceGroups::saveState() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Json::Value out(Json::objectValue);
+    out["nextId"] = m_nextId;
+    Json::Value list(Json::arrayValue);
+    for (const auto& kv : m_groups) {
+        const Group& g = kv.second;
+        Json::Value v(Json::objectValue);
+        v["id"] = g.id;
+        v["name"] = g.name;
+        v["owner"] = g.owner;
+        v["diskSerial"] = g.diskSerial;
+        v["createTime"] = Json::Int64(g.createTime);
+        v["lastModified"] = Json::Int64(g.lastModified);
+        Json::Value members(Json::arrayValue);
+        for (const Member& m : g.members) {
+            Json::Value mv(Json::objectValue);
+            mv["accId"] = m.accId;
+            mv["authority"] = m.authority;
+            mv["createTime"] = Json::Int64(m.createTime);
+            members.append(mv);
+        }
+        v["members"] = members;
+        list.append(v);
+    }
+    out["groups"] = list;
+    return out;
+}
+
+void DeviceGroups::loadState(const Json::Value& state)
+{
+    if (!state.isObject() || !state["groups"].isArray())
+        return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_groups.clear();
+    m_nextId = std::max<int>(100, int(jsonInt(state, "nextId", 100)));
+    for (const Json::Value& v : state["groups"]) {
+        Group g;
+        g.id = int(jsonInt(v, "id"));
+        if (g.id <= 0)
+            continue;
+        g.name = jsonStr(v, "name");
+        g.owner = jsonStr(v, "owner");
+        g.diskSerial = jsonStr(v, "diskSerial");
+        g.createTime = jsonInt(v, "createTime");
+        g.lastModified = jsonInt(v, "lastModified");
+        for (const Json::Value& mv : v["members"]) {
+            Member m;
+            m.accId = jsonStr(mv, "accId");
+            m.authority = int(jsonInt(mv, "authority", 2));
+            m.createTime = jsonInt(mv, "createTime");
+            g.members.push_back(m);
+        }
+        m_nextId = std::max(m_nextId, g.id + 1);
+        m_groups[g.id] = g;
+    }
+}
+
 bool DeviceGroups::command(const std::string& command, const Json::Value& data,
                            const std::string& accessId, std::string& out)
 {

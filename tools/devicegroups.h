@@ -39,6 +39,9 @@ public:
 
     bool command(const std::string& command, const Json::Value& data,
                  const std::string& accessId, std::string& out) override;
+    const char* stateKey() const override { return "groups"; }
+    Json::Value saveState() const override;
+    void loadState(const Json::Value& state) override;
 
     int addGroup(const std::string& name, const std::string& owner, const std::string& diskSerial);
     bool setMember(int gId, const std::string& accId, int authority);

@@ -1,5 +1,7 @@
 #include "tools/devicelinks.h"
 
+#include "tools/devicefiles.h"
+
 using namespace tds;
 
 namespace {
@@ -7,13 +9,26 @@ namespace {
 const std::string kInfo = "/api/v2/tomcat/Saltmere/deviceShare/getInfo";
 const std::string kToken = "/api/v2/tomcat/Saltmere/deviceShare/getToken";
 const std::string kReport = "/api/v2/tomcat/Saltmere/deviceShare/report";
+const std::int64_t kCreatedIdBase = 700000;
 
 DeviceLinks* linksOf(TestDeviceServer::Impl& impl)
 {
     return impl.feature<DeviceLinks>();
 }
 
+std::int64_t idOf(const Json::Value& v)
+{
+    Json::Value holder(Json::objectValue);
+    holder["v"] = v;
+    return jsonInt(holder, "v", 0);
+}
+
 } // namespace
+
+std::string DeviceLinks::urlOf(const std::string& shareId)
+{
+    return "https://x.share.tidewell.net/share?shareId=" + shareId;
+}
 
 std::int64_t DeviceLinks::add(const std::string& shareId, const std::string& code,
                               const std::string& title, const std::string& rel)
@@ -27,6 +42,7 @@ std::int64_t DeviceLinks::add(const std::string& shareId, const std::string& cod
     l.code = code;
     l.title = title;
     l.rel = rel;
+    l.items.clear();
     l.createdDate = nowMs();
     return l.id;
 }
@@ -42,6 +58,170 @@ int DeviceLinks::reports(const std::string& shareId) const
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_links.find(shareId);
     return it == m_links.end() ? 0 : it->second.reports;
+}
+
+void DeviceLinks::setSecret(const std::string& secret)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_secret = secret;
+}
+
+// Called with m_mutex held.
+std::string DeviceLinks::tokenOf(const std::string& shareId) const
+{
+    if (m_secret.empty())
+        return "link-" + shareId;
+    return "link-" + sdk::cores::crypto::md5(m_secret + "/" + shareId);
+}
+
+bool DeviceLinks::allows(const std::string& token, const std::string& path, const std::string& command,
+                         const std::string& shareId, std::int64_t fileId) const
+{
+    Link link;
+    std::string linkShareId;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (const auto& kv : m_links) {
+            if (tokenOf(kv.first) == token) {
+                link = kv.second;
+                linkShareId = kv.first;
+                break;
+            }
+        }
+    }
+    if (linkShareId.empty())
+        return false;
+    if (path.rfind("/static", 0) == 0)
+        return true;
+    if (path == "/device/directTransfer.json") {
+        if (command == "ping")
+            return true;
+        if (command == "getExterLinkResList")
+            return shareId == linkShareId;
+        if (command != "getLinkDirPath")
+            return false;
+    } else if (path != "/device/download") {
+        return false;
+    }
+    std::string rel;
+    if (fileId == 0 || !m_impl.pathFor(fileId, rel))
+        return false;
+    if (link.items.empty())
+        return DeviceFiles::within(rel, link.rel) && rel != link.rel;
+    for (std::int64_t id : link.items) {
+        std::string item;
+        if (m_impl.pathFor(id, item) && DeviceFiles::within(rel, item))
+            return true;
+    }
+    return false;
+}
+
+Json::Value DeviceLinks::saveState() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Json::Value out(Json::objectValue);
+    out["counter"] = Json::UInt64(m_counter);
+    Json::Value list(Json::objectValue);
+    for (const auto& kv : m_links) {
+        const Link& l = kv.second;
+        Json::Value v(Json::objectValue);
+        v["id"] = Json::Int64(l.id);
+        v["code"] = l.code;
+        v["title"] = l.title;
+        v["rel"] = l.rel;
+        Json::Value items(Json::arrayValue);
+        for (std::int64_t id : l.items)
+            items.append(Json::Int64(id));
+        v["items"] = items;
+        v["createdDate"] = Json::Int64(l.createdDate);
+        v["reports"] = l.reports;
+        v["userVisits"] = l.userVisits;
+        v["resVisits"] = l.resVisits;
+        list[kv.first] = v;
+    }
+    out["links"] = list;
+    return out;
+}
+
+void DeviceLinks::loadState(const Json::Value& state)
+{
+    if (!state.isObject())
+        return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_counter = std::uint64_t(std::max<std::int64_t>(0, jsonInt(state, "counter")));
+    const Json::Value& list = state["links"];
+    if (!list.isObject())
+        return;
+    m_links.clear();
+    for (const std::string& shareId : list.getMemberNames()) {
+        const Json::Value& v = list[shareId];
+        Link l;
+        l.id = jsonInt(v, "id");
+        l.code = jsonStr(v, "code");
+        l.title = jsonStr(v, "title");
+        l.rel = jsonStr(v, "rel");
+        for (const Json::Value& id : v["items"])
+            l.items.push_back(idOf(id));
+        l.createdDate = jsonInt(v, "createdDate");
+        l.reports = int(jsonInt(v, "reports"));
+        l.userVisits = int(jsonInt(v, "userVisits"));
+        l.resVisits = int(jsonInt(v, "resVisits"));
+        m_links[shareId] = l;
+    }
+}
+
+std::string DeviceLinks::create(const Json::Value& data)
+{
+    const Json::Value& ids = data["fileIds"];
+    if (!ids.isArray() || ids.empty())
+        return failure(2005, "no files");
+    Link l;
+    std::string firstName;
+    for (const Json::Value& id : ids) {
+        std::string rel;
+        const std::int64_t n = idOf(id);
+        if (n == 0 || !m_impl.pathFor(n, rel) || rel.empty())
+            return failure(404, "file does not exist");
+        if (firstName.empty())
+            firstName = DeviceFiles::nameOf(rel);
+        l.items.push_back(n);
+    }
+    l.code = jsonStr(data, "extractedCode");
+    if (l.code.size() > 16)
+        return failure(2005, "extraction code too long");
+    l.title = jsonStr(data, "title");
+    if (l.title.empty())
+        l.title = firstName;
+    l.createdDate = nowMs();
+    std::string shareId;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_counter;
+        shareId = "sl" + std::to_string(l.createdDate) + "x" + std::to_string(m_counter);
+        l.id = kCreatedIdBase + std::int64_t(m_counter);
+        m_links[shareId] = l;
+    }
+    Json::Value out(Json::objectValue);
+    out["shareId"] = shareId;
+    out["url"] = urlOf(shareId);
+    out["extractedCode"] = l.code;
+    return envelope(1, "success", out);
+}
+
+std::string DeviceLinks::topLevel(const Link& l, const Json::Value& data, const std::string& accessId)
+{
+    if (l.items.empty())
+        return m_impl.listing(l.rel, data, accessId, "", true);
+    // Items removed since the link was made drop out of it.
+    Json::Value items(Json::arrayValue);
+    for (std::int64_t id : l.items) {
+        std::string rel;
+        std::error_code ec;
+        if (m_impl.pathFor(id, rel) && !rel.empty() && fs::exists(m_impl.abs(rel), ec))
+            items.append(m_impl.item(rel, accessId, ""));
+    }
+    return envelope(1, "success",
+                    DeviceFiles::pageAt(items, jsonInt(data, "offset"), jsonInt(data, "pageSize", 60)));
 }
 
 Json::Value DeviceLinks::describe(const std::string& shareId, const Link& l,
@@ -93,7 +273,7 @@ bool DeviceLinks::cloud(const std::string& path, const Json::Value& body, std::s
         }
         Json::Value d(Json::objectValue);
         d["deviceId"] = deviceId;
-        d["deviceToken"] = "link-" + shareId;
+        d["deviceToken"] = tokenOf(shareId);
         d["userId"] = "owner1";
         d["dcsCookie"] = "dcs-" + shareId;
         d["lanHost"] = "127.0.0.1";
@@ -109,8 +289,12 @@ bool DeviceLinks::cloud(const std::string& path, const Json::Value& body, std::s
 bool DeviceLinks::command(const std::string& command, const Json::Value& data,
                           const std::string& accessId, std::string& out)
 {
+    if (command == "createExternalLink") {
+        out = create(data);
+        return true;
+    }
     if (command == "getExterLinkResList") {
-        std::string rel;
+        Link link;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             auto it = m_links.find(jsonStr(data, "shareId"));
@@ -119,9 +303,9 @@ bool DeviceLinks::command(const std::string& command, const Json::Value& data,
                 return true;
             }
             ++it->second.resVisits;
-            rel = it->second.rel;
+            link = it->second;
         }
-        out = m_impl.listing(rel, data, accessId, "", true);
+        out = topLevel(link, data, accessId);
         return true;
     }
     if (command == "getExternalLinkList") {
@@ -141,7 +325,7 @@ bool DeviceLinks::command(const std::string& command, const Json::Value& data,
             if (i >= offset && i < offset + pageSize) {
                 Json::Value d = describe(kv.first, kv.second, deviceId);
                 d["id"] = Json::Int64(kv.second.id);
-                d["url"] = "https://x." + std::string("share.tidewell.net/share?shareId=") + kv.first;
+                d["url"] = urlOf(kv.first);
                 d["code"] = kv.second.code;
                 d["userVisitTime"] = kv.second.userVisits;
                 d["resVisitTime"] = kv.second.resVisits;
@@ -194,6 +378,17 @@ bool TestDeviceServer::hasShareLink(const std::string& shareId) const
 {
     DeviceLinks* l = linksOf(*d);
     return l && l->has(shareId);
+}
+
+std::string TestDeviceServer::shareLinkUrl(const std::string& shareId)
+{
+    return DeviceLinks::urlOf(shareId);
+}
+
+void TestDeviceServer::setLinkSecret(const std::string& secret)
+{
+    if (DeviceLinks* l = linksOf(*d))
+        l->setSecret(secret);
 }
 
 int TestDeviceServer::shareLinkReports(const std::string& shareId) const

@@ -9,6 +9,46 @@ DeviceShares* DeviceShares::of(TestDeviceServer::Impl& d)
     return d.feature<DeviceShares>();
 }
 
+Json::Value DeviceShares::saveState() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Json::Value out(Json::objectValue);
+    out["lastTime"] = Json::Int64(m_lastTime);
+    Json::Value list(Json::arrayValue);
+    for (const auto& kv : m_shares) {
+        Json::Value v(Json::objectValue);
+        v["fileId"] = Json::Int64(kv.first);
+        v["sharer"] = kv.second.sharer;
+        v["toAll"] = kv.second.toAll;
+        Json::Value users(Json::arrayValue);
+        for (const std::string& u : kv.second.users)
+            users.append(u);
+        v["users"] = users;
+        v["shareTime"] = Json::Int64(kv.second.shareTime);
+        list.append(v);
+    }
+    out["shares"] = list;
+    return out;
+}
+
+void DeviceShares::loadState(const Json::Value& state)
+{
+    if (!state.isObject() || !state["shares"].isArray())
+        return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_shares.clear();
+    m_lastTime = jsonInt(state, "lastTime");
+    for (const Json::Value& v : state["shares"]) {
+        Share s;
+        s.sharer = jsonStr(v, "sharer");
+        s.toAll = jsonBool(v, "toAll");
+        for (const std::string& u : DeviceFiles::texts(v["users"]))
+            s.users.insert(u);
+        s.shareTime = jsonInt(v, "shareTime");
+        m_shares[jsonInt(v, "fileId")] = s;
+    }
+}
+
 bool DeviceShares::command(const std::string& command, const Json::Value& data,
                            const std::string& me, std::string& out)
 {

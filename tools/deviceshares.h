@@ -30,6 +30,9 @@ public:
 
     bool command(const std::string& command, const Json::Value& data,
                  const std::string& accessId, std::string& out) override;
+    const char* stateKey() const override { return "shares"; }
+    Json::Value saveState() const override;
+    void loadState(const Json::Value& state) override;
 
     // users empty: to all.
     bool share(std::int64_t fileId, const std::string& sharer, const std::set<std::string>& users);

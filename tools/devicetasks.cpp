@@ -307,6 +307,107 @@ std::string DeviceTasks::btDeleteTask(const Json::Value& data)
     return envelope(1, "success", ok());
 }
 
+Json::Value DeviceTasks::saveState() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Json::Value out(Json::objectValue);
+    out["nextId"] = Json::Int64(m_nextId);
+    Json::Value jobs(Json::arrayValue);
+    for (const CopyJob& j : m_jobs) {
+        Json::Value v(Json::objectValue);
+        v["id"] = Json::Int64(j.id);
+        v["name"] = j.name;
+        v["operationType"] = j.operationType;
+        v["status"] = j.status;
+        jobs.append(v);
+    }
+    out["jobs"] = jobs;
+    Json::Value failures(Json::arrayValue);
+    for (const CopyFailure& f : m_failures) {
+        Json::Value v(Json::objectValue);
+        v["curOperId"] = Json::Int64(f.curOperId);
+        v["name"] = f.name;
+        v["sourceFile"] = f.sourceFile;
+        v["tagFile"] = f.tagFile;
+        v["groupName"] = f.groupName;
+        v["num"] = f.num;
+        v["type"] = f.type;
+        v["failcode"] = f.failcode;
+        v["operationType"] = f.operationType;
+        failures.append(v);
+    }
+    out["failures"] = failures;
+    Json::Value tasks(Json::arrayValue);
+    for (const BtTask& t : m_tasks) {
+        Json::Value v(Json::objectValue);
+        v["downId"] = t.downId;
+        v["taskId"] = t.taskId;
+        v["status"] = t.status;
+        v["fileName"] = t.fileName;
+        v["progress"] = t.progress;
+        v["exception"] = t.exception;
+        v["recvSize"] = Json::Int64(t.recvSize);
+        v["size"] = Json::Int64(t.size);
+        v["speed"] = t.speed;
+        v["finishedTime"] = Json::Int64(t.finishedTime);
+        v["isFile"] = t.isFile;
+        v["isExternal"] = t.isExternal;
+        v["target"] = t.target;
+        tasks.append(v);
+    }
+    out["bt"] = tasks;
+    return out;
+}
+
+void DeviceTasks::loadState(const Json::Value& state)
+{
+    if (!state.isObject())
+        return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_nextId = std::max<std::int64_t>(5000, jsonInt(state, "nextId", 5000));
+    m_jobs.clear();
+    for (const Json::Value& v : state["jobs"]) {
+        CopyJob j;
+        j.id = jsonInt(v, "id");
+        j.name = jsonStr(v, "name");
+        j.operationType = int(jsonInt(v, "operationType"));
+        j.status = int(jsonInt(v, "status", 1));
+        m_jobs.push_back(j);
+    }
+    m_failures.clear();
+    for (const Json::Value& v : state["failures"]) {
+        CopyFailure f;
+        f.curOperId = jsonInt(v, "curOperId");
+        f.name = jsonStr(v, "name");
+        f.sourceFile = jsonStr(v, "sourceFile");
+        f.tagFile = jsonStr(v, "tagFile");
+        f.groupName = jsonStr(v, "groupName");
+        f.num = int(jsonInt(v, "num", 1));
+        f.type = int(jsonInt(v, "type", 1));
+        f.failcode = int(jsonInt(v, "failcode"));
+        f.operationType = int(jsonInt(v, "operationType"));
+        m_failures.push_back(f);
+    }
+    m_tasks.clear();
+    for (const Json::Value& v : state["bt"]) {
+        BtTask t;
+        t.downId = jsonStr(v, "downId");
+        t.taskId = int(jsonInt(v, "taskId"));
+        t.status = int(jsonInt(v, "status"));
+        t.fileName = jsonStr(v, "fileName");
+        t.progress = int(jsonInt(v, "progress"));
+        t.exception = int(jsonInt(v, "exception"));
+        t.recvSize = jsonInt(v, "recvSize");
+        t.size = jsonInt(v, "size");
+        t.speed = int(jsonInt(v, "speed"));
+        t.finishedTime = jsonInt(v, "finishedTime");
+        t.isFile = int(jsonInt(v, "isFile", 1));
+        t.isExternal = jsonBool(v, "isExternal");
+        t.target = jsonStr(v, "target");
+        m_tasks.push_back(t);
+    }
+}
+
 std::int64_t DeviceTasks::addCopyJob(const std::string& name, int operationType, int status)
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -54,6 +54,9 @@ public:
 
     bool command(const std::string& command, const Json::Value& data, const std::string& accessId,
                  std::string& out) override;
+    const char* stateKey() const override { return "tasks"; }
+    Json::Value saveState() const override;
+    void loadState(const Json::Value& state) override;
 
     std::int64_t addCopyJob(const std::string& name, int operationType, int status);
     std::int64_t addCopyFailure(CopyFailure f);

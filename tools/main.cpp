@@ -29,7 +29,8 @@ void usage()
                  "  Serves DIR as the storage of a test device on 127.0.0.1.\n"
                  "  --port 0 (default) picks a free port; the ports are printed.\n"
                  "  --sample fills DIR with the sample library (once) and its users,\n"
-                 "  group, shares and link; --exit-with-parent ends with the caller.\n");
+                 "  group, shares and link; --exit-with-parent ends with the caller.\n"
+                 "  Groups, shares, favourites, links and tasks are kept in DIR.\n");
 }
 
 } // namespace
@@ -72,14 +73,18 @@ int main(int argc, char** argv)
     const pid_t parent = ::getppid();
     TestDeviceServer server(root);
     server.setToken(token);
+    // Without the device's token nobody can work out a link's token.
+    server.setLinkSecret(token);
     if (!deviceId.empty())
         server.setDeviceId(deviceId);
+    // A device keeps its groups, shares, links and tasks over a restart.
+    const bool restored = server.setPersistent(true);
     if (sample) {
         // Pictures are drawn with Qt, which needs an application object.
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         int qargc = 1;
         QGuiApplication app(qargc, argv);
-        if (!SampleLibrary::populate(server))
+        if (!SampleLibrary::populate(server, restored))
             std::fprintf(stderr, "tw_testdevice: the sample library is incomplete\n");
     }
     if (!server.start(port)) {

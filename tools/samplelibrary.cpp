@@ -163,12 +163,15 @@ bool SampleLibrary::writeFiles(TestDeviceServer& s)
     return ok;
 }
 
-void SampleLibrary::seedState(TestDeviceServer& s)
+void SampleLibrary::seedState(TestDeviceServer& s, bool stateRestored)
 {
     s.addDeviceUser(kOwner, kOwnerName);
     s.addDeviceUser("alice", "Alice");
     s.addDeviceUser("bob", "Bob");
     s.addUserGroup(1, "Family", {"alice", "bob"});
+    // What the user changed since is the device's state now.
+    if (stateRestored)
+        return;
 
     if (s.pubGroupCount() == 0) {
         const int group = s.addPubGroup("Family album", kOwner);
@@ -183,11 +186,12 @@ void SampleLibrary::seedState(TestDeviceServer& s)
     s.setMediaLoved("Photos/harbour.jpg", true);
     if (!s.hasShareLink(kLinkShareId))
         s.addShareLink(kLinkShareId, kLinkCode, "Holiday pictures", "Links/Holiday");
+    s.saveState();
 }
 
-bool SampleLibrary::populate(TestDeviceServer& s)
+bool SampleLibrary::populate(TestDeviceServer& s, bool stateRestored)
 {
     const bool ok = writeFiles(s);
-    seedState(s);
+    seedState(s, stateRestored);
     return ok;
 }

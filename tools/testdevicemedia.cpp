@@ -43,10 +43,6 @@ bool TestDeviceMedia::command(const std::string& command, const Json::Value& dat
         out = mediaList(data, accessId);
         return true;
     }
-    if (command == "createExternalLink") {
-        out = createLink(data);
-        return true;
-    }
     if (command == "myLove") {
         // Favourites by id; the listing marks them with isCollect.
         std::vector<std::string> rels;
@@ -127,29 +123,24 @@ std::string TestDeviceMedia::mediaList(const Json::Value& data, const std::strin
     return envelope(1, "success", out);
 }
 
-std::string TestDeviceMedia::createLink(const Json::Value& data)
+Json::Value TestDeviceMedia::saveState() const
 {
-    const Json::Value& ids = data["fileIds"];
-    if (!ids.isArray() || ids.empty())
-        return failure(2005, "no files");
-    for (const Json::Value& id : ids) {
-        std::string rel;
-        const std::int64_t n = id.isIntegral() ? id.asInt64() : (id.isString() ? std::atoll(id.asCString()) : 0);
-        if (n == 0 || !d.pathFor(n, rel))
-            return failure(404, "file does not exist");
-    }
-    const std::string code = jsonStr(data, "extractedCode");
-    if (code.size() > 16)
-        return failure(2005, "extraction code too long");
-    std::string shareId;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        shareId = "sl" + std::to_string(nowMs()) + "x" + std::to_string(++linkCounter);
-    }
-    Json::Value out(Json::objectValue);
-    out["shareId"] = shareId;
-    out["url"] = "https://share.tidewell.example/s?shareId=" + shareId;
-    return envelope(1, "success", out);
+    std::lock_guard<std::mutex> lock(mutex);
+    Json::Value out(Json::arrayValue);
+    for (const std::string& rel : loved)
+        out.append(rel);
+    return out;
+}
+
+void TestDeviceMedia::loadState(const Json::Value& state)
+{
+    if (!state.isArray())
+        return;
+    std::lock_guard<std::mutex> lock(mutex);
+    loved.clear();
+    for (const Json::Value& v : state)
+        if (v.isString())
+            loved.insert(v.asString());
 }
 
 std::string TestDeviceMedia::thumbnailFile(const std::string& rel, int mode)

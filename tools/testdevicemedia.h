@@ -9,8 +9,8 @@
 #include "tools/testdeviceserverimpl.h"
 
 // The media side of the test device: the media listing by category
-// ("getFileFromClassForDate3"), thumbnail downloads of pictures scaled with
-// Qt, and external links made for files ("createExternalLink").
+// ("getFileFromClassForDate3"), favourites and thumbnail downloads of
+// pictures scaled with Qt.
 class TestDeviceMedia : public TestDeviceFeature
 {
 public:
@@ -19,6 +19,9 @@ public:
     bool command(const std::string& command, const Json::Value& data, const std::string& accessId,
                  std::string& out) override;
     bool download(const httplib::Request& req, httplib::Response& res, const std::string& rel) override;
+    const char* stateKey() const override { return "favourites"; }
+    Json::Value saveState() const override;
+    void loadState(const Json::Value& state) override;
 
     // The thumbnail file of a stored picture (made once per file version);
     // "" when the file is not a picture.
@@ -27,12 +30,11 @@ public:
     std::atomic<int> latencyMs{0};
     std::atomic<int> active{0};
     std::atomic<int> peak{0};
-    std::mutex mutex;
+    mutable std::mutex mutex;
     std::set<std::string> loved;
 
 private:
     std::string mediaList(const Json::Value& data, const std::string& accessId);
-    std::string createLink(const Json::Value& data);
 
     TestDeviceServer::Impl& d;
     std::uint64_t linkCounter = 0;

@@ -54,6 +54,16 @@ public:
     void setDeviceId(const std::string& id);
     // Token a request must carry (X-Token or X-Link-Token); "" accepts any.
     void setToken(const std::string& token);
+    // Keeps groups, shares, favourites, links and device tasks in
+    // root/.tw_state.json, as a device keeps them across restarts: loads
+    // the file now (true when there was one) and writes it after every
+    // command that changed something.
+    bool setPersistent(bool persistent);
+    // Writes the state file now (after state set through this class).
+    void saveState();
+    // Link tokens are derived from this secret (unguessable without it);
+    // without one a link's token is "link-" followed by its share id.
+    void setLinkSecret(const std::string& secret);
 
     // Ids. The root folder has the root id (0 unless set). Paths are relative
     // to root with '/' separators ("" = root, "a/b.txt").
@@ -148,6 +158,8 @@ public:
     std::int64_t addShareLink(const std::string& shareId, const std::string& code,
                               const std::string& title, const std::string& relPath);
     bool hasShareLink(const std::string& shareId) const;
+    // The link URL the device hands out for a share id.
+    static std::string shareLinkUrl(const std::string& shareId);
     int shareLinkReports(const std::string& shareId) const;
 
     // -- device tasks --

@@ -37,6 +37,7 @@ namespace tds {
 
 inline constexpr const char* kIdFile = ".tw_ids";
 inline constexpr const char* kUploadDir = ".tw_uploads";
+inline constexpr const char* kStateFile = ".tw_state.json";
 inline constexpr std::int64_t kMd5Limit = 64LL * 1024 * 1024;   // larger files list without MD5
 inline constexpr std::size_t kChunk = 256 * 1024;
 
@@ -197,6 +198,11 @@ public:
         (void)out;
         return false;
     }
+    // The state a device keeps across restarts, under stateKey() in the
+    // state file; a feature without a key keeps nothing.
+    virtual const char* stateKey() const { return nullptr; }
+    virtual Json::Value saveState() const { return Json::Value(); }
+    virtual void loadState(const Json::Value& state) { (void)state; }
 };
 
 
@@ -246,6 +252,10 @@ public:
     bool pathFor(std::int64_t id, std::string& rel) const;
     void loadIds();
     void saveIdsLocked();
+
+    // state file (features' state across restarts)
+    bool loadState();
+    void saveState();
     fs::path abs(const std::string& rel) const { return rel.empty() ? fs::path(root) : fs::path(root) / rel; }
 
     // faults
@@ -262,6 +272,10 @@ public:
     // faults. True when the request was answered already.
     bool front(const httplib::Request& req, httplib::Response& res, int listener,
                const std::string& command, const std::string& body, bool deviceRequest);
+    // A request carrying a link's token instead of the device's: only the
+    // link's own files.
+    bool linkAllows(const httplib::Request& req, const std::string& token,
+                    const std::string& command, const std::string& body);
 
     // handlers
     void onCommand(const httplib::Request& req, httplib::Response& res, int listener);
@@ -302,6 +316,9 @@ public:
     std::map<std::string, Upload> uploads;
     std::uint64_t uploadCounter = 0;
     std::map<std::string, std::pair<std::string, std::string>> md5Cache;   // rel -> (stamp, md5)
+    std::atomic<bool> persistent{false};
+    std::mutex stateMutex;
+    std::string savedState;   // the state file's text as last written
 
     // Asked in order before the built-in commands' "unknown command".
     std::vector<std::unique_ptr<TestDeviceFeature>> features;

@@ -32,6 +32,8 @@ void TestDeviceServer::Impl::onCommand(const httplib::Request& req, httplib::Res
         ? canned
         : runCommand(command, root["data"].isObject() ? root["data"] : Json::Value(Json::objectValue),
                      req.get_header_value("X-Access-Id"));
+    if (canned.empty())
+        saveState();
     res.status = 200;
     res.set_content(answer, "application/json");
 }

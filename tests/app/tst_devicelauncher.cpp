@@ -1,12 +1,29 @@
+#include <QSignalSpy>
+#include <QTcpServer>
+
 #include "app/devicelauncher.h"
 #include "app/tidewellsdk.h"
 #include "tests/testenv.h"
+#include "tools/testdeviceserver.h"
 
-// Opening a device by address: bad addresses refused, a good one
-// remembered for the next start and its user made the signed-in account.
+// Opening a device by address: bad addresses refused, a device asked first
+// and remembered for the next start only when it answered (its user made the
+// signed-in account), with the reason when it did not; a closed tab forgets it.
 class TstDeviceLauncher : public QObject
 {
     Q_OBJECT
+
+    // The answer of one probe: (device map, reason).
+    static QPair<QVariantMap, QString> probe(DeviceLauncher& l, const QString& host, int port,
+                                             const QString& token)
+    {
+        QSignalSpy done(&l, &DeviceLauncher::probeFinished);
+        l.probeDevice(host, port, "alice", token);
+        if (done.isEmpty() && !done.wait(15000))
+            return {};
+        return {done.at(0).at(0).toMap(), done.at(0).at(1).toString()};
+    }
+
 private slots:
     void opensAndRemembersADevice()
     {
@@ -24,14 +41,18 @@ private slots:
             QCOMPARE(d.value("accessId").toString(), QString("alice"));
             QCOMPARE(d.value("deviceToken").toString(), QString("secret"));
             QVERIFY(!d.value("deviceId").toString().isEmpty());
+            // As when the device answered.
+            launcher.remember(d);
             QCOMPARE(root.userInfo().accessId, QString("alice"));
-            QCOMPARE(launcher.devices().size(), 1);
         }
-        // The next start opens it again and starts no sample device.
+        // The next start opens it again and starts no sample device; its
+        // links are resolved by the cloud the settings name.
         TidewellSdk again;
+        again.config()->setValue("Environment", "CloudUrl", "https://cloud.example:8443");
         DeviceLauncher launcher(&again);
         launcher.setServerProgram("/nonexistent/tw_testdevice");
         QVERIFY(launcher.prepare());
+        QCOMPARE(again.channelOption().cloud_url, std::string("https://cloud.example:8443"));
         QCOMPARE(launcher.devices().size(), 1);
         const QVariantMap d = launcher.devices().first().toMap();
         QCOMPARE(d.value("lanPort").toInt(), 8080);
@@ -42,6 +63,54 @@ private slots:
         const QVariantMap same = launcher.openDevice("10.0.0.2", 8080, "", "");
         QCOMPARE(same.value("accessId").toString(), QString("owner"));
         QCOMPARE(same.value("deviceId"), d.value("deviceId"));
+
+        // Its tab closed: the next start is on the sample device again.
+        launcher.forgetDevice(d);
+        TidewellSdk third;
+        DeviceLauncher next(&third);
+        next.setServerProgram("/nonexistent/tw_testdevice");
+        QVERIFY(!next.prepare());
+        QVERIFY(next.devices().isEmpty());
+    }
+
+    void asksTheDeviceFirstAndSaysWhyItFailed()
+    {
+        QTemporaryDir dir;
+        TestDeviceServer device(dir.path().toStdString());
+        device.setToken("right");
+        QVERIFY(device.start());
+        TidewellSdk root;
+        DeviceLauncher launcher(&root);
+        launcher.setProbeTimeoutMs(1500);
+        const QString ini = root.config()->fileName();
+
+        auto r = probe(launcher, "127.0.0.1", device.port(), "wrong");
+        QVERIFY(r.first.isEmpty());
+        QVERIFY2(r.second.contains("refused the token"), qPrintable(r.second));
+
+        QTcpServer silent;   // accepts and never answers
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        r = probe(launcher, "127.0.0.1", silent.serverPort(), "right");
+        QVERIFY2(r.second.contains("did not answer within 2 s"), qPrintable(r.second));
+
+        const int closedPort = silent.serverPort();
+        silent.close();
+        r = probe(launcher, "127.0.0.1", closedPort, "right");
+        QVERIFY2(r.second.contains("refused"), qPrintable(r.second));
+        QVERIFY(root.config()->value("Environment", "DeviceHost").toString().isEmpty());
+
+        r = probe(launcher, "127.0.0.1", device.port(), "right");
+        QVERIFY2(r.second.isEmpty(), qPrintable(r.second));
+        QCOMPARE(r.first.value("lanPort").toInt(), device.port());
+        QCOMPARE(root.config()->value("Environment", "DevicePort").toInt(), device.port());
+        QCOMPARE(root.config()->value("Environment", "DeviceToken").toString(), QString("right"));
+        QCOMPARE(root.userInfo().accessId, QString("alice"));
+        // The token is in there: for its user's eyes only.
+        QCOMPARE(QFile::permissions(ini) & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup
+                                            | QFile::WriteOther),
+                 QFileDevice::Permissions());
+        launcher.forgetDevice(r.first);
+        QVERIFY(root.config()->value("Environment", "DeviceToken").toString().isEmpty());
     }
 };
 

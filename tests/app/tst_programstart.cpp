@@ -1,7 +1,9 @@
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTcpSocket>
 
 #include "tests/testenv.h"
@@ -49,10 +51,57 @@ class TstProgramStart : public QObject
         return s.waitForConnected(1000);
     }
 
+    static QProcessEnvironment verbose()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TIDEWELL_LOG_LEVEL", "debug");
+        return env;
+    }
+
+    // The program's own log folder in the test's HOME.
+    static QString logDir()
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/tidewell/tidewell/logs";
+    }
+    static QByteArray logText()
+    {
+        QByteArray all;
+        for (const QFileInfo& fi : QDir(logDir()).entryInfoList(QDir::Files, QDir::Time)) {
+            QFile f(fi.absoluteFilePath());
+            if (f.open(QIODevice::ReadOnly))
+                all += f.readAll();
+        }
+        return all;
+    }
+
 private slots:
+    // Without being asked for more the terminal gets warnings and errors
+    // only; the log file gets everything.
+    void quietTerminalFullLogFile()
+    {
+        QProcess p;
+        p.start(program(), QStringList());
+        QVERIFY(p.waitForStarted(10000));
+        QElapsedTimer t;
+        t.start();
+        while (!logText().contains("DirListModel::rFilelist - result 1") && t.elapsed() < 50000
+               && p.state() == QProcess::Running)
+            QTest::qWait(200);
+        const QByteArray log = logText();
+        QVERIFY2(log.contains("DirListModel::rFilelist - result 1"), log.right(2000).constData());
+        QVERIFY(log.contains(" D "));
+        const QByteArray terminal = p.readAllStandardError() + p.readAllStandardOutput();
+        p.kill();
+        p.waitForFinished(5000);
+        for (const QByteArray& line : terminal.split('\n'))
+            QVERIFY2(!QRegularExpression("^\\d\\d:\\d\\d:\\d\\d\\.\\d+ [DI] ").match(QString::fromUtf8(line)).hasMatch(),
+                     line.constData());
+    }
+
     void startsOnTheSampleDeviceAndHandsOverLinks()
     {
         QProcess first;
+        first.setProcessEnvironment(verbose());
         first.start(program(), QStringList());
         QVERIFY(first.waitForStarted(10000));
         QByteArray log;
@@ -61,6 +110,9 @@ private slots:
         const QRegularExpression portRe("sample device on 127.0.0.1 port (\\d+)");
         const int port = portRe.match(QString::fromUtf8(log)).captured(1).toInt();
         QVERIFY(port > 0);
+        // Received links are resolved by the sample device.
+        QVERIFY2(waitFor(first, log, QString("links are resolved by http://127.0.0.1:%1").arg(port).toUtf8(), 10000),
+                 log.right(2000).constData());
 
         // Another local user cannot read the sample without the token.
         const QByteArray answer = askWithoutToken(port);
@@ -72,6 +124,13 @@ private slots:
         QVERIFY(second.waitForFinished(20000));
         QCOMPARE(second.exitCode(), 0);
         QVERIFY2(waitFor(first, log, "link page opened for handed-1", 15000), log.right(2000).constData());
+
+        // A link given as it stands, as a generic desktop handler passes it.
+        QProcess third;
+        third.start(program(), {"larkvault://a.share.tidewell.net/share?shareId=handed-2&code=x1"});
+        QVERIFY(third.waitForFinished(20000));
+        QCOMPARE(third.exitCode(), 0);
+        QVERIFY2(waitFor(first, log, "link page opened for handed-2", 15000), log.right(2000).constData());
 
         // The sample device ends with the program, however it ends.
         first.kill();

@@ -89,6 +89,38 @@ private slots:
             QCOMPARE(desktopDefault(), QString("other.desktop"));
     }
 
+    // The plain desktop handler (no desktop environment) runs the entry's
+    // Exec as it reads it: split at blanks, the first word the program.
+    void plainXdgOpenStartsTheProgramWithTheLink()
+    {
+        QVERIFY(SchemeRegistration::entryText("/usr/bin/tidewell").contains("\nExec=/usr/bin/tidewell -a %u\n"));
+        QVERIFY(SchemeRegistration::entryText("/opt/50%/tidewell").contains("\nExec=/opt/50%%/tidewell -a %u\n"));
+
+        const QString xdgOpen = QStandardPaths::findExecutable("xdg-open");
+        if (xdgOpen.isEmpty())
+            QSKIP("xdg-open is not installed");
+        const QString dir = QFileInfo(entry()).absolutePath() + "/../standin";
+        QDir().mkpath(dir);
+        const QString out = dir + "/args.txt";
+        const QString program = dir + "/tidewell";
+        write(program, QString("#!/bin/sh\nprintf '%s\\n' \"$@\" > '%1'\n").arg(out).toUtf8());
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(SchemeRegistration::registerScheme(QFileInfo(program).canonicalFilePath()));
+
+        const QString link = "larkvault://a.share.tidewell.net/share?shareId=S1&code=C1";
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* v : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                              "GNOME_DESKTOP_SESSION_ID", "KDE_SESSION_VERSION", "BROWSER"})
+            env.remove(v);
+        if (!env.contains("DISPLAY"))
+            env.insert("DISPLAY", ":99");
+        p.setProcessEnvironment(env);
+        p.start(xdgOpen, {link});
+        QVERIFY(p.waitForFinished(20000));
+        QTRY_COMPARE_WITH_TIMEOUT(read(out), ("-a\n" + link + "\n").toUtf8(), 10000);
+    }
+
     void keepsTheRestOfTheAssociationsFile()
     {
         const QByteArray before = "[Default Applications]\ntext/html=browser.desktop\n\n"

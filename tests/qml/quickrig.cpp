@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQmlError>
 #include <QEventLoop>
 #include <QQuickItem>
 #include <QQuickItemGrabResult>
@@ -27,6 +28,7 @@ QByteArray readAll(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
 } // namespace
 
 QVariantMap QuickRigApi::device() const
@@ -162,6 +164,11 @@ void QuickRig::applicationAvailable()
 
 void QuickRig::qmlEngineAvailable(QQmlEngine* engine)
 {
+    // Every QML warning (binding loops, type errors, ...) fails the run.
+    QObject::connect(engine, &QQmlEngine::warnings, engine, [](const QList<QQmlError>& warnings) {
+        for (const QQmlError& w : warnings)
+            QTest::qFail(("QML warning: " + w.toString()).toUtf8().constData(), __FILE__, __LINE__);
+    });
     engine->addImportPath(":/imports");
     m_root->exposeTo(engine->rootContext());
     engine->rootContext()->setContextProperty("twLauncher", m_launcher.get());

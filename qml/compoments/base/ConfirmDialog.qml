@@ -10,12 +10,16 @@ Dialog {
     signal confirmed()
     modal: true
     anchors.centerIn: Overlay.overlay
-    width: Math.min(420, parent ? parent.width - 40 : 420)
+    // Sized by the window, not by the item that declares it, which may be
+    // a hidden row of no width.
+    width: Math.max(240, Math.min(420, (Overlay.overlay ? Overlay.overlay.width : 460) - 40))
     standardButtons: Dialog.Ok | Dialog.Cancel
     Label {
         id: body
         objectName: "confirmText"
-        width: parent.width
+        // The dialog's own width: the content item's would feed the wrapped
+        // text's height back into the dialog's size.
+        width: dlg.availableWidth
         wrapMode: Text.Wrap
         font.pixelSize: Theme.fontNormal
     }

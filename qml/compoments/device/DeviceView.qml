@@ -15,6 +15,8 @@ Item {
     property int section: Constant.pageFiles
     property alias twTab: tab
     readonly property bool connected: tab.linkState >= 2
+    // Why the device does not answer, once asked.
+    property string failReason: ""
 
     TidewellTab {
         id: tab
@@ -25,6 +27,24 @@ Item {
         onRUploadAskTip: {
             askUpload.text = isUp ? qsTr("Ask_upload_tip_upload") : qsTr("Ask_upload_tip_finish")
             askUpload.open()
+        }
+    }
+
+    Connections {
+        target: tab
+        function onLinkStateChanged() {
+            if (tab.linkState >= 1)
+                view.failReason = ""
+            else if (typeof twLauncher !== "undefined" && twLauncher)
+                twLauncher.diagnose(view.deviceMap)
+        }
+    }
+    Connections {
+        target: typeof twLauncher !== "undefined" ? twLauncher : null
+        ignoreUnknownSignals: true
+        function onDiagnosed(deviceId, reason) {
+            if (deviceId === view.deviceMap.deviceId && tab.linkState === 0)
+                view.failReason = reason
         }
     }
 
@@ -51,8 +71,10 @@ Item {
                 objectName: "linkStateText"
                 anchors.centerIn: parent
                 font.pixelSize: Theme.fontSmall
+                textFormat: Text.PlainText
                 text: tab.linkState === 1 ? qsTr("Connecting to the device...")
-                                          : qsTr("The device is not connected")
+                      : view.failReason.length > 0 ? qsTr("The device is not connected: %1").arg(view.failReason)
+                      : qsTr("The device is not connected")
             }
         }
 

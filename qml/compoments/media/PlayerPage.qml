@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQml 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import QtQuick.Dialogs 1.3 as Dialogs
@@ -197,7 +198,7 @@ Rectangle {
                     to: Math.max(1, player.duration)
                     onMoved: page.seek(value)
                     // Follows playback unless the user holds it.
-                    Binding on value { when: !seekBar.pressed; value: player.position }
+                    Binding on value { when: !seekBar.pressed; value: player.position; restoreMode: Binding.RestoreNone }
                 }
                 Label {
                     objectName: "durationText"
