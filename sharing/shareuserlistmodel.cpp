@@ -3,6 +3,7 @@
 #include <QDebug>
 
 #include "device/tidewelldevice.h"
+#include "core/utils.h"
 
 ShareUserListModel::ShareUserListModel(QObject* parent) : BaseModel(parent), m_handle(twNewHandle())
 {
@@ -22,7 +23,7 @@ QVariant ShareUserListModel::data(const QModelIndex& index, int role) const
     case UserHeadRole:
         return m_rows.at(row).headImg;
     case UserNameRole:
-        return m_rows.at(row).markName;
+        return shownName(m_rows.at(row).markName);
     case SelectedRole:
         return row == m_selected;
     default:
