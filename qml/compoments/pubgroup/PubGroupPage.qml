@@ -38,6 +38,8 @@ Rectangle {
         var d = twTab ? twTab.device : null
         return d && d.deviceSn ? d.deviceSn : ""
     }
+    // Back from an outage: a list that failed to load asks again.
+    onReadyChanged: if (ready && groupModel.rowCount() === 0) groupModel.resetData()
     function sortBy(type) {
         if (groupModel.sortType === type)
             groupModel.isSort = !groupModel.isSort

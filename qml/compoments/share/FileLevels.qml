@@ -74,6 +74,9 @@ ColumnLayout {
         current.singleSelect(index, true)
         current.openFileItem(index)
     }
+    // Back from an outage: a level that failed to load (or never loaded)
+    // asks again by itself.
+    onActiveChanged: if (active && current && current.rowCount() === 0) current.refreshData()
 
     ModelHooks { model: levels.current; overlay: busy; emptyView: empty; emptyText: levels.emptyText }
 

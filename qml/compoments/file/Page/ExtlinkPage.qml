@@ -45,6 +45,8 @@ Rectangle {
         if (old)
             old.destroy()
     }
+    // Back from an outage: a list that failed to load asks again.
+    onReadyChanged: if (ready && links && links.rowCount() === 0) links.resetData()
     function select(index, isFocus) {
         if (!links)
             return
