@@ -110,13 +110,14 @@ public:
         if (m_port == 0)
             m_port = api->server->port();
         api->server->stop();
+        m_away = true;
     }
     // Safe to call when the device is there (a failed test leaves it away).
     Q_INVOKABLE bool back()
     {
-        if (m_port == 0)
+        if (!m_away)
             return true;
-        api->server->stop();
+        m_away = false;
         return api->server->start(m_port);
     }
     // A tab that notices a device gone within ms, and reconnects as often.
@@ -141,6 +142,7 @@ private:
     int m_group = 0;
     int m_plain = 0;
     int m_port = 0;
+    bool m_away = false;
 };
 
 class HostileRig : public QuickRig

@@ -78,5 +78,27 @@ Item {
                       "the pictures load again")
             verify(testRig.screenshot(page, "hostile_media_back"))
         }
+
+        function test_3_sharesAndLinks() {
+            hostileRig.away()
+            var shares = load("qrc:/compoments/share/SharePage.qml")
+            var empty = H.find(shares.levels, "emptyView")
+            tryCompare(empty, "state_", 2, 15000)
+            outageEnds()
+            tryVerify(function() { return H.column(shares.current, 257).indexOf("recipes.txt") >= 0 }, 15000,
+                      "the shares load again")
+            verify(testRig.screenshot(shares, "hostile_shares_back"))
+
+            hostileRig.quickLink(tab, 60000)
+            hostileRig.away()
+            var links = load("qrc:/compoments/file/Page/ExtlinkPage.qml")
+            tryVerify(function() { return links.links !== null }, 5000)
+            // The list fails at once: nothing answers on the device's port.
+            wait(1000)
+            compare(links.links.rowCount(), 0)
+            outageEnds()
+            tryVerify(function() { return H.column(links.links, 257).indexOf("Holiday pictures") >= 0 }, 15000,
+                      "the links load again")
+        }
     }
 }
