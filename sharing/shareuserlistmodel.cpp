@@ -74,8 +74,12 @@ void ShareUserListModel::onGetShareUserList(TW_HANDLE handle, GetShareUserListRe
         return;
     }
     if (!dataRsp.ok()) {
-        // Loading stays set: no further page is asked.
+        // No more pages until reload(): a view that keeps asking would
+        // flood a failing device.
         qDebug() << "-----ShareUserListModel::onGetShareUserList:" << dataRsp.code() << dataRsp.message;
+        --m_page;
+        m_hasMore = false;
+        m_isLoading = false;
         return;
     }
     m_hasMore = m_page < dataRsp.totalPages;
@@ -92,6 +96,18 @@ void ShareUserListModel::onGetShareUserList(TW_HANDLE handle, GetShareUserListRe
         }
     }
     m_isLoading = false;
+}
+
+void ShareUserListModel::reload()
+{
+    if (m_isLoading)
+        return;
+    beginResetModel();
+    m_rows.clear();
+    m_selected = -1;
+    m_page = 0;
+    m_hasMore = true;
+    endResetModel();
 }
 
 void ShareUserListModel::singleSelect(int itemIndex)

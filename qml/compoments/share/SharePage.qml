@@ -58,7 +58,13 @@ Rectangle {
             current.fileDownload(twSdk.downloadFolder())
     }
 
-    onReadyChanged: if (ready && levels.stack.length === 0) show(mode, userId, userName)
+    onReadyChanged: {
+        if (ready && levels.stack.length === 0)
+            show(mode, userId, userName)
+        // Back from an outage: a list of sharers that failed asks again.
+        if (ready && users.rowCount() === 0)
+            users.reload()
+    }
     Component.onCompleted: if (ready) show(0)
 
     component NavEntry: ItemDelegate {

@@ -87,6 +87,7 @@ Item {
             outageEnds()
             tryVerify(function() { return H.column(shares.current, 257).indexOf("recipes.txt") >= 0 }, 15000,
                       "the shares load again")
+            tryVerify(function() { return shares.shareUsers.rowCount() > 0 }, 15000, "the sharers load again")
             verify(testRig.screenshot(shares, "hostile_shares_back"))
 
             hostileRig.quickLink(tab, 60000)
