@@ -15,6 +15,7 @@ Dialog {
     Label {
         id: body
         objectName: "confirmText"
+        textFormat: Text.PlainText
         width: parent.width
         wrapMode: Text.Wrap
         font.pixelSize: Theme.fontNormal

@@ -32,6 +32,7 @@ Item {
             objectName: "emptyText"
             anchors.horizontalCenter: parent.horizontalCenter
             text: empty.message.length > 0 ? empty.message : empty.defaultMessage
+            textFormat: Text.PlainText
             color: empty.state_ === 2 ? Theme.error : Theme.textMuted
             font.pixelSize: Theme.fontNormal
         }

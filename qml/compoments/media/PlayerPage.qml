@@ -79,7 +79,8 @@ Rectangle {
             Label {
                 objectName: "playerTitle"
                 Layout.fillWidth: true
-                text: page.current.name !== undefined ? page.current.name : ""
+                text: page.current.name !== undefined ? twSdk.shownName(page.current.name) : ""
+                textFormat: Text.PlainText
                 color: "white"
                 elide: Text.ElideMiddle
                 font.pixelSize: Theme.fontLarge
@@ -122,7 +123,8 @@ Rectangle {
                     }
                     Label {
                         anchors.horizontalCenter: parent.horizontalCenter
-                        text: page.current.name !== undefined ? page.current.name : ""
+                        text: page.current.name !== undefined ? twSdk.shownName(page.current.name) : ""
+                        textFormat: Text.PlainText
                         color: "white"
                         font.pixelSize: Theme.fontLarge
                     }
@@ -155,6 +157,7 @@ Rectangle {
                             Label {
                                 Layout.fillWidth: true
                                 text: model.fileName
+                                textFormat: Text.PlainText
                                 elide: Text.ElideMiddle
                                 color: model.checked ? "#6cb6ff" : "#d0d7de"
                             }

@@ -224,11 +224,12 @@ Rectangle {
                                 objectName: "groupName"
                                 Layout.fillWidth: true
                                 text: model.$GName
+                                textFormat: Text.PlainText
                                 elide: Text.ElideRight
                                 color: Theme.text
                                 font.pixelSize: Theme.fontNormal
                             }
-                            Label { Layout.preferredWidth: 120; text: model.$GUser; elide: Text.ElideRight; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
+                            Label { Layout.preferredWidth: 120; text: model.$GUser; elide: Text.ElideRight; color: Theme.textMuted; font.pixelSize: Theme.fontSmall; textFormat: Text.PlainText }
                             Label { Layout.preferredWidth: 80; text: model.$GSize; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                             Label { Layout.preferredWidth: 130; text: model.$CreateTime; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                             Label { Layout.preferredWidth: 130; text: model.$ModifyTime; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }

@@ -47,7 +47,7 @@ ColumnLayout {
         setup(m, folder)
         m.openFolder.connect(function(info) {
             if (info.type === 5 || info.isFile === false)
-                levels.push(info, info.name)
+                levels.push(info, twSdk.shownName(info.name))
             else
                 levels.fileOpened(info)
         })
@@ -100,6 +100,7 @@ ColumnLayout {
                 ToolButton {
                     objectName: "levelCrumb" + index
                     text: modelData
+                    contentItem: Label { text: parent.text; font: parent.font; textFormat: Text.PlainText; verticalAlignment: Text.AlignVCenter }
                     font.bold: index === levels.depth
                     onClicked: levels.goTo(index)
                 }
@@ -163,6 +164,7 @@ ColumnLayout {
                         width: 90
                         elide: Text.ElideRight
                         text: levels.showSharer ? (model.$UserName || "") : ""
+                        textFormat: Text.PlainText
                         color: Theme.textMuted
                         font.pixelSize: Theme.fontSmall
                     }

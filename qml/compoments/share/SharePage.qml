@@ -137,7 +137,7 @@ Rectangle {
                         contentItem: RowLayout {
                             spacing: Theme.spacing
                             Avatar { url: model.$UserHead; name: model.$UserName; size: 26 }
-                            Label { Layout.fillWidth: true; text: model.$UserName; elide: Text.ElideRight; color: Theme.text; font.pixelSize: Theme.fontNormal }
+                            Label { Layout.fillWidth: true; text: model.$UserName; elide: Text.ElideRight; color: Theme.text; font.pixelSize: Theme.fontNormal; textFormat: Text.PlainText }
                         }
                         onClicked: {
                             // Picking the user shown again reopens the list.
@@ -168,6 +168,7 @@ Rectangle {
                     Label {
                         objectName: "shareTitle"
                         text: page.title()
+                        textFormat: Text.PlainText
                         font.pixelSize: Theme.fontLarge
                         font.bold: true
                         color: Theme.text
