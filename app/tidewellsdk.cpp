@@ -312,6 +312,11 @@ void TidewellSdk::setClipboardText(const QString& text) const
     ::setClipboardText(text);
 }
 
+QString TidewellSdk::shownName(const QString& name) const
+{
+    return ::shownName(name);
+}
+
 QUrl TidewellSdk::fileUrl(const QString& path) const
 {
     return QUrl::fromLocalFile(path);

@@ -53,6 +53,9 @@ public:
     Q_INVOKABLE void setClipboardText(const QString& text) const;
     // The local file URL of a path, for openUrl.
     Q_INVOKABLE QUrl fileUrl(const QString& path) const;
+    // A name from the device or another user as the pages show it (see
+    // shownName in core/utils.h), for texts not read from a list's roles.
+    Q_INVOKABLE QString shownName(const QString& name) const;
     // The download folder (settings, else the system's).
     Q_INVOKABLE QString downloadFolder() { return downloadPath(); }
 

@@ -307,15 +307,18 @@ QList<TwFileInfo> BaseListModel::unseen(const QList<TwFileInfo>& shown, const QL
     return out;
 }
 
-TW_HANDLE BaseListModel::beginPage()
+TW_HANDLE BaseListModel::beginPage(bool overlay)
 {
     m_isLoading = true;
-    return TW_HANDLE(m_pages.begin());
+    const TW_HANDLE page = TW_HANDLE(m_pages.begin(overlay));
+    if (overlay)
+        showLoading();
+    return page;
 }
 
 void BaseListModel::pageNotSent(TW_HANDLE page)
 {
-    m_pages.take(int(page));
+    m_pages.take(int(page), this);
     m_isLoading = m_pages.loading();
 }
 

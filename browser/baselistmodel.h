@@ -198,8 +198,10 @@ protected:
     // Paging by generation. A page request carries beginPage()'s handle
     // instead of the model's; restartPaging() starts a new listing, so a
     // page asked before it is dropped whenever it comes and the first page
-    // of the new listing can be asked at once.
-    TW_HANDLE beginPage();
+    // of the new listing can be asked at once. overlay: the request shows
+    // the busy overlay, which its answer (or pageNotSent) closes again,
+    // also when the answer is dropped as stale.
+    TW_HANDLE beginPage(bool overlay = true);
     // The facade did not send it: no answer will come.
     void pageNotSent(TW_HANDLE page);
     // True for the answer to the current listing's request (isLoading stays

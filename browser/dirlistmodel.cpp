@@ -3,6 +3,7 @@
 #include <QDebug>
 
 #include "device/tidewelldevice.h"
+#include "core/utils.h"
 
 DirListModel::DirListModel(QObject* parent) : FileListModel(parent)
 {
@@ -16,7 +17,7 @@ QStringList DirListModel::pathNames() const
 {
     QStringList out;
     for (const TwFolderInfo& f : m_path)
-        out << f.name;
+        out << shownName(f.name);
     return out;
 }
 
@@ -52,9 +53,8 @@ void DirListModel::reload()
 {
     emit folderChanged();
     // A page still under way belongs to the listing left: it is dropped
-    // when it comes (refreshData starts a new listing).
-    if (m_isLoading)
-        cancelLading();
+    // when it comes (refreshData starts a new listing) and closes its own
+    // overlay then.
     refreshData();
     emit loadingChanged();
     loadData();
@@ -81,9 +81,7 @@ void DirListModel::loadData()
         pageNotSent(page);
         emit loadingChanged();
         notifyStatus(100101, tr("Network Error"), TL_Error);
-        return;
     }
-    showLoading();
 }
 
 void DirListModel::initConnect(bool isTw)
@@ -105,7 +103,6 @@ void DirListModel::rFilelist(TW_HANDLE handle, DirPathResp resp)
 {
     if (!takePage(handle, "DirListModel::rFilelist -"))
         return;
-    cancelLading();
     qDebug() << "DirListModel::rFilelist - result" << resp.result << resp.message << "count"
              << resp.fileList.size();
     if (resp.result != 1) {

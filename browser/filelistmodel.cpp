@@ -22,7 +22,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
         return QVariant();
     const TwFileInfo& f = m_items.at(index.row());
     switch (role) {
-    case FileNameRole: return f.name;
+    case FileNameRole: return shownName(f.name);
     case FileSizeRole: return f.isFile ? formatFileSize(f.fileLen) : QStringLiteral("--");
     case FileTimeRole: return formatMSecs(f.lastModified, "yyyy-MM-dd HH:mm");
     case FileTypeRole: return f.type;
@@ -78,6 +78,8 @@ void FileListModel::resetData()
     m_editIndex = -1;
     endResetModel();
     emit selectNumChanged();
+    // The count goes with the rows: none is shown over a failed reload.
+    emit fileNumChanged();
 }
 
 void FileListModel::selectionChanged()

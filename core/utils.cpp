@@ -149,6 +149,29 @@ QString getFileTypeName(int fileType)
     return s;
 }
 
+static bool isBidiControl(ushort c)
+{
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E)
+        || (c >= 0x2066 && c <= 0x2069);
+}
+
+QString shownName(const QString& name)
+{
+    QString out;
+    for (int i = 0; i < name.size(); ++i) {
+        const ushort c = name.at(i).unicode();
+        if (!isBidiControl(c)) {
+            if (!out.isNull())
+                out += name.at(i);
+            continue;
+        }
+        if (out.isNull())
+            out = name.left(i);
+        out += QStringLiteral("[U+%1]").arg(QString::number(c, 16).toUpper().rightJustified(4, QChar('0')));
+    }
+    return out.isNull() ? name : out;
+}
+
 QString formatFileSize(qint64 size)
 {
     if (size < 1)

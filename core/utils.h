@@ -28,6 +28,10 @@ QUrl getFileTypeIcon(int kind);
 // Category label of a Common::FileType.
 QString getFileTypeName(int fileType);
 QString formatFileSize(qint64 size);
+// A name from the device, a link or another user as the pages show it: the
+// characters that turn text direction (U+202E and its kin) are written out
+// as "[U+202E]", so a name cannot disguise its suffix; "" stays "".
+QString shownName(const QString& name);
 QString formatMSecs(qint64 msecs, const QString& format);
 bool createQRCode(const QString& text, QImage& image, int pixels);
 QString getShareIdFromUrl(const QString& url);

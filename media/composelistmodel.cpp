@@ -31,9 +31,7 @@ void ComposeListModel::loadData()
     if (!d || !d->mediaFilelist(page, Common::FileType(m_modelType), m_page, m_pageSize, 1, m_isSort)) {
         pageNotSent(page);
         notifyStatus(100101, tr("Network Error"), TL_Error);
-        return;
     }
-    showLoading();
 }
 
 void ComposeListModel::initConnect(bool isTw)
@@ -52,7 +50,6 @@ void ComposeListModel::rMediaFilelist(TW_HANDLE handle, GetMediaFileGroupResp re
 {
     if (!takePage(handle, "ComposeListModel::rMediaFilelist -"))
         return;
-    cancelLading();
     if (resp.result != 1) {
         stopPaging("ComposeListModel::rMediaFilelist -");
         if (!m_items.isEmpty())

@@ -116,9 +116,7 @@ void GroupListModel::loadData()
     if (!d || !d->mediaFilelist(page, Common::FileType(m_modelType), m_offset, kPageSize, 1, false)) {
         pageNotSent(page);
         notifyStatus(100101, tr("Network Error"), 2);
-        return;
     }
-    emit sg_showLoading();
 }
 
 void GroupListModel::search(QString keyword)
@@ -155,7 +153,6 @@ void GroupListModel::rMediaFilelist(TW_HANDLE handle, GetMediaFileGroupResp resp
 {
     if (!takePage(handle, "GroupListModel::rMediaFilelist -"))
         return;
-    emit sg_cancelLading();
     if (resp.result != 1) {
         stopPaging("GroupListModel::rMediaFilelist -");
         notifyStatus(100202, tr("Get File List failed(%1)").arg(resp.result), 2);

@@ -6,6 +6,7 @@
 
 #include "browser/baselistmodel.h"
 #include "core/common.h"
+#include "core/utils.h"
 
 TwMediaPlayList::TwMediaPlayList(QObject* parent) : QAbstractListModel(parent) {}
 
@@ -21,7 +22,7 @@ QVariant TwMediaPlayList::data(const QModelIndex& index, int role) const
     const TwFileInfo& f = m_items.at(index.row());
     switch (role) {
     case FileMediaTypeRole: return f.type;
-    case FileNameRole: return f.name;
+    case FileNameRole: return shownName(f.name);
     case FileUrlRole: return f.filePath;
     case FileCheckedRole: return index.row() == m_currentSelected;
     default: return QVariant();

@@ -1,5 +1,6 @@
 #include "protocol/tidewellnet.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 
 #include "sdk/proto.h"
@@ -8,19 +9,52 @@
 
 using sdk::cores::model::resp_info;
 
+QString TidewellNet::unreadableText()
+{
+    return QCoreApplication::translate("TidewellNet", "The device's answer could not be read");
+}
+
+QString TidewellNet::closedText()
+{
+    return QCoreApplication::translate("TidewellNet", "The connection was closed");
+}
+
+// A failed call keeps what the user can be told: the device's own message
+// when its answer carried one, else what became of the answer.
+static void failedCall(const resp_info& info, APIBase& resp)
+{
+    if (info.device_message) {
+        resp.setError(APIBase::NetworkError, QString::fromStdString(info.message));
+        resp.errCode = info.err_code;
+        return;
+    }
+    switch (info.failure) {
+    case resp_info::fail_status:
+    case resp_info::fail_unreadable:
+        resp.setError(APIBase::DataError, TidewellNet::unreadableText());
+        break;
+    case resp_info::fail_closed:
+        resp.setError(APIBase::NetworkError, TidewellNet::closedText());
+        break;
+    default:
+        resp.setError(APIBase::NetworkError, "Network Error");
+        break;
+    }
+}
+
 static bool finish(bool called, const resp_info& info, APIBase& resp, const char* what,
                    const std::string& name)
 {
     if (!called) {
         qWarning() << "TidewellNet::" << what << "- call failed:" << QString::fromStdString(name)
-                   << info.code << QString::fromStdString(info.message);
-        resp.setError(APIBase::NetworkError, "Network Error");
+                   << info.code << info.http_status << QString::fromStdString(info.message);
+        failedCall(info, resp);
         return false;
     }
     if (!resp.from(info.body)) {
         qWarning() << "TidewellNet::" << what << "- unreadable answer to"
                    << QString::fromStdString(name);
-        resp.setError(APIBase::DataError, "Data Error");
+        resp.setError(APIBase::DataError, TidewellNet::unreadableText());
         return false;
     }
     return resp.ok();

@@ -19,6 +19,24 @@ std::string base_url(const std::string& host, int port)
     return "http://" + (v6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
 }
 
+// What a failed transfer means to the caller: the device went quiet, could
+// not be reached, or closed the connection before its answer was whole.
+int transport_failure(CURLcode rc)
+{
+    using info = cores::model::resp_info;
+    switch (rc) {
+    case CURLE_OPERATION_TIMEDOUT:
+        return info::fail_timeout;
+    case CURLE_GOT_NOTHING:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_PARTIAL_FILE:
+        return info::fail_closed;
+    default:
+        return info::fail_unreachable;
+    }
+}
+
 size_t collect(char* data, size_t size, size_t count, void* self)
 {
     auto* out = static_cast<std::string*>(self);
@@ -325,6 +343,7 @@ bool session_state::request(const std::string& url, const std::vector<std::strin
     CURL* easy = take_handle();
     if (!easy) {
         out.message = "cannot make a connection handle";
+        out.failure = cores::model::resp_info::fail_not_sent;
         return false;
     }
     curl_easy_reset(easy);
@@ -357,25 +376,30 @@ bool session_state::request(const std::string& url, const std::vector<std::strin
     out.body = answer;
     if (rc != CURLE_OK) {
         out.message = curl_easy_strerror(rc);
+        out.failure = transport_failure(rc);
         log(2, "request " + url + " failed: " + out.message);
         return false;
     }
     Json::Value root;
     const bool json = cores::protocol::proto::json_from_string(answer, root) && root.isObject();
     if (json) {
-        if (root["message"].isString())
+        if (root["message"].isString()) {
             out.message = root["message"].asString();
+            out.device_message = !out.message.empty();
+        }
         if (root["errCode"].isIntegral())
             out.err_code = root["errCode"].asInt();
     }
     if (http != 200) {
         if (out.message.empty())
             out.message = "HTTP " + std::to_string(http);
+        out.failure = cores::model::resp_info::fail_status;
         log(2, "request " + url + " answered HTTP " + std::to_string(http));
         return false;
     }
     if (!json) {
         out.message = "answer is not a JSON object";
+        out.failure = cores::model::resp_info::fail_unreadable;
         log(2, "request " + url + ": " + out.message);
         return false;
     }
@@ -386,6 +410,8 @@ bool session_state::request(const std::string& url, const std::vector<std::strin
     } else {
         out.code = -1;
         out.message = "answer without result";
+        out.device_message = false;
+        out.failure = cores::model::resp_info::fail_unreadable;
         log(2, "request " + url + ": " + out.message);
         return false;
     }

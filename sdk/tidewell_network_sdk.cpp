@@ -46,6 +46,7 @@ bool refuse(session_state& state, cores::model::resp_info* response, int level,
     if (response) {
         *response = cores::model::resp_info();
         response->message = why;
+        response->failure = cores::model::resp_info::fail_not_sent;
     }
     state.log(level, what + ": " + why);
     return false;

@@ -33,11 +33,10 @@ void ExtlinkFileListModel::loadData()
         return;
     qDebug() << "ExtlinkFileListModel::loadData - offset " << m_loadFileNum << ", my " << m_my.id
              << " - " << m_my.name;
-    if (m_loadFileNum == 0)
-        showLoading();
+    const bool first = m_loadFileNum == 0;
     m_loadFileNum = m_rows.size();
     const bool inFolder = m_my.id > 0;
-    const TW_HANDLE h = beginPage();
+    const TW_HANDLE h = beginPage(first);
     bool sent = false;
     if (m_deviceMode) {
         if (TidewellDevice* d = device())
@@ -54,7 +53,6 @@ void ExtlinkFileListModel::loadData()
     if (!sent) {
         // Nothing will answer; a refresh asks again.
         pageNotSent(h);
-        busyRefused();
         m_isResetting = false;
         m_hasMore = false;
     }
@@ -64,7 +62,6 @@ void ExtlinkFileListModel::rGetExterLinkResList(TW_HANDLE handle, GetExterLinkRe
 {
     if (!takePage(handle, "ExtlinkFileListModel::rGetExterLinkResList"))
         return;
-    cancelLading();
     qDebug() << "ExtlinkFileListModel::rGetExterLinkResList - " << m_loadFileNum << ", "
              << resp.fileList.size();
     if (!resp.ok()) {

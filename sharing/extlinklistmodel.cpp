@@ -23,7 +23,7 @@ QVariant ExtlinkListModel::data(const QModelIndex& index, int role) const
     const Extlink& l = m_rows.at(index.row());
     switch (role) {
     case NameRole:
-        return l.title;
+        return shownName(l.title);
     case UrlRole:
         return l.url;
     case OwnerRole:
@@ -31,7 +31,7 @@ QVariant ExtlinkListModel::data(const QModelIndex& index, int role) const
             const TidewellDevice* d = device();
             return d ? d->deviceInfo().deviceOwnerName : QString();
         }
-        return l.userNickname;
+        return shownName(l.userNickname);
     case CreateTimeRole:
         return formatMSecs(l.createdDate, "yyyy-MM-dd HH:mm");
     case SelectedRole:
@@ -152,11 +152,12 @@ void ExtlinkListModel::fetchMore(const QModelIndex& parent)
 void ExtlinkListModel::loadPage()
 {
     m_isLoading = true;
-    if (m_rows.isEmpty())
+    const bool overlay = m_rows.isEmpty();
+    if (overlay)
         showLoading();
     if (m_offset != 0)
         m_offset = m_rows.size();
-    const TW_HANDLE page = TW_HANDLE(m_pages.begin());
+    const TW_HANDLE page = TW_HANDLE(m_pages.begin(overlay));
     bool sent = false;
     if (TidewellDevice* d = device())
         sent = d->getExtlinkList(page, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType);
@@ -166,8 +167,7 @@ void ExtlinkListModel::loadPage()
         // Nothing will answer: paging waits for the next reset instead of
         // staying busy for ever.
         qWarning() << "ExtlinkListModel::loadPage - no facade took the request.";
-        m_pages.take(int(page));
-        cancelLading();
+        m_pages.take(int(page), this);
         m_isLoading = false;
         m_refreshing = false;
         m_hasMore = false;
@@ -185,7 +185,6 @@ void ExtlinkListModel::rGetExtlinkList2(TW_HANDLE handle, GetExternalLinkListRes
 {
     if (!m_pages.takeCurrent(int(handle), this, "ExtlinkListModel::rGetExtlinkList2"))
         return;
-    cancelLading();
     if (!resp.ok()) {
         notifyStatus(resp.code(), resp.message, TL_Info);
         // No more pages until a reset: a view that keeps asking would flood
@@ -210,7 +209,6 @@ static QString linkKey(const Extlink& l)
 
 void ExtlinkListModel::takePage(const Extlinks& page)
 {
-    cancelLading();
     qDebug() << "ExtlinkListModel::rGetExtlinkList - " << page.links.size();
     const bool first = page.offset == 0;
     QSet<QString> keys;

@@ -21,7 +21,7 @@ QVariant FileRowsModel::data(const QModelIndex& index, int role) const
     const TwFileInfo& item = m_rows.at(index.row());
     switch (role) {
     case FileNameRole:
-        return item.name;
+        return shownName(item.name);
     case FileIconRole:
         return item.isFile ? getMediaType(QFileInfo(item.name).suffix()) : int(Common::MT_Folder);
     case FileSizeRole:
@@ -318,8 +318,12 @@ void FileRowsModel::onAddDownFiles(TW_HANDLE handle, bool rs)
 
 void FileRowsModel::pageFailed(int code, const QString& message, bool toastAlways, const char* where)
 {
-    if (m_rows.isEmpty())
+    if (m_rows.isEmpty()) {
+        // No count over an error view.
+        if (m_fileNum != 0)
+            setFileNum(0);
         defaultStateChange(DS_Error, message);
+    }
     if (toastAlways || !m_rows.isEmpty())
         notifyStatus(code, message, TL_Error);
     qDebug() << where << code << message;
@@ -405,5 +409,7 @@ void FileRowsModel::resetData()
     m_page = 1;
     m_rows.clear();
     m_loadFileNum = 0;
+    m_fileNum = 0;
     endResetModel();
+    emit fileNumChanged();
 }

@@ -3,6 +3,7 @@
 #include <QDateTime>
 
 #include "sharing/extlinklistmodel.h"
+#include "core/utils.h"
 
 MyExtlinkListModel::MyExtlinkListModel(QObject* parent) : FileListModel(parent) {}
 
@@ -21,7 +22,7 @@ QVariant MyExtlinkListModel::data(const QModelIndex& index, int role) const
         return FileListModel::data(index, role);
     const Extlink& l = m_links.at(index.row());
     switch (role) {
-    case FileNameRole: return l.title;
+    case FileNameRole: return shownName(l.title);
     case FileSizeRole: return l.userNickname;
     case FileTimeRole:
         return QDateTime::fromMSecsSinceEpoch(l.createdDate, Qt::LocalTime).toString("yyyy-MM-dd HH:mm");

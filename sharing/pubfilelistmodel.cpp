@@ -10,17 +10,15 @@ void PubFileListModel::loadData()
 {
     if (m_isLoading || !m_hasMore)
         return;
-    if (m_loadFileNum == 0)
-        showLoading();
+    const bool first = m_loadFileNum == 0;
     m_loadFileNum = m_rows.size();
-    const TW_HANDLE page = beginPage();
+    const TW_HANDLE page = beginPage(first);
     TidewellDevice* d = device();
     if (!d
         || !d->getPubFileList(page, m_loadFileNum, m_pageSize, m_isSort, m_sortType, m_group.gId,
                               m_my.id, false, m_keyword)) {
         pageNotSent(page);
         m_isResetting = false;
-        busyRefused();
     }
 }
 
@@ -28,7 +26,6 @@ void PubFileListModel::onGetPubFileList(TW_HANDLE handle, GetPubFileListResp res
 {
     if (!takePage(handle, "PubFileListModel::onGetPubFileList"))
         return;
-    cancelLading();
     if (respData.result != 1) {
         pageFailed(respData.result, respData.message, false, "-----PubFileListModel::onGetPubFileList:");
         return;

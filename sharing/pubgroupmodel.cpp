@@ -21,9 +21,9 @@ QVariant PubGroupModel::data(const QModelIndex& index, int role) const
     const PubGroupInfo& g = m_groups.at(index.row());
     switch (role) {
     case GNameRole:
-        return g.gName;
+        return shownName(g.gName);
     case GUserRole:
-        return g.userName;
+        return shownName(g.userName);
     case CreateTimeRole:
         return formatMSecs(g.createTime, "yyyy-MM-dd HH:mm");
     case ModifyTimeRole:
@@ -146,17 +146,18 @@ void PubGroupModel::loadPage()
     if (m_isLoading)
         return;
     m_isLoading = true;
-    if (m_groups.isEmpty())
+    const bool overlay = m_groups.isEmpty();
+    if (overlay)
         emit sg_showLoading();
     if (m_offset > 0)
         m_offset = m_groups.size();
-    const TW_HANDLE page = TW_HANDLE(m_pages.begin());
+    const TW_HANDLE page = TW_HANDLE(m_pages.begin(overlay));
     TidewellDevice* d = device();
     if (!d || !d->getPubGroupList(page, m_offset, m_pageSize, m_isSort, m_sortType, m_queryType)) {
-        m_pages.take(int(page));
+        m_pages.take(int(page), this);
         m_isLoading = false;
         m_resetPending = false;
-        refused("getPubGroupList");
+        qDebug() << "PubGroupModel - getPubGroupList not sent.";
     }
 }
 
@@ -164,10 +165,15 @@ void PubGroupModel::onGetPubGroupList(TW_HANDLE handle, GetPubGroupListResp resp
 {
     if (!m_pages.takeCurrent(int(handle), this, "PubGroupModel::onGetPubGroupList"))
         return;
-    emit sg_cancelLading();
     if (respData.result != 1) {
-        if (m_groups.isEmpty())
+        if (m_groups.isEmpty()) {
+            // No count over an error view.
+            if (m_totalNum != 0) {
+                m_totalNum = 0;
+                emit totalNumChanged();
+            }
             emit sg_DefaultStateChange(DS_Error, respData.message);
+        }
         else
             emit sg_notifyStatus(respData.result, respData.message, TL_Error);
         qDebug() << "-----SPubGroupModel::onGetPubGroupList:" << respData.result << respData.message;

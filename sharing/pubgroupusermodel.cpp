@@ -24,7 +24,7 @@ QVariant PubGroupUserModel::data(const QModelIndex& index, int role) const
     case UserHeadRole:
         return m.headImg;
     case UserNameRole:
-        return m.markName;
+        return shownName(m.markName);
     case JoinTimeRole:
         return formatMSecs(m.createTime, "yyyy-MM-dd hh:mm");
     case AuthTypeRole:

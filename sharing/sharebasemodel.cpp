@@ -91,14 +91,10 @@ void ShareBaseModel::loadData()
 {
     if (m_isLoading || !m_hasMore || !canRequest())
         return;
-    if (m_page == 1)
-        showLoading();
-    const TW_HANDLE page = beginPage();
+    const TW_HANDLE page = beginPage(m_page == 1);
     if (!requestPage(page)) {
         pageNotSent(page);
         m_isResetting = false;
-        if (m_page == 1)
-            cancelLading();
     }
 }
 
@@ -106,7 +102,6 @@ void ShareBaseModel::pageArrived(TW_HANDLE handle, const FileListResp& page, con
 {
     if (!takePage(handle, where))
         return;
-    cancelLading();
     if (page.result != 1) {
         pageFailed(page.result, page.message, true, where);
         return;

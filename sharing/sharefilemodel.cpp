@@ -6,6 +6,7 @@
 #include <QJSEngine>
 
 #include "device/tidewelldevice.h"
+#include "core/utils.h"
 
 ShareFileModel::ShareFileModel(QObject* parent) : BaseModel(parent), m_handle(twNewHandle())
 {
@@ -34,7 +35,7 @@ QVariant ShareFileModel::data(const QModelIndex& index, int role) const
         return heads;
     }
     case UserNameRole:
-        return r.isGroup ? r.group.gName : r.user.markName;
+        return shownName(r.isGroup ? r.group.gName : r.user.markName);
     case SelectedRole:
         return m_selection.contains(row);
     default:

@@ -3,6 +3,7 @@
 #include <QDebug>
 
 #include "device/tidewelldevice.h"
+#include "core/utils.h"
 
 ShareUserListModel::ShareUserListModel(QObject* parent) : BaseModel(parent), m_handle(twNewHandle())
 {
@@ -22,7 +23,7 @@ QVariant ShareUserListModel::data(const QModelIndex& index, int role) const
     case UserHeadRole:
         return m_rows.at(row).headImg;
     case UserNameRole:
-        return m_rows.at(row).markName;
+        return shownName(m_rows.at(row).markName);
     case SelectedRole:
         return row == m_selected;
     default:
@@ -73,8 +74,12 @@ void ShareUserListModel::onGetShareUserList(TW_HANDLE handle, GetShareUserListRe
         return;
     }
     if (!dataRsp.ok()) {
-        // Loading stays set: no further page is asked.
+        // No more pages until reload(): a view that keeps asking would
+        // flood a failing device.
         qDebug() << "-----ShareUserListModel::onGetShareUserList:" << dataRsp.code() << dataRsp.message;
+        --m_page;
+        m_hasMore = false;
+        m_isLoading = false;
         return;
     }
     m_hasMore = m_page < dataRsp.totalPages;
@@ -91,6 +96,18 @@ void ShareUserListModel::onGetShareUserList(TW_HANDLE handle, GetShareUserListRe
         }
     }
     m_isLoading = false;
+}
+
+void ShareUserListModel::reload()
+{
+    if (m_isLoading)
+        return;
+    beginResetModel();
+    m_rows.clear();
+    m_selected = -1;
+    m_page = 0;
+    m_hasMore = true;
+    endResetModel();
 }
 
 void ShareUserListModel::singleSelect(int itemIndex)

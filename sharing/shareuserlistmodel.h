@@ -38,6 +38,8 @@ public:
     void setTw(QObject* tw);
 
     Q_INVOKABLE void singleSelect(int itemIndex);
+    // The list from its first page again (after a failed load).
+    Q_INVOKABLE void reload();
 
 signals:
     void twChanged();

@@ -250,7 +250,20 @@ bool TestDeviceServer::Impl::front(const httplib::Request& req, httplib::Respons
         pause(f.value);
     if (takeFault(FaultKind::Status, req.path, command, f)) {
         res.status = f.value;
-        res.set_content(failure(f.value, "injected failure"), "application/json");
+        res.set_content(failure(f.value, f.message), "application/json");
+        return true;
+    }
+    if (takeFault(FaultKind::Empty, req.path, command, f)) {
+        res.status = 200;
+        res.set_content(std::string(), "application/json");
+        return true;
+    }
+    if (takeFault(FaultKind::Drop, req.path, command, f)) {
+        // The head promises a body that never comes: the server gives up
+        // on the connection once the provider refuses.
+        res.status = 200;
+        res.set_content_provider(64, "application/json",
+                                 [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
         return true;
     }
     if (takeFault(FaultKind::Malformed, req.path, command, f)) {
@@ -564,10 +577,21 @@ void addFault(TestDeviceServer::Impl& d, TestDeviceServer::Impl::Fault f)
 
 } // namespace
 
-void TestDeviceServer::failWithStatus(int httpStatus, int count, const std::string& match)
+void TestDeviceServer::failWithStatus(int httpStatus, int count, const std::string& match,
+                                      const std::string& message)
 {
-    Impl::Fault f{Impl::FaultKind::Status, count, match, httpStatus, 0, std::string()};
+    Impl::Fault f{Impl::FaultKind::Status, count, match, httpStatus, 0, message};
     addFault(*d, f);
+}
+
+void TestDeviceServer::answerEmpty(int count, const std::string& match)
+{
+    addFault(*d, Impl::Fault{Impl::FaultKind::Empty, count, match, 0, 0, std::string()});
+}
+
+void TestDeviceServer::dropAnswer(int count, const std::string& match)
+{
+    addFault(*d, Impl::Fault{Impl::FaultKind::Drop, count, match, 0, 0, std::string()});
 }
 
 void TestDeviceServer::answerMalformed(int count, const std::string& match)

@@ -92,8 +92,14 @@ public:
     // Faults. match selects the requests: a device command name, a path
     // prefix ("/device/download", "/device/upload", "/api/v2/...") or ""
     // for every request. count: how many requests it hits (-1: all).
-    void failWithStatus(int httpStatus, int count = -1, const std::string& match = "");
+    // message: the text of the JSON envelope that goes with the status.
+    void failWithStatus(int httpStatus, int count = -1, const std::string& match = "",
+                        const std::string& message = "injected failure");
     void answerMalformed(int count = -1, const std::string& match = "");
+    // Answers 200 with an empty body.
+    void answerEmpty(int count = -1, const std::string& match = "");
+    // Closes the connection after the answer's head, before its body.
+    void dropAnswer(int count = -1, const std::string& match = "");
     void delayAnswer(int ms, int count = -1, const std::string& match = "");
     // Transfers (download bodies and upload data): the connection is closed
     // after `bytes` of body bytes.

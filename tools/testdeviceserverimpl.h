@@ -209,7 +209,7 @@ public:
 class TestDeviceServer::Impl
 {
 public:
-    enum class FaultKind { Status, Malformed, Delay, Cut, Stall, Refuse };
+    enum class FaultKind { Status, Malformed, Delay, Cut, Stall, Refuse, Empty, Drop };
     struct Fault
     {
         FaultKind kind;

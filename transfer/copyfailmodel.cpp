@@ -56,7 +56,7 @@ QVariant CopyFailModel::data(const QModelIndex& index, int role) const
     const CopyFailInfo& r = m_rows.at(index.row());
     switch (role) {
     case FileTypeRole: return getMediaType(QFileInfo(r.name).suffix());
-    case FileNameRole: return r.name;
+    case FileNameRole: return shownName(r.name);
     case FileInfoRole: return infoText(r);
     case FileNumRole: return r.num;
     case ErrorMsgRole: return errorText(r.failcode);
@@ -133,9 +133,10 @@ void CopyFailModel::requestPage()
     if (m_loading)
         return;
     m_loading = true;
-    if (m_rows.isEmpty())
+    const bool overlay = m_rows.isEmpty();
+    if (overlay)
         showLoading();
-    emit sCopyFileFailLists(TW_HANDLE(m_pages.begin()), m_page, kPageSize);
+    emit sCopyFileFailLists(TW_HANDLE(m_pages.begin(overlay)), m_page, kPageSize);
 }
 
 void CopyFailModel::resetData()
@@ -161,7 +162,6 @@ void CopyFailModel::onCopyFileFailLists(TW_HANDLE handle, CopyFileFailListsResp 
 {
     if (!m_pages.takeCurrent(int(handle), this, "CopyFailModel::onCopyFileFailLists"))
         return;
-    cancelLading();
     if (!respData.ok()) {
         if (m_rows.isEmpty())
             defaultStateChange(DS_Error, respData.message);

@@ -14,9 +14,17 @@ void PagedListModel::fetchMore(const QModelIndex& parent)
     loadData();
 }
 
+int PagedListModel::beginRequest(bool overlay)
+{
+    const int serial = m_req.begin(overlay);
+    if (overlay)
+        showLoading();
+    return serial;
+}
+
 bool PagedListModel::takeAnswer(int serial)
 {
-    const PageRequest::Answer a = m_req.take(serial);
+    const PageRequest::Answer a = m_req.take(serial, this);
     if (a == PageRequest::Foreign)
         return false;
     pageAnswerArrived();

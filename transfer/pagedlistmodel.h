@@ -28,6 +28,9 @@ protected:
     // An answer to one of our page requests arrived (current or stale).
     virtual void pageAnswerArrived() {}
 
+    // A new page request; overlay: it shows the busy overlay, which its
+    // answer closes again, current or stale.
+    int beginRequest(bool overlay);
     // True for the answer to the current request. Another model's answer
     // is ignored; a stale one is dropped and page 1 asked for when a
     // reload is due.

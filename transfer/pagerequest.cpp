@@ -11,10 +11,10 @@ int PageRequest::nextSerial()
     return static_cast<int>(twNewHandle());
 }
 
-int PageRequest::begin()
+int PageRequest::begin(bool overlay)
 {
     const int s = nextSerial();
-    m_flights.append({s, m_generation});
+    m_flights.append({s, m_generation, overlay});
     m_reload = false;
     return s;
 }
@@ -26,14 +26,15 @@ void PageRequest::invalidate(bool wantReload)
         m_reload = m_reload || wantReload;
 }
 
-PageRequest::Answer PageRequest::take(int serial)
+PageRequest::Answer PageRequest::take(int serial, BaseModel* model)
 {
     for (int i = 0; i < m_flights.size(); ++i) {
         if (serial == 0 || m_flights.at(i).serial != serial)
             continue;
-        const bool current = m_flights.at(i).generation == m_generation;
-        m_flights.removeAt(i);
-        return current ? Current : Stale;
+        const Flight f = m_flights.takeAt(i);
+        if (f.overlay && model)
+            model->cancelLading();
+        return f.generation == m_generation ? Current : Stale;
     }
     return Foreign;
 }
@@ -47,8 +48,12 @@ bool PageRequest::loading() const
     return false;
 }
 
-void PageRequest::clear()
+void PageRequest::clear(BaseModel* model)
 {
+    for (const Flight& f : qAsConst(m_flights)) {
+        if (f.overlay && model)
+            model->cancelLading();
+    }
     m_flights.clear();
     ++m_generation;
     m_reload = false;
@@ -63,13 +68,11 @@ bool PageRequest::takeReload()
 
 bool PageRequest::takeCurrent(int serial, BaseModel* model, const char* where)
 {
-    switch (take(serial)) {
+    switch (take(serial, model)) {
     case Current:
         return true;
     case Stale:
         qDebug() << where << "- a page asked before the list was reset, dropped.";
-        if (!loading())
-            model->cancelLading();
         return false;
     case Foreign:
         break;

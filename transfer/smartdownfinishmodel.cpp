@@ -50,9 +50,10 @@ void SmartDownFinishModel::fetchMore(const QModelIndex& parent)
     m_loading = true;
     emit fileNumChanged();
     ++m_page;
-    if (m_page == 1)
+    const bool overlay = m_page == 1;
+    if (overlay)
         showLoading();
-    emit sBtGetTaskList(TW_HANDLE(m_pages.begin()), 2, m_page, kPageSize);
+    emit sBtGetTaskList(TW_HANDLE(m_pages.begin(overlay)), 2, m_page, kPageSize);
 }
 
 void SmartDownFinishModel::refershData()
@@ -96,7 +97,6 @@ void SmartDownFinishModel::onBtGetTaskList(TW_HANDLE handle, BTGetTaskListResp d
 {
     if (!m_pages.takeCurrent(int(handle), this, "SmartDownFinishModel::onBtGetTaskList"))
         return;
-    cancelLading();
     if (!dataRsp.ok()) {
         if (m_rows.isEmpty())
             defaultStateChange(DS_Error, dataRsp.message);

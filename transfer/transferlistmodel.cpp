@@ -32,7 +32,7 @@ void TransferListModel::setTwfs(QObject* obj)
         disconnect(m_twfs, nullptr, this, nullptr);
     m_twfs = obj;
     // An answer of the previous manager will not come any more.
-    m_req.clear();
+    m_req.clear(this);
     m_isRefreshing = false;
     if (LVFinishManager* fm = finishManager())
         connectFinishManager(fm);
@@ -68,7 +68,7 @@ void TransferListModel::loadData()
         m_isRefreshing = false;
         return;
     }
-    const int serial = m_req.begin();
+    const int serial = beginRequest(pageOverlay());
     sendPageRequest(fm, m_page, kPageSize, serial);
 }
 

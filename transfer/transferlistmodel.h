@@ -78,6 +78,8 @@ protected:
     virtual void eraseRecord(int row) = 0;
     // Page request plus the total and queue-state questions that go with it.
     virtual void sendPageRequest(LVFinishManager* fm, int page, int pageSize, int serial) = 0;
+    // Whether a page request shows the busy overlay.
+    virtual bool pageOverlay() const { return false; }
     virtual void sendTotalRequest() = 0;
     virtual void sendStateRequest() = 0;
     virtual void connectFinishManager(LVFinishManager* fm) = 0;

@@ -106,7 +106,7 @@ QVariant TransferQueueModel<Rec>::roleData(const Rec& r, int role, bool selected
     case FileTypeRole:
         return r.isFolder ? int(Common::MT_Folder) : getMediaType(QFileInfo(r.fileName).suffix());
     case FileNameRole:
-        return r.isFolder ? r.fileName + " (" + QString::number(r.num) + ")" : r.fileName;
+        return r.isFolder ? shownName(r.fileName) + " (" + QString::number(r.num) + ")" : shownName(r.fileName);
     case ReceiveSizeRole:
         return formatFileSize(r.fileWriteLen);
     case WriteSizeRole:

@@ -27,7 +27,7 @@ QVariant TSFailListModel::data(const QModelIndex& index, int role) const
     case FileTypeRole:
         return getMediaType(QFileInfo(r.fileName).suffix());
     case FileNameRole:
-        return r.fileName;
+        return shownName(r.fileName);
     case FileSizeRole:
         return formatFileSize(r.fileSize);
     case ErrorMsgRole:
@@ -59,7 +59,7 @@ void TSFailListModel::setTw(QObject* obj)
     if (m_tw)
         disconnect(m_tw, nullptr, this, nullptr);
     m_tw = obj;
-    m_req.clear();
+    m_req.clear(this);
     if (LVFinishManager* fm = manager()) {
         connect(fm, &LVFinishManager::rGetUploadFailFiles, this,
                 &TSFailListModel::rGetUploadFailFiles);
@@ -114,8 +114,7 @@ void TSFailListModel::loadData()
         qDebug() << "TSFailListModel::loadData - no finish manager yet.";
         return;
     }
-    const int serial = m_req.begin();
-    showLoading();
+    const int serial = beginRequest(true);
     if (m_isDown)
         emit fm->sGetDownloadFailFiles(m_page, kPageSize, m_downParent, serial);
     else

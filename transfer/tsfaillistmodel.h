@@ -65,7 +65,6 @@ private:
 
     LVFinishManager* manager() const;
     void loadData() override;
-    void pageAnswerArrived() override { cancelLading(); }
     // Either queue's failed files become rows.
     template <class Rec>
     void takePage(bool rs, int serial, const QList<Rec>& files);

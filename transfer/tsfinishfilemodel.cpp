@@ -30,7 +30,7 @@ QVariant TSFinishFileModel::data(const QModelIndex& index, int role) const
     case FileTypeRole:
         return f.isFolder ? int(Common::MT_Folder) : getMediaType(QFileInfo(f.fileName).suffix());
     case FileNameRole:
-        return f.fileName;
+        return shownName(f.fileName);
     case FileSizeRole:
         return f.isFolder ? QStringLiteral("--") : formatFileSize(f.fileSize);
     case StatusRole:
@@ -72,7 +72,7 @@ void TSFinishFileModel::setTw(QObject* obj)
         disconnect(m_tw, nullptr, this, nullptr);
     m_tw = obj;
     // Answers of the previous manager will not come any more.
-    m_req.clear();
+    m_req.clear(this);
     m_pendingDeletes.clear();
     m_isRefreshing = false;
     if (LVFinishManager* fm = manager()) {

@@ -49,7 +49,6 @@ void UploadFileModel::connectFinishManager(LVFinishManager* fm)
 void UploadFileModel::sendPageRequest(LVFinishManager* fm, int page, int pageSize, int serial)
 {
     qInfo() << "UploadFileModel::loadData------------begin";
-    showLoading();
     emit fm->sUpFileList(page, pageSize, serial);
     sendTotalRequest();
     emit fm->sGetUpFileState();
@@ -75,7 +74,6 @@ QString UploadFileModel::emptyText() const
 
 void UploadFileModel::pageAnswerArrived()
 {
-    cancelLading();
     qInfo() << "UploadFileModel::rUpFileList------------begin";
 }
 

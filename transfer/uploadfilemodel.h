@@ -50,6 +50,7 @@ signals:
 
 protected:
     void sendPageRequest(LVFinishManager* fm, int page, int pageSize, int serial) override;
+    bool pageOverlay() const override { return true; }
     void sendTotalRequest() override;
     void sendStateRequest() override;
     void connectFinishManager(LVFinishManager* fm) override;

@@ -17,6 +17,7 @@ Dialog {
     Label {
         id: body
         objectName: "confirmText"
+        textFormat: Text.PlainText
         // The dialog's own width: the content item's would feed the wrapped
         // text's height back into the dialog's size.
         width: dlg.availableWidth

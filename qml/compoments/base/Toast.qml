@@ -63,6 +63,7 @@ Item {
         Label {
             id: label
             objectName: "toastText"
+            textFormat: Text.PlainText
             anchors.centerIn: parent
             width: Math.min(implicitWidth, toast.width - 80)
             color: "white"

@@ -93,6 +93,7 @@ Rectangle {
                             Label {
                                 Layout.fillWidth: true
                                 text: modelData.deviceName || modelData.deviceId
+                                textFormat: Text.PlainText
                                 color: "white"
                                 font.bold: true
                                 font.pixelSize: Theme.fontNormal

@@ -59,6 +59,7 @@ Dialog {
                     objectName: "linkCardTitle"
                     Layout.fillWidth: true
                     text: dlg.info.title || ""
+                    textFormat: Text.PlainText
                     font.pixelSize: Theme.fontLarge
                     font.bold: true
                     elide: Text.ElideRight
@@ -67,6 +68,7 @@ Dialog {
                     objectName: "linkCardUrl"
                     Layout.fillWidth: true
                     text: dlg.info.url || ""
+                    textFormat: Text.PlainText
                     wrapMode: Text.WrapAnywhere
                     color: Theme.textMuted
                     font.pixelSize: Theme.fontSmall
@@ -75,6 +77,7 @@ Dialog {
                     objectName: "linkCardCode"
                     visible: (dlg.info.code || "").length > 0
                     text: qsTr("Extraction code: %1").arg(dlg.info.code || "")
+                    textFormat: Text.PlainText
                 }
             }
         }

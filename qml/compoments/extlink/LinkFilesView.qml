@@ -52,12 +52,14 @@ Rectangle {
                     Label {
                         objectName: "linkFilesTitle"
                         text: view.link ? view.link.title : ""
+                        textFormat: Text.PlainText
                         font.pixelSize: Theme.fontLarge
                         font.bold: true
                         color: Theme.text
                     }
                     Label {
                         text: view.link && view.link.userNickname ? qsTr("Shared by %1").arg(view.link.userNickname) : ""
+                        textFormat: Text.PlainText
                         visible: text.length > 0
                         color: Theme.textMuted
                         font.pixelSize: Theme.fontSmall

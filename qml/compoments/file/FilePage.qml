@@ -113,6 +113,7 @@ Rectangle {
                         ToolButton {
                             objectName: "crumb" + index
                             text: modelData
+                            contentItem: Label { text: parent.text; font: parent.font; textFormat: Text.PlainText; verticalAlignment: Text.AlignVCenter }
                             font.bold: index === files.depth
                             onClicked: files.goTo(index)
                         }
@@ -343,7 +344,7 @@ Rectangle {
         ColumnLayout {
             width: parent.width
             TextField { objectName: "linkUrl"; Layout.fillWidth: true; readOnly: true; text: linkCard.url; selectByMouse: true }
-            Label { visible: linkCard.code.length > 0; text: qsTr("Extraction code: %1").arg(linkCard.code) }
+            Label { visible: linkCard.code.length > 0; text: qsTr("Extraction code: %1").arg(linkCard.code); textFormat: Text.PlainText }
             Button {
                 text: qsTr("Copy")
                 onClicked: {

@@ -56,6 +56,7 @@ Rectangle {
             objectName: "rowName"
             Layout.fillWidth: true
             text: row.name
+            textFormat: Text.PlainText
             elide: Text.ElideMiddle
             font.pixelSize: Theme.fontNormal
             color: Theme.text

@@ -94,6 +94,7 @@ Dialog {
             text: dlg.mode === 0 ? dirs.pathNames.join(" / ")
                  : dlg.mode === 1 ? qsTr("Public groups")
                  : dlg.groupPath.map(function(f) { return f.name }).join(" / ")
+            textFormat: Text.PlainText
         }
         ListView {
             id: list
@@ -109,6 +110,7 @@ Dialog {
                 height: isFolder ? 34 : 0
                 visible: isFolder
                 text: dlg.mode === 0 ? model.$FileName : dlg.mode === 1 ? model.$DiskName : model.$FolderName
+                contentItem: Label { text: parent.text; textFormat: Text.PlainText; elide: Text.ElideRight; verticalAlignment: Text.AlignVCenter }
                 onClicked: {
                     if (dlg.mode === 0) {
                         dirs.openFolder(index)

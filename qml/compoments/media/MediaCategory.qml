@@ -75,7 +75,8 @@ Rectangle {
             list.fetchMore()
     }
     onShownChanged: ensureLoaded()
-    onConnectedChanged: ensureLoaded()
+    // Back from an outage: a list that failed to load asks again.
+    onConnectedChanged: { if (connected && model.rowCount() === 0) groupLoaded = listLoaded = false; ensureLoaded() }
     onGroupedChanged: ensureLoaded()
     Component.onCompleted: ensureLoaded()
 

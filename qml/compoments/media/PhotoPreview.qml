@@ -89,7 +89,8 @@ Rectangle {
             Label {
                 objectName: "previewName"
                 Layout.fillWidth: true
-                text: pv.currentInfo.name !== undefined ? pv.currentInfo.name : ""
+                text: pv.currentInfo.name !== undefined ? twSdk.shownName(pv.currentInfo.name) : ""
+                textFormat: Text.PlainText
                 color: "white"
                 elide: Text.ElideMiddle
                 font.pixelSize: Theme.fontLarge

@@ -80,7 +80,8 @@ Rectangle {
             Label {
                 objectName: "playerTitle"
                 Layout.fillWidth: true
-                text: page.current.name !== undefined ? page.current.name : ""
+                text: page.current.name !== undefined ? twSdk.shownName(page.current.name) : ""
+                textFormat: Text.PlainText
                 color: "white"
                 elide: Text.ElideMiddle
                 font.pixelSize: Theme.fontLarge
@@ -123,7 +124,8 @@ Rectangle {
                     }
                     Label {
                         anchors.horizontalCenter: parent.horizontalCenter
-                        text: page.current.name !== undefined ? page.current.name : ""
+                        text: page.current.name !== undefined ? twSdk.shownName(page.current.name) : ""
+                        textFormat: Text.PlainText
                         color: "white"
                         font.pixelSize: Theme.fontLarge
                     }
@@ -156,6 +158,7 @@ Rectangle {
                             Label {
                                 Layout.fillWidth: true
                                 text: model.fileName
+                                textFormat: Text.PlainText
                                 elide: Text.ElideMiddle
                                 color: model.checked ? "#6cb6ff" : "#d0d7de"
                             }

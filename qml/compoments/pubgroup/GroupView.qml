@@ -99,7 +99,8 @@ Rectangle {
                     spacing: 2
                     Label {
                         objectName: "groupTitle"
-                        text: view.group ? view.group.gName : ""
+                        text: view.group ? twSdk.shownName(view.group.gName) : ""
+                        textFormat: Text.PlainText
                         font.pixelSize: Theme.fontLarge
                         font.bold: true
                         color: Theme.text

@@ -111,7 +111,7 @@ Dialog {
                         anchors.rightMargin: Theme.spacing
                         spacing: Theme.spacing
                         Avatar { url: model.$UserHead; name: model.$UserName; size: 28 }
-                        Label { Layout.fillWidth: true; text: model.$UserName; elide: Text.ElideRight; color: Theme.text }
+                        Label { Layout.fillWidth: true; text: model.$UserName; elide: Text.ElideRight; color: Theme.text; textFormat: Text.PlainText }
                         Label {
                             objectName: "memberRight"
                             Layout.preferredWidth: 100

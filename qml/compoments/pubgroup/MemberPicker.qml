@@ -71,7 +71,7 @@ Dialog {
                     contentItem: RowLayout {
                         spacing: Theme.spacing
                         Avatar { url: model.$UserHead; name: model.$UserName; size: 26 }
-                        Label { Layout.fillWidth: true; text: model.$UserName; elide: Text.ElideRight }
+                        Label { Layout.fillWidth: true; text: model.$UserName; elide: Text.ElideRight; textFormat: Text.PlainText }
                         Item { Layout.preferredWidth: userRow.indicator.width + userRow.spacing }
                     }
                 }

@@ -38,6 +38,8 @@ Rectangle {
         var d = twTab ? twTab.device : null
         return d && d.deviceSn ? d.deviceSn : ""
     }
+    // Back from an outage: a list that failed to load asks again.
+    onReadyChanged: if (ready && groupModel.rowCount() === 0) groupModel.resetData()
     function sortBy(type) {
         if (groupModel.sortType === type)
             groupModel.isSort = !groupModel.isSort
@@ -222,11 +224,12 @@ Rectangle {
                                 objectName: "groupName"
                                 Layout.fillWidth: true
                                 text: model.$GName
+                                textFormat: Text.PlainText
                                 elide: Text.ElideRight
                                 color: Theme.text
                                 font.pixelSize: Theme.fontNormal
                             }
-                            Label { Layout.preferredWidth: 120; text: model.$GUser; elide: Text.ElideRight; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
+                            Label { Layout.preferredWidth: 120; text: model.$GUser; elide: Text.ElideRight; color: Theme.textMuted; font.pixelSize: Theme.fontSmall; textFormat: Text.PlainText }
                             Label { Layout.preferredWidth: 80; text: model.$GSize; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                             Label { Layout.preferredWidth: 130; text: model.$CreateTime; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                             Label { Layout.preferredWidth: 130; text: model.$ModifyTime; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }

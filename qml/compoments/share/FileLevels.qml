@@ -47,7 +47,7 @@ ColumnLayout {
         setup(m, folder)
         m.openFolder.connect(function(info) {
             if (info.type === 5 || info.isFile === false)
-                levels.push(info, info.name)
+                levels.push(info, twSdk.shownName(info.name))
             else
                 levels.fileOpened(info)
         })
@@ -79,6 +79,9 @@ ColumnLayout {
         if (current && current.selectNum === 1)
             openRow(current.currentSelected)
     }
+    // Back from an outage: a level that failed to load (or never loaded)
+    // asks again by itself.
+    onActiveChanged: if (active && current && current.rowCount() === 0) current.refreshData()
 
     ModelHooks { model: levels.current; overlay: busy; emptyView: empty; emptyText: levels.emptyText }
 
@@ -102,6 +105,7 @@ ColumnLayout {
                 ToolButton {
                     objectName: "levelCrumb" + index
                     text: modelData
+                    contentItem: Label { text: parent.text; font: parent.font; textFormat: Text.PlainText; verticalAlignment: Text.AlignVCenter }
                     font.bold: index === levels.depth
                     onClicked: levels.goTo(index)
                 }
@@ -172,6 +176,7 @@ ColumnLayout {
                         width: 90
                         elide: Text.ElideRight
                         text: levels.showSharer ? (model.$UserName || "") : ""
+                        textFormat: Text.PlainText
                         color: Theme.textMuted
                         font.pixelSize: Theme.fontSmall
                     }

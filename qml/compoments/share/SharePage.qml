@@ -59,7 +59,13 @@ Rectangle {
             current.fileDownload(twSdk.downloadFolder())
     }
 
-    onReadyChanged: if (ready && levels.stack.length === 0) show(mode, userId, userName)
+    onReadyChanged: {
+        if (ready && levels.stack.length === 0)
+            show(mode, userId, userName)
+        // Back from an outage: a list of sharers that failed asks again.
+        if (ready && users.rowCount() === 0)
+            users.reload()
+    }
     Component.onCompleted: if (ready) show(0)
 
     component NavEntry: ItemDelegate {
@@ -132,7 +138,7 @@ Rectangle {
                         contentItem: RowLayout {
                             spacing: Theme.spacing
                             Avatar { url: model.$UserHead; name: model.$UserName; size: 26 }
-                            Label { Layout.fillWidth: true; text: model.$UserName; elide: Text.ElideRight; color: Theme.text; font.pixelSize: Theme.fontNormal }
+                            Label { Layout.fillWidth: true; text: model.$UserName; elide: Text.ElideRight; color: Theme.text; font.pixelSize: Theme.fontNormal; textFormat: Text.PlainText }
                         }
                         onClicked: {
                             // Picking the user shown again reopens the list.
@@ -163,6 +169,7 @@ Rectangle {
                     Label {
                         objectName: "shareTitle"
                         text: page.title()
+                        textFormat: Text.PlainText
                         font.pixelSize: Theme.fontLarge
                         font.bold: true
                         color: Theme.text

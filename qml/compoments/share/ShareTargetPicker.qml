@@ -114,6 +114,7 @@ Dialog {
                         Label {
                             Layout.fillWidth: true
                             text: target.rowName
+                            textFormat: Text.PlainText
                             elide: Text.ElideRight
                             color: Theme.text
                         }

@@ -81,11 +81,13 @@ Dialog {
                                 objectName: "name"
                                 Layout.fillWidth: true
                                 text: model.$FileName + (model.$FileNum > 1 ? " (" + model.$FileNum + ")" : "")
+                                textFormat: Text.PlainText
                                 elide: Text.ElideMiddle
                             }
                             Label {
                                 objectName: "info"
                                 text: model.$FileInfo
+                                textFormat: Text.PlainText
                                 color: Theme.textMuted
                                 font.pixelSize: Theme.fontSmall
                             }
@@ -94,6 +96,7 @@ Dialog {
                             objectName: "message"
                             Layout.preferredWidth: 150
                             text: model.$ErrorMsg
+                            textFormat: Text.PlainText
                             color: Theme.error
                             elide: Text.ElideRight
                             font.pixelSize: Theme.fontSmall

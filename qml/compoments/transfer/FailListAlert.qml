@@ -48,6 +48,7 @@ Dialog {
                     objectName: "name"
                     Layout.fillWidth: true
                     text: model.$FileName
+                    textFormat: Text.PlainText
                     elide: Text.ElideMiddle
                 }
                 Label {
@@ -59,6 +60,7 @@ Dialog {
                     objectName: "message"
                     Layout.preferredWidth: 200
                     text: model.$ErrorMsg
+                    textFormat: Text.PlainText
                     elide: Text.ElideRight
                     color: Theme.error
                     font.pixelSize: Theme.fontSmall

@@ -110,6 +110,7 @@ Item {
                             Layout.fillWidth: true
                             Layout.preferredWidth: 3
                             text: model.$FileName
+                            textFormat: Text.PlainText
                             elide: Text.ElideMiddle
                             font.pixelSize: Theme.fontNormal
                         }

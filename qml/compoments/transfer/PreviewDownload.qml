@@ -67,6 +67,7 @@ Popup {
                 objectName: "previewName"
                 Layout.fillWidth: true
                 text: popup.fileName
+                textFormat: Text.PlainText
                 elide: Text.ElideMiddle
                 font.pixelSize: Theme.fontNormal
             }

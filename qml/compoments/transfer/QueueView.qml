@@ -172,6 +172,7 @@ Item {
                                 objectName: "name"
                                 Layout.fillWidth: true
                                 text: model.$FileName
+                                textFormat: Text.PlainText
                                 elide: Text.ElideMiddle
                                 font.pixelSize: Theme.fontNormal
                                 color: Theme.text
@@ -197,6 +198,7 @@ Item {
                                 objectName: "state"
                                 Layout.fillWidth: true
                                 text: row.stateLine
+                                textFormat: Text.PlainText
                                 elide: Text.ElideRight
                                 font.pixelSize: Theme.fontSmall
                                 color: row.status === 4 ? Theme.error : Theme.textMuted

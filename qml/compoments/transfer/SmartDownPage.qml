@@ -252,7 +252,7 @@ Item {
                         ColumnLayout {
                             Layout.fillWidth: true
                             spacing: 2
-                            Label { objectName: "name"; Layout.fillWidth: true; text: model.$FileName; elide: Text.ElideMiddle }
+                            Label { objectName: "name"; Layout.fillWidth: true; text: model.$FileName; elide: Text.ElideMiddle; textFormat: Text.PlainText }
                             Label {
                                 text: model.$ReceiveSize + " / " + model.$FileSize
                                 color: Theme.textMuted
@@ -314,7 +314,7 @@ Item {
                         spacing: Theme.spacing
                         CheckBox { objectName: "check"; checked: model.$Selected; onClicked: done.multiSelect(index) }
                         FileIcon { mediaType: model.$FileIcon }
-                        Label { objectName: "name"; Layout.fillWidth: true; text: model.$FileName; elide: Text.ElideMiddle }
+                        Label { objectName: "name"; Layout.fillWidth: true; text: model.$FileName; elide: Text.ElideMiddle; textFormat: Text.PlainText }
                         Label { text: model.$FileSize; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                         Label { text: model.$FileDate; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                         Label {

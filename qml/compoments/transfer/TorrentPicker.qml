@@ -48,6 +48,7 @@ Dialog {
             Label {
                 Layout.fillWidth: true
                 text: dirs.pathNames.join(" / ")
+                textFormat: Text.PlainText
                 elide: Text.ElideLeft
             }
         }
@@ -70,7 +71,7 @@ Dialog {
                     anchors.fill: parent
                     anchors.leftMargin: Theme.spacing
                     FileIcon { mediaType: model.$FileType }
-                    Label { Layout.fillWidth: true; text: model.$FileName; elide: Text.ElideMiddle }
+                    Label { Layout.fillWidth: true; text: model.$FileName; elide: Text.ElideMiddle; textFormat: Text.PlainText }
                 }
                 TapHandler {
                     onTapped: {

@@ -45,6 +45,8 @@ Rectangle {
         if (old)
             old.destroy()
     }
+    // Back from an outage: a list that failed to load asks again.
+    onReadyChanged: if (ready && links && links.rowCount() === 0) links.resetData()
     function select(index, isFocus) {
         if (!links)
             return
@@ -254,6 +256,7 @@ Rectangle {
                                 Label {
                                     Layout.fillWidth: true
                                     text: model.$Name
+                                    textFormat: Text.PlainText
                                     elide: Text.ElideRight
                                     color: Theme.text
                                     font.pixelSize: Theme.fontNormal
@@ -261,12 +264,13 @@ Rectangle {
                                 Label {
                                     Layout.fillWidth: true
                                     text: model.$Url
+                                    textFormat: Text.PlainText
                                     elide: Text.ElideMiddle
                                     color: Theme.textMuted
                                     font.pixelSize: Theme.fontSmall
                                 }
                             }
-                            Label { Layout.preferredWidth: 110; visible: !page.deviceMode; text: model.$Owner; elide: Text.ElideRight; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
+                            Label { Layout.preferredWidth: 110; visible: !page.deviceMode; text: model.$Owner; elide: Text.ElideRight; color: Theme.textMuted; font.pixelSize: Theme.fontSmall; textFormat: Text.PlainText }
                             ColumnLayout {
                                 Layout.preferredWidth: 120
                                 visible: page.deviceMode
@@ -308,7 +312,7 @@ Rectangle {
                                 source: model.$FileThumbUrl
                                 fillMode: Image.PreserveAspectFit
                             }
-                            Label { Layout.fillWidth: true; text: model.$FileName; elide: Text.ElideRight; color: Theme.text }
+                            Label { Layout.fillWidth: true; text: model.$FileName; elide: Text.ElideRight; color: Theme.text; textFormat: Text.PlainText }
                             Label { Layout.preferredWidth: 110; text: model.$FileSize || ""; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                             Label { Layout.preferredWidth: 130; text: model.$FileTime; color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
                         }
