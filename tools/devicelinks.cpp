@@ -121,7 +121,7 @@ bool DeviceLinks::command(const std::string& command, const Json::Value& data,
             ++it->second.resVisits;
             rel = it->second.rel;
         }
-        out = m_impl.listing(rel, data, accessId, "", true);
+        out = m_impl.listing(rel, data, accessId, "", true, true);
         return true;
     }
     if (command == "getExternalLinkList") {
