@@ -109,6 +109,11 @@ void ExtlinkFileBaseModel::openFileItem(int itemIndex)
     item.upPath = m_my.upPath;
     if (!m_my.name.isEmpty())
         item.upPath += "/" + m_my.name;
+    // A received link's file is read through that link's session.
+    if (!m_deviceMode) {
+        item.shareId = m_link.shareId;
+        item.extractedCode = m_link.code;
+    }
     emit openFolder(item.toVariantMap());
 }
 

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <thread>
 
+#include <QAbstractItemModelTester>
 #include <QDesktopServices>
 #include <QDirIterator>
 #include <QGuiApplication>
@@ -15,7 +16,9 @@
 #include "core/dbhelp.h"
 #include "core/twhandle.h"
 #include "core/utils.h"
+#include "core/extlink.h"
 #include "device/tidewellextlink.h"
+#include "sharing/extlinkfilelistmodel.h"
 #include "tests/queuedspy.h"
 #include "tests/serverrig.h"
 #include "tests/testenv.h"
@@ -230,8 +233,32 @@ private slots:
         QSignalSpy finished(&m, &FileDownModel::sDownFinish);
         QSignalSpy failed(&m, &FileDownModel::sDownFail);
 
-        QVariantMap doc = rig.item("pub/K3/Papers/report.pdf").toVariantMap();
-        doc["shareId"] = "K3";
+        // The item as the link's file list hands it out when it is opened.
+        ExtlinkFileListModel files;
+        Extlink link;
+        link.shareId = "K3";
+        link.title = "Papers";
+        files.setExtlinkInfo(link.toVariantMap());
+        files.setTw(root.twExtlink());
+        QAbstractItemModelTester tester(&files);
+        files.fetchMore(QModelIndex());
+        QSignalSpy opened(&files, &ExtlinkFileListModel::openFolder);
+        QTRY_COMPARE_WITH_TIMEOUT(files.rowCount(), 1, kWait);
+        files.openFileItem(0);
+        QCOMPARE(opened.count(), 1);
+        QVariantMap papers = opened.takeFirst().at(0).toMap();
+        ExtlinkFileListModel inFolder;
+        inFolder.setExtlinkInfo(link.toVariantMap());
+        inFolder.setMy(papers);
+        inFolder.setTw(root.twExtlink());
+        inFolder.fetchMore(QModelIndex());
+        QSignalSpy openedFile(&inFolder, &ExtlinkFileListModel::openFolder);
+        QTRY_COMPARE_WITH_TIMEOUT(inFolder.rowCount(), 2, kWait);
+        const int row = inFolder.get(0).value("name") == "report.pdf" ? 0 : 1;
+        inFolder.openFileItem(row);
+        const QVariantMap doc = openedFile.takeFirst().at(0).toMap();
+        QCOMPARE(doc.value("shareId").toString(), QString("K3"));
+        QVERIFY(!doc.value("filePath").toString().isEmpty());
         m.start(doc);
         QTRY_VERIFY_WITH_TIMEOUT(finished.count() + failed.count() > 0, kWait);
         QVERIFY2(failed.isEmpty(), qPrintable(failed.value(0).value(0).toString()));

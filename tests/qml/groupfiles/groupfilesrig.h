@@ -113,6 +113,7 @@ private:
         server->addShareLink(kLink, "", "Save me", "Links/Save");
         server->addFile("Links/Save/notes.txt", "Notes of the link.\n");
         server->addGeneratedFile("Links/Save/data.bin", 300000, true, 17);
+        server->addFile("Links/Save/Inner/inner.txt", "Inside.\n");
         return group;
     }
 

@@ -159,11 +159,12 @@ Item {
                                    link: { shareId: "save-link-1", code: "", title: "Save me" } })
             tryCompare(linkLoader, "status", Loader.Ready)
             var v = linkLoader.item
-            tryVerify(function() { return v.current && v.current.rowCount() === 2 }, 20000, "the link's files")
+            tryVerify(function() { return v.current && v.current.rowCount() === 3 }, 20000, "the link's files")
+            compare(H.column(v.current, 257), ["Inner", "data.bin", "notes.txt"])
             // Sorted by name, down.
             mouseClick(H.find(v, "linkSortName"))
             tryVerify(function() {
-                return JSON.stringify(H.column(v.current, 257)) === JSON.stringify(["notes.txt", "data.bin"])
+                return JSON.stringify(H.column(v.current, 257)) === JSON.stringify(["Inner", "notes.txt", "data.bin"])
             }, 15000, "names down")
 
             mouseClick(H.find(v, "fileRow_data.bin"))
@@ -183,6 +184,33 @@ Item {
                       "saved into the chosen folder byte-exact")
             verify(!testRig.localExists(testRig.downloadDir() + "/data.bin"), "not into the download folder")
             verify(testRig.screenshot(v, "groupfiles_linksaved"))
+        }
+
+        // A link of the device: its folders take dropped files.
+        function test_6_deviceLinkFolderTakesDrops() {
+            linkLoader.source = ""
+            linkLoader.setSource("qrc:/compoments/extlink/LinkFilesView.qml",
+                                 { twTab: tab, deviceMode: true,
+                                   link: { shareId: "save-link-1", code: "", title: "Save me" } })
+            tryCompare(linkLoader, "status", Loader.Ready)
+            var v = linkLoader.item
+            tryVerify(function() { return v.current && v.current.rowCount() === 3 }, 20000, "the link's files")
+            var zone = H.find(v, "linkDropArea")
+            verify(!zone.enabled, "the link's top level is no folder to upload to")
+            mouseDoubleClickSequence(H.find(v, "fileRow_Inner"))
+            tryCompare(v.files, "depth", 1)
+            tryVerify(function() { return zone.folder.fid === testRig.idForPath("Links/Save/Inner") }, 10000,
+                      "the drop area holds the folder shown")
+            compare(zone.folder.upPath, "/Save me/Inner")
+            verify(zone.enabled)
+            var local = testRig.writeLocalFile("to link.txt", 3000, 6)
+            verify(groupRig.dragOver(H.find(v, "levelList"), [local]))
+            verify(groupRig.drop())
+            tryVerify(function() { return testRig.sameBytes(local, "Links/Save/Inner/to link.txt") }, 30000,
+                      "uploaded into the link's folder")
+            mouseClick(H.find(v, "levelCrumb0"))
+            tryCompare(v.files, "depth", 0)
+            tryCompare(zone, "enabled", false)
         }
     }
 }
