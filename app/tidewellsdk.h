@@ -54,7 +54,10 @@ public:
     // The local file URL of a path, for openUrl.
     Q_INVOKABLE QUrl fileUrl(const QString& path) const;
     // The local path of a file URL (a dialog's answer); "" for another URL.
-    Q_INVOKABLE QString localPath(const QUrl& url) const { return url.isLocalFile() ? url.toLocalFile() : QString(); }
+    Q_INVOKABLE QString localPath(const QUrl& url) const
+    {
+        return url.isLocalFile() ? url.toLocalFile() : QString();
+    }
     // The download folder (settings, else the system's).
     Q_INVOKABLE QString downloadFolder() { return downloadPath(); }
 

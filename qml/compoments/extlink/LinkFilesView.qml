@@ -7,7 +7,7 @@ import Tidewell.Model 1.0
 import Tidewell.PaintItem 1.0
 import "../share"
 
-// The files behind one link, folder by folder, sorted by a column header.
+// The files behind one link, folder by folder, sorted by name or date.
 // A received link's selection is saved into a local folder the user picks,
 // through the application's download queue, and the link can be reported;
 // a link of the device is only looked into (and dropped onto: files go into

@@ -11,7 +11,7 @@ import "../share"
 
 // One public group: the header (up to three avatars, the member summary,
 // the user's right, members) and the group's files folder by folder, sorted
-// by a column header, searched by keyword (a level of its own) and uploaded
+// by name or date, searched by keyword (a level of its own) and uploaded
 // into (buttons or a drop onto the list).
 Rectangle {
     id: view
@@ -133,7 +133,7 @@ Rectangle {
         }
     }
 
-    // A column of the sort header.
+    // A sort key; the same one again turns the direction.
     component SortButton: ToolButton {
         property int type: 0
         property string label: ""
@@ -285,7 +285,8 @@ Rectangle {
                     width: 200
                     placeholderText: qsTr("Search in the group")
                     selectByMouse: true
-                    onAccepted: view.search(text)
+                    // The level's name keeps the keyword.
+                    onAccepted: { view.search(text); clear() }
                 }
                 Row {
                     height: searchField.height
@@ -301,7 +302,6 @@ Rectangle {
                 }
             }
         }
-
 
         FileLevels {
             id: levels
