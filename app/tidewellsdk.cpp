@@ -180,6 +180,16 @@ void TidewellSdk::initObjects()
     });
     connect(down, &LVDownloadManager::rAddDownFiles, m_extlink.get(),
             &TidewellExtlink::rAddDownFiles);
+    startLinkDownloads();
+}
+
+void TidewellSdk::startLinkDownloads()
+{
+    // Ready once the account is known: the queue's rows are keyed by it.
+    if (!m_down || userInfo().accessId.isEmpty())
+        return;
+    qDebug() << "TidewellSdk::startLinkDownloads - call.";
+    m_down->start();
 }
 
 LVDownloadManager* TidewellSdk::downloadManager()
@@ -461,6 +471,7 @@ void TidewellSdk::setUserInfo(const UserInfo& user)
         u.cookie = user.cookie.toStdString();
         cloud->set_user_info(u);
     }
+    startLinkDownloads();
 }
 
 void TidewellSdk::setChannelOption(const sdk::cores::model::channel_option& option)
@@ -646,7 +657,34 @@ bool TidewellSdk::device_online(const NetworkShare& share, OnlineFn fn)
                            || st == sdk::cores::tidewell::link_lan_mapped);
 }
 
-bool TidewellSdk::isOnline() { return false; }
+// The application's library objects are the link sessions.
+bool TidewellSdk::isOnline()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const auto& kv : m_links)
+        if (kv.second && kv.second->link_state() != sdk::cores::tidewell::link_offline)
+            return true;
+    return false;
+}
+
+bool TidewellSdk::linkOnline(const NetworkShare& share)
+{
+    Session s;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_links.find(share.shareId);
+        if (it != m_links.end())
+            s = it->second;
+    }
+    // No session: the link could not be resolved (gone, or signed out).
+    if (!s)
+        return false;
+    // A session given up on is probed again; its link stays worth waiting for.
+    if (s->link_state() == sdk::cores::tidewell::link_offline)
+        s->reconnect_device();
+    return true;
+}
+
 bool TidewellSdk::isLan() { return false; }
 
 QString TidewellSdk::downloadPath()

@@ -56,6 +56,11 @@ public:
     // A name from the device or another user as the pages show it (see
     // shownName in core/utils.h), for texts not read from a list's roles.
     Q_INVOKABLE QString shownName(const QString& name) const;
+    // The local path of a file URL (a dialog's answer); "" for another URL.
+    Q_INVOKABLE QString localPath(const QUrl& url) const
+    {
+        return url.isLocalFile() ? url.toLocalFile() : QString();
+    }
     // The download folder (settings, else the system's).
     Q_INVOKABLE QString downloadFolder() { return downloadPath(); }
 
@@ -106,6 +111,7 @@ public:
     // Tidewell (the notices, deviceId and thumb are TidewellOwner's)
     bool device_online(const NetworkShare& share, OnlineFn fn) override;
     bool isOnline() override;
+    bool linkOnline(const NetworkShare& share) override;
     bool isLan() override;
     QString downloadPath() override;
     UserInfo userInfo() override;
@@ -128,6 +134,8 @@ private:
     // missing. Null when the link cannot be resolved.
     Session linkSession(const NetworkShare& share);
     bool waitConnected(const Session& s) const;
+    // Works off the link downloads left from an earlier run.
+    void startLinkDownloads();
 
     CConfig m_config;
     mutable std::mutex m_mutex;          // m_option, m_cloud, m_links, m_user, m_resolver,

@@ -23,6 +23,9 @@ public:
     // Runs fn at most once on a live session; false when it did not run.
     virtual bool device_online(const NetworkShare& share, OnlineFn fn) = 0;
     virtual bool isOnline() = 0;
+    // Whether the session that serves this share is up or can come back:
+    // a tab has one session for everything, the root one per link.
+    virtual bool linkOnline(const NetworkShare&) { return isOnline(); }
     virtual bool isLan() = 0;
     virtual QString deviceId() = 0;
     virtual QString downloadPath() = 0;

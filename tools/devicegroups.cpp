@@ -485,7 +485,7 @@ std::string DeviceGroups::search(const Json::Value& data, const std::string& me)
         return failure(kNotFound, "no such folder in the group");
     const std::string key = jsonStr(data, "keyValue");
     if (key.empty())
-        return m_d.listing(folder, data, me, "", true);
+        return m_d.listing(folder, data, me, "", true, true);
     auto lower = [](std::string s) {
         std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
         return s;

@@ -211,7 +211,7 @@ std::string DeviceLinks::create(const Json::Value& data)
 std::string DeviceLinks::topLevel(const Link& l, const Json::Value& data, const std::string& accessId)
 {
     if (l.items.empty())
-        return m_impl.listing(l.rel, data, accessId, "", true);
+        return m_impl.listing(l.rel, data, accessId, "", true, true);
     // Items removed since the link was made drop out of it.
     Json::Value items(Json::arrayValue);
     for (std::int64_t id : l.items) {

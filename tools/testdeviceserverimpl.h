@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -289,8 +290,11 @@ public:
 
     std::string runCommand(const std::string& command, const Json::Value& data, const std::string& accessId);
     Json::Value item(const std::string& rel, const std::string& accessId, const std::string& diskPrefix);
+    // sorted: the request's "condition" (0 last change, 1 creation, 2 name;
+    // others keep name order) and "isSort" (ascending) order it, folders
+    // first.
     std::string listing(const std::string& rel, const Json::Value& data, const std::string& accessId,
-                        const std::string& diskPrefix, bool byOffset);
+                        const std::string& diskPrefix, bool byOffset, bool sorted = false);
     std::string folderForId(std::int64_t id, bool safeBox, std::string& rel);
     std::string groupRoot(std::int64_t groupId);
     std::string createDir(const std::string& parentRel, const std::string& name, bool backNewName);

@@ -96,7 +96,7 @@ Json::Value TestDeviceServer::Impl::item(const std::string& rel, const std::stri
 
 std::string TestDeviceServer::Impl::listing(const std::string& rel, const Json::Value& data,
                                             const std::string& accessId, const std::string& diskPrefix,
-                                            bool byOffset)
+                                            bool byOffset, bool sorted)
 {
     const fs::path dir = abs(rel);
     std::error_code ec;
@@ -116,6 +116,20 @@ std::string TestDeviceServer::Impl::listing(const std::string& rel, const Json::
         names.emplace_back(!e.is_directory(ec2), name);
     }
     std::sort(names.begin(), names.end());
+    const int condition = static_cast<int>(jsonInt(data, "condition"));
+    if (sorted && condition >= 0 && condition <= 2) {
+        const bool ascending = jsonBool(data, "isSort");
+        std::map<std::string, std::int64_t> times;
+        for (const auto& n : names)
+            times[n.second] = fileTimeMs(dir / n.second);
+        std::stable_sort(names.begin(), names.end(), [&](const auto& a, const auto& b) {
+            if (a.first != b.first)
+                return !a.first;
+            if (condition == 2 || times[a.second] == times[b.second])
+                return ascending ? a.second < b.second : a.second > b.second;
+            return ascending ? times[a.second] < times[b.second] : times[a.second] > times[b.second];
+        });
+    }
     std::int64_t pageSize = jsonInt(data, "pageSize", 60);
     if (pageSize <= 0)
         pageSize = 60;
@@ -262,7 +276,7 @@ std::string TestDeviceServer::Impl::runCommand(const std::string& command, const
         } else if (!pathFor(fileId, rel) || rel.rfind(group + "/", 0) != 0) {
             return failure(404, "no such folder in the group");
         }
-        return listing(rel, data, accessId, "", true);
+        return listing(rel, data, accessId, "", true, true);
     }
     if (command == "createDir" || command == "createPubDir") {
         std::string parent;

@@ -25,6 +25,16 @@ void TestDeviceServer::Impl::onDownload(const httplib::Request& req, httplib::Re
         const std::string url = req.get_param_value("url");
         const std::string path = req.get_param_value("path");
         found = url.empty() ? cleanRelative("usb/" + path, rel) : cleanRelative(url, rel);
+        // Without a device path the path is one of an attached disk, or of
+        // the device's own storage (a preview of any file goes by its path).
+        std::error_code ec;
+        if (url.empty() && !(found && fs::is_regular_file(abs(rel), ec))) {
+            std::string own;
+            if (cleanRelative(path, own) && !own.empty() && fs::is_regular_file(abs(own), ec)) {
+                rel = own;
+                found = true;
+            }
+        }
     }
     std::error_code ec;
     if (!found || rel.empty() || !fs::is_regular_file(abs(rel), ec)) {

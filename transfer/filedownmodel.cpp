@@ -2,8 +2,10 @@
 
 #include <QDebug>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QUrl>
 
+#include "core/common.h"
 #include "core/deviceinfo.h"
 #include "core/tidewell.h"
 #include "core/twfileinfo.h"
@@ -37,6 +39,23 @@ void FileDownModel::setTw(QObject* tw)
     emit twChanged();
 }
 
+bool FileDownModel::isDocument(const QString& name)
+{
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    switch (getMediaType(suffix)) {
+    case Common::MT_Word:
+    case Common::MT_Excel:
+    case Common::MT_PPT:
+    case Common::MT_Pdf:
+    case Common::MT_Txt:
+        return true;
+    default:
+        break;
+    }
+    static const QStringList books = {"epub", "mobi", "azw", "azw3", "fb2", "djvu"};
+    return books.contains(suffix);
+}
+
 void FileDownModel::start(QVariantMap value)
 {
     auto* manager = qobject_cast<SingleFileDownManager*>(m_down.data());
@@ -47,6 +66,11 @@ void FileDownModel::start(QVariantMap value)
         return;
     }
     const TwFileInfo item = TwFileInfo::fromVariantMap(value);
+    if (!item.isFile || !isDocument(item.name)) {
+        qWarning() << "FileDownModel::start - not a document:" << item.name;
+        emit sDownFail(tr("Only documents are opened here"));
+        return;
+    }
     const DeviceInfo device = owner->currentDevice();
 
     DownFileInfo rec;

@@ -27,6 +27,8 @@ public:
     QObject* tw() const { return m_tw; }
     void setTw(QObject* tw);
 
+    // Only documents are opened this way: text, office, PDF and e-book files.
+    Q_INVOKABLE static bool isDocument(const QString& name);
     Q_INVOKABLE void start(QVariantMap value);
     Q_INVOKABLE void pause();
 

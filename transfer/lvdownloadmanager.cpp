@@ -546,7 +546,8 @@ void LVDownloadManager::oNextFile()
             if (!listed && !m_abortWalk && m_run) {
                 // The device is away: try the folder again a little later,
                 // or at the owner's next start when it is not connected.
-                if (m_owner && !m_owner->isOnline()) {
+                if (m_owner
+                    && !m_owner->linkOnline(NetworkShare(1, sub.shareId, sub.extractedCode))) {
                     setIsRun(false);
                     emit rStop();
                     return;

@@ -184,9 +184,11 @@ void SingleFileDownManager::oStartFile(DownFileInfo fileInfo)
         info.file_category = m_record.fileCatetory;
         info.ower = account.toStdString();
         info.file_md5 = m_record.fileMd5.toStdString();
-        info.share_id = m_record.shareId.toStdString();
-        info.extracted_code = m_record.extractedCode.toStdString();
     }
+    // Also for a path download: the root reaches a link's files through the
+    // session of that link only.
+    info.share_id = m_record.shareId.toStdString();
+    info.extracted_code = m_record.extractedCode.toStdString();
     info.save_path = QFile::encodeName(m_tempPath).toStdString();
     info.share_type = 0;
     if (!m_download->start(info, false)) {

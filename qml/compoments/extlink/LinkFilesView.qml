@@ -1,14 +1,18 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import QtQuick.Dialogs 1.3 as Dialogs
 import Tidewell 1.0
 import Tidewell.Model 1.0
+import Tidewell.PaintItem 1.0
 import "../share"
 import "../media"
 
-// The files behind one link, folder by folder. A received link's selection
-// is saved into the application's download queue and the link can be
-// reported; a link of the device is only looked into.
+// The files behind one link, folder by folder, sorted by name or date.
+// A received link's selection is saved into a local folder the user picks,
+// through the application's download queue, and the link can be reported;
+// a link of the device is only looked into (and dropped onto: files go into
+// the folder shown).
 Rectangle {
     id: view
     objectName: "linkFilesView"
@@ -19,11 +23,42 @@ Rectangle {
     property var link: null
     readonly property alias files: levels
     readonly property QtObject current: levels.current
+    // Sort key ("condition": 0 modified, 2 name; 3 the device's order) and
+    // direction of every level.
+    property int sortType: 3
+    property bool isSort: false
     signal back()
 
+    // Asks for the local folder first.
     function save() {
+        if (!current || current.selectNum === 0)
+            return
+        saveDialog.folder = twSdk.fileUrl(twSdk.downloadFolder())
+        saveDialog.open()
+    }
+    function saveInto(url) {
+        var path = twSdk.localPath(url)
+        if (!path.length) {
+            Notifier.toast(qsTr("Choose a folder on this computer"), Constant.toastError)
+            return
+        }
         if (current)
-            current.fileDownload(twSdk.downloadFolder())
+            current.fileDownload(path)
+    }
+    function sortBy(type) {
+        var turn = sortType === type
+        if (turn)
+            isSort = !isSort
+        else
+            sortType = type
+        // Each model reloads on its own change; only the one that changed is
+        // written, so the reload asks with both.
+        for (var i = 0; i < levels.stack.length; ++i) {
+            if (turn)
+                levels.stack[i].model.isSort = isSort
+            else
+                levels.stack[i].model.sortType = sortType
+        }
     }
 
     onLinkChanged: {
@@ -34,6 +69,30 @@ Rectangle {
     }
 
     Component { id: fileModel; ExtlinkFileListModel {} }
+
+    // The folder shown, as the model hands it over.
+    Connections {
+        target: view.current
+        function onParentChange() { dropZone.folder = view.current.parentModel }
+    }
+    onCurrentChanged: dropZone.folder = current ? current.parentModel : ({})
+
+    component SortButton: ToolButton {
+        property int type: 0
+        property string label: ""
+        font.pixelSize: Theme.fontSmall
+        focusPolicy: Qt.NoFocus
+        text: label + (view.sortType === type ? (view.isSort ? " \u25b2" : " \u25bc") : "")
+        onClicked: view.sortBy(type)
+        contentItem: Label {
+            text: parent.text
+            font: parent.font
+            color: view.sortType === parent.type ? Theme.accent : Theme.textMuted
+            horizontalAlignment: Text.AlignLeft
+            verticalAlignment: Text.AlignVCenter
+        }
+        background: Rectangle { color: parent.hovered ? Theme.hover : "transparent"; radius: Theme.radius }
+    }
 
     ColumnLayout {
         anchors.fill: parent
@@ -66,6 +125,9 @@ Rectangle {
                     }
                 }
                 Item { Layout.fillWidth: true }
+                Label { text: qsTr("Sort by"); color: Theme.textMuted; font.pixelSize: Theme.fontSmall }
+                SortButton { objectName: "linkSortName"; type: 2; label: qsTr("Name") }
+                SortButton { objectName: "linkSortModified"; type: 0; label: qsTr("Modified") }
                 Button {
                     objectName: "linkSave"
                     text: qsTr("Save")
@@ -96,11 +158,61 @@ Rectangle {
                     m.my = folder
                 m.thumb = view.deviceMode ? (view.twTab ? view.twTab.twThumb : null) : twThumb
                 m.tw = view.deviceMode ? (view.twTab ? view.twTab.twDevice : null) : twExtlink
+                m.sortType = view.sortType
+                m.isSort = view.isSort
                 m.isSortChanged.connect(m.refreshData)
                 m.sortTypeChanged.connect(m.refreshData)
             }
             onFileOpened: opener.open(levels.current, fileInfo)
         }
+    }
+
+    // A link of the device: files dropped onto a folder of it are uploaded
+    // there (the link's own top level is no folder of the device's).
+    DropArea {
+        id: dropZone
+        objectName: "linkDropArea"
+        property var folder: ({})
+        readonly property bool usable: view.deviceMode && view.twTab !== null && (folder.fid || 0) > 0
+        x: levels.x
+        y: levels.y
+        width: levels.width
+        height: levels.height
+        enabled: usable
+        onDropped: {
+            if (!drop.hasUrls || !usable)
+                return
+            // The folder in the owner's own space.
+            view.twTab.addUploadFiles({ fid: folder.fid, name: folder.name, isDevice: true,
+                                        filePath: "", upPath: folder.upPath || "" }, drop.urls)
+            drop.accept()
+        }
+        Rectangle {
+            anchors.fill: parent
+            visible: dropZone.containsDrag
+            color: "#202f81f7"
+            SKDashLineView {
+                anchors.fill: parent
+                anchors.margins: 6
+                lineWidth: 2
+                radius: 8
+                lineColor: Theme.accent
+            }
+            Label {
+                anchors.centerIn: parent
+                text: qsTr("Drop to upload here")
+                color: Theme.accent
+            }
+        }
+    }
+
+    Dialogs.FileDialog {
+        id: saveDialog
+        objectName: "linkSaveDialog"
+        title: qsTr("Save to")
+        selectFolder: true
+        // Accepted with nothing picked, the folder shown is the one meant.
+        onAccepted: view.saveInto(fileUrl.toString().length > 0 ? fileUrl : folder)
     }
 
     ReportDialog {

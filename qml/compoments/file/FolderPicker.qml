@@ -15,6 +15,8 @@ Dialog {
     // 0 personal space, 1 group list, 2 inside a group
     property int mode: 0
     property var groupPath: []
+    // Folder ids not offered (a move's own folders); the caller sets them.
+    property var excludeIds: []
     signal chosen(var folder)
 
     title: action
@@ -24,6 +26,14 @@ Dialog {
     height: 480
     standardButtons: Dialog.Ok | Dialog.Cancel
 
+    function excluded(id) {
+        if (id === undefined || id === null || !excludeIds.length)
+            return false
+        for (var i = 0; i < excludeIds.length; ++i)
+            if (String(excludeIds[i]) === String(id))
+                return true
+        return false
+    }
     function currentFolder() {
         if (mode === 0)
             return dirs.folder
@@ -104,8 +114,9 @@ Dialog {
             clip: true
             model: dlg.mode === 0 ? dirs : dlg.mode === 1 ? groups : tree
             delegate: ItemDelegate {
-                // Only folders can be targets.
-                readonly property bool isFolder: dlg.mode !== 0 || model.$FileType === 5
+                // Only folders can be targets, and none of the excluded.
+                readonly property bool isFolder: (dlg.mode !== 0 || model.$FileType === 5)
+                                             && !(dlg.mode === 2 && dlg.excluded(model.$FolderId))
                 width: list.width
                 height: isFolder ? 34 : 0
                 visible: isFolder

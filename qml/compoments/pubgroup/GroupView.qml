@@ -1,15 +1,19 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import QtQuick.Dialogs 1.3 as Dialogs
 import Tidewell 1.0
 import Tidewell.Model 1.0
+import Tidewell.PaintItem 1.0
 import "../base"
 import "../file"
 import "../share"
 import "../media"
 
 // One public group: the header (up to three avatars, the member summary,
-// the user's right, members) and the group's files folder by folder.
+// the user's right, members) and the group's files folder by folder, sorted
+// by name or date, searched by keyword (a level of its own) and uploaded
+// into (buttons or a drop onto the list).
 Rectangle {
     id: view
     objectName: "groupView"
@@ -21,6 +25,13 @@ Rectangle {
     readonly property alias files: levels
     readonly property QtObject current: levels.current
     readonly property bool canEdit: current ? current.isAuth : false
+    // Sort key ("condition": 0 modified, 2 name; 3 the device's order) and
+    // direction of every level.
+    property int sortType: 3
+    property bool isSort: false
+    readonly property bool searching: current !== null && current.keyword.length > 0
+    // The keyword of the level being made (empty for folders).
+    property string pendingKeyword: ""
     signal back()
 
     function rightText(auth) {
@@ -45,6 +56,40 @@ Rectangle {
     function download() {
         if (current)
             current.fileDownload(twSdk.downloadFolder())
+    }
+    // The same column again turns the direction.
+    function sortBy(type) {
+        var turn = sortType === type
+        if (turn)
+            isSort = !isSort
+        else
+            sortType = type
+        // Each model reloads on its own change; only the one that changed is
+        // written, so the reload asks with both.
+        for (var i = 0; i < levels.stack.length; ++i) {
+            if (turn)
+                levels.stack[i].model.isSort = isSort
+            else
+                levels.stack[i].model.sortType = sortType
+        }
+    }
+    function search(text) {
+        var key = text.trim()
+        if (!key.length || !current)
+            return
+        pendingKeyword = key
+        levels.push(null, qsTr("Search \"%1\"").arg(key))
+        pendingKeyword = ""
+    }
+    // Local files or folders into the folder shown.
+    function upload(urls) {
+        if (!twTab || !current || searching || !canEdit || urls.length === 0)
+            return
+        // A group's folder is on the device's own storage: its path names no
+        // attached disk to upload to.
+        var target = current.parentModel
+        target.filePath = ""
+        twTab.addUploadFiles(target, urls)
     }
 
     onGroupChanged: {
@@ -78,6 +123,33 @@ Rectangle {
             onIsSortChanged: refreshData()
             onSortTypeChanged: refreshData()
         }
+    }
+
+    // Uploads into the group have ended: what they brought shows.
+    Connections {
+        target: view.twTab
+        function onIsUpRunChanged() {
+            if (!view.twTab.isUpRun && view.current)
+                view.current.refreshData()
+        }
+    }
+
+    // A sort key; the same one again turns the direction.
+    component SortButton: ToolButton {
+        property int type: 0
+        property string label: ""
+        font.pixelSize: Theme.fontSmall
+        focusPolicy: Qt.NoFocus
+        text: label + (view.sortType === type ? (view.isSort ? " \u25b2" : " \u25bc") : "")
+        onClicked: view.sortBy(type)
+        contentItem: Label {
+            text: parent.text
+            font: parent.font
+            color: view.sortType === parent.type ? Theme.accent : Theme.textMuted
+            horizontalAlignment: Text.AlignLeft
+            verticalAlignment: Text.AlignVCenter
+        }
+        background: Rectangle { color: parent.hovered ? Theme.hover : "transparent"; radius: Theme.radius }
     }
 
     ColumnLayout {
@@ -153,9 +225,21 @@ Rectangle {
                 width: parent.width - 12
                 spacing: 6
                 Button {
+                    objectName: "groupUpload"
+                    text: qsTr("Upload files")
+                    enabled: view.canEdit && !view.searching
+                    onClicked: uploadDialog.open()
+                }
+                Button {
+                    objectName: "groupUploadFolder"
+                    text: qsTr("Upload folder")
+                    enabled: view.canEdit && !view.searching
+                    onClicked: uploadFolderDialog.open()
+                }
+                Button {
                     objectName: "groupNewFolder"
                     text: qsTr("New folder")
-                    enabled: view.canEdit
+                    enabled: view.canEdit && !view.searching
                     onClicked: { newFolderDialog.value = ""; newFolderDialog.open() }
                 }
                 Button {
@@ -180,13 +264,43 @@ Rectangle {
                     objectName: "groupMove"
                     text: qsTr("Move to")
                     enabled: view.canEdit && view.current.selectNum > 0
-                    onClicked: { folderPicker.action = qsTr("Move"); folderPicker.open() }
+                    onClicked: {
+                        // A folder cannot go into itself.
+                        folderPicker.excludeIds = view.current.getSelectFolderIds()
+                        folderPicker.action = qsTr("Move")
+                        folderPicker.open()
+                    }
                 }
                 Button {
                     objectName: "groupCopy"
                     text: qsTr("Copy to")
                     enabled: view.canEdit && view.current.selectNum > 0
-                    onClicked: { folderPicker.action = qsTr("Copy"); folderPicker.open() }
+                    onClicked: {
+                        folderPicker.excludeIds = []
+                        folderPicker.action = qsTr("Copy")
+                        folderPicker.open()
+                    }
+                }
+                TextField {
+                    id: searchField
+                    objectName: "groupSearch"
+                    width: 200
+                    placeholderText: qsTr("Search in the group")
+                    selectByMouse: true
+                    // The level's name keeps the keyword.
+                    onAccepted: { view.search(text); clear() }
+                }
+                Row {
+                    height: searchField.height
+                    spacing: 2
+                    Label {
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: qsTr("Sort by")
+                        color: Theme.textMuted
+                        font.pixelSize: Theme.fontSmall
+                    }
+                    SortButton { objectName: "groupSortName"; type: 2; label: qsTr("Name"); anchors.verticalCenter: parent.verticalCenter }
+                    SortButton { objectName: "groupSortModified"; type: 0; label: qsTr("Modified"); anchors.verticalCenter: parent.verticalCenter }
                 }
             }
         }
@@ -203,9 +317,63 @@ Rectangle {
                 m.groupInfo = view.groupMap()
                 if (folder)
                     m.my = folder
+                else
+                    m.keyword = view.pendingKeyword
+                if (m.sortType !== view.sortType)
+                    m.sortType = view.sortType
+                if (m.isSort !== view.isSort)
+                    m.isSort = view.isSort
             }
             onFileOpened: opener.open(levels.current, fileInfo)
         }
+    }
+
+    // Files and folders dropped onto the list go into the folder shown.
+    DropArea {
+        id: dropZone
+        objectName: "groupDropArea"
+        x: levels.x
+        y: levels.y
+        width: levels.width
+        height: levels.height
+        enabled: view.canEdit && !view.searching
+        onDropped: {
+            if (drop.hasUrls) {
+                view.upload(drop.urls)
+                drop.accept()
+            }
+        }
+        Rectangle {
+            anchors.fill: parent
+            visible: dropZone.containsDrag
+            color: "#202f81f7"
+            SKDashLineView {
+                objectName: "groupDropFrame"
+                anchors.fill: parent
+                anchors.margins: 6
+                lineWidth: 2
+                radius: 8
+                lineColor: Theme.accent
+            }
+            Label {
+                anchors.centerIn: parent
+                text: qsTr("Drop to upload here")
+                color: Theme.accent
+            }
+        }
+    }
+
+    Dialogs.FileDialog {
+        id: uploadDialog
+        title: qsTr("Upload files")
+        selectMultiple: true
+        onAccepted: view.upload(fileUrls)
+    }
+    Dialogs.FileDialog {
+        id: uploadFolderDialog
+        title: qsTr("Upload folder")
+        selectFolder: true
+        onAccepted: view.upload([fileUrl])
     }
 
     MemberDialog {

@@ -25,15 +25,10 @@ Popup {
     function open(fileMap) {
         progress = 0
         fileName = fileMap && fileMap.name ? fileMap.name : ""
-        // A path makes it a path download, which only peripheral disks
-        // serve; files of the personal space go by their id.
-        var item = {}
-        for (var k in fileMap)
-            item[k] = fileMap[k]
-        if (!item.isUsb && !item.isSamba)
-            item.filePath = ""
-        fileDown.start(item)
+        // A file with a path goes as a path download, whatever storage it
+        // is on. Shown first: a refusal closes it at once.
         visible = true
+        fileDown.start(fileMap)
     }
 
     function cancel() {

@@ -144,6 +144,11 @@ Item {
             mouseClick(H.find(files, "levelAll"))
             tryCompare(files.current, "selectNum", 2)
             mouseClick(H.find(files, "linkSave"))
+            // The folder is asked for, starting at the download folder.
+            var ask = H.find(files, "linkSaveDialog")
+            tryCompare(ask, "visible", true)
+            compare(String(ask.folder), String(twSdk.fileUrl(testRig.downloadDir())))
+            ask.accept()
             tryCompare(toast, "lastText", "Already added to download", 15000)
             tryCompare(files.current, "selectNum", 0)
             var dir = testRig.downloadDir()
