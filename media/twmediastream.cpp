@@ -137,6 +137,7 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
         m_folder = folder;
         m_url = "stream://" + m_file.name;
         m_reported = 0;
+        m_readFailed = false;
         trimCache();
     }
     qDebug() << "TwMediaStream::play - url: " << m_url;
@@ -158,7 +159,11 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
     // libmpv keeps its packet cache only for streams it knows to be remote,
     // which this protocol is not: without it every seek, even into bytes it
     // read a moment ago, goes back to the segments.
-    mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace", "cache=yes"});
+    QString options = "cache=yes";
+    if (m_startAt > 0)
+        options += ",start=" + QString::number(m_startAt);
+    m_startAt = 0;
+    mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace", options});
 }
 
 void TwMediaStream::stop()
@@ -355,6 +360,11 @@ qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)
             s->position += n;
         return n;
     }
+    // The device gave nothing a moment ago: later reads of this play fail
+    // at once instead of waiting through their rounds again (the player
+    // tries the device again with a new play).
+    if (m_readFailed.load())
+        return -1;
     qint64 n = -1;
     int starts = 0;
     for (;;) {
@@ -390,6 +400,7 @@ qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)
                 if (starts >= kMaxStarts) {
                     qWarning() << "TwMediaStream::read - no data at " << s->position << " after " << starts
                                << " segments";
+                    m_readFailed = true;
                     break;
                 }
                 ++starts;
