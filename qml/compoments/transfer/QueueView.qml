@@ -200,6 +200,11 @@ Item {
                                 elide: Text.ElideRight
                                 font.pixelSize: Theme.fontSmall
                                 color: row.status === 4 ? Theme.error : Theme.textMuted
+                                // A reason cut off here reads whole on hover.
+                                HoverHandler { id: stateHover }
+                                ToolTip.visible: stateHover.hovered && truncated
+                                ToolTip.text: row.stateLine
+                                ToolTip.delay: 300
                             }
                             Label {
                                 objectName: "fileDetail"
