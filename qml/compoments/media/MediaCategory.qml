@@ -216,7 +216,7 @@ Rectangle {
                     objectName: "countText"
                     Layout.fillWidth: true
                     text: cat.model.selectNum > 0 ? qsTr("%1 selected").arg(cat.model.selectNum)
-                                                  : qsTr("%1 items").arg(cat.model.loadFileNum)
+                                                  : qsTr("%n items", "", cat.model.loadFileNum)
                     color: Theme.textMuted
                     font.pixelSize: Theme.fontSmall
                 }
@@ -381,7 +381,9 @@ Rectangle {
         id: deleteDialog
         objectName: "deleteDialog"
         title: qsTr("Delete")
-        text: qsTr("Delete the %1 selected items?").arg(cat.model.selectNum)
+        onAboutToShow: text = cat.model.selectNum === 1 && cat.selectedName().length > 0
+                              ? qsTr("Delete \"%1\"?").arg(cat.selectedName())
+                              : qsTr("Delete the %n selected items?", "", cat.model.selectNum)
         onConfirmed: cat.model.fileDelete()
     }
     ShareTargetPicker {
