@@ -20,8 +20,8 @@ public:
                  std::string& out) override;
     bool download(const httplib::Request& req, httplib::Response& res, const std::string& rel) override;
 
-    // The thumbnail file of a stored picture (made once per file version);
-    // "" when the file is not a picture.
+    // The thumbnail file of a stored picture or video (made once per file
+    // version); "" for other files.
     std::string thumbnailFile(const std::string& rel, int mode);
 
     std::atomic<int> latencyMs{0};
