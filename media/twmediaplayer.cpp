@@ -180,15 +180,15 @@ void TwMediaPlayer::play()
     qDebug() << "TwMediaPlayer::play - m_dataMode " << m_dataMode << ", curr state " << state();
     if (!m_sourceUrl.isValid() && m_item.name.isEmpty())
         return;
+    // After an outage the item goes on where it stopped, once loaded.
     const qlonglong startAt = m_resumeAt;
     m_lastPos = startAt;
+    m_seekOnLoad = startAt;
     if (m_dataMode == STREAM) {
         m_skipRendering = 0;
         stop();
         if (!m_core->stream)
             m_core->stream.reset(new TwMediaStream(this));
-        // After an outage the item goes on where it stopped.
-        m_core->stream->setStartAt(startAt);
         m_core->stream->play();
         qDebug() << "TwMediaPlayer::play - STREAM " << m_dataMode;
     } else if (m_item.local) {
@@ -311,6 +311,13 @@ void TwMediaPlayer::doEvents()
         case MPV_EVENT_END_FILE:
             setMediaStatus(EndOfMedia);
             onEnd(event);
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            if (m_seekOnLoad > 0) {
+                qDebug() << "TwMediaPlayer::doEvents - on from " << m_seekOnLoad;
+                mpv::qt::set_property(h, "time-pos", m_seekOnLoad);
+                m_seekOnLoad = 0;
+            }
             break;
         case MPV_EVENT_PLAYBACK_RESTART:
             // Playing again (also after an outage): nothing to report.

@@ -175,6 +175,7 @@ private:
     qlonglong m_heldDuration = 0;
     // Where the next play() of the same item starts (seconds).
     qlonglong m_resumeAt = 0;
+    qlonglong m_seekOnLoad = 0;
     QString m_error;
     bool m_unreachable = false;
     QTimer m_retry;

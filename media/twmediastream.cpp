@@ -159,11 +159,7 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
     // libmpv keeps its packet cache only for streams it knows to be remote,
     // which this protocol is not: without it every seek, even into bytes it
     // read a moment ago, goes back to the segments.
-    QString options = "cache=yes";
-    if (m_startAt > 0)
-        options += ",start=" + QString::number(m_startAt);
-    m_startAt = 0;
-    mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace", options});
+    mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace", "cache=yes"});
 }
 
 void TwMediaStream::stop()

@@ -49,8 +49,6 @@ public:
     void play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle);
     // Stops every segment and wakes a waiting read.
     void stop();
-    // Where the next play() starts in the item (seconds; 0 from the start).
-    void setStartAt(qint64 seconds) { m_startAt = seconds; }
     // A read of the current item gave up: the device sent nothing.
     bool readFailed() const { return m_readFailed.load(); }
     // The player is going: nothing is reported to it any more.
@@ -112,7 +110,6 @@ private:
     QMap<qint64, TwDownloadFile*> m_segments;
     std::atomic<bool> m_stopped{true};
     std::atomic<bool> m_readFailed{false};
-    qint64 m_startAt = 0;
     quint64 m_generation = 0;
     qint64 m_cacheLimit = kCacheLimit;
     int m_reported = 0;

@@ -54,6 +54,7 @@ public:
     {
         api->server->refuseUpload(code, message.toStdString(), count);
     }
+    Q_INVOKABLE qint64 deviceSize(const QString& rel) const { return QFileInfo(api->devicePath(rel)).size(); }
     Q_INVOKABLE QUrl homeFolder() const { return QUrl::fromLocalFile(QDir::homePath()); }
     Q_INVOKABLE QUrl folderUrl(const QString& path) const { return QUrl::fromLocalFile(path); }
 
