@@ -95,8 +95,10 @@ Item {
             var last = playerPage.current.name
             tryVerify(function() { return player.duration > 0 && player.state === TwMediaPlayer.PlayingState }, 10000)
             var length = player.duration
-            player.position = length - 1
-            tryCompare(player, "state", TwMediaPlayer.StoppedState, 10000)
+            tryVerify(function() { return player.position >= 1 }, 10000)
+            // Near its end (a seek a busy machine may not honour: then it plays on).
+            player.position = length - 2
+            tryCompare(player, "state", TwMediaPlayer.StoppedState, 20000)
             compare(text("playButton"), "Play")
             compare(text("durationText"), playerPage.timeText(length))
             compare(text("positionText"), playerPage.timeText(length))
