@@ -385,8 +385,14 @@ void TwMediaPlayer::onEnd(const mpv_event* event)
              << m_lastPos;
     m_ended = true;
     TwMediaStream* s = stream();
-    const bool lostDevice = m_dataMode == STREAM && !m_item.local && s && s->readFailed();
-    if (lostDevice) {
+    const bool readFailed = m_dataMode == STREAM && !m_item.local && s && s->readFailed();
+    if (readFailed && s->itemMissing()) {
+        // The device answers, without the file: nothing to wait for.
+        m_resumeAt = 0;
+        hold(m_lastPos, m_lastDuration);
+        qWarning() << "TwMediaPlayer::onEnd - the device no longer has " << m_item.name;
+        setError(tr("The file is no longer on the device."), false);
+    } else if (readFailed) {
         // Kept: played on from here when the device answers again.
         m_resumeAt = qMax(m_resumeAt, m_lastPos);
         hold(m_resumeAt, m_lastDuration);

@@ -138,6 +138,7 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
         m_url = "stream://" + m_file.name;
         m_reported = 0;
         m_readFailed = false;
+        m_itemMissing = false;
         trimCache();
     }
     qDebug() << "TwMediaStream::play - url: " << m_url;
@@ -397,6 +398,9 @@ qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)
                     qWarning() << "TwMediaStream::read - no data at " << s->position << " after " << starts
                                << " segments";
                     m_readFailed = true;
+                    const auto last = m_segments.constFind(s->position);
+                    if (last != m_segments.constEnd() && last.value()->errorCode() == 404)
+                        m_itemMissing = true;
                     break;
                 }
                 ++starts;

@@ -51,6 +51,8 @@ public:
     void stop();
     // A read of the current item gave up: the device sent nothing.
     bool readFailed() const { return m_readFailed.load(); }
+    // The device answered that the item is not there (any more).
+    bool itemMissing() const { return m_itemMissing.load(); }
     // The player is going: nothing is reported to it any more.
     void detach();
 
@@ -110,6 +112,7 @@ private:
     QMap<qint64, TwDownloadFile*> m_segments;
     std::atomic<bool> m_stopped{true};
     std::atomic<bool> m_readFailed{false};
+    std::atomic<bool> m_itemMissing{false};
     quint64 m_generation = 0;
     qint64 m_cacheLimit = kCacheLimit;
     int m_reported = 0;

@@ -2001,6 +2001,10 @@ Code:
         <source>The file cannot be played: %1</source>
         <translation>The file cannot be played: %1</translation>
     </message>
+    <message>
+        <source>The file is no longer on the device.</source>
+        <translation>The file is no longer on the device.</translation>
+    </message>
 </context>
 <context>
     <name>UploadFileModel</name>

@@ -2001,6 +2001,10 @@ Code:
         <source>The file cannot be played: %1</source>
         <translation>无法播放此文件：%1</translation>
     </message>
+    <message>
+        <source>The file is no longer on the device.</source>
+        <translation>设备上已没有此文件。</translation>
+    </message>
 </context>
 <context>
     <name>UploadFileModel</name>

@@ -272,6 +272,27 @@ private slots:
         QCOMPARE(error.size(), 1);
     }
 
+    // The device answers that the file is gone: said so, not retried, and
+    // the play list is not moved on.
+    void aFileGoneFromTheDeviceIsSaid()
+    {
+        PlayerRig rig;
+        rig.addWav("music/gone.wav", 3.0);
+        const TwFileInfo item = rig.mediaItem("music/gone.wav");
+        QVERIFY(QFile::remove(rig.storagePath("music/gone.wav")));
+        rig.player->setRetryDelay(300);
+        QSignalSpy stopChange(rig.player.get(), &TwMediaPlayer::mediaStopChange);
+        rig.playItem(item);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.player->error().isEmpty(), 20000);
+        QVERIFY2(rig.player->error().contains("no longer"), qPrintable(rig.player->error()));
+        QVERIFY(!rig.player->unreachable());
+        const int asked = int(rig.server->requestsFor("/device/download").size());
+        QTest::qWait(3500);
+        QCOMPARE(int(rig.server->requestsFor("/device/download").size()), asked);
+        QCOMPARE(stopChange.size(), 0);
+        QCOMPARE(rig.player->state(), TwMediaPlayer::StoppedState);
+    }
+
     // The device goes away mid-item: the player says so, keeps the item,
     // never moves the play list on, and plays on from where it stopped once
     // the device is back.
