@@ -180,6 +180,11 @@ void TwMediaPlayer::play()
     qDebug() << "TwMediaPlayer::play - m_dataMode " << m_dataMode << ", curr state " << state();
     if (!m_sourceUrl.isValid() && m_item.name.isEmpty())
         return;
+    // A new start says nothing of the last one's trouble; a try of the
+    // device keeps its message until it plays again.
+    if (!m_retrying)
+        setError(QString(), false);
+    m_retrying = false;
     // After an outage the item goes on where it stopped, once loaded.
     const qlonglong startAt = m_resumeAt;
     m_lastPos = startAt;
@@ -448,5 +453,6 @@ void TwMediaPlayer::retryDevice()
     if (!m_unreachable || !m_ended)
         return;
     qDebug() << "TwMediaPlayer::retryDevice - " << m_item.name << " from " << m_resumeAt;
+    m_retrying = true;
     play();
 }

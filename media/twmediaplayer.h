@@ -178,6 +178,7 @@ private:
     qlonglong m_seekOnLoad = 0;
     QString m_error;
     bool m_unreachable = false;
+    bool m_retrying = false;
     QTimer m_retry;
     int m_retryDelay = 2000;
     int m_retryNext = 2000;

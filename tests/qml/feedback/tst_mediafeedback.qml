@@ -147,6 +147,8 @@ Item {
             tryVerify(function() { return error.visible }, 15000)
             verify(error.text.indexOf("No audio output") === 0, error.text)
             compare(playerPage.current.name, "short-tune.wav")
+            tryCompare(scene.find(playerPage, "playButton"), "text", "Play")
+            verify(error.visible)
             verify(testRig.screenshot(playerPage, "feedback_player_no_audio"))
             player.setProperty("ao", "null")
             mouseClick(scene.find(playerPage, "playerClose"))

@@ -107,10 +107,16 @@ Item {
                 return m.loadNum === 1 && state && state.text.indexOf("Download failed, ") === 0
             }, 20000)
             verify(state.text.indexOf("The file was not found on the device") > 0, state.text)
-            verify(state.truncated, "the column is too narrow for the reason here")
-            mouseMove(state, 5, state.height / 2)
-            var tip = scene.find(state, "stateTip")
-            tryCompare(tip, "visible", true)
+            // The list may be read again meanwhile: the row's cells of now.
+            var tip = null
+            tryVerify(function() {
+                state = scene.find(listRow("downList", 0), "state")
+                if (!state.truncated)
+                    return false
+                mouseMove(state, 5, state.height / 2)
+                tip = scene.find(state, "stateTip")
+                return tip !== null && tip.visible
+            }, 10000, "a tooltip over the cut reason")
             compare(tip.text, state.text)
             verify(testRig.screenshot(scene.parent, "feedback_reason_tooltip"))
             mouseMove(scene, 5, 5)
@@ -140,10 +146,11 @@ Item {
             tryVerify(function() { return (row = scene.find(alert.contentItem, "failRow0")) !== null }, 10000)
             var message = scene.find(row, "message")
             verify(message.text.indexOf(reason) >= 0, message.text)
-            verify(!message.truncated, "the reason is not cut off")
-            verify(message.lineCount > 1)
-            verify(message.height >= message.contentHeight)
-            verify(row.height >= message.y + message.height)
+            // Wrapped, and the row as high as all its lines once laid out.
+            tryVerify(function() {
+                return !message.truncated && message.lineCount > 1 && message.height >= message.contentHeight
+                    && row.height >= message.y + message.height
+            }, 5000, "the reason is not cut off")
             verify(testRig.screenshot(alert.background.parent, "feedback_reason_detail"))
             alert.close()
             mouseClick(scene.find(listRow("upList", 0), "delete"))
