@@ -117,6 +117,27 @@ Rectangle {
     }
 
     function download() { model.fileDownload(twSdk.downloadFolder()) }
+    // The name of the one selected item, read from the rows' selection
+    // (role 268); "" unless exactly one item is selected.
+    function onlySelectedName() {
+        if (model.selectNum !== 1)
+            return ""
+        var models = []
+        if (grouped) {
+            for (var s = 0; s < group.rowCount(); ++s)
+                models.push(group.getItem(s))
+        } else {
+            models.push(list)
+        }
+        for (var m = 0; m < models.length; ++m) {
+            var rows = models[m]
+            for (var i = 0; rows && i < rows.rowCount(); ++i) {
+                if (rows.data(rows.index(i, 0), 268))
+                    return rows.get(i).name
+            }
+        }
+        return ""
+    }
     function selectedName() {
         var info = grouped ? group.get(-1) : list.get(list.currentSelected)
         return info && info.name ? info.name : ""
@@ -381,9 +402,11 @@ Rectangle {
         id: deleteDialog
         objectName: "deleteDialog"
         title: qsTr("Delete")
-        onAboutToShow: text = cat.model.selectNum === 1 && cat.selectedName().length > 0
-                              ? qsTr("Delete \"%1\"?").arg(cat.selectedName())
-                              : qsTr("Delete the %n selected items?", "", cat.model.selectNum)
+        onAboutToShow: {
+            var name = cat.onlySelectedName()
+            text = name.length > 0 ? qsTr("Delete \"%1\"?").arg(name)
+                                   : qsTr("Delete the %n selected items?", "", cat.model.selectNum)
+        }
         onConfirmed: cat.model.fileDelete()
     }
     ShareTargetPicker {

@@ -65,6 +65,17 @@ Item {
             tryVerify(function() { return thumb(cat, "harbour.jpg") !== null }, 15000, "pictures load")
             wait(300)
             compare(toast.lastText, "")
+
+            // One picture to delete is named; the question is only asked.
+            mouseClick(thumb(cat, "harbour.jpg"))
+            tryCompare(cat.model, "selectNum", 1)
+            mouseClick(scene.find(cat, "deleteButton"))
+            var del = scene.find(cat, "deleteDialog")
+            tryCompare(del, "opened", true)
+            compare(scene.find(del, "confirmText").text, "Delete \"harbour.jpg\"?")
+            del.reject()
+            tryCompare(del, "visible", false)
+            cat.model.singleSelect(-1, false)
         }
 
         // A video shows a frame of its own, not the type icon.
