@@ -82,6 +82,7 @@ int main(int argc, char* argv[])
         app->installTranslator(translator.get());
     else
         qWarning() << "main - no translation loaded.";
+    TidewellSdk::installQtTranslations(app.get(), QLocale());
     const QUrl url(QStringLiteral("qrc:/main.qml"));
     bool created = false;
     QObject::connect(engine.get(), &QQmlApplicationEngine::objectCreated, app.get(),

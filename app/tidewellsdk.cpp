@@ -9,6 +9,9 @@
 #include <QStandardPaths>
 #include <QThreadPool>
 #include <QTranslator>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 
 #include "app/singleinstance.h"
@@ -338,6 +341,45 @@ bool TidewellSdk::loadTranslation(QTranslator& translator)
     if (translator.load(QLocale(), "tidewell_ui", "_", ":/i18n"))
         return true;
     return translator.load("tidewell_ui_en", ":/i18n");
+}
+
+QUrl TidewellSdk::dialogFolder()
+{
+    const QString kept = m_config.value("LarkVault", "DialogFolder").toString();
+    if (!kept.isEmpty() && QFileInfo(kept).isDir())
+        return QUrl::fromLocalFile(kept);
+    return QUrl::fromLocalFile(QDir::homePath());
+}
+
+void TidewellSdk::keepDialogFolder(const QUrl& chosen)
+{
+    if (!chosen.isLocalFile())
+        return;
+    const QFileInfo fi(chosen.toLocalFile());
+    const QString folder = fi.isDir() ? fi.absoluteFilePath() : fi.absolutePath();
+    if (folder == m_config.value("LarkVault", "DialogFolder").toString())
+        return;
+    m_config.setValue("LarkVault", "DialogFolder", folder);
+    emit dialogFolderChanged();
+}
+
+int TidewellSdk::installQtTranslations(QCoreApplication* app, const QLocale& locale)
+{
+    if (!app || locale.language() == QLocale::English || locale.language() == QLocale::C)
+        return 0;
+    const QString dir = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    int loaded = 0;
+    for (const char* module : {"qtbase", "qtdeclarative", "qtquickcontrols", "qtquickcontrols2"}) {
+        auto* t = new QTranslator(app);
+        if (t->load(locale, QString::fromLatin1(module), "_", dir) && app->installTranslator(t)) {
+            ++loaded;
+        } else {
+            delete t;
+        }
+    }
+    if (loaded == 0)
+        qWarning() << "TidewellSdk::installQtTranslations - none for" << locale.name() << "in" << dir;
+    return loaded;
 }
 
 void TidewellSdk::registerTypes()

@@ -23,6 +23,8 @@ class LVFinishManager;
 class NormalFileDownManager;
 class SingleFileDownManager;
 class QQmlContext;
+class QCoreApplication;
+class QLocale;
 class QTranslator;
 class TidewellDevice;
 class TidewellExtlink;
@@ -35,6 +37,8 @@ class TidewellSdk : public TidewellOwner
 {
     Q_OBJECT
     Q_PROPERTY(QVariantMap extraExtlink READ extraExtlink WRITE setExtraExtlink NOTIFY extraExtlinkChanged)
+    // Where file dialogs open: the folder chosen from last, else the home folder.
+    Q_PROPERTY(QUrl dialogFolder READ dialogFolder NOTIFY dialogFolderChanged)
 public:
     explicit TidewellSdk(QObject* parent = nullptr);
     ~TidewellSdk() override;
@@ -44,6 +48,10 @@ public:
     static void registerTypes();
     // The user's language when shipped, else English; false when none loads.
     static bool loadTranslation(QTranslator& translator);
+    // Qt's own texts (standard buttons, the file dialog) in the user's
+    // language, from Qt's translations folder; the translators are installed
+    // on app and owned by it. The number loaded (0 for English).
+    static int installQtTranslations(QCoreApplication* app, const QLocale& locale);
     void exposeTo(QQmlContext* ctx);
 
     Q_INVOKABLE void release();
@@ -63,6 +71,9 @@ public:
     }
     // The download folder (settings, else the system's).
     Q_INVOKABLE QString downloadFolder() { return downloadPath(); }
+    QUrl dialogFolder();
+    // A file dialog's choice (a file or a folder): the next opens beside it.
+    Q_INVOKABLE void keepDialogFolder(const QUrl& chosen);
 
     // The application-level objects, made once on first use: the link
     // download manager ("twDown"), the finish manager ("twFinish"), the
@@ -125,6 +136,7 @@ public:
 
 signals:
     void extraExtlinkChanged();
+    void dialogFolderChanged();
 
 private:
     using Session = std::shared_ptr<sdk::plugins::tidewell_network_sdk>;

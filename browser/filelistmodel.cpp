@@ -155,11 +155,21 @@ void FileListModel::rAddDownFiles(TW_HANDLE handle, bool rs)
 {
     if (!isMine(handle, "FileListModel::rAddDownFiles -"))
         return;
-    if (rs)
+    const bool again = m_downAgain;
+    m_downAgain = false;
+    if (rs && again)
+        notifyStatus(-1, tr("Already in the download list"), 0);
+    else if (rs)
         notifyStatus(-1, tr("Already added to download"), 0);
     else
         notifyStatus(303, tr("Failed to add file to download"), 2);
     updateViewState(16);
+}
+
+void FileListModel::rAddDownAgain(TW_HANDLE handle)
+{
+    if (handle == m_handle)
+        m_downAgain = true;
 }
 
 void FileListModel::fileRename(QString newName)
@@ -519,6 +529,7 @@ void FileListModel::initConnect(bool isTw)
         if (!d)
             return;
         connect(d, &TidewellDevice::rAddDownFiles, this, &FileListModel::rAddDownFiles, Qt::UniqueConnection);
+        connect(d, &TidewellDevice::rAddDownAgain, this, &FileListModel::rAddDownAgain, Qt::UniqueConnection);
         connect(d, &TidewellDevice::rFileRename, this, &FileListModel::rFileRename, Qt::UniqueConnection);
         connect(d, &TidewellDevice::rDirRename, this, &FileListModel::rDirRename, Qt::UniqueConnection);
         connect(d, &TidewellDevice::rFileDelete, this, &FileListModel::rFileDelete, Qt::UniqueConnection);

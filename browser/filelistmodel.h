@@ -73,6 +73,7 @@ public:
 public slots:
     void rThumbFinished(ThumbInfo info, int code, QString msg) override;
     void rAddDownFiles(TW_HANDLE handle, bool rs);
+    void rAddDownAgain(TW_HANDLE handle);
     void rFileRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox,
                      ModifyFileResp resp);
     void rDirRename(TW_HANDLE handle, qlonglong fileId, QString newName, bool isSafeBox,
@@ -120,4 +121,6 @@ protected:
     QMap<int, qint64> m_shareSel;
     int m_sharePublicType = 1;
     QString m_linkCode;
+    // The hand-over being answered only started queued items again.
+    bool m_downAgain = false;
 };

@@ -183,7 +183,8 @@ QString formatFileSize(qint64 size)
         v /= 1024.0;
         ++i;
     }
-    return QString::number(v, 'f', 2) + " " + units[i];
+    // Bytes are whole: "37 B", not "37.00 B".
+    return QString::number(v, 'f', i == 0 ? 0 : 2) + " " + units[i];
 }
 
 QString formatMSecs(qint64 msecs, const QString& format)
@@ -220,9 +221,9 @@ QString getShareIdFromUrl(const QString& url)
     return QUrlQuery(QUrl(url).query()).queryItemValue("shareId", QUrl::FullyDecoded);
 }
 
-void openUrl(const QUrl& url)
+bool openUrl(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 void setClipboardText(const QString& text)

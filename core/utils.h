@@ -35,5 +35,6 @@ QString shownName(const QString& name);
 QString formatMSecs(qint64 msecs, const QString& format);
 bool createQRCode(const QString& text, QImage& image, int pixels);
 QString getShareIdFromUrl(const QString& url);
-void openUrl(const QUrl& url);
+// False when no handler of the desktop took the URL.
+bool openUrl(const QUrl& url);
 void setClipboardText(const QString& text);

@@ -308,8 +308,9 @@ void TidewellDevice::oFileCopy(TW_HANDLE handle, int mType, TwFolderInfo target,
 {
     Q_UNUSED(fileNames)
     const QList<qint64> ids = fileIds.values();
-    if (mType == 0) {
-        // Items of the personal space or shared with the user.
+    if (mType == 0 || mType == 1) {
+        // Items of the personal space (1) or shared with the user (0): the
+        // device copies both with the same commands.
         if (target.diskType == 1) {
             call(handle, CopyToPeripheralReq(target.filePath, ids), &TidewellDevice::rFileCopy);
         } else if (target.diskType == 2) {

@@ -191,6 +191,8 @@ signals:
     void sAddDownUsbFiles(TW_HANDLE handle, QString savePath, QList<LocalFileInfo> items,
                           int diskKind);
     void rAddDownFiles(TW_HANDLE handle, bool rs);
+    // Before rAddDownFiles: the items were in the download queue already.
+    void rAddDownAgain(TW_HANDLE handle);
 
     void sFileDelete(TW_HANDLE handle, QMap<int, qint64> selection, bool isForce);
     void rFileDelete(TW_HANDLE handle, QMap<int, qint64> selection, DeleteDirOrFileResp resp);

@@ -194,6 +194,8 @@ void TidewellTab::createEngines()
     m_upload->init(this);
     connect(m_upload.get(), &LVUploadManager::rAddUpFiles, this, &TidewellTab::onAddUpFiles);
     connect(m_upload.get(), &LVUploadManager::rAddUpFiles2, this, &TidewellTab::onAddUpFiles2);
+    connect(m_upload.get(), &LVUploadManager::rUploadFinish, this,
+            [this](UploadFileInfo f) { emit uploadLanded(f.toVariantMap()); });
     m_down.reset(new LVDownloadManager);
     m_down->init(this);
     m_finish.reset(new LVFinishManager);
@@ -210,7 +212,12 @@ void TidewellTab::createEngines()
     m_twDevice->setDownUsbFilesHandler(
             [down](TW_HANDLE h, const QString& savePath, const QList<LocalFileInfo>& items,
                    int diskKind) { return down->addDownUsbFiles(h, savePath, items, diskKind); });
+    connect(down, &LVDownloadManager::rAddDownAgain, m_twDevice, &TidewellDevice::rAddDownAgain);
     connect(down, &LVDownloadManager::rAddDownFiles, m_twDevice, &TidewellDevice::rAddDownFiles);
+    connect(down, &LVDownloadManager::rAddDownFiles, this, [this](TW_HANDLE, bool rs) {
+        if (rs)
+            setLastQueue(1);
+    });
     connect(down, &LVDownloadManager::rAddDownUsbFiles, m_twDevice,
             &TidewellDevice::rAddDownFiles);
 }
@@ -254,9 +261,18 @@ void TidewellTab::goUploadFiles()
     m_upload->addUpFiles(m_askFolder, m_askPaths, true);
 }
 
+void TidewellTab::setLastQueue(int queue)
+{
+    if (queue == m_lastQueue)
+        return;
+    m_lastQueue = queue;
+    emit lastQueueChanged();
+}
+
 void TidewellTab::onAddUpFiles(bool rs)
 {
     if (rs) {
+        setLastQueue(0);
         notifyStatus(1, tr("%1 file Add upload file completed").arg(m_askPaths.size()), 1);
         m_upload->getTotalNum();
     } else {

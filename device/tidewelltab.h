@@ -54,6 +54,8 @@ class TidewellTab : public TidewellOwner
     Q_PROPERTY(int upTaskNum READ upTaskNum NOTIFY upTaskNumChanged)
     Q_PROPERTY(int downTaskNum READ downTaskNum NOTIFY downTaskNumChanged)
     Q_PROPERTY(int hasTaskNum READ hasTaskNum NOTIFY hasTaskNumChanged)
+    // The queue that took entries last: 0 uploads, 1 downloads.
+    Q_PROPERTY(int lastQueue READ lastQueue NOTIFY lastQueueChanged)
 public:
     explicit TidewellTab(QObject* parent = nullptr);
     // root: the application-level owner (also when it is a QObject).
@@ -114,6 +116,7 @@ public:
     int upTaskNum() const;
     int downTaskNum() const;
     int hasTaskNum() const { return upTaskNum() + downTaskNum(); }
+    int lastQueue() const { return m_lastQueue; }
 
     // Tidewell (the notices, deviceId and thumb are TidewellOwner's)
     bool device_online(const NetworkShare& share, OnlineFn fn) override;
@@ -138,6 +141,10 @@ signals:
     void connected();
     void disconnected();
     void rUploadAskTip(bool isUp);
+    void lastQueueChanged();
+    // A top-level upload ended on the device (the upload record's map):
+    // the page showing its folder lists it.
+    void uploadLanded(QVariantMap info);
 
     // Library thread -> tab thread.
     void libState(quint64 generation, int state);
@@ -201,4 +208,6 @@ private:
     QTimer* m_keepAliveTimer = nullptr;
     Executer m_checks{1};
     std::atomic<bool> m_checking{false};
+    void setLastQueue(int queue);
+    int m_lastQueue = 0;
 };

@@ -22,13 +22,15 @@ void ComposeListModel::fetchMore(const QModelIndex& parent)
 
 void ComposeListModel::loadData()
 {
-    if (m_isLoading || !m_hasMore)
+    // Without a device nothing can be asked yet: the first page is asked
+    // when the facade is set.
+    TidewellDevice* d = device();
+    if (m_isLoading || !m_hasMore || !d)
         return;
     // The page value serves as the offset: the rows held so far.
     m_page = m_items.size();
     const TW_HANDLE page = beginPage();
-    TidewellDevice* d = device();
-    if (!d || !d->mediaFilelist(page, Common::FileType(m_modelType), m_page, m_pageSize, 1, m_isSort)) {
+    if (!d->mediaFilelist(page, Common::FileType(m_modelType), m_page, m_pageSize, 1, m_isSort)) {
         pageNotSent(page);
         notifyStatus(100101, tr("Network Error"), TL_Error);
     }

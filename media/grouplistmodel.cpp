@@ -109,11 +109,13 @@ void GroupListModel::fetchGroup()
 
 void GroupListModel::loadData()
 {
-    if (m_isLoading || !m_hasMore)
-        return;
+    // Without a device nothing can be asked yet (a view asks as soon as it
+    // has the model): the first page is asked when the facade is set.
     TidewellDevice* d = device();
+    if (m_isLoading || !m_hasMore || !d)
+        return;
     const TW_HANDLE page = beginPage();
-    if (!d || !d->mediaFilelist(page, Common::FileType(m_modelType), m_offset, kPageSize, 1, false)) {
+    if (!d->mediaFilelist(page, Common::FileType(m_modelType), m_offset, kPageSize, 1, false)) {
         pageNotSent(page);
         notifyStatus(100101, tr("Network Error"), 2);
     }

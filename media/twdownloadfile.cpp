@@ -229,6 +229,8 @@ void TwDownloadFile::on_status(int status, const std::string& text, int errCode)
 {
     qDebug() << "TwDownloadFile::on_status - code." << status << ", msg." << QString::fromStdString(text)
              << ", task." << m_name << errCode;
+    if (status != sdk::cores::tidewell::status_download_done)
+        m_errCode = errCode;
     State expected = Running;
     m_state.compare_exchange_strong(expected,
                                     status == sdk::cores::tidewell::status_download_done ? Finished : Failed);

@@ -57,6 +57,9 @@ public:
     State state() const { return m_state.load(); }
     // Still receiving, so a read at its end will be served.
     bool isLive() const { return m_state.load() == Running; }
+    // The error code of a failed segment (the device's HTTP status, or a
+    // negative transport code); 0 otherwise.
+    int errorCode() const { return m_errCode.load(); }
     // Woken whenever the segment receives bytes or ends.
     void setWaker(Waker* waker) { m_waker = waker; }
     FileI* parentFile() const { return m_parent; }
@@ -80,6 +83,7 @@ private:
     std::atomic<qint64> m_end{0};
     std::atomic<qint64> m_limit{std::numeric_limits<qint64>::max()};
     std::atomic<State> m_state{Idle};
+    std::atomic<int> m_errCode{0};
     TwFileInfo m_file;
     QReadWriteLock m_lock;
     QString m_name;

@@ -35,6 +35,9 @@ TwMediaPlayer::TwMediaPlayer(QQuickItem* parent) : QQuickFramebufferObject(paren
     mpv::qt::set_option(h, "audio-display", "no");
     mpv_observe_property(h, 0, "duration", MPV_FORMAT_INT64);
     mpv_observe_property(h, 0, "time-pos", MPV_FORMAT_INT64);
+    mpv_observe_property(h, 0, "pause", MPV_FORMAT_FLAG);
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, &TwMediaPlayer::retryDevice);
     connect(this, &TwMediaPlayer::onUpdate, this, &TwMediaPlayer::doUpdate, Qt::QueuedConnection);
     connect(this, &TwMediaPlayer::onEvents, this, &TwMediaPlayer::doEvents, Qt::QueuedConnection);
     m_core->setPlayer(this);
@@ -103,7 +106,15 @@ void TwMediaPlayer::setSource(const QVariant& value)
         m_sourceUrl = url;
         m_source = url;
     } else if (value.canConvert<QVariantMap>() && value.toMap().size() > 0) {
-        m_item = TwFileInfo::fromVariantMap(value.toMap());
+        const TwFileInfo next = TwFileInfo::fromVariantMap(value.toMap());
+        if (!(next == m_item) || next.local != m_item.local) {
+            // Another item: nothing of the last one's end or outage stays.
+            m_resumeAt = 0;
+            m_retry.stop();
+            setError(QString(), false);
+            hold(0, 0);
+        }
+        m_item = next;
         qDebug() << "TwMediaPlayer::setSource ------------------- source QJSValue " << value << ", " << m_item.name
                  << ", " << m_item.filePath;
     } else {
@@ -130,13 +141,13 @@ void TwMediaPlayer::setInfo(const QVariantMap& map)
 qlonglong TwMediaPlayer::duration() const
 {
     const QVariant v = mpv::qt::get_property(mpvHandle(), "duration");
-    return mpv::qt::isError(v) ? 0 : qlonglong(v.toDouble());
+    return mpv::qt::isError(v) ? m_heldDuration : qlonglong(v.toDouble());
 }
 
 qlonglong TwMediaPlayer::position() const
 {
     const QVariant v = mpv::qt::get_property(mpvHandle(), "time-pos");
-    return mpv::qt::isError(v) ? 0 : qlonglong(v.toDouble());
+    return mpv::qt::isError(v) ? m_heldPos : qlonglong(v.toDouble());
 }
 
 double TwMediaPlayer::speed() const
@@ -159,7 +170,8 @@ bool TwMediaPlayer::flag(const char* name) const
 
 TwMediaPlayer::State TwMediaPlayer::state() const
 {
-    if (flag("stop"))
+    // Ended, stopped or given up: libmpv has no file, Play starts again.
+    if (m_ended)
         return StoppedState;
     return flag("pause") ? PausedState : PlayingState;
 }
@@ -169,6 +181,15 @@ void TwMediaPlayer::play()
     qDebug() << "TwMediaPlayer::play - m_dataMode " << m_dataMode << ", curr state " << state();
     if (!m_sourceUrl.isValid() && m_item.name.isEmpty())
         return;
+    // A new start says nothing of the last one's trouble; a try of the
+    // device keeps its message until it plays again.
+    if (!m_retrying)
+        setError(QString(), false);
+    m_retrying = false;
+    // After an outage the item goes on where it stopped, once loaded.
+    const qlonglong startAt = m_resumeAt;
+    m_lastPos = startAt;
+    m_seekOnLoad = startAt;
     if (m_dataMode == STREAM) {
         m_skipRendering = 0;
         stop();
@@ -186,6 +207,8 @@ void TwMediaPlayer::play()
     }
     m_playStart = QDateTime::currentMSecsSinceEpoch();
     qDebug() << "start Time----------" << m_playStart;
+    m_ended = false;
+    m_endedAtEof = false;
     // Not resume(): reading the state now would wait for libmpv's core,
     // which is busy opening the file, and hold it up.
     int paused = 0;
@@ -214,6 +237,7 @@ void TwMediaPlayer::resume()
 void TwMediaPlayer::stop()
 {
     qDebug() << "TwMediaPlayer::stop 1 - ";
+    m_retry.stop();
     mpv::qt::command(mpvHandle(), QVariantList{"stop"});
     if (m_core->stream) {
         m_core->stream->stop();
@@ -287,8 +311,26 @@ void TwMediaPlayer::doEvents()
         if (event->event_id == MPV_EVENT_NONE)
             break;
         switch (event->event_id) {
+        case MPV_EVENT_START_FILE:
+            onStart(event);
+            break;
         case MPV_EVENT_END_FILE:
             setMediaStatus(EndOfMedia);
+            onEnd(event);
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            if (m_seekOnLoad > 0) {
+                qDebug() << "TwMediaPlayer::doEvents - on from " << m_seekOnLoad;
+                mpv::qt::set_property(h, "time-pos", m_seekOnLoad);
+                m_seekOnLoad = 0;
+            }
+            break;
+        case MPV_EVENT_PLAYBACK_RESTART:
+            // Playing again (also after an outage): nothing to report.
+            if (!m_error.isEmpty()) {
+                m_retryNext = m_retryDelay;
+                setError(QString(), false);
+            }
             break;
         case MPV_EVENT_PROPERTY_CHANGE: {
             const QVariant title = mpv::qt::get_property(h, "media-title");
@@ -298,12 +340,18 @@ void TwMediaPlayer::doEvents()
             const bool hasValue = prop->format == MPV_FORMAT_INT64 && prop->data;
             const qlonglong value = hasValue ? *static_cast<int64_t*>(prop->data) : 0;
             if (name == "time-pos") {
-                if (hasValue)
+                if (hasValue) {
                     qDebug() << "TwMediaPlayer::doEvents - time-pos " << value;
+                    m_lastPos = value;
+                }
                 emit positionChanged();
             } else if (name == "duration") {
                 qDebug() << "TwMediaPlayer::doEvents - duration " << value;
+                if (hasValue && value > 0)
+                    m_lastDuration = value;
                 emit durationChanged();
+            } else if (name == "pause") {
+                emit stateChanged();
             }
             break;
         }
@@ -311,8 +359,12 @@ void TwMediaPlayer::doEvents()
             const qint64 now = QDateTime::currentMSecsSinceEpoch();
             qDebug() << "TwMediaPlayer::doEvents - MPV_EVENT_IDLE ";
             qDebug() << "start Time----------" << m_playStart << now << now - m_playStart;
-            if (now - m_playStart > 3000)
+            // Only an item played to its end moves the play list on, never
+            // one that failed or lost its device.
+            if (m_endedAtEof && now - m_playStart > 3000) {
+                m_endedAtEof = false;
                 emit mediaStopChange();
+            }
             break;
         }
         default:
@@ -320,4 +372,88 @@ void TwMediaPlayer::doEvents()
             break;
         }
     }
+}
+
+void TwMediaPlayer::onStart(const mpv_event* event)
+{
+    if (event->data)
+        m_entry = static_cast<const mpv_event_start_file*>(event->data)->playlist_entry_id;
+    m_ended = false;
+    emit stateChanged();
+}
+
+void TwMediaPlayer::onEnd(const mpv_event* event)
+{
+    const auto* end = static_cast<const mpv_event_end_file*>(event->data);
+    if (!end || end->playlist_entry_id != m_entry)
+        return;
+    qDebug() << "TwMediaPlayer::onEnd - reason " << end->reason << ", error " << end->error << ", at "
+             << m_lastPos;
+    m_ended = true;
+    TwMediaStream* s = stream();
+    const bool readFailed = m_dataMode == STREAM && !m_item.local && s && s->readFailed();
+    if (readFailed && s->itemMissing()) {
+        // The device answers, without the file: nothing to wait for.
+        m_resumeAt = 0;
+        hold(m_lastPos, m_lastDuration);
+        qWarning() << "TwMediaPlayer::onEnd - the device no longer has " << m_item.name;
+        setError(tr("The file is no longer on the device."), false);
+    } else if (readFailed) {
+        // Kept: played on from here when the device answers again.
+        m_resumeAt = qMax(m_resumeAt, m_lastPos);
+        hold(m_resumeAt, m_lastDuration);
+        qWarning() << "TwMediaPlayer::onEnd - the device stopped answering at " << m_resumeAt << "s of "
+                   << m_item.name;
+        setError(tr("The device cannot be reached. Playing goes on when it answers again."), true);
+        m_retry.start(m_retryNext);
+        m_retryNext = qMin(m_retryNext * 2, 10000);
+    } else if (end->reason == MPV_END_FILE_REASON_EOF) {
+        m_resumeAt = 0;
+        m_endedAtEof = true;
+        hold(m_lastDuration, m_lastDuration);
+    } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
+        m_resumeAt = 0;
+        hold(0, m_lastDuration);
+        const QString why = QString::fromUtf8(mpv_error_string(end->error));
+        qWarning() << "TwMediaPlayer::onEnd - " << m_item.name << " cannot be played: " << why;
+        if (end->error == MPV_ERROR_AO_INIT_FAILED)
+            setError(tr("No audio output: the sound cannot be played."), false);
+        else if (end->error == MPV_ERROR_UNKNOWN_FORMAT)
+            setError(tr("The file's format cannot be played."), false);
+        else
+            setError(tr("The file cannot be played: %1").arg(why), false);
+    } else {
+        hold(m_lastPos, m_lastDuration);
+    }
+    emit stateChanged();
+}
+
+void TwMediaPlayer::setError(const QString& text, bool unreachable)
+{
+    if (text == m_error && unreachable == m_unreachable)
+        return;
+    m_error = text;
+    m_unreachable = unreachable;
+    emit errorChanged();
+}
+
+void TwMediaPlayer::hold(qlonglong position, qlonglong duration)
+{
+    m_heldPos = position;
+    m_heldDuration = duration;
+    if (position == 0 && duration == 0) {
+        m_lastPos = 0;
+        m_lastDuration = 0;
+    }
+    emit positionChanged();
+    emit durationChanged();
+}
+
+void TwMediaPlayer::retryDevice()
+{
+    if (!m_unreachable || !m_ended)
+        return;
+    qDebug() << "TwMediaPlayer::retryDevice - " << m_item.name << " from " << m_resumeAt;
+    m_retrying = true;
+    play();
 }

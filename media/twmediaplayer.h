@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QQuickFramebufferObject>
+#include <QTimer>
 #include <QUrl>
 #include <QVariant>
 #include <QVariantMap>
@@ -14,6 +15,7 @@
 class Tidewell;
 class TwMediaStream;
 class TwMpvCore;
+struct mpv_event;
 struct mpv_handle;
 
 // The video and music player item: one libmpv instance drawn into the item's
@@ -33,7 +35,8 @@ class TwMediaPlayer : public QQuickFramebufferObject
     Q_PROPERTY(bool seekable READ seekable NOTIFY seekableChanged)
     Q_PROPERTY(State state READ state NOTIFY stateChanged)
     Q_PROPERTY(MediaStatus mediaStatus READ mediaStatus NOTIFY mediaStatusChanged)
-    Q_PROPERTY(QString error READ error CONSTANT)
+    Q_PROPERTY(QString error READ error NOTIFY errorChanged)
+    Q_PROPERTY(bool unreachable READ unreachable NOTIFY errorChanged)
     Q_PROPERTY(QVariantMap info READ info WRITE setInfo NOTIFY infoChanged)
 public:
     enum State { StoppedState = 0, PlayingState, PausedState };
@@ -83,7 +86,13 @@ public:
     bool seekable() const { return true; }
     State state() const;
     MediaStatus mediaStatus() const { return m_mediaStatus; }
-    QString error() const { return QString(); }
+    // Why the current item stopped, for the user; empty while all is well.
+    QString error() const { return m_error; }
+    // The device stopped answering while the item played: it is kept and
+    // played on from where it stopped once the device answers again.
+    bool unreachable() const { return m_unreachable; }
+    // First wait before trying the device again; it doubles up to 10 s.
+    void setRetryDelay(int ms) { m_retryDelay = ms; }
     QVariantMap info() const { return m_item.toVariantMap(); }
     void setInfo(const QVariantMap& map);
 
@@ -125,6 +134,7 @@ signals:
     void stateChanged();
     void mediaStatusChanged();
     void infoChanged();
+    void errorChanged();
     void showLoading();
     void cancelLading();
     void mediaStopChange();
@@ -138,6 +148,12 @@ private slots:
 private:
     static void onWakeup(void* ctx);
     bool flag(const char* name) const;
+    void onStart(const mpv_event* event);
+    void onEnd(const mpv_event* event);
+    void setError(const QString& text, bool unreachable);
+    // The last figures of an item that is not playing (shown after its end).
+    void hold(qlonglong position, qlonglong duration);
+    void retryDevice();
 
     std::shared_ptr<TwMpvCore> m_core;
     QObject* m_tw = nullptr;
@@ -149,5 +165,22 @@ private:
     DataMode m_dataMode = STREAM;
     MediaStatus m_mediaStatus = NoMedia;
     qint64 m_playStart = 0;
+    // libmpv's entry of the current item; ends of earlier entries are old news.
+    qint64 m_entry = -1;
+    bool m_ended = false;
+    bool m_endedAtEof = false;
+    qlonglong m_lastPos = 0;
+    qlonglong m_lastDuration = 0;
+    qlonglong m_heldPos = 0;
+    qlonglong m_heldDuration = 0;
+    // Where the next play() of the same item starts (seconds).
+    qlonglong m_resumeAt = 0;
+    qlonglong m_seekOnLoad = 0;
+    QString m_error;
+    bool m_unreachable = false;
+    bool m_retrying = false;
+    QTimer m_retry;
+    int m_retryDelay = 2000;
+    int m_retryNext = 2000;
     std::atomic<int> m_skipRendering{0};
 };

@@ -127,6 +127,8 @@ void TwMediaPlayList::add(QVariant info)
         item.isFile = true;
         item.filePath = url.toLocalFile();
         item.name = url.fileName();
+        // Its kind by its suffix: music shows as music, not as a video.
+        item.fileType();
         qDebug() << "TwMediaPlayList::add - fileName: " << item.name << ", " << item.filePath;
     } else if (info.canConvert<QVariantMap>()) {
         item = TwFileInfo::fromVariantMap(info.toMap());

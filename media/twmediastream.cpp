@@ -137,6 +137,8 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
         m_folder = folder;
         m_url = "stream://" + m_file.name;
         m_reported = 0;
+        m_readFailed = false;
+        m_itemMissing = false;
         trimCache();
     }
     qDebug() << "TwMediaStream::play - url: " << m_url;
@@ -355,6 +357,11 @@ qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)
             s->position += n;
         return n;
     }
+    // The device gave nothing a moment ago: later reads of this play fail
+    // at once instead of waiting through their rounds again (the player
+    // tries the device again with a new play).
+    if (m_readFailed.load())
+        return -1;
     qint64 n = -1;
     int starts = 0;
     for (;;) {
@@ -390,6 +397,10 @@ qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)
                 if (starts >= kMaxStarts) {
                     qWarning() << "TwMediaStream::read - no data at " << s->position << " after " << starts
                                << " segments";
+                    m_readFailed = true;
+                    const auto last = m_segments.constFind(s->position);
+                    if (last != m_segments.constEnd() && last.value()->errorCode() == 404)
+                        m_itemMissing = true;
                     break;
                 }
                 ++starts;

@@ -49,6 +49,10 @@ public:
     void play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle);
     // Stops every segment and wakes a waiting read.
     void stop();
+    // A read of the current item gave up: the device sent nothing.
+    bool readFailed() const { return m_readFailed.load(); }
+    // The device answered that the item is not there (any more).
+    bool itemMissing() const { return m_itemMissing.load(); }
     // The player is going: nothing is reported to it any more.
     void detach();
 
@@ -107,6 +111,8 @@ private:
     QString m_itemPath;
     QMap<qint64, TwDownloadFile*> m_segments;
     std::atomic<bool> m_stopped{true};
+    std::atomic<bool> m_readFailed{false};
+    std::atomic<bool> m_itemMissing{false};
     quint64 m_generation = 0;
     qint64 m_cacheLimit = kCacheLimit;
     int m_reported = 0;

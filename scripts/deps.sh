@@ -10,6 +10,7 @@ PKGS=(build-essential cmake pkg-config git curl xvfb xauth
       libjsoncpp-dev libmpv-dev libqrencode-dev libcurl4-openssl-dev libssl-dev
       libcpp-httplib-dev qttools5-dev qttools5-dev-tools
       ffmpeg libgl1-mesa-dri libegl-mesa0 libglx-mesa0)
+PKGS+=(qttranslations5-l10n)   # Qt's own texts (buttons, file dialog) in the user's language
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

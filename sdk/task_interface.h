@@ -52,6 +52,10 @@ public:
     // up_file_info::task_id on a later attempt continues that upload.
     virtual void on_task(const std::string& task_id) { (void)task_id; }
 
+    // Uploads only, before the final status: the name the device stored the
+    // file under (another than the one sent when that one was taken).
+    virtual void on_stored(const std::string& name) { (void)name; }
+
     // Exactly once per started task unless it was stopped first.
     // status: see task_status; text: a short description for the log;
     // err_code: see task_error (0 on success).

@@ -256,6 +256,8 @@ void upload_job::run()
     observer->on_progress(size, size);
     if (!alive())
         return;
+    if (data.isObject() && data["name"].isString() && !data["name"].asString().empty())
+        observer->on_stored(data["name"].asString());
     route.write_log(0, "upload done " + info.file_path);
     clean = true;
     observer->on_status(status_upload_done, "ok", error_none);

@@ -503,8 +503,10 @@ void ExtlinkListModel::shareExtlink(QString type)
         notifyStatus(1, tr("copyed all"), TL_Success);
     } else {
         const QUrl page = l.shareServiceUrl(type);
-        if (page.isValid() && !page.isEmpty())
-            openUrl(page);
+        if (page.isValid() && !page.isEmpty() && !openUrl(page)) {
+            qWarning() << "ExtlinkListModel::shareExtlink - no browser opened" << page.toString();
+            notifyStatus(100102, tr("No browser could be opened for the share page."), TL_Error);
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QImage>
 #include <QImageWriter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 
 using namespace tds;
@@ -32,6 +34,26 @@ bool inClass(const std::string& className, const std::string& suffix)
     };
     auto it = classes.find(className);
     return it != classes.end() && it->second.count(suffix) != 0;
+}
+
+// One frame of a video (a second in, or the first for a shorter one) as
+// PNG bytes, through ffmpeg when the machine has it.
+QImage videoFrame(const fs::path& src)
+{
+    const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
+    if (ffmpeg.isEmpty())
+        return QImage();
+    for (const char* at : {"1", "0"}) {
+        QProcess p;
+        p.start(ffmpeg, {"-v", "error", "-ss", at, "-i", QString::fromStdString(src.string()), "-frames:v", "1",
+                         "-f", "image2pipe", "-c:v", "png", "-"});
+        if (!p.waitForFinished(20000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+            continue;
+        QImage frame;
+        if (frame.loadFromData(p.readAllStandardOutput(), "PNG"))
+            return frame;
+    }
+    return QImage();
 }
 
 } // namespace
@@ -159,7 +181,9 @@ std::string TestDeviceMedia::thumbnailFile(const std::string& rel, int mode)
     if (fs::exists(target, ec))
         return target.string();
     QImage image;
-    if (!image.load(QString::fromStdString(src.string())))
+    // Videos get a frame of their own, as the device's indexer makes one.
+    if (!image.load(QString::fromStdString(src.string()))
+        && !(inClass("video", suffixOf(rel)) && !(image = videoFrame(src)).isNull()))
         return std::string();
     const int side = mode == 3 ? 800 : 160;
     if (image.width() > side || image.height() > side)

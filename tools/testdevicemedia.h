@@ -23,8 +23,8 @@ public:
     Json::Value saveState() const override;
     void loadState(const Json::Value& state) override;
 
-    // The thumbnail file of a stored picture (made once per file version);
-    // "" when the file is not a picture.
+    // The thumbnail file of a stored picture or video (made once per file
+    // version); "" for other files.
     std::string thumbnailFile(const std::string& rel, int mode);
 
     std::atomic<int> latencyMs{0};

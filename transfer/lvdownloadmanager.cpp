@@ -259,6 +259,8 @@ void LVDownloadManager::oAddDownFiles(TW_HANDLE handle, QString savePath, QList<
         keep.append(f);
     }
     const bool stored = saveDownFiles(keep, fileType);
+    if (stored && keep.isEmpty() && !files.isEmpty())
+        emit rAddDownAgain(handle);
     if (fileType == 2 || fileType == 3 || fileType == 4)
         emit rAddDownUsbFiles(handle, stored);
     else

@@ -89,6 +89,9 @@ signals:
     void rGetTotalNum(bool rs, int num);
     void rDownFileList(int rs, QList<DownFileInfo> files);
     void rAddDownFiles(TW_HANDLE handle, bool rs);
+    // Before rAddDownFiles: every item handed over was queued already and
+    // was only started again.
+    void rAddDownAgain(TW_HANDLE handle);
     void rAddDownUsbFiles(TW_HANDLE handle, bool rs);
 
     void rDownloadStart(DownFileInfo fInfo);

@@ -213,6 +213,13 @@ void TidewellUpload::on_status(int code, const std::string& text, int errCode)
         emit uploadError(copy, errCode, messageFor(errCode, QString::fromStdString(text)));
 }
 
+void TidewellUpload::on_stored(const std::string& name)
+{
+    // The finished entry names the file as the device shows it.
+    QMutexLocker lock(&m_lock);
+    m_record.fileName = QString::fromStdString(name);
+}
+
 QString TidewellUpload::messageFor(int errCode, const QString& text)
 {
     // Codes with a text of their own keep it; otherwise the device's or the

@@ -44,6 +44,7 @@ public:
     int on_data(const char* data, std::size_t length) override;
     void on_task(const std::string& taskId) override;
     void on_status(int code, const std::string& text, int errCode) override;
+    void on_stored(const std::string& name) override;
 
     // Message shown for a library error code.
     static QString errorMessage(int errCode);

@@ -20,7 +20,7 @@ struct Kind
 
 const Kind kKinds[] = {
     {"samba", "SMB", 0xff5b6b7a}, {"folder", "", 0xfff2b632},  {"image", "IMG", 0xff3fa7d6},
-    {"video", "VID", 0xff8e5bd6}, {"music", "MP3", 0xffe0567a}, {"word", "DOC", 0xff2b65c9},
+    {"video", "VID", 0xff8e5bd6}, {"music", "AUD", 0xffe0567a}, {"word", "DOC", 0xff2b65c9},
     {"excel", "XLS", 0xff1e8a4c}, {"ppt", "PPT", 0xffd9602b},   {"pdf", "PDF", 0xffc93434},
     {"txt", "TXT", 0xff6b7785},   {"zip", "ZIP", 0xff8a6d3b},   {"apk", "APK", 0xff7cb342},
     {"exe", "EXE", 0xff455a64},   {"torrent", "BT", 0xff00897b}, {"code", "</>", 0xff546e7a},

@@ -351,6 +351,10 @@ Code:
         <source>copyed all</source>
         <translation>Link and extraction code copied</translation>
     </message>
+    <message>
+        <source>No browser could be opened for the share page.</source>
+        <translation>No browser could be opened for the share page.</translation>
+    </message>
 </context>
 <context>
     <name>ExtlinkPage</name>
@@ -365,10 +369,6 @@ Code:
     <message>
         <source>Received links</source>
         <translation>Received links</translation>
-    </message>
-    <message>
-        <source>%1 links</source>
-        <translation>%1 links</translation>
     </message>
     <message>
         <source>Table</source>
@@ -442,6 +442,10 @@ Code:
         <source>Remove this link from the list?</source>
         <translation>Remove this link from the list?</translation>
     </message>
+    <message numerus="yes">
+        <source>%n links</source>
+        <translation><numerusform>%n link</numerusform><numerusform>%n links</numerusform></translation>
+    </message>
 </context>
 <context>
     <name>FailListAlert</name>
@@ -486,16 +490,16 @@ Code:
         <source>%1 selected</source>
         <translation>%1 selected</translation>
     </message>
-    <message>
-        <source>%1 items</source>
-        <translation>%1 items</translation>
+    <message numerus="yes">
+        <source>%n items</source>
+        <translation><numerusform>%n item</numerusform><numerusform>%n items</numerusform></translation>
     </message>
 </context>
 <context>
     <name>FileListModel</name>
     <message>
         <source>Already added to download</source>
-        <translation>Already added to download</translation>
+        <translation>Added to download</translation>
     </message>
     <message>
         <source>Failed to add file to download</source>
@@ -504,6 +508,10 @@ Code:
     <message>
         <source>No File</source>
         <translation>No files</translation>
+    </message>
+    <message>
+        <source>Already in the download list</source>
+        <translation>Already in the download list</translation>
     </message>
 </context>
 <context>
@@ -573,10 +581,6 @@ Code:
         <translation>%1 selected</translation>
     </message>
     <message>
-        <source>%1 items</source>
-        <translation>%1 items</translation>
-    </message>
-    <message>
         <source>Size</source>
         <translation>Size</translation>
     </message>
@@ -597,10 +601,6 @@ Code:
         <translation>Folder name</translation>
     </message>
     <message>
-        <source>Delete the %1 selected items?</source>
-        <translation>Delete the %1 selected items?</translation>
-    </message>
-    <message>
         <source>Link created</source>
         <translation>Link created</translation>
     </message>
@@ -611,6 +611,18 @@ Code:
     <message>
         <source>Copied</source>
         <translation>Copied</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;?</source>
+        <translation>Delete &quot;%1&quot;?</translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete the %n selected items?</source>
+        <translation><numerusform>Delete the %n selected item?</numerusform><numerusform>Delete the %n selected items?</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items</source>
+        <translation><numerusform>%n item</numerusform><numerusform>%n items</numerusform></translation>
     </message>
 </context>
 <context>
@@ -636,7 +648,7 @@ Code:
     </message>
     <message>
         <source>Already added to download</source>
-        <translation>Already added to download</translation>
+        <translation>Added to download</translation>
     </message>
 </context>
 <context>
@@ -817,10 +829,6 @@ Code:
         <translation>Owner</translation>
     </message>
     <message>
-        <source>%1 members</source>
-        <translation>%1 members</translation>
-    </message>
-    <message>
         <source>Members</source>
         <translation>Members</translation>
     </message>
@@ -865,12 +873,20 @@ Code:
         <translation>Folder name</translation>
     </message>
     <message>
-        <source>Delete the %1 selected items?</source>
-        <translation>Delete the %1 selected items?</translation>
-    </message>
-    <message>
         <source>Choose a folder of this group</source>
         <translation>Choose a folder of this group</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n members</source>
+        <translation><numerusform>%n member</numerusform><numerusform>%n members</numerusform></translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;?</source>
+        <translation>Delete &quot;%1&quot;?</translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete the %n selected items?</source>
+        <translation><numerusform>Delete the %n selected item?</numerusform><numerusform>Delete the %n selected items?</numerusform></translation>
     </message>
 </context>
 <context>
@@ -1062,16 +1078,8 @@ Code:
         <translation>%1 selected</translation>
     </message>
     <message>
-        <source>%1 items</source>
-        <translation>%1 items</translation>
-    </message>
-    <message>
         <source>Folder on the USB disk</source>
         <translation>Folder on the USB disk</translation>
-    </message>
-    <message>
-        <source>Delete the %1 selected items?</source>
-        <translation>Delete the %1 selected items?</translation>
     </message>
     <message>
         <source>Link created</source>
@@ -1088,6 +1096,18 @@ Code:
     <message>
         <source>Copied</source>
         <translation>Copied</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items</source>
+        <translation><numerusform>%n item</numerusform><numerusform>%n items</numerusform></translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;?</source>
+        <translation>Delete &quot;%1&quot;?</translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete the %n selected items?</source>
+        <translation><numerusform>Delete the %n selected item?</numerusform><numerusform>Delete the %n selected items?</numerusform></translation>
     </message>
 </context>
 <context>
@@ -1379,10 +1399,6 @@ Code:
         <translation>Public groups</translation>
     </message>
     <message>
-        <source>%1 groups</source>
-        <translation>%1 groups</translation>
-    </message>
-    <message>
         <source>Refresh</source>
         <translation>Refresh</translation>
     </message>
@@ -1441,6 +1457,10 @@ Code:
     <message>
         <source>Leave the group &quot;%1&quot;?</source>
         <translation>Leave the group &quot;%1&quot;?</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n groups</source>
+        <translation><numerusform>%n group</numerusform><numerusform>%n groups</numerusform></translation>
     </message>
 </context>
 <context>
@@ -1648,13 +1668,13 @@ Code:
         <source>Refresh</source>
         <translation>Refresh</translation>
     </message>
-    <message>
-        <source>Stop sharing the %1 selected items?</source>
-        <translation>Stop sharing the %1 selected items?</translation>
+    <message numerus="yes">
+        <source>Stop sharing the %n selected items?</source>
+        <translation><numerusform>Stop sharing the %n selected item?</numerusform><numerusform>Stop sharing the %n selected items?</numerusform></translation>
     </message>
-    <message>
-        <source>Delete the %1 selected items?</source>
-        <translation>Delete the %1 selected items?</translation>
+    <message numerus="yes">
+        <source>Delete the %n selected items?</source>
+        <translation><numerusform>Delete the %n selected item?</numerusform><numerusform>Delete the %n selected items?</numerusform></translation>
     </message>
 </context>
 <context>
@@ -1679,9 +1699,9 @@ Code:
         <source>All users of the device</source>
         <translation>All users of the device</translation>
     </message>
-    <message>
-        <source>%1 members</source>
-        <translation>%1 members</translation>
+    <message numerus="yes">
+        <source>%n members</source>
+        <translation><numerusform>%n member</numerusform><numerusform>%n members</numerusform></translation>
     </message>
 </context>
 <context>
@@ -1961,6 +1981,29 @@ Code:
     <message>
         <source>Device Tasks</source>
         <translation>Device Tasks</translation>
+    </message>
+</context>
+<context>
+    <name>TwMediaPlayer</name>
+    <message>
+        <source>The device cannot be reached. Playing goes on when it answers again.</source>
+        <translation>The device cannot be reached. Playing goes on when it answers again.</translation>
+    </message>
+    <message>
+        <source>No audio output: the sound cannot be played.</source>
+        <translation>No audio output: the sound cannot be played.</translation>
+    </message>
+    <message>
+        <source>The file&apos;s format cannot be played.</source>
+        <translation>The file&apos;s format cannot be played.</translation>
+    </message>
+    <message>
+        <source>The file cannot be played: %1</source>
+        <translation>The file cannot be played: %1</translation>
+    </message>
+    <message>
+        <source>The file is no longer on the device.</source>
+        <translation>The file is no longer on the device.</translation>
     </message>
 </context>
 <context>

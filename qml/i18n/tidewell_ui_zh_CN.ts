@@ -351,6 +351,10 @@ Code:
         <source>copyed all</source>
         <translation>链接和提取码已复制</translation>
     </message>
+    <message>
+        <source>No browser could be opened for the share page.</source>
+        <translation>无法打开浏览器来显示分享页面。</translation>
+    </message>
 </context>
 <context>
     <name>ExtlinkPage</name>
@@ -365,10 +369,6 @@ Code:
     <message>
         <source>Received links</source>
         <translation>收到的链接</translation>
-    </message>
-    <message>
-        <source>%1 links</source>
-        <translation>%1 个链接</translation>
     </message>
     <message>
         <source>Table</source>
@@ -442,6 +442,10 @@ Code:
         <source>Remove this link from the list?</source>
         <translation>确定从列表中移除该链接吗？</translation>
     </message>
+    <message numerus="yes">
+        <source>%n links</source>
+        <translation><numerusform>%n 个链接</numerusform></translation>
+    </message>
 </context>
 <context>
     <name>FailListAlert</name>
@@ -486,9 +490,9 @@ Code:
         <source>%1 selected</source>
         <translation>已选择 %1 项</translation>
     </message>
-    <message>
-        <source>%1 items</source>
-        <translation>%1 项</translation>
+    <message numerus="yes">
+        <source>%n items</source>
+        <translation><numerusform>%n 项</numerusform></translation>
     </message>
 </context>
 <context>
@@ -504,6 +508,10 @@ Code:
     <message>
         <source>No File</source>
         <translation>暂无文件</translation>
+    </message>
+    <message>
+        <source>Already in the download list</source>
+        <translation>已在下载列表中</translation>
     </message>
 </context>
 <context>
@@ -573,10 +581,6 @@ Code:
         <translation>已选择 %1 项</translation>
     </message>
     <message>
-        <source>%1 items</source>
-        <translation>%1 项</translation>
-    </message>
-    <message>
         <source>Size</source>
         <translation>大小</translation>
     </message>
@@ -597,10 +601,6 @@ Code:
         <translation>文件夹名称</translation>
     </message>
     <message>
-        <source>Delete the %1 selected items?</source>
-        <translation>确定删除选中的 %1 项吗？</translation>
-    </message>
-    <message>
         <source>Link created</source>
         <translation>链接已创建</translation>
     </message>
@@ -611,6 +611,18 @@ Code:
     <message>
         <source>Copied</source>
         <translation>已复制</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;?</source>
+        <translation>确定删除“%1”吗？</translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete the %n selected items?</source>
+        <translation><numerusform>确定删除选中的 %n 项吗？</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items</source>
+        <translation><numerusform>%n 项</numerusform></translation>
     </message>
 </context>
 <context>
@@ -817,10 +829,6 @@ Code:
         <translation>群主</translation>
     </message>
     <message>
-        <source>%1 members</source>
-        <translation>%1 名成员</translation>
-    </message>
-    <message>
         <source>Members</source>
         <translation>成员</translation>
     </message>
@@ -865,12 +873,20 @@ Code:
         <translation>文件夹名称</translation>
     </message>
     <message>
-        <source>Delete the %1 selected items?</source>
-        <translation>确定删除选中的 %1 项吗？</translation>
-    </message>
-    <message>
         <source>Choose a folder of this group</source>
         <translation>选择本群组中的文件夹</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n members</source>
+        <translation><numerusform>%n 名成员</numerusform></translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;?</source>
+        <translation>确定删除“%1”吗？</translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete the %n selected items?</source>
+        <translation><numerusform>确定删除选中的 %n 项吗？</numerusform></translation>
     </message>
 </context>
 <context>
@@ -1062,16 +1078,8 @@ Code:
         <translation>已选择 %1 项</translation>
     </message>
     <message>
-        <source>%1 items</source>
-        <translation>%1 项</translation>
-    </message>
-    <message>
         <source>Folder on the USB disk</source>
         <translation>U 盘上的文件夹</translation>
-    </message>
-    <message>
-        <source>Delete the %1 selected items?</source>
-        <translation>确定删除选中的 %1 项吗？</translation>
     </message>
     <message>
         <source>Link created</source>
@@ -1088,6 +1096,18 @@ Code:
     <message>
         <source>Copied</source>
         <translation>已复制</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items</source>
+        <translation><numerusform>%n 项</numerusform></translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;?</source>
+        <translation>确定删除“%1”吗？</translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete the %n selected items?</source>
+        <translation><numerusform>确定删除选中的 %n 项吗？</numerusform></translation>
     </message>
 </context>
 <context>
@@ -1379,10 +1399,6 @@ Code:
         <translation>公共群组</translation>
     </message>
     <message>
-        <source>%1 groups</source>
-        <translation>%1 个群组</translation>
-    </message>
-    <message>
         <source>Refresh</source>
         <translation>刷新</translation>
     </message>
@@ -1441,6 +1457,10 @@ Code:
     <message>
         <source>Leave the group &quot;%1&quot;?</source>
         <translation>确定退出群组“%1”吗？</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n groups</source>
+        <translation><numerusform>%n 个群组</numerusform></translation>
     </message>
 </context>
 <context>
@@ -1648,13 +1668,13 @@ Code:
         <source>Refresh</source>
         <translation>刷新</translation>
     </message>
-    <message>
-        <source>Stop sharing the %1 selected items?</source>
-        <translation>确定取消分享选中的 %1 项吗？</translation>
+    <message numerus="yes">
+        <source>Stop sharing the %n selected items?</source>
+        <translation><numerusform>确定取消分享选中的 %n 项吗？</numerusform></translation>
     </message>
-    <message>
-        <source>Delete the %1 selected items?</source>
-        <translation>确定删除选中的 %1 项吗？</translation>
+    <message numerus="yes">
+        <source>Delete the %n selected items?</source>
+        <translation><numerusform>确定删除选中的 %n 项吗？</numerusform></translation>
     </message>
 </context>
 <context>
@@ -1679,9 +1699,9 @@ Code:
         <source>All users of the device</source>
         <translation>设备的所有用户</translation>
     </message>
-    <message>
-        <source>%1 members</source>
-        <translation>%1 名成员</translation>
+    <message numerus="yes">
+        <source>%n members</source>
+        <translation><numerusform>%n 名成员</numerusform></translation>
     </message>
 </context>
 <context>
@@ -1961,6 +1981,29 @@ Code:
     <message>
         <source>Device Tasks</source>
         <translation>设备任务</translation>
+    </message>
+</context>
+<context>
+    <name>TwMediaPlayer</name>
+    <message>
+        <source>The device cannot be reached. Playing goes on when it answers again.</source>
+        <translation>无法连接设备。设备恢复响应后将继续播放。</translation>
+    </message>
+    <message>
+        <source>No audio output: the sound cannot be played.</source>
+        <translation>没有音频输出设备：无法播放声音。</translation>
+    </message>
+    <message>
+        <source>The file&apos;s format cannot be played.</source>
+        <translation>无法播放此文件格式。</translation>
+    </message>
+    <message>
+        <source>The file cannot be played: %1</source>
+        <translation>无法播放此文件：%1</translation>
+    </message>
+    <message>
+        <source>The file is no longer on the device.</source>
+        <translation>设备上已没有此文件。</translation>
     </message>
 </context>
 <context>

@@ -18,6 +18,7 @@ struct TsMessage
     QString comment;
     QString translation;
     QString type;   // "unfinished" until someone translates it
+    QStringList forms;   // the plural forms of a count's text
 };
 
 // Reads the messages of a translation source as lupdate writes it.
@@ -56,7 +57,17 @@ QList<TsMessage> readTs(const QString& path, QString* error)
                     m.comment = xml.readElementText();
                 } else if (xml.name() == QLatin1String("translation")) {
                     m.type = xml.attributes().value("type").toString();
-                    m.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                    // A count's text holds one form per plural of the language.
+                    while (xml.readNext() != QXmlStreamReader::EndElement || xml.name() != QLatin1String("translation")) {
+                        if (xml.isCharacters())
+                            m.translation += xml.text();
+                        else if (xml.isStartElement() && xml.name() == QLatin1String("numerusform"))
+                            m.forms << xml.readElementText();
+                        if (xml.atEnd())
+                            break;
+                    }
+                    if (!m.forms.isEmpty())
+                        m.translation = m.forms.first();
                 } else {
                     xml.skipCurrentElement();
                 }
@@ -137,8 +148,10 @@ private slots:
             const QByteArray context = m.context.toUtf8();
             const QByteArray source = m.source.toUtf8();
             const QByteArray comment = m.comment.toUtf8();
+            // Counts are read for one: the first plural form.
             const QString text = shipped.translate(context.constData(), source.constData(),
-                                                   m.comment.isEmpty() ? nullptr : comment.constData());
+                                                   m.comment.isEmpty() ? nullptr : comment.constData(),
+                                                   m.forms.isEmpty() ? -1 : 1);
             if (!m.type.isEmpty())
                 faults << where + m.type;
             if (text.trimmed().isEmpty())
@@ -230,6 +243,28 @@ private slots:
         for (const QList<QVariant>& args : toast)
             texts << args.at(1).toString();
         QVERIFY2(texts.contains("The file has been uploaded successfully"), qPrintable(texts.join("|")));
+    }
+
+    // Qt's own texts (the standard buttons of dialogs, the file dialog)
+    // follow the language too; English needs nothing loaded. Counts read
+    // in the plural form the language has.
+    void qtTextsAndCountsFollowTheLanguage()
+    {
+        QCOMPARE(TidewellSdk::installQtTranslations(qApp, QLocale("en_US")), 0);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+        const int loaded = TidewellSdk::installQtTranslations(qApp, QLocale("zh_CN"));
+        QVERIFY2(loaded >= 2, qPrintable(QString::number(loaded)));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("取消"));
+        for (QTranslator* t : qApp->findChildren<QTranslator*>())
+            QCoreApplication::removeTranslator(t);
+        qDeleteAll(qApp->findChildren<QTranslator*>());
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+
+        QCOMPARE(QCoreApplication::translate("PubGroupPage", "%n groups", "", 1), QString("1 group"));
+        QCOMPARE(QCoreApplication::translate("PubGroupPage", "%n groups", "", 3), QString("3 groups"));
+        QCOMPARE(QCoreApplication::translate("FilePage", "%n items", "", 1), QString("1 item"));
+        QCOMPARE(QCoreApplication::translate("FilePage", "Delete the %n selected items?", "", 2),
+                 QString("Delete the 2 selected items?"));
     }
 };
 

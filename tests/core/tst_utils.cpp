@@ -30,8 +30,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("negative") << qint64(-5) << "0 B";
         QTest::newRow("zero") << qint64(0) << "0 B";
-        QTest::newRow("one") << qint64(1) << "1.00 B";
-        QTest::newRow("below KB") << qint64(1023) << "1023.00 B";
+        QTest::newRow("one") << qint64(1) << "1 B";
+        QTest::newRow("below KB") << qint64(1023) << "1023 B";
         QTest::newRow("KB") << qint64(1024) << "1.00 KB";
         QTest::newRow("1.5 MB") << qint64(1536 * 1024) << "1.50 MB";
         QTest::newRow("TB") << (qint64(1) << 40) << "1.00 TB";

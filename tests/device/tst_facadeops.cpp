@@ -453,6 +453,10 @@ private slots:
             << R"({"targetGroupId":9,"targetId":44,"diskSerial":"sn","fileIds":[5,7]})";
         QTest::newRow("shared to personal") << 0 << 4 << "copyDirOrFile"
             << R"({"fileIds":[5,7],"targetId":44,"diskSerial":"sn"})";
+        QTest::newRow("personal to group") << 1 << 3 << "copyFileToPub"
+            << R"({"targetGroupId":9,"targetId":44,"diskSerial":"sn","fileIds":[5,7]})";
+        QTest::newRow("personal to personal") << 1 << 4 << "copyDirOrFile"
+            << R"({"fileIds":[5,7],"targetId":44,"diskSerial":"sn"})";
         QTest::newRow("unknown source") << 7 << 1 << "" << "";
     }
 

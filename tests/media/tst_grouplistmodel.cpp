@@ -388,8 +388,13 @@ private slots:
     void failuresAndThumbnails()
     {
         GroupListModel g;
-        g.setTw(m_dev.get());
         QSignalSpy status(&g, &BaseModel::sg_notifyStatus);
+        // Asked before the page set the facade: no failure, nothing sent.
+        g.fetchGroup();
+        QCOMPARE(status.count(), 0);
+        QVERIFY(!g.isLoading());
+        QVERIFY(g.canFetchMore(QModelIndex()));
+        g.setTw(m_dev.get());
         // Nothing selected: nothing sent.
         g.fileCollect();
         QCOMPARE(status.last().at(0).toInt(), 100200);

@@ -171,10 +171,14 @@ private slots:
         QCOMPARE(l.items().at(0).filePath, QString("/tmp/clip.mp4"));
         QCOMPARE(l.items().at(0).name, QString("clip.mp4"));
         QVERIFY(l.items().at(0).local);
+        // Its kind goes by its suffix: the page shows music as music.
+        QCOMPARE(l.items().at(0).type, int(Common::MT_Video));
+        l.add(QUrl::fromLocalFile("/tmp/song.WAV"));
+        QCOMPARE(l.data(l.index(0), TwMediaPlayList::FileMediaTypeRole).toInt(), int(Common::MT_Music));
         l.add(media(7, "z.mp4").toVariantMap());
         QCOMPARE(l.items().at(0).id, 7);
         l.add(QVariant(42));
-        QCOMPARE(l.rowCount(), 6);
+        QCOMPARE(l.rowCount(), 7);
     }
 };
 

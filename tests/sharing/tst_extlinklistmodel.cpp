@@ -5,6 +5,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QClipboard>
+#include <QDesktopServices>
+#include <QTemporaryDir>
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -30,6 +32,16 @@ static QString linkUrl(const QString& shareId)
 }
 
 // A model under test with the model tester and a spy on its toasts.
+// Takes the web pages the desktop is asked to open.
+class PageOpener : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
 struct Probe
 {
     std::unique_ptr<M> model{new M};
@@ -522,6 +534,25 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), row.shareText());
         p.model->shareExtlink("nothing");
         QVERIFY(p.lastToast(1, "copyed all"));
+
+        // Outside services' share pages open in the browser; with none to
+        // open them the user is told.
+        {
+            PageOpener opener;
+            QDesktopServices::setUrlHandler("https", &opener, "open");
+            const int before = p.toasts.size();
+            p.model->shareExtlink("weibo");
+            QDesktopServices::unsetUrlHandler("https");
+            QCOMPARE(opener.urls.size(), 1);
+            QCOMPARE(p.toasts.size(), before);
+            QTemporaryDir noTools;
+            const QByteArray path = qgetenv("PATH");
+            qputenv("PATH", noTools.path().toLocal8Bit());
+            p.model->shareExtlink("qq");
+            qputenv("PATH", path);
+            QVERIFY(p.lastToast(100102, "No browser could be opened for the share page."));
+            QCOMPARE(p.toasts.last().at(2).toInt(), 2);
+        }
 
         QSignalSpy alert(p.model.get(), &M::showShareAlert);
         p.model->operateShare(0);

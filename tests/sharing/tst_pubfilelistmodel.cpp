@@ -98,7 +98,7 @@ private slots:
 
         const QModelIndex first = m->index(0);
         QCOMPARE(first.data(BaseListModel::FileNameRole).toString(), QString("f000.txt"));
-        QCOMPARE(first.data(BaseListModel::FileSizeRole).toString(), QString("1.00 B"));
+        QCOMPARE(first.data(BaseListModel::FileSizeRole).toString(), QString("1 B"));
         QCOMPARE(first.data(BaseListModel::FileIconRole).toInt(), int(getMediaType("txt")));
         QVERIFY(!first.data(BaseListModel::FileIdRole).isValid());
         QCOMPARE(m->roleNames().value(BaseListModel::SelectedRole), QByteArray("$Selected"));

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrlQuery>
 #include <map>
@@ -119,6 +121,35 @@ private slots:
     {
         m_owner.reset();
         m_server.reset();
+    }
+
+    // A video's thumbnail is a frame of it, scaled like a picture's.
+    void aVideoGetsAFrameAsItsThumbnail()
+    {
+        const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
+        if (ffmpeg.isEmpty())
+            QSKIP("ffmpeg is not installed");
+        const QString made = TestEnv::instance()->root() + "/clip.mp4";
+        QProcess p;
+        p.start(ffmpeg, {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=duration=2:size=640x360:rate=10",
+                         "-c:v", "mpeg4", made});
+        QVERIFY(p.waitForFinished(60000) && p.exitCode() == 0);
+        const QByteArray clip = fileBytes(made);
+        const qint64 id = m_server->addFile("videos/clip.mp4", std::string(clip.constData(), std::size_t(clip.size())));
+        QVERIFY(m_owner->connectTo(m_server->port()));
+
+        TidewellThumb t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+        t.resume();
+        t.small(NetworkShare(), Common::MT_Video, id, "acc1", QString(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 30000);
+        QCOMPARE(done.first().at(1).toInt(), 100310);
+        const QUrl url = t.small(NetworkShare(), Common::MT_Video, id, "acc1", QString(), 0);
+        QImage thumb(url.toLocalFile());
+        QVERIFY2(!thumb.isNull(), qPrintable(url.toString()));
+        QCOMPARE(thumb.width(), 160);
+        QCOMPARE(thumb.height(), 90);
     }
 
     void queueOrderAndCacheAnswers()

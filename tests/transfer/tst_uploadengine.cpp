@@ -835,6 +835,30 @@ private slots:
         QTRY_VERIFY(rig.queued().isEmpty());
         QVERIFY(!rig.manager->isRun());
     }
+
+    void finishedEntryNamesTheStoredFile()
+    {
+        UploadRig rig("dev-stored");
+        QVERIFY(rig.startLan());
+        rig.makeManager();
+        QueuedSpy finish(rig.manager.get(), &LVUploadManager::rUploadFinish);
+        {
+            QFile taken(QDir(rig.storage.path()).filePath("report.bin"));
+            QVERIFY(taken.open(QIODevice::WriteOnly));
+            taken.write("already here");
+        }
+        const QByteArray data = UploadRig::bytes(3000, 61);
+        const QString p = rig.writeFile("report.bin", data);
+        rig.add({p});
+        QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, kLong);
+        QCOMPARE(rig.stored("report(1).bin"), data);
+        QCOMPARE(finish.first().at(0).value<UploadFileInfo>().fileName, QString("report(1).bin"));
+        const QList<FinishFileInfo> done = rig.finished();
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(done.first().fileName, QString("report(1).bin"));
+        // The local side is still the file that was sent.
+        QCOMPARE(done.first().filePath, p);
+    }
 };
 
 TW_TEST_MAIN(TestUploadEngine)

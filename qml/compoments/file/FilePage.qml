@@ -55,6 +55,16 @@ Rectangle {
             openRow(files.currentSelected)
     }
 
+    function deleteQuestion() {
+        if (files.selectNum === 1) {
+            for (var i = 0; i < files.rowCount(); ++i) {
+                if (files.data(files.index(i, 0), 268))
+                    return qsTr("Delete \"%1\"?").arg(twSdk.shownName(files.get(i).name))
+            }
+        }
+        return qsTr("Delete the %n selected items?", "", files.selectNum)
+    }
+
     function selectionName() {
         var item = files.get(files.currentSelected)
         return item && item.name ? item.name : ""
@@ -82,7 +92,13 @@ Rectangle {
                 page.refresh()
             copyView.start()
         }
+        // An upload into the open folder shows there once it has ended.
+        function onUploadLanded(info) {
+            if (!info.isSubItem && Number(info.dirId) === Number(files.folder.fid))
+                landedTimer.restart()
+        }
     }
+    Timer { id: landedTimer; interval: 300; onTriggered: page.refresh() }
     onTwTabChanged: if (twTab && twTab.linkState >= 2) { refresh(); copyView.start() }
 
     ColumnLayout {
@@ -184,7 +200,7 @@ Rectangle {
                 Label {
                     Layout.fillWidth: true
                     text: files.selectNum > 0 ? qsTr("%1 selected").arg(files.selectNum)
-                                              : qsTr("%1 items").arg(files.fileNum)
+                                              : qsTr("%n items", "", files.fileNum)
                     objectName: "countText"
                     color: Theme.textMuted
                     font.pixelSize: Theme.fontSmall
@@ -284,15 +300,19 @@ Rectangle {
 
     Dialogs.FileDialog {
         id: fileDialog
+        objectName: "uploadFilesDialog"
         title: qsTr("Upload files")
         selectMultiple: true
-        onAccepted: page.upload(fileUrls)
+        folder: twSdk.dialogFolder
+        onAccepted: { twSdk.keepDialogFolder(fileUrls[0]); page.upload(fileUrls) }
     }
     Dialogs.FileDialog {
         id: folderDialog
+        objectName: "uploadFolderDialog"
         title: qsTr("Upload folder")
         selectFolder: true
-        onAccepted: page.upload([fileUrl])
+        folder: twSdk.dialogFolder
+        onAccepted: { twSdk.keepDialogFolder(fileUrl); page.upload([fileUrl]) }
     }
     InputDialog {
         id: newFolderDialog
@@ -311,7 +331,8 @@ Rectangle {
         id: deleteDialog
         objectName: "deleteDialog"
         title: qsTr("Delete")
-        text: qsTr("Delete the %1 selected items?").arg(files.selectNum)
+        // Asked at opening: one item is named, more are counted.
+        onAboutToShow: text = page.deleteQuestion()
         onConfirmed: files.fileDelete()
     }
     FolderPicker {

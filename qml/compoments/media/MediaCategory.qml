@@ -126,6 +126,27 @@ Rectangle {
     }
 
     function download() { model.fileDownload(twSdk.downloadFolder()) }
+    // The name of the one selected item, read from the rows' selection
+    // (role 268); "" unless exactly one item is selected.
+    function onlySelectedName() {
+        if (model.selectNum !== 1)
+            return ""
+        var models = []
+        if (grouped) {
+            for (var s = 0; s < group.rowCount(); ++s)
+                models.push(group.getItem(s))
+        } else {
+            models.push(list)
+        }
+        for (var m = 0; m < models.length; ++m) {
+            var rows = models[m]
+            for (var i = 0; rows && i < rows.rowCount(); ++i) {
+                if (rows.data(rows.index(i, 0), 268))
+                    return rows.get(i).name
+            }
+        }
+        return ""
+    }
     function selectedName() {
         var info = grouped ? group.get(-1) : list.get(list.currentSelected)
         return info && info.name ? info.name : ""
@@ -225,7 +246,7 @@ Rectangle {
                     objectName: "countText"
                     Layout.fillWidth: true
                     text: cat.model.selectNum > 0 ? qsTr("%1 selected").arg(cat.model.selectNum)
-                                                  : qsTr("%1 items").arg(cat.model.loadFileNum)
+                                                  : qsTr("%n items", "", cat.model.loadFileNum)
                     color: Theme.textMuted
                     font.pixelSize: Theme.fontSmall
                 }
@@ -391,7 +412,11 @@ Rectangle {
         id: deleteDialog
         objectName: "deleteDialog"
         title: qsTr("Delete")
-        text: qsTr("Delete the %1 selected items?").arg(cat.model.selectNum)
+        onAboutToShow: {
+            var name = cat.onlySelectedName()
+            text = name.length > 0 ? qsTr("Delete \"%1\"?").arg(twSdk.shownName(name))
+                                   : qsTr("Delete the %n selected items?", "", cat.model.selectNum)
+        }
         onConfirmed: cat.model.fileDelete()
     }
     ShareTargetPicker {

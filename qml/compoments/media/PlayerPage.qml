@@ -130,6 +130,22 @@ Rectangle {
                         font.pixelSize: Theme.fontLarge
                     }
                 }
+                // Why the item stopped: no sound output, a file that cannot
+                // be played, a device that went away (the item is kept).
+                Label {
+                    objectName: "playerError"
+                    anchors.centerIn: parent
+                    width: Math.min(parent.width - 40, 520)
+                    visible: player.error.length > 0
+                    text: player.error
+                    textFormat: Text.PlainText
+                    wrapMode: Text.Wrap
+                    horizontalAlignment: Text.AlignHCenter
+                    padding: Theme.margin
+                    color: "white"
+                    font.pixelSize: Theme.fontNormal
+                    background: Rectangle { color: "#d0402020"; radius: Theme.radius }
+                }
             }
 
             // The play list, the entry playing marked.
@@ -227,9 +243,11 @@ Rectangle {
 
     Dialogs.FileDialog {
         id: localDialog
+        objectName: "addLocalDialog"
         title: qsTr("Add files")
         selectMultiple: true
+        folder: twSdk.dialogFolder
         nameFilters: [qsTr("Media files (*.mp4 *.mkv *.avi *.mov *.mp3 *.wav *.flac *.m4a *.ogg)"), qsTr("All files (*)")]
-        onAccepted: page.addLocal(fileUrls)
+        onAccepted: { twSdk.keepDialogFolder(fileUrls[0]); page.addLocal(fileUrls) }
     }
 }

@@ -197,7 +197,7 @@ Rectangle {
                 }
                 Label {
                     objectName: "memberSummary"
-                    text: qsTr("%1 members").arg(detailModel.userInfo.totalNum || 0)
+                    text: qsTr("%n members", "", detailModel.userInfo.totalNum || 0)
                     color: Theme.textMuted
                 }
                 Button {
@@ -406,7 +406,12 @@ Rectangle {
         id: deleteDialog
         objectName: "groupDeleteDialog"
         title: qsTr("Delete")
-        text: qsTr("Delete the %1 selected items?").arg(view.current ? view.current.selectNum : 0)
+        onAboutToShow: {
+            var n = view.current ? view.current.selectNum : 0
+            var item = n === 1 ? view.current.get(-1) : null
+            text = item && item.name ? qsTr("Delete \"%1\"?").arg(twSdk.shownName(item.name))
+                                     : qsTr("Delete the %n selected items?", "", n)
+        }
         onConfirmed: view.current.fileDelete()
     }
     FolderPicker {

@@ -105,7 +105,7 @@ Rectangle {
                     }
                     Label {
                         objectName: "groupCount"
-                        text: qsTr("%1 groups").arg(groupModel.totalNum)
+                        text: qsTr("%n groups", "", groupModel.totalNum)
                         color: Theme.textMuted
                         font.pixelSize: Theme.fontSmall
                     }

@@ -116,7 +116,7 @@ ColumnLayout {
             objectName: "levelAll"
             text: levels.current && levels.current.selectNum > 0
                   ? qsTr("%1 selected").arg(levels.current.selectNum)
-                  : qsTr("%1 items").arg(levels.current ? levels.current.fileNum : 0)
+                  : qsTr("%n items", "", levels.current ? levels.current.fileNum : 0)
             font.pixelSize: Theme.fontSmall
             checked: levels.current ? levels.current.isAll : false
             onClicked: if (levels.current) levels.current.allSelect()

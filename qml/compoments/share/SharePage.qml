@@ -252,14 +252,14 @@ Rectangle {
         id: cancelDialog
         objectName: "shareCancelDialog"
         title: qsTr("Cancel share")
-        text: qsTr("Stop sharing the %1 selected items?").arg(page.current ? page.current.selectNum : 0)
+        text: qsTr("Stop sharing the %n selected items?", "", page.current ? page.current.selectNum : 0)
         onConfirmed: page.current.fileCancelShare()
     }
     ConfirmDialog {
         id: deleteDialog
         objectName: "shareDeleteDialog"
         title: qsTr("Delete")
-        text: qsTr("Delete the %1 selected items?").arg(page.current ? page.current.selectNum : 0)
+        text: qsTr("Delete the %n selected items?", "", page.current ? page.current.selectNum : 0)
         onConfirmed: page.current.fileDelete()
     }
     FolderPicker {

@@ -120,7 +120,7 @@ Dialog {
                         }
                         Label {
                             visible: target.heads.length > 1
-                            text: qsTr("%1 members").arg(target.heads.length)
+                            text: qsTr("%n members", "", target.heads.length)
                             color: Theme.textMuted
                             font.pixelSize: Theme.fontSmall
                         }

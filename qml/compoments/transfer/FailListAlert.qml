@@ -41,7 +41,8 @@ Dialog {
             delegate: RowLayout {
                 objectName: "failRow" + index
                 width: list.width
-                height: Theme.rowHeight
+                // A long reason wraps: the row grows to show all of it.
+                height: Math.max(Theme.rowHeight, implicitHeight + 8)
                 spacing: Theme.spacing
                 FileIcon { mediaType: model.$FileType }
                 Label {
@@ -58,10 +59,11 @@ Dialog {
                 }
                 Label {
                     objectName: "message"
-                    Layout.preferredWidth: 200
+                    Layout.preferredWidth: 220
+                    Layout.maximumWidth: 220
                     text: model.$ErrorMsg
                     textFormat: Text.PlainText
-                    elide: Text.ElideRight
+                    wrapMode: Text.WrapAtWordBoundaryOrAnywhere
                     color: Theme.error
                     font.pixelSize: Theme.fontSmall
                 }

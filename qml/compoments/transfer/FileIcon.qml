@@ -1,7 +1,8 @@
 import QtQuick 2.15
 import Tidewell 1.0
 
-// A small coloured badge for a file's media type (5 is a folder).
+// A small coloured badge for a file's media type (5 is a folder): the
+// label names the kind, not one format of it.
 Rectangle {
     property int mediaType: 21
     width: Theme.iconSize
@@ -14,6 +15,7 @@ Rectangle {
          : mediaType >= 9 && mediaType <= 13 ? "#2f81f7"
          : "#8c959f"
     Text {
+        objectName: "badgeText"
         anchors.centerIn: parent
         color: "white"
         font.pixelSize: 10
@@ -21,7 +23,7 @@ Rectangle {
         text: parent.mediaType === 5 ? "DIR"
             : parent.mediaType === 6 ? "IMG"
             : parent.mediaType === 7 ? "VID"
-            : parent.mediaType === 8 ? "MP3"
+            : parent.mediaType === 8 ? "AUD"
             : parent.mediaType === 12 ? "PDF"
             : parent.mediaType === 13 ? "TXT"
             : parent.mediaType >= 9 && parent.mediaType <= 11 ? "DOC"

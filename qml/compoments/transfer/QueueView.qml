@@ -202,6 +202,23 @@ Item {
                                 elide: Text.ElideRight
                                 font.pixelSize: Theme.fontSmall
                                 color: row.status === 4 ? Theme.error : Theme.textMuted
+                                // A reason cut off here reads whole on hover,
+                                // as plain text like every text of the device.
+                                HoverHandler { id: stateHover }
+                                ToolTip {
+                                    id: stateTip
+                                    objectName: "stateTip"
+                                    visible: stateHover.hovered && parent.truncated
+                                    delay: 300
+                                    text: row.stateLine
+                                    contentItem: Text {
+                                        text: stateTip.text
+                                        textFormat: Text.PlainText
+                                        wrapMode: Text.Wrap
+                                        font: stateTip.font
+                                        color: stateTip.palette.toolTipText
+                                    }
+                                }
                             }
                             Label {
                                 objectName: "fileDetail"

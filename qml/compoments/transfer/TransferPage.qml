@@ -24,10 +24,19 @@ Rectangle {
     readonly property bool ready: settled && (!twTab || twTab.twDown !== null)
     readonly property Item content: body.item
 
+    // Opens on the queue that took entries last; while out of sight it
+    // follows that queue, so it shows what was just started.
     Component.onCompleted: Qt.callLater(function() {
-        page.section = page.twTab ? 0 : 1
+        page.section = page.twTab ? page.twTab.lastQueue : 1
         page.settled = true
     })
+    Connections {
+        target: page.twTab
+        function onLastQueueChanged() {
+            if (!page.visible && page.section <= 1)
+                page.section = page.twTab.lastQueue
+        }
+    }
 
     function title() {
         switch (section) {

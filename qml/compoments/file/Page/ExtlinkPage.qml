@@ -149,7 +149,7 @@ Rectangle {
                     }
                     Label {
                         objectName: "linkCount"
-                        text: qsTr("%1 links").arg(page.links ? page.links.loadNum : 0)
+                        text: qsTr("%n links", "", page.links ? page.links.loadNum : 0)
                         color: Theme.textMuted
                         font.pixelSize: Theme.fontSmall
                     }
