@@ -29,13 +29,24 @@ int main(int argc, char* argv[])
     // A widgets application: the tray icon and its menu need it.
     auto app = std::make_unique<QApplication>(argc, argv);
     auto guard = std::make_unique<SingleInstance>(SingleInstance::userKey());
+    std::unique_ptr<LogHandler> log;
     if (!guard->isPrimary()) {
         if (guard->handOver(app->arguments()))
             return 0;
-        // Better a second window than a start that silently does nothing.
-        qWarning() << "main - hand-over failed:" << guard->errorString()
-                   << "- starting as the primary instance.";
-        guard->takeOver();
+        // Why this start did nothing goes to the terminal and to the log.
+        log = std::make_unique<LogHandler>(getAppDataPath() + "logs");
+        log->install();
+        const QString why = guard->errorString();
+        if (!guard->takeOver()) {
+            // Two programs on one store would share one queue and one
+            // database: never run beside the holder of the lock.
+            qCritical().noquote() << "main - hand-over to the running instance failed:" << why
+                                  << "- it holds the lock (" + guard->errorString()
+                                         + "), so this start ends.";
+            return 2;
+        }
+        qWarning().noquote() << "main - hand-over failed:" << why
+                             << "- the running instance is gone, starting as the primary instance.";
     }
     getAppDataPath();
     // Opening a link on the desktop starts us, or hands it to this instance.
@@ -61,8 +72,10 @@ int main(int argc, char* argv[])
 
     qDebug() << "main - SSL" << QSslSocket::sslLibraryBuildVersionString()
              << QSslSocket::sslLibraryVersionString();
-    LogHandler log(getAppDataPath() + "logs");
-    log.install();
+    if (!log) {
+        log = std::make_unique<LogHandler>(getAppDataPath() + "logs");
+        log->install();
+    }
 
     // No sign-in or device list: the configured device, else the sample one.
     DeviceLauncher launcher(root.get());
@@ -92,7 +105,7 @@ int main(int argc, char* argv[])
     translator.reset();
     root.reset();
     engine.reset();
-    log.uninstall();
+    log->uninstall();
     guard.reset();
     app.reset();
     return rc;
