@@ -204,7 +204,7 @@ private slots:
             last = at;
             ++seeks;
         }
-        QTRY_VERIFY_WITH_TIMEOUT(cachedBytes(rig.cacheDir, item.fileMd5) >= len, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(cachedBytes(rig.cacheDir, item.fileMd5) >= len, 15000);
         QTest::qWait(200);
         QVERIFY(seeks > 3);
         QCOMPARE(cachedBytes(rig.cacheDir, item.fileMd5), len);

@@ -212,7 +212,7 @@ private slots:
         rig.server->addFile(over + "/leaf.txt", "over");
         rig.server->addFile("Over/top.txt", "top");
         QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("Edge", false), rig.item("Over", false)}));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 2, 50000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 2, 15000);
         QTRY_VERIFY_WITH_TIMEOUT(!rig.mgr->isRun(), 10000);
         QCOMPARE(rig.rec->finishes.size(), 1);
         QCOMPARE(rig.rec->finishes.first().fileName, QString("Edge"));
@@ -249,7 +249,7 @@ private slots:
         };
         rig.server->setCommandAnswer("getDirPath", page({entry(self, "Self", false, 0), entry(s.id, "s.txt", true, 1)}));
         QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("Self", false)}));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 1, 40000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 1, 15000);
         QCOMPARE(rig.rec->errors.size(), 0);
         QCOMPARE(filesBelow(rig.downDir + "/Self"), QStringList{"s.txt"});
         QCOMPARE(rig.commandCount("getDirPath"), 1);
@@ -268,7 +268,7 @@ private slots:
         rig.server->setCommandAnswer("getDirPath", listA.toStdString());
         rig.server->delayAnswer(1100, -1, "getDirPath");
         QVERIFY(rig.mgr->addDownFilesPlain(2, rig.downDir, {rig.item("A", false)}));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 2, 40000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 2, 15000);
         QCOMPARE(rig.rec->errors.size(), 0);
         QCOMPARE(filesBelow(rig.downDir + "/A"), (QStringList{"B/b.txt", "a.txt"}));
         QCOMPARE(rig.commandCount("getDirPath"), 2);

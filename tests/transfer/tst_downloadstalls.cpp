@@ -27,10 +27,10 @@ private slots:
         // The first two use up their attempts; the third gets through.
         rig.server->stallAfter(1024, 2 * (LVDownTask::kMaxRetries + 1));
         QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, items));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->errors.size(), 2, 40000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->errors.size(), 2, 25000);
         for (const DownFileInfo& f : qAsConst(rig.rec->errors))
             QVERIFY2(f.msg.contains("stopped sending"), qPrintable(f.msg));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.queued(), 0, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.queued(), 0, 10000);
         for (const QString& n : names)
             QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + n), rig.serverBytes(n.toStdString()));
         QCOMPARE(rig.rec->errors.size(), 2);
@@ -50,7 +50,7 @@ private slots:
         rig.server->setCommandAnswer("ping", R"({"result":0,"message":"device busy","errCode":9})");
         rig.server->stallAfter(1024, LVDownTask::kMaxRetries + 2);
         QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("p.bin")}));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 1, 40000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 1, 18000);
         QVERIFY2(rig.rec->errors.isEmpty(), qPrintable(rig.rec->errors.value(0).msg));
         QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/p.bin"), rig.serverBytes("p.bin"));
         QCOMPARE(int(rig.server->requestsFor("/device/download").size()), LVDownTask::kMaxRetries + 3);

@@ -573,7 +573,7 @@ private slots:
         t.init(m_owner.get(), newCacheRoot());
         m_server->stallAfter(0, 3);
         ask(t, id);
-        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 15000);
         QVERIFY(done.at(0).at(1).toInt() != 100310);
         QVERIFY2(done.at(0).at(2).toString().contains("stalled"), qPrintable(done.at(0).at(2).toString()));
         QCOMPARE(downloadsById()[id], 3);
@@ -582,7 +582,7 @@ private slots:
         QCOMPARE(QDir(small).entryList(QDir::Files), QStringList());
         m_server->clearFaults();
         ask(t, id);
-        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 15000);
         QCOMPARE(done.at(1).at(1).toInt(), 100310);
     }
 
@@ -616,7 +616,7 @@ private slots:
         m_server->clearRequests();
         t->small(NetworkShare(), Common::MT_Image, id, "acc1", "md5-big", 0);
         // Ended after the stall, its part dropped, fetched again whole.
-        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 15000);
         QCOMPARE(done.at(0).at(1).toInt(), 100310);
         const auto reqs = m_server->requestsFor("/device/download");
         QCOMPARE(int(reqs.size()), 2);
