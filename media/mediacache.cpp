@@ -115,7 +115,8 @@ MediaCache::Trim MediaCache::trim(const QString& folder, qint64 limit)
             out.total -= f.bytes;
         }
     }
-    qDebug() << "MediaCache::trim - removed" << out.removed << "files, failed" << out.failed << ", cache"
-             << out.total << "of" << limit;
+    if (out.removed > 0 || out.failed > 0)
+        qDebug() << "MediaCache::trim - removed" << out.removed << "files, failed" << out.failed << ", cache"
+                 << out.total << "of" << limit;
     return out;
 }

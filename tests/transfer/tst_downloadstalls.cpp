@@ -37,6 +37,27 @@ private slots:
         QCOMPARE(rig.finished().size(), 3);
     }
 
+    // The same inside a folder: the file that stalled runs again once the
+    // next one got through, and the folder ends whole.
+    void stalledFileOfAFolderIsTriedAgainOnceBytesMove()
+    {
+        ShortPacing pace(100, 60000);
+        DownloadRig rig;
+        rig.owner->setStallTimeout(1);
+        QVERIFY(rig.owner->connectTo(rig.server->port()));
+        rig.server->addGeneratedFile("F/a.bin", 100 * 1024, true, 80);
+        rig.server->addGeneratedFile("F/b.bin", 100 * 1024, true, 81);
+        rig.server->stallAfter(1024, LVDownTask::kMaxRetries + 1);
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("F", false)}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 1, 18000);
+        QVERIFY2(rig.rec->errors.isEmpty(), qPrintable(rig.rec->errors.value(0).msg));
+        QCOMPARE(rig.rec->finishes.first().fileName, QString("F"));
+        for (const char* n : {"F/a.bin", "F/b.bin"})
+            QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + n), rig.serverBytes(n));
+        QCOMPARE(int(rig.server->requestsFor("/device/download").size()), LVDownTask::kMaxRetries + 3);
+        QCOMPARE(rig.queued(), 0);
+    }
+
     // The probe that tells a stall from an outage takes an error answer as
     // no answer: the stalled file waits like in an outage and spends no
     // attempt, and arrives when the device sends again.
