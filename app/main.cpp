@@ -29,24 +29,38 @@ int main(int argc, char* argv[])
     // A widgets application: the tray icon and its menu need it.
     auto app = std::make_unique<QApplication>(argc, argv);
     auto guard = std::make_unique<SingleInstance>(SingleInstance::userKey());
+    // Everything goes to the log file; the terminal shows warnings and
+    // errors unless more is asked for.
+    std::unique_ptr<LogHandler> log;
+    auto openLog = [&]() {
+        log = std::make_unique<LogHandler>(getAppDataPath() + "logs");
+        LogHandler::Level level = LogHandler::parseLevel(qEnvironmentVariable("TIDEWELL_LOG_LEVEL"),
+                                                         LogHandler::Warning);
+        if (app->arguments().contains("--verbose"))
+            level = LogHandler::Debug;
+        log->setTerminalLevel(level);
+        log->install();
+    };
     if (!guard->isPrimary()) {
         if (guard->handOver(app->arguments()))
             return 0;
-        // Better a second window than a start that silently does nothing.
-        qWarning() << "main - hand-over failed:" << guard->errorString()
-                   << "- starting as the primary instance.";
-        guard->takeOver();
+        // Why this start did nothing goes to the terminal and to the log.
+        openLog();
+        const QString why = guard->errorString();
+        if (!guard->takeOver()) {
+            // Two programs on one store would share one queue and one
+            // database: never run beside the holder of the lock.
+            qCritical().noquote() << "main - hand-over to the running instance failed:" << why
+                                  << "- it holds the lock (" + guard->errorString()
+                                         + "), so this start ends.";
+            return 2;
+        }
+        qWarning().noquote() << "main - hand-over failed:" << why
+                             << "- the running instance is gone, starting as the primary instance.";
     }
     getAppDataPath();
-    // Everything goes to the log file; the terminal shows warnings and
-    // errors unless more is asked for.
-    LogHandler log(getAppDataPath() + "logs");
-    LogHandler::Level level = LogHandler::parseLevel(qEnvironmentVariable("TIDEWELL_LOG_LEVEL"),
-                                                     LogHandler::Warning);
-    if (app->arguments().contains("--verbose"))
-        level = LogHandler::Debug;
-    log.setTerminalLevel(level);
-    log.install();
+    if (!log)
+        openLog();
     // Opening a link on the desktop starts us, or hands it to this instance.
     SchemeRegistration::registerScheme(QCoreApplication::applicationFilePath());
     // Without OpenGL (a headless or remote session) the scene is drawn in
@@ -99,7 +113,7 @@ int main(int argc, char* argv[])
     translator.reset();
     root.reset();
     engine.reset();
-    log.uninstall();
+    log->uninstall();
     guard.reset();
     app.reset();
     return rc;

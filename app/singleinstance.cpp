@@ -170,15 +170,15 @@ void SingleInstance::listen()
                    << m_server.errorString();
 }
 
-void SingleInstance::takeOver()
+bool SingleInstance::takeOver()
 {
+    if (m_primary || m_lockFd >= 0)
+        return true;
+    if (takeLock() != Lock::Taken)
+        return false;
     m_primary = true;
-    if (m_folder.isEmpty() || m_lockFd >= 0)
-        return;
-    if (takeLock() == Lock::Taken)
-        listen();
-    else
-        qWarning() << "SingleInstance::takeOver -" << m_error << ", running without listening.";
+    listen();
+    return true;
 }
 
 bool SingleInstance::handOver(const QStringList& args, int timeoutMs)
@@ -186,7 +186,9 @@ bool SingleInstance::handOver(const QStringList& args, int timeoutMs)
     m_error.clear();
     const QByteArray msg = encodeArguments(args);
     if (msg.size() > kMaxMessage) {
-        m_error = QString("the command line is too long (%1 bytes)").arg(msg.size());
+        m_error = QString("the command line is too long to hand over (%1 bytes, at most %2)")
+                      .arg(msg.size())
+                      .arg(kMaxMessage);
         return false;
     }
     if (m_folder.isEmpty()) {

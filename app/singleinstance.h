@@ -41,9 +41,10 @@ public:
     // with the reason in errorString().
     bool handOver(const QStringList& args, int timeoutMs = 100);
     QString errorString() const { return m_error; }
-    // After a failed hand-over this process runs as the first: it takes the
-    // lock and listens when the holder is gone, else runs without listening.
-    void takeOver();
+    // After a failed hand-over: takes the lock and listens when its holder
+    // is gone. False (the reason in errorString()) while another process
+    // holds it: this one must not run beside it on the same store.
+    bool takeOver();
 
     static QByteArray encodeArguments(const QStringList& args);
     static QStringList decodeArguments(const QByteArray& message);

@@ -6,6 +6,7 @@
 #include "core/safepath.h"
 #include "core/tidewell.h"
 #include "core/utils.h"
+#include "media/mediacache.h"
 #include "sdk/down_file_info.h"
 #include "sdk/task_interface.h"
 
@@ -84,16 +85,22 @@ bool TwDownloadFile::start(const TwFileInfo& file, qint64 offset, const QString&
         m_state = Idle;
         m_name = segmentName(file, offset);
         m_path = folder + "/" + m_name;
+        m_folder = folder;
+        m_sinceTrim = 0;
         if (m_segment.isOpen())
             m_segment.close();
         if (!SafePath::isInside(folder, m_path)) {
             qWarning() << "TwDownloadFile::start - file " << m_path << ", open failed.";
+            holdFile(QString());
             return false;
         }
+        // Held before it is opened: no trim removes it from under us.
+        holdFile(m_path);
         m_segment.setFileName(m_path);
         if (!m_segment.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
             // Writes would all fail: a segment without its file fetches nothing.
             qWarning() << "TwDownloadFile::start - file " << m_path << ", open failed.";
+            holdFile(QString());
             return false;
         }
     }
@@ -125,9 +132,19 @@ bool TwDownloadFile::start(const TwFileInfo& file, qint64 offset, const QString&
         m_state = Failed;
         QWriteLocker lock(&m_lock);
         m_segment.close();
+        holdFile(QString());
         return false;
     }
     return true;
+}
+
+void TwDownloadFile::holdFile(const QString& path)
+{
+    if (!m_heldPath.isEmpty())
+        MediaCache::release(m_heldPath);
+    m_heldPath = path;
+    if (!path.isEmpty())
+        MediaCache::hold(path);
 }
 
 qint64 TwDownloadFile::get(char* buffer, qint64 length, qint64 offset)
@@ -153,6 +170,7 @@ bool TwDownloadFile::stop()
     QWriteLocker lock(&m_lock);
     if (m_segment.isOpen())
         m_segment.close();
+    holdFile(QString());
     return true;
 }
 
@@ -160,6 +178,11 @@ qint64 TwDownloadFile::fwrite(const char* data, qint64 length, qint64 offset)
 {
     Q_UNUSED(offset);
     QWriteLocker lock(&m_lock);
+    return writeLocked(data, length);
+}
+
+qint64 TwDownloadFile::writeLocked(const char* data, qint64 length)
+{
     if (!m_segment.isOpen())
         return -2;
     const qint64 at = m_end.load() - m_start;
@@ -194,15 +217,37 @@ int TwDownloadFile::on_data(const char* data, size_t length)
 {
     if (m_state.load() != Running)
         return 1;
-    const qint64 end = m_end.load();
-    const qint64 take = qBound<qint64>(0, m_limit.load() - end, static_cast<qint64>(length));
-    if (take > 0 && fwrite(data, take, end - m_start) != take) {
+    bool failed = false;
+    bool reached = false;
+    qint64 take = 0;
+    {
+        // The limit is read and the bytes written under one lock: a limit
+        // set meanwhile (endBefore) is never passed.
+        QWriteLocker lock(&m_lock);
+        const qint64 end = m_end.load();
+        take = qBound<qint64>(0, m_limit.load() - end, static_cast<qint64>(length));
+        if (take > 0 && writeLocked(data, take) != take)
+            failed = true;
+        else
+            reached = end + take >= m_limit.load();
+    }
+    if (failed) {
         // A lost chunk would shift every later byte: this segment ends here.
         m_state = Failed;
         wake();
         return 1;
     }
-    if (end + take >= m_limit.load()) {
+    const qint64 cap = m_cap.load();
+    if (cap > 0) {
+        // The cache is held to its cap while it grows, not only when an
+        // item starts or stops.
+        m_sinceTrim += take;
+        if (m_sinceTrim >= qBound<qint64>(64 * 1024, cap / 16, 1024 * 1024)) {
+            m_sinceTrim = 0;
+            MediaCache::trim(m_folder, cap);
+        }
+    }
+    if (reached) {
         // What follows is another segment's: the library task stops here.
         State expected = Running;
         m_state.compare_exchange_strong(expected, Finished);
@@ -215,6 +260,7 @@ int TwDownloadFile::on_data(const char* data, size_t length)
 
 void TwDownloadFile::limitTo(qint64 offset)
 {
+    QWriteLocker lock(&m_lock);
     qint64 cur = m_limit.load();
     while (offset < cur && !m_limit.compare_exchange_weak(cur, offset)) {
     }
@@ -223,6 +269,23 @@ void TwDownloadFile::limitTo(qint64 offset)
         if (m_state.compare_exchange_strong(expected, Finished))
             wake();
     }
+}
+
+bool TwDownloadFile::endBefore(qint64 offset)
+{
+    QWriteLocker lock(&m_lock);
+    const qint64 end = m_end.load();
+    if (end > offset || (end == offset && m_state.load() == Running && end < m_limit.load()))
+        return false;
+    qint64 cur = m_limit.load();
+    while (offset < cur && !m_limit.compare_exchange_weak(cur, offset)) {
+    }
+    if (end >= m_limit.load()) {
+        State expected = Running;
+        if (m_state.compare_exchange_strong(expected, Finished))
+            wake();
+    }
+    return true;
 }
 
 void TwDownloadFile::on_status(int status, const std::string& text, int errCode)

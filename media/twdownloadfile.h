@@ -50,6 +50,14 @@ public:
     // Bytes from offset on are held by another segment: this one ends there.
     // Only ever lowered.
     void limitTo(qint64 offset);
+    // Before a segment starts at offset: false when this one holds the byte
+    // there or is receiving it next (nothing to start); else it is limited
+    // to offset under the lock its writes take, so it never stores a byte
+    // at or past offset afterwards.
+    bool endBefore(qint64 offset);
+    // While it grows, the cache folder is trimmed to cap bytes now and then
+    // (0: never).
+    void setCacheCap(qint64 cap) { m_cap = cap; }
     qint64 limit() const { return m_limit.load(); }
 
     qint64 startOffset() const { return m_start; }
@@ -77,6 +85,9 @@ public slots:
 
 private:
     void wake();
+    // Caller holds the write lock.
+    qint64 writeLocked(const char* data, qint64 length);
+    void holdFile(const QString& path);
 
     FileI* m_parent = nullptr;
     qint64 m_start = 0;
@@ -90,4 +101,8 @@ private:
     QString m_path;
     QFile m_segment;
     Waker* m_waker = nullptr;
+    QString m_folder;
+    QString m_heldPath;
+    std::atomic<qint64> m_cap{0};
+    qint64 m_sinceTrim = 0;
 };

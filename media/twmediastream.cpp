@@ -1,19 +1,15 @@
 #include "media/twmediastream.h"
 
-#include <algorithm>
-
-#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
-#include <QRegularExpression>
 #include <QVariantList>
 
 #include <mpv/client.h>
 #include <mpv/stream_cb.h>
 
 #include "core/safepath.h"
+#include "media/mediacache.h"
 #include "media/mpvqt.h"
 #include "media/twdownloadfile.h"
 #include "media/twmediaplayer.h"
@@ -196,6 +192,8 @@ void TwMediaStream::setCacheLimit(qint64 bytes)
 {
     std::lock_guard<std::recursive_mutex> lock(m_lock);
     m_cacheLimit = bytes;
+    for (TwDownloadFile* seg : qAsConst(m_segments))
+        seg->setCacheCap(bytes);
 }
 
 int TwMediaStream::segmentCount()
@@ -283,10 +281,19 @@ bool TwMediaStream::startSegment(qint64 pos)
         delete it.value();
         m_segments.erase(it);
     }
+    // Segments never store the same byte twice: the earlier ones end here
+    // before the new one starts, and one that got here meanwhile feeds the
+    // position itself. Nearest first: only it can have got here.
+    auto before = m_segments.lowerBound(pos);
+    while (before != m_segments.begin()) {
+        --before;
+        if (!before.value()->endBefore(pos))
+            return true;
+    }
     auto* seg = new TwDownloadFile(m_owner, this);
     seg->setWaker(this);
-    // Segments never fetch the same bytes twice: each ends where the next
-    // one begins.
+    seg->setCacheCap(m_cacheLimit);
+    // Each ends where the next one begins.
     const auto next = m_segments.upperBound(pos);
     if (next != m_segments.end())
         seg->limitTo(next.key());
@@ -294,51 +301,16 @@ bool TwMediaStream::startSegment(qint64 pos)
         delete seg;
         return false;
     }
-    for (auto it = m_segments.begin(); it != m_segments.end() && it.key() < pos; ++it)
-        it.value()->limitTo(pos);
     m_segments.insert(pos, seg);
     return true;
 }
 
 void TwMediaStream::trimCache()
 {
-    if (m_folder.isEmpty())
-        return;
-    // Segment files are named <item>_<start>; an item goes as a whole.
-    static const QRegularExpression segment("^(.+)_\\d+$");
-    struct Item
-    {
-        QStringList paths;
-        qint64 bytes = 0;
-        QDateTime newest;
-    };
-    QHash<QString, Item> items;
-    qint64 total = 0;
-    const QFileInfoList files = QDir(m_folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::NoSort);
-    for (const QFileInfo& fi : files) {
-        const QRegularExpressionMatch m = segment.match(fi.fileName());
-        if (!m.hasMatch())
-            continue;
-        Item& it = items[m.captured(1)];
-        it.paths << fi.filePath();
-        it.bytes += fi.size();
-        if (!it.newest.isValid() || fi.lastModified() > it.newest)
-            it.newest = fi.lastModified();
-        total += fi.size();
-    }
-    if (total <= m_cacheLimit)
-        return;
-    QList<Item> byAge = items.values();
-    std::sort(byAge.begin(), byAge.end(), [](const Item& a, const Item& b) { return a.newest < b.newest; });
-    for (const Item& it : qAsConst(byAge)) {
-        if (total <= m_cacheLimit)
-            break;
-        for (const QString& path : it.paths)
-            QFile::remove(path);
-        total -= it.bytes;
-        qDebug() << "TwMediaStream::trimCache - removed " << it.paths.size() << " files, " << it.bytes
-                 << " bytes, cache " << total << " of " << m_cacheLimit;
-    }
+    const MediaCache::Trim t = MediaCache::trim(m_folder, m_cacheLimit);
+    if (t.failed > 0)
+        qWarning() << "TwMediaStream::trimCache - " << t.failed << " files could not be removed, cache "
+                   << t.total << " of " << m_cacheLimit;
 }
 
 qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)

@@ -36,7 +36,8 @@ public:
     // Segments a read may start at its position before it gives up.
     static constexpr int kMaxStarts = 4;
     // Segment files kept in the media cache folder; beyond it the items
-    // played longest ago go, when an item starts or stops.
+    // played longest ago go, when an item starts or stops and while its
+    // segments grow. What any player has open stays.
     static constexpr qint64 kCacheLimit = 1024LL * 1024 * 1024;
 
     explicit TwMediaStream(TwMediaPlayer* player);

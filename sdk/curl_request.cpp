@@ -1,5 +1,7 @@
 #include "sdk/curl_request.h"
 
+#include <algorithm>
+#include <chrono>
 #include <mutex>
 
 namespace sdk { namespace cores { namespace tidewell {
@@ -46,8 +48,23 @@ void curl_request::reset(const std::string& url, int connect_timeout_ms, int sta
     curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(m_easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connect_timeout_ms));
-    curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stall_timeout_s));
+    // curl's own low-speed check averages over a window, which notices a
+    // stall several seconds late; the stall is timed here instead.
+    m_stall_ms = stall_timeout_s > 0 ? stall_timeout_s * 1000 : 0;
+}
+
+namespace {
+// Bytes moved so far either way, headers included.
+curl_off_t moved(CURL* easy)
+{
+    curl_off_t down = 0;
+    curl_off_t up = 0;
+    long headers = 0;
+    curl_easy_getinfo(easy, CURLINFO_SIZE_DOWNLOAD_T, &down);
+    curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &up);
+    curl_easy_getinfo(easy, CURLINFO_HEADER_SIZE, &headers);
+    return down + up + headers;
+}
 }
 
 std::string curl_request::escape(const std::string& text) const
@@ -67,6 +84,10 @@ CURLcode curl_request::perform()
     if (curl_multi_add_handle(m_multi, m_easy) != CURLM_OK)
         return CURLE_FAILED_INIT;
 
+    m_stalled = false;
+    using clock = std::chrono::steady_clock;
+    auto last_byte = clock::now();
+    curl_off_t seen = 0;
     CURLcode result = CURLE_OK;
     bool finished = false;
     while (!finished) {
@@ -91,7 +112,24 @@ CURLcode curl_request::perform()
             finished = true;
             break;
         }
-        if (curl_multi_poll(m_multi, nullptr, 0, 1000, nullptr) != CURLM_OK) {
+        const auto now = clock::now();
+        const curl_off_t bytes = moved(m_easy);
+        if (bytes != seen) {
+            seen = bytes;
+            last_byte = now;
+        }
+        int wait_ms = 1000;
+        if (m_stall_ms > 0) {
+            const auto quiet =
+                std::chrono::duration_cast<std::chrono::milliseconds>(now - last_byte).count();
+            if (quiet >= m_stall_ms) {
+                m_stalled = true;
+                result = CURLE_OPERATION_TIMEDOUT;
+                break;
+            }
+            wait_ms = static_cast<int>(std::min<long long>(wait_ms, m_stall_ms - quiet + 1));
+        }
+        if (curl_multi_poll(m_multi, nullptr, 0, wait_ms, nullptr) != CURLM_OK) {
             result = CURLE_RECV_ERROR;
             break;
         }

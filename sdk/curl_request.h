@@ -23,7 +23,9 @@ public:
     CURL* easy() const { return m_easy; }
 
     // Clears every option of the last transfer and sets what each task
-    // transfer shares: the URL, the connect timeout and the stall limit.
+    // transfer shares: the URL, the connect timeout and the stall limit (a
+    // transfer that moves no byte for that long, counted from the last byte
+    // either way, ends with CURLE_OPERATION_TIMEDOUT).
     void reset(const std::string& url, int connect_timeout_ms, int stall_timeout_s);
 
     // Percent-encodes one query value.
@@ -39,6 +41,9 @@ public:
     // Thread-safe; may come before or during perform().
     void stop();
     bool stopped() const { return m_stop.load(); }
+    // The last perform() ended because no byte moved for the stall limit.
+    bool stalled() const { return m_stalled; }
+    int stall_limit_ms() const { return m_stall_ms; }
     // Ready for the next transfer after a stop (the connection cache stays).
     void rearm() { m_stop.store(false); }
 
@@ -50,6 +55,8 @@ private:
     CURLM* m_multi = nullptr;
     curl_slist* m_headers = nullptr;
     std::atomic<bool> m_stop{false};
+    int m_stall_ms = 0;
+    bool m_stalled = false;
 };
 
 } } }

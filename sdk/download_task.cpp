@@ -239,6 +239,10 @@ bool download_job::attempt(std::int64_t from, bool truncate, bool last_try)
             finish_failed("unexpected answer: " + error_text, error_bad_answer);
         else if (why == fault::aborted)
             finish_failed("stopped by the data callback", error_aborted);
+        else if (request.stalled())
+            finish_failed("transfer stalled: no byte for " + std::to_string(request.stall_limit_ms() / 1000)
+                              + " s",
+                          error_stalled);
         else
             finish_failed(std::string("transfer failed: ") + curl_easy_strerror(rc), error_network);
         return true;

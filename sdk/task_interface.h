@@ -20,10 +20,11 @@ enum task_status : int {
 // refused upload, or one of these for failures of the transfer itself.
 enum task_error : int {
     error_none = 0,
-    error_network = -1,      // refused, cut, timed out or stalled connection
+    error_network = -1,      // refused, cut or timed out connection
     error_local_file = -2,   // the local file could not be opened, read or written
     error_bad_answer = -3,   // the device answered something unreadable
     error_aborted = -4,      // the data callback asked to stop
+    error_stalled = -5,      // no byte came for the stall time-out
 };
 
 // Callbacks of one transfer task. They arrive on the task's own worker

@@ -13,9 +13,15 @@ TestOwner::TestOwner(const QString& accessId, const QString& deviceId, QObject* 
     device.deviceSn = "QX2TEST0001";
     device.appCode = "300";
     user.accessId = accessId;
+    setStallTimeout(5);
+}
+
+void TestOwner::setStallTimeout(int seconds)
+{
+    m_sdk.reset(new sdk::plugins::tidewell_network_sdk);
     model::channel_option opt;
     opt.probe_timeout_ms = 1000;
-    opt.stall_timeout_s = 5;
+    opt.stall_timeout_s = seconds;
     m_sdk->init(opt);
 }
 

@@ -27,6 +27,9 @@ public:
     // (link state 4), or mapPort (link state 3). Waits until connected.
     bool connectTo(int lanPort, int remotePort = 0, int mapPort = 0, int waitMs = 5000);
     void disconnectSession();
+    // A new, unconnected session whose transfers fail after seconds
+    // without a byte (5 by default).
+    void setStallTimeout(int seconds);
     int linkState() const;
 
     DeviceInfo device;

@@ -295,7 +295,7 @@ bool LVDownloadManager::stopWalk() const
     return m_abortWalk.load();
 }
 
-DownFileInfo LVDownloadManager::walkMark(const DownFileInfo& folder, int fileType)
+DownFileInfo LVDownloadManager::walkMark(const DownFileInfo& folder, int fileType, const QString& trail)
 {
     DownFileInfo m = folder;
     m.fId = 0;
@@ -306,7 +306,7 @@ DownFileInfo LVDownloadManager::walkMark(const DownFileInfo& folder, int fileTyp
     m.fileWriteLen = 0;
     m.progress = 0;
     m.msg.clear();
-    m.taskId = QString("%1%2:%3").arg(kWalkMark).arg(fileType).arg(folder.groupId);
+    m.taskId = QString("%1%2:%3:%4").arg(kWalkMark).arg(fileType).arg(folder.groupId).arg(trail);
     return m;
 }
 
@@ -317,6 +317,8 @@ LVDownloadManager::Listing LVDownloadManager::listMark(DownFileInfo mark, WalkSc
     const QStringList parts = mark.taskId.mid(int(strlen(kWalkMark))).split(':');
     const int fileType = parts.value(0).toInt();
     mark.groupId = parts.value(1).toInt();
+    QStringList above = parts.value(2).split(',', Qt::SkipEmptyParts);
+    above << trailKey(mark);
     const DeviceInfo dev = device();
     mark.accessId = dev.accessId;
     mark.deviceId = dev.deviceId;
@@ -346,12 +348,12 @@ LVDownloadManager::Listing LVDownloadManager::listMark(DownFileInfo mark, WalkSc
     for (const DownFileInfo& e : qAsConst(found)) {
         if (!e.isFolder || e.isEmptyFolder) {
             rows.append(e);
-        } else if (scope.walked.contains(walkKey(e))) {
+        } else if (scope.walked.contains(walkKey(e)) || above.contains(trailKey(e))) {
             // A device that lists a folder inside itself must not keep us walking.
             qWarning() << "LVDownloadManager - folder" << e.fileName << "listed again, not walked";
         } else {
             scope.walked.insert(walkKey(e));
-            rows.append(walkMark(e, fileType));
+            rows.append(walkMark(e, fileType, above.join(',')));
         }
     }
     if (!m_db->replaceDownSubFile(mark, rows)) {
@@ -367,6 +369,11 @@ LVDownloadManager::Listing LVDownloadManager::listMark(DownFileInfo mark, WalkSc
 QString LVDownloadManager::walkKey(const DownFileInfo& folder)
 {
     return QString("%1|%2|%3").arg(folder.fileId).arg(folder.groupId).arg(folder.usbFilePath);
+}
+
+QString LVDownloadManager::trailKey(const DownFileInfo& folder)
+{
+    return md5String(walkKey(folder)).left(12);
 }
 
 // Lists stored marks breadth first for one slice of the manager's time; the
@@ -731,6 +738,9 @@ void LVDownloadManager::onDownFinish(DownFileInfo fInfo)
     m_finishedAny = true;
     onRemoveTask(taskKey(fInfo));
     qDebug() << "LVDownloadManager::downloadFinish end-----------";
+    // Bytes moved again: what failed for want of them is tried again.
+    if (!fInfo.isFolder && fInfo.fileSize > 0)
+        retryStalled();
     emit sNextFile();
 }
 
@@ -767,6 +777,8 @@ void LVDownloadManager::onDownError(DownFileInfo fInfo)
     qDebug() << "LVDownloadManager::onDownError start-----------";
     fInfo.fileState = 4;
     m_db->updateDownFileItemStatus(fInfo);
+    if (const LVDownTask* t = m_tasks.value(taskKey(fInfo)); t && t->failedByStall())
+        noteStallFailure(fInfo);
     if (!fInfo.isSubItem)
         emit rDownloadError(fInfo);
     else
@@ -800,6 +812,56 @@ void LVDownloadManager::onDownWait(DownFileInfo fInfo)
                 continueRunning();
             }
         });
+    }
+}
+
+void LVDownloadManager::noteStallFailure(const DownFileInfo& f)
+{
+    const qint64 key = taskKey(f);
+    if (m_stallRetried.contains(key))
+        return;
+    qDebug() << "LVDownloadManager - " << f.fileName << "failed for a stall; tried again once bytes move";
+    m_stalled.insert(key, f);
+}
+
+void LVDownloadManager::retryStalled()
+{
+    if (m_stalled.isEmpty())
+        return;
+    const QMap<qint64, DownFileInfo> stalled = m_stalled;
+    m_stalled.clear();
+    bool any = false;
+    for (auto it = stalled.cbegin(); it != stalled.cend(); ++it) {
+        DownFileInfo f = it.value();
+        // Only while it is still there and still failed.
+        DownFileInfo top;
+        if (!m_db->getDownFileWidthFId(f.isSubItem ? f.pId : f.fId, top)
+            || (!f.isSubItem && top.fileState != 4))
+            continue;
+        m_stallRetried.insert(it.key());
+        qDebug() << "LVDownloadManager - the device sends again, trying" << f.fileName << "again";
+        f.fileState = 2;
+        f.msg.clear();
+        f.speed = 0;
+        if (!f.isSubItem) {
+            m_db->updateDownFileItemStatus(f);
+            emit rDownloadStart(f);
+        } else {
+            m_db->updateDownFileStatus(f, true);
+            if (top.fileState == 4) {
+                // The folder had ended with this file failed: it runs again.
+                top.fileState = 2;
+                top.msg.clear();
+                m_db->updateDownFileStatus(top, true);
+                top.num = m_db->getDownSubFileNum(top.fId);
+                emit rDownloadStart(top);
+            }
+        }
+        any = true;
+    }
+    if (any) {
+        m_subQueue.clear();
+        m_numLeft = -1;
     }
 }
 
@@ -840,6 +902,7 @@ void LVDownloadManager::doStopAll()
 
 void LVDownloadManager::oAllStart()
 {
+    m_stallRetried.clear();
     m_db->startAllDownFile(device());
     emit sGetTotalNum();
     oStart();
@@ -865,6 +928,7 @@ void LVDownloadManager::oAllDelete()
 
 void LVDownloadManager::oStartFile(DownFileInfo fInfo)
 {
+    m_stallRetried.remove(taskKey(fInfo));
     fInfo.fileState = 2;
     fInfo.msg.clear();
     m_db->updateDownFileItemStatus(fInfo);
@@ -877,6 +941,7 @@ void LVDownloadManager::oStartFile(DownFileInfo fInfo)
 void LVDownloadManager::oStartFiles(QList<DownFileInfo> list)
 {
     for (DownFileInfo f : list) {
+        m_stallRetried.remove(taskKey(f));
         f.fileState = 2;
         f.msg.clear();
         m_db->updateDownFileItemStatus(f);

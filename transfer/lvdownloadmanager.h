@@ -153,8 +153,11 @@ private:
         QSet<QString> walked;   // folders listed or marked in this expansion
         QElapsedTimer clock;
     };
-    static DownFileInfo walkMark(const DownFileInfo& folder, int fileType);
+    // trail: the folders above it, so a listing that leads back to one of
+    // them is not walked again, also in a later expansion.
+    static DownFileInfo walkMark(const DownFileInfo& folder, int fileType, const QString& trail = QString());
     static QString walkKey(const DownFileInfo& folder);
+    static QString trailKey(const DownFileInfo& folder);
     // Lists the mark's folder and stores its rows (and marks for its
     // folders, added to newMarks) in the mark's place. Failed: the mark
     // keeps state 4 and the reason; Later: it stays waiting.
@@ -172,6 +175,10 @@ private:
     void removeDestMark(const DownFileInfo& f);
     void doStopAll();
     void shutdown();
+    // Entries that failed only because the device stopped sending go back
+    // to waiting once a later transfer succeeds, each once per failure.
+    void noteStallFailure(const DownFileInfo& f);
+    void retryStalled();
 
     QThread* m_thread = nullptr;
     // Thread of all this manager's tasks, made once.
@@ -200,4 +207,7 @@ private:
     // finishes change them (-1: count again).
     int m_numFolder = 0;
     int m_numLeft = -1;
+    QMap<qint64, DownFileInfo> m_stalled;
+    // Tried again by themselves already; a user's start clears the mark.
+    QSet<qint64> m_stallRetried;
 };

@@ -189,6 +189,8 @@ void LVDownTask::onStartTask(DownFileInfo downFileInfo)
     m_stopRequested = false;
     m_tempPath.clear();
     m_ended = false;
+    m_lastStalled = false;
+    m_stallFailure = false;
 
     if (m_record.isFolder || m_record.fileSize <= 0) {
         completeLocally();
@@ -328,6 +330,7 @@ void LVDownTask::failOrRetry(int code, const QString& msg)
     }
     QString why = msg;
     int delay = kRetryDelayMs;
+    m_lastStalled = false;
     if (OutagePacing::isDeviceAway(code)) {
         if (code == OutagePacing::kNotConnected) {
             endRun(Waiting, msg);
@@ -337,13 +340,15 @@ void LVDownTask::failOrRetry(int code, const QString& msg)
         // everything else is a failed attempt, not an outage: waited for
         // like one it would hold the queue for many minutes.
         const NetworkShare share(0, m_record.shareId, m_record.extractedCode);
-        if (code != sdk::cores::tidewell::error_network
-            || !OutagePacing::deviceAnswers(m_owner, share)) {
+        const bool broke = code == sdk::cores::tidewell::error_network
+                           || code == sdk::cores::tidewell::error_stalled;
+        if (!broke || !OutagePacing::deviceAnswers(m_owner, share)) {
             waitForDevice(msg);
             return;
         }
         why = tr("The device stopped sending the file") + ": " + msg;
         delay = OutagePacing::capped(kRetryDelayMs);
+        m_lastStalled = true;
         qDebug() << "LVDownTask - transfer of" << m_record.fileName
                  << "broke off while the device answers:" << msg;
     }
@@ -556,6 +561,7 @@ void LVDownTask::endRun(Outcome outcome, const QString& msg)
     case Failed:
         m_record.fileState = 4;
         m_record.msg = msg;
+        m_stallFailure = m_lastStalled;
         emit rDownError(m_record);
         break;
     case Waiting:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include <QObject>
 #include <QString>
 
@@ -45,6 +47,9 @@ public:
     // The entry as handed to startTask (identity only; progress lives on the
     // task's thread).
     DownFileInfo fileInfo() const;
+    // The run failed only because the device stopped sending while it
+    // answered everything else (read after rDownError).
+    bool failedByStall() const { return m_stallFailure.load(); }
 
 signals:
     void sStartTask(DownFileInfo downFileInfo);
@@ -105,4 +110,6 @@ private:
     bool m_stopRequested = false;
     bool m_retryPending = false;
     bool m_ended = true;
+    bool m_lastStalled = false;
+    std::atomic<bool> m_stallFailure{false};
 };

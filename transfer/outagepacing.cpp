@@ -25,7 +25,8 @@ int OutagePacing::capped(int ms)
 
 bool OutagePacing::isDeviceAway(int code)
 {
-    return code == kNotConnected || code == sdk::cores::tidewell::error_network || code == 502
+    return code == kNotConnected || code == sdk::cores::tidewell::error_network
+           || code == sdk::cores::tidewell::error_stalled || code == 502
            || code == 503 || code == 504;
 }
 

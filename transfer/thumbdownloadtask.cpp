@@ -151,6 +151,13 @@ void ThumbDownloadTask::dropPartial()
     dropPartialAt(m_tmpPath);
 }
 
+void ThumbDownloadTask::dropStalled()
+{
+    finishWrites(m_writer);
+    m_wrote = false;
+    dropPartial();
+}
+
 void ThumbDownloadTask::dropPartialAt(const QString& tmpPath)
 {
     QFile::remove(tmpPath);
@@ -317,9 +324,12 @@ void ThumbDownloadTask::on_status(int status, const std::string& text, int err_c
         }
         qDebug().noquote() << "---------hasImgFile:" << mime.name() << "------------\n";
     }
-    // The part no longer fits what the device holds: start over next time.
-    if (err_code == 416)
+    // The part no longer fits what the device holds, or came from a device
+    // that stopped sending: start over next time.
+    if (err_code == 416 || err_code == tidewell::error_stalled) {
+        m_wrote = false;
         dropPartial();
+    }
     report(status, message, err_code);
 }
 

@@ -30,8 +30,9 @@ class ThumbDownloadTask : public QObject, public sdk::cores::tidewell::download_
 {
     Q_OBJECT
 public:
-    // Milliseconds without data after which the service drops a task.
-    static const qint64 kInactiveMs = 10000;
+    // Milliseconds without data after which the service ends a task that
+    // the library did not end itself (its stall limit comes first).
+    static const qint64 kInactiveMs = 20000;
 
     explicit ThumbDownloadTask(const QString& root);
     ~ThumbDownloadTask() override;
@@ -54,6 +55,9 @@ public:
     bool isProbe() const { return m_probe; }
     // Released, or silent for longer than kInactiveMs (nowMs: steady clock).
     bool isFinished(qint64 nowMs) const;
+    bool isSilent(qint64 nowMs) const { return nowMs - m_lastData.load() > kInactiveMs; }
+    // A stalled attempt: its part is not kept for a later one.
+    void dropStalled();
     void markReleased() { m_state.store(-1); }
     bool isReleased() const { return m_state.load() == -1; }
     qint64 lastDataMs() const { return m_lastData.load(); }

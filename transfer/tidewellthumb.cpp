@@ -9,6 +9,7 @@
 
 #include "core/tidewell.h"
 #include "core/utils.h"
+#include "sdk/task_interface.h"
 #include "transfer/thumbdownloadtask.h"
 
 namespace {
@@ -399,6 +400,7 @@ void TidewellThumb::run()
     while (!m_quit.load()) {
         const qint64 now = ThumbDownloadTask::steadyMs();
         ThumbDownloadTask* done = nullptr;
+        bool silent = false;
         quint64 seen = 0;
         qint64 deadline = -1;
         {
@@ -407,6 +409,7 @@ void TidewellThumb::run()
             for (auto it = m_running.begin(); it != m_running.end(); ++it) {
                 if (it.value()->isFinished(now)) {
                     done = it.value();
+                    silent = !done->isReleased() && !done->isReported();
                     m_running.erase(it);
                     break;
                 }
@@ -414,9 +417,22 @@ void TidewellThumb::run()
         }
         if (done) {
             done->release();
+            const ThumbInfo info = done->info();
+            if (silent)
+                done->dropStalled();
             delete done;
-            QWriteLocker l(&m_lock);
-            m_reaped.wakeAll();
+            {
+                QWriteLocker l(&m_lock);
+                m_reaped.wakeAll();
+            }
+            // Nothing came for so long that the library did not end it:
+            // answered like a stalled attempt, not left unanswered.
+            if (silent && !m_stopped.load()) {
+                qWarning() << "TidewellThumb - no data for" << ThumbDownloadTask::kInactiveMs << "ms:"
+                           << info.fileId;
+                answer(info, sdk::cores::tidewell::error_stalled,
+                       QString("no data for %1 s").arg(ThumbDownloadTask::kInactiveMs / 1000));
+            }
             continue;
         }
 
@@ -497,7 +513,10 @@ void TidewellThumb::oRelease(ThumbInfo info, int code, QString msg)
         t->markReleased();
         wakeLocked();
         // Not reaching the device is no attempt: the request waits for it.
-        if (OutagePacing::isDeviceAway(t->errorCode())) {
+        // A device that took the request and then sent nothing was reached:
+        // that attempt failed.
+        if (OutagePacing::isDeviceAway(t->errorCode())
+            && t->errorCode() != sdk::cores::tidewell::error_stalled) {
             requeueLocked(info);
             deviceAwayLocked(t->isProbe(), msg);
             return;

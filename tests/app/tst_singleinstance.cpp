@@ -5,8 +5,11 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <csignal>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -72,6 +75,105 @@ struct LockHolder
         if (fd >= 0)
             ::close(fd);
         fd = -1;
+    }
+};
+
+// What became of one start of the program.
+struct Started
+{
+    bool running = false;   // still running when the test gave up waiting
+    int code = -1;
+    QByteArray output;      // standard error
+};
+
+// Starts the program with arguments given as raw bytes (not necessarily
+// UTF-8) and waits for it to end while this test's event loop runs.
+static Started startRaw(const QString& program, const QList<QByteArray>& args, int waitMs = 12000)
+{
+    Started r;
+    QTemporaryFile err;
+    if (!err.open())
+        return r;
+    std::vector<QByteArray> keep{QFile::encodeName(program)};
+    for (const QByteArray& a : args)
+        keep.push_back(a);
+    std::vector<char*> argv;
+    for (QByteArray& a : keep)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(err.handle(), 2);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    QElapsedTimer t;
+    t.start();
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (t.elapsed() > waitMs) {
+            r.running = true;
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            break;
+        }
+        QTest::qWait(20);
+    }
+    if (!r.running)
+        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    err.seek(0);
+    r.output = err.readAll();
+    return r;
+}
+
+// A socket at path that a process of another user listens on: made by
+// root and handed over before listen(), which fixes the peer's identity.
+struct ForeignListener
+{
+    pid_t pid = -1;
+    explicit ForeignListener(const QString& path)
+    {
+        const QByteArray p = QFile::encodeName(path);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        if (size_t(p.size()) >= sizeof(addr.sun_path))
+            return;
+        std::memcpy(addr.sun_path, p.constData(), size_t(p.size()));
+        ::unlink(p.constData());
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        pid = ::fork();
+        if (pid == 0) {
+            const int srv = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            if (srv < 0 || ::bind(srv, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0
+                || ::setgid(65534) != 0 || ::setuid(65534) != 0 || ::listen(srv, 4) != 0)
+                ::_exit(2);
+            if (::write(ready[1], "r", 1) != 1)
+                ::_exit(3);
+            for (;;) {
+                const int c = ::accept(srv, nullptr, nullptr);
+                char b[4096];
+                while (c >= 0 && ::read(c, b, sizeof(b)) > 0) {
+                }
+                if (c >= 0)
+                    ::close(c);
+            }
+        }
+        ::close(ready[1]);
+        char b = 0;
+        if (pid < 0 || ::read(ready[0], &b, 1) != 1)
+            stop();
+        ::close(ready[0]);
+    }
+    ~ForeignListener() { stop(); }
+    void stop()
+    {
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+        pid = -1;
     }
 };
 
@@ -153,27 +255,68 @@ private slots:
         QCOMPARE(changed.count(), 3);
     }
 
-    // A start whose hand-over fails runs as the first instead of ending.
-    void failedHandOverStartsTheProgram()
+    // A start whose hand-over fails while another process holds the lock
+    // never runs beside it: it says why, on the terminal and in the log,
+    // and ends with a non-zero code. Each time exactly one program runs.
+    void failedHandOverNeverRunsASecondProgram()
     {
         if (!QFile::exists(program()))
             QSKIP("the program is not built");
-        // A holder of the lock that does not listen (hung, or gone wrong).
-        LockHolder holder(m_runtime + "/" + SingleInstance::userKey() + ".lock");
-        QVERIFY(holder.fd >= 0);
-        QProcess p;
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(program(), {"-a", linkText("S1", "")});
-        QVERIFY(p.waitForStarted(20000));
-        QByteArray out;
-        QTRY_VERIFY_WITH_TIMEOUT((out += p.readAll()).contains("starting as the primary instance")
-                                     || p.state() == QProcess::NotRunning,
-                                 30000);
-        QVERIFY2(out.contains("no running instance answers"), out.constData());
-        QTest::qWait(500);
-        QCOMPARE(p.state(), QProcess::Running);
-        p.kill();
-        p.waitForFinished(10000);
+        const QString logs = TestEnv::instance()->root() + "/data/tidewell/tidewell/logs";
+        auto logText = [&] {
+            QByteArray all;
+            for (const QFileInfo& fi : QDir(logs).entryInfoList({"tw_*_log.txt"}, QDir::Files)) {
+                QFile f(fi.filePath());
+                if (f.open(QIODevice::ReadOnly))
+                    all += f.readAll();
+            }
+            return all;
+        };
+        auto refused = [&](const Started& r, const char* why) {
+            QVERIFY2(!r.running, "a second program kept running");
+            QVERIFY2(r.code != 0, r.output.constData());
+            QVERIFY2(r.output.contains(why), r.output.constData());
+            QVERIFY2(r.output.contains("this start ends"), r.output.constData());
+            QVERIFY2(logText().contains(why), logText().constData());
+        };
+
+        {
+            // A holder of the lock that does not listen (hung, or gone wrong).
+            LockHolder holder(m_runtime + "/" + SingleInstance::userKey() + ".lock");
+            QVERIFY(holder.fd >= 0);
+            refused(startRaw(program(), {"-a", linkText("S1", "").toUtf8()}), "no running instance answers");
+            if (QTest::currentTestFailed())
+                return;
+        }
+        if (::geteuid() == 0) {
+            // A listener that runs as another user: the peer check fails.
+            LockHolder holder(m_runtime + "/" + SingleInstance::userKey() + ".lock");
+            QVERIFY(holder.fd >= 0);
+            ForeignListener foreign(m_runtime + "/" + SingleInstance::userKey() + ".socket");
+            QVERIFY(foreign.pid > 0);
+            refused(startRaw(program(), {"-a", linkText("S2", "").toUtf8()}), "not held by this user");
+            if (QTest::currentTestFailed())
+                return;
+        }
+
+        // A running instance, then a link too long to hand over and one
+        // that is no UTF-8.
+        SingleInstance guard(SingleInstance::userKey());
+        QVERIFY(guard.isListening());
+        QSignalSpy got(&guard, &SingleInstance::receivedMessage);
+        refused(startRaw(program(), {"-a", linkText("S3", QString(120 * 1024, 'c')).toUtf8()}),
+                "too long to hand over");
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(got.count(), 0);
+        const Started r =
+            startRaw(program(), {"-a", QByteArray::fromPercentEncoding("larkvault://x/share?shareId=%ff%fe%c3")});
+        QVERIFY2(!r.running, "a second program kept running");
+        // Handed over as well as it can be read.
+        QCOMPARE(r.code, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(got.count(), 1, 10000);
+        QVERIFY(got[0][0].toByteArray().contains("share?shareId="));
+        QVERIFY(guard.isListening());
     }
 
     void ownCommandLine()
@@ -227,7 +370,7 @@ private slots:
         QVERIFY(!second.handOver({"prog"}));
         QVERIFY(second.errorString().contains("no running instance answers"));
         // Its holder gone, the lock is taken and later starts reach this one.
-        second.takeOver();
+        QVERIFY(second.takeOver());
         QVERIFY(second.isPrimary());
         QVERIFY(second.isListening());
         QSignalSpy got(&second, &SingleInstance::receivedMessage);
@@ -290,7 +433,11 @@ private slots:
         const QString wide = TestEnv::instance()->root() + "/wide";
         QVERIFY(::mkdir(QFile::encodeName(wide).constData(), 0755) == 0);
         ::chmod(QFile::encodeName(wide).constData(), 0755);
-        QStringList unusable = {m_runtime + "/missing", wide};
+        // Writable by the group only: a member could plant a socket there.
+        const QString group = TestEnv::instance()->root() + "/group";
+        QVERIFY(::mkdir(QFile::encodeName(group).constData(), 0770) == 0);
+        ::chmod(QFile::encodeName(group).constData(), 0770);
+        QStringList unusable = {m_runtime + "/missing", wide, group};
         if (::geteuid() == 0) {
             const QString foreign = TestEnv::instance()->root() + "/foreign";
             QVERIFY(::mkdir(QFile::encodeName(foreign).constData(), 0700) == 0);
@@ -315,10 +462,12 @@ private slots:
 
         // Our own folder widened by someone is made private again.
         EnvScope env("XDG_RUNTIME_DIR", "");
-        ::chmod(QFile::encodeName(getAppDataPath() + "run").constData(), 0777);
-        SingleInstance again(k);
-        QVERIFY(again.isListening());
-        QCOMPARE(modeOf(again.folder()), 0700);
+        for (int mode : {0777, 0730}) {
+            ::chmod(QFile::encodeName(getAppDataPath() + "run").constData(), mode_t(mode));
+            SingleInstance again(k);
+            QVERIFY(again.isListening());
+            QCOMPARE(modeOf(again.folder()), 0700);
+        }
     }
 
     // A lock left by a crash, empty or naming a process that is gone, is
@@ -340,15 +489,21 @@ private slots:
 
         LockHolder holder(lock);
         QVERIFY(holder.fd >= 0);
-        SingleInstance blocked(k);
-        QVERIFY(!blocked.isPrimary());
-        QVERIFY(!blocked.handOver({"prog"}));
-        QVERIFY(!blocked.errorString().isEmpty());
-        // Run anyway, without taking what the live holder has.
-        blocked.takeOver();
-        QVERIFY(blocked.isPrimary());
-        QVERIFY(!blocked.isListening());
+        auto blocked = std::make_unique<SingleInstance>(k);
+        QVERIFY(!blocked->isPrimary());
+        QVERIFY(!blocked->handOver({"prog"}));
+        QVERIFY(!blocked->errorString().isEmpty());
+        // Never taken from a live holder.
+        QVERIFY(!blocked->takeOver());
+        QVERIFY(!blocked->isPrimary());
+        QVERIFY(!blocked->isListening());
+        QVERIFY(blocked->errorString().contains("cannot lock"));
         holder.release();
+        // Once the holder is gone it is.
+        QVERIFY(blocked->takeOver());
+        QVERIFY(blocked->isListening());
+        QVERIFY(!SingleInstance(k).isPrimary());
+        blocked.reset();
         SingleInstance next(k);
         QVERIFY(next.isListening());
     }

@@ -153,6 +153,23 @@ private slots:
             QVERIFY(name.startsWith(n.section('.', 0, 0)));
         }
 
+        // Room is counted in bytes: a suffix of several bytes per character
+        // leaves that much less of the stem.
+        const QString wide = "." + QString(4, QChar(0x4e2d));   // 13 bytes, 5 UTF-16 units
+        for (int count : {0, 3}) {
+            const QString n = DownFileInfo::numberedName(QString(300, 'a') + wide, count);
+            QCOMPARE(n.toUtf8().size(), 255);
+            QVERIFY(n.endsWith((count ? QString("(%1)").arg(count) : QString()) + wide));
+        }
+        // Exactly 255 bytes is whole; a byte more and the stem gives way.
+        const QString exact = QString(255 - wide.toUtf8().size(), 'b') + wide;
+        QCOMPARE(exact.toUtf8().size(), 255);
+        QCOMPARE(DownFileInfo::numberedName(exact, 0), exact);
+        QCOMPARE(DownFileInfo::numberedName("b" + exact, 0), exact);
+        const QString cjk = QString(85, QChar(0x4e2d));
+        QCOMPARE(DownFileInfo::numberedName(cjk, 0), cjk);
+        QCOMPARE(DownFileInfo::numberedName(cjk + QChar(0x4e2d), 0), cjk);
+
         DownloadRig rig;
         rig.server->addFile("top.bin", "top file");
         rig.server->addFile("Dir/in.bin", "inner file");

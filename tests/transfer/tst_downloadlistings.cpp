@@ -196,6 +196,83 @@ private slots:
         QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/Big/f1999.txt"), QByteArray("1999"));
         QCOMPARE(rig.queued(), 0);
     }
+    // The depth limit holds at exactly its value: a file in the deepest
+    // folder allowed arrives, one a level below does not.
+    void depthLimitAtExactlyItsValue()
+    {
+        DownloadRig rig;
+        std::string edge = "Edge";
+        std::string over = "Over";
+        for (int level = 1; level <= 127; ++level) {
+            edge += "/d";
+            over += "/d";
+        }
+        over += "/d";
+        rig.server->addFile(edge + "/leaf.txt", "edge");
+        rig.server->addFile(over + "/leaf.txt", "over");
+        rig.server->addFile("Over/top.txt", "top");
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("Edge", false), rig.item("Over", false)}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 2, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.mgr->isRun(), 10000);
+        QCOMPARE(rig.rec->finishes.size(), 1);
+        QCOMPARE(rig.rec->finishes.first().fileName, QString("Edge"));
+        QCOMPARE(rig.rec->errors.size(), 1);
+        QCOMPARE(rig.rec->errors.first().fileName, QString("Over"));
+        QCOMPARE(filesBelow(rig.downDir + "/Edge").size(), 1);
+        QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + QString::fromStdString(edge) + "/leaf.txt"),
+                 QByteArray("edge"));
+        QCOMPARE(filesBelow(rig.downDir + "/Over"), QStringList{"top.txt"});
+    }
+
+    // A device that lists a folder inside itself, directly or through
+    // another folder, gets it walked once, also when the listing is slow
+    // enough to be spread over several expansions.
+    void aFolderInsideItselfIsWalkedOnce()
+    {
+        DownloadRig rig;
+        const qint64 self = rig.server->addFolder("Self");
+        rig.server->addFile("Self/s.txt", "s");
+        const TwFileInfo s = rig.item("Self/s.txt");
+        auto entry = [](qint64 id, const QString& name, bool isFile, qint64 len) {
+            return QString(R"({"id":%1,"name":"%2","isFile":%3,"fileLen":%4,"filePath":"/%2"})")
+                .arg(id)
+                .arg(name)
+                .arg(isFile ? "true" : "false")
+                .arg(len);
+        };
+        auto page = [](const QStringList& items) {
+            return QString(R"({"result":1,"message":"success","data":{"listPath":[%1],)"
+                           R"("totalPages":1,"pageNo":1,"totalNum":%2}})")
+                .arg(items.join(','))
+                .arg(items.size())
+                .toStdString();
+        };
+        rig.server->setCommandAnswer("getDirPath", page({entry(self, "Self", false, 0), entry(s.id, "s.txt", true, 1)}));
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("Self", false)}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 1, 15000);
+        QCOMPARE(rig.rec->errors.size(), 0);
+        QCOMPARE(filesBelow(rig.downDir + "/Self"), QStringList{"s.txt"});
+        QCOMPARE(rig.commandCount("getDirPath"), 1);
+
+        // A lists B, B lists A; each listing takes longer than one expansion.
+        rig.server->clearRequests();
+        const qint64 a = rig.server->addFolder("A");
+        const qint64 b = rig.server->addFolder("B");
+        rig.server->addFile("A/a.txt", "a");
+        rig.server->addFile("B/b.txt", "b");
+        const QString listA = QString::fromStdString(
+            page({entry(b, "B", false, 0), entry(rig.item("A/a.txt").id, "a.txt", true, 1)}));
+        rig.server->queueCommandAnswer("getDirPath", listA.toStdString());
+        rig.server->queueCommandAnswer(
+            "getDirPath", page({entry(a, "A", false, 0), entry(rig.item("B/b.txt").id, "b.txt", true, 1)}));
+        rig.server->setCommandAnswer("getDirPath", listA.toStdString());
+        rig.server->delayAnswer(1100, -1, "getDirPath");
+        QVERIFY(rig.mgr->addDownFilesPlain(2, rig.downDir, {rig.item("A", false)}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 2, 15000);
+        QCOMPARE(rig.rec->errors.size(), 0);
+        QCOMPARE(filesBelow(rig.downDir + "/A"), (QStringList{"B/b.txt", "a.txt"}));
+        QCOMPARE(rig.commandCount("getDirPath"), 2);
+    }
 };
 
 TW_TEST_MAIN(TestDownloadListings)
