@@ -729,6 +729,14 @@ bool TidewellSdk::linkOnline(const NetworkShare& share)
 
 bool TidewellSdk::isLan() { return false; }
 
+QString TidewellSdk::downloadFolder()
+{
+    const QString p = downloadPath();
+    if (!p.isEmpty())
+        QDir().mkpath(p);
+    return p;
+}
+
 QString TidewellSdk::downloadPath()
 {
     QString p = m_config.value("LarkVault", "SavePath").toString();

@@ -70,7 +70,8 @@ public:
         return url.isLocalFile() ? url.toLocalFile() : QString();
     }
     // The download folder (settings, else the system's).
-    Q_INVOKABLE QString downloadFolder() { return downloadPath(); }
+    // Made when missing, so a dialog can start in it.
+    Q_INVOKABLE QString downloadFolder();
     QUrl dialogFolder();
     // A file dialog's choice (a file or a folder): the next opens beside it.
     Q_INVOKABLE void keepDialogFolder(const QUrl& chosen);

@@ -367,13 +367,15 @@ Rectangle {
         id: uploadDialog
         title: qsTr("Upload files")
         selectMultiple: true
-        onAccepted: view.upload(fileUrls)
+        folder: twSdk.dialogFolder
+        onAccepted: { twSdk.keepDialogFolder(fileUrls[0]); view.upload(fileUrls) }
     }
     Dialogs.FileDialog {
         id: uploadFolderDialog
         title: qsTr("Upload folder")
         selectFolder: true
-        onAccepted: view.upload([fileUrl])
+        folder: twSdk.dialogFolder
+        onAccepted: { twSdk.keepDialogFolder(fileUrl); view.upload([fileUrl]) }
     }
 
     MemberDialog {
