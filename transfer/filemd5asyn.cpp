@@ -69,13 +69,19 @@ void FileMd5Asyn::stopAndWait()
 
 void FileMd5Asyn::run()
 {
-    qDebug() << "FileMd5Asyn::run() filePath:" << m_filePath;
-    QFile file(m_filePath);
+    const QString result = digestOf(m_filePath, &m_stop);
+    // Signal first: the owner waits for the inactive state before deleting us.
+    emit resultFileMd5(result);
+    setActive(false);
+}
+
+QString FileMd5Asyn::digestOf(const QString& path, const std::atomic<bool>* stop)
+{
+    qDebug() << "FileMd5Asyn::run() filePath:" << path;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        qWarning() << "file open error." << m_filePath << file.errorString();
-        emit resultFileMd5(QString());
-        setActive(false);
-        return;
+        qWarning() << "file open error." << path << file.errorString();
+        return QString();
     }
     // Read ahead as far as the system likes: the file is read once, in order.
     ::posix_fadvise(file.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
@@ -89,10 +95,12 @@ void FileMd5Asyn::run()
     qint64 remaining = size;
     qint64 done = 0;
     bool shortRead = !hashing;
-    std::vector<char> buf(1 << 20);
+    bool stopped = false;
+    std::vector<char> buf(size_t(qBound<qint64>(1, size, 1 << 20)));
     while (hashing && done != size) {
-        if (m_stop) {
+        if (stop && *stop) {
             qDebug() << "FileMd5Asyn::run(): -----------------------------------break";
+            stopped = true;
             break;
         }
         const qint64 n = file.read(buf.data(), qMin<qint64>(remaining, qint64(buf.size())));
@@ -108,11 +116,11 @@ void FileMd5Asyn::run()
     file.close();
 
     QString result;
-    if (m_stop) {
+    if (stopped || (stop && *stop)) {
         result = QStringLiteral("-1");
     } else if (shortRead) {
         qWarning() << "FileMd5Asyn::run() read failed after" << done << "of" << size
-                   << "bytes:" << m_filePath;
+                   << "bytes:" << path;
     } else {
         unsigned char digest[EVP_MAX_MD_SIZE];
         unsigned int len = 0;
@@ -120,9 +128,7 @@ void FileMd5Asyn::run()
             result = QString::fromLatin1(
                 QByteArray(reinterpret_cast<const char*>(digest), int(len)).toHex());
         qDebug() << "Result md5:" << result << "time:" << timer.elapsed() << "/ms "
-                 << "filePath:" << m_filePath << "--------------";
+                 << "filePath:" << path << "--------------";
     }
-    // Signal first: the owner waits for the inactive state before deleting us.
-    emit resultFileMd5(result);
-    setActive(false);
+    return result;
 }
