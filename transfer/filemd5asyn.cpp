@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <memory>
-#include <vector>
 
 #include <openssl/evp.h>
 
@@ -87,8 +86,8 @@ QString FileMd5Asyn::digestOf(const QString& path, const std::atomic<bool>* stop
     ::posix_fadvise(file.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
     QElapsedTimer timer;
     timer.start();
-    // The crypto library's digest is the fastest at hand; large reads keep
-    // the calls into the system few.
+    // The crypto library's digest is the fastest at hand. The buffer is on
+    // the stack: a large one on the heap stays with each thread that used it.
     std::unique_ptr<EVP_MD_CTX, void (*)(EVP_MD_CTX*)> hash(EVP_MD_CTX_new(), EVP_MD_CTX_free);
     const bool hashing = hash && EVP_DigestInit_ex(hash.get(), EVP_md5(), nullptr) == 1;
     const qint64 size = file.size();
@@ -96,20 +95,20 @@ QString FileMd5Asyn::digestOf(const QString& path, const std::atomic<bool>* stop
     qint64 done = 0;
     bool shortRead = !hashing;
     bool stopped = false;
-    std::vector<char> buf(size_t(qBound<qint64>(1, size, 1 << 20)));
+    char buf[64 * 1024];
     while (hashing && done != size) {
         if (stop && *stop) {
             qDebug() << "FileMd5Asyn::run(): -----------------------------------break";
             stopped = true;
             break;
         }
-        const qint64 n = file.read(buf.data(), qMin<qint64>(remaining, qint64(buf.size())));
+        const qint64 n = file.read(buf, qMin<qint64>(remaining, qint64(sizeof(buf))));
         if (n <= 0) {
             // Shortened while being read, or a read error.
             shortRead = true;
             break;
         }
-        EVP_DigestUpdate(hash.get(), buf.data(), size_t(n));
+        EVP_DigestUpdate(hash.get(), buf, size_t(n));
         done += n;
         remaining -= n;
     }
