@@ -1,6 +1,8 @@
 // Download engine throughput against curl fetching the same file from the
-// same loopback test device; a folder of 5,000 small files against curl
-// fetching the same files (expansion time, files per second); peak memory.
+// same loopback test device; a folder of 5,000 small files against one curl
+// fetching the same files over one kept connection (expansion time, files
+// per second); peak memory. Each ratio is over interleaved rounds, each
+// round into fresh folders.
 #include <cstdio>
 
 #include <QDir>
@@ -63,7 +65,8 @@ double runCurl(int port, qint64 id, const QString& out)
     });
 }
 
-// One curl invocation fetching every id into outDir, one connection per file.
+// One curl invocation fetching every id into outDir over one kept
+// connection, as our layer keeps its own.
 double runCurlMany(int port, const QList<qint64>& ids, const QString& outDir)
 {
     const QString config = outDir + ".config";
@@ -71,7 +74,7 @@ double runCurlMany(int port, const QList<qint64>& ids, const QString& outDir)
     if (!f.open(QIODevice::WriteOnly))
         return -1;
     QByteArray text = "header = \"X-Access-Id: bench\"\nheader = \"X-Device-Id: bench-dev\"\n"
-                      "header = \"X-Client-Type: PC\"\nheader = \"Connection: close\"\n";
+                      "header = \"X-Client-Type: PC\"\n";
     for (int i = 0; i < ids.size(); ++i) {
         text += "url = \"" + downloadUrl(port, ids.at(i)).toUtf8() + "\"\n";
         text += "output = \"" + outDir.toUtf8() + "/c" + QByteArray::number(i) + "\"\n";
@@ -108,23 +111,34 @@ int main(int argc, char* argv[])
     big.name = "big.bin";
     big.isFile = true;
     big.fileLen = size;
-    const QString saveDir = work.filePath("down");
-    QDir().mkpath(saveDir);
     const QString curlOut = work.filePath("curl.bin");
-    runCurl(server.port(), big.id, curlOut);   // warms the page cache
-    QFile::remove(curlOut);
-    const double curlSecs = runCurl(server.port(), big.id, curlOut);
-    QFile::remove(curlOut);
-    const EngineRun engine = runEngine(owner, saveDir, {big});
-    const qint64 got = QFileInfo(saveDir + "/big.bin").size();
-    QFile::remove(saveDir + "/big.bin");
-    if (engine.errors || got != size || curlSecs <= 0) {
-        fprintf(stderr, "download failed (engine %lld of %lld bytes, curl %.2f s)\n",
-                got, size, curlSecs);
+    Rounds bigRounds;
+    const bool bigOk = interleave(
+        "download_engine",
+        [&](int) {
+            server.clearRequests();   // the device's log would grow our peak memory
+            const double secs = runCurl(server.port(), big.id, curlOut);
+            const bool whole = QFileInfo(curlOut).size() == size;
+            QFile::remove(curlOut);
+            return whole ? secs : -1;
+        },
+        [&](int round) {
+            const QString saveDir = work.filePath(QString("down%1").arg(round));
+            QDir().mkpath(saveDir);
+            const EngineRun engine = runEngine(owner, saveDir, {big});
+            const qint64 got = QFileInfo(saveDir + "/big.bin").size();
+            QDir(saveDir).removeRecursively();
+            if (engine.errors || got != size) {
+                fprintf(stderr, "download failed (engine %lld of %lld bytes)\n", got, size);
+                return -1.0;
+            }
+            return engine.totalSecs;
+        },
+        bigRounds);
+    if (!bigOk)
         return 1;
-    }
-    printf("download_engine: %.1f MB/s\n", sizeMb / engine.totalSecs);
-    printf("download_engine ratio: %.2f\n", curlSecs / engine.totalSecs);
+    printf("download_engine: %.1f MB/s\n", sizeMb / median(bigRounds.ours));
+    printRatio(stdout, "download_engine", ratioOf(bigRounds));
 
     // 5,000 files of 4 KiB in one folder.
     const int count = 5000;
@@ -132,30 +146,55 @@ int main(int argc, char* argv[])
     QList<qint64> ids;
     for (int i = 0; i < count; ++i)
         ids << server.addFile("Small/f" + std::to_string(i) + ".txt", block);
-    const QString curlDir = work.filePath("curl");
-    QDir().mkpath(curlDir);
-    const double curlManySecs = runCurlMany(server.port(), ids, curlDir);
-    const int curlArrived = QDir(curlDir).entryList({"c*"}, QDir::Files).size();
-    QDir(curlDir).removeRecursively();
-    QFile::remove(curlDir + ".config");
-    if (curlManySecs <= 0 || curlArrived != count) {
-        fprintf(stderr, "curl fetched %d of %d small files\n", curlArrived, count);
-        return 1;
-    }
     TwFileInfo folder;
     folder.id = server.idForPath("Small");
     folder.name = "Small";
     folder.isFile = false;
-    const EngineRun small = runEngine(owner, saveDir, {folder});
-    const int arrived = QDir(saveDir + "/Small").entryList(QDir::Files).size();
-    if (small.errors || arrived != count) {
-        fprintf(stderr, "small files failed: %d of %d arrived\n", arrived, count);
+    // The files of each round stay until the end: a file system may pass
+    // over the places of files just deleted when it makes new ones, and
+    // which side lands where is chance.
+    Rounds smallRounds;
+    long firstPeak = -1;
+    std::vector<double> expand;
+    const bool smallOk = interleave(
+        "download_small_files",
+        [&](int round) {
+            server.clearRequests();
+            const QString curlDir = work.filePath(QString("curl%1").arg(round));
+            QDir().mkpath(curlDir);
+            const double secs = runCurlMany(server.port(), ids, curlDir);
+            const int arrived = QDir(curlDir).entryList({"c*"}, QDir::Files).size();
+            if (arrived != count) {
+                fprintf(stderr, "curl fetched %d of %d small files\n", arrived, count);
+                return -1.0;
+            }
+            return secs;
+        },
+        [&](int round) {
+            const QString saveDir = work.filePath(QString("small%1").arg(round));
+            QDir().mkpath(saveDir);
+            const EngineRun small = runEngine(owner, saveDir, {folder});
+            const int arrived = QDir(saveDir + "/Small").entryList(QDir::Files).size();
+            if (small.errors || arrived != count) {
+                fprintf(stderr, "small files failed: %d of %d arrived\n", arrived, count);
+                return -1.0;
+            }
+            if (round > 0)
+                expand.push_back(small.expandSecs);
+            if (round == 0)
+                firstPeak = peakRssMb();
+            return small.totalSecs;
+        },
+        smallRounds);
+    if (!smallOk)
         return 1;
-    }
-    printf("download_small_files: %.0f files/s\n", count / small.totalSecs);
-    printf("download_small_files ratio: %.2f\n", curlManySecs / small.totalSecs);
-    printf("download_expand_5000: %.0f ms\n", small.expandSecs * 1000);
-    printf("download_peak_rss: %ld MB\n", peakRssMb());
+    printf("download_small_files: %.0f files/s (curl %.0f files/s)\n", count / median(smallRounds.ours),
+           count / median(smallRounds.reference));
+    printRatio(stdout, "download_small_files", ratioOf(smallRounds));
+    printf("download_expand_5000: %.0f ms\n", median(expand) * 1000);
+    // The in-process test device keeps every file and task it was sent, so
+    // later rounds add to the peak: the first round is the engine's figure.
+    printf("download_peak_rss: %ld MB (after all rounds: %ld MB)\n", firstPeak, peakRssMb());
     server.stop();
     return 0;
 }

@@ -4,11 +4,13 @@
 // the end, an MP3 and a WAV, each at 0, 20 and 50 ms added latency on an
 // unlimited and a 2 MB/s link. Start latency (open to first decoded frame)
 // and seek latency (seek to playback restart) are medians over the same
-// starts and seek points, the two sides interleaved; our segments are
-// stopped and gone before the other side runs. One ratio line per medium
-// and condition (higher is better: the stock player's time / ours), then the
-// worst of each. Then bytes fetched per byte played, and cache read
-// throughput against plain file reads.
+// starts and seek points, the two sides interleaved (the stock player first
+// in each round, after one warm-up round); our segments are stopped and gone
+// before the other side runs. One ratio line per medium and condition
+// (higher is better: the stock player's time / ours; the spread is that of
+// the rounds), then the worst of each, leaving out times under 1 ms on both
+// sides (held in memory: noise over noise). Then bytes fetched per byte
+// played, and cache read throughput against plain file reads.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -43,9 +45,11 @@
 namespace {
 
 constexpr int kSeconds = 20;
-constexpr int kRounds = 5;
-// 5 rounds of 7: 35 seeks a side per medium and condition.
+// 7 a round: 35 seeks a side per medium and condition over 5 rounds.
 const double kSeeks[] = {14.0, 6.0, 17.0, 10.0, 3.0, 12.0, 18.0};
+constexpr std::size_t kSeekCount = sizeof(kSeeks) / sizeof(kSeeks[0]);
+// Starts and seeks this fast on both sides come from memory.
+constexpr double kHeldSecs = 0.001;
 const int kLatencies[] = {0, 20, 50};
 const qint64 kRates[] = {0, 2 * 1024 * 1024};
 
@@ -169,13 +173,25 @@ struct Samples
     std::vector<double> seeks;
 };
 
-double median(std::vector<double> v)
+// The median of each round's samples, the rounds from `from` on.
+std::vector<double> roundMedians(const std::vector<double>& v, std::size_t perRound, std::size_t from)
 {
-    if (v.empty())
-        return -1;
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    std::vector<double> out;
+    for (std::size_t at = from * perRound; at + perRound <= v.size(); at += perRound)
+        out.push_back(median(std::vector<double>(v.begin() + long(at), v.begin() + long(at + perRound))));
+    return out;
+}
+
+// Ratio of the medians of all samples, spread of the rounds' medians.
+Ratio sampleRatio(const std::vector<double>& theirs, const std::vector<double>& ours, std::size_t perRound)
+{
+    const std::size_t skip = 1;   // the warm-up round
+    Rounds rounds{roundMedians(theirs, perRound, skip), roundMedians(ours, perRound, skip)};
+    Ratio r = ratioOf(rounds);
+    const std::vector<double> t(theirs.begin() + long(skip * perRound), theirs.end());
+    const std::vector<double> o(ours.begin() + long(skip * perRound), ours.end());
+    r.value = median(t) / median(o);
+    return r;
 }
 
 // One start and the seeks on handle (watched through watcher); load() opens
@@ -333,8 +349,10 @@ int main(int argc, char* argv[])
         }
     }
 
-    double worstStart = 1e9;
-    double worstSeek = 1e9;
+    // The worst of each, and where.
+    Ratio worstStart, worstSeek;
+    QString worstStartAt, worstSeekAt;
+    const int rounds = benchRounds();
     for (qint64 rate : kRates) {
         for (int latency : kLatencies) {
             server.clearFaults();
@@ -349,7 +367,7 @@ int main(int argc, char* argv[])
                 Samples ours;
                 Samples theirs;
                 bool ok = true;
-                for (int round = 0; round < kRounds && ok; ++round) {
+                for (int round = 0; round <= rounds && ok; ++round) {
                     auto runOurs = [&] {
                         // A first play: nothing of the item is held yet.
                         clearFolder(cache);
@@ -363,8 +381,7 @@ int main(int argc, char* argv[])
                                        [&] { mpv::qt::command(stock, QVariantList{"loadfile", url}); },
                                        [&] { mpv::qt::command(stock, QVariantList{"stop"}); });
                     };
-                    // Either side goes first in turn.
-                    ok = round % 2 ? runTheirs() && runOurs() : runOurs() && runTheirs();
+                    ok = runTheirs() && runOurs();
                 }
                 const QString name = conditionName(m, latency, rate);
                 if (!ok) {
@@ -372,22 +389,39 @@ int main(int argc, char* argv[])
                             ours.starts.size(), ours.seeks.size(), theirs.starts.size(), theirs.seeks.size());
                     return 1;
                 }
-                const double oStart = median(ours.starts), tStart = median(theirs.starts);
-                const double oSeek = median(ours.seeks), tSeek = median(theirs.seeks);
+                // Round 0 warmed up.
+                const std::vector<double> oStarts(ours.starts.begin() + 1, ours.starts.end());
+                const std::vector<double> tStarts(theirs.starts.begin() + 1, theirs.starts.end());
+                const std::vector<double> oSeeks(ours.seeks.begin() + kSeekCount, ours.seeks.end());
+                const std::vector<double> tSeeks(theirs.seeks.begin() + kSeekCount, theirs.seeks.end());
+                const double oStart = median(oStarts), tStart = median(tStarts);
+                const double oSeek = median(oSeeks), tSeek = median(tSeeks);
+                const Ratio start = sampleRatio(theirs.starts, ours.starts, 1);
+                const Ratio seek = sampleRatio(theirs.seeks, ours.seeks, kSeekCount);
                 fprintf(figures, "stream_start %s: %.1f ms (http %.1f ms)\n", qPrintable(name), oStart * 1000,
                         tStart * 1000);
-                fprintf(figures, "stream_start %s ratio: %.2f\n", qPrintable(name), tStart / oStart);
+                printRatio(figures, "stream_start " + name, start);
                 fprintf(figures, "stream_seek %s: %.1f ms (http %.1f ms)\n", qPrintable(name), oSeek * 1000,
                         tSeek * 1000);
-                fprintf(figures, "stream_seek %s ratio: %.2f\n", qPrintable(name), tSeek / oSeek);
-                worstStart = std::min(worstStart, tStart / oStart);
-                worstSeek = std::min(worstSeek, tSeek / oSeek);
+                printRatio(figures, "stream_seek " + name, seek);
+                if ((oStart >= kHeldSecs || tStart >= kHeldSecs)
+                    && (worstStart.rounds == 0 || start.value < worstStart.value)) {
+                    worstStart = start;
+                    worstStartAt = name;
+                }
+                if ((oSeek >= kHeldSecs || tSeek >= kHeldSecs)
+                    && (worstSeek.rounds == 0 || seek.value < worstSeek.value)) {
+                    worstSeek = seek;
+                    worstSeekAt = name;
+                }
             }
         }
     }
     // The worst of each; the lines above tell where.
-    fprintf(figures, "stream_start ratio: %.2f\n", worstStart);
-    fprintf(figures, "stream_seek ratio: %.2f\n", worstSeek);
+    printRatio(figures, "stream_start", worstStart);
+    fprintf(figures, "stream_start worst: %s\n", qPrintable(worstStartAt));
+    printRatio(figures, "stream_seek", worstSeek);
+    fprintf(figures, "stream_seek worst: %s\n", qPrintable(worstSeekAt));
     mpv_destroy(stockWatcher);
     mpv_terminate_destroy(stock);
 
@@ -418,33 +452,40 @@ int main(int argc, char* argv[])
     qint64 n = 0;
     while ((n = direct.read(buf.data(), buf.size())) > 0)   // fills the cache if anything is missing
         got += n;
-    direct.seek(0);
-    const double cacheSecs = secondsFor([&] {
-        qint64 total = 0;
-        qint64 r = 0;
-        while ((r = direct.read(buf.data(), buf.size())) > 0)
-            total += r;
-        return total == item.fileLen;
-    });
+    auto readCache = [&](int) {
+        direct.seek(0);
+        return secondsFor([&] {
+            qint64 total = 0;
+            qint64 r = 0;
+            while ((r = direct.read(buf.data(), buf.size())) > 0)
+                total += r;
+            return total == item.fileLen;
+        });
+    };
+    auto readPlain = [&](int) {
+        return secondsFor([&] {
+            QFile f(media);
+            if (!f.open(QIODevice::ReadOnly))
+                return false;
+            qint64 total = 0;
+            qint64 r = 0;
+            while ((r = f.read(buf.data(), buf.size())) > 0)
+                total += r;
+            return total == item.fileLen;
+        });
+    };
+    Rounds reads;
+    const bool readOk = got == item.fileLen && interleave("stream_cache_read", readPlain, readCache, reads);
     direct.close();
     direct.stop();
-    const double plainSecs = secondsFor([&] {
-        QFile f(media);
-        if (!f.open(QIODevice::ReadOnly))
-            return false;
-        qint64 total = 0;
-        qint64 r = 0;
-        while ((r = f.read(buf.data(), buf.size())) > 0)
-            total += r;
-        return total == item.fileLen;
-    });
-    if (got != item.fileLen || cacheSecs <= 0 || plainSecs <= 0) {
+    if (!readOk) {
         fprintf(stderr, "cache read failed (%lld of %lld bytes)\n", got, item.fileLen);
         return 1;
     }
     const double mb = item.fileLen / (1024.0 * 1024.0);
-    fprintf(figures, "stream_cache_read: %.0f MB/s (plain %.0f MB/s)\n", mb / cacheSecs, mb / plainSecs);
-    fprintf(figures, "stream_cache_read ratio: %.2f\n", plainSecs / cacheSecs);
+    fprintf(figures, "stream_cache_read: %.0f MB/s (plain %.0f MB/s)\n", mb / median(reads.ours),
+            mb / median(reads.reference));
+    printRatio(figures, "stream_cache_read", ratioOf(reads));
     mpv_destroy(watcher);
     plain.stop();
     server.stop();

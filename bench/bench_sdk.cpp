@@ -1,5 +1,6 @@
 // Throughput of the network library against the curl program, on the same
-// generated file served by the same test device on the loopback.
+// generated file served by the same test device on the loopback, over
+// interleaved rounds.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -71,7 +72,6 @@ std::string readAll(const std::string& path)
 int main()
 {
     const std::int64_t size = benchSizeBytes();
-    const int rounds = 2;
 
     char tmpl[] = "/tmp/bench_sdk_XXXXXX";
     if (!::mkdtemp(tmpl)) {
@@ -107,10 +107,8 @@ int main()
         return 1;
     }
 
-    double sdkDown = 1e9, curlDown = 1e9, sdkUp = 1e9, curlUp = 1e9;
     const std::string target = tmp + "/down.bin";
-    for (int r = 0; r < rounds; ++r) {
-        // Download with the library.
+    auto sdkDown = [&](int) {
         ::unlink(target.c_str());
         model::down_file_info info;
         info.type = model::down_file_info::kind_device_file;
@@ -118,81 +116,91 @@ int main()
         info.mode = 2;
         info.save_path = target;
         Waiter w;
-        auto t0 = Clock::now();
+        const auto t0 = Clock::now();
         tidewell::download* task = net.http_download(info, &w);
         if (!task || !task->start() || w.wait() != tidewell::status_download_done || sizeOf(target) != size) {
             std::fprintf(stderr, "bench_sdk: library download failed: %s\n", w.m_text.c_str());
-            return 1;
+            return -1.0;
         }
-        sdkDown = std::min(sdkDown, seconds(t0, Clock::now()));
+        const double secs = seconds(t0, Clock::now());
         net.release_download(task);
-
-        // The same with curl.
         ::unlink(target.c_str());
-        t0 = Clock::now();
+        return secs;
+    };
+    auto curlDown = [&](int) {
+        ::unlink(target.c_str());
+        const auto t0 = Clock::now();
         if (!run("curl -sf -H 'X-Token: bench' -o '" + target + "' '" + base + "/device/download?fileId="
                  + std::to_string(fileId) + "&mode=2'")
             || sizeOf(target) != size) {
             std::fprintf(stderr, "bench_sdk: curl download failed\n");
-            return 1;
+            return -1.0;
         }
-        curlDown = std::min(curlDown, seconds(t0, Clock::now()));
+        const double secs = seconds(t0, Clock::now());
         ::unlink(target.c_str());
-
-        // Upload with the library.
+        return secs;
+    };
+    auto sdkUp = [&](int round) {
         model::up_file_info up;
-        up.file_name = "up_sdk_" + std::to_string(r) + ".bin";
+        up.file_name = "up_sdk_" + std::to_string(round) + ".bin";
         up.file_size = size;
         up.file_path = source;
         up.client_type = "PC";
         up.app_type = 3;
         up.total_size = size;
         UpWaiter uw;
-        t0 = Clock::now();
+        const auto t0 = Clock::now();
         tidewell::upload* ut = net.http_upload(up, &uw);
         if (!ut || !ut->start() || uw.wait() != tidewell::status_upload_done) {
             std::fprintf(stderr, "bench_sdk: library upload failed: %s\n", uw.m_text.c_str());
-            return 1;
+            return -1.0;
         }
-        sdkUp = std::min(sdkUp, seconds(t0, Clock::now()));
+        const double secs = seconds(t0, Clock::now());
         net.release_upload(ut);
         ::unlink(server.absolutePath(up.file_name).c_str());
-
-        // The same with curl: create the device's task, then send the bytes.
-        const std::string name = "up_curl_" + std::to_string(r) + ".bin";
+        return secs;
+    };
+    // Create the device's task, then send the bytes.
+    auto curlUp = [&](int round) {
+        const std::string name = "up_curl_" + std::to_string(round) + ".bin";
         const std::string answer = tmp + "/create.json";
-        t0 = Clock::now();
+        const auto t0 = Clock::now();
         if (!run("curl -sf -H 'X-Token: bench' -H 'Content-Type: application/json' -o '" + answer + "' -d '{\"fileName\":\""
                  + name + "\",\"fileSize\":" + std::to_string(size) + ",\"dirId\":0}' '" + base
                  + "/device/upload/create'")) {
             std::fprintf(stderr, "bench_sdk: curl upload create failed\n");
-            return 1;
+            return -1.0;
         }
         const std::string json = readAll(answer);
         const std::size_t at = json.find("\"taskId\":\"");
         if (at == std::string::npos) {
             std::fprintf(stderr, "bench_sdk: no task id in %s\n", json.c_str());
-            return 1;
+            return -1.0;
         }
         const std::string taskId = json.substr(at + 10, json.find('"', at + 10) - at - 10);
         if (!run("curl -sf -H 'X-Token: bench' -H 'Expect:' -o /dev/null -T '" + source + "' '" + base
                  + "/device/upload/data?taskId=" + taskId + "&offset=0'")
             || sizeOf(server.absolutePath(name)) != size) {
             std::fprintf(stderr, "bench_sdk: curl upload failed\n");
-            return 1;
+            return -1.0;
         }
-        curlUp = std::min(curlUp, seconds(t0, Clock::now()));
+        const double secs = seconds(t0, Clock::now());
         ::unlink(server.absolutePath(name).c_str());
-    }
+        return secs;
+    };
+    Rounds down;
+    Rounds up;
+    if (!interleave("sdk_download", curlDown, sdkDown, down) || !interleave("sdk_upload", curlUp, sdkUp, up))
+        return 1;
     server.stop();
 
     const double mbytes = static_cast<double>(size) / (1024.0 * 1024.0);
-    std::printf("sdk_download: %.1f MB/s\n", mbytes / sdkDown);
-    std::printf("curl_download: %.1f MB/s\n", mbytes / curlDown);
-    std::printf("sdk_download ratio: %.2f\n", curlDown / sdkDown);
-    std::printf("sdk_upload: %.1f MB/s\n", mbytes / sdkUp);
-    std::printf("curl_upload: %.1f MB/s\n", mbytes / curlUp);
-    std::printf("sdk_upload ratio: %.2f\n", curlUp / sdkUp);
+    std::printf("sdk_download: %.1f MB/s\n", mbytes / median(down.ours));
+    std::printf("curl_download: %.1f MB/s\n", mbytes / median(down.reference));
+    printRatio(stdout, "sdk_download", ratioOf(down));
+    std::printf("sdk_upload: %.1f MB/s\n", mbytes / median(up.ours));
+    std::printf("curl_upload: %.1f MB/s\n", mbytes / median(up.reference));
+    printRatio(stdout, "sdk_upload", ratioOf(up));
     std::printf("sdk_peak_rss: %ld MB\n", peakRssMb());
     run("rm -rf '" + tmp + "'");
     return 0;

@@ -1,7 +1,8 @@
 // Upload engine throughput against curl on the same generated file and the
 // same loopback test device; hashing against md5sum; three uploads at once
-// against one at a time; a folder of 5,000 small files against curl sending
-// the same requests; peak memory.
+// against one at a time; a folder of 5,000 small files against one curl
+// sending the same requests over one kept connection; peak memory. Each
+// ratio is over interleaved rounds, each round into fresh folders.
 #include <cstdio>
 #include <cstring>
 
@@ -72,10 +73,10 @@ double runEngine(BenchOwner& owner, const QStringList& paths)
     return failed ? -1 : secs;
 }
 
-double runCurl(int port, const QString& path, qint64 size)
+double runCurl(int port, const QString& path, qint64 size, const QString& name)
 {
     const QString base = QString("http://127.0.0.1:%1").arg(port);
-    QJsonObject create{{"fileName", "curl_ref.bin"}, {"fileSize", double(size)}, {"fileMd5", ""},
+    QJsonObject create{{"fileName", name}, {"fileSize", double(size)}, {"fileMd5", ""},
                        {"dirId", 0}, {"isCover", 1}, {"isExternal", false}, {"isSafeBox", false},
                        {"externalPath", ""}, {"diskSerial", ""}, {"uploadType", 0}, {"groupId", 0},
                        {"createTime", 0}, {"taskId", ""}};
@@ -132,14 +133,15 @@ bool writeConfig(const QString& path, const QByteArray& text)
 // the engine sends. The data requests go to tasks made beforehand (their ids
 // cannot be known inside one invocation); the creates make tasks of their
 // own, so the device does the same work for both.
-double runCurlMany(int port, const QStringList& files, const QString& configDir)
+double runCurlMany(int port, const QStringList& files, const QString& configDir,
+                   const QString& prefix)
 {
     const QString base = QString("http://127.0.0.1:%1").arg(port);
     QByteArray prepare;
     for (int i = 0; i < files.size(); ++i) {
         if (i > 0)
             prepare += "next\n";
-        prepare += createRequest(base, QString("ref%1.txt").arg(i), QFileInfo(files.at(i)).size())
+        prepare += createRequest(base, prefix + QString("%1.txt").arg(i), QFileInfo(files.at(i)).size())
             + "write-out = \"\\n\"\n";
     }
     QByteArray answers;
@@ -160,7 +162,7 @@ double runCurlMany(int port, const QStringList& files, const QString& configDir)
     for (int i = 0; i < files.size(); ++i) {
         if (i > 0)
             send += "next\n";
-        send += createRequest(base, QString("ref%1.txt").arg(i), QFileInfo(files.at(i)).size())
+        send += createRequest(base, prefix + QString("%1.txt").arg(i), QFileInfo(files.at(i)).size())
             + "output = \"/dev/null\"\nnext\n";
         send += "url = "
             + quoted((base + "/device/upload/data?taskId=" + ids.at(i) + "&offset=0").toUtf8())
@@ -223,23 +225,32 @@ int main(int argc, char* argv[])
     }
 
     // One big file: engine against curl.
-    const double curlSecs = runCurl(server.port(), file, size);
-    QFile::remove(QDir(storage).filePath("curl_ref.bin"));
-    const double engineSecs = runEngine(lan, {file});
-    QFile::remove(QDir(storage).filePath("bench.bin"));
-    if (engineSecs <= 0 || curlSecs <= 0) {
-        fprintf(stderr, "upload failed (engine %.2f s, curl %.2f s)\n", engineSecs, curlSecs);
+    Rounds bigRounds;
+    const bool bigOk = interleave(
+        "upload_engine",
+        [&](int) {
+            server.clearRequests();   // the device's log would grow our peak memory
+            const double secs = runCurl(server.port(), file, size, "curl_ref.bin");
+            QFile::remove(QDir(storage).filePath("curl_ref.bin"));
+            return secs;
+        },
+        [&](int) {
+            const double secs = runEngine(lan, {file});
+            QFile::remove(QDir(storage).filePath("bench.bin"));
+            return secs;
+        },
+        bigRounds);
+    if (!bigOk)
         return 1;
-    }
-    printf("upload_engine: %.1f MB/s\n", sizeMb / engineSecs);
-    printf("upload_engine ratio: %.2f\n", curlSecs / engineSecs);
+    printf("upload_engine: %.1f MB/s\n", sizeMb / median(bigRounds.ours));
+    printRatio(stdout, "upload_engine", ratioOf(bigRounds));
 
     // Hashing against md5sum, both on a warm cache.
-    runMd5sum(file);
-    const double sumSecs = runMd5sum(file);
-    const double hashSecs = runHasher(file);
-    if (sumSecs > 0 && hashSecs > 0)
-        printf("md5 ratio: %.2f\n", sumSecs / hashSecs);
+    Rounds md5Rounds;
+    if (!interleave("md5", [&](int) { return runMd5sum(file); }, [&](int) { return runHasher(file); },
+                    md5Rounds))
+        return 1;
+    printRatio(stdout, "md5", ratioOf(md5Rounds));
     QFile::remove(file);
 
     // Three files at once (local network) against one at a time (mapped link).
@@ -250,19 +261,38 @@ int main(int argc, char* argv[])
             return 1;
         parts << p;
     }
-    const double parSecs = runEngine(lan, parts);
-    for (int i = 0; i < 3; ++i)
-        QFile::remove(QDir(storage).filePath(QString("part%1.bin").arg(i)));
     BenchOwner mapped("QXP-BENCH");
     if (!mapped.connectTo(0, server.port()))
         return 1;
-    const double serSecs = runEngine(mapped, parts);
-    if (parSecs > 0 && serSecs > 0)
-        printf("upload_parallel3 ratio: %.2f\n", serSecs / parSecs);
+    auto removeParts = [&] {
+        for (int i = 0; i < 3; ++i)
+            QFile::remove(QDir(storage).filePath(QString("part%1.bin").arg(i)));
+    };
+    Rounds parRounds;
+    const bool parOk = interleave(
+        "upload_parallel3",
+        [&](int) {
+            server.clearRequests();
+            const double secs = runEngine(mapped, parts);
+            removeParts();
+            return secs;
+        },
+        [&](int) {
+            const double secs = runEngine(lan, parts);
+            removeParts();
+            return secs;
+        },
+        parRounds);
+    if (!parOk)
+        return 1;
+    printRatio(stdout, "upload_parallel3", ratioOf(parRounds));
+    for (const QString& p : parts)
+        QFile::remove(p);
 
-    // 5,000 files of 4 KiB in one folder.
+    // 5,000 files of 4 KiB in one folder, sent under a new folder name each
+    // round so the device starts empty.
     const int count = 5000;
-    const QString smallDir = work.filePath("Small");
+    QString smallDir = work.filePath("Small0");
     QDir().mkpath(smallDir);
     QStringList small;
     const QByteArray block(4096, 'q');
@@ -275,18 +305,44 @@ int main(int argc, char* argv[])
     }
     const QString configDir = work.filePath("curlconf");
     QDir().mkpath(configDir);
-    const double curlManySecs = runCurlMany(server.port(), small, configDir);
-    const double smallSecs = runEngine(lan, {smallDir});
-    const int arrived = QDir(QDir(storage).filePath("Small")).entryList(QDir::Files).size();
-    if (curlManySecs <= 0 || smallSecs <= 0 || arrived != count) {
-        fprintf(stderr, "small files failed: %d of %d arrived (engine %.2f s, curl %.2f s)\n",
-                arrived, count, smallSecs, curlManySecs);
+    Rounds smallRounds;
+    long firstPeak = -1;
+    const bool smallOk = interleave(
+        "upload_small_files",
+        [&](int round) {
+            server.clearRequests();
+            const QString dir = work.filePath(QString("Small%1").arg(round));
+            if (dir != smallDir) {
+                if (!QDir().rename(smallDir, dir))
+                    return -1.0;
+                smallDir = dir;
+                for (QString& p : small)
+                    p = dir + "/" + QFileInfo(p).fileName();
+            }
+            return runCurlMany(server.port(), small, configDir, QString("ref%1_").arg(round));
+        },
+        [&](int round) {
+            const QString name = QString("Small%1").arg(round);
+            const double secs = runEngine(lan, {smallDir});
+            const int arrived = QDir(QDir(storage).filePath(name)).entryList(QDir::Files).size();
+            if (round == 0)
+                firstPeak = peakRssMb();
+            if (secs <= 0 || arrived != count) {
+                fprintf(stderr, "small files failed: %d of %d arrived\n", arrived, count);
+                return -1.0;
+            }
+            return secs;
+        },
+        smallRounds);
+    if (!smallOk)
         return 1;
-    }
-    printf("upload_small_files: %.0f files/s\n", count / smallSecs);
-    printf("upload_small_files ratio: %.2f\n", curlManySecs / smallSecs);
+    printf("upload_small_files: %.0f files/s (curl %.0f files/s)\n", count / median(smallRounds.ours),
+           count / median(smallRounds.reference));
+    printRatio(stdout, "upload_small_files", ratioOf(smallRounds));
 
-    printf("upload_peak_rss: %ld MB\n", peakRssMb());
+    // The in-process test device keeps every file and task it was sent, so
+    // later rounds add to the peak: the first round is the engine's figure.
+    printf("upload_peak_rss: %ld MB (after all rounds: %ld MB)\n", firstPeak, peakRssMb());
     server.stop();
     return 0;
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdio>
+#include <functional>
+#include <vector>
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
@@ -35,3 +39,38 @@ double secondsFor(Fn&& fn)
     const double secs = t.nsecsElapsed() / 1e9;
     return ok ? secs : -1;
 }
+
+// Rounds of each comparison: BENCH_ROUNDS, 5 unless larger.
+int benchRounds();
+
+// Times (or other figures, lower is better) of the two sides of a
+// comparison, one entry per round.
+struct Rounds
+{
+    std::vector<double> reference;
+    std::vector<double> ours;
+};
+
+// One warm-up of each side, then benchRounds() pairs with the reference
+// first in each: reference, ours, reference, ours ... Each side is given the
+// round (0 for the warm-up) so it can use fresh folders, and returns its
+// seconds, or a negative value when it failed; false then, with the side and
+// round on standard error.
+bool interleave(const char* name, const std::function<double(int)>& reference,
+                const std::function<double(int)>& ours, Rounds& out);
+
+double median(std::vector<double> v);
+
+// The reference's median over ours (higher is better for us), and the
+// lowest and highest of the per-round ratios.
+struct Ratio
+{
+    double value = -1;
+    double low = -1;
+    double high = -1;
+    int rounds = 0;
+};
+Ratio ratioOf(const Rounds& r);
+
+// "NAME ratio: 0.84 (0.79-0.90, 5 rounds)".
+void printRatio(FILE* out, const QString& name, const Ratio& r);

@@ -31,7 +31,8 @@ QString SafePath::safeName(const QString& name)
 QString SafePath::safeRelPath(const QString& rel)
 {
     QString out("");
-    const QStringList parts = rel.split(QRegularExpression("[/\\\\]"), Qt::SkipEmptyParts);
+    static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
+    const QStringList parts = rel.split(separators, Qt::SkipEmptyParts);
     for (const QString& p : parts) {
         const QString n = safeName(p);
         if (n.isEmpty())

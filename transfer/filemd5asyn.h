@@ -26,6 +26,10 @@ public:
 
     void run() override;
 
+    // The digest of path on the caller's thread, as resultFileMd5 gives it;
+    // stop, when given, is looked at between reads.
+    static QString digestOf(const QString& path, const std::atomic<bool>* stop = nullptr);
+
 signals:
     // Lower-case hex digest; "" when the file cannot be read in full; "-1"
     // when the run was stopped.

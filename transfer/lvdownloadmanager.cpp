@@ -25,6 +25,8 @@ const int kMaxDepth = 128;
 // listed by then are listed when the queue reaches them.
 const int kWalkSliceMs = 1000;
 const int kMaxWalkRetryMs = 5000;
+// Entries up to this size run on the manager's thread.
+const qint64 kShortEntryBytes = 1024 * 1024;
 
 // Waiting top-level entries for the chosen items of one source kind.
 template <class Item>
@@ -638,15 +640,20 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
         }
     }
 
-    LVDownTask* task = new LVDownTask(m_taskThread);
+    // A small file is done in about the time two hand-overs between threads
+    // take, so it runs on this thread; a large one may be copied whole
+    // across file systems at the end, which would hold up this thread.
+    LVDownTask* task = new LVDownTask(entry.fileSize <= kShortEntryBytes ? m_thread : m_taskThread);
     task->init(m_owner);
     task->setParentName(topName);
     task->setTmpDir(tmpDir());
-    connect(task, &LVDownTask::rDownProgress, this, &LVDownloadManager::onDownProgress);
-    connect(task, &LVDownTask::rDownFinish, this, &LVDownloadManager::onDownFinish);
-    connect(task, &LVDownTask::rDownPause, this, &LVDownloadManager::onDownPause);
-    connect(task, &LVDownTask::rDownError, this, &LVDownloadManager::onDownError);
-    connect(task, &LVDownTask::rDownWait, this, &LVDownloadManager::onDownWait);
+    // Queued also on this thread: a report never re-enters the scheduling.
+    const auto queued = Qt::QueuedConnection;
+    connect(task, &LVDownTask::rDownProgress, this, &LVDownloadManager::onDownProgress, queued);
+    connect(task, &LVDownTask::rDownFinish, this, &LVDownloadManager::onDownFinish, queued);
+    connect(task, &LVDownTask::rDownPause, this, &LVDownloadManager::onDownPause, queued);
+    connect(task, &LVDownTask::rDownError, this, &LVDownloadManager::onDownError, queued);
+    connect(task, &LVDownTask::rDownWait, this, &LVDownloadManager::onDownWait, queued);
     m_tasks.insert(taskKey(entry), task);
     task->startTask(entry);
     emit sNextFile();
@@ -686,7 +693,7 @@ void LVDownloadManager::removeDestMark(const DownFileInfo& f)
 {
     QString tmp;
     if (!f.isFolder && f.getTempPath(tmp, tmpDir()))
-        QFile::remove(LVDownTask::destMarkOf(tmp));
+        LVDownTask::retireDestMark(tmp);
 }
 
 void LVDownloadManager::onDownProgress(DownFileInfo fInfo)

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,6 +93,41 @@ bool copyWhole(const QString& src, const QString& dst, QString& why)
 QString LVDownTask::destMarkOf(const QString& tempPath)
 {
     return tempPath + ".dest";
+}
+
+namespace {
+// Temporary files are named by a digest, so these never clash with a mark.
+QString spareMarkOf(const QString& tempPath)
+{
+    return QFileInfo(tempPath).path() + "/.spare.dest";
+}
+
+// Writes dest into the mark of tempPath, made from the spare when there is
+// one. The spare is first taken under a name of this entry's own, so the
+// mark appears (by rename) only with its whole new content.
+bool writeDestMark(const QString& tempPath, const QString& dest)
+{
+    const QByteArray own = QFile::encodeName(tempPath + ".next.dest");
+    ::rename(QFile::encodeName(spareMarkOf(tempPath)).constData(), own.constData());
+    const int fd = ::open(own.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const QByteArray text = dest.toUtf8();
+    const bool ok = ::pwrite(fd, text.constData(), size_t(text.size()), 0) == text.size()
+                    && ::ftruncate(fd, text.size()) == 0;
+    ::close(fd);
+    if (ok && ::rename(own.constData(), QFile::encodeName(LVDownTask::destMarkOf(tempPath)).constData()) == 0)
+        return true;
+    ::unlink(own.constData());
+    return false;
+}
+}
+
+void LVDownTask::retireDestMark(const QString& tempPath)
+{
+    const QByteArray mark = QFile::encodeName(destMarkOf(tempPath));
+    if (::rename(mark.constData(), QFile::encodeName(spareMarkOf(tempPath)).constData()) != 0)
+        ::unlink(mark.constData());
 }
 
 LVDownTask::LVDownTask(QThread* thread)
@@ -480,12 +516,8 @@ void LVDownTask::onDownloadFinish()
 bool LVDownTask::placeFile(const QString& folder, const QString& dest, QString& why)
 {
     const QString markPath = destMarkOf(m_tempPath);
-    {
-        QFile mark(markPath);
-        if (!mark.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || mark.write(dest.toUtf8()) != dest.toUtf8().size() || !mark.flush())
-            qWarning() << "LVDownTask - cannot note the destination in" << markPath;
-    }
+    if (!writeDestMark(m_tempPath, dest))
+        qWarning() << "LVDownTask - cannot note the destination in" << markPath;
     const QByteArray from = QFile::encodeName(m_tempPath);
     const QByteArray to = QFile::encodeName(dest);
     if (::rename(from.constData(), to.constData()) == 0)

@@ -30,6 +30,10 @@ public:
     // Written beside the temporary file before it is moved into place: the
     // destination, so a restart finds a file that was moved but not recorded.
     static QString destMarkOf(const QString& tempPath);
+    // Called once the finish is recorded: the mark is kept as the folder's
+    // spare, from which the next entry's mark is made, so no file is made
+    // and removed for every entry (costly with many small files).
+    static void retireDestMark(const QString& tempPath);
 
     // Without a thread the task makes and owns one. A manager running many
     // short entries hands in one thread of its own for all its tasks, so no

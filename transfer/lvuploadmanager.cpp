@@ -213,6 +213,16 @@ void LVUploadManager::clearQueues()
 {
     m_queue.clear();
     m_subQueue.clear();
+    m_numLeft = -1;
+}
+
+int LVUploadManager::subFileNum(int folderFId)
+{
+    if (m_numLeft < 0 || m_numFolder != folderFId) {
+        m_numFolder = folderFId;
+        m_numLeft = m_db->getUploadSubFileNum(folderFId);
+    }
+    return m_numLeft;
 }
 
 bool LVUploadManager::hasTask(qint64 key)
@@ -313,6 +323,7 @@ void LVUploadManager::onAddUpFiles(TwFolderInfo fInfo, QList<QUrl> paths)
         list << r;
     }
     const bool rs = m_db->addUploadFile(list);
+    m_numLeft = -1;
     if (!rs)
         qWarning() << "LVUploadManager::onAddUpFiles - storing the entries failed";
     emit rAddUpFiles(rs);
@@ -448,6 +459,7 @@ void LVUploadManager::oNextFile()
             }
             m_curFolder.fileState = 5;
             m_db->updateUploadFileItemStatus(m_curFolder);
+            m_numLeft = -1;
             m_foldersMade.remove(m_curFolder.fId);
             m_finished = true;
             emit rUploadFinish(m_curFolder);
@@ -468,7 +480,7 @@ void LVUploadManager::oNextFile()
         // Every pending file is running already.
         l.unlock();
         m_curFolder.fileState = 1;
-        m_curFolder.num = m_db->getUploadSubFileNum(m_curFolder.fId);
+        m_curFolder.num = subFileNum(m_curFolder.fId);
         emit rUploadStart(m_curFolder);
         return;
     }
@@ -488,7 +500,7 @@ void LVUploadManager::oNextFile()
         return;
     }
     showStartingFile(m_curFolder, file);
-    m_curFolder.num = m_db->getUploadSubFileNum(m_curFolder.fId);
+    m_curFolder.num = subFileNum(m_curFolder.fId);
     file.isDirMade = false;
     m_db->updateUploadFileStatus(m_curFolder, true);
     emit rUploadStart(m_curFolder);
@@ -650,7 +662,10 @@ void LVUploadManager::onUploadFinish(UploadFileInfo fInfo)
     if (!isLiveTask(from))
         return;
     fInfo.fileState = 5;
-    m_db->updateUploadFileItemStatus(fInfo);
+    if (!m_db->updateUploadFileItemStatus(fInfo))
+        m_numLeft = -1;
+    else if (fInfo.isSubItem && m_numFolder == fInfo.pId && m_numLeft > 0)
+        --m_numLeft;
     if (fInfo.isSubItem) {
         m_foldersMade.insert(fInfo.pId);
         UploadFileInfo row;
@@ -658,7 +673,7 @@ void LVUploadManager::onUploadFinish(UploadFileInfo fInfo)
         UploadFileInfo folder = folderOf(fInfo);
         if (!paused) {
             folder.fileState = 1;
-            folder.num = m_db->getUploadSubFileNum(folder.fId);
+            folder.num = subFileNum(folder.fId);
             emit rUploadStart(folder);
         } else {
             folder.fileState = 3;

@@ -159,6 +159,7 @@ private:
     // (deepest folder made: deepest) made the uploaded folder itself.
     void rememberExternalFolder(const UploadFileInfo& record, const QString& deepest);
     void clearQueues();
+    int subFileNum(int folderFId);
     // The device is out of reach: with no connection the engine goes idle
     // until the owner's next start, else it looks again after delayMs.
     void waitForDevice(int delayMs);
@@ -183,4 +184,8 @@ private:
     UploadFileInfo m_curSubFile;
     std::atomic<bool> m_finished{false};
     QSet<int> m_foldersMade;   // folder entries known to exist on the device
+    // Sub-rows of folder m_numFolder, kept while only this thread's finishes
+    // change them (-1: count again); counting walks all of them.
+    int m_numFolder = 0;
+    int m_numLeft = -1;
 };

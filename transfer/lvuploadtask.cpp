@@ -204,7 +204,11 @@ void LVUploadTask::uploadData()
 
     if (m_record.fileMd5.isEmpty() && !skipHash(m_owner, m_record.fileSize)) {
         m_hashing = true;
-        m_hasher->start(m_record.filePath);
+        // A small file is hashed sooner than it is handed to the pool.
+        if (m_record.fileSize <= kInlineHashSize)
+            resultFileMd5(FileMd5Asyn::digestOf(m_record.filePath));
+        else
+            m_hasher->start(m_record.filePath);
         return;
     }
     startUpload();

@@ -29,6 +29,8 @@ public:
     static constexpr int kRetryDelayMs = 2000;
     // Above this size some devices accept uploads without a digest.
     static constexpr qint64 kNoHashSize = 524288000;
+    // Files up to this size are hashed on the task's own thread.
+    static constexpr qint64 kInlineHashSize = 1024 * 1024;
 
     // Without a thread the task makes and owns one; a manager hands in one
     // thread of its own for all its tasks, so none is made per file.

@@ -184,6 +184,27 @@ private slots:
         QCOMPARE(spy.takeFirst().at(0).toString(), QString());
     }
 
+    // Files read in several pieces, and one ending exactly on a piece, give
+    // the same digest as hashing the bytes whole; a raised stop gives "-1".
+    void digestAcrossReadSizes()
+    {
+        QTemporaryDir dir;
+        for (const qint64 size : {qint64(1), qint64(1 << 20) - 1, qint64(1 << 20), qint64(1 << 20) + 1,
+                                  qint64(5 << 19) + 3}) {
+            QByteArray bytes(int(size), Qt::Uninitialized);
+            for (int i = 0; i < bytes.size(); ++i)
+                bytes[i] = char((i * 131) ^ (i >> 9));
+            const QString path = dir.filePath(QString::number(size));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == size);
+            f.close();
+            QCOMPARE(FileMd5Asyn::digestOf(path),
+                     QString(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex()));
+            const std::atomic<bool> stop{true};
+            QCOMPARE(FileMd5Asyn::digestOf(path, &stop), QString("-1"));
+        }
+    }
+
     void hasherStopAnswersOnceAndDeletesCleanly()
     {
         QTemporaryDir dir;
