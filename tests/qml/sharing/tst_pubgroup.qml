@@ -34,7 +34,12 @@ Item {
         }
         function rowOf(name) { return names().indexOf(name) }
         function selectGroup(name) {
-            var row = H.find(page, "groupRow_" + name)
+            // The busy overlay of a command still being answered takes the
+            // click: a user waits for it to go and for the list to settle.
+            var list = H.find(page, "groupList")
+            tryCompare(H.find(list.parent, "busyOverlay"), "visible", false, 10000)
+            tryVerify(function() { return !isPolishScheduled(list) })
+            var row = H.find(list, "groupRow_" + name)
             verify(row, "row " + name)
             mouseClick(row)
             tryCompare(groups, "selectNum", 1)
