@@ -1,5 +1,7 @@
 #include "sharing/extlinklistmodel.h"
 
+#include <algorithm>
+
 #include <QDebug>
 #include <QSet>
 
@@ -307,7 +309,9 @@ void ExtlinkListModel::addExtlink(QString url)
         notifyStatus(2054, tr("input extlink"), TL_Info);
         return;
     }
-    if (e->localExtlink(url)) {
+    // A link just added is listed before the store has it.
+    const bool storing = std::any_of(m_adds.cbegin(), m_adds.cend(), [&](const Extlink& l) { return l.url == url; });
+    if (storing || e->localExtlink(url)) {
         notifyStatus(1, tr("existed extlink"), TL_Success);
         return;
     }

@@ -157,6 +157,7 @@ void PubGroupModel::loadPage()
         m_pages.take(int(page), this);
         m_isLoading = false;
         m_resetPending = false;
+        m_refreshAgain = false;
         qDebug() << "PubGroupModel - getPubGroupList not sent.";
     }
 }
@@ -183,6 +184,7 @@ void PubGroupModel::onGetPubGroupList(TW_HANDLE handle, GetPubGroupListResp resp
         m_isLoading = false;
         // A failed reset may be asked again.
         m_resetPending = false;
+        refreshIfAsked();
         return;
     }
     const bool first = m_offset == 0;
@@ -217,6 +219,15 @@ void PubGroupModel::onGetPubGroupList(TW_HANDLE handle, GetPubGroupListResp resp
     emit totalNumChanged();
     emit loadNumChanged();
     updateDefaultState();
+    refreshIfAsked();
+}
+
+void PubGroupModel::refreshIfAsked()
+{
+    if (!m_refreshAgain)
+        return;
+    m_refreshAgain = false;
+    refershData();
 }
 
 void PubGroupModel::updateDefaultState()
@@ -247,8 +258,12 @@ void PubGroupModel::resetData()
 
 void PubGroupModel::refershData()
 {
-    if (m_resetPending || m_offset > m_pageSize)
+    if (m_offset > m_pageSize)
         return;
+    if (m_resetPending) {
+        m_refreshAgain = true;
+        return;
+    }
     m_resetPending = true;
     m_selected = -1;
     emit selectNumChanged();

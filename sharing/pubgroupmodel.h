@@ -99,6 +99,7 @@ private:
     TidewellDevice* device() const;
     void loadPage();
     void updateDefaultState();
+    void refreshIfAsked();
     bool mine(TW_HANDLE handle, const char* where) const;
     int rowOfGroup(int gId) const;
     // The facade would not send: the overlay ends.
@@ -120,6 +121,9 @@ private:
     bool m_hasMore = true;
     bool m_isLoading = false;
     bool m_resetPending = false;
+    // A refresh asked while a listing was on its way (say, the sort
+    // changed): sent once that listing is in.
+    bool m_refreshAgain = false;
     qint64 m_totalNum = 0;
     int m_pageSize = 60;
     int m_offset = 0;

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -181,6 +182,9 @@ void LVDownTask::cleanupOnThread()
     }
     delete m_retryTimer;
     m_retryTimer = nullptr;
+    // The library's last report may be queued here already: on the shared
+    // task thread it would be delivered while this goes.
+    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
 }
 
 bool LVDownTask::init(Tidewell* owner)

@@ -1,5 +1,6 @@
 #include "transfer/lvuploadtask.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -69,6 +70,9 @@ LVUploadTask::~LVUploadTask()
         m_hasher->stopAndWait();
         delete m_upload;   // stops and gives back a running library task
         m_upload = nullptr;
+        // A stopped hash and the library report their end as queued calls:
+        // on a shared thread they would be delivered while this goes.
+        QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
     };
     if (m_thread->isRunning() && QThread::currentThread() != m_thread)
         QMetaObject::invokeMethod(this, cleanup, Qt::BlockingQueuedConnection);

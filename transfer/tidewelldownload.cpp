@@ -19,6 +19,9 @@ TidewellDownload::TidewellDownload(QObject* parent) : QObject(parent)
 TidewellDownload::~TidewellDownload()
 {
     stop();
+    // After a final status the task may not be given back yet and its
+    // worker may still be in that call: giving it back waits for the worker.
+    giveBack();
     m_owner = nullptr;
 }
 

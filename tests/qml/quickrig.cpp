@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlError>
@@ -170,6 +171,18 @@ void QuickRig::qmlEngineAvailable(QQmlEngine* engine)
             QTest::qFail(("QML warning: " + w.toString()).toUtf8().constData(), __FILE__, __LINE__);
     });
     engine->addImportPath(":/imports");
+    // The tray icon's icon type is given its type id in the first engine,
+    // as in the program. Given later, it may get the id of a type of an
+    // engine gone before, which QML still remembers as no value type, and
+    // the window fails on "icon.source".
+    static bool trayIconKnown = false;
+    if (!trayIconKnown) {
+        QQmlComponent tray(engine);
+        tray.setData("import Qt.labs.platform 1.1\nSystemTrayIcon { icon.source: \"\" }", QUrl());
+        trayIconKnown = tray.isReady();
+        if (!trayIconKnown)
+            qWarning() << "QuickRig - tray icon type:" << tray.errorString();
+    }
     m_root->exposeTo(engine->rootContext());
     engine->rootContext()->setContextProperty("twLauncher", m_launcher.get());
     engine->rootContext()->setContextProperty("testRig", m_api.get());

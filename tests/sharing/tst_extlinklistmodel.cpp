@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSemaphore>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <memory>
@@ -162,6 +163,38 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(again.model->rowCount(), 1, 10000);
         QCOMPARE(again.name(0), QString("Open"));
         QVERIFY(!again.model->hasMore());
+    }
+
+    // The same link again while the store is still writing the first one:
+    // it is there already, not asked for and listed a second time.
+    void linkAddedAgainBeforeItIsStored()
+    {
+        m_server->addShareLink("twice1", "", "Twice", "pub/twice");
+        Probe p(ext(), false);
+        // The store's thread is held from the moment the row shows, before
+        // the row's write is queued there.
+        QSemaphore hold;
+        struct Release
+        {
+            QSemaphore& s;
+            ~Release() { s.release(); }
+        } release{hold};
+        const auto holding =
+            connect(p.model.get(), &M::rowsInserted, ext(), [&hold] { hold.acquire(); }, Qt::QueuedConnection);
+        QueuedSpy stored(ext(), &TidewellExtlink::rAddExtlink);
+        p.model->addExtlink(linkUrl("twice1"));
+        QTRY_COMPARE_WITH_TIMEOUT(p.model->rowCount(), 1, 10000);
+        disconnect(holding);
+        QVERIFY(!ext()->localExtlink(linkUrl("twice1")));
+        const size_t asked = m_server->requests().size();
+        p.model->addExtlink(linkUrl("twice1"));
+        QVERIFY(p.lastToast(1, "existed extlink"));
+        hold.release();
+        QTRY_COMPARE_WITH_TIMEOUT(stored.count(), 1, 10000);
+        QTest::qWait(200);
+        QCOMPARE(m_server->requests().size(), asked);
+        QCOMPARE(p.model->rowCount(), 1);
+        QVERIFY(ext()->localExtlink(linkUrl("twice1")));
     }
 
     void codeProtectedLinkNeedsTheRightCode()

@@ -321,6 +321,30 @@ private slots:
         QVERIFY(!m_model->canFetchMore(QModelIndex()));
     }
 
+    // The sort changed again while the refresh for the change before was on
+    // its way: the list is asked once more, in the order asked last.
+    void sortChangeDuringARefresh()
+    {
+        seed(3);
+        loadFirst(3);
+        m_rig->server->delayAnswer(600, 1, "getPubGroupList");
+        m_model->setSortType(2);
+        m_model->refershData();
+        QTRY_COMPARE(m_rig->count("getPubGroupList"), 2);
+        m_model->setIsSort(true);
+        m_model->refershData();
+        QTRY_COMPARE(m_rig->count("getPubGroupList"), 3);
+        const auto last = m_rig->sent("getPubGroupList").back();
+        QCOMPARE(last["condition"].asInt(), 2);
+        QCOMPARE(last["isSort"].asBool(), true);
+        QTRY_VERIFY(!m_model->isLoading());
+        QCOMPARE(m_model->rowCount(), 3);
+        QCOMPARE(m_model->groups().at(0).gName, QString("g1000"));
+        QCOMPARE(m_model->groups().at(2).gName, QString("g1002"));
+        QTest::qWait(100);
+        QCOMPARE(m_rig->count("getPubGroupList"), 3);
+    }
+
     // A page that fails stops paging: a view that keeps asking does not
     // send the device a request each time.
     void failedPageStopsPaging()

@@ -1,4 +1,8 @@
+#include <QSemaphore>
 #include <QSignalSpy>
+#include <QThread>
+
+#include <atomic>
 
 #include "sdk/task_interface.h"
 #include "tests/testenv.h"
@@ -7,6 +11,27 @@
 #include "transfer/tidewelldownload.h"
 
 namespace {
+// Holds the library's worker in its final report for a while, as a busy
+// machine may, and tells when it has left.
+class HeldDownload : public TidewellDownload
+{
+public:
+    HeldDownload(QSemaphore& reported, std::atomic<bool>& inside) : m_reported(reported), m_inside(inside) {}
+    void on_status(int status, const std::string& text, int errCode) override
+    {
+        std::atomic<bool>& inside = m_inside;
+        inside = true;
+        TidewellDownload::on_status(status, text, errCode);
+        m_reported.release();
+        QThread::msleep(300);
+        inside = false;
+    }
+
+private:
+    QSemaphore& m_reported;
+    std::atomic<bool>& m_inside;
+};
+
 QStringList namePaths(const QList<DownFileInfo>& l)
 {
     QStringList out;
@@ -89,6 +114,28 @@ private slots:
         QSignalSpy pause(&d, &TidewellDownload::downloadPause);
         d.stop();
         QCOMPARE(pause.size(), 1);
+    }
+
+    // The object goes after its final status came in but before its owner
+    // gave the task back, while the worker is still in that report: it
+    // waits for the worker rather than leave it calling into freed memory.
+    void goesOnlyOnceTheWorkerHasLeft()
+    {
+        DownloadRig rig;
+        rig.server->addFile("a.txt", "abc");
+        // Outlive the test, should the worker still be held when it ends.
+        static QSemaphore reported;
+        static std::atomic<bool> inside{false};
+        auto d = std::make_unique<HeldDownload>(reported, inside);
+        QVERIFY(d->init(rig.owner.get()));
+        sdk::cores::model::down_file_info info;
+        info.file_id = int(rig.server->idForPath("a.txt"));
+        info.mode = 2;
+        info.save_path = (rig.dir.path() + "/a.part").toStdString();
+        QVERIFY(d->start(info, false));
+        QVERIFY(reported.tryAcquire(1, 10000));
+        d.reset();
+        QVERIFY(!inside);
     }
 
     void ownFilesArePagedAndNamedByLevel()

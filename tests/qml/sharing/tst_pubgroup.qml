@@ -34,7 +34,12 @@ Item {
         }
         function rowOf(name) { return names().indexOf(name) }
         function selectGroup(name) {
-            var row = H.find(page, "groupRow_" + name)
+            // The busy overlay of a command still being answered takes the
+            // click: a user waits for it to go and for the list to settle.
+            var list = H.find(page, "groupList")
+            tryCompare(H.find(list.parent, "busyOverlay"), "visible", false, 10000)
+            tryVerify(function() { return !isPolishScheduled(list) })
+            var row = H.find(list, "groupRow_" + name)
             verify(row, "row " + name)
             mouseClick(row)
             tryCompare(groups, "selectNum", 1)
@@ -65,12 +70,10 @@ Item {
             mouseClick(H.find(page, "sortName"))
             compare(groups.sortType, 2)
             tryVerify(function() { return testRig.requestCount("getPubGroupList") >= 1 }, 10000)
-            // A refresh waits for the answer of the one before.
-            wait(500)
+            // Clicks while the list is still on its way are not lost.
             mouseClick(H.find(page, "sortCreated"))
             compare(groups.sortType, 1)
             tryVerify(function() { return testRig.requestCount("getPubGroupList") >= 2 }, 10000)
-            wait(500)
             // The same column again turns the direction.
             var before = groups.isSort
             mouseClick(H.find(page, "sortCreated"))
