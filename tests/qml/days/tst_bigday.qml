@@ -44,7 +44,11 @@ Item {
         property var pictures: null
         property var group: null
         property var list: null
+        // Live cells, and the longest stall of the event loop in ms (the
+        // page aims at 50; a loaded test machine gets some slack).
         readonly property int bound: 300
+        readonly property int stallBound: 100
+        property int mostWhileLoading: 0
 
         function dayText(daysAgo) {
             var d = new Date()
@@ -85,11 +89,10 @@ Item {
             pictures = page.category(0)
             group = pictures.model
             list = Scene.find(pictures, "dayList")
-            // Every page, while the cells of the large day stay few.
-            var most = 0
+            // Every page, counting the cells made meanwhile.
             tryVerify(function() {
                 group.fetchGroup()
-                most = Math.max(most, liveThumbs())
+                mostWhileLoading = Math.max(mostWhileLoading, liveThumbs())
                 return group.loadFileNum >= 10000
             }, 55000, "all pages")
             var n = -1
@@ -100,10 +103,10 @@ Item {
                 n = group.loadFileNum
                 return same
             }, 20000, "last page")
-            verify(most < bound, "cells made while loading: " + most)
         }
 
         function test_1_largeDayMakesOnlyCellsInSight() {
+            verify(mostWhileLoading < bound, "cells made while loading: " + mostWhileLoading)
             var today = group.getItem(0)
             verify(today.rowCount() >= 5000 && today.rowCount() < 5100, today.rowCount())
             var h = headers()
@@ -172,7 +175,7 @@ Item {
             tryCompare(toast, "lastText", total + " File have been added for download", 55000)
             wait(500)
             gapTimer.stop()
-            verify(gapTimer.maxGap < bound, "the event loop stalled " + gapTimer.maxGap + " ms")
+            verify(gapTimer.maxGap < stallBound, "the event loop stalled " + gapTimer.maxGap + " ms")
             compare(group.selectNum, 0)
             var stored = daysSeed.storedDownloads()
             compare(stored.length, total)
