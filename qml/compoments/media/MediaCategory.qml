@@ -249,6 +249,8 @@ Rectangle {
                 visible: cat.grouped
                 clip: true
                 model: dayRows
+                // Rows scrolled out come back as the rows coming in.
+                reuseItems: true
                 cacheBuffer: 400
                 boundsBehavior: Flickable.StopAtBounds
                 ScrollBar.vertical: ScrollBar { objectName: "dayScroll" }

@@ -39,7 +39,8 @@ Item {
             readonly property bool isIcon: String(cell.icon).indexOf("qrc:") === 0
             asynchronous: !isIcon
         }
-        Label {
+        // Plain texts: a page shows many cells at once.
+        Text {
             objectName: "thumbName"
             x: 6
             anchors.bottom: parent.bottom
@@ -84,7 +85,7 @@ Item {
                 onClicked: cell.checkToggled()
             }
         }
-        Label {
+        Text {
             visible: cell.loved
             anchors.right: parent.right
             anchors.top: parent.top
