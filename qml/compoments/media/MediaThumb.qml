@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import Tidewell 1.0
 
 // One cell of a media grid: the thumbnail (or the type icon until it
@@ -31,10 +32,11 @@ Item {
             width: parent.width - 12
             height: parent.height - 30
             source: cell.icon
-            sourceSize.width: 240
-            sourceSize.height: 240
+            // Decoded at the size drawn, so drawing never scales; a cropped
+            // picture is cut to the item's bounds by the item itself.
+            sourceSize.width: Math.ceil(width * Screen.devicePixelRatio)
+            sourceSize.height: Math.ceil(height * Screen.devicePixelRatio)
             fillMode: isIcon ? Image.PreserveAspectFit : Image.PreserveAspectCrop
-            clip: true
             // Thumbnails load off the GUI thread; bundled icons at once.
             readonly property bool isIcon: String(cell.icon).indexOf("qrc:") === 0
             asynchronous: !isIcon
