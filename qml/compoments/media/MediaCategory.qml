@@ -295,6 +295,7 @@ Rectangle {
                                     objectName: "dayHeader"
                                     Layout.fillWidth: true
                                     text: row.dayText + " (" + row.parts[2] + ")"
+                                    textFormat: Text.PlainText
                                     font.pixelSize: Theme.fontNormal
                                     font.bold: true
                                     color: Theme.text

@@ -49,6 +49,7 @@ Item {
             anchors.bottomMargin: 4
             width: parent.width - 12
             text: cell.name
+            textFormat: Text.PlainText
             elide: Text.ElideMiddle
             horizontalAlignment: Text.AlignHCenter
             font.pixelSize: Theme.fontSmall
