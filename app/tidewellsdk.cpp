@@ -65,6 +65,7 @@
 #include "sharing/sharefilemodel.h"
 #include "sharing/shareuserlistmodel.h"
 #include "media/grouplistmodel.h"
+#include "media/dayrowsmodel.h"
 #include "media/medialistmodel.h"
 #include "media/twmediaplaylist.h"
 #include "media/previewlistmodel.h"
@@ -412,6 +413,7 @@ void TidewellSdk::registerTypes()
     qmlRegisterType<ShareFileModel>("Tidewell.Model", 1, 0, "ShareFileModel");
     qmlRegisterType<GroupListModel>("Tidewell.Model", 1, 0, "GroupListModel");
     qmlRegisterType<MediaListModel>("Tidewell.Model", 1, 0, "MediaListModel");
+    qmlRegisterType<DayRowsModel>("Tidewell.Model", 1, 0, "DayRowsModel");
     qmlRegisterType<MyExtlinkListModel>("Tidewell.Model", 1, 0, "MyExtlinkListModel");
     qmlRegisterType<TwMediaPlayList>("Tidewell.Media", 1, 0, "TwMediaPlayList");
     qmlRegisterType<PreviewListModel>("Tidewell.Model", 1, 0, "PreviewListModel");

@@ -8,7 +8,7 @@ import "../file"
 import "../share"
 
 // One media category of a device (pictures, videos, music, favourites):
-// grouped by day (a header and a grid per day) or as a plain list, with
+// grouped by day (a header and rows of cells per day) or as a plain list, with
 // sort, paging by scrolling, the selection and the operations on it.
 Rectangle {
     id: cat
@@ -61,9 +61,13 @@ Rectangle {
             list.fetchMore()
         }
     }
+    // Set once the models' own bindings (their category among them) hold:
+    // a load asked for while the page is still being made would list the
+    // wrong category.
+    property bool made: false
     // Favourites change on the other pages: read again whenever shown.
     function ensureLoaded() {
-        if (!shown || !connected)
+        if (!made || !shown || !connected)
             return
         if (fileType === 7 || (grouped ? !groupLoaded : !listLoaded))
             reload()
@@ -78,7 +82,10 @@ Rectangle {
     // Back from an outage: a list that failed to load asks again.
     onConnectedChanged: { if (connected && model.rowCount() === 0) groupLoaded = listLoaded = false; ensureLoaded() }
     onGroupedChanged: ensureLoaded()
-    Component.onCompleted: ensureLoaded()
+    Component.onCompleted: {
+        made = true
+        ensureLoaded()
+    }
 
     // Double click: pictures open in the preview, anything else (videos
     // and music in the player, a favourite document) by its kind; the
@@ -119,7 +126,8 @@ Rectangle {
         for (var s = 0; s < group.rowCount(); ++s) {
             var key = String(group.data(group.index(s, 0), 267)).split("_")[0]
             if (Number(key) === day.getTime()) {
-                days.positionViewAtIndex(s, ListView.Contain)
+                var row = dayRows.rowOf(s, info.id)
+                days.positionViewAtIndex(row >= 0 ? row : dayRows.rowOf(s, ""), ListView.Contain)
                 return
             }
         }
@@ -257,16 +265,22 @@ Rectangle {
             Layout.fillWidth: true
             Layout.fillHeight: true
 
-            // Day sections as rows, each a header and a grid of its items.
+            // The days as one list of rows: a header per day, then rows of
+            // cells. Only the rows in sight exist, however large a day is.
+            DayRowsModel {
+                id: dayRows
+                group: cat.groupLoaded ? group : null
+                columns: days.columns
+            }
             ListView {
                 id: days
                 objectName: "dayList"
                 anchors.fill: parent
                 visible: cat.grouped
                 clip: true
-                // Bound once loading starts: the view asks a bound model for
-                // more rows, which must wait for the device.
-                model: cat.groupLoaded ? group : null
+                model: dayRows
+                // Rows scrolled out come back as the rows coming in.
+                reuseItems: true
                 cacheBuffer: 400
                 boundsBehavior: Flickable.StopAtBounds
                 ScrollBar.vertical: ScrollBar { objectName: "dayScroll" }
@@ -279,59 +293,68 @@ Rectangle {
                 }
                 onContentYChanged: maybeFetch()
                 onContentHeightChanged: maybeFetch()
-                delegate: Column {
-                    id: day
+                delegate: Item {
+                    id: row
+                    readonly property bool header: model.$Header
+                    readonly property QtObject items: model.$Items
+                    readonly property int first: model.$First
+                    readonly property int cellCount: model.$Count
+                    readonly property var cells: model.$Cells
                     readonly property var parts: String(model.$SectionName).split("_")
-                    readonly property QtObject items: model.$FileItemModel
+                    readonly property int section: model.$Section
                     readonly property string dayText: Qt.formatDate(new Date(Number(parts[0])), "yyyy-MM-dd")
-                    objectName: "day_" + dayText
+                    objectName: header ? "day_" + dayText : "dayRow"
                     width: days.width
-                    Rectangle {
-                        width: parent.width
-                        height: 36
-                        color: Theme.surface
-                        RowLayout {
-                            anchors.fill: parent
-                            anchors.leftMargin: Theme.margin
-                            CheckBox {
-                                objectName: "dayCheck"
-                                padding: 0
-                                checked: day.parts[3] === "1"
-                                onClicked: { group.multiSelect(index); group.menuType = 2 }
-                            }
-                            Label {
-                                objectName: "dayHeader"
-                                Layout.fillWidth: true
-                                text: day.dayText + " (" + day.parts[2] + ")"
-                                font.pixelSize: Theme.fontNormal
-                                font.bold: true
-                                color: Theme.text
+                    height: header ? 36 : days.cellHeight
+
+                    Loader {
+                        anchors.fill: parent
+                        active: row.header
+                        sourceComponent: Rectangle {
+                            color: Theme.surface
+                            RowLayout {
+                                anchors.fill: parent
+                                anchors.leftMargin: Theme.margin
+                                CheckBox {
+                                    objectName: "dayCheck"
+                                    padding: 0
+                                    checked: row.parts[3] === "1"
+                                    onClicked: { group.multiSelect(row.section); group.menuType = 2 }
+                                }
+                                Label {
+                                    objectName: "dayHeader"
+                                    Layout.fillWidth: true
+                                    text: row.dayText + " (" + row.parts[2] + ")"
+                                    textFormat: Text.PlainText
+                                    font.pixelSize: Theme.fontNormal
+                                    font.bold: true
+                                    color: Theme.text
+                                }
                             }
                         }
                     }
-                    GridView {
-                        id: grid
-                        objectName: "dayGrid"
+                    Row {
                         x: Theme.margin
-                        width: days.columns * days.cellWidth
-                        height: Math.ceil(count / days.columns) * days.cellHeight
-                        interactive: false
-                        cellWidth: days.cellWidth
-                        cellHeight: days.cellHeight
-                        model: day.items
-                        delegate: MediaThumb {
-                            objectName: "thumb_" + model.$FileName
-                            width: grid.cellWidth
-                            height: grid.cellHeight
-                            name: model.$FileName
-                            icon: model.$FileThumbUrl
-                            selected: model.$Selected
-                            loved: model.$FileIsLove
-                            shared: model.$FileIsShare
-                            onClicked: { day.items.singleSelect(index); day.items.menuType = 2 }
-                            onCheckToggled: { day.items.multiSelect(index); day.items.menuType = 2 }
-                            onRightClicked: { day.items.singleSelect(index, true); contextMenu.popup() }
-                            onDoubleClicked: { day.items.singleSelect(index, true); cat.openItem(day.items, index) }
+                        Repeater {
+                            model: row.header ? 0 : row.cellCount
+                            delegate: MediaThumb {
+                                readonly property var cell: row.cells[index] || ({})
+                                objectName: "thumb_" + cell.name
+                                width: days.cellWidth
+                                height: days.cellHeight
+                                name: cell.name || ""
+                                icon: cell.thumb || ""
+                                selected: cell.selected === true
+                                loved: cell.loved === true
+                                shared: cell.shared === true
+                                onClicked: { row.items.singleSelect(row.first + index); row.items.menuType = 2 }
+                                onCheckToggled: { row.items.multiSelect(row.first + index); row.items.menuType = 2 }
+                                onRightClicked: { row.items.singleSelect(row.first + index, true); contextMenu.popup() }
+                                onDoubleClicked: {
+                                    row.items.singleSelect(row.first + index, true)
+                                    cat.openItem(row.items, row.first + index)
+                                }
+                            }
                         }
                     }
                 }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import Tidewell 1.0
 
 // One cell of a media grid: the thumbnail (or the type icon until it
@@ -32,7 +33,8 @@ Item {
             height: parent.height - 30
             source: cell.icon
         }
-        Label {
+        // Plain texts: a page shows many cells at once.
+        Text {
             objectName: "thumbName"
             x: 6
             anchors.bottom: parent.bottom
@@ -78,7 +80,7 @@ Item {
                 onClicked: cell.checkToggled()
             }
         }
-        Label {
+        Text {
             visible: cell.loved
             anchors.right: parent.right
             anchors.top: parent.top

@@ -139,6 +139,9 @@ Item {
                 clip: true
                 model: view.model
                 boundsBehavior: Flickable.StopAtBounds
+                // Rows scrolled out are used again for the rows coming in:
+                // a long queue scrolls without making rows all the time.
+                reuseItems: true
                 ScrollBar.vertical: ScrollBar {}
                 delegate: Rectangle {
                     id: row
