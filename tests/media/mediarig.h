@@ -14,6 +14,7 @@
 
 #include "tests/serverrig.h"
 #include "tests/testowner.h"
+#include "media/twmediastream.h"
 #include "tools/testdeviceserver.h"
 
 // A device server with its storage, an owner connected to it over loopback,
@@ -121,3 +122,20 @@ struct MediaRig : ServerRig
         return f.readAll().indexOf("moov");
     }
 };
+
+// Reads length bytes at offset the way libmpv does: a seek, then reads
+// until enough or the stream ends.
+inline QByteArray readAt(TwMediaStream& s, qint64 offset, qint64 length)
+{
+    if (s.seek(offset) != offset)
+        return QByteArray("<seek failed>");
+    QByteArray out;
+    while (out.size() < length) {
+        QByteArray buf(int(length - out.size()), '\0');
+        const qint64 n = s.read(buf.data(), buf.size());
+        if (n <= 0)
+            break;
+        out.append(buf.constData(), int(n));
+    }
+    return out;
+}

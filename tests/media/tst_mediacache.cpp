@@ -20,21 +20,6 @@
 #include "tests/testenv.h"
 
 namespace {
-QByteArray readAt(TwMediaStream& s, qint64 offset, qint64 length)
-{
-    if (s.seek(offset) != offset)
-        return QByteArray("<seek failed>");
-    QByteArray out;
-    while (out.size() < length) {
-        QByteArray buf(int(length - out.size()), '\0');
-        const qint64 n = s.read(buf.data(), buf.size());
-        if (n <= 0)
-            break;
-        out.append(buf.constData(), int(n));
-    }
-    return out;
-}
-
 // Bytes of the cache folder's files whose name starts with prefix.
 qint64 cachedBytes(const QString& folder, const QString& prefix = QString())
 {

@@ -13,21 +13,6 @@
 #include "tests/testenv.h"
 
 namespace {
-QByteArray readAt(TwMediaStream& s, qint64 offset, qint64 length)
-{
-    if (s.seek(offset) != offset)
-        return QByteArray("<seek failed>");
-    QByteArray out;
-    while (out.size() < length) {
-        QByteArray buf(int(length - out.size()), '\0');
-        const qint64 n = s.read(buf.data(), buf.size());
-        if (n <= 0)
-            break;
-        out.append(buf.constData(), int(n));
-    }
-    return out;
-}
-
 int downloads(const MediaRig& rig)
 {
     return int(rig.server->requestsFor("/device/download").size());
