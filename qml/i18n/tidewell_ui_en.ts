@@ -220,6 +220,38 @@
         <source>Sample device</source>
         <translation>Sample device</translation>
     </message>
+    <message>
+        <source>Enter the device&apos;s host and a port from 1 to 65535.</source>
+        <translation>Enter the device&apos;s host and a port from 1 to 65535.</translation>
+    </message>
+    <message>
+        <source>The device at %1 did not answer within %2 s.</source>
+        <translation>The device at %1 did not answer within %2 s.</translation>
+    </message>
+    <message>
+        <source>The device at %1 refused the token.</source>
+        <translation>The device at %1 refused the token.</translation>
+    </message>
+    <message>
+        <source>The connection to %1 was refused: nothing answers on that port.</source>
+        <translation>The connection to %1 was refused: nothing answers on that port.</translation>
+    </message>
+    <message>
+        <source>The host %1 was not found.</source>
+        <translation>The host %1 was not found.</translation>
+    </message>
+    <message>
+        <source>Cannot reach %1: %2</source>
+        <translation>Cannot reach %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 does not answer as a device (HTTP %2).</source>
+        <translation>%1 does not answer as a device (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>The device at %1 answered: %2</source>
+        <translation>The device at %1 answered: %2</translation>
+    </message>
 </context>
 <context>
     <name>DeviceView</name>
@@ -242,6 +274,10 @@
     <message>
         <source>The device is not connected</source>
         <translation>The device is not connected</translation>
+    </message>
+    <message>
+        <source>The device is not connected: %1</source>
+        <translation>The device is not connected: %1</translation>
     </message>
 </context>
 <context>
@@ -479,6 +515,10 @@ Code:
         <source>Download failed</source>
         <translation>Download failed</translation>
     </message>
+    <message>
+        <source>Only documents are opened here</source>
+        <translation>Only documents are opened here</translation>
+    </message>
 </context>
 <context>
     <name>FileLevels</name>
@@ -493,6 +533,10 @@ Code:
     <message numerus="yes">
         <source>%n items</source>
         <translation><numerusform>%n item</numerusform><numerusform>%n items</numerusform></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Open</translation>
     </message>
 </context>
 <context>
@@ -888,6 +932,38 @@ Code:
         <source>Delete the %n selected items?</source>
         <translation><numerusform>Delete the %n selected item?</numerusform><numerusform>Delete the %n selected items?</numerusform></translation>
     </message>
+    <message>
+        <source>Search &quot;%1&quot;</source>
+        <translation>Search &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Upload files</source>
+        <translation>Upload files</translation>
+    </message>
+    <message>
+        <source>Upload folder</source>
+        <translation>Upload folder</translation>
+    </message>
+    <message>
+        <source>Search in the group</source>
+        <translation>Search in the group</translation>
+    </message>
+    <message>
+        <source>Sort by</source>
+        <translation>Sort by</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Modified</translation>
+    </message>
+    <message>
+        <source>Drop to upload here</source>
+        <translation>Drop to upload here</translation>
+    </message>
 </context>
 <context>
     <name>LVDownTask</name>
@@ -1014,6 +1090,30 @@ Code:
         <source>Report</source>
         <translation>Report</translation>
     </message>
+    <message>
+        <source>Choose a folder on this computer</source>
+        <translation>Choose a folder on this computer</translation>
+    </message>
+    <message>
+        <source>Sort by</source>
+        <translation>Sort by</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Modified</translation>
+    </message>
+    <message>
+        <source>Drop to upload here</source>
+        <translation>Drop to upload here</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>Save to</translation>
+    </message>
 </context>
 <context>
     <name>MediaCategory</name>
@@ -1108,6 +1208,10 @@ Code:
     <message numerus="yes">
         <source>Delete the %n selected items?</source>
         <translation><numerusform>Delete the %n selected item?</numerusform><numerusform>Delete the %n selected items?</numerusform></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Open</translation>
     </message>
 </context>
 <context>
@@ -1261,6 +1365,14 @@ Code:
     <message>
         <source>Enter the device&apos;s host and port</source>
         <translation>Enter the device&apos;s host and port</translation>
+    </message>
+    <message>
+        <source>Open the sample device</source>
+        <translation>Open the sample device</translation>
+    </message>
+    <message>
+        <source>The sample device cannot be started.</source>
+        <translation>The sample device cannot be started.</translation>
     </message>
 </context>
 <context>
@@ -1904,6 +2016,17 @@ Code:
     </message>
 </context>
 <context>
+    <name>TidewellNet</name>
+    <message>
+        <source>The device&apos;s answer could not be read</source>
+        <translation>The device&apos;s answer could not be read</translation>
+    </message>
+    <message>
+        <source>The connection was closed</source>
+        <translation>The connection was closed</translation>
+    </message>
+</context>
+<context>
     <name>TidewellTab</name>
     <message>
         <source>%1 file Add upload file completed</source>
@@ -2022,10 +2145,6 @@ Code:
     <message>
         <source>&amp;Quit</source>
         <translation>&amp;Quit</translation>
-    </message>
-    <message>
-        <source>Cannot open the device at %1:%2</source>
-        <translation>Cannot open the device at %1:%2</translation>
     </message>
 </context>
 </TS>

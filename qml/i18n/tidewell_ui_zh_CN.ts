@@ -220,6 +220,38 @@
         <source>Sample device</source>
         <translation>示例设备</translation>
     </message>
+    <message>
+        <source>Enter the device&apos;s host and a port from 1 to 65535.</source>
+        <translation>请输入设备的主机和 1 到 65535 之间的端口。</translation>
+    </message>
+    <message>
+        <source>The device at %1 did not answer within %2 s.</source>
+        <translation>%1 上的设备在 %2 秒内没有应答。</translation>
+    </message>
+    <message>
+        <source>The device at %1 refused the token.</source>
+        <translation>%1 上的设备拒绝了该令牌。</translation>
+    </message>
+    <message>
+        <source>The connection to %1 was refused: nothing answers on that port.</source>
+        <translation>连接 %1 被拒绝：该端口上没有服务应答。</translation>
+    </message>
+    <message>
+        <source>The host %1 was not found.</source>
+        <translation>找不到主机 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot reach %1: %2</source>
+        <translation>无法连接 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 does not answer as a device (HTTP %2).</source>
+        <translation>%1 的应答不是设备的应答（HTTP %2）。</translation>
+    </message>
+    <message>
+        <source>The device at %1 answered: %2</source>
+        <translation>%1 上的设备回复：%2</translation>
+    </message>
 </context>
 <context>
     <name>DeviceView</name>
@@ -242,6 +274,10 @@
     <message>
         <source>The device is not connected</source>
         <translation>设备未连接</translation>
+    </message>
+    <message>
+        <source>The device is not connected: %1</source>
+        <translation>设备未连接：%1</translation>
     </message>
 </context>
 <context>
@@ -479,6 +515,10 @@ Code:
         <source>Download failed</source>
         <translation>下载失败</translation>
     </message>
+    <message>
+        <source>Only documents are opened here</source>
+        <translation>此处只能打开文档</translation>
+    </message>
 </context>
 <context>
     <name>FileLevels</name>
@@ -493,6 +533,10 @@ Code:
     <message numerus="yes">
         <source>%n items</source>
         <translation><numerusform>%n 项</numerusform></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
     </message>
 </context>
 <context>
@@ -888,6 +932,38 @@ Code:
         <source>Delete the %n selected items?</source>
         <translation><numerusform>确定删除选中的 %n 项吗？</numerusform></translation>
     </message>
+    <message>
+        <source>Search &quot;%1&quot;</source>
+        <translation>搜索“%1”</translation>
+    </message>
+    <message>
+        <source>Upload files</source>
+        <translation>上传文件</translation>
+    </message>
+    <message>
+        <source>Upload folder</source>
+        <translation>上传文件夹</translation>
+    </message>
+    <message>
+        <source>Search in the group</source>
+        <translation>在群组中搜索</translation>
+    </message>
+    <message>
+        <source>Sort by</source>
+        <translation>排序</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>修改时间</translation>
+    </message>
+    <message>
+        <source>Drop to upload here</source>
+        <translation>拖放到此处上传</translation>
+    </message>
 </context>
 <context>
     <name>LVDownTask</name>
@@ -1014,6 +1090,30 @@ Code:
         <source>Report</source>
         <translation>举报</translation>
     </message>
+    <message>
+        <source>Choose a folder on this computer</source>
+        <translation>请选择本机上的文件夹</translation>
+    </message>
+    <message>
+        <source>Sort by</source>
+        <translation>排序</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>修改时间</translation>
+    </message>
+    <message>
+        <source>Drop to upload here</source>
+        <translation>拖放到此处上传</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>保存到</translation>
+    </message>
 </context>
 <context>
     <name>MediaCategory</name>
@@ -1108,6 +1208,10 @@ Code:
     <message numerus="yes">
         <source>Delete the %n selected items?</source>
         <translation><numerusform>确定删除选中的 %n 项吗？</numerusform></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
     </message>
 </context>
 <context>
@@ -1261,6 +1365,14 @@ Code:
     <message>
         <source>Enter the device&apos;s host and port</source>
         <translation>请输入设备的主机和端口</translation>
+    </message>
+    <message>
+        <source>Open the sample device</source>
+        <translation>打开示例设备</translation>
+    </message>
+    <message>
+        <source>The sample device cannot be started.</source>
+        <translation>无法启动示例设备。</translation>
     </message>
 </context>
 <context>
@@ -1904,6 +2016,17 @@ Code:
     </message>
 </context>
 <context>
+    <name>TidewellNet</name>
+    <message>
+        <source>The device&apos;s answer could not be read</source>
+        <translation>无法读取设备的应答</translation>
+    </message>
+    <message>
+        <source>The connection was closed</source>
+        <translation>连接已关闭</translation>
+    </message>
+</context>
+<context>
     <name>TidewellTab</name>
     <message>
         <source>%1 file Add upload file completed</source>
@@ -2022,10 +2145,6 @@ Code:
     <message>
         <source>&amp;Quit</source>
         <translation>退出(&amp;Q)</translation>
-    </message>
-    <message>
-        <source>Cannot open the device at %1:%2</source>
-        <translation>无法打开位于 %1:%2 的设备</translation>
     </message>
 </context>
 </TS>
