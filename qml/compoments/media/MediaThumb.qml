@@ -25,13 +25,24 @@ Item {
         border.color: cell.selected ? Theme.accent : Theme.border
         border.width: cell.selected ? 2 : 1
 
-        PhotoImage {
+        // A plain image, not the painted photo component: a grid scrolls
+        // through thousands of cells, and decoded thumbnails are shared
+        // from the image cache.
+        Image {
             id: picture
             objectName: "thumbImage"
             x: 6; y: 6
             width: parent.width - 12
             height: parent.height - 30
             source: cell.icon
+            // Decoded at the size drawn, so drawing never scales; a cropped
+            // picture is cut to the item's bounds by the item itself.
+            sourceSize.width: Math.ceil(width * Screen.devicePixelRatio)
+            sourceSize.height: Math.ceil(height * Screen.devicePixelRatio)
+            fillMode: isIcon ? Image.PreserveAspectFit : Image.PreserveAspectCrop
+            // Thumbnails load off the GUI thread; bundled icons at once.
+            readonly property bool isIcon: String(cell.icon).indexOf("qrc:") === 0
+            asynchronous: !isIcon
         }
         // Plain texts: a page shows many cells at once.
         Text {
