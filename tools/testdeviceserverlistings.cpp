@@ -125,8 +125,11 @@ std::string TestDeviceServer::Impl::listing(const std::string& rel, const Json::
         std::stable_sort(names.begin(), names.end(), [&](const auto& a, const auto& b) {
             if (a.first != b.first)
                 return !a.first;
-            if (condition == 2 || times[a.second] == times[b.second])
+            if (condition == 2)
                 return ascending ? a.second < b.second : a.second > b.second;
+            // Items made within one clock tick keep name order either way.
+            if (times[a.second] == times[b.second])
+                return a.second < b.second;
             return ascending ? times[a.second] < times[b.second] : times[a.second] > times[b.second];
         });
     }
