@@ -451,8 +451,12 @@ int main(int argc, char** argv)
                 return downs->rowCount() >= kPictures - 1;
             downs->fetchMore(QModelIndex());
             return false;
-        }, 300000))
+        }, 120000))
+    {
+        std::printf("# download list: %d rows of %d, more %d\n", downs->rowCount(),
+                    downs->property("totalNum").toInt(), int(downs->canFetchMore(QModelIndex())));
         return fail("download list not loaded");
+    }
 
     auto* downList = qobject_cast<QQuickItem*>(findNamed(scene, "downList"));
     auto* refList = qobject_cast<QQuickItem*>(findNamed(scene, "refList"));
