@@ -199,6 +199,7 @@ Rectangle {
                 }
                 Label {
                     Layout.fillWidth: true
+                    textFormat: Text.PlainText
                     text: files.selectNum > 0 ? qsTr("%1 selected").arg(files.selectNum)
                                               : qsTr("%n items", "", files.fileNum)
                     objectName: "countText"

@@ -253,6 +253,7 @@ Rectangle {
                 Label {
                     objectName: "countText"
                     Layout.fillWidth: true
+                    textFormat: Text.PlainText
                     text: cat.model.selectNum > 0 ? qsTr("%1 selected").arg(cat.model.selectNum)
                                                   : qsTr("%n items", "", cat.model.loadFileNum)
                     color: Theme.textMuted

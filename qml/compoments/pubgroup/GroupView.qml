@@ -197,6 +197,7 @@ Rectangle {
                 }
                 Label {
                     objectName: "memberSummary"
+                    textFormat: Text.PlainText
                     text: qsTr("%n members", "", detailModel.userInfo.totalNum || 0)
                     color: Theme.textMuted
                 }

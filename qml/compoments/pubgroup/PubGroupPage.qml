@@ -105,6 +105,7 @@ Rectangle {
                     }
                     Label {
                         objectName: "groupCount"
+                        textFormat: Text.PlainText
                         text: qsTr("%n groups", "", groupModel.totalNum)
                         color: Theme.textMuted
                         font.pixelSize: Theme.fontSmall

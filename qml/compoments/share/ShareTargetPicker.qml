@@ -120,6 +120,7 @@ Dialog {
                         }
                         Label {
                             visible: target.heads.length > 1
+                            textFormat: Text.PlainText
                             text: qsTr("%n members", "", target.heads.length)
                             color: Theme.textMuted
                             font.pixelSize: Theme.fontSmall

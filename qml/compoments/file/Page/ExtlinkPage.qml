@@ -149,6 +149,7 @@ Rectangle {
                     }
                     Label {
                         objectName: "linkCount"
+                        textFormat: Text.PlainText
                         text: qsTr("%n links", "", page.links ? page.links.loadNum : 0)
                         color: Theme.textMuted
                         font.pixelSize: Theme.fontSmall
