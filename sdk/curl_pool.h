@@ -14,7 +14,11 @@ class curl_request;
 class curl_pool
 {
 public:
-    explicit curl_pool(std::size_t keep = 8);
+    // Enough for every transfer a session runs at once (thumbnails go 20 at
+    // a time on the local network): fewer, and each wave of them closes
+    // connections and opens new ones together, which a device's short
+    // listen queue may answer by dropping some for a second.
+    explicit curl_pool(std::size_t keep = 24);
     ~curl_pool();
 
     // A kept request, or a new one.
