@@ -1,7 +1,10 @@
 #include "transfer/thumbdownloadtask.h"
 
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstring>
 #include <mutex>
 
 #include <QBuffer>
@@ -20,7 +23,7 @@
 
 using namespace sdk::cores;
 
-ThumbDownloadTask::ThumbDownloadTask(const QString& root) : m_root(root)
+ThumbDownloadTask::ThumbDownloadTask(const QString& root, QThreadPool* disk) : m_root(root), m_disk(disk)
 {
     m_lastData.store(steadyMs());
 }
@@ -37,77 +40,103 @@ qint64 ThumbDownloadTask::steadyMs()
 }
 
 // The temporary file of one task, written behind the download: chunks are
-// appended in order by one job at a time on a pool of its own.
+// appended in order, one job at a time, on the service's disk thread.
 class ThumbTmpWriter : public std::enable_shared_from_this<ThumbTmpWriter>
 {
 public:
-    ThumbTmpWriter(const QString& path, qint64 at) : m_file(path), m_at(at) {}
+    ThumbTmpWriter(const QString& path, qint64 at, QThreadPool* disk) : m_file(path), m_at(at), m_disk(disk) {}
 
     void append(const char* data, qint64 length)
     {
         std::lock_guard<std::mutex> l(m_mutex);
-        m_pending.append(data, int(length));
-        if (m_scheduled)
+        if (m_closed)
             return;
-        m_scheduled = true;
-        auto self = shared_from_this();
-        pool().start([self] { self->drain(); });
+        m_pending.append(data, int(length));
+        scheduleLocked();
     }
 
+    // Writes what is still pending on the caller's thread (a job queued
+    // behind the caller on the disk thread is not waited for), then closes
+    // the file; false when a write failed. Later calls only answer that.
     bool finish()
     {
         std::unique_lock<std::mutex> l(m_mutex);
-        m_idle.wait(l, [this] { return !m_scheduled; });
+        m_idle.wait(l, [this] { return !m_writing; });
+        while (!m_pending.isEmpty() && !m_failed && !m_closed) {
+            QByteArray chunk;
+            chunk.swap(m_pending);
+            m_writing = true;
+            l.unlock();
+            const bool ok = write(chunk);
+            l.lock();
+            m_writing = false;
+            m_failed = m_failed || !ok;
+        }
+        m_pending.clear();
         if (m_file.isOpen())
             m_file.close();
+        m_closed = true;
+        m_idle.notify_all();
         return !m_failed;
     }
 
 private:
-    static QThreadPool& pool()
+    void scheduleLocked()
     {
-        struct Pool : QThreadPool
-        {
-            Pool() { setMaxThreadCount(4); }
-        };
-        static Pool p;
-        return p;
+        if (m_scheduled || m_pending.isEmpty() || m_failed || m_closed)
+            return;
+        m_scheduled = true;
+        auto self = shared_from_this();
+        m_disk->start([self] { self->drain(); });
     }
 
     void drain()
     {
-        for (;;) {
-            QByteArray chunk;
-            {
-                std::lock_guard<std::mutex> l(m_mutex);
-                chunk.swap(m_pending);
-                if (chunk.isEmpty() || m_failed) {
-                    m_pending.clear();
-                    m_scheduled = false;
-                    m_idle.notify_all();
-                    return;
-                }
-            }
-            // Opened once for the task, unbuffered: no flush per chunk.
-            bool ok = m_file.isOpen()
-                      || (m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered) && m_file.seek(m_at));
-            ok = ok && m_file.write(chunk) == chunk.size();
-            if (!ok) {
-                qWarning() << "ThumbDownloadTask - cannot write" << m_file.fileName() << m_file.errorString();
-                m_file.close();
-                std::lock_guard<std::mutex> l(m_mutex);
-                m_failed = true;
-            }
+        std::unique_lock<std::mutex> l(m_mutex);
+        m_scheduled = false;
+        // Whoever writes now goes on with what is left.
+        if (m_writing || m_closed || m_failed || m_pending.isEmpty())
+            return;
+        QByteArray chunk;
+        chunk.swap(m_pending);
+        m_writing = true;
+        l.unlock();
+        const bool ok = write(chunk);
+        l.lock();
+        m_writing = false;
+        m_failed = m_failed || !ok;
+        m_idle.notify_all();
+        // What came meanwhile waits behind the other tasks' jobs: a long
+        // download does not hold the disk thread.
+        scheduleLocked();
+    }
+
+    // Only the one that set m_writing calls this.
+    bool write(const QByteArray& chunk)
+    {
+        // Opened once for the task, unbuffered: no flush per chunk. From 0
+        // nothing earlier is kept, not even a longer file left there.
+        const QIODevice::OpenMode mode = QIODevice::ReadWrite | QIODevice::Unbuffered
+                                         | (m_at == 0 ? QIODevice::Truncate : QIODevice::NotOpen);
+        bool ok = m_file.isOpen() || (m_file.open(mode) && m_file.seek(m_at));
+        ok = ok && m_file.write(chunk) == chunk.size();
+        if (!ok) {
+            qWarning() << "ThumbDownloadTask - cannot write" << m_file.fileName() << m_file.errorString();
+            m_file.close();
         }
+        return ok;
     }
 
     QFile m_file;
     const qint64 m_at;
+    QThreadPool* const m_disk;
     std::mutex m_mutex;
     std::condition_variable m_idle;
     QByteArray m_pending;
-    bool m_scheduled = false;
+    bool m_scheduled = false;   // a drain job is queued
+    bool m_writing = false;     // a write runs outside the lock
     bool m_failed = false;
+    bool m_closed = false;
 };
 
 bool ThumbDownloadTask::finishWrites(const std::shared_ptr<ThumbTmpWriter>& writer)
@@ -128,12 +157,15 @@ QByteArray readSmallFile(const QString& path)
 }
 }
 
-void ThumbDownloadTask::setInfo(const ThumbInfo& info)
+void ThumbDownloadTask::setInfo(const ThumbInfo& info, bool mayHavePart)
 {
     m_info = info;
     m_tmpPath = info.cacheFilePath(m_root) + "_tmp";
-    const QFileInfo fi(m_tmpPath);
-    m_writePos = fi.exists() ? fi.size() : 0;
+    m_writePos = 0;
+    if (mayHavePart) {
+        const QFileInfo fi(m_tmpPath);
+        m_writePos = fi.exists() ? fi.size() : 0;
+    }
     // The device may have a new picture under the same id since the part
     // was written: its rest would not fit the old beginning.
     const QString tag = info.versionTag();
@@ -143,7 +175,8 @@ void ThumbDownloadTask::setInfo(const ThumbInfo& info)
         dropPartial();
         m_writePos = 0;
     }
-    m_writer = std::make_shared<ThumbTmpWriter>(m_tmpPath, m_writePos);
+    m_startPos = m_writePos;
+    m_writer = std::make_shared<ThumbTmpWriter>(m_tmpPath, m_writePos, m_disk);
 }
 
 void ThumbDownloadTask::dropPartial()
@@ -155,13 +188,16 @@ void ThumbDownloadTask::dropStalled()
 {
     finishWrites(m_writer);
     m_wrote = false;
+    m_leftPart = false;
     dropPartial();
 }
 
 void ThumbDownloadTask::dropPartialAt(const QString& tmpPath)
 {
-    QFile::remove(tmpPath);
+    // The version first: a part left alone is dropped when next set up,
+    // a version file left alone would stay for good.
     QFile::remove(versionPath(tmpPath));
+    QFile::remove(tmpPath);
 }
 
 namespace {
@@ -270,12 +306,15 @@ void ThumbDownloadTask::release()
     m_net = nullptr;
     // No callback comes any more: a part written here stays for a later
     // task only with the version it belongs to.
+    m_leftPart = !m_handedOver.load() && (m_wrote || m_startPos > 0);
     if (m_wrote && !m_handedOver.load() && finishWrites(m_writer) && QFileInfo(m_tmpPath).size() > 0) {
         const QString tag = m_info.versionTag();
         QFile ver(versionPath(m_tmpPath));
         if (tag.isEmpty() || !ver.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || ver.write(tag.toUtf8()) != tag.toUtf8().size())
+            || ver.write(tag.toUtf8()) != tag.toUtf8().size()) {
             dropPartial();
+            m_leftPart = false;
+        }
     }
     m_wrote = false;
 }
@@ -333,7 +372,7 @@ void ThumbDownloadTask::on_status(int status, const std::string& text, int err_c
     report(status, message, err_code);
 }
 
-QString ThumbDownloadTask::place(const ThumbInfo& info, const QString& root)
+QString ThumbDownloadTask::place(const ThumbInfo& info, const QString& root, bool resumed)
 {
     const QString target = info.cacheFilePath(root);
     const QString tmpPath = target + "_tmp";
@@ -355,12 +394,13 @@ QString ThumbDownloadTask::place(const ThumbInfo& info, const QString& root)
         dropPartialAt(tmpPath);
         return fault;
     }
-    // rename() does not overwrite: an older thumbnail gives way.
-    if (QFile::exists(target))
-        QFile::remove(target);
-    if (!QFile::rename(tmpPath, target))
+    // Replaces an older thumbnail in one step: a view never finds none.
+    if (::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(target).constData()) != 0) {
+        qWarning() << "ThumbDownloadTask - cannot put in place" << target << strerror(errno);
         return "thumb file save path open failed.";
-    QFile::remove(versionPath(tmpPath));
+    }
+    if (resumed)
+        QFile::remove(versionPath(tmpPath));
     return QString();
 }
 

@@ -10,6 +10,7 @@
 #include "sdk/download_observer.h"
 #include "transfer/thumbinfo.h"
 
+class QThreadPool;
 class Tidewell;
 class ThumbTmpWriter;
 namespace sdk {
@@ -34,15 +35,23 @@ public:
     // the library did not end itself (its stall limit comes first).
     static const qint64 kInactiveMs = 20000;
 
-    explicit ThumbDownloadTask(const QString& root);
+    // disk: the thread (a pool of one) that writes the temporary file, the
+    // same that puts finished files in place, so that creating and renaming
+    // files in one folder never wait on each other.
+    ThumbDownloadTask(const QString& root, QThreadPool* disk);
     ~ThumbDownloadTask() override;
 
     // Takes the request; the temporary file's size is where it resumes,
     // unless that part belongs to another version (then it starts over).
-    void setInfo(const ThumbInfo& info);
+    // Without mayHavePart the file is not looked at: the download starts
+    // from 0 (a file there is overwritten). Looking up a name in a folder
+    // where files are being created waits for the folder's lock.
+    void setInfo(const ThumbInfo& info, bool mayHavePart = true);
     const ThumbInfo& info() const { return m_info; }
     QString tmpPath() const { return m_tmpPath; }
-    qint64 startOffset() const { return m_writePos; }
+    // Where the download started: past 0 a part (and its version file)
+    // was taken over.
+    qint64 startOffset() const { return m_startPos; }
 
     // Starts the library download on the owner's session; false when the
     // session is not online or the library refused.
@@ -58,6 +67,9 @@ public:
     bool isSilent(qint64 nowMs) const { return nowMs - m_lastData.load() > kInactiveMs; }
     // A stalled attempt: its part is not kept for a later one.
     void dropStalled();
+    // Once released: its temporary file may hold a part that a later
+    // download can go on from.
+    bool leftPart() const { return m_leftPart; }
     void markReleased() { m_state.store(-1); }
     bool isReleased() const { return m_state.load() == -1; }
     qint64 lastDataMs() const { return m_lastData.load(); }
@@ -72,8 +84,11 @@ public:
     static QString pictureFault(const QString& path, bool decode);
     static QString pictureFault(const QByteArray& data, bool decode);
     // Puts the complete download of info into the cache when it is a whole
-    // picture; else drops it. The fault ("" when placed).
-    static QString place(const ThumbInfo& info, const QString& root);
+    // picture, replacing an older file; else drops it. The fault ("" when
+    // placed). resumed: the download went on from a kept part, whose version
+    // file goes too (a download from 0 has none: removing it would only
+    // take the folder's lock again).
+    static QString place(const ThumbInfo& info, const QString& root, bool resumed);
     // Waits until every byte received is in the temporary file and closes
     // it; false when it could not be written.
     static bool finishWrites(const std::shared_ptr<ThumbTmpWriter>& writer);
@@ -96,11 +111,13 @@ private:
     static void dropPartialAt(const QString& tmpPath);
 
     QString m_root;
+    QThreadPool* m_disk;
     ThumbInfo m_info;
     QString m_tmpPath;
-    // Writes the received bytes into the temporary file on a thread of its
-    // own, in order: creating and growing a file can wait on a busy disk.
+    // Writes the received bytes into the temporary file on the disk thread,
+    // in order: creating and growing a file can wait on a busy disk.
     std::shared_ptr<ThumbTmpWriter> m_writer;
+    qint64 m_startPos = 0;
     qint64 m_writePos = 0;
     std::atomic<int> m_state{0};
     std::atomic<qint64> m_lastData{0};
@@ -109,6 +126,7 @@ private:
     bool m_wrote = false;    // this task added to the temporary file
     std::atomic<bool> m_handedOver{false};   // complete, the file is place()'s
     bool m_probe = false;
+    bool m_leftPart = false;
     sdk::plugins::tidewell_network_sdk* m_net = nullptr;
     sdk::cores::tidewell::download* m_task = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -22,7 +23,11 @@ const int kCheckedMax = 20000;
 
 TidewellThumb::TidewellThumb(QObject* parent) : QThread(parent)
 {
-    m_placer.setMaxThreadCount(4);
+    // One thread writes the temporary files and puts finished ones in
+    // place: creating and renaming files in one folder take that folder's
+    // lock, and more threads only spin on it, burning processor time the
+    // downloads need.
+    m_placer.setMaxThreadCount(1);
 }
 
 TidewellThumb::~TidewellThumb()
@@ -357,8 +362,10 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
         emit sFinished(info, 100310, "ok");
         return Answered;
     }
-    auto* task = new ThumbDownloadTask(root);
-    task->setInfo(info);
+    auto* task = new ThumbDownloadTask(root, &m_placer);
+    const QString tmpPath = info.cacheFilePath(root) + "_tmp";
+    const bool mayHavePart = m_parts.remove(tmpPath);
+    task->setInfo(info, mayHavePart);
     connect(task, &ThumbDownloadTask::rFinished, this, &TidewellThumb::rFinished);
     {
         // Tracked before it starts, so an answer arriving at once finds it.
@@ -367,6 +374,8 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
             // Paused meanwhile: it waits in front; stopped: it is dropped.
             if (clears == m_clears)
                 queue.prepend(info);
+            if (mayHavePart)
+                m_parts.insert(tmpPath);
             delete task;
             return Idle;
         }
@@ -386,6 +395,8 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
             }
             m_reaped.wakeAll();
         }
+        if (mayHavePart)
+            m_parts.insert(tmpPath);
         delete task;
         return NotStarted;
     }
@@ -393,6 +404,19 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
              << m_execCount.load();
     ++m_execCount;
     return Started;
+}
+
+void TidewellThumb::findParts(const QString& root)
+{
+    m_partsRoot = root;
+    m_parts.clear();
+    if (root.isEmpty())
+        return;
+    for (const char* sub : {"small", "medium", "original"}) {
+        QDirIterator it(root + "/" + sub, {"*_tmp"}, QDir::Files);
+        while (it.hasNext())
+            m_parts.insert(it.next());
+    }
 }
 
 void TidewellThumb::run()
@@ -403,9 +427,11 @@ void TidewellThumb::run()
         bool silent = false;
         quint64 seen = 0;
         qint64 deadline = -1;
+        QString root;
         {
             QWriteLocker l(&m_lock);
             seen = m_events;
+            root = m_root;
             for (auto it = m_running.begin(); it != m_running.end(); ++it) {
                 if (it.value()->isFinished(now)) {
                     done = it.value();
@@ -415,11 +441,15 @@ void TidewellThumb::run()
                 }
             }
         }
+        if (root != m_partsRoot)
+            findParts(root);
         if (done) {
             done->release();
             const ThumbInfo info = done->info();
             if (silent)
                 done->dropStalled();
+            if (done->leftPart())
+                m_parts.insert(done->tmpPath());
             delete done;
             {
                 QWriteLocker l(&m_lock);
@@ -488,68 +518,74 @@ void TidewellThumb::run()
 
 void TidewellThumb::rFinished(ThumbInfo info, int code, QString message)
 {
-    bool tracked = false;
-    {
-        // Only the tracked task's own answer counts: one that was dropped
-        // (silent too long) may still have an answer on its way.
-        QReadLocker l(&m_lock);
-        const ThumbDownloadTask* t = m_running.value(info.cacheName());
-        tracked = t && t->isReported() && !t->isReleased();
-    }
-    if (tracked)
-        oRelease(info, code, message);
+    // Only the tracked task's own answer counts: one that was dropped
+    // (silent too long) may still have an answer on its way.
+    settle(info, code, message, true);
 }
 
 void TidewellThumb::oRelease(ThumbInfo info, int code, QString msg)
 {
-    qDebug() << "TidewellThumb::oRelease - >>>>>>>>>>>>>>>>>>>>>>>>>>>>>> " << code << ", msg " << msg
-             << ", file " << info.fileId << "_" << info.fileMd5 << ", m_exec_count "
-             << m_execCount.load() << ", pending " << pendingCount();
+    settle(info, code, msg, false);
+}
+
+void TidewellThumb::settle(const ThumbInfo& info, int code, const QString& msg, bool ownAnswer)
+{
+    enum { Answer, Waits, Placing } next = Answer;
+    int pending = 0;
     {
+        // One pass under the lock: twenty tasks answer within moments of
+        // each other, and every extra pass queues them up behind the others.
         QWriteLocker l(&m_lock);
         ThumbDownloadTask* t = m_running.value(info.cacheName());
-        if (!t || t->isReleased())
+        if (!t || t->isReleased() || (ownAnswer && !t->isReported()))
             return;
+        pending = m_smallQueue.size() + m_mediumQueue.size();
         t->markReleased();
         wakeLocked();
-        // Not reaching the device is no attempt: the request waits for it.
-        // A device that took the request and then sent nothing was reached:
-        // that attempt failed.
         if (OutagePacing::isDeviceAway(t->errorCode())
             && t->errorCode() != sdk::cores::tidewell::error_stalled) {
+            // Not reaching the device is no attempt: the request waits for
+            // it. A device that took the request and then sent nothing was
+            // reached: that attempt failed.
             requeueLocked(info);
             deviceAwayLocked(t->isProbe(), msg);
-            return;
-        }
-        if (m_away) {
-            qDebug() << "TidewellThumb - the device answers again, "
-                     << m_smallQueue.size() + m_mediumQueue.size() << " waiting go on";
-            m_away = false;
-            m_outage.reset();
-            m_retryAt = 0;
-        }
-        if (t->needsPlacing()) {
-            // The slot is free from here; the file is looked into and put
-            // in place on the placer, and only then announced.
-            const QString key = info.cacheName();
-            const QString root = m_root;
-            const quint64 clears = m_clears;
-            const std::shared_ptr<ThumbTmpWriter> writer = t->writer();
-            m_placing.insert(key);
-            m_placer.start([this, info, code, msg, root, clears, writer] {
-                const QString fault = ThumbDownloadTask::finishWrites(writer)
-                                          ? ThumbDownloadTask::place(info, root)
-                                          : QString("thumb file save path open failed.");
-                if (fault.isEmpty())
-                    rememberChecked(info.cacheFilePath(root));
-                QMetaObject::invokeMethod(
-                    this, [this, info, code, msg, fault, clears] { oPlaced(info, code, msg, fault, clears); },
-                    Qt::QueuedConnection);
-            });
-            return;
+            next = Waits;
+        } else {
+            if (m_away) {
+                qDebug() << "TidewellThumb - the device answers again, "
+                         << m_smallQueue.size() + m_mediumQueue.size() << " waiting go on";
+                m_away = false;
+                m_outage.reset();
+                m_retryAt = 0;
+            }
+            if (t->needsPlacing()) {
+                // The slot is free from here; the file is looked into and
+                // put in place on the placer, and only then announced.
+                const QString key = info.cacheName();
+                const QString root = m_root;
+                const quint64 clears = m_clears;
+                const std::shared_ptr<ThumbTmpWriter> writer = t->writer();
+                const bool resumed = t->startOffset() > 0;
+                m_placing.insert(key);
+                m_placer.start([this, info, code, msg, root, clears, writer, resumed] {
+                    const QString fault = ThumbDownloadTask::finishWrites(writer)
+                                              ? ThumbDownloadTask::place(info, root, resumed)
+                                              : QString("thumb file save path open failed.");
+                    if (fault.isEmpty())
+                        rememberChecked(info.cacheFilePath(root));
+                    QMetaObject::invokeMethod(
+                        this, [this, info, code, msg, fault, clears] { oPlaced(info, code, msg, fault, clears); },
+                        Qt::QueuedConnection);
+                });
+                next = Placing;
+            }
         }
     }
-    answer(info, code, msg);
+    qDebug() << "TidewellThumb::oRelease - >>>>>>>>>>>>>>>>>>>>>>>>>>>>>> " << code << ", msg " << msg
+             << ", file " << info.fileId << "_" << info.fileMd5 << ", m_exec_count " << m_execCount.load()
+             << ", pending " << pending;
+    if (next == Answer)
+        answer(info, code, msg);
 }
 
 void TidewellThumb::oPlaced(ThumbInfo info, int code, QString msg, QString fault, quint64 clears)

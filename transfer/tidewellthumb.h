@@ -86,6 +86,9 @@ private:
     QUrl cachedUrl(const QString& path);
     void forgetChecked(const QString& path);
     void rememberChecked(const QString& path);
+    // Marks the task that answered released and passes its answer on
+    // (ownAnswer: only when that task is the one tracked and reported).
+    void settle(const ThumbInfo& info, int code, const QString& msg, bool ownAnswer);
     // What a released task's answer leads to: announced, or tried again.
     void answer(ThumbInfo info, int code, const QString& msg);
     Take execute(bool mediumQueue);
@@ -96,6 +99,9 @@ private:
     void deviceAwayLocked(bool probe, const QString& why);
     // Wakes the service thread (caller holds the write lock).
     void wakeLocked();
+    // Notes the parts of downloads left in the cache under root (service
+    // thread).
+    void findParts(const QString& root);
 
     Tidewell* m_owner = nullptr;
     QString m_root;
@@ -106,6 +112,13 @@ private:
     // cacheName() of complete downloads being checked and put in place;
     // their answer also answers a request for the same key.
     QSet<QString> m_placing;
+    // Temporary files that may hold a part to go on from: found when the
+    // cache root is first seen, then those the service's own tasks left.
+    // Only these are looked up when a download starts (service thread).
+    QSet<QString> m_parts;
+    QString m_partsRoot;
+    // The disk thread: writes the tasks' temporary files and puts finished
+    // ones in place.
     QThreadPool m_placer;
     mutable QReadWriteLock m_lock;
     QWaitCondition m_wake;      // work, a released task, resume, the end
