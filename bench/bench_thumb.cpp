@@ -2,6 +2,8 @@
 // device answering each thumbnail after 50 ms (ratio = the time that
 // parallelism allows / the time measured; peak concurrency seen by the
 // device) over rounds, each into a fresh cache, and the cost of one small() call with 10,000 requests queued.
+// The test device runs in this process: the line "thumbs_500 processor
+// time" gives the client's processor time apart from the device's threads'.
 // The thumbnail cache is in the temporary folder (TMPDIR, or BENCH_CACHE_DIR
 // when set), so that file system's cost of creating, writing and renaming
 // files is in the figure; the line "thumbs_500 file system" names it. The
