@@ -1,6 +1,10 @@
 #include "media/twdownloadfile.h"
 
+#include <cerrno>
+#include <unistd.h>
+
 #include <QDebug>
+#include <QFileInfo>
 #include <QUrl>
 
 #include "core/safepath.h"
@@ -77,6 +81,8 @@ bool TwDownloadFile::start(const TwFileInfo& file, qint64 offset, const QString&
 {
     if (!m_owner)
         return false;
+    // Held until the file is open: bytes that arrive before wait for it.
+    std::unique_lock<std::mutex> writes(m_writeLock);
     {
         QWriteLocker lock(&m_lock);
         m_file = file;
@@ -89,7 +95,7 @@ bool TwDownloadFile::start(const TwFileInfo& file, qint64 offset, const QString&
         m_sinceTrim = 0;
         if (m_segment.isOpen())
             m_segment.close();
-        if (!SafePath::isInside(folder, m_path)) {
+        if (!SafePath::isInside(folder, m_path) || !QFileInfo(folder).isDir()) {
             qWarning() << "TwDownloadFile::start - file " << m_path << ", open failed.";
             holdFile(QString());
             return false;
@@ -97,12 +103,6 @@ bool TwDownloadFile::start(const TwFileInfo& file, qint64 offset, const QString&
         // Held before it is opened: no trim removes it from under us.
         holdFile(m_path);
         m_segment.setFileName(m_path);
-        if (!m_segment.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-            // Writes would all fail: a segment without its file fetches nothing.
-            qWarning() << "TwDownloadFile::start - file " << m_path << ", open failed.";
-            holdFile(QString());
-            return false;
-        }
     }
     qDebug() << "TwDownloadFile::start - file " << file.id << ", start " << offset << ", save path: " << folder;
 
@@ -131,8 +131,26 @@ bool TwDownloadFile::start(const TwFileInfo& file, qint64 offset, const QString&
     if (!TidewellDownload::start(info, true)) {
         m_state = Failed;
         QWriteLocker lock(&m_lock);
-        m_segment.close();
         holdFile(QString());
+        return false;
+    }
+    // The request is on its way while the file is made: making a file can
+    // take longer than the device's first answer.
+    bool opened = false;
+    {
+        QWriteLocker lock(&m_lock);
+        opened = m_segment.open(QIODevice::ReadWrite | QIODevice::Unbuffered);
+        if (!opened)
+            holdFile(QString());
+    }
+    if (!opened) {
+        // Writes would all fail: a segment without its file fetches nothing.
+        qWarning() << "TwDownloadFile::start - file " << m_path << ", open failed.";
+        m_state = Failed;
+        // A chunk waiting for the file finds it closed and ends the task.
+        writes.unlock();
+        TidewellDownload::stop();
+        release();
         return false;
     }
     return true;
@@ -167,28 +185,43 @@ bool TwDownloadFile::stop()
     State s = m_state.load();
     if (s == Running || s == Idle)
         m_state = Failed;
-    QWriteLocker lock(&m_lock);
-    if (m_segment.isOpen())
-        m_segment.close();
-    holdFile(QString());
+    {
+        // Waits for a read or write in progress on the file.
+        QWriteLocker lock(&m_lock);
+        if (m_segment.isOpen())
+            m_segment.close();
+        holdFile(QString());
+    }
     return true;
 }
 
 qint64 TwDownloadFile::fwrite(const char* data, qint64 length, qint64 offset)
 {
     Q_UNUSED(offset);
-    QWriteLocker lock(&m_lock);
+    std::lock_guard<std::mutex> writes(m_writeLock);
     return writeLocked(data, length);
 }
 
 qint64 TwDownloadFile::writeLocked(const char* data, qint64 length)
 {
+    // Positioned writes under the shared lock: reads of held bytes go on
+    // meanwhile, and only closing the file waits for the write.
+    QReadLocker lock(&m_lock);
     if (!m_segment.isOpen())
         return -2;
     const qint64 at = m_end.load() - m_start;
-    if (!m_segment.seek(at))
+    if (at < 0)
         return -3;
-    const qint64 written = m_segment.write(data, length);
+    const int fd = m_segment.handle();
+    qint64 written = 0;
+    while (written < length) {
+        const ssize_t n = ::pwrite(fd, data + written, size_t(length - written), off_t(at + written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += n;
+    }
     if (written != length) {
         qWarning() << "TwDownloadFile::fwrite - write file offset." << at << " length." << length
                    << ", not equal real length." << written << ", task." << m_name;
@@ -200,13 +233,23 @@ qint64 TwDownloadFile::writeLocked(const char* data, qint64 length)
 
 qint64 TwDownloadFile::fread(char* buffer, qint64 length, qint64 position)
 {
-    // QFile keeps one position and buffer: reads must not overlap writes.
-    QWriteLocker lock(&m_lock);
+    // Positioned reads share the file with the writer: a read never waits
+    // for a chunk being written, nor for the next one.
+    QReadLocker lock(&m_lock);
     if (!m_segment.isOpen())
         return -2;
-    if (!m_segment.seek(position))
+    if (position < 0)
         return -3;
-    const qint64 n = m_segment.read(buffer, length);
+    const int fd = m_segment.handle();
+    qint64 n = 0;
+    while (n < length) {
+        const ssize_t r = ::pread(fd, buffer + n, size_t(length - n), off_t(position + n));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            break;
+        n += r;
+    }
     if (n != length)
         qWarning() << "TwDownloadFile::fread - read file offset." << position << " length." << length
                    << ", not equal real length." << n << ", task." << m_name;
@@ -223,7 +266,7 @@ int TwDownloadFile::on_data(const char* data, size_t length)
     {
         // The limit is read and the bytes written under one lock: a limit
         // set meanwhile (endBefore) is never passed.
-        QWriteLocker lock(&m_lock);
+        std::lock_guard<std::mutex> writes(m_writeLock);
         const qint64 end = m_end.load();
         take = qBound<qint64>(0, m_limit.load() - end, static_cast<qint64>(length));
         if (take > 0 && writeLocked(data, take) != take)
@@ -260,7 +303,7 @@ int TwDownloadFile::on_data(const char* data, size_t length)
 
 void TwDownloadFile::limitTo(qint64 offset)
 {
-    QWriteLocker lock(&m_lock);
+    std::lock_guard<std::mutex> writes(m_writeLock);
     qint64 cur = m_limit.load();
     while (offset < cur && !m_limit.compare_exchange_weak(cur, offset)) {
     }
@@ -273,7 +316,7 @@ void TwDownloadFile::limitTo(qint64 offset)
 
 bool TwDownloadFile::endBefore(qint64 offset)
 {
-    QWriteLocker lock(&m_lock);
+    std::lock_guard<std::mutex> writes(m_writeLock);
     const qint64 end = m_end.load();
     if (end > offset || (end == offset && m_state.load() == Running && end < m_limit.load()))
         return false;

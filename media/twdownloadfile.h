@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <limits>
+#include <mutex>
 
 #include <QFile>
 #include <QReadWriteLock>
@@ -85,7 +86,7 @@ public slots:
 
 private:
     void wake();
-    // Caller holds the write lock.
+    // Caller holds the write order lock.
     qint64 writeLocked(const char* data, qint64 length);
     void holdFile(const QString& path);
 
@@ -96,7 +97,11 @@ private:
     std::atomic<State> m_state{Idle};
     std::atomic<int> m_errCode{0};
     TwFileInfo m_file;
+    // Shared by reads and writes of the file (positioned, so they never
+    // disturb each other); opening and closing take it alone.
     QReadWriteLock m_lock;
+    // Orders writes, the growth of end and changes of the limit.
+    std::mutex m_writeLock;
     QString m_name;
     QString m_path;
     QFile m_segment;

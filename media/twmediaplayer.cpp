@@ -29,6 +29,16 @@ TwMediaPlayer::TwMediaPlayer(QQuickItem* parent) : QQuickFramebufferObject(paren
     mpv_set_option_string(h, "msg-level", "all=warn");
     // Video only through the render context: never a window of its own.
     mpv_set_option_string(h, "vo", "libmpv");
+    // None of libmpv's built-in scripts serve this player (no on-screen
+    // console or statistics, no web-video look-ups): each is a thread that
+    // wakes on every event, and the look-up hooks into every load, which
+    // then waits for that script's answer before it opens the stream.
+    mpv_set_option_string(h, "load-scripts", "no");
+    mpv_set_option_string(h, "ytdl", "no");
+    mpv_set_option_string(h, "osc", "no");
+    mpv_set_option_string(h, "load-stats-overlay", "no");
+    mpv_set_option_string(h, "load-osd-console", "no");
+    mpv_set_option_string(h, "load-auto-profiles", "no");
     if (mpv_initialize(h) < 0)
         throw std::runtime_error("could not initialize mpv context");
     mpv::qt::set_option(h, "hwdec", "auto");
@@ -36,6 +46,9 @@ TwMediaPlayer::TwMediaPlayer(QQuickItem* parent) : QQuickFramebufferObject(paren
     mpv_observe_property(h, 0, "duration", MPV_FORMAT_INT64);
     mpv_observe_property(h, 0, "time-pos", MPV_FORMAT_INT64);
     mpv_observe_property(h, 0, "pause", MPV_FORMAT_FLAG);
+    // Kept from its change events: reading it while a file opens or seeks
+    // would wait for libmpv's core and hold that up.
+    mpv_observe_property(h, 0, "media-title", MPV_FORMAT_STRING);
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &TwMediaPlayer::retryDevice);
     connect(this, &TwMediaPlayer::onUpdate, this, &TwMediaPlayer::doUpdate, Qt::QueuedConnection);
@@ -333,10 +346,14 @@ void TwMediaPlayer::doEvents()
             }
             break;
         case MPV_EVENT_PROPERTY_CHANGE: {
-            const QVariant title = mpv::qt::get_property(h, "media-title");
-            qDebug() << "TwMediaPlayer::doEvents - media title " << title;
             auto* prop = static_cast<mpv_event_property*>(event->data);
             const QByteArray name(prop->name);
+            if (name == "media-title") {
+                m_title = prop->format == MPV_FORMAT_STRING && prop->data
+                              ? QString::fromUtf8(*static_cast<const char* const*>(prop->data))
+                              : QString();
+            }
+            qDebug() << "TwMediaPlayer::doEvents - media title " << m_title;
             const bool hasValue = prop->format == MPV_FORMAT_INT64 && prop->data;
             const qlonglong value = hasValue ? *static_cast<int64_t*>(prop->data) : 0;
             if (name == "time-pos") {

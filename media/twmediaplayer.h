@@ -177,6 +177,8 @@ private:
     qlonglong m_resumeAt = 0;
     qlonglong m_seekOnLoad = 0;
     QString m_error;
+    // libmpv's title of the current item, as its change events tell it.
+    QString m_title;
     bool m_unreachable = false;
     bool m_retrying = false;
     QTimer m_retry;

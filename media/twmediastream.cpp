@@ -135,7 +135,6 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
         m_reported = 0;
         m_readFailed = false;
         m_itemMissing = false;
-        trimCache();
     }
     qDebug() << "TwMediaStream::play - url: " << m_url;
     if (handle)
@@ -144,8 +143,10 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
     m_stopped = false;
     // A read of the previous item still waiting gives up now.
     notify(nf_data);
-    if (!handle)
+    if (!handle) {
+        trimCache();
         return;
+    }
     {
         // libmpv reads from the start first: those bytes are asked for now,
         // while it sets up, and its first read finds them on their way.
@@ -157,6 +158,9 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
     // which this protocol is not: without it every seek, even into bytes it
     // read a moment ago, goes back to the segments.
     mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace", "cache=yes"});
+    // Only now, with the item on its way: a large cache folder takes a while
+    // to go through, and the new segment's file is held, so it stays.
+    trimCache();
 }
 
 void TwMediaStream::stop()
@@ -164,8 +168,10 @@ void TwMediaStream::stop()
     if (m_stopped.exchange(true))
         return;
     notify(nf_stopped);
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
-    dropSegments();
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        dropSegments();
+    }
     trimCache();
     qDebug() << "TwMediaStream::stop - " << m_itemPath << ", need release " << m_file.filePath << ", over.";
 }
@@ -307,10 +313,17 @@ bool TwMediaStream::startSegment(qint64 pos)
 
 void TwMediaStream::trimCache()
 {
-    const MediaCache::Trim t = MediaCache::trim(m_folder, m_cacheLimit);
+    QString folder;
+    qint64 limit = 0;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        folder = m_folder;
+        limit = m_cacheLimit;
+    }
+    const MediaCache::Trim t = MediaCache::trim(folder, limit);
     if (t.failed > 0)
-        qWarning() << "TwMediaStream::trimCache - " << t.failed << " files could not be removed, cache "
-                   << t.total << " of " << m_cacheLimit;
+        qWarning() << "TwMediaStream::trimCache - " << t.failed << " files could not be removed, cache " << t.total
+                   << " of " << limit;
 }
 
 qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)

@@ -99,6 +99,7 @@ private:
     bool fed(qint64 pos) const;
     bool startSegment(qint64 pos);
     void dropSegments();
+    // Without the lock held while the folder is gone through: reads go on.
     void trimCache();
     void report(int status);
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "media/mediacache.h"
 #include "media/twdownloadfile.h"
 #include "sdk/task_interface.h"
 #include "tests/media/mediarig.h"
@@ -237,6 +238,39 @@ private slots:
         // The library task was told to stop: nothing more arrives.
         QCOMPARE(seg.on_data("abc", 3), 1);
         QCOMPARE(seg.endOffset(), qint64(0));
+    }
+
+    void aSegmentWhoseFileCannotBeMadeStopsItsRequest()
+    {
+        // The request goes out while the file is made; a file that cannot
+        // be made ends both, and nothing is held or stored.
+        MediaRig rig;
+        rig.server->addGeneratedFile("d.bin", 2 * 1024 * 1024, true, 4);
+        const TwFileInfo f = rig.mediaItem("d.bin");
+        const QString blocked = rig.cacheDir + "/" + TwDownloadFile::segmentName(f, 0);
+        QVERIFY(QDir().mkpath(blocked));   // a folder where the segment file belongs
+        for (int i = 0; i < 5; ++i) {
+            TwDownloadFile seg(rig.owner.get(), nullptr);
+            QVERIFY(!seg.start(f, 0, rig.cacheDir));
+            QCOMPARE(seg.state(), TwDownloadFile::Failed);
+            QVERIFY(!seg.isLive());
+            QCOMPARE(seg.endOffset(), qint64(0));
+            char buf[8] = {};
+            QCOMPARE(seg.get(buf, 8, 0), qint64(-1));
+            QVERIFY(!MediaCache::isHeld(blocked));
+            QVERIFY(seg.stop());
+        }
+        QVERIFY(QFileInfo(blocked).isDir());
+        QVERIFY(QDir(blocked).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+
+        // The next offset has its file and streams as usual.
+        TwDownloadFile next(rig.owner.get(), nullptr);
+        QVERIFY(next.start(f, 1000, rig.cacheDir));
+        QTRY_VERIFY_WITH_TIMEOUT(next.state() == TwDownloadFile::Finished, 20000);
+        QByteArray got(int(f.fileLen - 1000), '\0');
+        QCOMPARE(next.get(got.data(), got.size(), 1000), qint64(got.size()));
+        QCOMPARE(got, rig.serverBytes("d.bin").mid(1000));
+        QVERIFY(next.stop());
     }
 
     void aSegmentWithoutItsFileDoesNotStart()
