@@ -96,8 +96,12 @@ void LVUploadTask::init(Tidewell* owner, LVUploadManager* manager)
     connect(m_upload, &TidewellUpload::uploadFinish, this, &LVUploadTask::uploadFinish);
     connect(m_upload, &TidewellUpload::uploadPause, this, &LVUploadTask::uploadPause);
     connect(m_upload, &TidewellUpload::uploadError, this, &LVUploadTask::uploadError);
-    connect(this, &LVUploadTask::sStartTask, this, &LVUploadTask::onStartTask);
-    connect(this, &LVUploadTask::sStopTask, this, &LVUploadTask::onStopTask);
+    // Queued even on the caller's own thread: the manager starts and stops
+    // tasks under its lock, and the results come back to it directly.
+    connect(this, &LVUploadTask::sStartTask, this, &LVUploadTask::onStartTask,
+            Qt::QueuedConnection);
+    connect(this, &LVUploadTask::sStopTask, this, &LVUploadTask::onStopTask,
+            Qt::QueuedConnection);
     connect(this, &LVUploadTask::sStartTry, this, &LVUploadTask::onStartTry);
     m_upload->init(owner);
     if (manager)
@@ -220,13 +224,22 @@ void LVUploadTask::uploadData()
 
 void LVUploadTask::startUpload()
 {
+    if (!beginUpload())
+        failedStart();
+}
+
+bool LVUploadTask::beginUpload()
+{
     m_firstReport = true;
-    if (!m_upload->start(m_record)) {
-        // Not connected, or the library refused the task: retried like any
-        // other transfer failure so the entry never stays running.
-        qWarning() << "LVUploadTask: upload could not start:" << m_record.fileName;
-        uploadError(m_record, OutagePacing::kNotConnected, tr("Device is not connected"));
-    }
+    return m_upload->start(m_record);
+}
+
+void LVUploadTask::failedStart()
+{
+    // Not connected, or the library refused the task: retried like any
+    // other transfer failure so the entry never stays running.
+    qWarning() << "LVUploadTask: upload could not start:" << m_record.fileName;
+    uploadError(m_record, OutagePacing::kNotConnected, tr("Device is not connected"));
 }
 
 void LVUploadTask::resultFileMd5(QString md5)
@@ -248,8 +261,12 @@ void LVUploadTask::resultFileMd5(QString md5)
         return;
     }
     m_record.fileMd5 = md5;
+    // The upload goes out first: the digest is stored while the device
+    // makes its task, long before the task id comes back to be stored.
+    const bool started = beginUpload();
     emit rUploadMD5(m_record);
-    startUpload();
+    if (!started)
+        failedStart();
 }
 
 void LVUploadTask::onStopTask()
