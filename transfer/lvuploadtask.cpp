@@ -224,22 +224,13 @@ void LVUploadTask::uploadData()
 
 void LVUploadTask::startUpload()
 {
-    if (!beginUpload())
-        failedStart();
-}
-
-bool LVUploadTask::beginUpload()
-{
     m_firstReport = true;
-    return m_upload->start(m_record);
-}
-
-void LVUploadTask::failedStart()
-{
-    // Not connected, or the library refused the task: retried like any
-    // other transfer failure so the entry never stays running.
-    qWarning() << "LVUploadTask: upload could not start:" << m_record.fileName;
-    uploadError(m_record, OutagePacing::kNotConnected, tr("Device is not connected"));
+    if (!m_upload->start(m_record)) {
+        // Not connected, or the library refused the task: retried like any
+        // other transfer failure so the entry never stays running.
+        qWarning() << "LVUploadTask: upload could not start:" << m_record.fileName;
+        uploadError(m_record, OutagePacing::kNotConnected, tr("Device is not connected"));
+    }
 }
 
 void LVUploadTask::resultFileMd5(QString md5)
@@ -261,12 +252,8 @@ void LVUploadTask::resultFileMd5(QString md5)
         return;
     }
     m_record.fileMd5 = md5;
-    // The upload goes out first: the digest is stored while the device
-    // makes its task, long before the task id comes back to be stored.
-    const bool started = beginUpload();
     emit rUploadMD5(m_record);
-    if (!started)
-        failedStart();
+    startUpload();
 }
 
 void LVUploadTask::onStopTask()

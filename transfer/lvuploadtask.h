@@ -82,9 +82,6 @@ private:
 
     void uploadData();
     void startUpload();
-    // Hands the record to the library; false when it did not start.
-    bool beginUpload();
-    void failedStart();
     // The only way out of an attempt series: emits one result, once.
     void exitTask(Exit how, const QString& msg = QString());
 
