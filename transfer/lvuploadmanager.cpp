@@ -1,5 +1,9 @@
 #include "transfer/lvuploadmanager.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -48,6 +52,8 @@ LVUploadManager::~LVUploadManager()
     // state, task id and digest, so a new manager continues them. The tasks
     // on this manager's thread go there (their timers belong to it), as its
     // last event; if it was ended already, they go below with the others.
+    // Reports queued before it are still stored; nothing new starts.
+    m_running = false;
     QMetaObject::invokeMethod(this, [this] {
         QList<LVUploadTask*> here;
         {
@@ -321,11 +327,28 @@ void LVUploadManager::onAddUpFiles(TwFolderInfo fInfo, QList<QUrl> paths)
         list << r;
     }
     const bool rs = m_db->addUploadFile(list);
+    releaseWalkMemory(list);
     m_numLeft = -1;
     if (!rs)
         qWarning() << "LVUploadManager::onAddUpFiles - storing the entries failed";
     emit rAddUpFiles(rs);
     resume();
+}
+
+// Listing a large folder leaves megabytes freed but kept by the allocator;
+// they are handed back to the system instead of staying for the whole run.
+void LVUploadManager::releaseWalkMemory(const QList<UploadFileInfo>& added)
+{
+#ifdef __GLIBC__
+    for (const UploadFileInfo& r : added) {
+        if (r.isFolder) {
+            malloc_trim(0);
+            return;
+        }
+    }
+#else
+    Q_UNUSED(added)
+#endif
 }
 
 // ---- running ----

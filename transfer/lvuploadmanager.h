@@ -162,6 +162,7 @@ private:
     // Any thread: records that the external chain made for a folder's file
     // (deepest folder made: deepest) made the uploaded folder itself.
     void rememberExternalFolder(const UploadFileInfo& record, const QString& deepest);
+    static void releaseWalkMemory(const QList<UploadFileInfo>& added);
     void clearQueues();
     // Forgets the kept entry count and folder row (anything else wrote).
     void forgetKept();
