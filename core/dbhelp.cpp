@@ -67,6 +67,20 @@ bool run(QSqlQuery& q, const char* name, const QString& sql, const QVariantList&
     return true;
 }
 
+// Writers of one file in this process queue here instead of in SQLite's
+// busy handler, which sleeps a millisecond or more per try: engines write
+// from several threads at once, a few times per small file.
+QRecursiveMutex* writeGate(const QString& file)
+{
+    static QMutex mutex;
+    static QHash<QString, QRecursiveMutex*> gates;   // never freed: few files
+    QMutexLocker lock(&mutex);
+    QRecursiveMutex*& gate = gates[file];
+    if (!gate)
+        gate = new QRecursiveMutex;
+    return gate;
+}
+
 // One write transaction. BEGIN IMMEDIATE takes the write lock up front so
 // two connections never deadlock upgrading a read lock (which the busy
 // time-out cannot resolve). Rolls back unless committed.
@@ -77,8 +91,16 @@ public:
     {
         if (!m_db.isOpen())
             return;
+        // As long as the busy time-out; past it SQLite decides as before.
+        QRecursiveMutex* gate = writeGate(m_db.databaseName());
+        if (gate->tryLock(10000))
+            m_gate = gate;
+        else
+            qWarning() << "DBHelp::" << name << "- waited 10 s for another writer";
         QSqlQuery q(m_db);
         m_active = run(q, m_name, "BEGIN IMMEDIATE");
+        if (!m_active)
+            unlockGate();
     }
     ~Tx()
     {
@@ -87,6 +109,7 @@ public:
             if (!q.exec("ROLLBACK"))
                 logFail(m_name, "ROLLBACK", q.lastError());
         }
+        unlockGate();
     }
     bool ok() const { return m_active; }
     bool commit()
@@ -97,13 +120,22 @@ public:
         if (!run(q, m_name, "COMMIT"))
             return false;
         m_active = false;
+        unlockGate();
         return true;
     }
 
 private:
+    void unlockGate()
+    {
+        if (m_gate)
+            m_gate->unlock();
+        m_gate = nullptr;
+    }
+
     QSqlDatabase& m_db;
     const char* m_name;
     bool m_active = false;
+    QRecursiveMutex* m_gate = nullptr;
 };
 
 // Column access by name for "select *" rows.

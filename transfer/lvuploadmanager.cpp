@@ -1,5 +1,9 @@
 #include "transfer/lvuploadmanager.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -44,18 +48,37 @@ LVUploadManager::LVUploadManager(QObject* parent) : QObject(parent)
 
 LVUploadManager::~LVUploadManager()
 {
-    m_thread->quit();
+    // Each task stops its hash and library upload; the entries keep their
+    // state, task id and digest, so a new manager continues them. The tasks
+    // on this manager's thread go there (their timers belong to it), as its
+    // last event; if it was ended already, they go below with the others.
+    // Reports queued before it are still stored; nothing new starts.
+    m_running = false;
+    QMetaObject::invokeMethod(this, [this] {
+        QList<LVUploadTask*> here;
+        {
+            QMutexLocker l(&m_lock);
+            for (auto it = m_tasks.begin(); it != m_tasks.end();) {
+                if (it.value()->thread() == m_thread) {
+                    here << it.value();
+                    it = m_tasks.erase(it);
+                } else {
+                    ++it;
+                }
+            }
+        }
+        qDeleteAll(here);
+        m_thread->quit();
+    }, Qt::QueuedConnection);
     m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
     QMap<qint64, LVUploadTask*> tasks;
     {
         QMutexLocker l(&m_lock);
         tasks.swap(m_tasks);
     }
-    // Each task stops its hash and library upload; the entries keep their
-    // state, task id and digest, so a new manager continues them.
     qDeleteAll(tasks);
+    delete m_thread;
+    m_thread = nullptr;
     m_taskThread->quit();
     m_taskThread->wait();
     delete m_taskThread;
@@ -155,6 +178,46 @@ void LVUploadManager::clearQueues()
     m_queue.clear();
     m_subQueue.clear();
     m_numLeft = -1;
+    forgetKept();
+}
+
+void LVUploadManager::forgetKept()
+{
+    m_countKnown = false;
+    m_keptRow = KeptRow();
+}
+
+// The entry count changes only with what this manager adds, finishes or
+// deletes, each of which forgets it; the files of a folder do not.
+void LVUploadManager::countEntries(bool fresh)
+{
+    if (!m_db)
+        return;
+    if (fresh || !m_countKnown) {
+        int num = 0;
+        m_countRs = m_db->getUploadFileTotalNum(accessId(), deviceId(), num);
+        qDebug() << "LVUploadManager::getTaskNum - " << accessId() << " " << deviceId()
+                 << ", rs " << m_countRs << ", " << num;
+        m_total = num;
+        m_countKnown = m_countRs;
+    }
+    if (m_owner)
+        m_owner->notifyUpTaskNum();
+    emit rGetTotalNum(m_countRs, m_total);
+}
+
+// A folder's row as stored when its next file starts; the same values are
+// not written again (the files of a folder mostly leave them as they are).
+void LVUploadManager::storeFolderRow(const UploadFileInfo& folder)
+{
+    const KeptRow row{folder.fId, folder.fileState, folder.fileWriteLen, folder.fileSize,
+                      folder.progress, folder.msg};
+    if (row.fId != 0 && row == m_keptRow)
+        return;
+    if (m_db->updateUploadFileStatus(folder, true))
+        m_keptRow = row;
+    else
+        m_keptRow = KeptRow();
 }
 
 int LVUploadManager::subFileNum(int folderFId)
@@ -264,6 +327,7 @@ void LVUploadManager::onAddUpFiles(TwFolderInfo fInfo, QList<QUrl> paths)
         list << r;
     }
     const bool rs = m_db->addUploadFile(list);
+    releaseWalkMemory(list);
     m_numLeft = -1;
     if (!rs)
         qWarning() << "LVUploadManager::onAddUpFiles - storing the entries failed";
@@ -271,11 +335,27 @@ void LVUploadManager::onAddUpFiles(TwFolderInfo fInfo, QList<QUrl> paths)
     resume();
 }
 
+// Listing a large folder leaves megabytes freed but kept by the allocator;
+// they are handed back to the system instead of staying for the whole run.
+void LVUploadManager::releaseWalkMemory(const QList<UploadFileInfo>& added)
+{
+#ifdef __GLIBC__
+    for (const UploadFileInfo& r : added) {
+        if (r.isFolder) {
+            malloc_trim(0);
+            return;
+        }
+    }
+#else
+    Q_UNUSED(added)
+#endif
+}
+
 // ---- running ----
 
 void LVUploadManager::resume()
 {
-    emit sGetTotalNum();
+    countEntries(true);
     if (m_running) {
         emit rStart();
         emit sNextFile();
@@ -321,7 +401,7 @@ void LVUploadManager::oStart()
 
 void LVUploadManager::oNextFile()
 {
-    emit sGetTotalNum();
+    countEntries(false);
     if (m_queue.isEmpty()) {
         checkQueue();
         return;
@@ -383,6 +463,7 @@ void LVUploadManager::oNextFile()
         l.unlock();
         qDebug() << "no upload sub file.------------";
         QList<UploadFileInfo> rest;
+        forgetKept();
         m_db->hasUploadSubFileList(m_curFolder, rest);
         if (rest.isEmpty()) {
             // An empty folder still has to exist on the device.
@@ -402,6 +483,7 @@ void LVUploadManager::oNextFile()
             m_db->updateUploadFileItemStatus(m_curFolder);
             m_numLeft = -1;
             m_foldersMade.remove(m_curFolder.fId);
+            m_folderTargets.remove(m_curFolder.fId);
             m_finished = true;
             emit rUploadFinish(m_curFolder);
             qDebug() << "no upload sub file.------finish------";
@@ -443,7 +525,7 @@ void LVUploadManager::oNextFile()
     showStartingFile(m_curFolder, file);
     m_curFolder.num = subFileNum(m_curFolder.fId);
     file.isDirMade = false;
-    m_db->updateUploadFileStatus(m_curFolder, true);
+    storeFolderRow(m_curFolder);
     emit rUploadStart(m_curFolder);
     uploadData(file);
 }
@@ -497,7 +579,7 @@ void LVUploadManager::uploadData(UploadFileInfo record)
         parentPath = record.externalPath;
     }
 
-    auto* task = new LVUploadTask(nullptr, m_taskThread);
+    auto* task = new LVUploadTask(nullptr, onOwnThread(record) ? m_thread : m_taskThread);
     task->init(m_owner, this);
     connect(task, &LVUploadTask::rUploadTaskId, this, &LVUploadManager::onUploadTaskId);
     connect(task, &LVUploadTask::rUploadProgress, this, &LVUploadManager::onUploadProgress);
@@ -520,6 +602,21 @@ void LVUploadManager::uploadData(UploadFileInfo record)
         delete old;
     }
     emit sNextFile();
+}
+
+// A small file whose folder needs no device call runs its task here: the
+// task thread would cost two more thread hops per file. Large files (hashed
+// in the pool, long uploads) and files whose folder chain is made on the
+// device (blocking calls) keep the task thread.
+bool LVUploadManager::onOwnThread(const UploadFileInfo& record)
+{
+    if (record.isFolder || record.fileSize > LVUploadTask::kInlineHashSize)
+        return false;
+    if (!record.isSubItem)
+        return true;
+    QStringList names;
+    return !record.isExternal && relativeFolderNames(record, record.pFilePath, names)
+           && names.isEmpty();
 }
 
 // ---- task results ----
@@ -589,6 +686,7 @@ void LVUploadManager::onUploadFinish(UploadFileInfo fInfo)
         if (m_curFolder.fId == folder.fId)
             m_curFolder = folder;
     } else {
+        forgetKept();
         emit rUploadFinish(fInfo);
     }
     m_finished = true;
@@ -606,6 +704,8 @@ void LVUploadManager::onUploadPause(UploadFileInfo fInfo)
     if (!isLiveTask(from))
         return;
     fInfo.fileState = 3;
+    if (!fInfo.isSubItem)
+        forgetKept();
     m_db->updateUploadFileItemStatus(fInfo);
     if (fInfo.isSubItem) {
         UploadFileInfo row;
@@ -628,6 +728,8 @@ void LVUploadManager::entryFailed(UploadFileInfo fInfo)
     qDebug() << "LVUploadManager::uploadError start-----------" << fInfo.fileName << "   "
              << fInfo.taskId;
     fInfo.fileState = 4;
+    if (!fInfo.isSubItem)
+        forgetKept();
     m_db->updateUploadFileItemStatus(fInfo);
     if (!fInfo.isSubItem)
         emit rUploadError(fInfo);
@@ -740,6 +842,7 @@ void LVUploadManager::stopTasksOf(const UploadFileInfo& entry)
 
 void LVUploadManager::oStartUpFile(UploadFileInfo fInfo)
 {
+    forgetKept();
     fInfo.fileState = 2;
     m_db->updateUploadFileItemStatus(fInfo);
     if (fInfo.isFolder)
@@ -750,6 +853,7 @@ void LVUploadManager::oStartUpFile(UploadFileInfo fInfo)
 
 void LVUploadManager::oStartUpFiles(QList<UploadFileInfo> list)
 {
+    forgetKept();
     for (UploadFileInfo r : qAsConst(list)) {
         r.fileState = 2;
         m_db->updateUploadFileItemStatus(r);
@@ -809,6 +913,7 @@ void LVUploadManager::oDeleteUpFiles(QList<UploadFileInfo> list)
 
 void LVUploadManager::oAllStart()
 {
+    forgetKept();
     m_db->updateAllUploadFileStatus(true, accessId(), deviceId());
     oStart();
 }
@@ -845,16 +950,7 @@ void LVUploadManager::oStop()
 
 void LVUploadManager::oGetTotalNum()
 {
-    if (!m_db)
-        return;
-    int num = 0;
-    const bool rs = m_db->getUploadFileTotalNum(accessId(), deviceId(), num);
-    qDebug() << "LVUploadManager::getTaskNum - " << accessId() << " " << deviceId() << ", rs "
-             << rs << ", " << num;
-    m_total = num;
-    if (m_owner)
-        m_owner->notifyUpTaskNum();
-    emit rGetTotalNum(rs, num);
+    countEntries(true);
 }
 
 void LVUploadManager::oUpFileList(int pageIndex, int pageSize)

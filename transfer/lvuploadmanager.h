@@ -2,7 +2,9 @@
 
 #include <atomic>
 
+#include <QHash>
 #include <QList>
+#include <QPair>
 #include <QMap>
 #include <QMutex>
 #include <QObject>
@@ -145,6 +147,8 @@ private:
     void resume();
     void checkQueue();
     void uploadData(UploadFileInfo record);
+    // Whether the task of record runs on this manager's thread.
+    static bool onOwnThread(const UploadFileInfo& record);
     void entryFailed(UploadFileInfo record);
     void refuseHead(QMutexLocker& lock, UploadFileInfo head, const char* logLine,
                     const QString& msg);
@@ -158,7 +162,13 @@ private:
     // Any thread: records that the external chain made for a folder's file
     // (deepest folder made: deepest) made the uploaded folder itself.
     void rememberExternalFolder(const UploadFileInfo& record, const QString& deepest);
+    static void releaseWalkMemory(const QList<UploadFileInfo>& added);
     void clearQueues();
+    // Forgets the kept entry count and folder row (anything else wrote).
+    void forgetKept();
+    // Counts the entries (the kept count unless fresh) and reports it.
+    void countEntries(bool fresh);
+    void storeFolderRow(const UploadFileInfo& folder);
     int subFileNum(int folderFId);
     // The device is out of reach: with no connection the engine goes idle
     // until the owner's next start, else it looks again after delayMs.
@@ -169,7 +179,7 @@ private:
     void idleUntilStart();
 
     QThread* m_thread = nullptr;
-    // Thread of all this manager's tasks, made once.
+    // Thread of this manager's tasks that do not run on its own, made once.
     QThread* m_taskThread = nullptr;
     Tidewell* m_owner = nullptr;
     DBHelp* m_db = nullptr;
@@ -184,8 +194,28 @@ private:
     UploadFileInfo m_curSubFile;
     std::atomic<bool> m_finished{false};
     QSet<int> m_foldersMade;   // folder entries known to exist on the device
+    // Folder entry -> the device folder id and path its files go to.
+    QHash<int, QPair<int, QString>> m_folderTargets;
     // Sub-rows of folder m_numFolder, kept while only this thread's finishes
     // change them (-1: count again); counting walks all of them.
     int m_numFolder = 0;
     int m_numLeft = -1;
+    bool m_countKnown = false;
+    bool m_countRs = false;
+    // The stored values of the folder row last written by storeFolderRow.
+    struct KeptRow
+    {
+        int fId = 0;
+        int fileState = 0;
+        qint64 fileWriteLen = 0;
+        qint64 fileSize = 0;
+        float progress = 0;
+        QString msg;
+        bool operator==(const KeptRow& o) const
+        {
+            return fId == o.fId && fileState == o.fileState && fileWriteLen == o.fileWriteLen
+                   && fileSize == o.fileSize && progress == o.progress && msg == o.msg;
+        }
+    };
+    KeptRow m_keptRow;
 };

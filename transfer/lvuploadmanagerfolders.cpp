@@ -78,12 +78,21 @@ bool createExternalDirs(Net* net, const QString& base, const QStringList& names,
 bool LVUploadManager::makeUploadedFolder(const UploadFileInfo& folder, int& dirId,
                                          QString& path, int& code)
 {
+    // Only this manager stores where a folder was made: once known, its
+    // files need not read the row again.
+    const auto known = m_folderTargets.constFind(folder.fId);
+    if (known != m_folderTargets.constEnd()) {
+        dirId = known->first;
+        path = known->second;
+        return true;
+    }
     UploadFileInfo row;
     if (!m_db->getUploadFileWidthFId(folder.fId, row))
         row = folder;
     if (row.pDirId > 0 || !row.pExternalPath.isEmpty() || m_foldersMade.contains(folder.fId)) {
         dirId = row.pDirId;
         path = row.pExternalPath;
+        m_folderTargets.insert(folder.fId, qMakePair(dirId, path));
         return true;
     }
     code = -1;
@@ -104,8 +113,12 @@ bool LVUploadManager::makeUploadedFolder(const UploadFileInfo& folder, int& dirI
         if (ok)
             m_db->updateUploadFilePDirOrPPath(row.fId, dirId, QString());
     }
-    if (ok)
+    if (ok) {
         m_foldersMade.insert(folder.fId);
+        // As the row now holds it.
+        m_folderTargets.insert(folder.fId, row.isExternal ? qMakePair(0, path)
+                                                          : qMakePair(dirId, QString()));
+    }
     return ok;
 }
 

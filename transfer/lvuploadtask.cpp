@@ -96,8 +96,12 @@ void LVUploadTask::init(Tidewell* owner, LVUploadManager* manager)
     connect(m_upload, &TidewellUpload::uploadFinish, this, &LVUploadTask::uploadFinish);
     connect(m_upload, &TidewellUpload::uploadPause, this, &LVUploadTask::uploadPause);
     connect(m_upload, &TidewellUpload::uploadError, this, &LVUploadTask::uploadError);
-    connect(this, &LVUploadTask::sStartTask, this, &LVUploadTask::onStartTask);
-    connect(this, &LVUploadTask::sStopTask, this, &LVUploadTask::onStopTask);
+    // Queued even on the caller's own thread: the manager starts and stops
+    // tasks under its lock, and the results come back to it directly.
+    connect(this, &LVUploadTask::sStartTask, this, &LVUploadTask::onStartTask,
+            Qt::QueuedConnection);
+    connect(this, &LVUploadTask::sStopTask, this, &LVUploadTask::onStopTask,
+            Qt::QueuedConnection);
     connect(this, &LVUploadTask::sStartTry, this, &LVUploadTask::onStartTry);
     m_upload->init(owner);
     if (manager)

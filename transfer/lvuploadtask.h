@@ -15,9 +15,10 @@ class TidewellUpload;
 
 // Uploads one file (a queue entry or a file inside an uploaded folder): checks
 // the local file, makes its remote folder, hashes it, runs the library upload
-// and retries failed attempts. Lives on a thread of its own; every attempt
-// ends in exactly one of rUploadFinish, rUploadPause, rUploadError or
-// rUploadWait. Attempts that fail because the device cannot be reached spend
+// and retries failed attempts. Lives on a thread of its own or on the one its
+// manager gives it (the manager's own for small files); every attempt ends in
+// exactly one of rUploadFinish, rUploadPause, rUploadError or rUploadWait.
+// Attempts that fail because the device cannot be reached spend
 // no retries (see OutagePacing).
 class LVUploadTask : public QObject
 {
@@ -32,8 +33,8 @@ public:
     // Files up to this size are hashed on the task's own thread.
     static constexpr qint64 kInlineHashSize = 1024 * 1024;
 
-    // Without a thread the task makes and owns one; a manager hands in one
-    // thread of its own for all its tasks, so none is made per file.
+    // Without a thread the task makes and owns one; a manager hands in a
+    // thread it keeps for all its tasks, so none is made per file.
     explicit LVUploadTask(QObject* parent = nullptr, QThread* thread = nullptr);
     ~LVUploadTask() override;
 
