@@ -62,16 +62,8 @@ public:
     {
         std::unique_lock<std::mutex> l(m_mutex);
         m_idle.wait(l, [this] { return !m_writing; });
-        while (!m_pending.isEmpty() && !m_failed && !m_closed) {
-            QByteArray chunk;
-            chunk.swap(m_pending);
-            m_writing = true;
-            l.unlock();
-            const bool ok = write(chunk);
-            l.lock();
-            m_writing = false;
-            m_failed = m_failed || !ok;
-        }
+        while (!m_pending.isEmpty() && !m_failed && !m_closed)
+            writePendingUnlocked(l);
         m_pending.clear();
         if (m_file.isOpen())
             m_file.close();
@@ -97,6 +89,16 @@ private:
         // Whoever writes now goes on with what is left.
         if (m_writing || m_closed || m_failed || m_pending.isEmpty())
             return;
+        writePendingUnlocked(l);
+        m_idle.notify_all();
+        // What came meanwhile waits behind the other tasks' jobs: a long
+        // download does not hold the disk thread.
+        scheduleLocked();
+    }
+
+    // Writes what is pending with the lock let go; l is held again after.
+    void writePendingUnlocked(std::unique_lock<std::mutex>& l)
+    {
         QByteArray chunk;
         chunk.swap(m_pending);
         m_writing = true;
@@ -105,10 +107,6 @@ private:
         l.lock();
         m_writing = false;
         m_failed = m_failed || !ok;
-        m_idle.notify_all();
-        // What came meanwhile waits behind the other tasks' jobs: a long
-        // download does not hold the disk thread.
-        scheduleLocked();
     }
 
     // Only the one that set m_writing calls this.
