@@ -1116,9 +1116,9 @@ bool DBHelp::getTopDownFileList(const DeviceInfo& device, QList<DownFileInfo>& o
                       2, out);
 }
 
-bool DBHelp::getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out)
+bool DBHelp::getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out, int limit)
 {
-    return subEntries(db(), "getTopDwonSubFileList", kDownQueue, folder, true, 2, out);
+    return subEntries(db(), "getTopDwonSubFileList", kDownQueue, folder, true, limit, out);
 }
 
 bool DBHelp::haspDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out)

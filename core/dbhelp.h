@@ -51,7 +51,8 @@ public:
     // share the application-level device and may share ids).
     bool hasDownFile(DownFileInfo& rec);
     bool getTopDownFileList(const DeviceInfo& device, QList<DownFileInfo>& out);
-    bool getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out);
+    // The oldest running, waiting or paused sub-rows, at most `limit`.
+    bool getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out, int limit = 2);
     bool haspDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out);
     bool getDownFileList(int pageIndex, int pageSize, const DeviceInfo& device,
                          QList<DownFileInfo>& out);

@@ -27,6 +27,13 @@ const int kWalkSliceMs = 1000;
 const int kMaxWalkRetryMs = 5000;
 // Entries up to this size run on the manager's thread.
 const qint64 kShortEntryBytes = 1024 * 1024;
+// Sub-rows read ahead at a time: one query per file costs as much as a
+// small file's own store writes.
+const int kSubRowsAhead = 64;
+// While the files of one folder run, the entry count is kept this long:
+// only this manager's finishes of sub-rows change the queue then, and they
+// do not change the count of entries.
+const int kKeepTotalMs = 1000;
 
 // Waiting top-level entries for the chosen items of one source kind.
 template <class Item>
@@ -80,6 +87,7 @@ LVDownloadManager::~LVDownloadManager()
 void LVDownloadManager::shutdown()
 {
     m_run = false;
+    cancelPrefetch();
     for (LVDownTask* t : qAsConst(m_tasks)) {
         t->disconnect(this);
         delete t;
@@ -415,6 +423,8 @@ void LVDownloadManager::clearQueues()
     m_pending.clear();
     m_subQueue.clear();
     m_numLeft = -1;
+    m_totalKeptFor = 0;
+    cancelPrefetch();
 }
 
 // Counting a folder's sub-rows walks all of them; between two files of a
@@ -491,7 +501,7 @@ int LVDownloadManager::getDownloadSubData(const DownFileInfo& folder)
     if (!m_subQueue.isEmpty())
         return m_subQueue.size();
     QList<DownFileInfo> rows;
-    m_db->getTopDwonSubFileList(folder, rows);
+    m_db->getTopDwonSubFileList(folder, rows, kSubRowsAhead);
     for (DownFileInfo r : qAsConst(rows)) {
         if (m_tasks.contains(taskKey(r)))
             continue;
@@ -506,7 +516,13 @@ int LVDownloadManager::getDownloadSubData(const DownFileInfo& folder)
 
 void LVDownloadManager::oNextFile()
 {
-    emit sGetTotalNum();
+    const bool totalKept = m_totalKeptFor != 0 && !m_pending.isEmpty()
+                           && m_pending.first().fId == m_totalKeptFor
+                           && m_totalClock.isValid() && m_totalClock.elapsed() < kKeepTotalMs;
+    if (!totalKept) {
+        m_totalKeptFor = 0;
+        emit sGetTotalNum();
+    }
     if (m_pending.isEmpty()) {
         checkFinish();
         return;
@@ -574,6 +590,10 @@ void LVDownloadManager::oNextFile()
             emit sNextFile();
             return;
         }
+        if (m_totalKeptFor != m_curFolder.fId) {
+            m_totalKeptFor = m_curFolder.fId;
+            m_totalClock.start();
+        }
         showStartingFile(m_curFolder, sub);
         m_curFolder.msg.clear();
         m_curFolder.num = subFileNum(m_curFolder.fId);
@@ -640,13 +660,15 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
         }
     }
 
-    // A small file is done in about the time two hand-overs between threads
-    // take, so it runs on this thread; a large one may be copied whole
-    // across file systems at the end, which would hold up this thread.
-    LVDownTask* task = new LVDownTask(entry.fileSize <= kShortEntryBytes ? m_thread : m_taskThread);
-    task->init(m_owner);
+    LVDownTask* task = nullptr;
+    if (m_prefetch && taskKey(m_prefetch->fileInfo()) == taskKey(entry)) {
+        task = m_prefetch;
+        m_prefetch = nullptr;
+    } else {
+        cancelPrefetch();
+        task = newTask(entry);
+    }
     task->setParentName(topName);
-    task->setTmpDir(tmpDir());
     // Queued also on this thread: a report never re-enters the scheduling.
     const auto queued = Qt::QueuedConnection;
     connect(task, &LVDownTask::rDownProgress, this, &LVDownloadManager::onDownProgress, queued);
@@ -654,9 +676,59 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
     connect(task, &LVDownTask::rDownPause, this, &LVDownloadManager::onDownPause, queued);
     connect(task, &LVDownTask::rDownError, this, &LVDownloadManager::onDownError, queued);
     connect(task, &LVDownTask::rDownWait, this, &LVDownloadManager::onDownWait, queued);
+    if (task->thread() == m_thread)
+        connect(task, &LVDownTask::rTransferDone, this, &LVDownloadManager::prefetchNext,
+                Qt::DirectConnection);
     m_tasks.insert(taskKey(entry), task);
-    task->startTask(entry);
+    if (task->thread() == m_thread)
+        task->admit(entry);
+    else
+        task->startTask(entry);
     emit sNextFile();
+}
+
+LVDownTask* LVDownloadManager::newTask(const DownFileInfo& entry)
+{
+    // A small file is done in about the time two hand-overs between threads
+    // take, so it runs on this thread; a large one may be copied whole
+    // across file systems at the end, which would hold up this thread.
+    LVDownTask* task = new LVDownTask(entry.fileSize <= kShortEntryBytes ? m_thread : m_taskThread);
+    task->init(m_owner);
+    task->setTmpDir(tmpDir());
+    return task;
+}
+
+// The running file of the current folder has all its bytes: the next small
+// file's transfer starts while this one is moved into place and recorded.
+// It is admitted (and its start recorded) only after that, so what is
+// stored and its order stay as when one file ran after the other.
+void LVDownloadManager::prefetchNext()
+{
+    if (m_prefetch || !m_run || m_curFolder.isSubItem || !m_curFolder.isFolder
+        || m_curFolder.fileState == 3)
+        return;
+    if (m_subQueue.isEmpty() && getDownloadSubData(m_curFolder) == 0)
+        return;
+    if (m_subQueue.isEmpty())
+        return;
+    const DownFileInfo next = m_subQueue.first();
+    if (next.pId != m_curFolder.fId || isWalkMark(next) || next.isFolder || next.fileSize <= 0
+        || next.fileSize > kShortEntryBytes || m_tasks.contains(taskKey(next))
+        || m_deleting.contains(taskKey(next)))
+        return;
+    m_prefetch = newTask(next);
+    m_prefetch->prefetch(next);
+}
+
+void LVDownloadManager::cancelPrefetch()
+{
+    LVDownTask* t = m_prefetch;
+    if (!t)
+        return;
+    m_prefetch = nullptr;
+    t->disconnect(this);
+    // Stopped here and now, so nothing more lands in its temporary file.
+    delete t;
 }
 
 // ---------------------------------------------------------------- task reports
@@ -893,6 +965,7 @@ void LVDownloadManager::oStart()
 void LVDownloadManager::oStop(bool isDelete)
 {
     setIsRun(false);
+    cancelPrefetch();
     qDebug() << "------count---taskStop:" << m_tasks.size();
     for (LVDownTask* t : qAsConst(m_tasks))
         t->stopTask(isDelete);
@@ -902,6 +975,7 @@ void LVDownloadManager::oStop(bool isDelete)
 void LVDownloadManager::doStopAll()
 {
     setIsRun(false);
+    cancelPrefetch();
     for (LVDownTask* t : qAsConst(m_tasks))
         t->stopTask(false);
     clearQueues();

@@ -142,6 +142,9 @@ private:
     void loadTopDownFiles();
     int getDownloadSubData(const DownFileInfo& folder);
     void downloadData(const DownFileInfo& entry);
+    LVDownTask* newTask(const DownFileInfo& entry);
+    void prefetchNext();
+    void cancelPrefetch();
     bool saveDownFiles(QList<DownFileInfo> level, int fileType);
     bool stopWalk() const;
 
@@ -198,6 +201,9 @@ private:
     QList<DownFileInfo> m_pending;
     QList<DownFileInfo> m_subQueue;
     QMap<qint64, LVDownTask*> m_tasks;
+    // The next small file of the current folder, fetched ahead (not in
+    // m_tasks: it is not running as far as anyone can tell).
+    LVDownTask* m_prefetch = nullptr;
     QSet<qint64> m_deleting;
     DownFileInfo m_curFolder;
     DownFileInfo m_curSub;
@@ -207,6 +213,9 @@ private:
     // finishes change them (-1: count again).
     int m_numFolder = 0;
     int m_numLeft = -1;
+    // Folder whose files run with the entry count kept (0: count again).
+    int m_totalKeptFor = 0;
+    QElapsedTimer m_totalClock;
     QMap<qint64, DownFileInfo> m_stalled;
     // Tried again by themselves already; a user's start clears the mark.
     QSet<qint64> m_stallRetried;

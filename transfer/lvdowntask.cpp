@@ -209,6 +209,46 @@ void LVDownTask::startTask(DownFileInfo fInfo)
     emit sStartTask(fInfo);
 }
 
+void LVDownTask::prefetch(DownFileInfo fInfo)
+{
+    m_given = fInfo;
+    m_held = true;
+    m_heldStarted = false;
+    m_heldDone = false;
+    m_heldFailed = false;
+    m_record = fInfo;
+    m_retries = 0;
+    m_outage.reset();
+    m_retryPending = false;
+    m_deleteOnPause = false;
+    m_stopRequested = false;
+    m_ended = false;
+    m_lastStalled = false;
+    m_stallFailure = false;
+    m_tempPath.clear();
+    // Only a plain transfer is fetched ahead; a file already moved into
+    // place by an earlier run is left to the normal start.
+    if (m_record.isFolder || m_record.fileSize <= 0 || !m_record.getTempPath(m_tempPath, m_tmpDir)
+        || QFileInfo::exists(destMarkOf(m_tempPath)))
+        return;
+    m_heldStarted = true;
+    downloadStep();
+}
+
+void LVDownTask::admit(DownFileInfo fInfo)
+{
+    m_given = fInfo;
+    if (!m_held || !m_heldStarted || m_heldFailed || m_ended) {
+        m_held = false;
+        onStartTask(fInfo);
+        return;
+    }
+    m_held = false;
+    m_record = fInfo;
+    if (m_heldDone)
+        onDownloadFinish();
+}
+
 void LVDownTask::stopTask(bool isDelete)
 {
     emit sStopTask(isDelete);
@@ -364,6 +404,12 @@ void LVDownTask::failOrRetry(int code, const QString& msg)
 {
     if (m_ended)
         return;
+    if (m_held) {
+        m_heldFailed = true;
+        if (m_download)
+            m_download->release();
+        return;
+    }
     if (m_stopRequested) {
         endRun(Paused);
         return;
@@ -473,7 +519,7 @@ void LVDownTask::onDownloadTaskCreate(bool isSucc, QString taskId)
 
 void LVDownTask::onDownloadProgress(qlonglong byteSent, qlonglong bytesTotal)
 {
-    if (m_ended || m_stopRequested)
+    if (m_ended || m_stopRequested || m_held)
         return;
     if (bytesTotal > m_record.fileWriteLen) {
         // Bytes move again: an earlier outage is over.
@@ -491,6 +537,11 @@ void LVDownTask::onDownloadFinish()
         return;
     if (m_download)
         m_download->release();
+    if (m_held) {
+        m_heldDone = true;
+        return;
+    }
+    emit rTransferDone();
     if (m_stopRequested && m_deleteOnPause) {
         endRun(Paused);
         return;
@@ -550,6 +601,10 @@ void LVDownTask::onDownloadPause()
 {
     if (m_ended)
         return;
+    if (m_held) {
+        m_heldFailed = true;
+        return;
+    }
     endRun(Paused);
 }
 

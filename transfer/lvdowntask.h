@@ -47,6 +47,13 @@ public:
     // Folder of the temporary files; the application's "tmp" when empty.
     void setTmpDir(const QString& dir);
     void startTask(DownFileInfo fInfo);
+    // Task's thread only. Fetches the entry into its temporary file while
+    // the entry before it is still being recorded: nothing is reported or
+    // moved into place until admit(), and a failed fetch only leaves the
+    // partial file (admit() then starts over as startTask() does).
+    void prefetch(DownFileInfo fInfo);
+    // Task's thread only: the entry starts for real (its start is recorded).
+    void admit(DownFileInfo fInfo);
     void stopTask(bool isDelete);
     // The entry as handed to startTask (identity only; progress lives on the
     // task's thread).
@@ -60,6 +67,9 @@ signals:
     void sStopTask(bool isDelete);
     void sStartTry();
 
+    // The bytes are all there and the file is about to be moved into place:
+    // the next entry's transfer may start.
+    void rTransferDone();
     void rDownProgress(DownFileInfo fInfo);
     void rDownFinish(DownFileInfo fInfo);
     void rDownPause(DownFileInfo fInfo);
@@ -115,5 +125,11 @@ private:
     bool m_retryPending = false;
     bool m_ended = true;
     bool m_lastStalled = false;
+    // Prefetch: not admitted yet; its transfer was started, has ended well,
+    // or failed (then admit() starts over).
+    bool m_held = false;
+    bool m_heldStarted = false;
+    bool m_heldDone = false;
+    bool m_heldFailed = false;
     std::atomic<bool> m_stallFailure{false};
 };
