@@ -34,6 +34,10 @@ const int kSubRowsAhead = 64;
 // only this manager's finishes of sub-rows change the queue then, and they
 // do not change the count of entries.
 const int kKeepTotalMs = 1000;
+// The starts and finishes of a folder's files are written together, at
+// the latest after this many files or this long.
+const int kDeferFiles = 64;
+const int kDeferMs = 50;
 
 // Waiting top-level entries for the chosen items of one source kind.
 template <class Item>
@@ -88,6 +92,9 @@ void LVDownloadManager::shutdown()
 {
     m_run = false;
     cancelPrefetch();
+    writeDeferred();
+    delete m_deferTimer;
+    m_deferTimer = nullptr;
     for (LVDownTask* t : qAsConst(m_tasks)) {
         t->disconnect(this);
         delete t;
@@ -471,6 +478,7 @@ void LVDownloadManager::checkFinish()
     }
     if (!m_tasks.isEmpty())
         return;
+    writeDeferred();
     int total = 0;
     if (m_db && m_db->getDownFileTotalNum(device(), total))
         m_total = total;
@@ -597,13 +605,15 @@ void LVDownloadManager::oNextFile()
         showStartingFile(m_curFolder, sub);
         m_curFolder.msg.clear();
         m_curFolder.num = subFileNum(m_curFolder.fId);
-        m_db->updateDownFileStatus(m_curFolder, true);
+        m_db->deferDownFileStatus(m_curFolder, true);
+        deferredStep(false);
         emit rDownloadStart(m_curFolder);
         downloadData(sub);
         return;
     }
 
     m_pending.clear();
+    writeDeferred();
     qDebug() << "no download sub file.------------";
     QList<DownFileInfo> left;
     m_db->haspDwonSubFileList(m_curFolder, left);
@@ -643,6 +653,8 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
         if (known)
             folder = m_curFolder;
         if (known || m_db->getDownFileWidthFId(entry.pId, folder)) {
+            if (!known)
+                keepFolderName(folder.fId, folder.saveName);
             if (!folder.saveName.isEmpty()) {
                 const QString safe = SafePath::safeName(folder.saveName);
                 const QString path = folder.savePath + "/" + safe;
@@ -651,8 +663,8 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
                     topName = safe;
                 }
             } else if (folder.newFolderName(topName, 0)) {
-                if (m_db->updateDownFileSaveName(folder.fId, topName) && m_curFolder.fId == folder.fId)
-                    m_curFolder.saveName = topName;
+                if (m_db->updateDownFileSaveName(folder.fId, topName))
+                    keepFolderName(folder.fId, topName);
             } else {
                 qWarning() << "LVDownloadManager::downloadData - no local folder for"
                            << folder.fileName;
@@ -687,6 +699,19 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
     emit sNextFile();
 }
 
+// The queued copies of the folder's row take its local name, so the next
+// file of the folder finds it without reading the row again.
+void LVDownloadManager::keepFolderName(int folderFId, const QString& name)
+{
+    if (name.isEmpty())
+        return;
+    if (m_curFolder.fId == folderFId && !m_curFolder.isSubItem)
+        m_curFolder.saveName = name;
+    for (DownFileInfo& f : m_pending)
+        if (f.fId == folderFId)
+            f.saveName = name;
+}
+
 LVDownTask* LVDownloadManager::newTask(const DownFileInfo& entry)
 {
     // A small file is done in about the time two hand-overs between threads
@@ -718,6 +743,53 @@ void LVDownloadManager::prefetchNext()
         return;
     m_prefetch = newTask(next);
     m_prefetch->prefetch(next);
+}
+
+// The starts and finishes of a run of a folder's files go to the store in
+// batches of one transaction each, in their order. The mark of a file moved
+// into place stays until its finish is written, so a kill before that loses
+// nothing: the next start finds the file in place.
+void LVDownloadManager::deferredStep(bool fileDone)
+{
+    if (!m_deferring) {
+        m_deferring = true;
+        m_deferClock.start();
+        if (!m_deferTimer) {
+            m_deferTimer = new QTimer;
+            m_deferTimer->setSingleShot(true);
+            connect(m_deferTimer, &QTimer::timeout, this, [this] { writeDeferred(); });
+        }
+        m_deferTimer->start(kDeferMs);
+    }
+    if (fileDone)
+        ++m_deferredFiles;
+    if (m_deferredFiles >= kDeferFiles || m_deferClock.elapsed() >= kDeferMs)
+        writeDeferred();
+}
+
+bool LVDownloadManager::writeDeferred()
+{
+    if (m_deferTimer)
+        m_deferTimer->stop();
+    m_deferring = false;
+    m_deferredFiles = 0;
+    const QStringList marks = m_marksToRetire;
+    m_marksToRetire.clear();
+    if (!m_db)
+        return false;
+    if (!m_db->writeDeferred()) {
+        // The files stay in place with their marks; their rows are read
+        // again and finish without another transfer.
+        qWarning() << "LVDownloadManager - the files just finished could not be recorded;"
+                   << marks.size() << "are taken up again";
+        m_numLeft = -1;
+        m_subQueue.clear();
+        cancelPrefetch();
+        return false;
+    }
+    for (const QString& tmp : marks)
+        LVDownTask::retireDestMark(tmp);
+    return true;
 }
 
 void LVDownloadManager::cancelPrefetch()
@@ -796,13 +868,21 @@ void LVDownloadManager::onDownFinish(DownFileInfo fInfo)
     }
     qDebug() << "downloadFinish----------" << fInfo.fileName << "   " << fInfo.taskId;
     fInfo.fileState = 5;
-    if (!m_db->updateDownFileItemStatus(fInfo)) {
-        m_numLeft = -1;
-    } else {
-        if (fInfo.isSubItem && m_numFolder == fInfo.pId && m_numLeft > 0)
+    if (fInfo.isSubItem) {
+        m_db->deferDownFileStatus(fInfo, false);
+        if (m_numFolder == fInfo.pId && m_numLeft > 0)
             --m_numLeft;
-        // The mark of the move into place goes only once the finish is recorded.
-        removeDestMark(fInfo);
+        // The mark of the move into place goes only once the finish is written.
+        QString tmp;
+        if (!fInfo.isFolder && fInfo.getTempPath(tmp, tmpDir()))
+            m_marksToRetire.append(tmp);
+        deferredStep(true);
+    } else {
+        writeDeferred();
+        if (!m_db->updateDownFileItemStatus(fInfo))
+            m_numLeft = -1;
+        else
+            removeDestMark(fInfo);
     }
     if (fInfo.isSubItem) {
         DownFileInfo folder = folderOf(fInfo);
@@ -827,6 +907,7 @@ void LVDownloadManager::onDownPause(DownFileInfo fInfo)
 {
     if (!isCurrentTask(fInfo) || takeDeleted(fInfo))
         return;
+    writeDeferred();
     qDebug() << "LVDownloadManager::onDownPause-----------";
     fInfo.fileState = 3;
     m_db->updateDownFileItemStatus(fInfo);
@@ -853,6 +934,7 @@ void LVDownloadManager::onDownError(DownFileInfo fInfo)
 {
     if (!isCurrentTask(fInfo) || takeDeleted(fInfo))
         return;
+    writeDeferred();
     qDebug() << "LVDownloadManager::onDownError start-----------";
     fInfo.fileState = 4;
     m_db->updateDownFileItemStatus(fInfo);
@@ -873,6 +955,7 @@ void LVDownloadManager::onDownWait(DownFileInfo fInfo)
 {
     if (!isCurrentTask(fInfo) || takeDeleted(fInfo))
         return;
+    writeDeferred();
     qDebug() << "LVDownloadManager::onDownWait - device away, queue waits:" << fInfo.fileName;
     fInfo.fileState = 2;
     m_db->updateDownFileItemStatus(fInfo);
@@ -966,6 +1049,7 @@ void LVDownloadManager::oStop(bool isDelete)
 {
     setIsRun(false);
     cancelPrefetch();
+    writeDeferred();
     qDebug() << "------count---taskStop:" << m_tasks.size();
     for (LVDownTask* t : qAsConst(m_tasks))
         t->stopTask(isDelete);
@@ -976,6 +1060,7 @@ void LVDownloadManager::doStopAll()
 {
     setIsRun(false);
     cancelPrefetch();
+    writeDeferred();
     for (LVDownTask* t : qAsConst(m_tasks))
         t->stopTask(false);
     clearQueues();
