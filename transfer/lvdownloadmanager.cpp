@@ -787,8 +787,7 @@ bool LVDownloadManager::writeDeferred()
         cancelPrefetch();
         return false;
     }
-    for (const QString& tmp : marks)
-        LVDownTask::retireDestMark(tmp);
+    LVDownTask::retireDestMarks(marks);
     return true;
 }
 
@@ -1175,7 +1174,7 @@ void LVDownloadManager::removeTempFiles(const DownFileInfo& entry)
         if (!f.isFolder && f.getTempPath(tmp, dir)) {
             if (QFileInfo::exists(tmp))
                 QFile::remove(tmp);
-            QFile::remove(LVDownTask::destMarkOf(tmp));
+            LVDownTask::retireDestMark(tmp);
         }
     };
     if (!entry.isFolder || entry.isSubItem) {

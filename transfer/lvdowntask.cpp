@@ -21,6 +21,7 @@
 #include "core/tidewell.h"
 #include "sdk/down_file_info.h"
 #include "sdk/task_interface.h"
+#include "transfer/movejournal.h"
 #include "transfer/tidewelldownload.h"
 
 namespace {
@@ -96,39 +97,25 @@ QString LVDownTask::destMarkOf(const QString& tempPath)
     return tempPath + ".dest";
 }
 
-namespace {
-// Temporary files are named by a digest, so these never clash with a mark.
-QString spareMarkOf(const QString& tempPath)
-{
-    return QFileInfo(tempPath).path() + "/.spare.dest";
-}
-
-// Writes dest into the mark of tempPath, made from the spare when there is
-// one. The spare is first taken under a name of this entry's own, so the
-// mark appears (by rename) only with its whole new content.
-bool writeDestMark(const QString& tempPath, const QString& dest)
-{
-    const QByteArray own = QFile::encodeName(tempPath + ".next.dest");
-    ::rename(QFile::encodeName(spareMarkOf(tempPath)).constData(), own.constData());
-    const int fd = ::open(own.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const QByteArray text = dest.toUtf8();
-    const bool ok = ::pwrite(fd, text.constData(), size_t(text.size()), 0) == text.size()
-                    && ::ftruncate(fd, text.size()) == 0;
-    ::close(fd);
-    if (ok && ::rename(own.constData(), QFile::encodeName(LVDownTask::destMarkOf(tempPath)).constData()) == 0)
-        return true;
-    ::unlink(own.constData());
-    return false;
-}
-}
-
 void LVDownTask::retireDestMark(const QString& tempPath)
 {
-    const QByteArray mark = QFile::encodeName(destMarkOf(tempPath));
-    if (::rename(mark.constData(), QFile::encodeName(spareMarkOf(tempPath)).constData()) != 0)
-        ::unlink(mark.constData());
+    retireDestMarks({tempPath});
+}
+
+void LVDownTask::retireDestMarks(const QStringList& tempPaths)
+{
+    MoveJournal::retire(tempPaths);
+    // Marks of a file of their own, as earlier versions left them.
+    for (const QString& t : tempPaths)
+        ::unlink(QFile::encodeName(destMarkOf(t)).constData());
+}
+
+QString LVDownTask::movedTo(const QString& tempPath)
+{
+    QFile mark(destMarkOf(tempPath));
+    if (mark.open(QIODevice::ReadOnly))
+        return QString::fromUtf8(mark.readAll());
+    return MoveJournal::movedTo(tempPath);
 }
 
 LVDownTask::LVDownTask(QThread* thread)
@@ -229,7 +216,7 @@ void LVDownTask::prefetch(DownFileInfo fInfo)
     // Only a plain transfer is fetched ahead; a file already moved into
     // place by an earlier run is left to the normal start.
     if (m_record.isFolder || m_record.fileSize <= 0 || !m_record.getTempPath(m_tempPath, m_tmpDir)
-        || QFileInfo::exists(destMarkOf(m_tempPath)))
+        || !movedTo(m_tempPath).isEmpty())
         return;
     m_heldStarted = true;
     downloadStep();
@@ -374,13 +361,12 @@ void LVDownTask::downloadStep()
 // recorded: finished, without asking the device again.
 bool LVDownTask::finishFromMark()
 {
-    QFile mark(destMarkOf(m_tempPath));
-    if (!mark.exists())
+    const QString dest = movedTo(m_tempPath);
+    if (dest.isEmpty()) {
+        if (QFileInfo::exists(destMarkOf(m_tempPath)))
+            retireDestMark(m_tempPath);
         return false;
-    QString dest;
-    if (mark.open(QIODevice::ReadOnly))
-        dest = QString::fromUtf8(mark.readAll());
-    mark.close();
+    }
     const QFileInfo placed(dest);
     QString folder;
     // Trusted only when the file is whole and lies in the entry's folder.
@@ -388,7 +374,7 @@ bool LVDownTask::finishFromMark()
         || !m_record.getSavePath(m_topName, folder)
         || QDir::cleanPath(placed.absolutePath())
                != QDir::cleanPath(QFileInfo(folder).absoluteFilePath())) {
-        mark.remove();
+        retireDestMark(m_tempPath);
         return false;
     }
     qDebug() << "LVDownTask - found" << dest << "already in place for" << m_record.fileName;
@@ -570,27 +556,26 @@ void LVDownTask::onDownloadFinish()
 // file systems the copy goes to a hidden name in the target folder first.
 bool LVDownTask::placeFile(const QString& folder, const QString& dest, QString& why)
 {
-    const QString markPath = destMarkOf(m_tempPath);
-    if (!writeDestMark(m_tempPath, dest))
-        qWarning() << "LVDownTask - cannot note the destination in" << markPath;
+    if (!MoveJournal::note(m_tempPath, dest))
+        qWarning() << "LVDownTask - cannot note the destination in" << MoveJournal::journalOf(m_tempPath);
     const QByteArray from = QFile::encodeName(m_tempPath);
     const QByteArray to = QFile::encodeName(dest);
     if (::rename(from.constData(), to.constData()) == 0)
         return true;
     if (errno != EXDEV) {
         why = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(markPath);
+        retireDestMark(m_tempPath);
         return false;
     }
     const QString part = folder + "/." + QFileInfo(m_tempPath).fileName() + ".part";
     if (!copyWhole(m_tempPath, part, why)) {
-        QFile::remove(markPath);
+        retireDestMark(m_tempPath);
         return false;
     }
     if (::rename(QFile::encodeName(part).constData(), to.constData()) != 0) {
         why = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(part);
-        QFile::remove(markPath);
+        retireDestMark(m_tempPath);
         return false;
     }
     QFile::remove(m_tempPath);

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "core/downfileinfo.h"
 #include "transfer/outagepacing.h"
@@ -27,13 +28,17 @@ public:
     // Failed attempts retried before an entry fails (7 attempts in all).
     static const int kMaxRetries = 6;
     static const int kRetryDelayMs = 2000;
-    // Written beside the temporary file before it is moved into place: the
-    // destination, so a restart finds a file that was moved but not recorded.
+    // Before the temporary file is moved into place its destination is
+    // noted (in the folder's MoveJournal), so a restart finds a file that was
+    // moved but not recorded. Earlier versions wrote it into this file
+    // beside the temporary file, which is still read.
     static QString destMarkOf(const QString& tempPath);
-    // Called once the finish is recorded: the mark is kept as the folder's
-    // spare, from which the next entry's mark is made, so no file is made
-    // and removed for every entry (costly with many small files).
+    // Where the temporary file was moved to by a run whose finish may not be
+    // recorded; empty when it was not.
+    static QString movedTo(const QString& tempPath);
+    // Called once the finish is recorded (or the entry is gone).
     static void retireDestMark(const QString& tempPath);
+    static void retireDestMarks(const QStringList& tempPaths);
 
     // Without a thread the task makes and owns one. A manager running many
     // short entries hands in one thread of its own for all its tasks, so no
