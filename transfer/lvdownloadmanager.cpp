@@ -92,6 +92,8 @@ void LVDownloadManager::shutdown()
 {
     m_run = false;
     cancelPrefetch();
+    delete m_spareTask;
+    m_spareTask = nullptr;
     writeDeferred();
     delete m_deferTimer;
     m_deferTimer = nullptr;
@@ -696,6 +698,10 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
         task->admit(entry);
     else
         task->startTask(entry);
+    // The task for the next small file is made while this one's bytes come,
+    // not when they are all there.
+    if (entry.isSubItem && task->thread() == m_thread && !m_spareTask && m_run)
+        m_spareTask = newTask(entry);
     emit sNextFile();
 }
 
@@ -741,7 +747,8 @@ void LVDownloadManager::prefetchNext()
         || next.fileSize > kShortEntryBytes || m_tasks.contains(taskKey(next))
         || m_deleting.contains(taskKey(next)))
         return;
-    m_prefetch = newTask(next);
+    m_prefetch = m_spareTask ? m_spareTask : newTask(next);
+    m_spareTask = nullptr;
     m_prefetch->prefetch(next);
 }
 

@@ -210,6 +210,8 @@ private:
     // The next small file of the current folder, fetched ahead (not in
     // m_tasks: it is not running as far as anyone can tell).
     LVDownTask* m_prefetch = nullptr;
+    // Made ahead for the next prefetch (on this thread, unused yet).
+    LVDownTask* m_spareTask = nullptr;
     // Deferred store writes (see deferredStep) and the marks that go once
     // they are written.
     bool m_deferring = false;
