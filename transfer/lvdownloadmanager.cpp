@@ -735,7 +735,10 @@ LVDownTask* LVDownloadManager::newTask(const DownFileInfo& entry)
 // stored and its order stay as when one file ran after the other.
 void LVDownloadManager::prefetchNext()
 {
-    if (m_prefetch || !m_run || m_curFolder.isSubItem || !m_curFolder.isFolder
+    // Only after a file of the folder being worked off.
+    const LVDownTask* done = qobject_cast<const LVDownTask*>(sender());
+    if (m_prefetch || !m_run || !done || !done->fileInfo().isSubItem
+        || done->fileInfo().pId != m_curFolder.fId || m_curFolder.isSubItem || !m_curFolder.isFolder
         || m_curFolder.fileState == 3)
         return;
     if (m_subQueue.isEmpty() && getDownloadSubData(m_curFolder) == 0)
