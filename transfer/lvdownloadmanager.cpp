@@ -941,6 +941,11 @@ void LVDownloadManager::onRemoveTask(qint64 key)
     LVDownTask* t = m_tasks.take(key);
     if (t) {
         t->disconnect(this);
+        // A small file's task whose run is over serves a next small file.
+        if (!m_spareTask && m_run && t->thread() == m_thread && t->isIdle()) {
+            m_spareTask = t;
+            return;
+        }
         // Its run has ended and its library task is given back; the rest
         // goes on the task thread without holding up the next entry.
         t->deleteLater();

@@ -315,12 +315,13 @@ void LVDownTask::completeLocally()
 void LVDownTask::downloadStep()
 {
     qDebug() << "LVDownloadManager::downloadData---------" << m_record.fileName;
-    if (!m_record.getTempPath(m_tempPath, m_tmpDir)) {
+    // A prefetch found the temporary path and looked for a move already.
+    if (!m_held && !m_record.getTempPath(m_tempPath, m_tmpDir)) {
         failOrRetry(-1, tr("Create Folder fail"));
         return;
     }
     qDebug() << "------path:" << m_record.usbFilePath << m_record.filePath;
-    if (finishFromMark())
+    if (!m_held && finishFromMark())
         return;
 
     // The library continues from the size of the temporary file. A file

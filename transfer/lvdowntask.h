@@ -66,6 +66,9 @@ public:
     // The run failed only because the device stopped sending while it
     // answered everything else (read after rDownError).
     bool failedByStall() const { return m_stallFailure.load(); }
+    // Task's thread only: no run under way, nothing pending; the task may
+    // take another entry.
+    bool isIdle() const { return m_ended && !m_retryPending && !m_held; }
 
 signals:
     void sStartTask(DownFileInfo downFileInfo);
