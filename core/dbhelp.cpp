@@ -918,6 +918,26 @@ struct DBHelp::State
     QString prefix;
     int next = 0;
     QHash<QThread*, QString> conns;
+    // Deferred writes per thread, and whether writing some of them failed
+    // since the owner last asked.
+    QHash<QThread*, QList<Stmt>> deferred;
+    QSet<QThread*> deferredFailed;
+
+    // Writes what t deferred, on t's connection d.
+    void writeDeferred(QThread* t, QSqlDatabase d)
+    {
+        QList<Stmt> stmts;
+        {
+            QMutexLocker lock(&mutex);
+            stmts = deferred.take(t);
+        }
+        if (stmts.isEmpty())
+            return;
+        if (!execBatch(d, "writeDeferred", stmts)) {
+            QMutexLocker lock(&mutex);
+            deferredFailed.insert(t);
+        }
+    }
 
     // Runs on the finishing thread itself, the only one allowed to close it.
     void release(QThread* t)
@@ -928,9 +948,13 @@ struct DBHelp::State
             name = conns.take(t);
         }
         if (!name.isEmpty()) {
+            writeDeferred(t, QSqlDatabase::database(name, false));
             dropKept(name);
             QSqlDatabase::removeDatabase(name);
         }
+        QMutexLocker lock(&mutex);
+        deferred.remove(t);
+        deferredFailed.remove(t);
     }
 };
 
@@ -964,15 +988,21 @@ QSqlDatabase DBHelp::db()
 {
     QThread* t = QThread::currentThread();
     QString name;
+    bool deferred = false;
     {
         QMutexLocker lock(&m_state->mutex);
         name = m_state->conns.value(t);
+        deferred = m_state->deferred.contains(t);
     }
     if (!name.isEmpty()) {
         {
             QSqlDatabase d = QSqlDatabase::database(name, false);
-            if (d.isOpen())
+            if (d.isOpen()) {
+                // Whatever comes next sees the deferred writes.
+                if (deferred)
+                    m_state->writeDeferred(t, d);
                 return d;
+            }
         }
         // Left behind by an earlier thread object at the same address.
         m_state->release(t);
@@ -1012,7 +1042,9 @@ QSqlDatabase DBHelp::db()
             st->release(t);
     });
     qDebug() << "DBHelp::open - connection" << name << "on" << filePath();
-    return QSqlDatabase::database(name, false);
+    QSqlDatabase d = QSqlDatabase::database(name, false);
+    m_state->writeDeferred(t, d);
+    return d;
 }
 
 // ---------------------------------------------------------------- downloads
@@ -1148,9 +1180,9 @@ bool DBHelp::getTopDownFileList(const DeviceInfo& device, QList<DownFileInfo>& o
                       2, out);
 }
 
-bool DBHelp::getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out)
+bool DBHelp::getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out, int limit)
 {
-    return subEntries(db(), "getTopDwonSubFileList", kDownQueue, folder, true, 2, out);
+    return subEntries(db(), "getTopDwonSubFileList", kDownQueue, folder, true, limit, out);
 }
 
 bool DBHelp::haspDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out)
@@ -1220,6 +1252,38 @@ bool DBHelp::updateDownFileStatus(const DownFileInfo& rec, bool onlyItem)
 bool DBHelp::updateDownFileItemStatus(const DownFileInfo& rec)
 {
     return updateDownFileStatus(rec, false);
+}
+
+bool DBHelp::deferDownFileStatus(const DownFileInfo& rec, bool onlyItem)
+{
+    // A finished top entry becomes a finished record, which is decided by
+    // reading its row: that one is written at once.
+    if (rec.fileState == 5 && !rec.isSubItem)
+        return updateDownFileStatus(rec, onlyItem);
+    const QList<Stmt> stmts =
+        rec.fileState == 5 ? QList<Stmt>{{onTable("DELETE FROM %1 WHERE fId = ?", kDownQueue.sub), {rec.fId}}}
+                           : statusUpdates(kDownQueue, rec, onlyItem);
+    QMutexLocker lock(&m_state->mutex);
+    m_state->deferred[QThread::currentThread()].append(stmts);
+    return true;
+}
+
+bool DBHelp::writeDeferred()
+{
+    QThread* t = QThread::currentThread();
+    bool any = false;
+    {
+        QMutexLocker lock(&m_state->mutex);
+        any = m_state->deferred.contains(t) || m_state->deferredFailed.contains(t);
+    }
+    if (!any)
+        return true;
+    db();
+    QMutexLocker lock(&m_state->mutex);
+    // Left only when no connection could be opened.
+    const bool left = m_state->deferred.remove(t) > 0;
+    const bool failed = m_state->deferredFailed.remove(t);
+    return !left && !failed;
 }
 
 bool DBHelp::updateDownFileSaveName(int fId, const QString& name)

@@ -51,7 +51,8 @@ public:
     // share the application-level device and may share ids).
     bool hasDownFile(DownFileInfo& rec);
     bool getTopDownFileList(const DeviceInfo& device, QList<DownFileInfo>& out);
-    bool getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out);
+    // The oldest running, waiting or paused sub-rows, at most `limit`.
+    bool getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out, int limit = 2);
     bool haspDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out);
     bool getDownFileList(int pageIndex, int pageSize, const DeviceInfo& device,
                          QList<DownFileInfo>& out);
@@ -68,6 +69,14 @@ public:
     bool getDownFileState(const QString& accessId, const QString& deviceId, int& state);
     bool updateDownFileStatus(const DownFileInfo& rec, bool onlyItem);
     bool updateDownFileItemStatus(const DownFileInfo& rec);
+    // The writes of updateDownFileStatus, only kept: they go to the file in
+    // one transaction, in their order, before the next operation of this
+    // instance on the calling thread, or at writeDeferred(). Other
+    // connections see them only then. A finished top entry is written at once.
+    bool deferDownFileStatus(const DownFileInfo& rec, bool onlyItem);
+    // Writes the calling thread's deferred writes; false when writing any of
+    // them (also ahead of another operation) failed since the last call.
+    bool writeDeferred();
     bool updateDownFileSaveName(int fId, const QString& name);
     bool deleteDownFile(const DownFileInfo& rec);
     bool deleteAllDownFile(const DeviceInfo& device);

@@ -25,8 +25,13 @@ const int kMaxDepth = 128;
 // listed by then are listed when the queue reaches them.
 const int kWalkSliceMs = 1000;
 const int kMaxWalkRetryMs = 5000;
-// Entries up to this size run on the manager's thread.
-const qint64 kShortEntryBytes = 1024 * 1024;
+// Sub-rows read ahead at a time: one query per file costs as much as a
+// small file's own store writes.
+const int kSubRowsAhead = 64;
+// While the files of one folder run, the entry count is kept this long:
+// only this manager's finishes of sub-rows change the queue then, and they
+// do not change the count of entries.
+const int kKeepTotalMs = 1000;
 
 // Waiting top-level entries for the chosen items of one source kind.
 template <class Item>
@@ -80,6 +85,12 @@ LVDownloadManager::~LVDownloadManager()
 void LVDownloadManager::shutdown()
 {
     m_run = false;
+    cancelPrefetch();
+    delete m_spareTask;
+    m_spareTask = nullptr;
+    writeDeferred();
+    delete m_deferTimer;
+    m_deferTimer = nullptr;
     for (LVDownTask* t : qAsConst(m_tasks)) {
         t->disconnect(this);
         delete t;
@@ -415,6 +426,8 @@ void LVDownloadManager::clearQueues()
     m_pending.clear();
     m_subQueue.clear();
     m_numLeft = -1;
+    m_totalKeptFor = 0;
+    cancelPrefetch();
 }
 
 // Counting a folder's sub-rows walks all of them; between two files of a
@@ -461,6 +474,7 @@ void LVDownloadManager::checkFinish()
     }
     if (!m_tasks.isEmpty())
         return;
+    writeDeferred();
     int total = 0;
     if (m_db && m_db->getDownFileTotalNum(device(), total))
         m_total = total;
@@ -491,7 +505,7 @@ int LVDownloadManager::getDownloadSubData(const DownFileInfo& folder)
     if (!m_subQueue.isEmpty())
         return m_subQueue.size();
     QList<DownFileInfo> rows;
-    m_db->getTopDwonSubFileList(folder, rows);
+    m_db->getTopDwonSubFileList(folder, rows, kSubRowsAhead);
     for (DownFileInfo r : qAsConst(rows)) {
         if (m_tasks.contains(taskKey(r)))
             continue;
@@ -506,7 +520,13 @@ int LVDownloadManager::getDownloadSubData(const DownFileInfo& folder)
 
 void LVDownloadManager::oNextFile()
 {
-    emit sGetTotalNum();
+    const bool totalKept = m_totalKeptFor != 0 && !m_pending.isEmpty()
+                           && m_pending.first().fId == m_totalKeptFor
+                           && m_totalClock.isValid() && m_totalClock.elapsed() < kKeepTotalMs;
+    if (!totalKept) {
+        m_totalKeptFor = 0;
+        emit sGetTotalNum();
+    }
     if (m_pending.isEmpty()) {
         checkFinish();
         return;
@@ -574,16 +594,22 @@ void LVDownloadManager::oNextFile()
             emit sNextFile();
             return;
         }
+        if (m_totalKeptFor != m_curFolder.fId) {
+            m_totalKeptFor = m_curFolder.fId;
+            m_totalClock.start();
+        }
         showStartingFile(m_curFolder, sub);
         m_curFolder.msg.clear();
         m_curFolder.num = subFileNum(m_curFolder.fId);
-        m_db->updateDownFileStatus(m_curFolder, true);
+        m_db->deferDownFileStatus(m_curFolder, true);
+        deferredStep(false);
         emit rDownloadStart(m_curFolder);
         downloadData(sub);
         return;
     }
 
     m_pending.clear();
+    writeDeferred();
     qDebug() << "no download sub file.------------";
     QList<DownFileInfo> left;
     m_db->haspDwonSubFileList(m_curFolder, left);
@@ -623,6 +649,8 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
         if (known)
             folder = m_curFolder;
         if (known || m_db->getDownFileWidthFId(entry.pId, folder)) {
+            if (!known)
+                keepFolderName(folder.fId, folder.saveName);
             if (!folder.saveName.isEmpty()) {
                 const QString safe = SafePath::safeName(folder.saveName);
                 const QString path = folder.savePath + "/" + safe;
@@ -631,8 +659,8 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
                     topName = safe;
                 }
             } else if (folder.newFolderName(topName, 0)) {
-                if (m_db->updateDownFileSaveName(folder.fId, topName) && m_curFolder.fId == folder.fId)
-                    m_curFolder.saveName = topName;
+                if (m_db->updateDownFileSaveName(folder.fId, topName))
+                    keepFolderName(folder.fId, topName);
             } else {
                 qWarning() << "LVDownloadManager::downloadData - no local folder for"
                            << folder.fileName;
@@ -640,13 +668,15 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
         }
     }
 
-    // A small file is done in about the time two hand-overs between threads
-    // take, so it runs on this thread; a large one may be copied whole
-    // across file systems at the end, which would hold up this thread.
-    LVDownTask* task = new LVDownTask(entry.fileSize <= kShortEntryBytes ? m_thread : m_taskThread);
-    task->init(m_owner);
+    LVDownTask* task = nullptr;
+    if (m_prefetch && taskKey(m_prefetch->fileInfo()) == taskKey(entry)) {
+        task = m_prefetch;
+        m_prefetch = nullptr;
+    } else {
+        cancelPrefetch();
+        task = newTask(entry);
+    }
     task->setParentName(topName);
-    task->setTmpDir(tmpDir());
     // Queued also on this thread: a report never re-enters the scheduling.
     const auto queued = Qt::QueuedConnection;
     connect(task, &LVDownTask::rDownProgress, this, &LVDownloadManager::onDownProgress, queued);
@@ -654,9 +684,32 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
     connect(task, &LVDownTask::rDownPause, this, &LVDownloadManager::onDownPause, queued);
     connect(task, &LVDownTask::rDownError, this, &LVDownloadManager::onDownError, queued);
     connect(task, &LVDownTask::rDownWait, this, &LVDownloadManager::onDownWait, queued);
+    if (task->thread() == m_thread)
+        connect(task, &LVDownTask::rTransferDone, this, &LVDownloadManager::prefetchNext,
+                Qt::DirectConnection);
     m_tasks.insert(taskKey(entry), task);
-    task->startTask(entry);
+    if (task->thread() == m_thread)
+        task->admit(entry);
+    else
+        task->startTask(entry);
+    // The task for the next small file is made while this one's bytes come,
+    // not when they are all there.
+    if (entry.isSubItem && task->thread() == m_thread && !m_spareTask && m_run)
+        m_spareTask = newTask(entry);
     emit sNextFile();
+}
+
+// The queued copies of the folder's row take its local name, so the next
+// file of the folder finds it without reading the row again.
+void LVDownloadManager::keepFolderName(int folderFId, const QString& name)
+{
+    if (name.isEmpty())
+        return;
+    if (m_curFolder.fId == folderFId && !m_curFolder.isSubItem)
+        m_curFolder.saveName = name;
+    for (DownFileInfo& f : m_pending)
+        if (f.fId == folderFId)
+            f.saveName = name;
 }
 
 // ---------------------------------------------------------------- task reports
@@ -724,13 +777,21 @@ void LVDownloadManager::onDownFinish(DownFileInfo fInfo)
     }
     qDebug() << "downloadFinish----------" << fInfo.fileName << "   " << fInfo.taskId;
     fInfo.fileState = 5;
-    if (!m_db->updateDownFileItemStatus(fInfo)) {
-        m_numLeft = -1;
-    } else {
-        if (fInfo.isSubItem && m_numFolder == fInfo.pId && m_numLeft > 0)
+    if (fInfo.isSubItem) {
+        m_db->deferDownFileStatus(fInfo, false);
+        if (m_numFolder == fInfo.pId && m_numLeft > 0)
             --m_numLeft;
-        // The mark of the move into place goes only once the finish is recorded.
-        removeDestMark(fInfo);
+        // The mark of the move into place goes only once the finish is written.
+        QString tmp;
+        if (!fInfo.isFolder && fInfo.getTempPath(tmp, tmpDir()))
+            m_marksToRetire.append(tmp);
+        deferredStep(true);
+    } else {
+        writeDeferred();
+        if (!m_db->updateDownFileItemStatus(fInfo))
+            m_numLeft = -1;
+        else
+            removeDestMark(fInfo);
     }
     if (fInfo.isSubItem) {
         DownFileInfo folder = folderOf(fInfo);
@@ -755,6 +816,7 @@ void LVDownloadManager::onDownPause(DownFileInfo fInfo)
 {
     if (!isCurrentTask(fInfo) || takeDeleted(fInfo))
         return;
+    writeDeferred();
     qDebug() << "LVDownloadManager::onDownPause-----------";
     fInfo.fileState = 3;
     m_db->updateDownFileItemStatus(fInfo);
@@ -781,6 +843,7 @@ void LVDownloadManager::onDownError(DownFileInfo fInfo)
 {
     if (!isCurrentTask(fInfo) || takeDeleted(fInfo))
         return;
+    writeDeferred();
     qDebug() << "LVDownloadManager::onDownError start-----------";
     fInfo.fileState = 4;
     m_db->updateDownFileItemStatus(fInfo);
@@ -801,6 +864,7 @@ void LVDownloadManager::onDownWait(DownFileInfo fInfo)
 {
     if (!isCurrentTask(fInfo) || takeDeleted(fInfo))
         return;
+    writeDeferred();
     qDebug() << "LVDownloadManager::onDownWait - device away, queue waits:" << fInfo.fileName;
     fInfo.fileState = 2;
     m_db->updateDownFileItemStatus(fInfo);
@@ -877,6 +941,11 @@ void LVDownloadManager::onRemoveTask(qint64 key)
     LVDownTask* t = m_tasks.take(key);
     if (t) {
         t->disconnect(this);
+        // A small file's task whose run is over serves a next small file.
+        if (!m_spareTask && m_run && t->thread() == m_thread && t->isIdle()) {
+            m_spareTask = t;
+            return;
+        }
         // Its run has ended and its library task is given back; the rest
         // goes on the task thread without holding up the next entry.
         t->deleteLater();
@@ -893,6 +962,8 @@ void LVDownloadManager::oStart()
 void LVDownloadManager::oStop(bool isDelete)
 {
     setIsRun(false);
+    cancelPrefetch();
+    writeDeferred();
     qDebug() << "------count---taskStop:" << m_tasks.size();
     for (LVDownTask* t : qAsConst(m_tasks))
         t->stopTask(isDelete);
@@ -902,6 +973,8 @@ void LVDownloadManager::oStop(bool isDelete)
 void LVDownloadManager::doStopAll()
 {
     setIsRun(false);
+    cancelPrefetch();
+    writeDeferred();
     for (LVDownTask* t : qAsConst(m_tasks))
         t->stopTask(false);
     clearQueues();
@@ -1016,7 +1089,7 @@ void LVDownloadManager::removeTempFiles(const DownFileInfo& entry)
         if (!f.isFolder && f.getTempPath(tmp, dir)) {
             if (QFileInfo::exists(tmp))
                 QFile::remove(tmp);
-            QFile::remove(LVDownTask::destMarkOf(tmp));
+            LVDownTask::retireDestMark(tmp);
         }
     };
     if (!entry.isFolder || entry.isSubItem) {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include "core/deviceinfo.h"
 #include "core/downfileinfo.h"
@@ -20,6 +21,7 @@ class DBHelp;
 class FilesDataTaskHelp;
 class LVDownTask;
 class QThread;
+class QTimer;
 class Tidewell;
 
 // The persistent download queue of one account on one device. New entries
@@ -142,6 +144,13 @@ private:
     void loadTopDownFiles();
     int getDownloadSubData(const DownFileInfo& folder);
     void downloadData(const DownFileInfo& entry);
+    LVDownTask* newTask(const DownFileInfo& entry);
+    void keepFolderName(int folderFId, const QString& name);
+    void prefetchNext();
+    void cancelPrefetch();
+    void deferredStep(bool fileDone);
+    // False when some deferred write failed.
+    bool writeDeferred();
     bool saveDownFiles(QList<DownFileInfo> level, int fileType);
     bool stopWalk() const;
 
@@ -198,6 +207,18 @@ private:
     QList<DownFileInfo> m_pending;
     QList<DownFileInfo> m_subQueue;
     QMap<qint64, LVDownTask*> m_tasks;
+    // The next small file of the current folder, fetched ahead (not in
+    // m_tasks: it is not running as far as anyone can tell).
+    LVDownTask* m_prefetch = nullptr;
+    // Made ahead for the next prefetch (on this thread, unused yet).
+    LVDownTask* m_spareTask = nullptr;
+    // Deferred store writes (see deferredStep) and the marks that go once
+    // they are written.
+    bool m_deferring = false;
+    int m_deferredFiles = 0;
+    QElapsedTimer m_deferClock;
+    QTimer* m_deferTimer = nullptr;
+    QStringList m_marksToRetire;
     QSet<qint64> m_deleting;
     DownFileInfo m_curFolder;
     DownFileInfo m_curSub;
@@ -207,6 +228,9 @@ private:
     // finishes change them (-1: count again).
     int m_numFolder = 0;
     int m_numLeft = -1;
+    // Folder whose files run with the entry count kept (0: count again).
+    int m_totalKeptFor = 0;
+    QElapsedTimer m_totalClock;
     QMap<qint64, DownFileInfo> m_stalled;
     // Tried again by themselves already; a user's start clears the mark.
     QSet<qint64> m_stallRetried;

@@ -21,6 +21,7 @@
 #include "core/tidewell.h"
 #include "sdk/down_file_info.h"
 #include "sdk/task_interface.h"
+#include "transfer/movejournal.h"
 #include "transfer/tidewelldownload.h"
 
 namespace {
@@ -96,39 +97,25 @@ QString LVDownTask::destMarkOf(const QString& tempPath)
     return tempPath + ".dest";
 }
 
-namespace {
-// Temporary files are named by a digest, so these never clash with a mark.
-QString spareMarkOf(const QString& tempPath)
-{
-    return QFileInfo(tempPath).path() + "/.spare.dest";
-}
-
-// Writes dest into the mark of tempPath, made from the spare when there is
-// one. The spare is first taken under a name of this entry's own, so the
-// mark appears (by rename) only with its whole new content.
-bool writeDestMark(const QString& tempPath, const QString& dest)
-{
-    const QByteArray own = QFile::encodeName(tempPath + ".next.dest");
-    ::rename(QFile::encodeName(spareMarkOf(tempPath)).constData(), own.constData());
-    const int fd = ::open(own.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const QByteArray text = dest.toUtf8();
-    const bool ok = ::pwrite(fd, text.constData(), size_t(text.size()), 0) == text.size()
-                    && ::ftruncate(fd, text.size()) == 0;
-    ::close(fd);
-    if (ok && ::rename(own.constData(), QFile::encodeName(LVDownTask::destMarkOf(tempPath)).constData()) == 0)
-        return true;
-    ::unlink(own.constData());
-    return false;
-}
-}
-
 void LVDownTask::retireDestMark(const QString& tempPath)
 {
-    const QByteArray mark = QFile::encodeName(destMarkOf(tempPath));
-    if (::rename(mark.constData(), QFile::encodeName(spareMarkOf(tempPath)).constData()) != 0)
-        ::unlink(mark.constData());
+    retireDestMarks({tempPath});
+}
+
+void LVDownTask::retireDestMarks(const QStringList& tempPaths)
+{
+    MoveJournal::retire(tempPaths);
+    // Marks of a file of their own, as earlier versions left them.
+    for (const QString& t : tempPaths)
+        ::unlink(QFile::encodeName(destMarkOf(t)).constData());
+}
+
+QString LVDownTask::movedTo(const QString& tempPath)
+{
+    QFile mark(destMarkOf(tempPath));
+    if (mark.open(QIODevice::ReadOnly))
+        return QString::fromUtf8(mark.readAll());
+    return MoveJournal::movedTo(tempPath);
 }
 
 LVDownTask::LVDownTask(QThread* thread)
@@ -207,6 +194,46 @@ void LVDownTask::startTask(DownFileInfo fInfo)
 {
     m_given = fInfo;
     emit sStartTask(fInfo);
+}
+
+void LVDownTask::prefetch(DownFileInfo fInfo)
+{
+    m_given = fInfo;
+    m_held = true;
+    m_heldStarted = false;
+    m_heldDone = false;
+    m_heldFailed = false;
+    m_record = fInfo;
+    m_retries = 0;
+    m_outage.reset();
+    m_retryPending = false;
+    m_deleteOnPause = false;
+    m_stopRequested = false;
+    m_ended = false;
+    m_lastStalled = false;
+    m_stallFailure = false;
+    m_tempPath.clear();
+    // Only a plain transfer is fetched ahead; a file already moved into
+    // place by an earlier run is left to the normal start.
+    if (m_record.isFolder || m_record.fileSize <= 0 || !m_record.getTempPath(m_tempPath, m_tmpDir)
+        || !movedTo(m_tempPath).isEmpty())
+        return;
+    m_heldStarted = true;
+    downloadStep();
+}
+
+void LVDownTask::admit(DownFileInfo fInfo)
+{
+    m_given = fInfo;
+    if (!m_held || !m_heldStarted || m_heldFailed || m_ended) {
+        m_held = false;
+        onStartTask(fInfo);
+        return;
+    }
+    m_held = false;
+    m_record = fInfo;
+    if (m_heldDone)
+        onDownloadFinish();
 }
 
 void LVDownTask::stopTask(bool isDelete)
@@ -288,12 +315,13 @@ void LVDownTask::completeLocally()
 void LVDownTask::downloadStep()
 {
     qDebug() << "LVDownloadManager::downloadData---------" << m_record.fileName;
-    if (!m_record.getTempPath(m_tempPath, m_tmpDir)) {
+    // A prefetch found the temporary path and looked for a move already.
+    if (!m_held && !m_record.getTempPath(m_tempPath, m_tmpDir)) {
         failOrRetry(-1, tr("Create Folder fail"));
         return;
     }
     qDebug() << "------path:" << m_record.usbFilePath << m_record.filePath;
-    if (finishFromMark())
+    if (!m_held && finishFromMark())
         return;
 
     // The library continues from the size of the temporary file. A file
@@ -334,13 +362,12 @@ void LVDownTask::downloadStep()
 // recorded: finished, without asking the device again.
 bool LVDownTask::finishFromMark()
 {
-    QFile mark(destMarkOf(m_tempPath));
-    if (!mark.exists())
+    const QString dest = movedTo(m_tempPath);
+    if (dest.isEmpty()) {
+        if (QFileInfo::exists(destMarkOf(m_tempPath)))
+            retireDestMark(m_tempPath);
         return false;
-    QString dest;
-    if (mark.open(QIODevice::ReadOnly))
-        dest = QString::fromUtf8(mark.readAll());
-    mark.close();
+    }
     const QFileInfo placed(dest);
     QString folder;
     // Trusted only when the file is whole and lies in the entry's folder.
@@ -348,7 +375,7 @@ bool LVDownTask::finishFromMark()
         || !m_record.getSavePath(m_topName, folder)
         || QDir::cleanPath(placed.absolutePath())
                != QDir::cleanPath(QFileInfo(folder).absoluteFilePath())) {
-        mark.remove();
+        retireDestMark(m_tempPath);
         return false;
     }
     qDebug() << "LVDownTask - found" << dest << "already in place for" << m_record.fileName;
@@ -364,6 +391,12 @@ void LVDownTask::failOrRetry(int code, const QString& msg)
 {
     if (m_ended)
         return;
+    if (m_held) {
+        m_heldFailed = true;
+        if (m_download)
+            m_download->release();
+        return;
+    }
     if (m_stopRequested) {
         endRun(Paused);
         return;
@@ -473,7 +506,7 @@ void LVDownTask::onDownloadTaskCreate(bool isSucc, QString taskId)
 
 void LVDownTask::onDownloadProgress(qlonglong byteSent, qlonglong bytesTotal)
 {
-    if (m_ended || m_stopRequested)
+    if (m_ended || m_stopRequested || m_held)
         return;
     if (bytesTotal > m_record.fileWriteLen) {
         // Bytes move again: an earlier outage is over.
@@ -491,6 +524,11 @@ void LVDownTask::onDownloadFinish()
         return;
     if (m_download)
         m_download->release();
+    if (m_held) {
+        m_heldDone = true;
+        return;
+    }
+    emit rTransferDone();
     if (m_stopRequested && m_deleteOnPause) {
         endRun(Paused);
         return;
@@ -519,27 +557,26 @@ void LVDownTask::onDownloadFinish()
 // file systems the copy goes to a hidden name in the target folder first.
 bool LVDownTask::placeFile(const QString& folder, const QString& dest, QString& why)
 {
-    const QString markPath = destMarkOf(m_tempPath);
-    if (!writeDestMark(m_tempPath, dest))
-        qWarning() << "LVDownTask - cannot note the destination in" << markPath;
+    if (!MoveJournal::note(m_tempPath, dest))
+        qWarning() << "LVDownTask - cannot note the destination in" << MoveJournal::journalOf(m_tempPath);
     const QByteArray from = QFile::encodeName(m_tempPath);
     const QByteArray to = QFile::encodeName(dest);
     if (::rename(from.constData(), to.constData()) == 0)
         return true;
     if (errno != EXDEV) {
         why = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(markPath);
+        retireDestMark(m_tempPath);
         return false;
     }
     const QString part = folder + "/." + QFileInfo(m_tempPath).fileName() + ".part";
     if (!copyWhole(m_tempPath, part, why)) {
-        QFile::remove(markPath);
+        retireDestMark(m_tempPath);
         return false;
     }
     if (::rename(QFile::encodeName(part).constData(), to.constData()) != 0) {
         why = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(part);
-        QFile::remove(markPath);
+        retireDestMark(m_tempPath);
         return false;
     }
     QFile::remove(m_tempPath);
@@ -550,6 +587,10 @@ void LVDownTask::onDownloadPause()
 {
     if (m_ended)
         return;
+    if (m_held) {
+        m_heldFailed = true;
+        return;
+    }
     endRun(Paused);
 }
 

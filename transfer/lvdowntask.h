@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "core/downfileinfo.h"
 #include "transfer/outagepacing.h"
@@ -27,13 +28,17 @@ public:
     // Failed attempts retried before an entry fails (7 attempts in all).
     static const int kMaxRetries = 6;
     static const int kRetryDelayMs = 2000;
-    // Written beside the temporary file before it is moved into place: the
-    // destination, so a restart finds a file that was moved but not recorded.
+    // Before the temporary file is moved into place its destination is
+    // noted (in the folder's MoveJournal), so a restart finds a file that was
+    // moved but not recorded. Earlier versions wrote it into this file
+    // beside the temporary file, which is still read.
     static QString destMarkOf(const QString& tempPath);
-    // Called once the finish is recorded: the mark is kept as the folder's
-    // spare, from which the next entry's mark is made, so no file is made
-    // and removed for every entry (costly with many small files).
+    // Where the temporary file was moved to by a run whose finish may not be
+    // recorded; empty when it was not.
+    static QString movedTo(const QString& tempPath);
+    // Called once the finish is recorded (or the entry is gone).
     static void retireDestMark(const QString& tempPath);
+    static void retireDestMarks(const QStringList& tempPaths);
 
     // Without a thread the task makes and owns one. A manager running many
     // short entries hands in one thread of its own for all its tasks, so no
@@ -47,6 +52,13 @@ public:
     // Folder of the temporary files; the application's "tmp" when empty.
     void setTmpDir(const QString& dir);
     void startTask(DownFileInfo fInfo);
+    // Task's thread only. Fetches the entry into its temporary file while
+    // the entry before it is still being recorded: nothing is reported or
+    // moved into place until admit(), and a failed fetch only leaves the
+    // partial file (admit() then starts over as startTask() does).
+    void prefetch(DownFileInfo fInfo);
+    // Task's thread only: the entry starts for real (its start is recorded).
+    void admit(DownFileInfo fInfo);
     void stopTask(bool isDelete);
     // The entry as handed to startTask (identity only; progress lives on the
     // task's thread).
@@ -54,12 +66,18 @@ public:
     // The run failed only because the device stopped sending while it
     // answered everything else (read after rDownError).
     bool failedByStall() const { return m_stallFailure.load(); }
+    // Task's thread only: no run under way, nothing pending; the task may
+    // take another entry.
+    bool isIdle() const { return m_ended && !m_retryPending && !m_held; }
 
 signals:
     void sStartTask(DownFileInfo downFileInfo);
     void sStopTask(bool isDelete);
     void sStartTry();
 
+    // The bytes are all there and the file is about to be moved into place:
+    // the next entry's transfer may start.
+    void rTransferDone();
     void rDownProgress(DownFileInfo fInfo);
     void rDownFinish(DownFileInfo fInfo);
     void rDownPause(DownFileInfo fInfo);
@@ -115,5 +133,11 @@ private:
     bool m_retryPending = false;
     bool m_ended = true;
     bool m_lastStalled = false;
+    // Prefetch: not admitted yet; its transfer was started, has ended well,
+    // or failed (then admit() starts over).
+    bool m_held = false;
+    bool m_heldStarted = false;
+    bool m_heldDone = false;
+    bool m_heldFailed = false;
     std::atomic<bool> m_stallFailure{false};
 };

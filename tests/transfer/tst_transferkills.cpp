@@ -207,6 +207,57 @@ private slots:
         finishNest(rig);
     }
 
+    // Killed again and again while a folder of small files arrives, with
+    // files moved into place whose finish is not written yet: the next
+    // start finds them in place, so every file arrives once, byte-exact,
+    // under its own name, and the folder ends finished once.
+    void killsInABurstOfSmallDownloads()
+    {
+        DownloadRig rig;
+        QVERIFY(rig.connected);
+        const int files = 400;
+        QStringList want;
+        for (int i = 0; i < files; ++i) {
+            const QString name = QString("f%1.txt").arg(i, 3, 10, QChar('0'));
+            rig.server->addFile("Many/" + name.toStdString(), std::string(50 + i, char('a' + i % 26)));
+            want << name;
+        }
+        rig.server->clearRequests();
+        bool unrecordedSeen = false;
+        for (int run = 0; run < 6; ++run) {
+            const int before = requestCount(*rig.server, "/device/download");
+            Child child;
+            const QString item = run == 0 ? QString("%1|Many").arg(rig.server->idForPath("Many"))
+                                          : QString();
+            QVERIFY(child.start("down", rig.server->port(), rig.owner->device.deviceId,
+                                rig.downDir, item));
+            if (!child.killWhen(
+                    [&] { return requestCount(*rig.server, "/device/download") >= before + 40 + 9 * run; },
+                    8000))
+                break;   // all arrived
+            // Files in place beyond those whose finish is written.
+            QList<DownFileInfo> rows;
+            QVERIFY(rig.db.getDownFileList(1, 10, rig.owner->device, rows));
+            if (rows.size() == 1) {
+                const int placed = QDir(rig.downDir + "/Many").entryList(QDir::Files).size();
+                unrecordedSeen = unrecordedSeen || placed > files - rig.db.getDownSubFileNum(rows.first().fId);
+            }
+        }
+        QVERIFY(unrecordedSeen);
+
+        rig.newManager();
+        rig.mgr->start();
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.rec->finishes.isEmpty() && !rig.mgr->isRun(), kWait);
+        QVERIFY(rig.rec->errors.isEmpty());
+        QCOMPARE(QDir(rig.downDir + "/Many").entryList(QDir::AllEntries | QDir::NoDotAndDotDot), want);
+        for (int i = 0; i < files; ++i)
+            QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/Many/" + want.at(i)),
+                     QByteArray(50 + i, char('a' + i % 26)));
+        QCOMPARE(rig.queued(), 0);
+        QCOMPARE(rig.finished().size(), 1);
+        QCOMPARE(rig.rec->notices, QList<QString>{"File download success"});
+    }
+
     // Killed many times just as a small file of a folder has gone out: the
     // device's task of every file is known to the next start, which
     // continues it instead of sending the file again under a new name.
