@@ -18,6 +18,9 @@
 #include <QThread>
 
 #include "core/utils.h"
+#include "core/dbhelpprivate.h"
+
+using namespace dbhelp_internal;
 
 namespace {
 
@@ -26,8 +29,9 @@ namespace {
 QMutex s_schemaMutex;
 std::atomic<quint64> s_instanceSerial{0};
 
-// SQLite can bind at most 999 parameters in older builds.
-const int kMaxInParams = 400;
+} // namespace
+
+namespace dbhelp_internal {
 
 qint64 nowMs()
 {
@@ -52,7 +56,7 @@ void logFail(const char* name, const QString& sql, const QSqlError& err)
     qWarning().noquote() << QString("DBHelp::%1 Err: %2").arg(name, err.text());
 }
 
-bool run(QSqlQuery& q, const char* name, const QString& sql, const QVariantList& args = {})
+bool run(QSqlQuery& q, const char* name, const QString& sql, const QVariantList& args)
 {
     if (!q.prepare(sql)) {
         logFail(name, sql, q.lastError());
@@ -80,75 +84,6 @@ QRecursiveMutex* writeGate(const QString& file)
         gate = new QRecursiveMutex;
     return gate;
 }
-
-// One write transaction. BEGIN IMMEDIATE takes the write lock up front so
-// two connections never deadlock upgrading a read lock (which the busy
-// time-out cannot resolve). Rolls back unless committed.
-class Tx
-{
-public:
-    Tx(QSqlDatabase& db, const char* name) : m_db(db), m_name(name)
-    {
-        if (!m_db.isOpen())
-            return;
-        // As long as the busy time-out; past it SQLite decides as before.
-        QRecursiveMutex* gate = writeGate(m_db.databaseName());
-        if (gate->tryLock(10000))
-            m_gate = gate;
-        else
-            qWarning() << "DBHelp::" << name << "- waited 10 s for another writer";
-        QSqlQuery q(m_db);
-        m_active = run(q, m_name, "BEGIN IMMEDIATE");
-        if (!m_active)
-            unlockGate();
-    }
-    ~Tx()
-    {
-        if (m_active) {
-            QSqlQuery q(m_db);
-            if (!q.exec("ROLLBACK"))
-                logFail(m_name, "ROLLBACK", q.lastError());
-        }
-        unlockGate();
-    }
-    bool ok() const { return m_active; }
-    bool commit()
-    {
-        if (!m_active)
-            return false;
-        QSqlQuery q(m_db);
-        if (!run(q, m_name, "COMMIT"))
-            return false;
-        m_active = false;
-        unlockGate();
-        return true;
-    }
-
-private:
-    void unlockGate()
-    {
-        if (m_gate)
-            m_gate->unlock();
-        m_gate = nullptr;
-    }
-
-    QSqlDatabase& m_db;
-    const char* m_name;
-    bool m_active = false;
-    QRecursiveMutex* m_gate = nullptr;
-};
-
-// Column access by name for "select *" rows.
-struct Row
-{
-    const QSqlQuery& q;
-    const QSqlRecord& rec;
-    QVariant operator()(const char* col) const
-    {
-        const int i = rec.indexOf(QLatin1String(col));
-        return i < 0 ? QVariant() : q.value(i);
-    }
-};
 
 // One reader per record type, so the row helpers below serve every table.
 // `sub`: the row comes from a sub-file table, which keeps less per row.
@@ -283,6 +218,10 @@ void completeFromFolder(UploadFileInfo& u, const UploadFileInfo& folder)
     u.pFilePath = folder.filePath;
     u.isSubItem = true;
 }
+
+} // namespace dbhelp_internal
+
+namespace {
 
 const char* const kSchema[] = {
     "CREATE TABLE IF NOT EXISTS lv_app (key TEXT PRIMARY KEY, value TEXT)",
@@ -457,8 +396,6 @@ void checkStore(const QString& path)
                                  .arg(path, why, aside);
 }
 
-using Stmt = QPair<QString, QVariantList>;
-
 // Statements of the busy paths (queue reads, state changes) stay prepared per
 // connection instead of being compiled again on every call. A kept query is
 // shared: its user reads it at once and finishes it, so no read snapshot
@@ -474,6 +411,10 @@ void dropKept(const QString& connection)
     gone = s_kept.take(connection);
     lock.unlock();
 }
+
+} // namespace
+
+namespace dbhelp_internal {
 
 bool runKept(QSqlDatabase& d, const char* name, const QString& sql, const QVariantList& args,
              QSqlQuery& q)
@@ -539,85 +480,12 @@ bool execBatch(QSqlDatabase d, const char* name, const QList<Stmt>& stmts)
     return tx.commit();
 }
 
-template <class Rec>
-bool selectRows(QSqlDatabase d, const char* name, const QString& sql, const QVariantList& args,
-                bool sub, QList<Rec>& out)
-{
-    QSqlQuery q;
-    if (!runKept(d, name, sql, args, q))
-        return false;
-    const QSqlRecord rec = q.record();
-    const Row r{q, rec};
-    while (q.next()) {
-        Rec x;
-        readRecord(r, sub, x);
-        out.append(x);
-    }
-    q.finish();
-    return true;
-}
-
-// Downloads and uploads are kept alike: a table of queued entries and one of
-// the files below queued folders. The names are fixed here, never input.
-struct Queue
-{
-    const char* top;
-    const char* sub;
-};
 const Queue kDownQueue{"lv_down_file", "lv_down_sub_file"};
 const Queue kUpQueue{"lv_upload_file", "lv_upload_sub_file"};
 
 QString onTable(const char* sql, const char* table)
 {
     return QString::fromLatin1(sql).arg(QLatin1String(table));
-}
-
-// Running and waiting entries, oldest first.
-template <class Rec>
-bool topEntries(QSqlDatabase d, const char* name, const Queue& t, const QString& accessId,
-                const QString& deviceId, int limit, QList<Rec>& out)
-{
-    return selectRows(d, name,
-                      onTable("select * from %1 where accessId = ? and deviceId = ?"
-                              " and fileState in (?, ?) order by createTime, fId limit ?, ?",
-                              t.top),
-                      {txt(accessId), txt(deviceId), 1, 2, 0, limit}, false, out);
-}
-
-// Sub-rows of a folder, oldest first, completed from the folder; pending:
-// only running, waiting and paused ones.
-template <class Rec>
-bool subEntries(QSqlDatabase d, const char* name, const Queue& t, const Rec& folder,
-                bool pending, int limit, QList<Rec>& out)
-{
-    const QString sql =
-        pending ? onTable("select * from %1 where pId = ? and fileState in (?, ?, ?)"
-                          " order by createTime, fId limit ?, ?",
-                          t.sub)
-                : onTable("select * from %1 where pId = ? order by createTime, fId limit ?, ?",
-                          t.sub);
-    const QVariantList args = pending ? QVariantList{folder.fId, 1, 2, 3, 0, limit}
-                                      : QVariantList{folder.fId, 0, limit};
-    QList<Rec> rows;
-    if (!selectRows(d, name, sql, args, true, rows))
-        return false;
-    for (Rec& r : rows) {
-        completeFromFolder(r, folder);
-        out.append(r);
-    }
-    return true;
-}
-
-template <class Rec>
-bool entryPage(QSqlDatabase d, const char* name, const Queue& t, int pageIndex, int pageSize,
-               const QString& accessId, const QString& deviceId, QList<Rec>& out)
-{
-    return selectRows(d, name,
-                      onTable("select * from %1 where accessId = ? and deviceId = ?"
-                              " order by fileState, createTime, fId limit ?, ?",
-                              t.top),
-                      {txt(accessId), txt(deviceId), pageOffset(pageIndex, pageSize), pageSize},
-                      false, out);
 }
 
 bool entryCount(QSqlDatabase d, const char* name, const char* table, const QString& accessId,
@@ -628,35 +496,12 @@ bool entryCount(QSqlDatabase d, const char* name, const char* table, const QStri
                      {txt(accessId), txt(deviceId)}, num);
 }
 
-template <class Rec>
-bool entryById(QSqlDatabase d, const char* name, const Queue& t, int fId, Rec& out)
-{
-    QList<Rec> rows;
-    if (!selectRows(d, name, onTable("select * from %1 where fId = ?", t.top), {fId}, false,
-                    rows)
-        || rows.isEmpty())
-        return false;
-    out = rows.first();
-    return true;
-}
-
 int subEntryCount(QSqlDatabase d, const char* name, const Queue& t, int fId)
 {
     int num = 0;
     if (!countRows(d, name, onTable("select count(1) from %1 where pId = ?", t.sub), {fId}, num))
         return 0;
     return num;
-}
-
-template <class Rec>
-bool failedSubPage(QSqlDatabase d, const char* name, const Queue& t, int pageIndex,
-                   int pageSize, const Rec& parent, QList<Rec>& out)
-{
-    return selectRows(d, name,
-                      onTable("select * from %1 where pId = ? and fileState = ?"
-                              " order by createTime, fId limit ?, ?",
-                              t.sub),
-                      {parent.fId, 4, pageOffset(pageIndex, pageSize), pageSize}, true, out);
 }
 
 // 1: only paused/failed entries; 2: paused/failed and running/waiting ones
@@ -681,40 +526,6 @@ bool queueState(QSqlDatabase d, const char* name, const Queue& t, const QString&
     else
         state = 0;
     return true;
-}
-
-// A sub-record updates its own row; a top folder also passes its state to
-// its sub-rows unless onlyItem, and records its size.
-template <class Rec>
-QList<Stmt> statusUpdates(const Queue& t, const Rec& rec, bool onlyItem)
-{
-    const QVariantList args{rec.fileState, rec.fileWriteLen, rec.progress, txt(rec.msg), rec.fId};
-    if (rec.isSubItem) {
-        return {{onTable("update %1 set fileState = ?, fileWriteLen = ?, progress = ?, msg = ?"
-                         " where fId = ?",
-                         t.sub),
-                 args}};
-    }
-    QList<Stmt> stmts;
-    if (rec.isFolder && !onlyItem) {
-        stmts.append({onTable("update %1 set fileState = ?, fileWriteLen = ?, progress = ?,"
-                              " msg = ? where pId = ?",
-                              t.sub),
-                      args});
-    }
-    if (rec.isFolder) {
-        stmts.append({onTable("update %1 set fileState = ?, fileWriteLen = ?, fileSize = ?,"
-                              " progress = ?, msg = ? where fId = ?",
-                              t.top),
-                      {rec.fileState, rec.fileWriteLen, rec.fileSize, rec.progress, txt(rec.msg),
-                       rec.fId}});
-    } else {
-        stmts.append({onTable("update %1 set fileState = ?, fileWriteLen = ?, progress = ?,"
-                              " msg = ? where fId = ?",
-                              t.top),
-                      args});
-    }
-    return stmts;
 }
 
 // A top entry goes with its sub-rows.
@@ -773,143 +584,7 @@ bool insertFinish(QSqlQuery& q, const FinishFileInfo& f)
                 f.isUp ? 1 : 0, f.createTime});
 }
 
-// A finished sub-record is dropped. A finished top entry becomes a finished
-// record and is dropped with its sub-rows, in one transaction. The row itself
-// decides: a finish reported twice must not add a second finished record.
-// `probe` is a column of the entry's row handed to `finished`, which makes
-// the finished record.
-template <class Rec, class MakeFinish>
-bool finishEntry(QSqlDatabase d, const char* name, const Queue& t, const Rec& rec,
-                 const char* probe, MakeFinish finished)
-{
-    if (rec.isSubItem)
-        return deleteEntry(d, name, t, true, rec.fId);
-    Tx tx(d, name);
-    if (!tx.ok())
-        return false;
-    {
-        QSqlQuery q(d);
-        if (!run(q, name,
-                 QString("select %1 from %2 where fId = ?")
-                     .arg(QLatin1String(probe), QLatin1String(t.top)),
-                 {rec.fId}))
-            return false;
-        if (!q.next()) {
-            qDebug() << qPrintable(QString("DBHelp::%1 - entry already gone:").arg(name))
-                     << rec.fId << rec.fileName;
-            return true;
-        }
-        const QVariant probed = q.value(0);
-        q.finish();
-        if (!insertFinish(q, finished(probed))
-            || !run(q, name, onTable("DELETE FROM %1 WHERE pId = ?", t.sub), {rec.fId})
-            || !run(q, name, onTable("DELETE FROM %1 WHERE fId = ?", t.top), {rec.fId}))
-            return false;
-    }
-    return tx.commit();
-}
-
-const char* const kInsertDown =
-    "insert into lv_down_file (fileId, isFolder, fileName, ower, accessId, deviceId, fileMd5,"
-    " downUrl, usbFilePath, savePath, fileState, fileWriteLen, fileSize, createTime, msg,"
-    " progress, taskId, fileCatetory, shareId, extractedCode)"
-    " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-
-const char* const kInsertDownSub =
-    "insert into lv_down_sub_file (pId, pNamePath, fileId, fileName, ower, fileMd5, downUrl,"
-    " usbFilePath, savePath, fileState, fileWriteLen, fileSize, createTime, msg, progress,"
-    " taskId, isFolder, shareId, extractedCode)"
-    " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-
-// q holds kInsertDownSub, prepared.
-bool insertDownSub(QSqlQuery& q, DownFileInfo& rec, const char* name)
-{
-    const QVariantList args{rec.pId, txt(rec.pNamePath), rec.fileId, txt(rec.fileName),
-                            txt(rec.ower), txt(rec.fileMd5), txt(rec.filePath),
-                            txt(rec.usbFilePath), txt(rec.savePath), rec.fileState,
-                            rec.fileWriteLen, rec.fileSize, rec.createTime, txt(rec.msg),
-                            rec.progress, txt(rec.taskId), rec.isFolder ? 1 : 0,
-                            txt(rec.shareId), txt(rec.extractedCode)};
-    for (int i = 0; i < args.size(); ++i)
-        q.bindValue(i, args.at(i));
-    if (!q.exec()) {
-        logFail(name, kInsertDownSub, q.lastError());
-        return false;
-    }
-    rec.fId = q.lastInsertId().toInt();
-    return true;
-}
-
-bool prepareDownSub(QSqlQuery& q, const char* name)
-{
-    if (!q.prepare(kInsertDownSub)) {
-        logFail(name, kInsertDownSub, q.lastError());
-        return false;
-    }
-    return true;
-}
-
-bool insertUploadSubs(QSqlDatabase& d, int pId, const QFileInfoList& entries)
-{
-    static const QString sql =
-        "insert into lv_upload_sub_file (pId, name, filePath, fileState, fileMd5, fileWriteLen,"
-        " fileSize, createTime, msg, progress, taskId, isFolder)"
-        " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-    QSqlQuery q(d);
-    if (!q.prepare(sql)) {
-        logFail("addUploadSubFile", sql, q.lastError());
-        return false;
-    }
-    const qint64 now = nowMs();
-    for (const QFileInfo& fi : entries) {
-        const bool dir = fi.isDir();
-        q.bindValue(0, pId);
-        q.bindValue(1, txt(fi.fileName()));
-        q.bindValue(2, txt(fi.absoluteFilePath()));
-        q.bindValue(3, 2);
-        q.bindValue(4, QString(""));
-        q.bindValue(5, 0);
-        q.bindValue(6, dir ? qint64(0) : fi.size());
-        q.bindValue(7, now);
-        q.bindValue(8, QString(""));
-        q.bindValue(9, 0.0);
-        q.bindValue(10, QString(""));
-        q.bindValue(11, dir ? 1 : 0);
-        if (!q.exec()) {
-            logFail("addUploadSubFile", sql, q.lastError());
-            return false;
-        }
-    }
-    return true;
-}
-
-bool hasPathIn(QSqlDatabase d, const char* name, const char* table, const QString& extra,
-               const QStringList& paths, const QString& accessId, const QString& deviceId)
-{
-    if (paths.isEmpty())
-        return false;
-    QSqlQuery q(d);
-    for (int start = 0; start < paths.size(); start += kMaxInParams) {
-        const QStringList chunk = paths.mid(start, kMaxInParams);
-        QStringList marks;
-        QVariantList args;
-        for (const QString& p : chunk) {
-            marks.append("?");
-            args.append(txt(p));
-        }
-        args << txt(accessId) << txt(deviceId);
-        const QString sql = QString("select count(1) from %1 where filePath in (%2)%3"
-                                    " and accessId = ? and deviceId = ?")
-                                .arg(QLatin1String(table), marks.join(", "), extra);
-        if (!run(q, name, sql, args))
-            return false;
-        if (q.next() && q.value(0).toInt() > 0)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
+} // namespace dbhelp_internal
 
 struct DBHelp::State
 {
@@ -1047,212 +722,7 @@ QSqlDatabase DBHelp::db()
     return d;
 }
 
-// ---------------------------------------------------------------- downloads
-
-namespace {
-bool insertDown(QSqlQuery& q, DownFileInfo& rec, const char* name)
-{
-    if (!run(q, name, kInsertDown,
-             {rec.fileId, rec.isFolder ? 1 : 0, txt(rec.fileName), txt(rec.ower),
-              txt(rec.accessId), txt(rec.deviceId), txt(rec.fileMd5), txt(rec.filePath),
-              txt(rec.usbFilePath), txt(rec.savePath), rec.fileState, rec.fileWriteLen,
-              rec.fileSize, rec.createTime, txt(rec.msg), rec.progress, txt(rec.taskId),
-              rec.fileCatetory, txt(rec.shareId), txt(rec.extractedCode)}))
-        return false;
-    rec.fId = q.lastInsertId().toInt();
-    rec.pId = rec.fId;
-    return true;
-}
-
-bool insertDownSubs(QSqlDatabase& d, QList<DownFileInfo>& recs, qint64 now, const char* name)
-{
-    if (recs.isEmpty())
-        return true;
-    QSqlQuery q(d);
-    if (!prepareDownSub(q, name))
-        return false;
-    for (DownFileInfo& rec : recs) {
-        rec.createTime = now;
-        if (!insertDownSub(q, rec, name))
-            return false;
-    }
-    return true;
-}
-}
-
-bool DBHelp::addDownFile(DownFileInfo& rec)
-{
-    rec.createTime = nowMs();
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    return insertDown(q, rec, "addDownFile");
-}
-
-bool DBHelp::addDownFile(DownFileInfo& rec, QList<DownFileInfo>& subs)
-{
-    if (subs.isEmpty())
-        return addDownFile(rec);
-    QSqlDatabase d = db();
-    Tx tx(d, "addDownFile");
-    if (!tx.ok())
-        return false;
-    rec.createTime = nowMs();
-    {
-        QSqlQuery q(d);
-        if (!insertDown(q, rec, "addDownFile"))
-            return false;
-    }
-    for (DownFileInfo& s : subs)
-        s.pId = rec.fId;
-    return insertDownSubs(d, subs, rec.createTime, "addDownFile") && tx.commit();
-}
-
-bool DBHelp::addDownSubFile(DownFileInfo& rec)
-{
-    rec.createTime = nowMs();
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    return prepareDownSub(q, "addDownSubFile") && insertDownSub(q, rec, "addDownSubFile");
-}
-
-bool DBHelp::addDownSubFiles(QList<DownFileInfo>& recs)
-{
-    if (recs.isEmpty())
-        return true;
-    QSqlDatabase d = db();
-    Tx tx(d, "addDownSubFiles");
-    return tx.ok() && insertDownSubs(d, recs, nowMs(), "addDownSubFiles") && tx.commit();
-}
-
-bool DBHelp::replaceDownSubFile(const DownFileInfo& done, QList<DownFileInfo>& recs)
-{
-    QSqlDatabase d = db();
-    Tx tx(d, "replaceDownSubFile");
-    if (!tx.ok() || !insertDownSubs(d, recs, nowMs(), "replaceDownSubFile"))
-        return false;
-    {
-        QSqlQuery q(d);
-        if (!run(q, "replaceDownSubFile", "DELETE FROM lv_down_sub_file WHERE fId = ?", {done.fId}))
-            return false;
-    }
-    return tx.commit();
-}
-
-bool DBHelp::getDownFileFid(const DownFileInfo& rec, int& fId)
-{
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    // The newest row wins when an id is queued more than once.
-    if (!run(q, "getDownFileFid",
-             "select fId from lv_down_file where fileId = ? and accessId = ? and deviceId = ?"
-             " and ifnull(shareId, '') = ? order by fId desc limit 1",
-             {rec.fileId, txt(rec.accessId), txt(rec.deviceId), txt(rec.shareId)}))
-        return false;
-    if (!q.next())
-        return false;
-    fId = q.value(0).toInt();
-    return true;
-}
-
-bool DBHelp::hasDownFile(DownFileInfo& rec)
-{
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "hasDownFile",
-             "select count(1), max(fId) from lv_down_file where fileId = ? and usbFilePath = ?"
-             " and accessId = ? and deviceId = ? and ifnull(shareId, '') = ?",
-             {rec.fileId, txt(rec.usbFilePath), txt(rec.accessId), txt(rec.deviceId),
-              txt(rec.shareId)}))
-        return false;
-    int num = 0;
-    if (q.next()) {
-        num = q.value(0).toInt();
-        if (num > 0)
-            rec.fId = q.value(1).toInt();
-    }
-    qDebug() << "DBHelp::hasDownFile: num: " << num;
-    return num > 0;
-}
-
-bool DBHelp::getTopDownFileList(const DeviceInfo& device, QList<DownFileInfo>& out)
-{
-    return topEntries(db(), "getTopDownFileList", kDownQueue, device.accessId, device.deviceId,
-                      2, out);
-}
-
-bool DBHelp::getTopDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out, int limit)
-{
-    return subEntries(db(), "getTopDwonSubFileList", kDownQueue, folder, true, limit, out);
-}
-
-bool DBHelp::haspDwonSubFileList(const DownFileInfo& folder, QList<DownFileInfo>& out)
-{
-    return subEntries(db(), "haspDwonSubFileList", kDownQueue, folder, false, 1, out);
-}
-
-bool DBHelp::getDownFileList(int pageIndex, int pageSize, const DeviceInfo& device,
-                             QList<DownFileInfo>& out)
-{
-    return getDownFileList(pageIndex, pageSize, device.accessId, device.deviceId, out);
-}
-
-bool DBHelp::getDownFileList(int pageIndex, int pageSize, const QString& accessId,
-                             const QString& deviceId, QList<DownFileInfo>& out)
-{
-    return entryPage(db(), "getDownFileList", kDownQueue, pageIndex, pageSize, accessId,
-                     deviceId, out);
-}
-
-bool DBHelp::getDownFileTotalNum(const DeviceInfo& device, int& num)
-{
-    return getDownFileTotalNum(device.accessId, device.deviceId, num);
-}
-
-bool DBHelp::getDownFileTotalNum(const QString& accessId, const QString& deviceId, int& num)
-{
-    return entryCount(db(), "getDownFileTotalNum", kDownQueue.top, accessId, deviceId, num);
-}
-
-bool DBHelp::getDownFileWidthFId(int fId, DownFileInfo& out)
-{
-    return entryById(db(), "getDownFileWidthFId", kDownQueue, fId, out);
-}
-
-int DBHelp::getDownSubFileNum(int fId)
-{
-    return subEntryCount(db(), "getDownSubFileNum", kDownQueue, fId);
-}
-
-bool DBHelp::getDownFailFileList(int pageIndex, int pageSize, const DownFileInfo& parent,
-                                 QList<DownFileInfo>& list)
-{
-    return failedSubPage(db(), "getDownFailFileList", kDownQueue, pageIndex, pageSize, parent,
-                         list);
-}
-
-bool DBHelp::getDownFileState(const QString& accessId, const QString& deviceId, int& state)
-{
-    return queueState(db(), "getDownFileState", kDownQueue, accessId, deviceId, state);
-}
-
-bool DBHelp::updateDownFileStatus(const DownFileInfo& rec, bool onlyItem)
-{
-    if (rec.fileState == 5) {
-        // A finished folder records the name chosen for it on disk.
-        return finishEntry(db(), "updateDownFileStatus", kDownQueue, rec, "saveName",
-                           [&rec](const QVariant& saveName) {
-                               const QString name = saveName.toString();
-                               return FinishFileInfo::fromDownload(
-                                   rec, name.isEmpty() ? rec.saveName : name);
-                           });
-    }
-    return execBatch(db(), "updateDownFileStatus", statusUpdates(kDownQueue, rec, onlyItem));
-}
-
-bool DBHelp::updateDownFileItemStatus(const DownFileInfo& rec)
-{
-    return updateDownFileStatus(rec, false);
-}
+// ----------------------------------------------------------- deferred writes
 
 bool DBHelp::deferDownFileStatus(const DownFileInfo& rec, bool onlyItem)
 {
@@ -1284,318 +754,4 @@ bool DBHelp::writeDeferred()
     const bool left = m_state->deferred.remove(t) > 0;
     const bool failed = m_state->deferredFailed.remove(t);
     return !left && !failed;
-}
-
-bool DBHelp::updateDownFileSaveName(int fId, const QString& name)
-{
-    return execBatch(db(), "updateDownFileSaveName",
-                     {{"update lv_down_file set saveName = ? where fId = ?", {txt(name), fId}}});
-}
-
-bool DBHelp::deleteDownFile(const DownFileInfo& rec)
-{
-    return deleteEntry(db(), "deleteDownFile", kDownQueue, rec.isSubItem, rec.fId);
-}
-
-bool DBHelp::deleteAllDownFile(const DeviceInfo& device)
-{
-    return deleteQueue(db(), "deleteAllDownFile", kDownQueue, device.accessId, device.deviceId);
-}
-
-bool DBHelp::pauseAllDownFile(const DeviceInfo& device)
-{
-    return moveAll(db(), "pauseAllDownFile", kDownQueue, device.accessId, device.deviceId, false);
-}
-
-bool DBHelp::startAllDownFile(const DeviceInfo& device)
-{
-    return moveAll(db(), "startAllDownFile", kDownQueue, device.accessId, device.deviceId, true);
-}
-
-// ------------------------------------------------------------------ uploads
-
-void DBHelp::getFolderSubFiles(const QString& dir, QFileInfoList& out)
-{
-    const QFileInfoList entries = QDir(dir).entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed);
-    for (const QFileInfo& fi : entries) {
-        out.append(fi);
-        // A linked folder may point back up the tree; list it, never enter it.
-        if (fi.isDir() && !fi.isSymLink() && !fi.isJunction())
-            getFolderSubFiles(fi.absoluteFilePath(), out);
-    }
-}
-
-bool DBHelp::addUploadFile(QList<UploadFileInfo>& list)
-{
-    // Walk the folders before taking the write lock.
-    QList<QFileInfoList> contents;
-    for (const UploadFileInfo& u : list) {
-        QFileInfoList entries;
-        if (u.isFolder)
-            getFolderSubFiles(u.filePath, entries);
-        contents.append(entries);
-    }
-
-    static const QString sql =
-        "insert into lv_upload_file (uId, name, filePath, accessId, deviceId, fileState, fileMd5,"
-        " fileWriteLen, fileSize, createTime, msg, progress, taskId, isFolder, dirId, diskSerial,"
-        " isCover, isExternal, isSafeBox, externalPath, upPath, groupId, uploadType)"
-        " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-    QSqlDatabase d = db();
-    Tx tx(d, "addUploadFile");
-    if (!tx.ok())
-        return false;
-    QList<UploadFileInfo> stored = list;
-    {
-        QSqlQuery q(d);
-        for (int i = 0; i < stored.size(); ++i) {
-            UploadFileInfo& u = stored[i];
-            u.createTime = nowMs();
-            u.uId = createUuidString();
-            if (!run(q, "addUploadFile", sql,
-                     {txt(u.uId), txt(u.fileName), txt(u.filePath), txt(u.accessId),
-                      txt(u.deviceId), u.fileState, txt(u.fileMd5), u.fileWriteLen, u.fileSize,
-                      u.createTime, txt(u.msg), u.progress, txt(u.taskId), u.isFolder ? 1 : 0,
-                      u.dirId, txt(u.diskSerial), u.isCover ? 1 : 0, u.isExternal ? 1 : 0,
-                      u.isSafeBox ? 1 : 0, txt(u.externalPath), txt(u.upPath), u.groupId,
-                      u.uploadType}))
-                return false;
-            u.fId = q.lastInsertId().toInt();
-            if (u.isFolder && !insertUploadSubs(d, u.fId, contents.at(i)))
-                return false;
-        }
-    }
-    if (!tx.commit())
-        return false;
-    list = stored;
-    return true;
-}
-
-bool DBHelp::addUploadSubFile(const UploadFileInfo& folder)
-{
-    QFileInfoList entries;
-    getFolderSubFiles(folder.filePath, entries);
-    QSqlDatabase d = db();
-    Tx tx(d, "addUploadSubFile");
-    if (!tx.ok() || !insertUploadSubs(d, folder.fId, entries))
-        return false;
-    return tx.commit();
-}
-
-bool DBHelp::hasUploadFileWithFilePath(const QStringList& paths, const QString& accessId,
-                                       const QString& deviceId)
-{
-    return hasPathIn(db(), "hasUploadFileWithFilePath", "lv_upload_file", QString(), paths,
-                     accessId, deviceId);
-}
-
-bool DBHelp::hasFinishFileWithFilePath(const QStringList& paths, const QString& accessId,
-                                       const QString& deviceId)
-{
-    return hasPathIn(db(), "hasFinishFileWithFilePath", "lv_finish_file", " and isUp = 1", paths,
-                     accessId, deviceId);
-}
-
-bool DBHelp::getTopUploadFileList(const QString& accessId, const QString& deviceId,
-                                  QList<UploadFileInfo>& out)
-{
-    return topEntries(db(), "getTopUploadFileList", kUpQueue, accessId, deviceId, 5, out);
-}
-
-bool DBHelp::getTopUploadSubFileList(const UploadFileInfo& folder, QList<UploadFileInfo>& out)
-{
-    return subEntries(db(), "getTopUploadSubFileList", kUpQueue, folder, true, 5, out);
-}
-
-bool DBHelp::hasUploadSubFileList(const UploadFileInfo& folder, QList<UploadFileInfo>& out)
-{
-    return subEntries(db(), "hasUploadSubFileList", kUpQueue, folder, false, 1, out);
-}
-
-bool DBHelp::getUploadFileList(int pageIndex, int pageSize, const QString& accessId,
-                               const QString& deviceId, QList<UploadFileInfo>& list)
-{
-    return entryPage(db(), "getUploadFileList", kUpQueue, pageIndex, pageSize, accessId,
-                     deviceId, list);
-}
-
-bool DBHelp::getUploadFileTotalNum(const QString& accessId, const QString& deviceId, int& num)
-{
-    return entryCount(db(), "getUploadFileTotalNum", kUpQueue.top, accessId, deviceId, num);
-}
-
-bool DBHelp::getUploadFileWidthFId(int fId, UploadFileInfo& out)
-{
-    return entryById(db(), "getUploadFileWidthFId", kUpQueue, fId, out);
-}
-
-int DBHelp::getUploadSubFileNum(int fId)
-{
-    return subEntryCount(db(), "getUploadSubFileNum", kUpQueue, fId);
-}
-
-bool DBHelp::getUploadFailFileList(int pageIndex, int pageSize, const UploadFileInfo& parent,
-                                   QList<UploadFileInfo>& list)
-{
-    return failedSubPage(db(), "getUploadFailFileList", kUpQueue, pageIndex, pageSize, parent,
-                         list);
-}
-
-bool DBHelp::getUpFileState(const QString& accessId, const QString& deviceId, int& state)
-{
-    return queueState(db(), "getUpFileState", kUpQueue, accessId, deviceId, state);
-}
-
-bool DBHelp::updateUploadFileStatus(const UploadFileInfo& rec, bool onlyItem)
-{
-    if (rec.fileState == 5) {
-        return finishEntry(db(), "updateUploadFileStatus", kUpQueue, rec, "fId",
-                           [&rec](const QVariant&) { return FinishFileInfo::fromUpload(rec); });
-    }
-    if (!rec.isSubItem && rec.isFolder && !onlyItem)
-        qDebug() << "lv_upload_sub_file update states----------------------";
-    return execBatch(db(), "updateUploadFileStatus", statusUpdates(kUpQueue, rec, onlyItem));
-}
-
-bool DBHelp::updateUploadFileItemStatus(const UploadFileInfo& rec)
-{
-    return updateUploadFileStatus(rec, false);
-}
-
-bool DBHelp::updateUploadFileMd5(int fId, const QString& md5, bool isSubItem)
-{
-    const QString sql = isSubItem ? "update lv_upload_sub_file set fileMd5 = ? where fId = ?"
-                                  : "update lv_upload_file set fileMd5 = ? where fId = ?";
-    return execBatch(db(), "updateUploadFileMd5", {{sql, {txt(md5), fId}}});
-}
-
-bool DBHelp::updateUploadFilePDirOrPPath(int fId, int pDirId, const QString& pExternalPath)
-{
-    return execBatch(db(), "updateUploadFilePDirOrPPath",
-                     {{"update lv_upload_file set pDirId = ?, pExternalPath = ? where fId = ?",
-                       {pDirId, txt(pExternalPath), fId}}});
-}
-
-bool DBHelp::updateUploadFileTaskId(int fId, const QString& taskId)
-{
-    return execBatch(db(), "updateUploadFileTaskId",
-                     {{"update lv_upload_file set taskId = ? where fId = ?", {txt(taskId), fId}}});
-}
-
-bool DBHelp::updateUploadSubFileTaskId(int fId, const QString& taskId)
-{
-    return execBatch(db(), "updateUploadSubFileTaskId",
-                     {{"update lv_upload_sub_file set taskId = ? where fId = ?",
-                       {txt(taskId), fId}}});
-}
-
-bool DBHelp::deleteUploadFile(const UploadFileInfo& rec)
-{
-    return deleteEntry(db(), "deleteUploadFile", kUpQueue, rec.isSubItem, rec.fId);
-}
-
-bool DBHelp::deleteAllUploadFile(const QString& accessId, const QString& deviceId)
-{
-    return deleteQueue(db(), "deleteAllUploadFile", kUpQueue, accessId, deviceId);
-}
-
-bool DBHelp::updateAllUploadFileStatus(bool start, const QString& accessId,
-                                       const QString& deviceId)
-{
-    return moveAll(db(), "updateAllUploadFileStatus", kUpQueue, accessId, deviceId, start);
-}
-
-bool DBHelp::startAllUploadFile(const QString& accessId, const QString& deviceId)
-{
-    return updateAllUploadFileStatus(true, accessId, deviceId);
-}
-
-bool DBHelp::pauseAllUploadFile(const QString& accessId, const QString& deviceId)
-{
-    return updateAllUploadFileStatus(false, accessId, deviceId);
-}
-
-// ----------------------------------------------------------------- finished
-
-bool DBHelp::getFinishFileList(int pageIndex, int pageSize, const QString& accessId,
-                               const QString& deviceId, QList<FinishFileInfo>& list)
-{
-    return selectRows(db(), "getFinishFileList",
-                      "select * from lv_finish_file where accessId = ? and deviceId = ?"
-                      " order by createTime desc, fId desc limit ?, ?",
-                      {txt(accessId), txt(deviceId), pageOffset(pageIndex, pageSize), pageSize},
-                      false, list);
-}
-
-bool DBHelp::getFinishFileTotalNum(const QString& accessId, const QString& deviceId, int& num)
-{
-    return entryCount(db(), "getFinishFileTotalNum", "lv_finish_file", accessId, deviceId, num);
-}
-
-bool DBHelp::deleteFinishFiles(const QList<FinishFileInfo>& list)
-{
-    QList<Stmt> stmts;
-    for (const FinishFileInfo& f : list)
-        stmts.append({"DELETE FROM lv_finish_file WHERE fId = ?", {f.fId}});
-    if (stmts.isEmpty())
-        return true;
-    return execBatch(db(), "deleteFinishFiles", stmts);
-}
-
-bool DBHelp::deleteAllFinishFile(const QString& accessId, const QString& deviceId)
-{
-    return execBatch(db(), "deleteAllFinishFile",
-                     {{"DELETE FROM lv_finish_file WHERE accessId = ? AND deviceId = ?",
-                       {txt(accessId), txt(deviceId)}}});
-}
-
-// -------------------------------------------------------------------- links
-
-bool DBHelp::addExtlink(const Extlink& link, const QString& accessId, const QString& deviceId,
-                        qint64* oid)
-{
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    // A record that was never stored gets a fresh row id.
-    const QVariant id = link.id > 0 ? QVariant(link.id) : QVariant(QVariant::LongLong);
-    if (!run(q, "addExtlink",
-             "insert into lv_extlink_list (oid, shareId, accessId, deviceId, deviceName,"
-             " deviceToken, dcsCookie, userId, userNickname, title, fileId, reportCount,"
-             " createdDate, create_date, modify_date, extractedCode, code, url, status, oper_ctime)"
-             " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-             {id, txt(link.shareId), txt(accessId), txt(deviceId), txt(link.deviceName),
-              txt(link.deviceToken), txt(link.dcsCookie), txt(link.userId),
-              txt(link.userNickname), txt(link.title), link.fileId, link.reportCount,
-              link.createdDate, txt(link.create_date), txt(link.modify_date),
-              link.extractedCode ? 1 : 0, txt(link.code), txt(link.url), 1, nowMs()}))
-        return false;
-    if (oid)
-        *oid = q.lastInsertId().toLongLong();
-    return true;
-}
-
-bool DBHelp::existExtlink(const QString& accessId, const QString& deviceId, const QString& url)
-{
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    if (!run(q, "existExtlink",
-             "SELECT shareId FROM lv_extlink_list WHERE accessId = ? and deviceId = ? and url = ?",
-             {txt(accessId), txt(deviceId), txt(url)}))
-        return false;
-    return q.next();
-}
-
-bool DBHelp::getExtlinkList(const QString& accessId, const QString& deviceId, int status,
-                            int offset, int count, QList<Extlink>& out)
-{
-    return selectRows(db(), "getExtlinkList",
-                      "select * from lv_extlink_list where accessId = ? and deviceId = ?"
-                      " and status = ? order by oper_ctime desc, oid desc limit ?, ?",
-                      {txt(accessId), txt(deviceId), status, qMax(0, offset), count}, false, out);
-}
-
-bool DBHelp::removeExtlink(qint64 oid)
-{
-    return execBatch(db(), "removeExtlink", {{"DELETE FROM lv_extlink_list WHERE oid = ?", {oid}}});
 }
