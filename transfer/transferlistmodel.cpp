@@ -165,10 +165,7 @@ void TransferListModel::takeTaskState(int state)
 
 void TransferListModel::recordFinished(int fId)
 {
-    // A page still being read may predate this finish and would bring the
-    // entry back: it is read again once it is in.
-    if (m_req.busy())
-        m_req.invalidate(true);
+    readAgainIfLoading();
     if (recordCount() == 0)
         return;
     if (m_finishedRows >= kFinishReload) {
@@ -192,6 +189,12 @@ void TransferListModel::recordFinished(int fId)
         emitSelectionSignals();
     else
         emit isAllChanged();
+}
+
+void TransferListModel::readAgainIfLoading()
+{
+    if (m_req.busy())
+        m_req.invalidate(true);
 }
 
 void TransferListModel::allSelect()

@@ -103,6 +103,9 @@ protected:
     bool acceptPage(int serial, bool ok);
     // A removed-on-finish report for fId.
     void recordFinished(int fId);
+    // A page still being read may predate a report and would bring the old
+    // state back: it is read again once it is in.
+    void readAgainIfLoading();
 
     // Drops selected fIds no longer loaded.
     void pruneSelection();

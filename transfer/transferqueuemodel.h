@@ -192,6 +192,9 @@ void TransferQueueModel<Rec>::reportProgress(const Rec& f)
 template <class Rec>
 void TransferQueueModel<Rec>::reportPause(const Rec& f)
 {
+    // A pause or a failure is told once, unlike progress; starts of a
+    // folder's small files come too often to read the page again for each.
+    readAgainIfLoading();
     if (m_rows.isEmpty())
         return;
     const int row = rowOfReport(f);
@@ -211,6 +214,7 @@ void TransferQueueModel<Rec>::reportPause(const Rec& f)
 template <class Rec>
 void TransferQueueModel<Rec>::reportError(const Rec& f)
 {
+    readAgainIfLoading();
     if (m_rows.isEmpty())
         return;
     const int row = rowOfReport(f);

@@ -163,6 +163,28 @@ private slots:
         QCOMPARE(rig.model.taskState(), 1);
     }
 
+    // The folder's failure is stored after the page was read but reported
+    // before the page is in: the old page must not hide it.
+    void failureReportedWhileAPageIsReadStays()
+    {
+        Rig rig;
+        rig.model.fetchMore(QModelIndex());
+        QList<UploadFileInfo> rows = makeRows(1, 2);
+        rows[0].isFolder = true;
+        rows[0].fileState = 1;
+        UploadFileInfo failed = rows[0];
+        failed.fileState = 4;
+        failed.msg = "refused";
+        emit rig.um.rUploadError(failed);
+        rig.answer(rows);
+        QCOMPARE(rig.pages.count(), 2);
+        QCOMPARE(rig.pages.last().at(0).toInt(), 1);
+        rows[0] = failed;
+        rig.answer(rows);
+        QCOMPARE(rig.model.index(0).data(Role::StatusRole).toInt(), 4);
+        QCOMPARE(rig.model.index(0).data(Role::MsgRole).toString(), QString(", refused"));
+    }
+
     void commandsGoToTheUploadManager()
     {
         LVFinishManager fm;
