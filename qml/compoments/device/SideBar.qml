@@ -40,6 +40,7 @@ Rectangle {
             Label {
                 Layout.fillWidth: true
                 text: parent.parent.text
+                textFormat: Text.PlainText
                 color: parent.parent.active ? "white" : Theme.sidebarText
                 font.pixelSize: Theme.fontNormal
                 elide: Text.ElideRight

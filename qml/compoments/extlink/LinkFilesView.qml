@@ -86,6 +86,7 @@ Rectangle {
         onClicked: view.sortBy(type)
         contentItem: Label {
             text: parent.text
+            textFormat: Text.PlainText
             font: parent.font
             color: view.sortType === parent.type ? Theme.accent : Theme.textMuted
             horizontalAlignment: Text.AlignLeft

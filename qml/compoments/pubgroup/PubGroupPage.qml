@@ -57,6 +57,7 @@ Rectangle {
         onClicked: page.sortBy(type)
         contentItem: Label {
             text: parent.text
+            textFormat: Text.PlainText
             font: parent.font
             color: groupModel.sortType === parent.type ? Theme.accent : Theme.textMuted
             horizontalAlignment: Text.AlignLeft

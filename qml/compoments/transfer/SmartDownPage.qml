@@ -264,6 +264,7 @@ Item {
                             objectName: "state"
                             Layout.preferredWidth: 140
                             text: page.statusText(model.$Status, 0, model.$Speed)
+                            textFormat: Text.PlainText
                             color: model.$Status === 5 ? Theme.error : Theme.textMuted
                             font.pixelSize: Theme.fontSmall
                         }
@@ -321,6 +322,7 @@ Item {
                             objectName: "state"
                             Layout.preferredWidth: 140
                             text: page.statusText(model.$Status, model.$Exception, "")
+                            textFormat: Text.PlainText
                             color: model.$Status === 5 ? Theme.error : Theme.success
                             font.pixelSize: Theme.fontSmall
                         }

@@ -60,6 +60,7 @@ Rectangle {
             Label {
                 objectName: "transferTitle"
                 text: page.title()
+                textFormat: Text.PlainText
                 font.pixelSize: Theme.fontLarge
                 color: Theme.text
             }

@@ -1,4 +1,4 @@
-// Parts of thumbnail downloads in the cache: which ones a new download goes
+// Partial thumbnail downloads in the cache: which ones a new download goes
 // on from, and that anything else at a temporary path is written over.
 #include "tests/queuedspy.h"
 #include "tests/testenv.h"
@@ -15,7 +15,7 @@
 #include "tools/testdeviceserver.h"
 #include "transfer/tidewellthumb.h"
 
-class TestThumbParts : public QObject
+class TestThumbResume : public QObject
 {
     Q_OBJECT
     std::unique_ptr<TestDeviceServer> m_server;
@@ -83,9 +83,9 @@ private slots:
         m_server.reset();
     }
 
-    // A part that a service left when it ended (a restart of the program)
+    // A partial file that a service left when it ended (a restart of the program)
     // is found by the next service on the same cache and gone on from;
-    // afterwards neither the part nor its version file stays.
+    // afterwards neither the partial file nor its version file stays.
     void partLeftByAnEarlierServiceIsResumed()
     {
         const qint64 id = addPicture(*m_server, "r/big.jpg", 1600, 1200, 3);
@@ -166,5 +166,5 @@ private slots:
     }
 };
 
-TW_TEST_MAIN(TestThumbParts)
-#include "tst_thumbparts.moc"
+TW_TEST_MAIN(TestThumbResume)
+#include "tst_thumbresume.moc"
