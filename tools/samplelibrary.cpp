@@ -156,6 +156,9 @@ bool SampleLibrary::writeFiles(TestDeviceServer& s)
     ok = writeBytes(s, "Shared/trip.jpg", picture(3, "Trip")) && ok;
     ok = writeBytes(s, "Links/Holiday/beach.jpg", picture(1, "Beach")) && ok;
     ok = writeBytes(s, "Links/Holiday/itinerary.txt", "Day 1: arrive\nDay 2: beach\n") && ok;
+    // Older than the newest picture, whatever the time of day.
+    for (const char* rel : {"Shared/trip.jpg", "Links/Holiday/beach.jpg", "Links/Holiday/itinerary.txt"})
+        setTime(s, rel, today.addSecs(300));
     if (ok) {
         QFile f(marker);
         ok = f.open(QIODevice::WriteOnly) && f.write("1") == 1;
