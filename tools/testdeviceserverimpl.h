@@ -300,7 +300,7 @@ public:
     std::string createDir(const std::string& parentRel, const std::string& name, bool backNewName);
     std::string createChain(const std::string& parentRel, const Json::Value& names, bool external,
                             const std::string& externalPath);
-    std::string md5Of(const fs::path& p, std::int64_t size);
+    std::string md5Of(const fs::path& p, std::int64_t size, std::int64_t mtimeMs);
 
     std::string root;
     mutable std::mutex mutex;

@@ -80,8 +80,8 @@ void LVDownloadManager::shutdown()
 {
     m_run = false;
     cancelPrefetch();
-    delete m_spareTask;
-    m_spareTask = nullptr;
+    qDeleteAll(m_spareTasks);
+    m_spareTasks.clear();
     writeDeferred();
     delete m_deferTimer;
     m_deferTimer = nullptr;
@@ -225,7 +225,13 @@ void LVDownloadManager::getTotalNum() { emit sGetTotalNum(); }
 QString LVDownloadManager::tmpDir() const
 {
     const DeviceInfo dev = device();
-    return getTmpPath() + "/" + md5String(dev.accessId + "|" + dev.deviceId);
+    const QString key = dev.accessId + "|" + dev.deviceId;
+    QMutexLocker lock(&m_tmpMutex);
+    if (m_tmpDir.isEmpty() || key != m_tmpKey) {
+        m_tmpKey = key;
+        m_tmpDir = getTmpPath() + "/" + md5String(key);
+    }
+    return m_tmpDir;
 }
 
 DeviceInfo LVDownloadManager::device() const
@@ -482,7 +488,10 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
                 const QString safe = SafePath::safeName(folder.saveName);
                 const QString path = folder.savePath + "/" + safe;
                 if (!safe.isEmpty() && SafePath::isInside(folder.savePath, path)) {
-                    QDir().mkpath(path);
+                    // Made once for the run of its files; a file's own task
+                    // makes it again if it went missing meanwhile.
+                    if (path != m_madeFolder && QDir().mkpath(path))
+                        m_madeFolder = path;
                     topName = safe;
                 }
             } else if (folder.newFolderName(topName, 0)) {
@@ -496,9 +505,8 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
     }
 
     LVDownTask* task = nullptr;
-    if (m_prefetch && taskKey(m_prefetch->fileInfo()) == taskKey(entry)) {
-        task = m_prefetch;
-        m_prefetch = nullptr;
+    if (!m_prefetch.isEmpty() && taskKey(m_prefetch.first()->fileInfo()) == taskKey(entry)) {
+        task = m_prefetch.takeFirst();
     } else {
         cancelPrefetch();
         task = newTask(entry);
@@ -521,8 +529,8 @@ void LVDownloadManager::downloadData(const DownFileInfo& entry)
         task->startTask(entry);
     // The task for the next small file is made while this one's bytes come,
     // not when they are all there.
-    if (entry.isSubItem && task->thread() == m_thread && !m_spareTask && m_run)
-        m_spareTask = newTask(entry);
+    if (entry.isSubItem && task->thread() == m_thread && m_spareTasks.isEmpty() && m_run)
+        m_spareTasks.append(newTask(entry));
     emit sNextFile();
 }
 
@@ -769,8 +777,8 @@ void LVDownloadManager::onRemoveTask(qint64 key)
     if (t) {
         t->disconnect(this);
         // A small file's task whose run is over serves a next small file.
-        if (!m_spareTask && m_run && t->thread() == m_thread && t->isIdle()) {
-            m_spareTask = t;
+        if (m_spareTasks.size() < kFilesAhead && m_run && t->thread() == m_thread && t->isIdle()) {
+            m_spareTasks.append(t);
             return;
         }
         // Its run has ended and its library task is given back; the rest

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QMap>
 #include <QElapsedTimer>
+#include <QMutex>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -203,15 +204,20 @@ private:
     // pause, delete); what was not listed yet is left for a later start.
     std::atomic<bool> m_abortWalk{false};
 
+    // Small files whose transfers run ahead of the one being recorded:
+    // enough that the library always has the next one under way.
+    static constexpr int kFilesAhead = 6;
+
     // Manager's thread only.
     QList<DownFileInfo> m_pending;
     QList<DownFileInfo> m_subQueue;
     QMap<qint64, LVDownTask*> m_tasks;
-    // The next small file of the current folder, fetched ahead (not in
-    // m_tasks: it is not running as far as anyone can tell).
-    LVDownTask* m_prefetch = nullptr;
-    // Made ahead for the next prefetch (on this thread, unused yet).
-    LVDownTask* m_spareTask = nullptr;
+    // The next small files of the current folder in their order, fetched
+    // ahead (not in m_tasks: they are not running as far as anyone can
+    // tell).
+    QList<LVDownTask*> m_prefetch;
+    // Made ahead for the next prefetches (on this thread, unused yet).
+    QList<LVDownTask*> m_spareTasks;
     // Deferred store writes (see deferredStep) and the marks that go once
     // they are written.
     bool m_deferring = false;
@@ -219,6 +225,14 @@ private:
     QElapsedTimer m_deferClock;
     QTimer* m_deferTimer = nullptr;
     QStringList m_marksToRetire;
+    // tmpDir() of the last device asked for: it is asked for several times
+    // a file, and finding the data folder costs more than a small file's
+    // bytes.
+    mutable QMutex m_tmpMutex;
+    mutable QString m_tmpKey;
+    mutable QString m_tmpDir;
+    // The last local folder made for a folder's files.
+    QString m_madeFolder;
     QSet<qint64> m_deleting;
     DownFileInfo m_curFolder;
     DownFileInfo m_curSub;

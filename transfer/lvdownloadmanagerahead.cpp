@@ -28,30 +28,36 @@ LVDownTask* LVDownloadManager::newTask(const DownFileInfo& entry)
     return task;
 }
 
-// The running file of the current folder has all its bytes: the next small
-// file's transfer starts while this one is moved into place and recorded.
-// It is admitted (and its start recorded) only after that, so what is
-// stored and its order stay as when one file ran after the other.
+// The running file of the current folder has all its bytes: the transfers
+// of the next small files start while this one is moved into place and
+// recorded. Each is admitted (and its start recorded) only in its turn, so
+// what is stored and its order stay as when one file ran after the other.
 void LVDownloadManager::prefetchNext()
 {
     // Only after a file of the folder being worked off.
     const LVDownTask* done = qobject_cast<const LVDownTask*>(sender());
-    if (m_prefetch || !m_run || !done || !done->fileInfo().isSubItem
+    if (m_prefetch.size() >= kFilesAhead || !m_run || !done || !done->fileInfo().isSubItem
         || done->fileInfo().pId != m_curFolder.fId || m_curFolder.isSubItem || !m_curFolder.isFolder
         || m_curFolder.fileState == 3)
         return;
     if (m_subQueue.isEmpty() && getDownloadSubData(m_curFolder) == 0)
         return;
-    if (m_subQueue.isEmpty())
-        return;
-    const DownFileInfo next = m_subQueue.first();
-    if (next.pId != m_curFolder.fId || isWalkMark(next) || next.isFolder || next.fileSize <= 0
-        || next.fileSize > kShortEntryBytes || m_tasks.contains(taskKey(next))
-        || m_deleting.contains(taskKey(next)))
-        return;
-    m_prefetch = m_spareTask ? m_spareTask : newTask(next);
-    m_spareTask = nullptr;
-    m_prefetch->prefetch(next);
+    // The files ahead are the first ones waiting, in order; if those changed,
+    // the ones fetched ahead go when their turn does not come.
+    for (int i = 0; i < m_prefetch.size(); ++i)
+        if (i >= m_subQueue.size() || taskKey(m_prefetch.at(i)->fileInfo()) != taskKey(m_subQueue.at(i)))
+            return;
+    // One that cannot be fetched ahead ends the run of them.
+    for (int i = m_prefetch.size(); i < kFilesAhead && i < m_subQueue.size(); ++i) {
+        const DownFileInfo& next = m_subQueue.at(i);
+        if (next.pId != m_curFolder.fId || isWalkMark(next) || next.isFolder || next.fileSize <= 0
+            || next.fileSize > kShortEntryBytes || m_tasks.contains(taskKey(next))
+            || m_deleting.contains(taskKey(next)))
+            return;
+        LVDownTask* task = m_spareTasks.isEmpty() ? newTask(next) : m_spareTasks.takeLast();
+        m_prefetch.append(task);
+        task->prefetch(next);
+    }
 }
 
 // The starts and finishes of a run of a folder's files go to the store in
@@ -102,11 +108,11 @@ bool LVDownloadManager::writeDeferred()
 
 void LVDownloadManager::cancelPrefetch()
 {
-    LVDownTask* t = m_prefetch;
-    if (!t)
-        return;
-    m_prefetch = nullptr;
-    t->disconnect(this);
-    // Stopped here and now, so nothing more lands in its temporary file.
-    delete t;
+    const QList<LVDownTask*> ahead = m_prefetch;
+    m_prefetch.clear();
+    for (LVDownTask* t : ahead) {
+        t->disconnect(this);
+        // Stopped here and now, so nothing more lands in its temporary file.
+        delete t;
+    }
 }
