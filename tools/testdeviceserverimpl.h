@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -301,6 +302,8 @@ public:
     std::string createChain(const std::string& parentRel, const Json::Value& names, bool external,
                             const std::string& externalPath);
     std::string md5Of(const fs::path& p, std::int64_t size, std::int64_t mtimeMs);
+    using FolderNames = std::vector<std::pair<bool, std::string>>;   // (isFile, name)
+    std::shared_ptr<const FolderNames> folderNames(const fs::path& dir, bool personalRoot);
 
     std::string root;
     mutable std::mutex mutex;
@@ -320,6 +323,16 @@ public:
     std::map<std::string, Upload> uploads;
     std::uint64_t uploadCounter = 0;
     std::map<std::string, std::pair<std::string, std::string>> md5Cache;   // rel -> (stamp, md5)
+    struct KeptFolder
+    {
+        std::string key;
+        ino_t ino;
+        struct timespec mtime;
+        std::shared_ptr<const FolderNames> names;
+    };
+    static constexpr std::size_t kKeptFolders = 4;
+    static constexpr std::int64_t kSettledMs = 100;
+    std::deque<KeptFolder> keptFolders;
     std::atomic<bool> persistent{false};
     std::mutex stateMutex;
     std::string savedState;   // the state file's text as last written

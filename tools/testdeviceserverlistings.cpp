@@ -101,6 +101,60 @@ Json::Value TestDeviceServer::Impl::item(const std::string& rel, const std::stri
     return v;
 }
 
+// The names in a folder, folders first, each part in name order. Paging
+// through a folder of thousands would read it whole for every page, so the
+// last folders read are kept while their time of change stays. A folder
+// changed shortly before it was read is not kept: a change in the same
+// clock tick would not show in that time.
+std::shared_ptr<const TestDeviceServer::Impl::FolderNames>
+TestDeviceServer::Impl::folderNames(const fs::path& dir, bool personalRoot)
+{
+    struct stat st;
+    const bool stamped = ::stat(dir.c_str(), &st) == 0;
+    const std::string key = dir.string() + (personalRoot ? "|root" : "|");
+    if (stamped) {
+        std::lock_guard<std::mutex> lock(mutex);
+        for (const KeptFolder& k : keptFolders) {
+            if (k.key == key && k.ino == st.st_ino && k.mtime.tv_sec == st.st_mtim.tv_sec
+                && k.mtime.tv_nsec == st.st_mtim.tv_nsec)
+                return k.names;
+        }
+    }
+    const std::int64_t readAtMs = nowMs();
+    auto names = std::make_shared<FolderNames>();
+    if (DIR* d = ::opendir(dir.c_str())) {
+        while (const dirent* e = ::readdir(d)) {
+            const std::string name = e->d_name;
+            if (name == "." || name == ".." || name.rfind(".tw_", 0) == 0)
+                continue;
+            // The storage of groups and attached disks is not part of the
+            // personal space.
+            if (personalRoot && (name == "groups" || name == "usb" || name == "sd" || name == "samba"))
+                continue;
+            bool isDir = e->d_type == DT_DIR;
+            if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+                std::error_code ec;
+                isDir = fs::is_directory(dir / name, ec);
+            }
+            names->emplace_back(!isDir, name);
+        }
+        ::closedir(d);
+    }
+    std::sort(names->begin(), names->end());
+    const std::int64_t changedMs =
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+    if (stamped && readAtMs - changedMs > kSettledMs) {
+        std::lock_guard<std::mutex> lock(mutex);
+        keptFolders.erase(std::remove_if(keptFolders.begin(), keptFolders.end(),
+                                         [&](const KeptFolder& k) { return k.key == key; }),
+                          keptFolders.end());
+        keptFolders.push_front({key, st.st_ino, st.st_mtim, names});
+        if (keptFolders.size() > kKeptFolders)
+            keptFolders.pop_back();
+    }
+    return names;
+}
+
 std::string TestDeviceServer::Impl::listing(const std::string& rel, const Json::Value& data,
                                             const std::string& accessId, const std::string& diskPrefix,
                                             bool byOffset, bool sorted)
@@ -109,32 +163,12 @@ std::string TestDeviceServer::Impl::listing(const std::string& rel, const Json::
     std::error_code ec;
     if (!fs::is_directory(dir, ec))
         return failure(404, "folder does not exist");
-    std::vector<std::pair<bool, std::string>> names;   // (isFile, name)
-    // Read with readdir: every page of a folder of thousands reads it whole,
-    // and a path object an entry cost more than the rest of the page.
-    if (DIR* d = ::opendir(dir.c_str())) {
-        while (const dirent* e = ::readdir(d)) {
-            const std::string name = e->d_name;
-            if (name == "." || name == ".." || name.rfind(".tw_", 0) == 0)
-                continue;
-            // The storage of groups and attached disks is not part of the
-            // personal space.
-            if (rel.empty() && diskPrefix.empty()
-                && (name == "groups" || name == "usb" || name == "sd" || name == "samba"))
-                continue;
-            bool isDir = e->d_type == DT_DIR;
-            if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
-                std::error_code ec2;
-                isDir = fs::is_directory(dir / name, ec2);
-            }
-            names.emplace_back(!isDir, name);
-        }
-        ::closedir(d);
-    }
+    const std::shared_ptr<const FolderNames> sortedNames = folderNames(dir, rel.empty() && diskPrefix.empty());
     std::int64_t pageSize = jsonInt(data, "pageSize", 60);
     if (pageSize <= 0)
         pageSize = 60;
-    const std::int64_t total = static_cast<std::int64_t>(names.size());
+    pageSize = std::min<std::int64_t>(pageSize, 1000000);
+    const std::int64_t total = static_cast<std::int64_t>(sortedNames->size());
     std::int64_t first;
     Json::Value out(Json::objectValue);
     if (byOffset) {
@@ -147,13 +181,16 @@ std::string TestDeviceServer::Impl::listing(const std::string& rel, const Json::
     }
     first = std::min(first, total);
     const int condition = static_cast<int>(jsonInt(data, "condition"));
+    const FolderNames* names = sortedNames.get();
+    FolderNames byTime;
     if (sorted && condition >= 0 && condition <= 2) {
-        std::sort(names.begin(), names.end());
+        byTime = *sortedNames;
+        names = &byTime;
         const bool ascending = jsonBool(data, "isSort");
         std::map<std::string, std::int64_t> times;
-        for (const auto& n : names)
+        for (const auto& n : byTime)
             times[n.second] = fileTimeMs(dir / n.second);
-        std::stable_sort(names.begin(), names.end(), [&](const auto& a, const auto& b) {
+        std::stable_sort(byTime.begin(), byTime.end(), [&](const auto& a, const auto& b) {
             if (a.first != b.first)
                 return !a.first;
             if (condition == 2)
@@ -163,17 +200,10 @@ std::string TestDeviceServer::Impl::listing(const std::string& rel, const Json::
                 return a.second < b.second;
             return ascending ? times[a.second] < times[b.second] : times[a.second] > times[b.second];
         });
-    } else if (first < total) {
-        // Name order, folders first; only the page's own range is put in
-        // order, as a folder of thousands is read a page at a time.
-        const auto a = names.begin() + first;
-        const auto b = names.begin() + std::min(total, first + pageSize);
-        std::nth_element(names.begin(), a, names.end());
-        std::partial_sort(a, b, names.end());
     }
     Json::Value list(Json::arrayValue);
     for (std::int64_t i = first; i < total && i < first + pageSize; ++i)
-        list.append(item(joinRel(rel, names[static_cast<std::size_t>(i)].second), accessId, diskPrefix));
+        list.append(item(joinRel(rel, (*names)[static_cast<std::size_t>(i)].second), accessId, diskPrefix));
     out["listPath"] = list;
     out["totalNum"] = Json::Int64(total);
     out["totalPages"] = Json::Int64((total + pageSize - 1) / pageSize);

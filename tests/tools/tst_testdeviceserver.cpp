@@ -68,6 +68,37 @@ private slots:
         QCOMPARE(pub["data"]["totalNum"].asInt(), 1);
     }
 
+    // Pages of a big folder are served from the names read for the first
+    // page; a change right after that read must still show.
+    void pagedFolderShowsChangesMadeRightAfterAPage()
+    {
+        for (int i = 0; i < 250; ++i)
+            m_server->addFile("big/f" + std::to_string(1000 + i) + ".txt", "x");
+        QTest::qWait(300);   // settled: this listing is kept
+        Json::Value req(Json::objectValue);
+        req["fileId"] = Json::Int64(m_server->idForPath("big"));
+        req["pageNo"] = 1;
+        req["pageSize"] = 100;
+        QCOMPARE(call("getDirPath", req)["data"]["listPath"][0]["name"].asString(), std::string("f1000.txt"));
+
+        const std::string dir = m_server->absolutePath("big");
+        QVERIFY(QFile::remove(QString::fromStdString(dir + "/f1000.txt")));
+        m_server->addFile("big/a.txt", "new");
+        Json::Value d = call("getDirPath", req);
+        QCOMPARE(d["data"]["totalNum"].asInt(), 250);
+        QCOMPARE(d["data"]["listPath"][0]["name"].asString(), std::string("a.txt"));
+        QCOMPARE(d["data"]["listPath"][1]["name"].asString(), std::string("f1001.txt"));
+        // A folder in place of a file of the same name.
+        QVERIFY(QFile::remove(QString::fromStdString(dir + "/a.txt")));
+        QVERIFY(QDir().mkdir(QString::fromStdString(dir + "/a.txt")));
+        d = call("getDirPath", req);
+        QCOMPARE(d["data"]["listPath"][0]["isFile"].asBool(), false);
+        req["pageNo"] = 3;
+        d = call("getDirPath", req);
+        QCOMPARE(d["data"]["listPath"].size(), 50u);
+        QCOMPARE(d["data"]["listPath"][49]["name"].asString(), std::string("f1249.txt"));
+    }
+
     void attachedDisk()
     {
         m_server->addFile("usb/music/a.mp3", "abc");
