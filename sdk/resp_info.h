@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
+
+namespace Json { class Value; }
 
 namespace sdk { namespace cores { namespace model {
 
@@ -25,6 +28,9 @@ struct resp_info
     long http_status = 0;   // HTTP status of the answer, 0 when none came
     int failure = fail_none;
     bool device_message = false;   // message is the answer's own "message"
+    // The answer as read here, when it was a JSON object: a caller decodes
+    // it without reading the text again.
+    std::shared_ptr<const Json::Value> json;
 };
 
 } } }

@@ -373,16 +373,20 @@ bool session_state::request(const std::string& url, const std::vector<std::strin
     give_handle(easy);
 
     out.http_status = http;
-    out.body = answer;
     if (rc != CURLE_OK) {
+        out.body = std::move(answer);
         out.message = curl_easy_strerror(rc);
         out.failure = transport_failure(rc);
         log(2, "request " + url + " failed: " + out.message);
         return false;
     }
-    Json::Value root;
-    const bool json = cores::protocol::proto::json_from_string(answer, root) && root.isObject();
+    auto parsed = std::make_shared<Json::Value>();
+    const bool json = cores::protocol::proto::json_from_string(answer, *parsed) && parsed->isObject();
+    // Read only: a look-up on a non-const value would add the key.
+    const Json::Value& root = *parsed;
+    out.body = std::move(answer);
     if (json) {
+        out.json = parsed;
         if (root["message"].isString()) {
             out.message = root["message"].asString();
             out.device_message = !out.message.empty();

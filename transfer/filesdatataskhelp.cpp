@@ -19,6 +19,8 @@
 #include "protocol/getusersharefilesfordirreq.h"
 #include "protocol/getusersharefilesfordirresp.h"
 #include "sdk/resp_info.h"
+
+#include <json/value.h>
 #include "sdk/tidewell_network_sdk.h"
 
 namespace {
@@ -103,7 +105,7 @@ bool FilesDataTaskHelp::send(Net* net, const APIReq& req, APIBase& resp)
                    << "failed:" << QString::fromStdString(info.message);
         return false;
     }
-    if (!resp.from(info.body)) {
+    if (!(info.json ? resp.from_json(*info.json) : resp.from(info.body))) {
         m_error = tr("Data Error");
         return false;
     }
