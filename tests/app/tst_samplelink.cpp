@@ -64,7 +64,8 @@ private slots:
         TidewellTab tab(&root);
         tab.initObjects();
         QVERIFY(tab.connect_to(sample));
-        QTRY_VERIFY_WITH_TIMEOUT(tab.isOnline(), 20000);
+        // Connected, not only connecting: a command sent before has no session.
+        QTRY_VERIFY_WITH_TIMEOUT(tab.isLan(), 20000);
 
         // "Create link" on the readme, with a code.
         const qint64 readme = sampleId("Documents/readme.txt");
