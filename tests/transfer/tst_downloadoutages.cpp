@@ -4,7 +4,8 @@
 #include "transfer/lvdowntask.h"
 
 namespace {
-const int kWait = 120000;
+// Below the function time-out: a stalled queue fails with its comparison.
+const int kWait = 30000;
 const int kFiles = 5;
 const qint64 kFileSize = 2 * 1024 * 1024;
 
@@ -14,7 +15,7 @@ void seedFolder(DownloadRig& rig)
 {
     for (int i = 0; i < kFiles; ++i)
         rig.server->addGeneratedFile("Trip/f" + std::to_string(i) + ".bin", kFileSize, true, 40 + i);
-    rig.server->throttle(4 * 1024 * 1024);
+    rig.server->throttle(8 * 1024 * 1024);
 }
 
 void checkFolderArrived(DownloadRig& rig)
@@ -77,19 +78,19 @@ private slots:
     void shortOutage() { outageDuringFolderDownload(3000); }
 
     // Well past the old limit of seven attempts two seconds apart: 60 s
-    // away against the real pacing, played ten times faster.
+    // away against the real pacing, played twenty times faster.
     void minuteLongOutage()
     {
-        ShortPacing pace(500, 12000);
-        outageDuringFolderDownload(6000);
+        ShortPacing pace(250, 6000);
+        outageDuringFolderDownload(3000);
     }
 
     void longOutageAtFastPace()
     {
         // 180 s away against the real pacing (delays up to 5 s, a counted
-        // attempt per 120 s of waiting), played thirty times faster.
-        ShortPacing pace(170, 4000);
-        outageDuringFolderDownload(6000);
+        // attempt per 120 s of waiting), played sixty times faster.
+        ShortPacing pace(85, 2000);
+        outageDuringFolderDownload(3000);
     }
 
     // A device that stays busy is asked less and less often, up to the
