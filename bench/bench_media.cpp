@@ -2,22 +2,26 @@
 // over plain HTTP from a plain file server on loopback, as a user choosing
 // between the two would: an MP4 with its index at the start, one with it at
 // the end, an MP3 and a WAV, each at 0, 20 and 50 ms added latency on an
-// unlimited and a 2 MB/s link. Start latency (open to first decoded frame)
-// and seek latency (seek to playback restart) are medians over the same
-// starts and seek points, the two sides interleaved (the stock player first
-// in each round, after one warm-up round); our segments are stopped and gone
-// before the other side runs. One ratio line per medium and condition
-// (higher is better: the stock player's time / ours; the spread is that of
-// the rounds), then the worst of each, leaving out times under 1 ms on both
-// sides (held in memory: noise over noise). Then bytes fetched per byte
-// played, and cache read throughput against plain file reads.
+// unlimited and a 2 MB/s link. The stock player and its server run in a
+// process of their own (see referenceMain). Start latency (open to first
+// decoded frame) and seek latency (seek to playback restart) are medians
+// over the same starts and seek points, the two sides interleaved (the stock
+// player first in each round, after one warm-up round); our segments are
+// stopped and gone before the other side runs. One ratio line per medium and
+// condition (higher is better: the stock player's time / ours; the spread is
+// that of the rounds), then the worst of each, leaving out times under 1 ms
+// on both sides (held in memory: noise over noise). Then bytes fetched per
+// byte played, and cache read throughput against plain file reads.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -84,88 +88,87 @@ bool makeMedia(const QString& folder)
            && ffmpeg({"-f", "lavfi", "-i", tone, "-ac", "2", "-c:a", "pcm_s16le", folder + "/tone.wav"});
 }
 
-// Waits for an event on handle while Qt events are handled.
-bool waitFor(mpv_handle* handle, mpv_event_id id, int timeoutMs = 30000)
+// Watches one libmpv handle from a thread of its own for the whole run, so
+// that no thread is made or ended around a timed span: each one would take
+// or give back a malloc arena, and which arena libmpv's next thread gets
+// decides whether its large buffers start on fresh pages.
+class Watch
 {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents();
-        mpv_event* e = mpv_wait_event(handle, 0.01);
-        if (e->event_id == id)
-            return true;
-        if (e->event_id == MPV_EVENT_END_FILE && id != MPV_EVENT_END_FILE) {
-            auto* end = static_cast<mpv_event_end_file*>(e->data);
-            if (end && end->reason == MPV_END_FILE_REASON_ERROR)
-                return false;
-        }
+public:
+    explicit Watch(mpv_handle* handle) : m_handle(handle), m_thread([this] { loop(); }) {}
+    ~Watch()
+    {
+        m_quit = true;
+        mpv_wakeup(m_handle);
+        m_thread.join();
     }
-    return false;
-}
 
-// Seconds from action() to the event id on handle, or -1. A thread of its
-// own takes the event the moment libmpv sends it, while this thread goes on
-// handling Qt events as the application's would.
-template <class Action>
-double timeTo(mpv_handle* handle, mpv_event_id id, Action&& action, int timeoutMs = 30000)
-{
-    std::mutex m;
-    std::condition_variable cv;
-    bool ready = false;
-    bool done = false;
-    std::atomic<bool> quit{false};
-    std::chrono::steady_clock::time_point at;
-    bool got = false;
-    std::thread waiter([&] {
+    // Seconds from action() to the event id, or -1 (playback failed or
+    // timed out). This thread goes on handling Qt events meanwhile, as the
+    // application's would.
+    template <class Action>
+    double timeTo(mpv_event_id id, Action&& action, int timeoutMs = 30000)
+    {
         {
-            std::lock_guard<std::mutex> l(m);
-            ready = true;
+            std::lock_guard<std::mutex> l(m_lock);
+            m_target = id;
+            m_armed = true;
+            m_done = false;
+            m_got = false;
         }
-        cv.notify_all();
-        while (!quit.load()) {
-            mpv_event* e = mpv_wait_event(handle, 0.05);
-            const bool hit = e->event_id == id;
+        const auto begun = std::chrono::steady_clock::now();
+        action();
+        QElapsedTimer t;
+        t.start();
+        std::unique_lock<std::mutex> l(m_lock);
+        while (!m_done && t.elapsed() < timeoutMs) {
+            l.unlock();
+            QCoreApplication::processEvents();
+            l.lock();
+            m_cv.wait_for(l, std::chrono::milliseconds(2), [&] { return m_done; });
+        }
+        m_armed = false;
+        if (!m_got)
+            return -1;
+        return std::chrono::duration<double>(m_at - begun).count();
+    }
+
+private:
+    void loop()
+    {
+        while (!m_quit.load()) {
+            mpv_event* e = mpv_wait_event(m_handle, 0.05);
+            if (e->event_id == MPV_EVENT_NONE)
+                continue;
+            const auto now = std::chrono::steady_clock::now();
+            std::lock_guard<std::mutex> l(m_lock);
+            if (!m_armed || m_done)
+                continue;
             bool failed = false;
-            if (e->event_id == MPV_EVENT_END_FILE && id != MPV_EVENT_END_FILE) {
+            if (e->event_id == MPV_EVENT_END_FILE && m_target != MPV_EVENT_END_FILE) {
                 auto* end = static_cast<mpv_event_end_file*>(e->data);
                 failed = end && end->reason == MPV_END_FILE_REASON_ERROR;
             }
-            if (hit || failed) {
-                std::lock_guard<std::mutex> l(m);
-                at = std::chrono::steady_clock::now();
-                got = hit;
-                done = true;
-                cv.notify_all();
-                return;
+            if (e->event_id == m_target || failed) {
+                m_at = now;
+                m_got = !failed;
+                m_done = true;
+                m_cv.notify_all();
             }
         }
-    });
-    {
-        std::unique_lock<std::mutex> l(m);
-        cv.wait(l, [&] { return ready; });
     }
-    const auto begun = std::chrono::steady_clock::now();
-    action();
-    QElapsedTimer t;
-    t.start();
-    for (;;) {
-        QCoreApplication::processEvents();
-        std::unique_lock<std::mutex> l(m);
-        if (cv.wait_for(l, std::chrono::milliseconds(2), [&] { return done; }) || t.elapsed() > timeoutMs)
-            break;
-    }
-    quit = true;
-    waiter.join();
-    if (!got)
-        return -1;
-    return std::chrono::duration<double>(at - begun).count();
-}
 
-void drain(mpv_handle* handle)
-{
-    while (mpv_wait_event(handle, 0)->event_id != MPV_EVENT_NONE) {
-    }
-}
+    mpv_handle* m_handle;
+    std::mutex m_lock;
+    std::condition_variable m_cv;
+    std::atomic<bool> m_quit{false};
+    bool m_armed = false;
+    bool m_done = false;
+    bool m_got = false;
+    mpv_event_id m_target = MPV_EVENT_NONE;
+    std::chrono::steady_clock::time_point m_at;
+    std::thread m_thread;
+};
 
 struct Samples
 {
@@ -194,27 +197,25 @@ Ratio sampleRatio(const std::vector<double>& theirs, const std::vector<double>& 
     return r;
 }
 
-// One start and the seeks on handle (watched through watcher); load() opens
+// One start and the seeks on handle (watched through watch); load() opens
 // the file, stop() ends playback. False when playback failed.
 template <class Load, class Stop>
-bool measure(mpv_handle* handle, mpv_handle* watcher, Samples& out, Load&& load, Stop&& stop)
+bool measure(mpv_handle* handle, Watch& watch, Samples& out, Load&& load, Stop&& stop)
 {
     QCoreApplication::processEvents();
-    drain(watcher);
-    const double start = timeTo(watcher, MPV_EVENT_PLAYBACK_RESTART, load);
+    const double start = watch.timeTo(MPV_EVENT_PLAYBACK_RESTART, load);
     if (start < 0)
         return false;
     out.starts.push_back(start);
     for (double pos : kSeeks) {
-        const double seek = timeTo(watcher, MPV_EVENT_PLAYBACK_RESTART, [&] {
+        const double seek = watch.timeTo(MPV_EVENT_PLAYBACK_RESTART, [&] {
             mpv::qt::command(handle, QVariantList{"seek", pos, "absolute"});
         });
         if (seek < 0)
             return false;
         out.seeks.push_back(seek);
     }
-    stop();
-    waitFor(watcher, MPV_EVENT_END_FILE, 10000);
+    watch.timeTo(MPV_EVENT_END_FILE, stop, 10000);
     return true;
 }
 
@@ -263,6 +264,117 @@ QString conditionName(const Medium& m, int latencyMs, qint64 rate)
         .arg(rate > 0 ? QString("%1MBps").arg(rate / (1024 * 1024)) : QString("unlimited"));
 }
 
+// The reference: a stock player with the plain file server, alone in a
+// process of its own, as in the application a user would run instead. In one
+// process, the threads each player starts and ends decide which malloc arena
+// the other's next threads get, and with it whether libmpv's 10 MB probe
+// buffer lands on pages already mapped: a few milliseconds of every start at
+// 0 ms, given to whichever side the order of thread exits favours.
+// Driven line by line: "condition LATENCY RATE", "play FILE" (answered
+// "ok START SEEK..." in seconds, or "failed"), "quit".
+int referenceMain(int argc, char* argv[], FILE* out, const QString& mediaDir)
+{
+    QCoreApplication app(argc, argv);
+    PlainFileServer plain(mediaDir.toStdString());
+    mpv_handle* stock = plain.start() ? stockPlayer() : nullptr;
+    mpv_handle* watcher = stock ? mpv_create_client(stock, "bench") : nullptr;
+    if (!watcher) {
+        fprintf(stderr, "reference player did not start\n");
+        return 1;
+    }
+    {
+        Watch watch(watcher);
+        fprintf(out, "ok\n");
+        char line[1024];
+        while (fgets(line, sizeof line, stdin)) {
+            const QStringList w = QString::fromUtf8(line).trimmed().split(' ', Qt::SkipEmptyParts);
+            if (w.size() == 3 && w[0] == "condition") {
+                plain.setLatency(w[1].toInt());
+                plain.setRate(w[2].toLongLong());
+                fprintf(out, "ok\n");
+            } else if (w.size() == 2 && w[0] == "play") {
+                const QString url = QString("http://127.0.0.1:%1/%2").arg(plain.port()).arg(w[1]);
+                Samples s;
+                if (!measure(stock, watch, s, [&] { mpv::qt::command(stock, QVariantList{"loadfile", url}); },
+                             [&] { mpv::qt::command(stock, QVariantList{"stop"}); })) {
+                    fprintf(out, "failed\n");
+                    continue;
+                }
+                QString answer = QString("ok %1").arg(s.starts.front(), 0, 'f', 9);
+                for (double seek : s.seeks)
+                    answer += QString(" %1").arg(seek, 0, 'f', 9);
+                fprintf(out, "%s\n", qPrintable(answer));
+            } else {
+                break;
+            }
+        }
+    }
+    mpv_destroy(watcher);
+    mpv_terminate_destroy(stock);
+    plain.stop();
+    return 0;
+}
+
+// The parent's end of the reference process.
+class Reference
+{
+public:
+    ~Reference()
+    {
+        if (m_proc.state() == QProcess::NotRunning)
+            return;
+        m_proc.write("quit\n");
+        if (!m_proc.waitForFinished(10000))
+            m_proc.kill();
+    }
+
+    bool start(const QString& mediaDir)
+    {
+        m_proc.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_proc.start(QCoreApplication::applicationFilePath(), {"--reference", mediaDir});
+        return m_proc.waitForStarted(10000) && answer().has_value();
+    }
+
+    bool setCondition(int latencyMs, qint64 rate)
+    {
+        return ask(QString("condition %1 %2").arg(latencyMs).arg(rate)).has_value();
+    }
+
+    // One start and its seeks of file, added to out.
+    bool play(const char* file, Samples& out)
+    {
+        const auto w = ask(QString("play %1").arg(file));
+        if (!w || w->size() != int(1 + kSeekCount))
+            return false;
+        out.starts.push_back(w->front().toDouble());
+        for (int i = 1; i < w->size(); ++i)
+            out.seeks.push_back(w->at(i).toDouble());
+        return true;
+    }
+
+private:
+    std::optional<QStringList> ask(const QString& line)
+    {
+        m_proc.write((line + "\n").toUtf8());
+        return answer();
+    }
+
+    // The words after "ok", or nothing when the reference failed.
+    std::optional<QStringList> answer()
+    {
+        while (!m_proc.canReadLine())
+            if (!m_proc.waitForReadyRead(120000))
+                return std::nullopt;
+        QStringList w = QString::fromUtf8(m_proc.readLine()).trimmed().split(' ', Qt::SkipEmptyParts);
+        if (w.isEmpty() || w.front() != "ok")
+            return std::nullopt;
+        w.removeFirst();
+        return w;
+    }
+
+    QProcess m_proc;
+};
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -273,6 +385,8 @@ int main(int argc, char* argv[])
     setvbuf(figures, nullptr, _IOLBF, 0);
     const int devNull = ::open("/dev/null", O_WRONLY);
     dup2(devNull, 1);
+    if (argc == 3 && !strcmp(argv[1], "--reference"))
+        return referenceMain(argc, argv, figures, QString::fromLocal8Bit(argv[2]));
     QTemporaryDir home;
     useTemporaryHome(home.path());
     quietQtMessages();
@@ -297,9 +411,9 @@ int main(int argc, char* argv[])
         fprintf(stderr, "ffmpeg failed\n");
         return 1;
     }
-    PlainFileServer plain(mediaDir.toStdString());
-    if (!plain.start()) {
-        fprintf(stderr, "plain file server did not start\n");
+    Reference reference;
+    if (!reference.start(mediaDir)) {
+        fprintf(stderr, "reference player did not start\n");
         return 1;
     }
     BenchTab owner;
@@ -325,14 +439,13 @@ int main(int argc, char* argv[])
     player.setProperty("ao", "null");
     player.setProperty("vo", "null");
     player.setTw(&owner);
+    // Watched as the reference is: through a client of its own.
     mpv_handle* watcher = mpv_create_client(player.mpvHandle(), "bench");
-    mpv_handle* stock = stockPlayer();
-    // Both are watched alike: through a client of their own.
-    mpv_handle* stockWatcher = stock ? mpv_create_client(stock, "bench") : nullptr;
-    if (!watcher || !stockWatcher) {
+    if (!watcher) {
         fprintf(stderr, "libmpv did not start\n");
         return 1;
     }
+    auto watch = std::make_unique<Watch>(watcher);
     const QString cache = player.mediaCachePath();
     // Libraries and decoders are set up on the first play of each: once
     // for every medium, before anything is timed.
@@ -340,10 +453,8 @@ int main(int argc, char* argv[])
         Samples none;
         clearFolder(cache);
         player.setSource(itemOf(m).toVariantMap());
-        const QString url = QString("http://127.0.0.1:%1/%2").arg(plain.port()).arg(m.file);
-        if (!measure(player.mpvHandle(), watcher, none, [&] { player.play(); }, [&] { player.stop(); })
-            || !measure(stock, stockWatcher, none, [&] { mpv::qt::command(stock, QVariantList{"loadfile", url}); },
-                        [&] { mpv::qt::command(stock, QVariantList{"stop"}); })) {
+        if (!measure(player.mpvHandle(), *watch, none, [&] { player.play(); }, [&] { player.stop(); })
+            || !reference.play(m.file, none)) {
             fprintf(stderr, "playback of %s failed\n", m.name);
             return 1;
         }
@@ -359,11 +470,12 @@ int main(int argc, char* argv[])
             if (latency > 0)
                 server.delayAnswer(latency, -1, "");
             server.throttle(rate);
-            plain.setLatency(latency);
-            plain.setRate(rate);
+            if (!reference.setCondition(latency, rate)) {
+                fprintf(stderr, "reference player stopped\n");
+                return 1;
+            }
             for (const Medium& m : kMedia) {
                 const TwFileInfo item = itemOf(m);
-                const QString url = QString("http://127.0.0.1:%1/%2").arg(plain.port()).arg(m.file);
                 Samples ours;
                 Samples theirs;
                 bool ok = true;
@@ -372,16 +484,11 @@ int main(int argc, char* argv[])
                         // A first play: nothing of the item is held yet.
                         clearFolder(cache);
                         player.setSource(item.toVariantMap());
-                        return measure(player.mpvHandle(), watcher, ours, [&] { player.play(); },
+                        return measure(player.mpvHandle(), *watch, ours, [&] { player.play(); },
                                        [&] { player.stop(); })
                                && player.stream() && player.stream()->segmentCount() == 0;
                     };
-                    auto runTheirs = [&] {
-                        return measure(stock, stockWatcher, theirs,
-                                       [&] { mpv::qt::command(stock, QVariantList{"loadfile", url}); },
-                                       [&] { mpv::qt::command(stock, QVariantList{"stop"}); });
-                    };
-                    ok = runTheirs() && runOurs();
+                    ok = reference.play(m.file, theirs) && runOurs();
                 }
                 const QString name = conditionName(m, latency, rate);
                 if (!ok) {
@@ -422,8 +529,6 @@ int main(int argc, char* argv[])
     fprintf(figures, "stream_start worst: %s\n", qPrintable(worstStartAt));
     printRatio(figures, "stream_seek", worstSeek);
     fprintf(figures, "stream_seek worst: %s\n", qPrintable(worstSeekAt));
-    mpv_destroy(stockWatcher);
-    mpv_terminate_destroy(stock);
 
     // Bytes fetched for one playthrough as fast as the decoders go.
     server.clearFaults();
@@ -434,9 +539,7 @@ int main(int argc, char* argv[])
     player.setSource(item.toVariantMap());
     player.setProperty("untimed", true);
     player.setProperty("ao-null-untimed", true);
-    drain(watcher);
-    player.play();
-    if (!waitFor(watcher, MPV_EVENT_END_FILE, 300000)) {
+    if (watch->timeTo(MPV_EVENT_END_FILE, [&] { player.play(); }, 300000) < 0) {
         fprintf(stderr, "playthrough failed\n");
         return 1;
     }
@@ -486,8 +589,8 @@ int main(int argc, char* argv[])
     fprintf(figures, "stream_cache_read: %.0f MB/s (plain %.0f MB/s)\n", mb / median(reads.ours),
             mb / median(reads.reference));
     printRatio(figures, "stream_cache_read", ratioOf(reads));
+    watch.reset();
     mpv_destroy(watcher);
-    plain.stop();
     server.stop();
     fclose(figures);
     return 0;
