@@ -2,8 +2,8 @@
 // over plain HTTP from a plain file server on loopback, as a user choosing
 // between the two would: an MP4 with its index at the start, one with it at
 // the end, an MP3 and a WAV, each at 0, 20 and 50 ms added latency on an
-// unlimited and a 2 MB/s link. The stock player and its server run in a
-// process of their own (see referenceMain). Start latency (open to first
+// unlimited and a 2 MB/s link. Each player runs in a process of its own and
+// both servers in a third (see serversMain). Start latency (open to first
 // decoded frame) and seek latency (seek to playback restart) are medians
 // over the same starts and seek points, the two sides interleaved (the stock
 // player first in each round, after one warm-up round); our segments are
@@ -30,6 +30,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
@@ -264,19 +265,60 @@ QString conditionName(const Medium& m, int latencyMs, qint64 rate)
         .arg(rate > 0 ? QString("%1MBps").arg(rate / (1024 * 1024)) : QString("unlimited"));
 }
 
-// The reference: a stock player with the plain file server, alone in a
-// process of its own, as in the application a user would run instead. In one
-// process, the threads each player starts and ends decide which malloc arena
-// the other's next threads get, and with it whether libmpv's 10 MB probe
-// buffer lands on pages already mapped: a few milliseconds of every start at
-// 0 ms, given to whichever side the order of thread exits favours.
-// Driven line by line: "condition LATENCY RATE", "play FILE" (answered
-// "ok START SEEK..." in seconds, or "failed"), "quit".
-int referenceMain(int argc, char* argv[], FILE* out, const QString& mediaDir)
+// Each player runs alone in a process of its own, and both servers in a
+// third, as a user runs one application or the other against a device on
+// another machine. A thread's first allocation takes the malloc arena that
+// the thread ended last in its process gave back, and libmpv zeroes a 10 MB
+// probe buffer on every open: on an arena without that much free it lands on
+// fresh pages, several milliseconds of a start at 0 ms. In one process, the
+// threads that one player or a server started and ended decided that for the
+// other player's next open.
+// The helpers are this program, driven line by line on standard input and
+// answering "ok ..." (or "failed") on standard output; any other line ends
+// them.
+
+// "--servers ROOT": the test device on ROOT and the plain file server on its
+// media folder; first answer "ok DEVICE_PORT PLAIN_PORT". "condition LATENCY
+// RATE" applies to both; "id PATH" answers the device's id of PATH.
+int serversMain(FILE* out, const QString& root)
+{
+    TestDeviceServer device(root.toStdString());
+    PlainFileServer plain(QDir(root).filePath("media").toStdString());
+    if (!device.start() || !plain.start()) {
+        fprintf(stderr, "servers did not start\n");
+        return 1;
+    }
+    fprintf(out, "ok %d %d\n", device.port(), plain.port());
+    char line[1024];
+    while (fgets(line, sizeof line, stdin)) {
+        const QStringList w = QString::fromUtf8(line).trimmed().split(' ', Qt::SkipEmptyParts);
+        if (w.size() == 3 && w[0] == "condition") {
+            const int latency = w[1].toInt();
+            const qint64 rate = w[2].toLongLong();
+            device.clearFaults();
+            if (latency > 0)
+                device.delayAnswer(latency, -1, "");
+            device.throttle(rate);
+            plain.setLatency(latency);
+            plain.setRate(rate);
+            fprintf(out, "ok\n");
+        } else if (w.size() == 2 && w[0] == "id") {
+            fprintf(out, "ok %lld\n", static_cast<long long>(device.idForPath(w[1].toStdString())));
+        } else {
+            break;
+        }
+    }
+    plain.stop();
+    device.stop();
+    return 0;
+}
+
+// "--reference PLAIN_PORT": a stock player. "play FILE" answers
+// "ok START SEEK..." in seconds.
+int referenceMain(int argc, char* argv[], FILE* out, int plainPort)
 {
     QCoreApplication app(argc, argv);
-    PlainFileServer plain(mediaDir.toStdString());
-    mpv_handle* stock = plain.start() ? stockPlayer() : nullptr;
+    mpv_handle* stock = stockPlayer();
     mpv_handle* watcher = stock ? mpv_create_client(stock, "bench") : nullptr;
     if (!watcher) {
         fprintf(stderr, "reference player did not start\n");
@@ -288,38 +330,31 @@ int referenceMain(int argc, char* argv[], FILE* out, const QString& mediaDir)
         char line[1024];
         while (fgets(line, sizeof line, stdin)) {
             const QStringList w = QString::fromUtf8(line).trimmed().split(' ', Qt::SkipEmptyParts);
-            if (w.size() == 3 && w[0] == "condition") {
-                plain.setLatency(w[1].toInt());
-                plain.setRate(w[2].toLongLong());
-                fprintf(out, "ok\n");
-            } else if (w.size() == 2 && w[0] == "play") {
-                const QString url = QString("http://127.0.0.1:%1/%2").arg(plain.port()).arg(w[1]);
-                Samples s;
-                if (!measure(stock, watch, s, [&] { mpv::qt::command(stock, QVariantList{"loadfile", url}); },
-                             [&] { mpv::qt::command(stock, QVariantList{"stop"}); })) {
-                    fprintf(out, "failed\n");
-                    continue;
-                }
-                QString answer = QString("ok %1").arg(s.starts.front(), 0, 'f', 9);
-                for (double seek : s.seeks)
-                    answer += QString(" %1").arg(seek, 0, 'f', 9);
-                fprintf(out, "%s\n", qPrintable(answer));
-            } else {
+            if (w.size() != 2 || w[0] != "play")
                 break;
+            const QString url = QString("http://127.0.0.1:%1/%2").arg(plainPort).arg(w[1]);
+            Samples s;
+            if (!measure(stock, watch, s, [&] { mpv::qt::command(stock, QVariantList{"loadfile", url}); },
+                         [&] { mpv::qt::command(stock, QVariantList{"stop"}); })) {
+                fprintf(out, "failed\n");
+                continue;
             }
+            QString answer = QString("ok %1").arg(s.starts.front(), 0, 'f', 9);
+            for (double seek : s.seeks)
+                answer += QString(" %1").arg(seek, 0, 'f', 9);
+            fprintf(out, "%s\n", qPrintable(answer));
         }
     }
     mpv_destroy(watcher);
     mpv_terminate_destroy(stock);
-    plain.stop();
     return 0;
 }
 
-// The parent's end of the reference process.
-class Reference
+// The parent's end of a helper process.
+class Helper
 {
 public:
-    ~Reference()
+    ~Helper()
     {
         if (m_proc.state() == QProcess::NotRunning)
             return;
@@ -328,38 +363,24 @@ public:
             m_proc.kill();
     }
 
-    bool start(const QString& mediaDir)
+    // The words of its first answer, or nothing when it did not start.
+    std::optional<QStringList> start(const QStringList& args)
     {
         m_proc.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_proc.start(QCoreApplication::applicationFilePath(), {"--reference", mediaDir});
-        return m_proc.waitForStarted(10000) && answer().has_value();
+        m_proc.start(QCoreApplication::applicationFilePath(), args);
+        if (!m_proc.waitForStarted(10000))
+            return std::nullopt;
+        return answer();
     }
 
-    bool setCondition(int latencyMs, qint64 rate)
-    {
-        return ask(QString("condition %1 %2").arg(latencyMs).arg(rate)).has_value();
-    }
-
-    // One start and its seeks of file, added to out.
-    bool play(const char* file, Samples& out)
-    {
-        const auto w = ask(QString("play %1").arg(file));
-        if (!w || w->size() != int(1 + kSeekCount))
-            return false;
-        out.starts.push_back(w->front().toDouble());
-        for (int i = 1; i < w->size(); ++i)
-            out.seeks.push_back(w->at(i).toDouble());
-        return true;
-    }
-
-private:
+    // The words after "ok", or nothing when the helper failed.
     std::optional<QStringList> ask(const QString& line)
     {
         m_proc.write((line + "\n").toUtf8());
         return answer();
     }
 
-    // The words after "ok", or nothing when the reference failed.
+private:
     std::optional<QStringList> answer()
     {
         while (!m_proc.canReadLine())
@@ -375,6 +396,18 @@ private:
     QProcess m_proc;
 };
 
+// One start and the seeks of the stock player playing file, added to out.
+bool playReference(Helper& reference, const char* file, Samples& out)
+{
+    const auto w = reference.ask(QString("play %1").arg(file));
+    if (!w || w->size() != int(1 + kSeekCount))
+        return false;
+    out.starts.push_back(w->front().toDouble());
+    for (int i = 1; i < w->size(); ++i)
+        out.seeks.push_back(w->at(i).toDouble());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -385,8 +418,10 @@ int main(int argc, char* argv[])
     setvbuf(figures, nullptr, _IOLBF, 0);
     const int devNull = ::open("/dev/null", O_WRONLY);
     dup2(devNull, 1);
+    if (argc == 3 && !strcmp(argv[1], "--servers"))
+        return serversMain(figures, QString::fromLocal8Bit(argv[2]));
     if (argc == 3 && !strcmp(argv[1], "--reference"))
-        return referenceMain(argc, argv, figures, QString::fromLocal8Bit(argv[2]));
+        return referenceMain(argc, argv, figures, atoi(argv[2]));
     QTemporaryDir home;
     useTemporaryHome(home.path());
     quietQtMessages();
@@ -400,38 +435,45 @@ int main(int argc, char* argv[])
         return 1;
     }
     QTemporaryDir work;
-    TestDeviceServer server(work.filePath("storage").toStdString());
-    if (!server.start()) {
-        fprintf(stderr, "test device did not start\n");
-        return 1;
-    }
-    const QString mediaDir = QString::fromStdString(server.absolutePath("media"));
+    const QString root = work.filePath("storage");
+    const QString mediaDir = QDir(root).filePath("media");
     QDir().mkpath(mediaDir);
     if (!makeMedia(mediaDir)) {
         fprintf(stderr, "ffmpeg failed\n");
         return 1;
     }
-    Reference reference;
-    if (!reference.start(mediaDir)) {
-        fprintf(stderr, "reference player did not start\n");
+    Helper servers;
+    const auto ports = servers.start({"--servers", root});
+    Helper reference;
+    if (!ports || ports->size() != 2 || !reference.start({"--reference", ports->at(1)})) {
+        fprintf(stderr, "helper processes did not start\n");
         return 1;
     }
+    auto setCondition = [&](int latencyMs, qint64 rate) {
+        return servers.ask(QString("condition %1 %2").arg(latencyMs).arg(rate)).has_value();
+    };
     BenchTab owner;
-    if (!owner.connectTo(server.port())) {
+    if (!owner.connectTo(ports->at(0).toInt())) {
         fprintf(stderr, "no connection to the test device\n");
         return 1;
     }
-    auto itemOf = [&](const Medium& m) {
-        TwFileInfo item;
-        const std::string rel = std::string("media/") + m.file;
-        item.id = server.idForPath(rel);
+    QMap<QString, TwFileInfo> items;
+    for (const Medium& m : kMedia) {
+        const QString rel = QString("media/") + m.file;
+        const auto id = servers.ask("id " + rel);
+        if (!id || id->size() != 1 || id->front().toLongLong() <= 0) {
+            fprintf(stderr, "the test device has no id for %s\n", qPrintable(rel));
+            return 1;
+        }
+        TwFileInfo& item = items[m.file];
+        item.id = id->front().toLongLong();
         item.name = m.file;
         item.isFile = true;
-        item.fileLen = QFileInfo(QString::fromStdString(server.absolutePath(rel))).size();
+        item.fileLen = QFileInfo(QDir(root).filePath(rel)).size();
         item.fileMd5 = QString("%1").arg(item.id, 32, 16, QChar('0'));
         item.ower = "bench";
-        return item;
-    };
+    }
+    auto itemOf = [&](const Medium& m) { return items.value(m.file); };
 
     TwMediaPlayer player;
     player.setProperty("terminal", "no");
@@ -454,7 +496,7 @@ int main(int argc, char* argv[])
         clearFolder(cache);
         player.setSource(itemOf(m).toVariantMap());
         if (!measure(player.mpvHandle(), *watch, none, [&] { player.play(); }, [&] { player.stop(); })
-            || !reference.play(m.file, none)) {
+            || !playReference(reference, m.file, none)) {
             fprintf(stderr, "playback of %s failed\n", m.name);
             return 1;
         }
@@ -466,12 +508,8 @@ int main(int argc, char* argv[])
     const int rounds = benchRounds();
     for (qint64 rate : kRates) {
         for (int latency : kLatencies) {
-            server.clearFaults();
-            if (latency > 0)
-                server.delayAnswer(latency, -1, "");
-            server.throttle(rate);
-            if (!reference.setCondition(latency, rate)) {
-                fprintf(stderr, "reference player stopped\n");
+            if (!setCondition(latency, rate)) {
+                fprintf(stderr, "the servers stopped\n");
                 return 1;
             }
             for (const Medium& m : kMedia) {
@@ -488,7 +526,7 @@ int main(int argc, char* argv[])
                                        [&] { player.stop(); })
                                && player.stream() && player.stream()->segmentCount() == 0;
                     };
-                    ok = reference.play(m.file, theirs) && runOurs();
+                    ok = playReference(reference, m.file, theirs) && runOurs();
                 }
                 const QString name = conditionName(m, latency, rate);
                 if (!ok) {
@@ -531,9 +569,9 @@ int main(int argc, char* argv[])
     fprintf(figures, "stream_seek worst: %s\n", qPrintable(worstSeekAt));
 
     // Bytes fetched for one playthrough as fast as the decoders go.
-    server.clearFaults();
+    setCondition(0, 0);
     const TwFileInfo item = itemOf(kMedia[0]);
-    const QString media = QString::fromStdString(server.absolutePath(std::string("media/") + kMedia[0].file));
+    const QString media = QDir(mediaDir).filePath(kMedia[0].file);
     player.stop();
     clearFolder(cache);
     player.setSource(item.toVariantMap());
@@ -591,7 +629,6 @@ int main(int argc, char* argv[])
     printRatio(figures, "stream_cache_read", ratioOf(reads));
     watch.reset();
     mpv_destroy(watcher);
-    server.stop();
     fclose(figures);
     return 0;
 }
