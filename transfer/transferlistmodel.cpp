@@ -69,7 +69,12 @@ void TransferListModel::loadData()
         return;
     }
     const int serial = beginRequest(pageOverlay());
-    sendPageRequest(fm, m_page, kPageSize, serial);
+    // Rows that finished since the last page moved the later ones up by as
+    // many places: the page before is read again, or the next page would
+    // start past them (what repeats is left out on merge).
+    m_askedPage = m_shifted && m_page > 1 ? m_page - 1 : m_page;
+    m_shifted = false;
+    sendPageRequest(fm, m_askedPage, kPageSize, serial);
 }
 
 void TransferListModel::refresh()
@@ -80,6 +85,7 @@ void TransferListModel::refresh()
     m_finishedRows = 0;
     m_hasMore = true;
     m_page = 1;
+    m_shifted = false;
     if (m_req.busy())
         m_req.invalidate(true);  // its answer is dropped, then page 1 is asked for
     else
@@ -180,6 +186,8 @@ void TransferListModel::recordFinished(int fId)
     beginRemoveRows(QModelIndex(), row, row);
     eraseRecord(row);
     endRemoveRows();
+    if (m_hasMore)
+        m_shifted = true;
     const bool wasSelected = m_selected.remove(fId);
     sendTotalRequest();
     emit loadNumChanged();

@@ -110,6 +110,10 @@ protected:
     // Drops selected fIds no longer loaded.
     void pruneSelection();
 
+    // The page the request in flight asked for: one before m_page when
+    // finished rows moved the unread ones up.
+    int m_askedPage = 1;
+
 private:
     void clearSelectionNotify();
 
@@ -117,5 +121,6 @@ private:
     QSet<int> m_selected;  // fIds
     int m_totalNum = 0;
     int m_finishedRows = 0;
+    bool m_shifted = false;
     int m_taskState = 0;
 };

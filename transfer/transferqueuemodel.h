@@ -83,13 +83,15 @@ template <class Rec>
 void TransferQueueModel<Rec>::applyPage(const QList<Rec>& pageRows)
 {
     const int n = pageRows.size();
-    const bool first = m_page == 1;
+    // A page read again is merged like any later page.
+    const bool again = m_askedPage < m_page;
+    const bool first = m_askedPage == 1 && !again;
     // Paging state first: a view may ask for more from inside the
     // notifications below.
-    if (n >= kPageSize)
-        ++m_page;
-    else
+    if (n < kPageSize)
         m_hasMore = false;
+    else if (!again)
+        ++m_page;
     mergePage(m_rows, pageRows, first);
     if (first)
         pruneSelection();

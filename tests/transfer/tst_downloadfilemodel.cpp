@@ -1,4 +1,5 @@
 #include <QAbstractItemModelTester>
+#include <QSet>
 #include <QSignalSpy>
 
 #include "core/dbhelp.h"
@@ -291,6 +292,64 @@ private slots:
         QTRY_VERIFY(!model.isLoading());
         QVERIFY(reset.count() >= 1);
         QCOMPARE(model.getFileData(0).value("fileName").toString(), QString("d11"));
+    }
+
+    // Finished rows move the unread ones up: the next page must start where
+    // the list ends now, not where it ended before, or a row is never shown.
+    void finishedRowsHideNoRowOfTheNextPage()
+    {
+        DBHelp db;
+        TransferStore st(db);
+        QSet<QString> left;
+        for (int i = 0; i < 70; ++i) {
+            st.addDown("acc1", "dev1", QString("d%1").arg(i), 2, 100 + i);
+            left.insert(QString("d%1").arg(i));
+        }
+        TestOwner owner("acc1", "dev1");
+        LVFinishManager fm;
+        QVERIFY(fm.init(&owner, &db));
+        LVDownloadManager dm;
+        DownloadFileModel model;
+        // No tester yet: it asks for more rows itself, and the pages must
+        // come one at a time here.
+        model.setDown(&dm);
+        model.setTwfs(&fm);
+        auto finish = [&](int row) {
+            DownFileInfo f;
+            f.fromVariantMap(model.getFileData(row));
+            left.remove(f.fileName);
+            QVERIFY(db.deleteDownFile(f));
+            f.fileState = 5;
+            emit dm.rDownloadFinish(f);
+        };
+
+        // Only page 1 is loaded when its first row finishes.
+        model.fetchMore(QModelIndex());
+        QTRY_COMPARE(model.rowCount(), 30);
+        QTRY_VERIFY(!model.isLoading());
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        finish(0);
+        while (model.rowCount() < 60 && model.canFetchMore(QModelIndex())) {
+            model.fetchMore(QModelIndex());
+            QTRY_VERIFY(!model.isLoading());
+        }
+        QCOMPARE(model.rowCount(), 60);   // d1 to d60
+        // Page 1 read again adds to the rows; it does not start the list over.
+        QCOMPARE(reset.count(), 0);
+        // Two rows of two pages finish, then the rest is paged in.
+        finish(5);
+        finish(40);
+        QTRY_VERIFY(!model.isLoading());
+        while (model.canFetchMore(QModelIndex())) {
+            model.fetchMore(QModelIndex());
+            QTRY_VERIFY(!model.isLoading());
+        }
+        QSet<QString> shown;
+        for (int i = 0; i < model.rowCount(); ++i)
+            shown.insert(model.getFileData(i).value("fileName").toString());
+        QCOMPARE(model.rowCount(), 67);
+        QCOMPARE(shown, left);
+        QAbstractItemModelTester tester(&model);
     }
 
     void commandsReachTheManagerInOrder()
