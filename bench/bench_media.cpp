@@ -30,8 +30,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
 #include <QGuiApplication>
+#include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -277,6 +277,19 @@ QString conditionName(const Medium& m, int latencyMs, qint64 rate)
 // answering "ok ..." (or "failed") on standard output; any other line ends
 // them.
 
+// The words of a line, as helpers and their parent send them.
+QStringList wordsOf(const QByteArray& line)
+{
+    return QString::fromUtf8(line).trimmed().split(' ', Qt::SkipEmptyParts);
+}
+
+// The next command a helper is given; empty at the end of its input.
+QStringList nextCommand()
+{
+    char line[1024];
+    return fgets(line, sizeof line, stdin) ? wordsOf(line) : QStringList();
+}
+
 // "--servers ROOT": the test device on ROOT and the plain file server on its
 // media folder; first answer "ok DEVICE_PORT PLAIN_PORT". "condition LATENCY
 // RATE" applies to both; "id PATH" answers the device's id of PATH.
@@ -289,9 +302,7 @@ int serversMain(FILE* out, const QString& root)
         return 1;
     }
     fprintf(out, "ok %d %d\n", device.port(), plain.port());
-    char line[1024];
-    while (fgets(line, sizeof line, stdin)) {
-        const QStringList w = QString::fromUtf8(line).trimmed().split(' ', Qt::SkipEmptyParts);
+    for (QStringList w = nextCommand(); !w.isEmpty(); w = nextCommand()) {
         if (w.size() == 3 && w[0] == "condition") {
             const int latency = w[1].toInt();
             const qint64 rate = w[2].toLongLong();
@@ -327,9 +338,7 @@ int referenceMain(int argc, char* argv[], FILE* out, int plainPort)
     {
         Watch watch(watcher);
         fprintf(out, "ok\n");
-        char line[1024];
-        while (fgets(line, sizeof line, stdin)) {
-            const QStringList w = QString::fromUtf8(line).trimmed().split(' ', Qt::SkipEmptyParts);
+        for (QStringList w = nextCommand(); !w.isEmpty(); w = nextCommand()) {
             if (w.size() != 2 || w[0] != "play")
                 break;
             const QString url = QString("http://127.0.0.1:%1/%2").arg(plainPort).arg(w[1]);
@@ -386,7 +395,7 @@ private:
         while (!m_proc.canReadLine())
             if (!m_proc.waitForReadyRead(120000))
                 return std::nullopt;
-        QStringList w = QString::fromUtf8(m_proc.readLine()).trimmed().split(' ', Qt::SkipEmptyParts);
+        QStringList w = wordsOf(m_proc.readLine());
         if (w.isEmpty() || w.front() != "ok")
             return std::nullopt;
         w.removeFirst();

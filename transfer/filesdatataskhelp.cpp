@@ -3,6 +3,8 @@
 #include <QDebug>
 #include <QSet>
 
+#include <json/value.h>
+
 #include "core/localfileinfo.h"
 #include "core/networkshare.h"
 #include "core/safepath.h"
@@ -19,8 +21,6 @@
 #include "protocol/getusersharefilesfordirreq.h"
 #include "protocol/getusersharefilesfordirresp.h"
 #include "sdk/resp_info.h"
-
-#include <json/value.h>
 #include "sdk/tidewell_network_sdk.h"
 
 namespace {

@@ -48,6 +48,9 @@ protected:
     bool m_hasMore = true;
     bool m_isRefreshing = false;
     int m_page = 1;
+    // The page the request in flight asked for: m_page, or the one before
+    // when a list reads a page again.
+    int m_askedPage = 1;
 };
 
 template <class Rec>

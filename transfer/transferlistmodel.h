@@ -110,10 +110,6 @@ protected:
     // Drops selected fIds no longer loaded.
     void pruneSelection();
 
-    // The page the request in flight asked for: one before m_page when
-    // finished rows moved the unread ones up.
-    int m_askedPage = 1;
-
 private:
     void clearSelectionNotify();
 
