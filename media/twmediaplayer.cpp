@@ -339,6 +339,8 @@ void TwMediaPlayer::doEvents()
             }
             break;
         case MPV_EVENT_PLAYBACK_RESTART:
+            if (m_dataMode == STREAM && m_core->stream)
+                m_core->stream->started(h);
             // Playing again (also after an outage): nothing to report.
             if (!m_error.isEmpty()) {
                 m_retryNext = m_retryDelay;

@@ -156,11 +156,29 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
     }
     // libmpv keeps its packet cache only for streams it knows to be remote,
     // which this protocol is not: without it every seek, even into bytes it
-    // read a moment ago, goes back to the segments.
-    mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace", "cache=yes"});
+    // read a moment ago, goes back to the segments. Its read-ahead waits for
+    // the first frame (started()): with the bytes at hand, filling the whole
+    // cache first keeps the decoder from its first packet.
+    if (m_cacheSecs < 0)
+        m_cacheSecs = mpv::qt::get_property(handle, "cache-secs").toDouble();
+    m_narrowed = true;
+    mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace",
+                                          QString("cache=yes,cache-secs=%1").arg(kStartReadAheadSecs)});
     // Only now, with the item on its way: a large cache folder takes a while
     // to go through, and the new segment's file is held, so it stays.
     trimCache();
+}
+
+void TwMediaStream::started(mpv_handle* handle)
+{
+    if (!handle || !m_narrowed)
+        return;
+    m_narrowed = false;
+    if (m_cacheSecs <= kStartReadAheadSecs)
+        return;
+    // Only for this item: libmpv puts back the option's own value at its end.
+    double secs = m_cacheSecs;
+    mpv_set_property_async(handle, 0, "cache-secs", MPV_FORMAT_DOUBLE, &secs);
 }
 
 void TwMediaStream::stop()

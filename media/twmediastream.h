@@ -39,6 +39,8 @@ public:
     // played longest ago go, when an item starts or stops and while its
     // segments grow. What any player has open stays.
     static constexpr qint64 kCacheLimit = 1024LL * 1024 * 1024;
+    // libmpv's read-ahead of an item until its first frame is out.
+    static constexpr double kStartReadAheadSecs = 1.0;
 
     explicit TwMediaStream(TwMediaPlayer* player);
     ~TwMediaStream() override;
@@ -48,6 +50,9 @@ public:
     // The same for a given item, device owner and cache folder; without a
     // handle nothing is loaded (the StreamI calls serve the item directly).
     void play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle);
+    // The item's first frame is out (libmpv restarted playback): its
+    // read-ahead goes back to the full cache. Player's thread.
+    void started(mpv_handle* handle);
     // Stops every segment and wakes a waiting read.
     void stop();
     // A read of the current item gave up: the device sent nothing.
@@ -118,6 +123,9 @@ private:
     quint64 m_generation = 0;
     qint64 m_cacheLimit = kCacheLimit;
     int m_reported = 0;
+    // libmpv's own cache-secs, read once; the read-ahead is still narrowed.
+    double m_cacheSecs = -1;
+    bool m_narrowed = false;
     Session* m_direct = nullptr;
     mutable std::recursive_mutex m_lock;
 };

@@ -194,6 +194,29 @@ private slots:
         QCOMPARE(rig.player->duration(), 1LL);
     }
 
+    // libmpv reads ahead a second only until an item's first frame, then
+    // as far as its cache goes; the next item and later plays start narrow
+    // again, and the player's own setting is never lost.
+    void theReadAheadWidensAtTheFirstFrame()
+    {
+        PlayerRig rig;
+        rig.addWav("music/wide.wav", 30.0);
+        const TwFileInfo item = rig.mediaItem("music/wide.wav");
+        const double global = rig.prop("cache-secs").toDouble();
+        QVERIFY(global > TwMediaStream::kStartReadAheadSecs);
+        for (int i = 0; i < 2; ++i) {
+            // The device waits before it answers: no frame until then.
+            rig.server->delayAnswer(1500, 1, "/device/download");
+            rig.playItem(item);
+            QTRY_COMPARE_WITH_TIMEOUT(rig.prop("cache-secs").toDouble(), TwMediaStream::kStartReadAheadSecs, 1000);
+            QVERIFY(rig.waitFor(MPV_EVENT_PLAYBACK_RESTART));
+            QTRY_COMPARE_WITH_TIMEOUT(rig.prop("cache-secs").toDouble(), global, 2000);
+            rig.player->stop();
+            QVERIFY(rig.waitFor(MPV_EVENT_IDLE, 10000));
+            QCOMPARE(rig.prop("cache-secs").toDouble(), global);
+        }
+    }
+
     // After its end an item is stopped (Play, not Pause) with its length
     // still shown, and play() starts it again from the beginning.
     void anItemEndsStoppedAndPlaysAgain()
