@@ -189,6 +189,11 @@ TwMediaPlayer::State TwMediaPlayer::state() const
     return flag("pause") ? PausedState : PlayingState;
 }
 
+QString TwMediaPlayer::startOption(qlonglong seconds)
+{
+    return seconds > 0 ? QString("start=%1").arg(seconds) : QString();
+}
+
 void TwMediaPlayer::play()
 {
     qDebug() << "TwMediaPlayer::play - m_dataMode " << m_dataMode << ", curr state " << state();
@@ -199,24 +204,21 @@ void TwMediaPlayer::play()
     if (!m_retrying)
         setError(QString(), false);
     m_retrying = false;
-    // After an outage the item goes on where it stopped, once loaded.
+    // After an outage the item goes on where it stopped: libmpv starts it
+    // there, so no frame or position of its beginning shows first.
     const qlonglong startAt = m_resumeAt;
     m_lastPos = startAt;
-    m_seekOnLoad = startAt;
     if (m_dataMode == STREAM) {
         m_skipRendering = 0;
         stop();
         if (!m_core->stream)
             m_core->stream.reset(new TwMediaStream(this));
-        m_core->stream->play();
+        m_core->stream->play(startAt);
         qDebug() << "TwMediaPlayer::play - STREAM " << m_dataMode;
-    } else if (m_item.local) {
-        qDebug() << "TwMediaPlayer::play - local: " << m_item.filePath << ", m_dataMode " << m_dataMode;
-        mpv::qt::command(mpvHandle(), QVariantList{"loadfile", m_item.filePath});
     } else {
-        qDebug() << "TwMediaPlayer::play - url: " << m_sourceUrl.scheme() << ", " << m_sourceUrl.toLocalFile()
-                 << ", m_dataMode " << m_dataMode;
-        mpv::qt::command(mpvHandle(), QVariantList{"loadfile", m_sourceUrl.toLocalFile()});
+        const QString file = m_item.local ? m_item.filePath : m_sourceUrl.toLocalFile();
+        qDebug() << "TwMediaPlayer::play - file: " << file << ", m_dataMode " << m_dataMode;
+        mpv::qt::command(mpvHandle(), QVariantList{"loadfile", file, "replace", startOption(startAt)});
     }
     m_playStart = QDateTime::currentMSecsSinceEpoch();
     qDebug() << "start Time----------" << m_playStart;
@@ -330,13 +332,6 @@ void TwMediaPlayer::doEvents()
         case MPV_EVENT_END_FILE:
             setMediaStatus(EndOfMedia);
             onEnd(event);
-            break;
-        case MPV_EVENT_FILE_LOADED:
-            if (m_seekOnLoad > 0) {
-                qDebug() << "TwMediaPlayer::doEvents - on from " << m_seekOnLoad;
-                mpv::qt::set_property(h, "time-pos", m_seekOnLoad);
-                m_seekOnLoad = 0;
-            }
             break;
         case MPV_EVENT_PLAYBACK_RESTART:
             if (m_dataMode == STREAM && m_core->stream)

@@ -69,6 +69,10 @@ public:
     explicit TwMediaPlayer(QQuickItem* parent = nullptr);
     ~TwMediaPlayer() override;
 
+    // libmpv's per-file option starting an item that many seconds in
+    // (empty: from its beginning).
+    static QString startOption(qlonglong seconds);
+
     Renderer* createRenderer() const override;
 
     QObject* tw() const { return m_tw; }
@@ -175,7 +179,6 @@ private:
     qlonglong m_heldDuration = 0;
     // Where the next play() of the same item starts (seconds).
     qlonglong m_resumeAt = 0;
-    qlonglong m_seekOnLoad = 0;
     QString m_error;
     // libmpv's title of the current item, as its change events tell it.
     QString m_title;

@@ -110,14 +110,15 @@ bool TwMediaStream::registerOn(mpv_handle* handle)
     return mpv_stream_cb_add_ro(handle, "stream", this, openFn) >= 0;
 }
 
-void TwMediaStream::play()
+void TwMediaStream::play(qlonglong startAt)
 {
     if (!m_player)
         return;
-    play(m_player->item(), m_player->ownerInterface(), m_player->mediaCachePath(), m_player->mpvHandle());
+    play(m_player->item(), m_player->ownerInterface(), m_player->mediaCachePath(), m_player->mpvHandle(), startAt);
 }
 
-void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle)
+void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle,
+                         qlonglong startAt)
 {
     {
         std::lock_guard<std::recursive_mutex> lock(m_lock);
@@ -162,8 +163,10 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
     if (m_cacheSecs < 0)
         m_cacheSecs = mpv::qt::get_property(handle, "cache-secs").toDouble();
     m_narrowed = true;
-    mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace",
-                                          QString("cache=yes,cache-secs=%1").arg(kStartReadAheadSecs)});
+    QString options = QString("cache=yes,cache-secs=%1").arg(kStartReadAheadSecs);
+    if (startAt > 0)
+        options += "," + TwMediaPlayer::startOption(startAt);
+    mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace", options});
     // Only now, with the item on its way: a large cache folder takes a while
     // to go through, and the new segment's file is held, so it stays.
     trimCache();
@@ -429,6 +432,12 @@ qint64 TwMediaStream::seekIn(Session* s, qint64 offset)
     std::lock_guard<std::recursive_mutex> lock(m_lock);
     if (!current(s) || m_stopped.load())
         return -1;
+    // Where the read is already: nothing moves, and the reads fetch what is
+    // missing. libmpv asks this at open to learn whether the stream can seek
+    // at all, and a device away at that moment would have made it one that
+    // never can (an item resumed after an outage then started from 0).
+    if (offset == s->position)
+        return offset;
     s->position = offset;
     s->seekTarget = offset;
     if (!s->streamMode)

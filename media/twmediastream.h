@@ -45,11 +45,13 @@ public:
     explicit TwMediaStream(TwMediaPlayer* player);
     ~TwMediaStream() override;
 
-    // Starts playback of the player's current item through the protocol.
-    void play();
+    // Starts playback of the player's current item through the protocol,
+    // startAt seconds into it.
+    void play(qlonglong startAt = 0);
     // The same for a given item, device owner and cache folder; without a
     // handle nothing is loaded (the StreamI calls serve the item directly).
-    void play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle);
+    void play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle,
+              qlonglong startAt = 0);
     // The item's first frame is out (libmpv restarted playback): its
     // read-ahead goes back to the full cache. Player's thread.
     void started(mpv_handle* handle);
