@@ -463,6 +463,11 @@ void download_job::finish_failed(const std::string& text, int err_code)
     observer->on_status(status_download_failed, text, err_code);
 }
 
+task_interface* download_task::observer() const
+{
+    return m_job->observer;
+}
+
 download_task::download_task(const model::down_file_info& info, download_observer* observer,
                              const transfer_route& route, bool stream)
     : m_job(std::make_shared<download_job>(info, observer, route, stream))

@@ -61,6 +61,11 @@ public:
     // status: see task_status; text: a short description for the log;
     // err_code: see task_error (0 on success).
     virtual void on_status(int status, const std::string& text, int err_code) = 0;
+
+    // The session ended with the task never given back, and deleted it: the
+    // task must not be used or given back any more. On the thread that ends
+    // the session, after the task's last callback.
+    virtual void on_released() {}
 };
 
 } } }

@@ -85,8 +85,13 @@ tidewell_network_sdk::~tidewell_network_sdk()
     }
     if (!left.empty())
         m_state->log(2, std::to_string(left.size()) + " transfer task(s) not given back before the session ended");
-    for (cores::tidewell::transfer_base* task : left)
+    for (cores::tidewell::transfer_base* task : left) {
+        cores::tidewell::task_interface* observer = task->observer();
         delete task;
+        // Its holder would otherwise stop or give back a deleted task.
+        if (observer)
+            observer->on_released();
+    }
 }
 
 bool tidewell_network_sdk::init(const channel_option& option)

@@ -2,6 +2,8 @@
 
 namespace sdk { namespace cores { namespace tidewell {
 
+class task_interface;
+
 // What download and upload tasks share: start on a worker thread of the
 // task's own, stop and wait for that worker.
 class transfer_base
@@ -17,6 +19,9 @@ public:
     // Stops the transfer and waits until the worker has stopped calling the
     // observer. No final status follows a stop. Safe to call more than once.
     virtual void stop() = 0;
+
+    // Whom the task reports to.
+    virtual task_interface* observer() const = 0;
 };
 
 } } }

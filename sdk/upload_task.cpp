@@ -315,6 +315,11 @@ void upload_job::progress(std::int64_t on_wire)
         observer->on_progress(size, offset + on_wire);
 }
 
+task_interface* upload_task::observer() const
+{
+    return m_job->observer;
+}
+
 upload_task::upload_task(const model::up_file_info& info, upload_observer* observer,
                          const transfer_route& route)
     : m_job(std::make_shared<upload_job>(info, observer, route))

@@ -24,6 +24,7 @@ public:
 
     bool start() override;
     void stop() override;
+    task_interface* observer() const override;
     std::string task_id() const override;
 
 private:

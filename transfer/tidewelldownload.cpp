@@ -99,6 +99,12 @@ void TidewellDownload::release()
     giveBack();
 }
 
+void TidewellDownload::on_released()
+{
+    m_task = nullptr;
+    m_sdk = nullptr;
+}
+
 void TidewellDownload::on_task(const std::string& taskId)
 {
     qDebug() << "TidewellDownload::on_task - " << this;

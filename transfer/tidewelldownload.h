@@ -39,6 +39,7 @@ public:
     virtual void on_task(const std::string& taskId) override;
     void on_progress(std::int64_t total, std::int64_t done) override;
     void on_status(int status, const std::string& text, int errCode) override;
+    void on_released() override;
 
 signals:
     void downloadTaskCreate(bool isSucc, QString taskId);

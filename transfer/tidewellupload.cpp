@@ -50,6 +50,12 @@ void TidewellUpload::giveBack()
     m_taskSdk = nullptr;
 }
 
+void TidewellUpload::on_released()
+{
+    m_task = nullptr;
+    m_taskSdk = nullptr;
+}
+
 bool TidewellUpload::start(const UploadFileInfo& info)
 {
     giveBack();

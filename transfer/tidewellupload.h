@@ -45,6 +45,7 @@ public:
     void on_task(const std::string& taskId) override;
     void on_status(int code, const std::string& text, int errCode) override;
     void on_stored(const std::string& name) override;
+    void on_released() override;
 
     // Message shown for a library error code.
     static QString errorMessage(int errCode);

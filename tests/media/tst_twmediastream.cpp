@@ -373,6 +373,25 @@ private slots:
         QCOMPARE(QDir(rig.cacheDir).entryList(QDir::Files).size(), 0);
     }
 
+    // The device's session ends (its tab closed) under a live segment: the
+    // stream stopped afterwards touches nothing of the session.
+    void aSessionEndingUnderALiveSegmentIsSafe()
+    {
+        MediaRig rig;
+        rig.server->addGeneratedFile("e.bin", 1024 * 1024, true, 11);
+        const QByteArray whole = rig.serverBytes("e.bin");
+        rig.server->throttle(64 * 1024);
+        TwMediaStream s(nullptr);
+        s.play(rig.mediaItem("e.bin"), rig.owner.get(), rig.cacheDir, nullptr);
+        QVERIFY(s.open("stream://e.bin"));
+        QCOMPARE(readAt(s, 0, 1024), whole.left(1024));
+        QCOMPARE(s.segmentCount(), 1);
+        rig.owner.reset();
+        s.stop();
+        QCOMPARE(s.segmentCount(), 0);
+        rig.server->clearFaults();
+    }
+
     void aLocalItemIsReadFromItsOwnFile()
     {
         QTemporaryDir dir;
