@@ -5,8 +5,9 @@
 // unlimited and a 2 MB/s link. Each player runs in a process of its own and
 // both servers in a third (see serversMain). Start latency (open to first
 // decoded frame) and seek latency (seek to playback restart) are medians
-// over the same starts and seek points, the two sides interleaved (the stock
-// player first in each round, after one warm-up round); our segments are
+// over the same starts and seek points, the two sides interleaved start by
+// start (the stock player first; five starts a round, the seeks after the
+// last one; one warm-up round); our segments are
 // stopped and gone before the other side runs. One ratio line per medium and
 // condition (higher is better: the stock player's time / ours; the spread is
 // that of the rounds), then the worst of each, leaving out times under 1 ms
@@ -50,6 +51,10 @@
 namespace {
 
 constexpr int kSeconds = 20;
+// Starts of each side a round, each a first play: one start a round gave
+// five samples a side, and their median moved more between runs than the
+// two players differ.
+constexpr int kStartsPerRound = 5;
 // 7 a round: 35 seeks a side per medium and condition over 5 rounds.
 const double kSeeks[] = {14.0, 6.0, 17.0, 10.0, 3.0, 12.0, 18.0};
 constexpr std::size_t kSeekCount = sizeof(kSeeks) / sizeof(kSeeks[0]);
@@ -198,10 +203,10 @@ Ratio sampleRatio(const std::vector<double>& theirs, const std::vector<double>& 
     return r;
 }
 
-// One start and the seeks on handle (watched through watch); load() opens
-// the file, stop() ends playback. False when playback failed.
+// One start on handle (watched through watch), then the seeks when asked;
+// load() opens the file, stop() ends playback. False when playback failed.
 template <class Load, class Stop>
-bool measure(mpv_handle* handle, Watch& watch, Samples& out, Load&& load, Stop&& stop)
+bool measure(mpv_handle* handle, Watch& watch, Samples& out, Load&& load, Stop&& stop, bool seeks = true)
 {
     QCoreApplication::processEvents();
     const double start = watch.timeTo(MPV_EVENT_PLAYBACK_RESTART, load);
@@ -209,6 +214,8 @@ bool measure(mpv_handle* handle, Watch& watch, Samples& out, Load&& load, Stop&&
         return false;
     out.starts.push_back(start);
     for (double pos : kSeeks) {
+        if (!seeks)
+            break;
         const double seek = watch.timeTo(MPV_EVENT_PLAYBACK_RESTART, [&] {
             mpv::qt::command(handle, QVariantList{"seek", pos, "absolute"});
         });
@@ -325,7 +332,7 @@ int serversMain(FILE* out, const QString& root)
 }
 
 // "--reference PLAIN_PORT": a stock player. "play FILE" answers
-// "ok START SEEK..." in seconds.
+// "ok START SEEK..." in seconds, "start FILE" only "ok START".
 int referenceMain(int argc, char* argv[], FILE* out, int plainPort)
 {
     QCoreApplication app(argc, argv);
@@ -339,12 +346,12 @@ int referenceMain(int argc, char* argv[], FILE* out, int plainPort)
         Watch watch(watcher);
         fprintf(out, "ok\n");
         for (QStringList w = nextCommand(); !w.isEmpty(); w = nextCommand()) {
-            if (w.size() != 2 || w[0] != "play")
+            if (w.size() != 2 || (w[0] != "play" && w[0] != "start"))
                 break;
             const QString url = QString("http://127.0.0.1:%1/%2").arg(plainPort).arg(w[1]);
             Samples s;
             if (!measure(stock, watch, s, [&] { mpv::qt::command(stock, QVariantList{"loadfile", url}); },
-                         [&] { mpv::qt::command(stock, QVariantList{"stop"}); })) {
+                         [&] { mpv::qt::command(stock, QVariantList{"stop"}); }, w[0] == "play")) {
                 fprintf(out, "failed\n");
                 continue;
             }
@@ -405,11 +412,12 @@ private:
     QProcess m_proc;
 };
 
-// One start and the seeks of the stock player playing file, added to out.
-bool playReference(Helper& reference, const char* file, Samples& out)
+// One start of the stock player playing file, and the seeks when asked,
+// added to out.
+bool playReference(Helper& reference, const char* file, Samples& out, bool seeks = true)
 {
-    const auto w = reference.ask(QString("play %1").arg(file));
-    if (!w || w->size() != int(1 + kSeekCount))
+    const auto w = reference.ask(QString("%1 %2").arg(seeks ? "play" : "start", file));
+    if (!w || w->size() != int(1 + (seeks ? kSeekCount : 0)))
         return false;
     out.starts.push_back(w->front().toDouble());
     for (int i = 1; i < w->size(); ++i)
@@ -527,15 +535,19 @@ int main(int argc, char* argv[])
                 Samples theirs;
                 bool ok = true;
                 for (int round = 0; round <= rounds && ok; ++round) {
-                    auto runOurs = [&] {
+                    auto runOurs = [&](bool seeks) {
                         // A first play: nothing of the item is held yet.
                         clearFolder(cache);
                         player.setSource(item.toVariantMap());
                         return measure(player.mpvHandle(), *watch, ours, [&] { player.play(); },
-                                       [&] { player.stop(); })
+                                       [&] { player.stop(); }, seeks)
                                && player.stream() && player.stream()->segmentCount() == 0;
                     };
-                    ok = playReference(reference, m.file, theirs) && runOurs();
+                    // The starts interleaved one by one; the seeks follow the last.
+                    for (int k = 0; k < kStartsPerRound && ok; ++k) {
+                        const bool seeks = k == kStartsPerRound - 1;
+                        ok = playReference(reference, m.file, theirs, seeks) && runOurs(seeks);
+                    }
                 }
                 const QString name = conditionName(m, latency, rate);
                 if (!ok) {
@@ -544,13 +556,13 @@ int main(int argc, char* argv[])
                     return 1;
                 }
                 // Round 0 warmed up.
-                const std::vector<double> oStarts(ours.starts.begin() + 1, ours.starts.end());
-                const std::vector<double> tStarts(theirs.starts.begin() + 1, theirs.starts.end());
+                const std::vector<double> oStarts(ours.starts.begin() + kStartsPerRound, ours.starts.end());
+                const std::vector<double> tStarts(theirs.starts.begin() + kStartsPerRound, theirs.starts.end());
                 const std::vector<double> oSeeks(ours.seeks.begin() + kSeekCount, ours.seeks.end());
                 const std::vector<double> tSeeks(theirs.seeks.begin() + kSeekCount, theirs.seeks.end());
                 const double oStart = median(oStarts), tStart = median(tStarts);
                 const double oSeek = median(oSeeks), tSeek = median(tSeeks);
-                const Ratio start = sampleRatio(theirs.starts, ours.starts, 1);
+                const Ratio start = sampleRatio(theirs.starts, ours.starts, kStartsPerRound);
                 const Ratio seek = sampleRatio(theirs.seeks, ours.seeks, kSeekCount);
                 fprintf(figures, "stream_start %s: %.1f ms (http %.1f ms)\n", qPrintable(name), oStart * 1000,
                         tStart * 1000);

@@ -168,8 +168,13 @@ TestDeviceServer::Impl::Shaping TestDeviceServer::Impl::shaping()
 
 bool TestDeviceServer::Impl::pause(int ms)
 {
+    return pauseUntil(std::chrono::steady_clock::now() + std::chrono::milliseconds(ms));
+}
+
+bool TestDeviceServer::Impl::pauseUntil(std::chrono::steady_clock::time_point until)
+{
     std::unique_lock<std::mutex> lock(mutex);
-    return !wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping.load(); });
+    return !wake.wait_until(lock, until, [this] { return stopping.load(); });
 }
 
 void TestDeviceServer::Impl::stall(std::uint64_t epoch)
@@ -183,10 +188,9 @@ void TestDeviceServer::Impl::pace(const Shaping& s, std::int64_t sent,
 {
     if (s.rate <= 0)
         return;
-    const auto due = start + std::chrono::microseconds(sent * 1000000 / s.rate);
-    const auto now = std::chrono::steady_clock::now();
-    if (due > now)
-        pause(static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(due - now).count()) + 1);
+    // To the microsecond: a wait rounded up to the next millisecond made every
+    // chunk late, a slower link than the one asked for.
+    pauseUntil(start + std::chrono::microseconds(sent * 1000000 / s.rate));
 }
 
 void TestDeviceServer::Impl::record(const httplib::Request& req, int listener, const std::string& command,

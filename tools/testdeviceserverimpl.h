@@ -265,6 +265,7 @@ public:
     Shaping shaping();
     // Sleeps ms unless the server stops; false when it stopped.
     bool pause(int ms);
+    bool pauseUntil(std::chrono::steady_clock::time_point until);
     // Holds a stalled transfer until stop() or clearFaults().
     void stall(std::uint64_t epoch);
     void pace(const Shaping& s, std::int64_t sent, std::chrono::steady_clock::time_point start);
