@@ -223,7 +223,11 @@ bool measure(mpv_handle* handle, Watch& watch, Samples& out, Load&& load, Stop&&
             return false;
         out.seeks.push_back(seek);
     }
-    watch.timeTo(MPV_EVENT_END_FILE, stop, 10000);
+    // Until libmpv is idle, not only until the file ended: after that it
+    // still takes its video output down, which waits for the frame on show
+    // to run its time, and a start that came sooner waited for that. Which
+    // side it hit depended on how long the other side's turn took.
+    watch.timeTo(MPV_EVENT_IDLE, stop, 10000);
     return true;
 }
 
