@@ -5,7 +5,6 @@
 #include <deque>
 #include <exception>
 #include <mutex>
-#include <sched.h>
 #include <string>
 #include <thread>
 
@@ -27,22 +26,14 @@ public:
     // Throws when a needed thread cannot be made.
     void submit(std::function<void()> job)
     {
-        bool woken = false;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             if (m_idle > 0) {
                 --m_idle;   // that thread is taken by this job
                 m_jobs.push_back(std::move(job));
-                woken = true;
+                m_cv.notify_one();
+                return;
             }
-        }
-        if (woken) {
-            m_cv.notify_one();
-            // The woken thread tends to be put on this one's processor, where
-            // it waited until this thread slept: a player's first request
-            // went out only after the player had set up the file.
-            sched_yield();
-            return;
         }
         std::thread([this, first = std::move(job)]() mutable {
             first();
