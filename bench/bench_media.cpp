@@ -213,9 +213,8 @@ bool measure(mpv_handle* handle, Watch& watch, Samples& out, Load&& load, Stop&&
     if (start < 0)
         return false;
     out.starts.push_back(start);
-    for (double pos : kSeeks) {
-        if (!seeks)
-            break;
+    for (std::size_t i = 0; seeks && i < kSeekCount; ++i) {
+        const double pos = kSeeks[i];
         const double seek = watch.timeTo(MPV_EVENT_PLAYBACK_RESTART, [&] {
             mpv::qt::command(handle, QVariantList{"seek", pos, "absolute"});
         });
@@ -224,9 +223,9 @@ bool measure(mpv_handle* handle, Watch& watch, Samples& out, Load&& load, Stop&&
         out.seeks.push_back(seek);
     }
     // Until libmpv is idle, not only until the file ended: after that it
-    // still takes its video output down, which waits for the frame on show
-    // to run its time, and a start that came sooner waited for that. Which
-    // side it hit depended on how long the other side's turn took.
+    // still takes the file's outputs down (with video, for up to a frame's
+    // time), and a start that came sooner waited for that. Which side it hit
+    // depended on how long the other side's turn took.
     watch.timeTo(MPV_EVENT_IDLE, stop, 10000);
     return true;
 }

@@ -263,7 +263,7 @@ public:
     // faults
     bool takeFault(FaultKind kind, const std::string& path, const std::string& command, Fault& out);
     Shaping shaping();
-    // Sleeps ms unless the server stops; false when it stopped.
+    // Sleep ms, or until a time, unless the server stops; false when it stopped.
     bool pause(int ms);
     bool pauseUntil(std::chrono::steady_clock::time_point until);
     // Holds a stalled transfer until stop() or clearFaults().
