@@ -79,7 +79,12 @@ QString TwDownloadFile::segmentName(const TwFileInfo& file, qint64 start)
 
 bool TwDownloadFile::start(const TwFileInfo& file, qint64 offset, const QString& folder)
 {
-    if (!m_owner)
+    return begin(file, offset, folder) && openFile();
+}
+
+bool TwDownloadFile::begin(const TwFileInfo& file, qint64 offset, const QString& folder)
+{
+    if (!m_owner || m_opening.load())
         return false;
     // Held until the file is open: bytes that arrive before wait for it.
     std::unique_lock<std::mutex> writes(m_writeLock);
@@ -136,6 +141,15 @@ bool TwDownloadFile::start(const TwFileInfo& file, qint64 offset, const QString&
     }
     // The request is on its way while the file is made: making a file can
     // take longer than the device's first answer.
+    m_openWrites = std::move(writes);
+    m_opening = true;
+    return true;
+}
+
+bool TwDownloadFile::openFile()
+{
+    if (!m_opening.load())
+        return false;
     bool opened = false;
     {
         QWriteLocker lock(&m_lock);
@@ -147,13 +161,16 @@ bool TwDownloadFile::start(const TwFileInfo& file, qint64 offset, const QString&
         // Writes would all fail: a segment without its file fetches nothing.
         qWarning() << "TwDownloadFile::start - file " << m_path << ", open failed.";
         m_state = Failed;
-        // A chunk waiting for the file finds it closed and ends the task.
-        writes.unlock();
+    }
+    // A chunk waiting for the file writes now, or finds it closed and ends
+    // the task.
+    m_openWrites.unlock();
+    if (!opened) {
         TidewellDownload::stop();
         release();
-        return false;
     }
-    return true;
+    m_opening = false;
+    return opened;
 }
 
 void TwDownloadFile::holdFile(const QString& path)
@@ -179,6 +196,10 @@ qint64 TwDownloadFile::get(char* buffer, qint64 length, qint64 offset)
 
 bool TwDownloadFile::stop()
 {
+    // Never made: its task may wait for the writes this thread holds.
+    if (m_openWrites.owns_lock())
+        m_openWrites.unlock();
+    m_opening = false;
     TidewellDownload::stop();
     // A task that ended by itself is still held: give it back too.
     release();

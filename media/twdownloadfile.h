@@ -34,6 +34,16 @@ public:
     // False when the segment file cannot be opened or the download does not
     // start; nothing runs then.
     bool start(const TwFileInfo& file, qint64 offset, const QString& folder);
+    // start() in two steps, so that the request is out while the caller does
+    // other work before the file is made: bytes that arrive meanwhile wait
+    // for openFile(), which the same thread must call next, and so does a
+    // change of the limit. False when nothing was asked for.
+    bool begin(const TwFileInfo& file, qint64 offset, const QString& folder);
+    // False (and the segment failed, its task stopped) when the file cannot
+    // be made.
+    bool openFile();
+    // Between begin() and openFile(): its owner must not delete it.
+    bool isOpening() const { return m_opening.load(); }
     // Up to length bytes from the absolute offset; -1 when none are held.
     qint64 get(char* buffer, qint64 length, qint64 offset);
     // Stops and gives back the library task (once) and closes the file.
@@ -102,6 +112,9 @@ private:
     QReadWriteLock m_lock;
     // Orders writes, the growth of end and changes of the limit.
     std::mutex m_writeLock;
+    // m_writeLock while the file is not made yet (begin() to openFile()).
+    std::unique_lock<std::mutex> m_openWrites;
+    std::atomic<bool> m_opening{false};
     QString m_name;
     QString m_path;
     QFile m_segment;

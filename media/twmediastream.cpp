@@ -148,12 +148,13 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
         trimCache();
         return;
     }
+    TwDownloadFile* first = nullptr;
     {
         // libmpv reads from the start first: those bytes are asked for now,
         // while it sets up, and its first read finds them on their way.
         std::lock_guard<std::recursive_mutex> lock(m_lock);
         if (m_streamMode && m_file.fileLen > 0 && !m_stopped.load() && !fed(0))
-            startSegment(0);
+            startSegment(0, &first);
     }
     // libmpv keeps its packet cache only for streams it knows to be remote,
     // which this protocol is not: without it every seek, even into bytes it
@@ -167,6 +168,10 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
     if (startAt > 0)
         options += "," + TwMediaPlayer::startOption(startAt);
     mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace", options});
+    // Its file is made while libmpv opens the stream: making a file now and
+    // then takes longer than that open.
+    if (first)
+        first->openFile();
     // Only now, with the item on its way: a large cache folder takes a while
     // to go through, and the new segment's file is held, so it stays.
     trimCache();
@@ -293,7 +298,7 @@ bool TwMediaStream::fed(qint64 pos) const
     return false;
 }
 
-bool TwMediaStream::startSegment(qint64 pos)
+bool TwMediaStream::startSegment(qint64 pos, TwDownloadFile** opening)
 {
     if (!m_owner) {
         qWarning() << "TwMediaStream::seek - no device for " << m_file.name;
@@ -301,7 +306,8 @@ bool TwMediaStream::startSegment(qint64 pos)
     }
     auto it = m_segments.find(pos);
     if (it != m_segments.end()) {
-        if (it.value()->isLive())
+        // One whose file is still being made is its starter's to finish.
+        if (it.value()->isLive() || it.value()->isOpening())
             return true;
         // A dead segment under the same key is replaced, not left running.
         it.value()->stop();
@@ -324,11 +330,13 @@ bool TwMediaStream::startSegment(qint64 pos)
     const auto next = m_segments.upperBound(pos);
     if (next != m_segments.end())
         seg->limitTo(next.key());
-    if (!seg->start(m_file, pos, m_folder)) {
+    if (opening ? !seg->begin(m_file, pos, m_folder) : !seg->start(m_file, pos, m_folder)) {
         delete seg;
         return false;
     }
     m_segments.insert(pos, seg);
+    if (opening)
+        *opening = seg;
     return true;
 }
 

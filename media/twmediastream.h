@@ -104,7 +104,10 @@ private:
     bool current(const Session* s) const { return s && s->generation == m_generation; }
     // A live segment covers [start, end] of pos, so bytes there are coming.
     bool fed(qint64 pos) const;
-    bool startSegment(qint64 pos);
+    // With opening, the segment's file is left to the caller, who makes it
+    // (openFile) without this lock: a read may hold it while it waits for
+    // that segment.
+    bool startSegment(qint64 pos, TwDownloadFile** opening = nullptr);
     void dropSegments();
     // Without the lock held while the folder is gone through: reads go on.
     void trimCache();

@@ -273,6 +273,41 @@ private slots:
         QVERIFY(next.stop());
     }
 
+    void bytesThatComeBeforeTheFileWaitForIt()
+    {
+        // The request goes out first; the device's answer then waits until
+        // the file is made, and nothing of it is lost.
+        MediaRig rig;
+        rig.server->addGeneratedFile("e.bin", 700 * 1024, true, 6);
+        const TwFileInfo f = rig.mediaItem("e.bin");
+        TwDownloadFile seg(rig.owner.get(), nullptr);
+        QVERIFY(seg.begin(f, 500, rig.cacheDir));
+        QVERIFY(seg.isOpening());
+        QTRY_COMPARE_WITH_TIMEOUT(int(rig.server->requestsFor("/device/download").size()), 1, 20000);
+        QTest::qWait(100);
+        QCOMPARE(seg.endOffset(), qint64(500));
+        QVERIFY(seg.isLive());
+        QVERIFY(!seg.begin(f, 0, rig.cacheDir));   // one start at a time
+        QVERIFY(seg.openFile());
+        QVERIFY(!seg.isOpening());
+        QTRY_VERIFY_WITH_TIMEOUT(seg.state() == TwDownloadFile::Finished, 20000);
+        QByteArray got(int(f.fileLen - 500), '\0');
+        QCOMPARE(seg.get(got.data(), got.size(), 500), qint64(got.size()));
+        QCOMPARE(got, rig.serverBytes("e.bin").mid(500));
+
+        // Dropped before its file is made: the waiting answer ends, nothing
+        // is stored or held.
+        TwDownloadFile dropped(rig.owner.get(), nullptr);
+        QVERIFY(dropped.begin(f, 0, rig.cacheDir));
+        QTRY_COMPARE_WITH_TIMEOUT(int(rig.server->requestsFor("/device/download").size()), 2, 20000);
+        QTest::qWait(100);
+        QVERIFY(dropped.stop());
+        QVERIFY(!dropped.isLive());
+        QCOMPARE(dropped.endOffset(), qint64(0));
+        QVERIFY(!QFileInfo::exists(dropped.path()));
+        QVERIFY(!MediaCache::isHeld(dropped.path()));
+    }
+
     void aSegmentWithoutItsFileDoesNotStart()
     {
         MediaRig rig;
