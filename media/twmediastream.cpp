@@ -1,5 +1,7 @@
 #include "media/twmediastream.h"
 
+#include <unordered_map>
+
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -19,9 +21,32 @@ using sdk::cores::utils::nf_stopped;
 
 namespace {
 
+// libmpv may cancel an open a moment after it closed it (its cancel hook
+// goes with the stream, after the close): a cookie is a number looked up
+// here, so a late cancel finds nothing, neither a freed session nor the
+// next one made at its address.
+struct OpenSessions
+{
+    std::mutex lock;
+    std::unordered_map<quintptr, TwMediaStream::Session*> byCookie;
+    quintptr last = 0;
+};
+
+OpenSessions& openSessions()
+{
+    // Never destroyed: libmpv's threads may call in while the process ends.
+    static OpenSessions* o = new OpenSessions;
+    return *o;
+}
+
+// The session is closed by libmpv's stream thread only, after its last
+// read: one found here stays while that thread uses it.
 TwMediaStream::Session* sessionOf(void* cookie)
 {
-    return static_cast<TwMediaStream::Session*>(cookie);
+    OpenSessions& o = openSessions();
+    std::lock_guard<std::mutex> lock(o.lock);
+    const auto it = o.byCookie.find(reinterpret_cast<quintptr>(cookie));
+    return it == o.byCookie.end() ? nullptr : it->second;
 }
 
 int64_t readFn(void* cookie, char* buf, uint64_t nbytes)
@@ -52,29 +77,48 @@ int64_t sizeFn(void* cookie)
 
 void closeFn(void* cookie)
 {
-    TwMediaStream::Session* s = sessionOf(cookie);
-    if (!s)
-        return;
+    TwMediaStream::Session* s = nullptr;
+    {
+        OpenSessions& o = openSessions();
+        std::lock_guard<std::mutex> lock(o.lock);
+        const auto it = o.byCookie.find(reinterpret_cast<quintptr>(cookie));
+        if (it == o.byCookie.end())
+            return;
+        s = it->second;
+        o.byCookie.erase(it);
+    }
     s->stream->closeSession(s);
     delete s;
 }
 
 void cancelFn(void* cookie)
 {
-    TwMediaStream::Session* s = sessionOf(cookie);
-    if (s)
-        s->stream->cancel(s);
+    // Under the lock: a close meanwhile waits, so the session stays.
+    OpenSessions& o = openSessions();
+    std::lock_guard<std::mutex> lock(o.lock);
+    const auto it = o.byCookie.find(reinterpret_cast<quintptr>(cookie));
+    if (it != o.byCookie.end())
+        it->second->stream->cancel(it->second);
 }
 
-int openFn(void* userData, char* uri, mpv_stream_cb_info* info)
+} // namespace
+
+int TwMediaStream::openCallback(void* userData, char* uri, mpv_stream_cb_info* info)
 {
     auto* stream = static_cast<TwMediaStream*>(userData);
-    if (!stream)
+    if (!stream || !info)
         return MPV_ERROR_LOADING_FAILED;
     TwMediaStream::Session* s = stream->openSession(uri);
     if (!s)
         return MPV_ERROR_LOADING_FAILED;
-    info->cookie = s;
+    OpenSessions& o = openSessions();
+    quintptr cookie = 0;
+    {
+        std::lock_guard<std::mutex> lock(o.lock);
+        cookie = ++o.last;
+        o.byCookie.emplace(cookie, s);
+    }
+    info->cookie = reinterpret_cast<void*>(cookie);
     info->read_fn = readFn;
     info->seek_fn = seekFn;
     info->size_fn = sizeFn;
@@ -82,8 +126,6 @@ int openFn(void* userData, char* uri, mpv_stream_cb_info* info)
     info->cancel_fn = cancelFn;
     return 0;
 }
-
-} // namespace
 
 TwMediaStream::TwMediaStream(TwMediaPlayer* player) : QObject(nullptr), m_player(player)
 {
@@ -107,7 +149,7 @@ bool TwMediaStream::registerOn(mpv_handle* handle)
     if (!handle)
         return false;
     // A second registration is refused and the first (this object) kept.
-    return mpv_stream_cb_add_ro(handle, "stream", this, openFn) >= 0;
+    return mpv_stream_cb_add_ro(handle, "stream", this, openCallback) >= 0;
 }
 
 void TwMediaStream::play(qlonglong startAt)

@@ -18,6 +18,7 @@ class Tidewell;
 class TwDownloadFile;
 class TwMediaPlayer;
 struct mpv_handle;
+struct mpv_stream_cb_info;
 
 // Serves the played item to libmpv through the custom protocol "stream": a
 // device item from segments of the streaming cache (a read at an offset that
@@ -77,6 +78,9 @@ public:
 
     // Registers the protocol on a libmpv handle; false when libmpv refused.
     bool registerOn(mpv_handle* handle);
+    // What libmpv calls to open the protocol's url (userData: the stream);
+    // fills info with the callbacks of the new session.
+    static int openCallback(void* userData, char* uri, mpv_stream_cb_info* info);
     bool isStopped() const { return m_stopped.load(); }
     void setCacheLimit(qint64 bytes);
     int segmentCount();

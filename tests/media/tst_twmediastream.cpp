@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <mpv/stream_cb.h>
+
 #include "media/twdownloadfile.h"
 #include "media/twmediastream.h"
 #include "tests/media/mediarig.h"
@@ -348,6 +350,36 @@ private slots:
         s.closeSession(bs);
         delete bs;
         rig.server->clearFaults();
+        s.stop();
+    }
+
+    void aCancelAfterItsCloseTouchesNothing()
+    {
+        // libmpv may cancel an open a moment after closing it; by then the
+        // next open may sit at the closed one's address.
+        MediaRig rig;
+        rig.server->addGeneratedFile("c.bin", 64 * 1024, true, 12);
+        const QByteArray c = rig.serverBytes("c.bin");
+        TwMediaStream s(nullptr);
+        s.play(rig.mediaItem("c.bin"), rig.owner.get(), rig.cacheDir, nullptr);
+        char uri[] = "stream://c.bin";
+        mpv_stream_cb_info first{};
+        QCOMPARE(TwMediaStream::openCallback(&s, uri, &first), 0);
+        first.close_fn(first.cookie);
+        for (int i = 0; i < 20; ++i) {
+            mpv_stream_cb_info next{};
+            QCOMPARE(TwMediaStream::openCallback(&s, uri, &next), 0);
+            first.cancel_fn(first.cookie);
+            QCOMPARE(first.read_fn(first.cookie, nullptr, 4), int64_t(-1));
+            first.close_fn(first.cookie);
+            char buf[16];
+            QCOMPARE(next.seek_fn(next.cookie, 1000), int64_t(1000));
+            QCOMPARE(next.read_fn(next.cookie, buf, 16), int64_t(16));
+            QCOMPARE(QByteArray(buf, 16), c.mid(1000, 16));
+            QCOMPARE(next.size_fn(next.cookie), int64_t(c.size()));
+            next.close_fn(next.cookie);
+            first = next;
+        }
         s.stop();
     }
 

@@ -46,6 +46,19 @@ Item {
             list.forceLayout()
             return list.itemAtIndex(i)
         }
+        // Clicks a row's control until popup shows: the list may be read
+        // again meanwhile, so the row of now is clicked.
+        function clickUntilShown(listName, control, popup) {
+            tryVerify(function() {
+                if (!popup.visible) {
+                    var r = listRow(listName, 0)
+                    var c = r ? scene.find(r, control) : null
+                    if (c && c.visible)
+                        mouseClick(c)
+                }
+                return popup.opened
+            }, 10000, popup.objectName + " opens")
+        }
         function rowNamed(listName, name) {
             var list = scene.find(page, listName)
             list.forceLayout()
@@ -120,9 +133,8 @@ Item {
             compare(tip.text, state.text)
             verify(testRig.screenshot(scene.parent, "feedback_reason_tooltip"))
             mouseMove(scene, 5, 5)
-            mouseClick(scene.find(listRow("downList", 0), "delete"))
             var del = scene.find(page, "downDeleteDialog")
-            tryCompare(del, "opened", true)
+            clickUntilShown("downList", "delete", del)
             del.accept()
             tryVerify(function() { return m.loadNum === 0 }, 15000)
 
@@ -139,9 +151,8 @@ Item {
                 detail = r ? scene.find(r, "fileDetail") : null
                 return ups.loadNum === 1 && detail && detail.visible
             }, 20000, "the folder row fails")
-            mouseClick(detail)
             var alert = page.content.failAlert
-            tryCompare(alert, "opened", true)
+            clickUntilShown("upList", "fileDetail", alert)
             var row = null
             tryVerify(function() { return (row = scene.find(alert.contentItem, "failRow0")) !== null }, 10000)
             var message = scene.find(row, "message")
@@ -153,9 +164,8 @@ Item {
             }, 5000, "the reason is not cut off")
             verify(testRig.screenshot(alert.background.parent, "feedback_reason_detail"))
             alert.close()
-            mouseClick(scene.find(listRow("upList", 0), "delete"))
             var upDel = scene.find(page, "upDeleteDialog")
-            tryCompare(upDel, "opened", true)
+            clickUntilShown("upList", "delete", upDel)
             upDel.accept()
             tryVerify(function() { return ups.loadNum === 0 }, 15000)
         }
