@@ -91,6 +91,10 @@ bool task_worker::start(std::function<void()> run, const transfer_route& route, 
     if (m_started)
         return false;
     auto state = std::make_shared<run_state>();
+    // Set before the run can begin: a callback of the run may stop its own
+    // task, and join() reads it then.
+    m_state = state;
+    m_started = true;
     try {
         pool().submit([state, run = std::move(run)] {
             {
@@ -104,10 +108,10 @@ bool task_worker::start(std::function<void()> run, const transfer_route& route, 
         });
     } catch (const std::exception& e) {
         route.write_log(3, std::string(what) + " worker not started: " + e.what());
+        m_state.reset();
+        m_started = false;
         return false;
     }
-    m_state = state;
-    m_started = true;
     return true;
 }
 
