@@ -1,6 +1,8 @@
 #include "media/twdownloadfile.h"
 
 #include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <QDebug>
@@ -18,6 +20,21 @@ namespace {
 // Longest file name most file systems take, in bytes.
 constexpr int kMaxNameBytes = 255;
 constexpr int kMaxMd5Chars = 64;
+
+// Bytes of data written at offset of fd; short only on an error.
+qint64 pwriteAll(int fd, const char* data, qint64 length, qint64 offset)
+{
+    qint64 written = 0;
+    while (written < length) {
+        const ssize_t n = ::pwrite(fd, data + written, size_t(length - written), off_t(offset + written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    return written;
+}
 
 // The longest prefix of s whose UTF-8 form fits in bytes.
 QString fitUtf8(const QString& s, int bytes)
@@ -86,7 +103,6 @@ bool TwDownloadFile::begin(const TwFileInfo& file, qint64 offset, const QString&
 {
     if (!m_owner || m_opening.load())
         return false;
-    // Held until the file is open: bytes that arrive before wait for it.
     std::unique_lock<std::mutex> writes(m_writeLock);
     {
         QWriteLocker lock(&m_lock);
@@ -108,7 +124,11 @@ bool TwDownloadFile::begin(const TwFileInfo& file, qint64 offset, const QString&
         // Held before it is opened: no trim removes it from under us.
         holdFile(m_path);
         m_segment.setFileName(m_path);
+        m_early.clear();
     }
+    // Bytes that come before the file is made are held in memory.
+    m_opening = true;
+    writes.unlock();
     qDebug() << "TwDownloadFile::start - file " << file.id << ", start " << offset << ", save path: " << folder;
 
     sdk::cores::model::down_file_info info;
@@ -135,14 +155,13 @@ bool TwDownloadFile::begin(const TwFileInfo& file, qint64 offset, const QString&
     m_state = Running;
     if (!TidewellDownload::start(info, true)) {
         m_state = Failed;
+        m_opening = false;
         QWriteLocker lock(&m_lock);
         holdFile(QString());
         return false;
     }
     // The request is on its way while the file is made: making a file can
     // take longer than the device's first answer.
-    m_openWrites = std::move(writes);
-    m_opening = true;
     return true;
 }
 
@@ -150,27 +169,42 @@ bool TwDownloadFile::openFile()
 {
     if (!m_opening.load())
         return false;
-    bool opened = false;
+    // Made without a lock: bytes go on arriving and being read meanwhile.
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    std::unique_lock<std::mutex> writes(m_writeLock);
+    // The held bytes go into the file while reads still find them in memory:
+    // nothing is added to them while the writes are held.
+    bool opened = fd >= 0 && pwriteAll(fd, m_early.constData(), m_early.size(), 0) == m_early.size();
+    if (fd >= 0 && !opened)
+        qWarning() << "TwDownloadFile::start - file " << m_path << ", write failed.";
     {
         QWriteLocker lock(&m_lock);
-        opened = m_segment.open(QIODevice::ReadWrite | QIODevice::Unbuffered);
-        if (!opened)
+        opened = opened && m_segment.open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered,
+                                          QFileDevice::AutoCloseHandle);
+        if (!opened && fd >= 0)
+            ::close(fd);
+        m_early = QByteArray();
+        if (!opened) {
+            // Nothing is held that the file does not have.
+            m_end = m_start;
             holdFile(QString());
-    }
-    if (!opened) {
-        // Writes would all fail: a segment without its file fetches nothing.
-        qWarning() << "TwDownloadFile::start - file " << m_path << ", open failed.";
-        m_state = Failed;
-    }
-    // A chunk waiting for the file writes now, or finds it closed and ends
-    // the task.
-    m_openWrites.unlock();
-    if (!opened) {
-        TidewellDownload::stop();
-        release();
+        }
     }
     m_opening = false;
-    return opened;
+    if (opened) {
+        m_opened.notify_all();
+        return true;
+    }
+    // Writes would all fail: a segment without its file fetches nothing.
+    qWarning() << "TwDownloadFile::start - file " << m_path << ", open failed.";
+    m_state = Failed;
+    // A chunk waiting for room finds the file closed and ends the task.
+    writes.unlock();
+    m_opened.notify_all();
+    TidewellDownload::stop();
+    release();
+    wake();
+    return false;
 }
 
 void TwDownloadFile::holdFile(const QString& path)
@@ -196,10 +230,13 @@ qint64 TwDownloadFile::get(char* buffer, qint64 length, qint64 offset)
 
 bool TwDownloadFile::stop()
 {
-    // Never made: its task may wait for the writes this thread holds.
-    if (m_openWrites.owns_lock())
-        m_openWrites.unlock();
-    m_opening = false;
+    {
+        // A task waiting for room for bytes before the file is made finds
+        // nothing to wait for.
+        std::lock_guard<std::mutex> writes(m_writeLock);
+        m_opening = false;
+    }
+    m_opened.notify_all();
     TidewellDownload::stop();
     // A task that ended by itself is still held: give it back too.
     release();
@@ -211,6 +248,7 @@ bool TwDownloadFile::stop()
         QWriteLocker lock(&m_lock);
         if (m_segment.isOpen())
             m_segment.close();
+        m_early = QByteArray();
         holdFile(QString());
     }
     return true;
@@ -219,12 +257,25 @@ bool TwDownloadFile::stop()
 qint64 TwDownloadFile::fwrite(const char* data, qint64 length, qint64 offset)
 {
     Q_UNUSED(offset);
-    std::lock_guard<std::mutex> writes(m_writeLock);
-    return writeLocked(data, length);
+    std::unique_lock<std::mutex> writes(m_writeLock);
+    return writeLocked(writes, data, length);
 }
 
-qint64 TwDownloadFile::writeLocked(const char* data, qint64 length)
+qint64 TwDownloadFile::writeLocked(std::unique_lock<std::mutex>& writes, const char* data, qint64 length)
 {
+    if (m_opening.load()) {
+        // Before the file is made: held in memory, the task waiting while
+        // too much is held already.
+        m_opened.wait(writes, [&] {
+            return !m_opening.load() || m_early.isEmpty() || m_early.size() + length <= kEarlyCap;
+        });
+        if (m_opening.load()) {
+            QWriteLocker lock(&m_lock);
+            m_early.append(data, int(length));
+            m_end += length;
+            return length;
+        }
+    }
     // Positioned writes under the shared lock: reads of held bytes go on
     // meanwhile, and only closing the file waits for the write.
     QReadLocker lock(&m_lock);
@@ -233,16 +284,7 @@ qint64 TwDownloadFile::writeLocked(const char* data, qint64 length)
     const qint64 at = m_end.load() - m_start;
     if (at < 0)
         return -3;
-    const int fd = m_segment.handle();
-    qint64 written = 0;
-    while (written < length) {
-        const ssize_t n = ::pwrite(fd, data + written, size_t(length - written), off_t(at + written));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        written += n;
-    }
+    const qint64 written = pwriteAll(m_segment.handle(), data, length, at);
     if (written != length) {
         qWarning() << "TwDownloadFile::fwrite - write file offset." << at << " length." << length
                    << ", not equal real length." << written << ", task." << m_name;
@@ -257,10 +299,15 @@ qint64 TwDownloadFile::fread(char* buffer, qint64 length, qint64 position)
     // Positioned reads share the file with the writer: a read never waits
     // for a chunk being written, nor for the next one.
     QReadLocker lock(&m_lock);
-    if (!m_segment.isOpen())
-        return -2;
     if (position < 0)
         return -3;
+    if (!m_segment.isOpen()) {
+        if (position >= m_early.size())
+            return -2;
+        const qint64 n = qMin<qint64>(length, m_early.size() - position);
+        memcpy(buffer, m_early.constData() + position, size_t(n));
+        return n;
+    }
     const int fd = m_segment.handle();
     qint64 n = 0;
     while (n < length) {
@@ -287,10 +334,10 @@ int TwDownloadFile::on_data(const char* data, size_t length)
     {
         // The limit is read and the bytes written under one lock: a limit
         // set meanwhile (endBefore) is never passed.
-        std::lock_guard<std::mutex> writes(m_writeLock);
+        std::unique_lock<std::mutex> writes(m_writeLock);
         const qint64 end = m_end.load();
         take = qBound<qint64>(0, m_limit.load() - end, static_cast<qint64>(length));
-        if (take > 0 && writeLocked(data, take) != take)
+        if (take > 0 && writeLocked(writes, data, take) != take)
             failed = true;
         else
             reached = end + take >= m_limit.load();

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <limits>
 #include <mutex>
 
+#include <QByteArray>
 #include <QFile>
 #include <QReadWriteLock>
 #include <QString>
@@ -34,14 +36,15 @@ public:
     // False when the segment file cannot be opened or the download does not
     // start; nothing runs then.
     bool start(const TwFileInfo& file, qint64 offset, const QString& folder);
-    // start() in two steps, so that the request is out while the caller does
-    // other work before the file is made: bytes that arrive meanwhile wait
-    // for openFile(), which the same thread must call next, and so does a
-    // change of the limit. False when nothing was asked for.
+    // start() in two steps, so that neither the request nor its first bytes
+    // wait for the file: bytes that arrive before openFile() are held in
+    // memory (up to kEarlyCap, then the task waits) and read from there.
+    // False when nothing was asked for.
     bool begin(const TwFileInfo& file, qint64 offset, const QString& folder);
-    // False (and the segment failed, its task stopped) when the file cannot
-    // be made.
+    // Makes the file and moves the held bytes into it. False (and the
+    // segment failed, its task stopped, nothing held) when it cannot be made.
     bool openFile();
+    static constexpr int kEarlyCap = 2 * 1024 * 1024;
     // Between begin() and openFile(): its owner must not delete it.
     bool isOpening() const { return m_opening.load(); }
     // Up to length bytes from the absolute offset; -1 when none are held.
@@ -96,8 +99,8 @@ public slots:
 
 private:
     void wake();
-    // Caller holds the write order lock.
-    qint64 writeLocked(const char* data, qint64 length);
+    // Caller holds the write order lock (writes).
+    qint64 writeLocked(std::unique_lock<std::mutex>& writes, const char* data, qint64 length);
     void holdFile(const QString& path);
 
     FileI* m_parent = nullptr;
@@ -112,9 +115,13 @@ private:
     QReadWriteLock m_lock;
     // Orders writes, the growth of end and changes of the limit.
     std::mutex m_writeLock;
-    // m_writeLock while the file is not made yet (begin() to openFile()).
-    std::unique_lock<std::mutex> m_openWrites;
+    // Set and cleared under m_writeLock; a task waiting for room in m_early
+    // waits on m_opened.
     std::atomic<bool> m_opening{false};
+    std::condition_variable m_opened;
+    // Bytes [start, end) while the file is not made yet; grown under m_lock
+    // held alone.
+    QByteArray m_early;
     QString m_name;
     QString m_path;
     QFile m_segment;

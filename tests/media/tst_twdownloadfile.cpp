@@ -273,39 +273,58 @@ private slots:
         QVERIFY(next.stop());
     }
 
-    void bytesThatComeBeforeTheFileWaitForIt()
+    void bytesThatComeBeforeTheFileAreHeldInMemory()
     {
-        // The request goes out first; the device's answer then waits until
-        // the file is made, and nothing of it is lost.
+        // The request goes out first; what the device answers before the
+        // file is made is read from memory, up to a cap, and then lands in
+        // the file whole.
         MediaRig rig;
-        rig.server->addGeneratedFile("e.bin", 700 * 1024, true, 6);
+        const qint64 cap = TwDownloadFile::kEarlyCap;
+        rig.server->addGeneratedFile("e.bin", int(cap + 700 * 1024), true, 6);
         const TwFileInfo f = rig.mediaItem("e.bin");
+        const QByteArray whole = rig.serverBytes("e.bin");
         TwDownloadFile seg(rig.owner.get(), nullptr);
         QVERIFY(seg.begin(f, 500, rig.cacheDir));
         QVERIFY(seg.isOpening());
-        QTRY_COMPARE_WITH_TIMEOUT(int(rig.server->requestsFor("/device/download").size()), 1, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(seg.endOffset() > 500 + cap - 512 * 1024, 20000);
         QTest::qWait(100);
-        QCOMPARE(seg.endOffset(), qint64(500));
+        QVERIFY(seg.endOffset() <= 500 + cap);   // the task waits for the file
         QVERIFY(seg.isLive());
+        QVERIFY(!QFileInfo::exists(seg.path()));
+        char buf[4096];
+        QCOMPARE(seg.get(buf, sizeof buf, 1000), qint64(sizeof buf));
+        QCOMPARE(QByteArray(buf, sizeof buf), whole.mid(1000, sizeof buf));
         QVERIFY(!seg.begin(f, 0, rig.cacheDir));   // one start at a time
         QVERIFY(seg.openFile());
         QVERIFY(!seg.isOpening());
         QTRY_VERIFY_WITH_TIMEOUT(seg.state() == TwDownloadFile::Finished, 20000);
         QByteArray got(int(f.fileLen - 500), '\0');
         QCOMPARE(seg.get(got.data(), got.size(), 500), qint64(got.size()));
-        QCOMPARE(got, rig.serverBytes("e.bin").mid(500));
+        QCOMPARE(got, whole.mid(500));
+        QFile file(seg.path());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), whole.mid(500));
 
-        // Dropped before its file is made: the waiting answer ends, nothing
-        // is stored or held.
+        // Dropped before its file is made, its task waiting for room: the
+        // task ends, nothing is stored or held.
         TwDownloadFile dropped(rig.owner.get(), nullptr);
         QVERIFY(dropped.begin(f, 0, rig.cacheDir));
-        QTRY_COMPARE_WITH_TIMEOUT(int(rig.server->requestsFor("/device/download").size()), 2, 20000);
-        QTest::qWait(100);
+        QTRY_VERIFY_WITH_TIMEOUT(dropped.endOffset() > cap - 512 * 1024, 20000);
         QVERIFY(dropped.stop());
         QVERIFY(!dropped.isLive());
-        QCOMPARE(dropped.endOffset(), qint64(0));
+        QCOMPARE(dropped.get(buf, 16, 0), qint64(-2));
         QVERIFY(!QFileInfo::exists(dropped.path()));
         QVERIFY(!MediaCache::isHeld(dropped.path()));
+
+        // A file that cannot be made leaves nothing held, in memory either.
+        TwDownloadFile blocked(rig.owner.get(), nullptr);
+        QVERIFY(QDir().mkpath(rig.cacheDir + "/" + TwDownloadFile::segmentName(f, 100)));
+        QVERIFY(blocked.begin(f, 100, rig.cacheDir));
+        QTRY_VERIFY_WITH_TIMEOUT(blocked.endOffset() > 100, 20000);
+        QVERIFY(!blocked.openFile());
+        QCOMPARE(blocked.state(), TwDownloadFile::Failed);
+        QCOMPARE(blocked.endOffset(), qint64(100));
+        QCOMPARE(blocked.get(buf, 16, 100), qint64(-1));
     }
 
     void aSegmentWithoutItsFileDoesNotStart()
