@@ -258,23 +258,25 @@ qint64 TwDownloadFile::fwrite(const char* data, qint64 length, qint64 offset)
 {
     Q_UNUSED(offset);
     std::unique_lock<std::mutex> writes(m_writeLock);
-    return writeLocked(writes, data, length);
+    waitForRoom(writes, length);
+    return writeLocked(data, length);
 }
 
-qint64 TwDownloadFile::writeLocked(std::unique_lock<std::mutex>& writes, const char* data, qint64 length)
+void TwDownloadFile::waitForRoom(std::unique_lock<std::mutex>& writes, qint64 length)
+{
+    m_opened.wait(writes, [&] {
+        return !m_opening.load() || m_early.isEmpty() || m_early.size() + length <= kEarlyCap;
+    });
+}
+
+qint64 TwDownloadFile::writeLocked(const char* data, qint64 length)
 {
     if (m_opening.load()) {
-        // Before the file is made: held in memory, the task waiting while
-        // too much is held already.
-        m_opened.wait(writes, [&] {
-            return !m_opening.load() || m_early.isEmpty() || m_early.size() + length <= kEarlyCap;
-        });
-        if (m_opening.load()) {
-            QWriteLocker lock(&m_lock);
-            m_early.append(data, int(length));
-            m_end += length;
-            return length;
-        }
+        // Before the file is made: held in memory.
+        QWriteLocker lock(&m_lock);
+        m_early.append(data, int(length));
+        m_end += length;
+        return length;
     }
     // Positioned writes under the shared lock: reads of held bytes go on
     // meanwhile, and only closing the file waits for the write.
@@ -335,9 +337,10 @@ int TwDownloadFile::on_data(const char* data, size_t length)
         // The limit is read and the bytes written under one lock: a limit
         // set meanwhile (endBefore) is never passed.
         std::unique_lock<std::mutex> writes(m_writeLock);
+        waitForRoom(writes, qint64(length));
         const qint64 end = m_end.load();
         take = qBound<qint64>(0, m_limit.load() - end, static_cast<qint64>(length));
-        if (take > 0 && writeLocked(writes, data, take) != take)
+        if (take > 0 && writeLocked(data, take) != take)
             failed = true;
         else
             reached = end + take >= m_limit.load();

@@ -99,8 +99,11 @@ public slots:
 
 private:
     void wake();
-    // Caller holds the write order lock (writes).
-    qint64 writeLocked(std::unique_lock<std::mutex>& writes, const char* data, qint64 length);
+    // Caller holds the write order lock, taken as writes: before the file
+    // is made, waits while too much is held in memory already.
+    void waitForRoom(std::unique_lock<std::mutex>& writes, qint64 length);
+    // Caller holds the write order lock.
+    qint64 writeLocked(const char* data, qint64 length);
     void holdFile(const QString& path);
 
     FileI* m_parent = nullptr;
