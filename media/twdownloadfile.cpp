@@ -172,6 +172,11 @@ bool TwDownloadFile::openFile()
     // Made without a lock: bytes go on arriving and being read meanwhile.
     const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     std::unique_lock<std::mutex> writes(m_writeLock);
+    if (!m_opening.load()) {
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
     // The held bytes go into the file while reads still find them in memory:
     // nothing is added to them while the writes are held.
     bool opened = fd >= 0 && pwriteAll(fd, m_early.constData(), m_early.size(), 0) == m_early.size();

@@ -44,7 +44,7 @@ public:
     // Makes the file and moves the held bytes into it. False (and the
     // segment failed, its task stopped, nothing held) when it cannot be made.
     bool openFile();
-    static constexpr int kEarlyCap = 2 * 1024 * 1024;
+    static constexpr int kEarlyCap = 8 * 1024 * 1024;
     // Between begin() and openFile(): its owner must not delete it.
     bool isOpening() const { return m_opening.load(); }
     // Up to length bytes from the absolute offset; -1 when none are held.

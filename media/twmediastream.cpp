@@ -5,6 +5,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <QVariantList>
 
 #include <mpv/client.h>
@@ -210,17 +211,37 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
     if (startAt > 0)
         options += "," + TwMediaPlayer::startOption(startAt);
     mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace", options});
-    // Its file is made while libmpv opens the stream: making a file now and
-    // then takes longer than that open.
-    if (first)
-        first->openFile();
+    if (first) {
+        // Its file is made once the item plays: making a file takes a
+        // millisecond of processor time on some disks, and the threads
+        // starting the item wait for it when they share its processor.
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        m_unmade = first;
+        QTimer::singleShot(kMakeFileAfterMs, this, &TwMediaStream::makeFirstFile);
+    }
     // Only now, with the item on its way: a large cache folder takes a while
     // to go through, and the new segment's file is held, so it stays.
     trimCache();
 }
 
+void TwMediaStream::makeFirstFile()
+{
+    TwDownloadFile* seg = nullptr;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        seg = m_unmade;
+        m_unmade = nullptr;
+    }
+    // Not under the lock: a read may hold it while it waits for this
+    // segment's writes. Only this thread drops segments, and no read
+    // replaces one whose file is being made.
+    if (seg)
+        seg->openFile();
+}
+
 void TwMediaStream::started(mpv_handle* handle)
 {
+    makeFirstFile();
     if (!handle || !m_narrowed)
         return;
     m_narrowed = false;
@@ -260,6 +281,7 @@ void TwMediaStream::dropSegments()
         delete seg;
     }
     m_segments.clear();
+    m_unmade = nullptr;
 }
 
 void TwMediaStream::setCacheLimit(qint64 bytes)

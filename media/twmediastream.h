@@ -42,6 +42,9 @@ public:
     static constexpr qint64 kCacheLimit = 1024LL * 1024 * 1024;
     // libmpv's read-ahead of an item until its first frame is out.
     static constexpr double kStartReadAheadSecs = 1.0;
+    // The first segment's file is made once the first frame is out, or after
+    // this long without one.
+    static constexpr int kMakeFileAfterMs = 250;
 
     explicit TwMediaStream(TwMediaPlayer* player);
     ~TwMediaStream() override;
@@ -54,7 +57,8 @@ public:
     void play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle,
               qlonglong startAt = 0);
     // The item's first frame is out (libmpv restarted playback): its
-    // read-ahead goes back to the full cache. Player's thread.
+    // read-ahead goes back to the full cache, and the first segment's file is
+    // made. Player's thread.
     void started(mpv_handle* handle);
     // Stops every segment and wakes a waiting read.
     void stop();
@@ -112,6 +116,8 @@ private:
     // (openFile) without this lock: a read may hold it while it waits for
     // that segment.
     bool startSegment(qint64 pos, TwDownloadFile** opening = nullptr);
+    // Makes the file of the first segment if it has none yet.
+    void makeFirstFile();
     void dropSegments();
     // Without the lock held while the folder is gone through: reads go on.
     void trimCache();
@@ -136,5 +142,7 @@ private:
     double m_cacheSecs = -1;
     bool m_narrowed = false;
     Session* m_direct = nullptr;
+    // The first segment while its bytes are held in memory only.
+    TwDownloadFile* m_unmade = nullptr;
     mutable std::recursive_mutex m_lock;
 };

@@ -4,6 +4,7 @@
 
 #include "app/tidewellsdk.h"
 
+#include "media/twdownloadfile.h"
 #include "media/twmediastream.h"
 #include "tests/media/playerrig.h"
 #include "tests/testenv.h"
@@ -165,6 +166,33 @@ private slots:
         QSignalSpy stopChange(rig.player.get(), &TwMediaPlayer::mediaStopChange);
         QTRY_COMPARE_WITH_TIMEOUT(rig.player->mediaStatus(), TwMediaPlayer::EndOfMedia, 30000);
         QTRY_COMPARE_WITH_TIMEOUT(stopChange.size(), 1, 10000);
+    }
+
+    void theFirstSegmentReachesTheDiskOnceTheItemPlays()
+    {
+        // Its bytes are served from memory until the first frame; then its
+        // file holds every one of them, and the rest as they come.
+        PlayerRig rig;
+        rig.addWav("f/first.wav", 2.0, 660);
+        const QByteArray whole = MediaRig::wav(2.0, 660);
+        const TwFileInfo item = rig.mediaItem("f/first.wav");
+        const QString path = rig.player->mediaCachePath() + "/" + TwDownloadFile::segmentName(item, 0);
+        QFile::remove(path);
+        rig.playItem(item);
+        QVERIFY(rig.waitFor(MPV_EVENT_PLAYBACK_RESTART));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() == whole.size(), 10000);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), whole);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.player->mediaStatus(), TwMediaPlayer::EndOfMedia, 30000);
+
+        // Without a frame (nothing libmpv can play), the file is made all the
+        // same, a moment later.
+        rig.server->addFile("f/noise.wav", std::string(4096, 'x'));
+        const TwFileInfo noise = rig.mediaItem("f/noise.wav");
+        const QString noisePath = rig.player->mediaCachePath() + "/" + TwDownloadFile::segmentName(noise, 0);
+        rig.playItem(noise);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(noisePath).size() == 4096, 10000);
     }
 
     void fileModePlaysALocalFile()
