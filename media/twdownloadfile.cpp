@@ -21,19 +21,28 @@ namespace {
 constexpr int kMaxNameBytes = 255;
 constexpr int kMaxMd5Chars = 64;
 
-// Bytes of data written at offset of fd; short only on an error.
-qint64 pwriteAll(int fd, const char* data, qint64 length, qint64 offset)
+// Repeats io(done), which moves bytes from done on, until length bytes have
+// moved; short only on an error or the end of a file.
+template <class Io>
+qint64 moveAll(qint64 length, Io&& io)
 {
-    qint64 written = 0;
-    while (written < length) {
-        const ssize_t n = ::pwrite(fd, data + written, size_t(length - written), off_t(offset + written));
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t n = io(done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             break;
-        written += n;
+        done += n;
     }
-    return written;
+    return done;
+}
+
+qint64 pwriteAll(int fd, const char* data, qint64 length, qint64 offset)
+{
+    return moveAll(length, [&](qint64 done) {
+        return ::pwrite(fd, data + done, size_t(length - done), off_t(offset + done));
+    });
 }
 
 // The longest prefix of s whose UTF-8 form fits in bytes.
@@ -316,15 +325,9 @@ qint64 TwDownloadFile::fread(char* buffer, qint64 length, qint64 position)
         return n;
     }
     const int fd = m_segment.handle();
-    qint64 n = 0;
-    while (n < length) {
-        const ssize_t r = ::pread(fd, buffer + n, size_t(length - n), off_t(position + n));
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            break;
-        n += r;
-    }
+    const qint64 n = moveAll(length, [&](qint64 done) {
+        return ::pread(fd, buffer + done, size_t(length - done), off_t(position + done));
+    });
     if (n != length)
         qWarning() << "TwDownloadFile::fread - read file offset." << position << " length." << length
                    << ", not equal real length." << n << ", task." << m_name;
