@@ -40,13 +40,19 @@ OpenSessions& openSessions()
     return *o;
 }
 
+// Caller holds o.lock.
+auto findSession(OpenSessions& o, void* cookie)
+{
+    return o.byCookie.find(reinterpret_cast<quintptr>(cookie));
+}
+
 // The session is closed by libmpv's stream thread only, after its last
 // read: one found here stays while that thread uses it.
 TwMediaStream::Session* sessionOf(void* cookie)
 {
     OpenSessions& o = openSessions();
     std::lock_guard<std::mutex> lock(o.lock);
-    const auto it = o.byCookie.find(reinterpret_cast<quintptr>(cookie));
+    const auto it = findSession(o, cookie);
     return it == o.byCookie.end() ? nullptr : it->second;
 }
 
@@ -82,7 +88,7 @@ void closeFn(void* cookie)
     {
         OpenSessions& o = openSessions();
         std::lock_guard<std::mutex> lock(o.lock);
-        const auto it = o.byCookie.find(reinterpret_cast<quintptr>(cookie));
+        const auto it = findSession(o, cookie);
         if (it == o.byCookie.end())
             return;
         s = it->second;
@@ -97,7 +103,7 @@ void cancelFn(void* cookie)
     // Under the lock: a close meanwhile waits, so the session stays.
     OpenSessions& o = openSessions();
     std::lock_guard<std::mutex> lock(o.lock);
-    const auto it = o.byCookie.find(reinterpret_cast<quintptr>(cookie));
+    const auto it = findSession(o, cookie);
     if (it != o.byCookie.end())
         it->second->stream->cancel(it->second);
 }
