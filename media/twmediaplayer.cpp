@@ -189,9 +189,19 @@ TwMediaPlayer::State TwMediaPlayer::state() const
     return flag("pause") ? PausedState : PlayingState;
 }
 
-QString TwMediaPlayer::startOption(qlonglong seconds)
+QString TwMediaPlayer::openOptions(const QString& name, qlonglong seconds)
 {
-    return seconds > 0 ? QString("start=%1").arg(seconds) : QString();
+    QStringList options;
+    if (seconds > 0)
+        options << QString("start=%1").arg(seconds);
+    // libavformat checks a WAV's PCM for a compressed stream in it (DTS,
+    // AC3, MP3) over its first 32 packets, running every format's probe on
+    // the growing buffer each time it doubles: most of a WAV's start. 16
+    // packets (64 KiB) still hold several frames of any of them at their
+    // highest rates.
+    if (name.endsWith(".wav", Qt::CaseInsensitive))
+        options << QString("demuxer-lavf-o=max_probe_packets=%1").arg(kWavProbePackets);
+    return options.join(',');
 }
 
 void TwMediaPlayer::play()
@@ -218,7 +228,8 @@ void TwMediaPlayer::play()
     } else {
         const QString file = m_item.local ? m_item.filePath : m_sourceUrl.toLocalFile();
         qDebug() << "TwMediaPlayer::play - file: " << file << ", m_dataMode " << m_dataMode;
-        mpv::qt::command(mpvHandle(), QVariantList{"loadfile", file, "replace", startOption(startAt)});
+        mpv::qt::command(mpvHandle(),
+                         QVariantList{"loadfile", file, "replace", openOptions(file, startAt)});
     }
     m_playStart = QDateTime::currentMSecsSinceEpoch();
     qDebug() << "start Time----------" << m_playStart;

@@ -69,9 +69,11 @@ public:
     explicit TwMediaPlayer(QQuickItem* parent = nullptr);
     ~TwMediaPlayer() override;
 
-    // libmpv's per-file option starting an item that many seconds in
-    // (empty: from its beginning).
-    static QString startOption(qlonglong seconds);
+    // libmpv's per-file options for the item called name, started that many
+    // seconds in; empty when it needs none.
+    static QString openOptions(const QString& name, qlonglong seconds);
+    // Packets of a WAV's PCM checked for compressed audio in it.
+    static constexpr int kWavProbePackets = 16;
 
     Renderer* createRenderer() const override;
 

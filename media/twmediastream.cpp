@@ -214,8 +214,9 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
         m_cacheSecs = mpv::qt::get_property(handle, "cache-secs").toDouble();
     m_narrowed = true;
     QString options = QString("cache=yes,cache-secs=%1").arg(kStartReadAheadSecs);
-    if (startAt > 0)
-        options += "," + TwMediaPlayer::startOption(startAt);
+    const QString more = TwMediaPlayer::openOptions(m_file.name, startAt);
+    if (!more.isEmpty())
+        options += "," + more;
     mpv::qt::command(handle, QVariantList{"loadfile", m_url, "replace", options});
     if (first) {
         // Its file is made once the item plays: making a file takes a
