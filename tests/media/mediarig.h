@@ -90,13 +90,21 @@ struct MediaRig : ServerRig
 
     static bool haveFfmpeg() { return !QStandardPaths::findExecutable("ffmpeg").isEmpty(); }
 
+    // Runs ffmpeg quietly with args; false when it failed.
+    static bool ffmpeg(const QStringList& args)
+    {
+        QProcess p;
+        p.start("ffmpeg", QStringList{"-v", "error", "-y"} + args);
+        return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    }
+
     // Test picture and tone; faststart puts the index (moov) at the start,
     // else it comes at the end.
     // noisy: a picture that does not compress, for files of some size.
     static bool makeMp4(const QString& path, int seconds, bool faststart, const QString& size = "160x120",
                         bool noisy = false)
     {
-        QStringList args{"-v", "error", "-y", "-f", "lavfi", "-i",
+        QStringList args{"-f", "lavfi", "-i",
                          QString("testsrc=size=%1:rate=25:duration=%2").arg(size).arg(seconds), "-f", "lavfi",
                          "-i", QString("sine=frequency=440:duration=%1").arg(seconds), "-c:v", "mpeg4", "-q:v",
                          "5", "-g", "25", "-c:a", "aac", "-shortest"};
@@ -106,11 +114,7 @@ struct MediaRig : ServerRig
             args << "-movflags" << "+faststart";
         args << path;
         QDir().mkpath(QFileInfo(path).path());
-        QProcess p;
-        p.start("ffmpeg", args);
-        if (!p.waitForFinished(120000) || p.exitCode() != 0)
-            return false;
-        return QFileInfo(path).size() > 0;
+        return ffmpeg(args) && QFileInfo(path).size() > 0;
     }
 
     // The index sits where the name says.

@@ -1,4 +1,3 @@
-#include <QProcess>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QSignalSpy>
@@ -119,15 +118,11 @@ private slots:
         const QString raw = rig.dir.path() + "/tone.raw";
         const QString path = rig.storagePath("music/disc.wav");
         QDir().mkpath(QFileInfo(path).path());
-        const QStringList quiet{"-v", "error", "-y"};
-        QProcess ff;
-        ff.start("ffmpeg", quiet + QStringList{"-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-ac", "2", "-ar",
-                                               "44100"} + encode + QStringList{raw});
-        QVERIFY(ff.waitForFinished(60000) && ff.exitCode() == 0);
+        QVERIFY(MediaRig::ffmpeg(QStringList{"-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-ac", "2", "-ar",
+                                             "44100"}
+                                 + encode + QStringList{raw}));
         // The coded bytes as the PCM of a plain 16-bit stereo WAV.
-        ff.start("ffmpeg",
-                 quiet + QStringList{"-f", "s16le", "-ar", "44100", "-ac", "2", "-i", raw, "-c:a", "copy", path});
-        QVERIFY(ff.waitForFinished(60000) && ff.exitCode() == 0);
+        QVERIFY(MediaRig::ffmpeg({"-f", "s16le", "-ar", "44100", "-ac", "2", "-i", raw, "-c:a", "copy", path}));
 
         rig.playItem(rig.mediaItem("music/disc.wav"));
         QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
