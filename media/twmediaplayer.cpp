@@ -6,16 +6,23 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QQuickWindow>
 
 #include <mpv/client.h>
 
+#include "core/common.h"
 #include "core/tidewell.h"
 #include "core/utils.h"
 #include "media/mpvqt.h"
 #include "media/twmediarenderer.h"
 #include "media/twmediastream.h"
 #include "media/twmpvcore.h"
+
+namespace {
+// Read by libmpv's own Matroska reader.
+const QStringList kMatroskaSuffixes = {"mkv", "mka", "mk3d", "webm"};
+}
 
 TwMediaPlayer::TwMediaPlayer(QQuickItem* parent) : QQuickFramebufferObject(parent)
 {
@@ -201,6 +208,14 @@ QString TwMediaPlayer::openOptions(const QString& name, qlonglong seconds)
     // highest rates.
     if (name.endsWith(".wav", Qt::CaseInsensitive))
         options << QString("demuxer-lavf-o=max_probe_packets=%1").arg(kWavProbePackets);
+    // libmpv tries its own readers (disc images, edit lists, cue sheets,
+    // Matroska, archives) on every file before libavformat's, which is a
+    // tenth of a short start; for a kind that only libavformat reads it is
+    // named at once. Matroska keeps libmpv's own reader.
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    const int kind = getMediaType(suffix);
+    if ((kind == Common::MT_Music || kind == Common::MT_Video) && !kMatroskaSuffixes.contains(suffix))
+        options << QString("demuxer=lavf");
     return options.join(',');
 }
 

@@ -135,6 +135,35 @@ private slots:
         QCOMPARE(rig.prop("audio-codec-name").toString(), codec);
     }
 
+    void eachKindIsReadByItsReader_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("demuxer");
+        QTest::newRow("matroska keeps libmpv's reader") << "video/clip.mkv" << "matroska" << "mkv";
+        // Named for libavformat, which still finds what the bytes are.
+        QTest::newRow("matroska named .mp3") << "music/clip.mp3" << "matroska" << "lavf";
+    }
+
+    void eachKindIsReadByItsReader()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, format);
+        QFETCH(QString, demuxer);
+        if (!MediaRig::haveFfmpeg())
+            QSKIP("ffmpeg is not installed");
+        PlayerRig rig;
+        const QString path = rig.storagePath(name.toStdString());
+        QDir().mkpath(QFileInfo(path).path());
+        QVERIFY(MediaRig::ffmpeg({"-f", "lavfi", "-i", "sine=frequency=440:duration=2", "-c:a", "mp2", "-f", format,
+                                  path}));
+        rig.playItem(rig.mediaItem(name.toStdString()));
+        QVERIFY(rig.waitFor(MPV_EVENT_FILE_LOADED));
+        QCOMPARE(rig.prop("current-demuxer").toString(), demuxer);
+        QCOMPARE(rig.prop("audio-codec-name").toString(), QString("mp2"));
+        QCOMPARE(rig.player->duration(), 2LL);
+    }
+
     void mp4PlaysWithSeekIntoUncachedRange_data()
     {
         QTest::addColumn<bool>("faststart");
