@@ -206,13 +206,13 @@ QString TwMediaPlayer::openOptions(const QString& name, qlonglong seconds)
     // the growing buffer each time it doubles: most of a WAV's start. 16
     // packets (64 KiB) still hold several frames of any of them at their
     // highest rates.
-    if (name.endsWith(".wav", Qt::CaseInsensitive))
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    if (suffix == "wav")
         options << QString("demuxer-lavf-o=max_probe_packets=%1").arg(kWavProbePackets);
     // libmpv tries its own readers (disc images, edit lists, cue sheets,
     // Matroska, archives) on every file before libavformat's, which is a
     // tenth of a short start; for a kind that only libavformat reads it is
     // named at once. Matroska keeps libmpv's own reader.
-    const QString suffix = QFileInfo(name).suffix().toLower();
     const int kind = getMediaType(suffix);
     if ((kind == Common::MT_Music || kind == Common::MT_Video) && !kMatroskaSuffixes.contains(suffix))
         options << QString("demuxer=lavf");
