@@ -199,6 +199,7 @@ void GroupListModel::rMediaFilelist(TW_HANDLE handle, GetMediaFileGroupResp resp
         // Parented, so a script that reads a section never owns it.
         auto* s = new MediaListModel(this);
         s->setTw(this);
+        s->setGroup(this, [this] { return m_clearing; });
         s->setThumb(m_thumb);
         s->setModelType(m_modelType);
         s->setSectionName(key);

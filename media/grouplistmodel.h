@@ -65,7 +65,6 @@ public:
 
     int sectionCount() const { return m_sections.size(); }
     MediaListModel* section(int row) const;
-    bool isClearing() const { return m_clearing; }
     // The selection of every section under its combined key.
     QMap<int, qint64> selectedMap() const;
     // A combined selection split back per section.

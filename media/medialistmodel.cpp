@@ -4,7 +4,6 @@
 
 #include "core/common.h"
 #include "core/utils.h"
-#include "media/grouplistmodel.h"
 
 namespace {
 constexpr int kSectionNameRole = 267;
@@ -20,9 +19,10 @@ MediaListModel::~MediaListModel()
     qDebug() << "MediaListModel::~MediaListModel - call. " << m_items.size();
 }
 
-GroupListModel* MediaListModel::group() const
+void MediaListModel::setGroup(BaseListModel* group, std::function<bool()> clearing)
 {
-    return qobject_cast<GroupListModel*>(m_tw.data());
+    m_group = group;
+    m_groupClearing = std::move(clearing);
 }
 
 int MediaListModel::rowCount(const QModelIndex& parent) const
@@ -131,7 +131,7 @@ void MediaListModel::allSelect()
 
 void MediaListModel::singleSelect(int itemIndex, bool isFocus)
 {
-    GroupListModel* g = group();
+    BaseListModel* g = group();
     if (itemIndex == -1) {
         m_selectMap.clear();
     } else if (itemIndex < 0 || itemIndex >= m_items.size()) {
@@ -150,7 +150,7 @@ void MediaListModel::singleSelect(int itemIndex, bool isFocus)
         setCurrentSelected(itemIndex);
     }
     selectionNotices(0, m_items.size() - 1);
-    if (g && !g->isClearing())
+    if (g && !(m_groupClearing && m_groupClearing()))
         g->selectedChanged(-1);
 }
 
@@ -165,7 +165,7 @@ void MediaListModel::multiSelect(int itemIndex)
         setCurrentSelected(itemIndex);
     }
     selectionNotices(itemIndex, itemIndex);
-    if (GroupListModel* g = group())
+    if (BaseListModel* g = group())
         g->selectedChanged(-1);
 }
 
@@ -212,14 +212,14 @@ int MediaListModel::selectNum()
 void MediaListModel::setCurrentSelected(int index)
 {
     FileListModel::setCurrentSelected(index);
-    if (GroupListModel* g = group())
+    if (BaseListModel* g = group())
         g->setCurrentSelected(m_groupIndex);
 }
 
 void MediaListModel::setMenuType(int type)
 {
     FileListModel::setMenuType(type);
-    if (GroupListModel* g = group())
+    if (BaseListModel* g = group())
         g->setMenuType(type);
 }
 

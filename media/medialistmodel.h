@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
+#include <functional>
 
 #include "browser/filelistmodel.h"
 #include "protocol/modifydirresp.h"
 #include "protocol/modifyfileresp.h"
 #include "protocol/movedirorfileresp.h"
-
-class GroupListModel;
 
 // The items of one day section of the date-grouped media list (rows and
 // their selection as in a file list, roles and clicks of its own). Its group
@@ -33,6 +33,10 @@ public:
     void setSectionName(const QString& name);
     int groupIndex() const { return m_groupIndex; }
     void setGroupIndex(int index);
+    // The group that holds this section: it joins the selection across its
+    // sections and hears of every change, except while clearing says it is
+    // deselecting them itself.
+    void setGroup(BaseListModel* group, std::function<bool()> clearing);
     // Rows of a page slice, behind the last one.
     void appendItems(const QList<TwFileInfo>& items);
     using FileListModel::rowOfId;
@@ -80,7 +84,7 @@ signals:
     void groupIndexChanged();
 
 private:
-    GroupListModel* group() const;
+    BaseListModel* group() const { return m_group.data(); }
     void selectionNotices(int first, int last);
     void toastForSelection();
     void setPublicType(const QMap<int, qint64>& selection, int type);
@@ -89,4 +93,6 @@ private:
 
     QString m_sectionName;
     int m_groupIndex = 0;
+    QPointer<BaseListModel> m_group;
+    std::function<bool()> m_groupClearing;
 };

@@ -580,7 +580,14 @@ void LVUploadManager::uploadData(UploadFileInfo record)
     }
 
     auto* task = new LVUploadTask(nullptr, onOwnThread(record) ? m_thread : m_taskThread);
-    task->init(m_owner, this);
+    task->init(
+        m_owner,
+        [this](const UploadFileInfo& entry, const QString& taskId) {
+            return keepTaskId(entry, taskId);
+        },
+        [this](const UploadFileInfo& entry, int& dirId, QString& path, int& code) {
+            return createRemoteFolder(entry, dirId, path, code);
+        });
     connect(task, &LVUploadTask::rUploadTaskId, this, &LVUploadManager::onUploadTaskId);
     connect(task, &LVUploadTask::rUploadProgress, this, &LVUploadManager::onUploadProgress);
     connect(task, &LVUploadTask::rUploadMD5, this, &LVUploadManager::onUploadMD5);

@@ -10,7 +10,6 @@
 #include "core/tidewell.h"
 #include "sdk/task_interface.h"
 #include "transfer/filemd5asyn.h"
-#include "transfer/lvuploadmanager.h"
 #include "transfer/tidewellupload.h"
 
 namespace {
@@ -87,10 +86,11 @@ LVUploadTask::~LVUploadTask()
     qDebug() << "---------------dis--~LVUploadTask";
 }
 
-void LVUploadTask::init(Tidewell* owner, LVUploadManager* manager)
+void LVUploadTask::init(Tidewell* owner, TidewellUpload::TaskIdKeeper keepTaskId,
+                        FolderMaker makeFolder)
 {
     m_owner = owner;
-    m_manager = manager;
+    m_makeFolder = std::move(makeFolder);
     connect(m_upload, &TidewellUpload::uploadTaskCreate, this, &LVUploadTask::uploadTaskCreate);
     connect(m_upload, &TidewellUpload::uploadProgress, this, &LVUploadTask::uploadProgress);
     connect(m_upload, &TidewellUpload::uploadFinish, this, &LVUploadTask::uploadFinish);
@@ -104,10 +104,8 @@ void LVUploadTask::init(Tidewell* owner, LVUploadManager* manager)
             Qt::QueuedConnection);
     connect(this, &LVUploadTask::sStartTry, this, &LVUploadTask::onStartTry);
     m_upload->init(owner);
-    if (manager)
-        m_upload->setTaskIdKeeper([manager](const UploadFileInfo& record, const QString& taskId) {
-            return manager->keepTaskId(record, taskId);
-        });
+    if (keepTaskId)
+        m_upload->setTaskIdKeeper(std::move(keepTaskId));
     connect(m_hasher, &FileMd5Asyn::resultFileMd5, this, &LVUploadTask::resultFileMd5);
 }
 
@@ -181,7 +179,7 @@ void LVUploadTask::uploadData()
         int dirId = m_parentDirId;
         QString path = m_parentPath;
         int code = 0;
-        if (!m_manager || !m_manager->createRemoteFolder(m_record, dirId, path, code)) {
+        if (!m_makeFolder || !m_makeFolder(m_record, dirId, path, code)) {
             qWarning() << "create Folder fail---------" << code;
             uploadError(m_record, code, tr("create Folder fail"));
             return;

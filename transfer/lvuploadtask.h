@@ -2,16 +2,16 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "core/uploadfileinfo.h"
 #include "transfer/outagepacing.h"
+#include "transfer/tidewellupload.h"
 
 class FileMd5Asyn;
-class LVUploadManager;
 class QThread;
 class QTimer;
 class Tidewell;
-class TidewellUpload;
 
 // Uploads one file (a queue entry or a file inside an uploaded folder): checks
 // the local file, makes its remote folder, hashes it, runs the library upload
@@ -38,7 +38,15 @@ public:
     explicit LVUploadTask(QObject* parent = nullptr, QThread* thread = nullptr);
     ~LVUploadTask() override;
 
-    void init(Tidewell* owner, LVUploadManager* manager);
+    // Makes the folder chain of a sub-entry on the device (called on the
+    // task's thread): dirId/path come in as the parent folder and go out as
+    // the deepest folder made; false with code set when that fails.
+    using FolderMaker =
+        std::function<bool(const UploadFileInfo& record, int& dirId, QString& path, int& code)>;
+    // The manager hands in what the task needs of it; without a folder maker
+    // a sub-entry whose folder is not made yet fails.
+    void init(Tidewell* owner, TidewellUpload::TaskIdKeeper keepTaskId = {},
+              FolderMaker makeFolder = {});
     void setParentDirId(int id) { m_parentDirId = id; }
     void setParentPath(const QString& path) { m_parentPath = path; }
     void startTask(const UploadFileInfo& info);
@@ -88,7 +96,7 @@ private:
 
     QThread* m_thread = nullptr;
     bool m_ownThread = true;
-    LVUploadManager* m_manager = nullptr;
+    FolderMaker m_makeFolder;
     TidewellUpload* m_upload = nullptr;
     FileMd5Asyn* m_hasher = nullptr;
     Tidewell* m_owner = nullptr;
