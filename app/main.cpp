@@ -90,7 +90,7 @@ int main(int argc, char* argv[])
         qWarning() << "main - no device to open; one can be opened by address.";
     engine->rootContext()->setContextProperty("twLauncher", &launcher);
 
-    engine->addImportPath(":/imports");
+    TidewellSdk::addImportPaths(engine.get());
     auto translator = std::make_unique<QTranslator>();
     if (TidewellSdk::loadTranslation(*translator))
         app->installTranslator(translator.get());

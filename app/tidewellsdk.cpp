@@ -344,6 +344,12 @@ bool TidewellSdk::loadTranslation(QTranslator& translator)
     return translator.load("tidewell_ui_en", ":/i18n");
 }
 
+void TidewellSdk::addImportPaths(QQmlEngine* engine)
+{
+    engine->addImportPath(":/");
+    engine->addImportPath(":/imports");
+}
+
 QUrl TidewellSdk::dialogFolder()
 {
     const QString kept = m_config.value("LarkVault", "DialogFolder").toString();

@@ -23,6 +23,7 @@ class LVFinishManager;
 class NormalFileDownManager;
 class SingleFileDownManager;
 class QQmlContext;
+class QQmlEngine;
 class QCoreApplication;
 class QLocale;
 class QTranslator;
@@ -52,6 +53,9 @@ public:
     // language, from Qt's translations folder; the translators are installed
     // on app and owned by it. The number loaded (0 for English).
     static int installQtTranslations(QCoreApplication* app, const QLocale& locale);
+    // Where the program's QML modules are: Tidewell under qrc:/imports and
+    // each page folder by its path (compoments.base, compoments.file, ...).
+    static void addImportPaths(QQmlEngine* engine);
     void exposeTo(QQmlContext* ctx);
 
     Q_INVOKABLE void release();

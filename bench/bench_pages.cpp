@@ -364,7 +364,7 @@ int main(int argc, char** argv)
     auto root = std::make_unique<TidewellSdk>();
     root->config()->setValue("LarkVault", "SavePath", base + "/Downloads");
     QQmlEngine engine;
-    engine.addImportPath(":/imports");
+    TidewellSdk::addImportPaths(&engine);
     root->exposeTo(engine.rootContext());
     QQuickWindow window;
     window.resize(1000, 700);

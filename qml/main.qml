@@ -4,8 +4,8 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Qt.labs.platform 1.1 as Platform
 import Tidewell 1.0
-import "compoments/base"
-import "compoments/device"
+import compoments.base 1.0
+import compoments.device 1.0
 
 ApplicationWindow {
     id: appWindow

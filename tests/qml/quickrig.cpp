@@ -170,7 +170,7 @@ void QuickRig::qmlEngineAvailable(QQmlEngine* engine)
         for (const QQmlError& w : warnings)
             QTest::qFail(("QML warning: " + w.toString()).toUtf8().constData(), __FILE__, __LINE__);
     });
-    engine->addImportPath(":/imports");
+    TidewellSdk::addImportPaths(engine);
     // The tray icon's icon type is given its type id in the first engine,
     // as in the program. Given later, it may get the id of a type of an
     // engine gone before, which QML still remembers as no value type, and

@@ -3,7 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
+import compoments.base 1.0
 
 // One open device: its tab object, the connection line and the sections
 // (files, transfers, media, shares, groups, links), each page loaded the

@@ -5,8 +5,8 @@ import QtQuick.Dialogs 1.3 as Dialogs
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import Tidewell.PaintItem 1.0
-import "../share"
-import "../media"
+import compoments.share 1.0
+import compoments.media 1.0
 
 // The files behind one link, folder by folder, sorted by name or date.
 // A received link's selection is saved into a local folder the user picks,

@@ -5,10 +5,10 @@ import QtQuick.Dialogs 1.3 as Dialogs
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import Tidewell.PaintItem 1.0
-import "../base"
-import "../media"
-import "../share"
-import "../transfer"
+import compoments.base 1.0
+import compoments.media 1.0
+import compoments.share 1.0
+import compoments.transfer 1.0
 
 // The device's personal space: folders page by page with a breadcrumb,
 // selection, download, upload (dialog or drop), new folder, rename,

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import Tidewell 1.0
 import Tidewell.Core 1.0
-import "../transfer"
+import compoments.transfer 1.0
 
 // Opens a file of any list by its kind, over the page that holds it:
 // pictures in the preview over the pictures of that list, videos and music

@@ -3,9 +3,9 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
-import "../file"
-import "../share"
+import compoments.base 1.0
+import compoments.file 1.0
+import compoments.share 1.0
 
 // One media category of a device (pictures, videos, music, favourites):
 // grouped by day (a header and rows of cells per day) or as a plain list, with

@@ -4,7 +4,7 @@ import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import Tidewell.PaintItem 1.0
-import "../base"
+import compoments.base 1.0
 
 // The picture preview over the media page: the medium picture at once,
 // the original after it, previous/next through the pictures of the list it

@@ -5,10 +5,10 @@ import QtQuick.Dialogs 1.3 as Dialogs
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import Tidewell.PaintItem 1.0
-import "../base"
-import "../file"
-import "../share"
-import "../media"
+import compoments.base 1.0
+import compoments.file 1.0
+import compoments.share 1.0
+import compoments.media 1.0
 
 // One public group: the header (up to three avatars, the member summary,
 // the user's right, members) and the group's files folder by folder, sorted

@@ -3,8 +3,8 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
-import "../share"
+import compoments.base 1.0
+import compoments.share 1.0
 
 // The members of a group. Its owner changes a member's right, removes a
 // member or hands the group over; other members only look.

@@ -3,8 +3,8 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
-import "../share"
+import compoments.base 1.0
+import compoments.share 1.0
 
 // Chooses device users to add to a group: the users not yet in it.
 // `picked` carries the group and the chosen accessIds.

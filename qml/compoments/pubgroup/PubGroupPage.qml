@@ -3,7 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
+import compoments.base 1.0
 
 // The public groups of the device: the list with its sort header and the
 // group commands (create, rename, delete, leave, add members); opening a

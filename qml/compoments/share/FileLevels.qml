@@ -2,8 +2,8 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
-import "../base"
-import "../file"
+import compoments.base 1.0
+import compoments.file 1.0
 
 // A folder-by-folder file list over one model per level (a group's files,
 // shared files, a link's files): breadcrumb, rows with selection, the

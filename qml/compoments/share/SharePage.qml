@@ -3,9 +3,9 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
-import "../file"
-import "../media"
+import compoments.base 1.0
+import compoments.file 1.0
+import compoments.media 1.0
 
 // Shares of the device: what the others share with the user (all of them,
 // or one user picked in the menu panel), what the user shares, folders

@@ -3,7 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
+import compoments.base 1.0
 
 // Whom to share a selection with: every user of the device, or the groups
 // and users picked here (groups first, then users other than oneself).

@@ -3,7 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
+import compoments.base 1.0
 
 // The device's failed copy jobs with their reasons: retry or delete them
 // one by one or by selection. Each opening reloads from the first page.

@@ -3,7 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
+import compoments.base 1.0
 
 // The failed files of one folder transfer, each with its own reason.
 // Every opening re-targets the one list: direction first, then the folder

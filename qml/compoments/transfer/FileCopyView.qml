@@ -3,7 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
+import compoments.base 1.0
 
 // The status box of the device's own copy jobs: how many remain, or that
 // one failed (a click lists the failures). It polls while jobs run and

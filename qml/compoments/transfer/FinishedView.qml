@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
-import "../base"
+import compoments.base 1.0
 
 // Finished downloads and uploads, newest first: open the file or the folder
 // holding it, delete records (never the local files), clear the list.

@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
-import "../base"
+import compoments.base 1.0
 
 // One transfer queue (downloads or uploads): a row per top-level entry with
 // its progress and state, row and selection commands, and the queue's

@@ -3,8 +3,8 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
-import "../file"
+import compoments.base 1.0
+import compoments.file 1.0
 
 // Downloads the device makes itself (links and torrents): the tasks in
 // progress and the finished ones, each tab a panel created when shown, so

@@ -3,7 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
+import compoments.base 1.0
 
 // The transfer view. In a device tab: uploads (shown first), downloads,
 // finished transfers and the device's own download tasks, over the tab's

@@ -3,8 +3,8 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../../base"
-import "../../extlink"
+import compoments.base 1.0
+import compoments.extlink 1.0
 
 // External links. In a device tab (twTab set): the links the user created
 // on the device, with their visit counters. Without a device (twTab null):
