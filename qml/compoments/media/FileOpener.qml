@@ -23,10 +23,6 @@ Item {
     // The picture the preview shows now.
     signal showing(var info)
 
-    function isDocument(type) {
-        return type === Common.MT_Word || type === Common.MT_Excel || type === Common.MT_PPT
-            || type === Common.MT_Pdf || type === Common.MT_Txt
-    }
     // browsing: the list model the row is in; info: the row's map. False
     // for a folder or nothing, which the list opens itself.
     function open(browsing, info) {
@@ -38,7 +34,7 @@ Item {
         } else if (type === Common.MT_Video || type === Common.MT_Music) {
             playerLoader.active = true
             playerLoader.item.open(browsing, info)
-        } else if (isDocument(type)) {
+        } else if (document.model.isDocument(info.name)) {
             document.open(info)
         } else {
             downloadWanted(browsing, info)

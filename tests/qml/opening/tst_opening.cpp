@@ -12,7 +12,8 @@
 
 // What the opening tests seed and watch besides the sharing rig: copies of
 // the sample pictures, video and documents in a group, a share and a link
-// of their own, and the files handed to the desktop to open.
+// of their own, a document of every kind, and the files handed to the
+// desktop to open.
 class OpeningRigApi : public QObject
 {
     Q_OBJECT
@@ -52,6 +53,14 @@ public:
         copy(base, media, "Links/Opening/" + name);
         copy(base, "Documents/readme.txt", "Links/Opening/readme.txt");
         s->addShareLink(kLink, kLinkCode, "Opening link", "Links/Opening");
+        for (const QString& name : documentKinds())
+            s->addFile(("Documents/Kinds/" + name).toStdString(), ("The text of " + name + ".\n").toStdString());
+    }
+
+    // One document of each kind that opens in the desktop's application.
+    Q_INVOKABLE static QStringList documentKinds()
+    {
+        return {"report.pdf", "letter.docx", "sheet.xlsx", "slides.pptx", "novel.epub"};
     }
 
     Q_INVOKABLE QString linkUrl() const

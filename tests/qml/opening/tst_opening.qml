@@ -220,6 +220,23 @@ Item {
             opener.preview.close()
         }
 
+        // Every kind of document, e-books too, opens in the desktop's
+        // application rather than going to the download queue.
+        function test_4b_documentKinds() {
+            var page = load("qrc:/compoments/file/FilePage.qml", { twTab: tab })
+            var opener = H.find(page, "fileOpener")
+            mouseDoubleClickSequence(row(page, "Documents"))
+            mouseDoubleClickSequence(row(page, "Kinds"))
+            var kinds = openingRig.documentKinds()
+            for (var i = 0; i < kinds.length; ++i) {
+                toast.lastText = ""
+                var before = openingRig.openedCount()
+                mouseDoubleClickSequence(row(page, kinds[i]))
+                documentOpened(opener, kinds[i], "Documents/Kinds/" + kinds[i], before)
+            }
+            verify(testRig.screenshot(page, "opening_document_kinds"))
+        }
+
         // The device's own link: its card carries the code the list drew;
         // its pictures show, but nothing is saved.
         function test_5_ownLink() {
