@@ -28,4 +28,5 @@ void GetPubGroupListResp::parseData(const Json::Value& data)
     offset = JsonRead::toInt(data, "offset");
     totalPages = JsonRead::toInt(data, "totalPages");
     totalNum = JsonRead::toInt(data, "totalNum");
+    diskSerial = JsonRead::toString(data, "diskSerial");
 }

@@ -14,6 +14,8 @@ public:
     int offset = 0;
     int totalPages = 0;
     int totalNum = 0;
+    // "diskSerial": the device's personal disk, where a new group goes.
+    QString diskSerial;
 
     // One group: "id", "name", "ower", "userName", "memberAuthority",
     // "status", "totalSize", "diskSerial", "createTime", "lastModified".

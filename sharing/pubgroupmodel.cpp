@@ -187,6 +187,10 @@ void PubGroupModel::onGetPubGroupList(TW_HANDLE handle, GetPubGroupListResp resp
         refreshIfAsked();
         return;
     }
+    if (!respData.diskSerial.isEmpty() && respData.diskSerial != m_diskSerial) {
+        m_diskSerial = respData.diskSerial;
+        emit diskSerialChanged();
+    }
     const bool first = m_offset == 0;
     QList<PubGroupInfo> fresh;
     for (const PubGroupInfo& g : respData.groups) {

@@ -29,6 +29,9 @@ class PubGroupModel : public BaseModel
     Q_PROPERTY(qint64 selectNum READ selectNum NOTIFY selectNumChanged)
     Q_PROPERTY(bool isSort READ isSort WRITE setIsSort NOTIFY isSortChanged)
     Q_PROPERTY(int sortType READ sortType WRITE setSortType NOTIFY sortTypeChanged)
+    // The personal disk's serial as the device reports it with its groups:
+    // the disk a new group goes on. Empty until a list answer names it.
+    Q_PROPERTY(QString diskSerial READ diskSerial NOTIFY diskSerialChanged)
 public:
     enum Role {
         GNameRole = Qt::UserRole + 1,   // 257
@@ -58,6 +61,7 @@ public:
     void setIsSort(bool isSort);
     int sortType() const { return m_sortType; }
     void setSortType(int sortType);
+    QString diskSerial() const { return m_diskSerial; }
 
     TW_HANDLE handle() const { return m_handle; }
     const QList<PubGroupInfo>& groups() const { return m_groups; }
@@ -84,6 +88,7 @@ signals:
     void selectNumChanged();
     void isSortChanged();
     void sortTypeChanged();
+    void diskSerialChanged();
     void rCreatePubGroup(int code, QString msg, int gId);
     void rEditPubGroupMember(int code, QString msg);
 
@@ -130,6 +135,7 @@ private:
     bool m_isSort = false;
     int m_sortType = 0;
     int m_queryType = 0;
+    QString m_diskSerial;
     // Groups named by the requests in flight, oldest first: answers change
     // these rows, not whatever is selected when they arrive.
     QHash<TW_HANDLE, int> m_renaming;

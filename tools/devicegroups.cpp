@@ -283,7 +283,9 @@ std::string DeviceGroups::list(const Json::Value& data, const std::string& me)
     Json::Value items(Json::arrayValue);
     for (const Group& g : mine)
         items.append(groupJson(g, me));
-    return envelope(1, "success", DeviceFiles::pageAt(items, jsonInt(data, "offset"), jsonInt(data, "pageSize", 60)));
+    Json::Value page = DeviceFiles::pageAt(items, jsonInt(data, "offset"), jsonInt(data, "pageSize", 60));
+    page["diskSerial"] = TestDeviceServer::kPersonalDisk;
+    return envelope(1, "success", page);
 }
 
 std::string DeviceGroups::detail(const Json::Value& data, const std::string& me)
@@ -633,6 +635,13 @@ std::string TestDeviceServer::pubGroupName(int groupId) const
     DeviceGroups::Group out;
     DeviceGroups* g = DeviceGroups::of(*d);
     return g && g->group(groupId, out) ? out.name : std::string();
+}
+
+std::string TestDeviceServer::pubGroupDisk(int groupId) const
+{
+    DeviceGroups::Group out;
+    DeviceGroups* g = DeviceGroups::of(*d);
+    return g && g->group(groupId, out) ? out.diskSerial : std::string();
 }
 
 int TestDeviceServer::pubGroupAuthority(int groupId, const std::string& accessId) const

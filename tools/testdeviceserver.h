@@ -121,13 +121,16 @@ public:
     // file; each accessor is defined in that file).
 
     // -- public groups --
+    // Serial of the device's personal disk, named with the group list.
+    static constexpr const char* kPersonalDisk = "disk-1";
     // A group owned (right 0) by owner, with its folder "groups/<id>"; its id.
     int addPubGroup(const std::string& name, const std::string& owner,
-                    const std::string& diskSerial = "disk-1");
+                    const std::string& diskSerial = kPersonalDisk);
     // Adds the member or changes its right (0 manager, 1 editor, 2 browse).
     bool setPubGroupMember(int groupId, const std::string& accessId, int authority);
     int pubGroupCount() const;
     std::string pubGroupName(int groupId) const;          // "" when none
+    std::string pubGroupDisk(int groupId) const;          // its disk's serial
     int pubGroupAuthority(int groupId, const std::string& accessId) const;   // -1: no member
 
     // -- shares --

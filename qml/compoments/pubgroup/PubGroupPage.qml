@@ -17,8 +17,6 @@ Rectangle {
     readonly property bool ready: twTab !== null && twTab.linkState >= 2
     // The group shown (its list map), null for the list.
     property var openGroup: null
-    // A new group goes on the disk of the groups seen so far.
-    property string diskSerial: ""
     readonly property var selectedGroup: groupModel.selectNum > 0 ? groupModel.get() : ({})
 
     // Opens the row (or, for -1, the selected group).
@@ -26,17 +24,8 @@ Rectangle {
         if (index >= 0)
             groupModel.singleSelect(index, true)
         var g = groupModel.get()
-        if (g && g.gId) {
-            if (g.diskSerial)
-                diskSerial = g.diskSerial
+        if (g && g.gId)
             openGroup = g
-        }
-    }
-    function serialForNewGroup() {
-        if (diskSerial.length > 0)
-            return diskSerial
-        var d = twTab ? twTab.device : null
-        return d && d.deviceSn ? d.deviceSn : ""
     }
     // Back from an outage: a list that failed to load asks again.
     onReadyChanged: if (ready && groupModel.rowCount() === 0) groupModel.resetData()
@@ -75,11 +64,6 @@ Rectangle {
         onRCreatePubGroup: {
             refershData()
             memberPicker.openFor(gId)
-        }
-        onSelectNumChanged: {
-            var g = get()
-            if (g && g.diskSerial)
-                page.diskSerial = g.diskSerial
         }
     }
     ModelHooks { model: groupModel; overlay: busy; emptyView: empty; emptyText: qsTr("No Public Group") }
@@ -275,7 +259,7 @@ Rectangle {
         objectName: "createGroupDialog"
         title: qsTr("New group")
         placeholder: qsTr("Group name")
-        onEntered: groupModel.createPubGroup(text, page.serialForNewGroup())
+        onEntered: groupModel.createPubGroup(text, groupModel.diskSerial)
     }
     InputDialog {
         id: renameDialog

@@ -6,6 +6,7 @@
 #include "sdk/channel_option.h"
 #include "sdk/device_addr.h"
 #include "tests/qml/quickrig.h"
+#include "tools/samplelibrary.h"
 #include "tools/testdeviceserver.h"
 
 // What the sharing page tests read and seed on the test device besides the
@@ -23,6 +24,16 @@ public:
     Q_INVOKABLE QString pubGroupName(int groupId) const
     {
         return QString::fromStdString(server()->pubGroupName(groupId));
+    }
+    Q_INVOKABLE QString pubGroupDisk(int groupId) const
+    {
+        return QString::fromStdString(server()->pubGroupDisk(groupId));
+    }
+    Q_INVOKABLE QString personalDisk() const { return TestDeviceServer::kPersonalDisk; }
+    // A group of the signed-in user on the disk of that serial; its id.
+    Q_INVOKABLE int addOwnGroup(const QString& name, const QString& diskSerial)
+    {
+        return server()->addPubGroup(name.toStdString(), SampleLibrary::kOwner, diskSerial.toStdString());
     }
     Q_INVOKABLE bool isShared(qint64 fileId) const { return server()->isShared(fileId); }
     Q_INVOKABLE bool hasShareLink(const QString& shareId) const

@@ -104,6 +104,30 @@ Item {
             verify(gId > 0)
             tryVerify(function() { return sharingRig.pubGroupAuthority(gId, "alice") === 1 }, 10000,
                       "alice joined as an editor")
+            compare(sharingRig.pubGroupDisk(gId), sharingRig.personalDisk(), "made on the personal disk")
+        }
+
+        // A group seen on another disk does not move new groups there.
+        function test_2b_newGroupOnThePersonalDisk() {
+            sharingRig.addOwnGroup("Scans", "usb-7")
+            mouseClick(H.find(page, "sortName"))
+            waitGroup("Scans")
+            selectGroup("Scans")
+            mouseClick(H.find(page, "createGroupButton"))
+            var dlg = H.find(page, "createGroupDialog")
+            tryCompare(dlg, "opened", true)
+            var name = "Scan club"
+            for (var i = 0; i < name.length; ++i)
+                keyClick(name[i])
+            keyClick(Qt.Key_Return)
+            waitGroup(name)
+            var picker = H.find(page, "memberPicker")
+            tryCompare(picker, "opened", true)
+            var gId = picker.groupId
+            keyClick(Qt.Key_Escape)
+            tryCompare(picker, "opened", false)
+            compare(sharingRig.pubGroupName(gId), name)
+            compare(sharingRig.pubGroupDisk(gId), sharingRig.personalDisk())
         }
 
         function test_3_renameAndLeave() {
