@@ -19,6 +19,8 @@ bool DevicePersonal::command(const std::string& command, const Json::Value& data
         out = remove(data);
     else if (command == "moveDirOrFile")
         out = move(data);
+    else if (command == "copyToPeripheral")
+        out = copyToUsb(data);
     else
         return false;
     return true;
@@ -85,5 +87,30 @@ std::string DevicePersonal::move(const Json::Value& data)
         if (!m_files.move(rel, target, DeviceFiles::nameOf(rel)))
             return failure(kNameExists, "the target holds " + DeviceFiles::nameOf(rel));
     }
+    return ok();
+}
+
+std::string DevicePersonal::copyToUsb(const Json::Value& data)
+{
+    std::string sub;
+    if (!cleanRelative(jsonStr(data, "path"), sub))
+        return failure(kBadName, "invalid path");
+    // No "usb" folder: no disk attached.
+    const std::string target = joinRel("usb", sub);
+    if (!m_files.isFolder(target))
+        return failure(kNotFound, "no such folder on the USB disk");
+    const auto ids = DeviceFiles::ids(data["ids"]);
+    if (ids.empty())
+        return failure(kBadName, "no files");
+    std::vector<std::string> rels;
+    for (std::int64_t id : ids) {
+        std::string rel;
+        if (!itemOf(id, rel) || DeviceFiles::within(rel, "usb"))
+            return failure(kNotFound, "file does not exist");
+        rels.push_back(rel);
+    }
+    for (const std::string& rel : rels)
+        if (m_files.copyInto(rel, target).empty())
+            return failure(kNotFound, "copy failed");
     return ok();
 }

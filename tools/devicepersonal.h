@@ -7,7 +7,8 @@
 
 // File commands of the personal space: rename (modifyFile, modifyDir),
 // delete (deleteDirOrFile) and move (moveDirOrFile), by id, keeping the ids
-// of what is moved or renamed.
+// of what is moved or renamed; copies onto the attached USB disk
+// (copyToPeripheral), whose stand-in is the storage's "usb" folder.
 class DevicePersonal : public TestDeviceFeature
 {
 public:
@@ -20,6 +21,7 @@ private:
     std::string rename(const Json::Value& data, bool folder);
     std::string remove(const Json::Value& data);
     std::string move(const Json::Value& data);
+    std::string copyToUsb(const Json::Value& data);
     // The personal-space item of an id (not the root, not a group's).
     bool itemOf(std::int64_t id, std::string& rel) const;
 

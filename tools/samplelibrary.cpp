@@ -195,6 +195,8 @@ void SampleLibrary::seedState(TestDeviceServer& s, bool stateRestored)
 bool SampleLibrary::populate(TestDeviceServer& s, bool stateRestored)
 {
     const bool ok = writeFiles(s);
+    // The stand-in for a USB disk attached to the device; copies land there.
+    QDir().mkpath(QString::fromStdString(s.root()) + "/usb");
     seedState(s, stateRestored);
     return ok;
 }

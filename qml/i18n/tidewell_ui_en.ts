@@ -1253,6 +1253,13 @@ Code:
     </message>
 </context>
 <context>
+    <name>MediaThumb</name>
+    <message>
+        <source>Shared</source>
+        <translation>Shared</translation>
+    </message>
+</context>
+<context>
     <name>MemberDialog</name>
     <message>
         <source>Manager</source>

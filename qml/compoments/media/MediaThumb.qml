@@ -4,7 +4,7 @@ import QtQuick.Window 2.15
 import Tidewell 1.0
 
 // One cell of a media grid: the thumbnail (or the type icon until it
-// arrives), the name, a check box and the favourite mark.
+// arrives), the name, a check box, the favourite mark and the shared tag.
 Item {
     id: cell
     property bool selected: false
@@ -92,6 +92,8 @@ Item {
             }
         }
         Text {
+            id: lovedMark
+            objectName: "thumbLoved"
             visible: cell.loved
             anchors.right: parent.right
             anchors.top: parent.top
@@ -99,6 +101,25 @@ Item {
             text: "\u2665"
             color: Theme.error
             font.pixelSize: Theme.fontLarge
+        }
+        // Shared with others: a tag under the favourite mark.
+        Rectangle {
+            objectName: "thumbShared"
+            visible: cell.shared
+            anchors.right: parent.right
+            anchors.top: lovedMark.bottom
+            anchors.rightMargin: 6
+            width: sharedText.implicitWidth + 8
+            height: sharedText.implicitHeight + 2
+            radius: 3
+            color: Theme.surface
+            Text {
+                id: sharedText
+                anchors.centerIn: parent
+                text: qsTr("Shared")
+                font.pixelSize: Theme.fontSmall
+                color: Theme.accent
+            }
         }
     }
 }

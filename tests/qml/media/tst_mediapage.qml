@@ -192,5 +192,53 @@ Item {
             tryVerify(function() { return headers(pictures).indexOf(dayText(1) + " (2)") >= 0 }, 5000,
                       headers(pictures).join(", "))
         }
+
+        // Favourite and shared marks of cells inside the days, and a copy
+        // onto the attached USB disk with a typed folder.
+        function test_7_marksAndUsbCopy() {
+            verify(pictures.grouped)
+            var g = pictures.model
+            tryVerify(function() { return thumb(pictures, "garden.jpg") && thumb(pictures, "sunrise.jpg") }, 15000)
+            mouseClick(thumb(pictures, "garden.jpg"))
+            mouseClick(scene.find(thumb(pictures, "sunrise.jpg"), "thumbCheck"))
+            compare(g.selectNum, 2)
+            verify(!thumb(pictures, "garden.jpg").loved)
+            mouseClick(scene.find(pictures, "loveButton"))
+            tryVerify(function() { return scene.find(thumb(pictures, "garden.jpg"), "thumbLoved").visible }, 10000)
+            verify(scene.find(thumb(pictures, "sunrise.jpg"), "thumbLoved").visible)
+            verify(!scene.find(thumb(pictures, "market.jpg"), "thumbLoved").visible)
+
+            mouseClick(thumb(pictures, "garden.jpg"))
+            compare(g.selectNum, 1)
+            mouseClick(scene.find(pictures, "shareButton"))
+            var picker = scene.find(pictures, "shareTargetPicker")
+            tryCompare(picker, "opened", true)
+            mouseClick(scene.find(picker, "shareAllUsers"))
+            var ok = picker.standardButton(Dialog.Ok)
+            tryCompare(ok, "enabled", true)
+            mouseClick(ok)
+            tryVerify(function() { return scene.find(thumb(pictures, "garden.jpg"), "thumbShared").visible }, 10000)
+            verify(!scene.find(thumb(pictures, "sunrise.jpg"), "thumbShared").visible)
+            compare(testRig.requestCount("shareFileToAll"), 1)
+            wait(200)
+            verify(testRig.screenshot(page, "media_marks"))
+
+            testRig.addDeviceFolder("usb/Backup")
+            mouseClick(thumb(pictures, "garden.jpg"))
+            mouseClick(scene.find(thumb(pictures, "sunrise.jpg"), "thumbCheck"))
+            compare(g.selectNum, 2)
+            mouseClick(scene.find(pictures, "usbButton"))
+            var usb = scene.find(pictures, "usbDialog")
+            tryCompare(usb, "opened", true)
+            toast.lastText = ""
+            var path = "/Backup"
+            for (var i = 0; i < path.length; ++i)
+                keyClick(path[i])
+            keyClick(Qt.Key_Return)
+            tryCompare(toast, "lastText", "Operation Successfully.", 10000)
+            verify(testRig.sameBytes(testRig.devicePath("usb/Backup/garden.jpg"), "Photos/garden.jpg"))
+            verify(testRig.sameBytes(testRig.devicePath("usb/Backup/sunrise.jpg"), "Photos/sunrise.jpg"))
+            compare(g.selectNum, 0)
+        }
     }
 }
