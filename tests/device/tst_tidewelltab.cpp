@@ -9,7 +9,9 @@
 #include "device/tidewelldevice.h"
 #include "device/tidewelltab.h"
 #include "sdk/tidewell_network_sdk.h"
+#include "tests/transfer/thumbrig.h"
 #include "tools/testdeviceserver.h"
+#include "transfer/tidewellthumb.h"
 
 // Counts the engine starts a tab asks for.
 class CountingTab : public TidewellTab
@@ -110,6 +112,39 @@ private slots:
         QCOMPARE(states(spy).first(), 1);
         QCOMPARE(states(spy).last(), 2);
         QVERIFY(states(spy).contains(0));
+    }
+
+    // A thumbnail asked for while the device is away pauses the service
+    // and waits in its queue; back online, the service goes on with it.
+    void thumbnailsWaitWhileOffline()
+    {
+        const qint64 id = addPicture(*m_server, "Photos/p.jpg");
+        TidewellTab tab(m_root.get());
+        sdk::cores::model::channel_option opt;
+        opt.probe_timeout_ms = 500;
+        tab.setChannelOption(opt);
+        tab.setKeepAliveInterval(100);
+        tab.setRetryInterval(100);
+        QVERIFY(tab.connect_to(lanDevice()));
+        QTRY_COMPARE(tab.linkState(), 2);
+        TidewellThumb* thumb = tab.thumbService();
+        QVERIFY(!thumb->isStopped());
+
+        const int port = m_server->port();
+        m_server->stopListener(0);
+        QTRY_COMPARE_WITH_TIMEOUT(tab.linkState(), 0, 10000);
+        QSignalSpy done(thumb, &TidewellThumb::sFinished);
+        thumb->small(NetworkShare(), 6, id, "acc1", "", 0);
+        QTRY_VERIFY_WITH_TIMEOUT(thumb->isStopped(), 10000);
+        QCOMPARE(thumb->pendingCount(), 1);
+        QCOMPARE(done.count(), 0);
+
+        QVERIFY(m_server->start(port));
+        QTRY_COMPARE_WITH_TIMEOUT(tab.linkState(), 2, 10000);
+        QVERIFY(!thumb->isStopped());
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 15000);
+        QCOMPARE(done.first().at(0).value<ThumbInfo>().fileId, id);
+        QCOMPARE(thumb->pendingCount(), 0);
     }
 
     void remoteRouteAndDeviceAnswers()

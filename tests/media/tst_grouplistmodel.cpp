@@ -6,6 +6,10 @@
 #include <QDateTime>
 #include <QFile>
 #include <QJSEngine>
+#include <functional>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QQmlEngine>
 #include <QSet>
 #include <QTimeZone>
@@ -88,6 +92,41 @@ class TestGroupListModel : public QObject
         }
         QTRY_VERIFY_WITH_TIMEOUT(!g.isLoading(), 15000);
         QCOMPARE(m_server->requestsFor(kListCommand).size(), requests);
+    }
+
+    // The data of the last request of that command.
+    QJsonObject sent(const char* command) const
+    {
+        const auto reqs = m_server->requestsFor(command);
+        if (reqs.empty())
+            return QJsonObject();
+        return QJsonDocument::fromJson(QByteArray::fromStdString(reqs.back().body)).object().value("data").toObject();
+    }
+
+    static QList<qint64> idsOf(const QJsonValue& v)
+    {
+        QList<qint64> out;
+        for (const QJsonValue& id : v.toArray())
+            out << qint64(id.toDouble());
+        return out;
+    }
+
+    // Runs op on the rows picked (section, row) and waits for its report.
+    static int answered(GroupListModel& g, const QList<QPair<int, int>>& picked, const std::function<void()>& op)
+    {
+        g.singleSelect(-1);
+        for (const auto& p : picked)
+            g.section(p.first)->multiSelect(p.second);
+        QSignalSpy status(&g, &BaseModel::sg_notifyStatus);
+        op();
+        if (!status.wait(15000) && status.isEmpty())
+            return -1;
+        return status.last().at(0).toInt();
+    }
+
+    static bool flag(MediaListModel* s, int row, int role)
+    {
+        return s->data(s->index(row), role).toBool();
     }
 
 private slots:
@@ -383,6 +422,76 @@ private slots:
         QCOMPARE(g.section(1)->items().at(0).id, qint64(22));
         QCOMPARE(g.fileNum(), 3);
         QVERIFY(!g.isLoading());
+    }
+
+    // Each operation of the grouped view sends the rows picked in every
+    // section, and the answer reaches the rows of their sections.
+    void operationsOnTheCombinedSelection()
+    {
+        const qint64 d1 = localMs(2024, 3, 2, 12, 0);
+        const qint64 d2 = localMs(2024, 3, 1, 12, 0);
+        m_server->queueCommandAnswer(kListCommand, page({item(10, d1), item(11, d1), item(12, d1),
+                                                         item(20, d2), item(21, d2)}));
+        const char* ok = R"({"result":1,"message":"ok"})";
+        for (const char* c : {"moveDirOrFile", "addToSafetyBox", "relateLabel", "copyToPeripheral", "copyToSamb",
+                              "shareFileToAll", "shareFileToUsers", "myLove"})
+            m_server->setCommandAnswer(c, ok);
+        GroupListModel g;
+        g.setTw(m_dev.get());
+        load(g, 1);
+        MediaListModel* a = g.section(0);
+        MediaListModel* b = g.section(1);
+        QCOMPARE(a->rowCount(), 3);
+        QCOMPARE(b->rowCount(), 2);
+
+        QCOMPARE(answered(g, {{0, 0}, {1, 1}}, [&] { g.fileMove(QVariantMap{{"fid", 77}, {"serialNo", "disk-1"}}); }),
+                 100240);
+        QCOMPARE(idsOf(sent("moveDirOrFile").value("fileIds")), (QList<qint64>{10, 21}));
+        QCOMPARE(sent("moveDirOrFile").value("targetId").toInt(), 77);
+        QCOMPARE(g.selectNum(), 0);
+
+        QCOMPARE(answered(g, {{0, 0}}, [&] { g.fileAddToLabel({3, 5}); }), 100260);
+        QCOMPARE(idsOf(sent("relateLabel").value("fileIds")), (QList<qint64>{10}));
+        QCOMPARE(idsOf(sent("relateLabel").value("labelIds")), (QList<qint64>{3, 5}));
+
+        QCOMPARE(answered(g, {{0, 2}, {1, 0}}, [&] { g.fileCopyTo2(2, "/Backup"); }), 100201);
+        QCOMPARE(idsOf(sent("copyToPeripheral").value("ids")), (QList<qint64>{12, 20}));
+        QCOMPARE(sent("copyToPeripheral").value("path").toString(), QString("/Backup"));
+        QCOMPARE(answered(g, {{1, 1}}, [&] { g.fileCopyTo2(3, "/nas"); }), 100201);
+        QCOMPARE(idsOf(sent("copyToSamb").value("ids")), (QList<qint64>{21}));
+
+        // Favourites and shares mark the rows in their sections.
+        QCOMPARE(answered(g, {{0, 1}, {1, 1}}, [&] { g.fileCollect(); }), 100260);
+        QVERIFY(flag(a, 1, BaseListModel::FileIsLoveRole));
+        QVERIFY(flag(b, 1, BaseListModel::FileIsLoveRole));
+        QVERIFY(!flag(a, 0, BaseListModel::FileIsLoveRole));
+        QCOMPARE(answered(g, {{1, 1}}, [&] { g.fileCancelCollect(); }), 100260);
+        QVERIFY(!flag(b, 1, BaseListModel::FileIsLoveRole));
+        QVERIFY(flag(a, 1, BaseListModel::FileIsLoveRole));
+
+        QJSEngine js;
+        QJSValue all = js.newObject();
+        all.setProperty("isPublic", true);
+        QCOMPARE(answered(g, {{0, 0}, {1, 0}}, [&] { g.fileSharing(all); }), 100201);
+        QCOMPARE(idsOf(sent("shareFileToAll").value("fileIds")), (QList<qint64>{10, 20}));
+        QVERIFY(flag(a, 0, BaseListModel::FileIsShareRole));
+        QVERIFY(flag(b, 0, BaseListModel::FileIsShareRole));
+        QVERIFY(!flag(a, 2, BaseListModel::FileIsShareRole));
+        QJSValue users = js.newObject();
+        users.setProperty("isPublic", false);
+        users.setProperty("accessIds", js.toScriptValue(QStringList{"alice"}));
+        QCOMPARE(answered(g, {{0, 2}}, [&] { g.fileSharing(users); }), 100201);
+        QCOMPARE(sent("shareFileToUsers").value("accessIds").toArray(), QJsonArray({"alice"}));
+        QCOMPARE(a->items().at(2).publicType, 2);
+        QCOMPARE(a->items().at(0).publicType, 0);
+
+        // The safe box takes the rows out of their sections.
+        QCOMPARE(answered(g, {{0, 1}, {1, 0}}, [&] { g.fileMoveToSafeBox(); }), 100250);
+        QCOMPARE(idsOf(sent("addToSafetyBox").value("fileIds")), (QList<qint64>{11, 20}));
+        QCOMPARE(a->rowCount(), 2);
+        QCOMPARE(b->rowCount(), 1);
+        QCOMPARE(b->items().at(0).id, qint64(21));
+        QCOMPARE(a->items().at(1).id, qint64(12));
     }
 
     void failuresAndThumbnails()

@@ -30,6 +30,20 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The item's own grab works with the software scene graph, where grabbing
+// the whole window gives nothing off screen.
+QImage grabbed(QQuickItem* item)
+{
+    QSharedPointer<QQuickItemGrabResult> grab = item && item->window() ? item->grabToImage() : nullptr;
+    if (!grab)
+        return QImage();
+    QEventLoop loop;
+    QObject::connect(grab.data(), &QQuickItemGrabResult::ready, &loop, &QEventLoop::quit);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return grab->image();
+}
+
 } // namespace
 
 QVariantMap QuickRigApi::device() const
@@ -49,22 +63,22 @@ bool QuickRigApi::screenshot(QQuickItem* item, const QString& name) const
     }
     const QString dir = QStringLiteral(TW_SCREENSHOT_DIR);
     QDir().mkpath(dir);
-    // The item's own grab works with the software scene graph, where
-    // grabbing the whole window gives nothing off screen.
-    QImage img;
-    QSharedPointer<QQuickItemGrabResult> grab = item->grabToImage();
-    if (grab) {
-        QEventLoop loop;
-        QObject::connect(grab.data(), &QQuickItemGrabResult::ready, &loop, &QEventLoop::quit);
-        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-        loop.exec();
-        img = grab->image();
-    }
+    const QImage img = grabbed(item);
     if (img.isNull() || !img.save(dir + "/" + name + ".png")) {
         qWarning() << "QuickRigApi::screenshot - cannot save" << name << img.size();
         return false;
     }
     return true;
+}
+
+QString QuickRigApi::colorAt(QQuickItem* item, qreal x, qreal y) const
+{
+    const QImage img = grabbed(item);
+    if (img.isNull() || item->width() <= 0 || item->height() <= 0)
+        return QString();
+    // The grab may be scaled by the screen's pixel ratio.
+    const QPoint p(int(x * img.width() / item->width()), int(y * img.height() / item->height()));
+    return img.valid(p) ? img.pixelColor(p).name() : QString();
 }
 
 QString QuickRigApi::deviceId() const { return QString::fromStdString(server->deviceId()); }

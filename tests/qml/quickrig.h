@@ -33,6 +33,9 @@ public:
     Q_INVOKABLE QString localDir() const;
     // Saves the window of item as screenshots/<name>.png in the build folder.
     Q_INVOKABLE bool screenshot(QQuickItem* item, const QString& name) const;
+    // The colour drawn at (x, y) of item, as "#rrggbb"; "" when it cannot
+    // be grabbed.
+    Q_INVOKABLE QString colorAt(QQuickItem* item, qreal x, qreal y) const;
 
     // Device side (paths relative to the device's storage).
     Q_INVOKABLE QString deviceId() const;

@@ -43,6 +43,7 @@ Rectangle {
         }
     }
     SKNetworkImg {
+        objectName: "headImage"
         anchors.fill: parent
         anchors.margins: 1
         visible: avatar.url.length > 0

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QBuffer>
+#include <QImage>
 #include <QQmlContext>
 
 #include "app/tidewellsdk.h"
@@ -34,6 +36,21 @@ public:
     Q_INVOKABLE int addOwnGroup(const QString& name, const QString& diskSerial)
     {
         return server()->addPubGroup(name.toStdString(), SampleLibrary::kOwner, diskSerial.toStdString());
+    }
+    // The user's head image: a picture of one colour the device serves by
+    // URL (kept on its SD card, out of the lists).
+    Q_INVOKABLE void giveHeadImage(const QString& accessId, const QString& markName, const QString& color)
+    {
+        QImage img(32, 32, QImage::Format_RGB32);
+        img.fill(QColor(color));
+        QByteArray bytes;
+        QBuffer buf(&bytes);
+        buf.open(QIODevice::WriteOnly);
+        img.save(&buf, "PNG");
+        const std::string rel = "sd/heads/" + accessId.toStdString() + ".png";
+        server()->addFile(rel, bytes.toStdString());
+        server()->addDeviceUser(accessId.toStdString(), markName.toStdString(),
+                                "http://127.0.0.1:" + std::to_string(server()->port()) + "/static/" + rel);
     }
     Q_INVOKABLE bool isShared(qint64 fileId) const { return server()->isShared(fileId); }
     Q_INVOKABLE bool hasShareLink(const QString& shareId) const

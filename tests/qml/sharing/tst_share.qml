@@ -153,5 +153,23 @@ Item {
             waitNames([])
             tryVerify(function() { return !sharingRig.isShared(id) }, 10000, "no longer shared")
         }
+
+        // A user's head image comes from the device by URL and is drawn.
+        function test_9_headImage() {
+            sharingRig.giveHeadImage("alice", "Alice", "#d02020")
+            shareLoader.source = ""
+            shareLoader.setSource("qrc:/compoments/share/SharePage.qml", { twTab: tab })
+            tryCompare(shareLoader, "status", Loader.Ready)
+            page = shareLoader.item
+            var head = null
+            tryVerify(function() {
+                var alice = H.find(page, "shareUser_Alice")
+                head = alice ? H.find(alice, "headImage") : null
+                return head !== null && head.visible
+            }, 10000, "Alice's row with her head image")
+            tryVerify(function() { return testRig.colorAt(head, head.width / 2, head.height / 2) === "#d02020" },
+                      15000, "the picture is drawn (" + testRig.colorAt(head, head.width / 2, head.height / 2) + ")")
+            verify(testRig.screenshot(page, "share_head_image"))
+        }
     }
 }
