@@ -48,18 +48,24 @@ std::string DevicePersonal::rename(const Json::Value& data, bool folder)
     return ok(d);
 }
 
-std::string DevicePersonal::remove(const Json::Value& data)
+std::string DevicePersonal::itemsOf(const Json::Value& ids, std::vector<std::string>& rels) const
 {
-    const auto ids = DeviceFiles::ids(data["fileIds"]);
-    if (ids.empty())
-        return failure(kBadName, "no files");
-    std::vector<std::string> rels;
-    for (std::int64_t id : ids) {
+    rels.clear();
+    for (std::int64_t id : DeviceFiles::ids(ids)) {
         std::string rel;
         if (!itemOf(id, rel))
             return failure(kNotFound, "file does not exist");
         rels.push_back(rel);
     }
+    return rels.empty() ? failure(kBadName, "no files") : std::string();
+}
+
+std::string DevicePersonal::remove(const Json::Value& data)
+{
+    std::vector<std::string> rels;
+    const std::string err = itemsOf(data["fileIds"], rels);
+    if (!err.empty())
+        return err;
     for (const std::string& rel : rels)
         m_files.remove(rel);
     return ok();
@@ -99,16 +105,13 @@ std::string DevicePersonal::copyToUsb(const Json::Value& data)
     const std::string target = joinRel("usb", sub);
     if (!m_files.isFolder(target))
         return failure(kNotFound, "no such folder on the USB disk");
-    const auto ids = DeviceFiles::ids(data["ids"]);
-    if (ids.empty())
-        return failure(kBadName, "no files");
     std::vector<std::string> rels;
-    for (std::int64_t id : ids) {
-        std::string rel;
-        if (!itemOf(id, rel) || DeviceFiles::within(rel, "usb"))
+    const std::string err = itemsOf(data["ids"], rels);
+    if (!err.empty())
+        return err;
+    for (const std::string& rel : rels)
+        if (DeviceFiles::within(rel, "usb"))
             return failure(kNotFound, "file does not exist");
-        rels.push_back(rel);
-    }
     for (const std::string& rel : rels)
         if (m_files.copyInto(rel, target).empty())
             return failure(kNotFound, "copy failed");

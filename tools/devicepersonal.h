@@ -24,6 +24,9 @@ private:
     std::string copyToUsb(const Json::Value& data);
     // The personal-space item of an id (not the root, not a group's).
     bool itemOf(std::int64_t id, std::string& rel) const;
+    // The items of an array of ids; the failure answer, "" when all are
+    // there (and there is at least one).
+    std::string itemsOf(const Json::Value& ids, std::vector<std::string>& rels) const;
 
     TestDeviceServer::Impl& m_d;
     DeviceFiles m_files;

@@ -53,6 +53,16 @@ class TestTidewellTab : public QObject
         return d;
     }
 
+    // The tab notices a loss and a return of the device within a second.
+    static void followClosely(TidewellTab& tab)
+    {
+        sdk::cores::model::channel_option opt;
+        opt.probe_timeout_ms = 500;
+        tab.setChannelOption(opt);
+        tab.setKeepAliveInterval(100);
+        tab.setRetryInterval(100);
+    }
+
     static QList<int> states(const QSignalSpy& spy)
     {
         QList<int> out;
@@ -81,11 +91,7 @@ private slots:
     void followsConnectLossAndReconnect()
     {
         CountingTab tab(m_root.get());
-        sdk::cores::model::channel_option opt;
-        opt.probe_timeout_ms = 500;
-        tab.setChannelOption(opt);
-        tab.setKeepAliveInterval(100);
-        tab.setRetryInterval(100);
+        followClosely(tab);
         QSignalSpy spy(&tab, &TidewellTab::linkStateChanged);
         QSignalSpy up(&tab, &TidewellTab::connected);
         QSignalSpy down(&tab, &TidewellTab::disconnected);
@@ -120,11 +126,7 @@ private slots:
     {
         const qint64 id = addPicture(*m_server, "Photos/p.jpg");
         TidewellTab tab(m_root.get());
-        sdk::cores::model::channel_option opt;
-        opt.probe_timeout_ms = 500;
-        tab.setChannelOption(opt);
-        tab.setKeepAliveInterval(100);
-        tab.setRetryInterval(100);
+        followClosely(tab);
         QVERIFY(tab.connect_to(lanDevice()));
         QTRY_COMPARE(tab.linkState(), 2);
         TidewellThumb* thumb = tab.thumbService();
