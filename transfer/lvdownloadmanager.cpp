@@ -454,6 +454,8 @@ void LVDownloadManager::oNextFile()
         m_curFolder.num = 0;
         m_db->updateDownFileItemStatus(m_curFolder);
         emit rDownloadFinish(m_curFolder);
+        // Also when its last file was recorded by an earlier run.
+        m_finishedAny = true;
         qDebug() << "no download sub file.------finish------";
     } else {
         showFailedFile(m_curFolder, left.first());
