@@ -83,8 +83,9 @@ QString DownFileInfo::numberedName(const QString& name, int count)
     // Unnumbered, the whole name before the suffix is kept as far as it fits.
     QString stem = count < 1 ? (suffix.isEmpty() ? name : name.left(lastDot))
                              : name.section('.', 0, 0);
-    // A suffix that leaves no room for the name is no suffix.
-    if ((number + suffix).toUtf8().size() >= kMaxNameBytes) {
+    // A suffix that leaves no room for the name is no suffix; the number
+    // alone names the file well enough.
+    if ((number + suffix).toUtf8().size() > kMaxNameBytes - (number.isEmpty() ? 1 : 0)) {
         stem = count < 1 ? name : stem + suffix;
         suffix.clear();
     }

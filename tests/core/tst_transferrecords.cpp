@@ -122,6 +122,20 @@ private slots:
         QCOMPARE(DownFileInfo::numberedName("notes", 1), QString("notes(1)"));
         QCOMPARE(DownFileInfo::numberedName("notes", 0), QString("notes"));
 
+        // A number and a suffix of 255 bytes together: the suffix stays
+        // whole and the stem gives way, to one byte or to nothing; a byte
+        // more and the suffix no longer fits.
+        const QString wide = "." + QString(83, QChar(0x4e2d));   // 250 bytes
+        QCOMPARE(DownFileInfo::numberedName("stem" + wide + "s", 12), "(12)" + wide + "s");
+        QCOMPARE(DownFileInfo::numberedName("stem" + wide, 12), "s(12)" + wide);
+        const QString over = DownFileInfo::numberedName("stem" + wide + "ss", 12);
+        QCOMPARE(over.toUtf8().size(), 255);
+        QVERIFY(over.startsWith("stem.") && over.endsWith(QChar(0x4e2d) + QString("(12)")));
+        // Unnumbered, a stem of at least one byte stays before the suffix.
+        const QString bare = DownFileInfo::numberedName("s." + QString(254, 'x'), 0);
+        QCOMPARE(bare.toUtf8().size(), 255);
+        QVERIFY(bare.startsWith("s.x"));
+
         QTemporaryDir tmp;
         const QString dir = tmp.path();
         DownFileInfo d;
