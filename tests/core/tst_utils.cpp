@@ -121,6 +121,29 @@ private slots:
             QVERIFY(SafePath::isInside(base, base + rel));
     }
 
+    // Every character that turns the direction of what follows is written
+    // out, wherever it stands; its neighbours in the tables stay as they are.
+    void shownNameWritesOutEveryDirectionControl()
+    {
+        const QVector<ushort> controls = {0x202A, 0x202B, 0x202C, 0x202D, 0x202E, 0x2066,
+                                          0x2067, 0x2068, 0x2069, 0x200E, 0x200F, 0x061C};
+        for (ushort c : controls) {
+            const QString code = QString("[U+%1]").arg(c, 4, 16, QChar('0')).toUpper();
+            const QString ch(QChar{c});
+            QCOMPARE(shownName("abc" + ch + "txt.exe"), "abc" + code + "txt.exe");
+            QCOMPARE(shownName(ch + "a" + ch), code + "a" + code);
+        }
+        QString all;
+        for (ushort c : controls)
+            all += QChar{c};
+        QCOMPARE(shownName(all).count("[U+"), controls.size());
+        for (ushort c : {0x061B, 0x200D, 0x2010, 0x2029, 0x202F, 0x2065, 0x206A}) {
+            const QString plain = "a" + QString(QChar{c}) + "b";
+            QCOMPARE(shownName(plain), plain);
+        }
+        QCOMPARE(shownName(""), QString(""));
+    }
+
     void safeNameRules()
     {
         QCOMPARE(SafePath::safeName("CON"), QString("_CON"));

@@ -17,17 +17,30 @@
 
 namespace {
 
+// count pictures from firstId on, a second apart from lastModified back.
+QStringList items(qint64 firstId, int count, qint64 lastModified)
+{
+    QStringList out;
+    for (int i = 0; i < count; ++i)
+        out << QStringLiteral(R"({"id":%1,"name":"p%1.jpg","isFile":true,"type":6,"fileLen":10,"lastModified":%2,"fileMd5":"m%1"})")
+                   .arg(firstId + i)
+                   .arg(lastModified - i * 1000);
+    return out;
+}
+
+std::string pageOf(const QStringList& listed)
+{
+    return R"({"result":1,"message":"ok","data":{"listPath":[)" + listed.join(',').toStdString() + "]}}";
+}
+
 std::string page(qint64 firstId, int count, qint64 lastModified)
 {
-    std::string out = R"({"result":1,"message":"ok","data":{"listPath":[)";
-    for (int i = 0; i < count; ++i) {
-        out += (i ? "," : "")
-               + QStringLiteral(R"({"id":%1,"name":"p%1.jpg","isFile":true,"type":6,"fileLen":10,"lastModified":%2,"fileMd5":"m%1"})")
-                     .arg(firstId + i)
-                     .arg(lastModified - i * 1000)
-                     .toStdString();
-    }
-    return out + "]}}";
+    return pageOf(items(firstId, count, lastModified));
+}
+
+qint64 noonOf(int month, int day)
+{
+    return QDateTime(QDate(2024, month, day), QTime(12, 0)).toMSecsSinceEpoch();
 }
 
 const char* kListCommand = "getFileFromClassForDate3";
@@ -81,7 +94,7 @@ private slots:
 
     void rowsFollowPagesAndDeletes()
     {
-        const qint64 day1 = QDateTime(QDate(2024, 5, 2), QTime(12, 0)).toMSecsSinceEpoch();
+        const qint64 day1 = noonOf(5, 2);
         // One day over two pages.
         m_server->queueCommandAnswer(kListCommand, page(100, 60, day1));
         m_server->queueCommandAnswer(kListCommand, page(160, 5, day1 - 60000));
@@ -138,6 +151,42 @@ private slots:
         QCOMPARE(rows(m).last(), QList<int>({0, 60, 4}));
         g.refreshData();
         QCOMPARE(m.rowCount(), 0);
+    }
+
+    // Days after the first: each picture's row counts the rows of the days
+    // above it, its header included.
+    void rowsOfLaterDays()
+    {
+        m_server->queueCommandAnswer(kListCommand, pageOf(items(100, 9, noonOf(5, 2)) + items(200, 12, noonOf(5, 1))
+                                                          + items(300, 2, noonOf(4, 20))));
+        GroupListModel g;
+        g.setTw(m_dev.get());
+        DayRowsModel m;
+        QAbstractItemModelTester tester(&m);
+        m.setColumns(4);
+        m.setGroup(&g);
+        loadPage(g, 1);
+        QCOMPARE(g.sectionCount(), 3);
+        QCOMPARE(rows(m), (QList<QList<int>>{{0, -1, 0}, {0, 0, 4}, {0, 4, 4}, {0, 8, 1},
+                                             {1, -1, 0}, {1, 0, 4}, {1, 4, 4}, {1, 8, 4},
+                                             {2, -1, 0}, {2, 0, 2}}));
+        QCOMPARE(m.rowOf(1, QVariant()), 4);
+        QCOMPARE(m.rowOf(2, QVariant()), 8);
+        QCOMPARE(m.rowOf(1, QVariant("205")), 6);
+        QCOMPARE(m.rowOf(-1, QVariant(qint64(211))), 7);
+        QCOMPARE(m.rowOf(2, QVariant("301")), 9);
+        QCOMPARE(m.rowOf(0, QVariant("205")), -1);
+        const QVariantList cells = m.data(m.index(6), DayRowsModel::CellsRole).toList();
+        QCOMPARE(cells.size(), 4);
+        QCOMPARE(cells.at(1).toMap().value("name").toString(), QString("p205.jpg"));
+
+        // A selection in the second day reaches its own row.
+        QSignalSpy changed(&m, &QAbstractItemModel::dataChanged);
+        g.section(1)->multiSelect(5);
+        QVERIFY(!changed.isEmpty());
+        QCOMPARE(changed.first().at(0).value<QModelIndex>().row(), 6);
+        QCOMPARE(changed.first().at(1).value<QModelIndex>().row(), 6);
+        QVERIFY(m.data(m.index(6), DayRowsModel::CellsRole).toList().at(1).toMap().value("selected").toBool());
     }
 };
 
