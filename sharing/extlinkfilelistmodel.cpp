@@ -51,10 +51,10 @@ void ExtlinkFileListModel::loadData()
                                                  m_sortType, m_link.shareId);
     }
     if (!sent) {
-        // Nothing will answer; a refresh asks again.
+        // Nothing was sent, so nothing will answer; paging stays open and
+        // the view's next fetch asks again.
         pageNotSent(h);
         m_isResetting = false;
-        m_hasMore = false;
     }
 }
 
