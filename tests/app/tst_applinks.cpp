@@ -214,6 +214,42 @@ private slots:
         QVERIFY(!root.linkOnline(NetworkShare(1, "never-opened", "")));
     }
 
+    // The device stops answering its pings: the link's session, opened by
+    // the listing of a folder, gives up on it. The queue keeps trying the
+    // walk (each try pings again; a queue that stopped pings twice), and
+    // once the device is back it lists the folder and downloads it.
+    void walkResumesOnceAGivenUpLinkSessionIsBack()
+    {
+        LinkRig rig("away");
+        QVERIFY(rig.server->start());
+        rig.server->addFile("pub/K4/Top/a.txt", "alpha");
+        rig.server->addFile("pub/K4/Top/Sub/b.txt", "bravo");
+        rig.server->addShareLink("K4", "", "Away", "pub/K4");
+        rig.server->failWithStatus(503, -1, "ping");
+        TidewellSdk root;
+        root.initObjects();
+        prepareRoot(root, rig.server->port(), rig.downDir);
+        root.setExtlinkWaitMs(500);
+        auto pings = [&] {
+            int n = 0;
+            for (const auto& r : rig.server->requests())
+                n += r.command == "ping";
+            return n;
+        };
+        const TwFileInfo top = rig.item("pub/K4/Top", false);
+        QVERIFY(root.twExtlink()->addDownFiles(twNewHandle(), NetworkShare(1, "K4", ""), rig.downDir,
+                                               {top}, 7));
+        QTRY_VERIFY_WITH_TIMEOUT(pings() >= 5, 15000);
+        QVERIFY(root.downloadManager()->isRun());
+        QVERIFY(!QFileInfo::exists(rig.downDir + "/Top"));
+
+        rig.server->clearFaults();
+        QTRY_COMPARE_WITH_TIMEOUT(ServerRig::bytesOf(rig.downDir + "/Top/Sub/b.txt"), QByteArray("bravo"),
+                                  40000);
+        QCOMPARE(ServerRig::bytesOf(rig.downDir + "/Top/a.txt"), QByteArray("alpha"));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.queued(root), 0, kWait);
+    }
+
     // Without a device tab: a document of a received link is fetched by its
     // path through the link's session and opened; a picture is not.
     void rootPreviewOpensLinkDocuments()
