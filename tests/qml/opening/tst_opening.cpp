@@ -52,6 +52,7 @@ public:
         copy(base, "Photos/lake.jpg", "Links/Opening/lake.jpg");
         copy(base, media, "Links/Opening/" + name);
         copy(base, "Documents/readme.txt", "Links/Opening/readme.txt");
+        s->addFile("Links/Opening/novel.epub", "The text of a novel.\n");
         s->addShareLink(kLink, kLinkCode, "Opening link", "Links/Opening");
         for (const QString& name : documentKinds())
             s->addFile(("Documents/Kinds/" + name).toStdString(), ("The text of " + name + ".\n").toStdString());

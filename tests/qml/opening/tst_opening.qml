@@ -206,6 +206,11 @@ Item {
             tryVerify(function() { return view.current !== null }, 5000)
             openThree(view, function() { return view.current }, "lake.jpg", "readme.txt",
                       "Links/Opening/readme.txt", "opening_link")
+            // An e-book of the link opens too, rather than being offered
+            // for saving.
+            var before = openingRig.openedCount()
+            mouseDoubleClickSequence(row(view, "novel.epub"))
+            documentOpened(H.find(view, "fileOpener"), "novel.epub", "Links/Opening/novel.epub", before)
             // The preview saves a received link's picture through the link.
             mouseDoubleClickSequence(row(view, "harbour.jpg"))
             var opener = H.find(view, "fileOpener")
