@@ -8,7 +8,11 @@
 #include "device/tidewelldevice.h"
 #include "transfer/thumbi.h"
 
-BaseListModel::BaseListModel(QObject* parent) : BaseModel(parent), m_handle(twNewHandle()) {}
+BaseListModel::BaseListModel(QObject* parent) : BaseModel(parent), m_handle(twNewHandle())
+{
+    // Every model announces a change of its ticked rows with this signal.
+    connect(this, &BaseListModel::selectNumChanged, this, [this] { followSelection(); });
+}
 
 BaseListModel::~BaseListModel() = default;
 
@@ -178,6 +182,17 @@ void BaseListModel::setCurrentSelected(int index)
     if (m_currentSelected == index)
         return;
     m_currentSelected = index;
+    emit currentSelectedChanged();
+}
+
+void BaseListModel::followSelection()
+{
+    if (m_selectMap.contains(m_currentSelected))
+        return;
+    const int row = m_selectMap.isEmpty() ? -1 : m_selectMap.firstKey();
+    if (m_currentSelected == row)
+        return;
+    m_currentSelected = row;
     emit currentSelectedChanged();
 }
 

@@ -144,6 +144,11 @@ public:
     virtual bool isExtlinkList();
     virtual bool deviceMode();
     virtual void setCurrentSelected(int index);
+    // The current row is the one an action on a single item takes (rename,
+    // open): it is always a ticked row. Runs whenever the ticked set changes;
+    // a current row no longer ticked hands over to the lowest ticked row, or
+    // to none.
+    virtual void followSelection();
     virtual void setKeyword(QString keyword);
     virtual void setModelType(int type);
     virtual void setDocType(int type);

@@ -120,11 +120,12 @@ void FileListModel::multiSelect(int itemIndex)
 {
     if (itemIndex < 0 || itemIndex >= m_items.size())
         return;
-    if (m_selectMap.contains(itemIndex))
+    if (m_selectMap.contains(itemIndex)) {
         m_selectMap.remove(itemIndex);
-    else
+    } else {
         m_selectMap.insert(itemIndex, m_items.at(itemIndex).id);
-    setCurrentSelected(itemIndex);
+        setCurrentSelected(itemIndex);
+    }
     selectionChanged();
 }
 

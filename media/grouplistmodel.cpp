@@ -289,6 +289,17 @@ void GroupListModel::selectedChanged(int)
     selectionNotices();
 }
 
+void GroupListModel::followSelection()
+{
+    if (MediaListModel* s = currentSection(); s && s->selectNum() > 0)
+        return;
+    int row = -1;
+    for (int i = 0; i < m_sections.size() && row < 0; ++i)
+        if (m_sections.at(i)->selectNum() > 0)
+            row = i;
+    setCurrentSelected(row);
+}
+
 QMap<int, qint64> GroupListModel::selectedMap() const
 {
     QMap<int, qint64> out;

@@ -77,6 +77,8 @@ public:
     bool isCheck() override;
     int loadFileNum() override;
     void selectedChanged(int itemIndex) override;
+    // The current section is one that holds ticked rows.
+    void followSelection() override;
     void updateViewState(int code) override;
     void initConnect(bool isTw) override;
     void loadData() override;
