@@ -177,13 +177,20 @@ Item {
             verify(String(linkSpy.signalArguments[0][0]).indexOf("shareId=") > 0)
             compare(linkSpy.signalArguments[0][1], "ab12")
             compare(g.selectNum, 0)
+            // The card of the new link is closed before the next click.
+            var card = scene.find(pictures, "linkCard")
+            tryCompare(card, "opened", true)
+            mouseClick(card.standardButton(Dialog.Close))
+            tryCompare(card, "opened", false)
 
             // The grouped list keeps the suffix itself.
             mouseClick(thumb(pictures, "evening.jpg"))
+            tryCompare(g, "selectNum", 1)
             pictures.rename("dusk")
             tryVerify(function() { return thumb(pictures, "dusk.jpg") !== null }, 10000)
             compare(toast.lastText, "Operation Successfully.")
             verify(testRig.deviceHas("Photos/dusk.jpg"))
+            verify(testRig.deviceHas("Photos/lake.jpg"), "the picture ticked before keeps its name")
 
             mouseClick(thumb(pictures, "dusk.jpg"))
             g.fileDelete()
