@@ -225,6 +225,7 @@ Rectangle {
                 ScrollBar.vertical: ScrollBar {}
                 Keys.onReturnPressed: page.openCurrent()
                 Keys.onEnterPressed: page.openCurrent()
+                PageFeeder { view: list }
                 delegate: FileRow {
                     objectName: "fileRow_" + model.$FileName
                     width: list.width

@@ -3,6 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
+import "../base"
 
 // Chooses a target folder for a move or a copy: the personal space folder
 // by folder, or a public group's folders (the group disks of the picker).
@@ -113,6 +114,8 @@ Dialog {
             Layout.fillHeight: true
             clip: true
             model: dlg.mode === 0 ? dirs : dlg.mode === 1 ? groups : tree
+            ScrollBar.vertical: ScrollBar {}
+            PageFeeder { view: list }
             delegate: ItemDelegate {
                 // Only folders can be targets, and none of the excluded.
                 readonly property bool isFolder: (dlg.mode !== 0 || model.$FileType === 5)

@@ -288,12 +288,7 @@ Rectangle {
                 readonly property int cellWidth: Theme.thumbSize + 16
                 readonly property int cellHeight: Theme.thumbSize + 36
                 readonly property int columns: Math.max(1, Math.floor((width - 2 * Theme.margin) / cellWidth))
-                function maybeFetch() {
-                    if (cat.grouped && visible && count > 0 && contentHeight - contentY - height < cellHeight)
-                        cat.fetchNext()
-                }
-                onContentYChanged: maybeFetch()
-                onContentHeightChanged: maybeFetch()
+                PageFeeder { view: days; enabled: cat.grouped; fetch: cat.fetchNext }
                 delegate: Item {
                     id: row
                     readonly property bool header: model.$Header
@@ -371,12 +366,7 @@ Rectangle {
                 model: cat.listLoaded ? list : null
                 boundsBehavior: Flickable.StopAtBounds
                 ScrollBar.vertical: ScrollBar {}
-                function maybeFetch() {
-                    if (!cat.grouped && visible && count > 0 && contentHeight - contentY - height < Theme.rowHeight * 4)
-                        cat.fetchNext()
-                }
-                onContentYChanged: maybeFetch()
-                onContentHeightChanged: maybeFetch()
+                PageFeeder { view: rows; enabled: !cat.grouped; fetch: cat.fetchNext }
                 delegate: FileRow {
                     objectName: "row_" + model.$FileName
                     width: rows.width

@@ -94,6 +94,8 @@ Dialog {
                 anchors.fill: parent
                 clip: true
                 model: users
+                ScrollBar.vertical: ScrollBar {}
+                PageFeeder { view: list }
                 delegate: Rectangle {
                     objectName: "member_" + model.$UserName
                     width: list.width

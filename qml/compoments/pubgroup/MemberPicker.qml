@@ -62,6 +62,8 @@ Dialog {
                 anchors.fill: parent
                 clip: true
                 model: users
+                ScrollBar.vertical: ScrollBar {}
+                PageFeeder { view: list }
                 delegate: CheckDelegate {
                     id: userRow
                     objectName: "pickUser_" + model.$UserName

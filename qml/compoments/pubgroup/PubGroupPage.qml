@@ -173,6 +173,7 @@ Rectangle {
                     model: page.ready ? groupModel : null
                     boundsBehavior: Flickable.StopAtBounds
                     ScrollBar.vertical: ScrollBar {}
+                    PageFeeder { view: list }
                     delegate: Rectangle {
                         objectName: "groupRow_" + model.$GName
                         width: list.width

@@ -136,6 +136,7 @@ ColumnLayout {
             ScrollBar.vertical: ScrollBar {}
             Keys.onReturnPressed: levels.openSelected()
             Keys.onEnterPressed: levels.openSelected()
+            PageFeeder { view: list }
             delegate: FileRow {
                 objectName: "fileRow_" + model.$FileName
                 width: list.width

@@ -127,6 +127,8 @@ Rectangle {
                     Layout.fillHeight: true
                     clip: true
                     model: page.ready ? users : null
+                    ScrollBar.vertical: ScrollBar {}
+                    PageFeeder { view: userList }
                     delegate: ItemDelegate {
                         objectName: "shareUser_" + model.$UserName
                         width: userList.width

@@ -92,6 +92,8 @@ Dialog {
                 opacity: enabled ? 1 : 0.4
                 clip: true
                 model: targets
+                ScrollBar.vertical: ScrollBar {}
+                PageFeeder { view: list }
                 delegate: CheckDelegate {
                     id: target
                     objectName: "shareTarget_" + model.$UserName

@@ -59,6 +59,7 @@ Dialog {
                 clip: true
                 model: fails
                 ScrollBar.vertical: ScrollBar {}
+                PageFeeder { view: list }
                 delegate: Rectangle {
                     objectName: "copyFailRow" + index
                     width: list.width

@@ -38,6 +38,7 @@ Dialog {
             clip: true
             model: fails
             ScrollBar.vertical: ScrollBar {}
+            PageFeeder { view: list }
             delegate: RowLayout {
                 objectName: "failRow" + index
                 width: list.width

@@ -84,6 +84,7 @@ Item {
                 model: view.model
                 boundsBehavior: Flickable.StopAtBounds
                 ScrollBar.vertical: ScrollBar {}
+                PageFeeder { view: list }
                 delegate: Rectangle {
                     objectName: "finishRow" + index
                     width: list.width

@@ -143,6 +143,7 @@ Item {
                 // a long queue scrolls without making rows all the time.
                 reuseItems: true
                 ScrollBar.vertical: ScrollBar {}
+                PageFeeder { view: list }
                 delegate: Rectangle {
                     id: row
                     objectName: view.prefix + "Row" + index

@@ -302,6 +302,7 @@ Item {
                 clip: true
                 model: done
                 ScrollBar.vertical: ScrollBar {}
+                PageFeeder { view: list }
                 delegate: Rectangle {
                     objectName: "btDoneRow" + index
                     width: list.width

@@ -3,6 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
+import "../base"
 
 // Picks a torrent file stored on the device, folder by folder; `chosen`
 // carries its file id.
@@ -60,6 +61,7 @@ Dialog {
             clip: true
             model: dirs
             ScrollBar.vertical: ScrollBar {}
+            PageFeeder { view: list }
             delegate: Rectangle {
                 readonly property bool folder: model.$FileType === 5
                 readonly property bool torrent: /\.torrent$/i.test(model.$FileName)

@@ -226,6 +226,7 @@ Rectangle {
                     model: page.ready ? page.links : null
                     boundsBehavior: Flickable.StopAtBounds
                     ScrollBar.vertical: ScrollBar {}
+                    PageFeeder { view: list }
                     delegate: Rectangle {
                         objectName: "linkRow_" + model.$Name
                         width: list.width
@@ -292,6 +293,8 @@ Rectangle {
                     visible: page.recordsView
                     clip: true
                     model: page.recordsView ? records : null
+                    ScrollBar.vertical: ScrollBar {}
+                    PageFeeder { view: recordList }
                     delegate: Rectangle {
                         objectName: "linkRecord_" + model.$FileName
                         width: recordList.width
