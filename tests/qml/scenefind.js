@@ -58,3 +58,27 @@ function pickFolder(tc, picker, name) {
     tc.tryVerify(function() { return find(picker, "pickerPath").text.indexOf(name) >= 0 }, 10000)
     picker.accept()
 }
+
+// Queues the top-level device item name for download as a user does on
+// the file page: the folder read again, the item's box ticked, Download.
+function downloadItem(tc, filePage, name) {
+    tc.mouseClick(find(filePage, "refreshButton"))
+    var list = find(filePage, "fileList")
+    var r = null
+    // The wheel brings the row into sight.
+    tc.tryVerify(function() {
+        r = find(filePage, "fileRow_" + name)
+        if (r !== null && r.visible) {
+            var p = r.mapToItem(list, 0, 0)
+            if (p.y >= 0 && p.y + r.height <= list.height)
+                return true
+        }
+        tc.mouseWheel(list, list.width / 2, list.height / 2, 0, -120)
+        return false
+    }, 15000, "file row " + name)
+    if (!r.selected)
+        tc.mouseClick(find(r, "rowCheck"))
+    var button = find(filePage, "downloadButton")
+    tc.tryVerify(function() { return button.enabled }, 5000, "Download for " + name)
+    tc.mouseClick(button)
+}

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import QtTest 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
@@ -16,6 +17,18 @@ Item {
 
     TidewellTab { id: tab; root: twSdk }
     DirListModel { id: dirs; tw: tab.twDevice }
+    // The file page in a window of its own, beside the page under test.
+    Window {
+        width: 900
+        height: 600
+        visible: true
+        Loader {
+            id: files
+            anchors.fill: parent
+            source: "qrc:/compoments/file/FilePage.qml"
+            onLoaded: item.twTab = tab
+        }
+    }
     Loader { id: loader; anchors.fill: parent; active: false }
     Toast { id: toast }
 
@@ -28,18 +41,9 @@ Item {
 
         property var page: null
 
-        function dirIndex(name) {
-            for (var i = 0; i < dirs.rowCount(); ++i)
-                if (dirs.get(i).name === name)
-                    return i
-            return -1
-        }
-        // Queues a device item (top level) for download, as the file page does.
+        // Queues a device item (top level) for download on the file page.
         function download(name) {
-            dirs.reload()
-            tryVerify(function() { return dirIndex(name) >= 0 }, 15000, "device row " + name)
-            dirs.singleSelect(dirIndex(name))
-            dirs.fileDownload(testRig.downloadDir())
+            Scene.downloadItem(tc, files.item, name)
         }
         function listRow(listName, i) {
             var list = scene.find(page, listName)

@@ -103,8 +103,7 @@ Item {
         }
 
         function test_3_downloadTwoPictures() {
-            group.refreshData()
-            group.fetchGroup()
+            mouseClick(scene.find(pictures, "refreshButton"))
             tryVerify(function() { return thumb(pictures, "harbour.jpg") && thumb(pictures, "sunrise.jpg") })
             mouseClick(thumb(pictures, "harbour.jpg"))
             compare(group.selectNum, 1)

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import QtTest 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
@@ -19,6 +20,18 @@ Item {
 
     TidewellTab { id: tab; root: twSdk }
     DirListModel { id: dirs; tw: tab.twDevice }
+    // The file page in a window of its own, beside the page under test.
+    Window {
+        width: 900
+        height: 600
+        visible: true
+        Loader {
+            id: files
+            anchors.fill: parent
+            source: "qrc:/compoments/file/FilePage.qml"
+            onLoaded: item.twTab = tab
+        }
+    }
     Loader { id: loader; anchors.fill: parent }
     Toast { id: toast }
 
@@ -42,13 +55,9 @@ Item {
             tryVerify(function() { return dirIndex(name) >= 0 }, 15000, "device row " + name)
             return dirIndex(name)
         }
-        // Queues the device folder for download through the device facade,
-        // as the file page does.
+        // Queues the device folder for download on the file page.
         function downloadFolder(name) {
-            dirs.reload()
-            var i = waitDir(name)
-            dirs.singleSelect(i)
-            dirs.fileDownload(testRig.downloadDir())
+            Scene.downloadItem(tc, files.item, name)
         }
         function showSection(tabName) {
             mouseClick(scene.find(page, tabName))

@@ -112,8 +112,8 @@ Item {
             waitRow("Fresh folder")
             tryVerify(function() { return toast.lastText.length > 0 })
 
-            var i = rowNames().indexOf("Fresh folder")
-            page.model.singleSelect(i)
+            mouseClick(row("Fresh folder"))
+            tryCompare(page.model, "selectNum", 1)
             mouseClick(scene.find(page, "renameButton"))
             var rn = scene.find(page, "renameDialog")
             tryCompare(rn, "opened", true)
@@ -123,7 +123,9 @@ Item {
             tryVerify(function() { return testRig.deviceHas("Renamed folder") }, 10000, JSON.stringify(testRig.deviceList("")) + toast.lastText)
             waitRow("Renamed folder")
 
-            page.model.singleSelect(rowNames().indexOf("Renamed folder"))
+            if (!row("Renamed folder").selected)
+                mouseClick(row("Renamed folder"))
+            tryVerify(function() { return row("Renamed folder").selected })
             mouseClick(scene.find(page, "deleteButton"))
             var del = scene.find(page, "deleteDialog")
             tryCompare(del, "opened", true)
