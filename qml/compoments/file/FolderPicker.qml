@@ -3,7 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
-import "../base"
+import compoments.base 1.0
 
 // Chooses a target folder for a move or a copy: the personal space folder
 // by folder, or a public group's folders (the group disks of the picker).
