@@ -225,8 +225,8 @@ private slots:
     }
 
     // A device that lists a folder inside itself, directly or through
-    // another folder, gets it walked once, also when the listing is slow
-    // enough to be spread over several expansions.
+    // another folder, or twice in one listing, gets it walked once, also
+    // when the listing is slow enough to be spread over several expansions.
     void aFolderInsideItselfIsWalkedOnce()
     {
         DownloadRig rig;
@@ -271,6 +271,22 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 2, 15000);
         QCOMPARE(rig.rec->errors.size(), 0);
         QCOMPARE(filesBelow(rig.downDir + "/A"), (QStringList{"B/b.txt", "a.txt"}));
+        QCOMPARE(rig.commandCount("getDirPath"), 2);
+
+        // One listing names a folder twice (another name, the same id): it
+        // is walked under the first name only.
+        rig.server->clearRequests();
+        rig.server->clearAnswers();
+        rig.server->clearFaults();
+        rig.server->addFolder("Twins");
+        const qint64 c = rig.server->addFolder("Twins/C");
+        rig.server->addFile("Twins/C/c.txt", "c");
+        rig.server->queueCommandAnswer("getDirPath", page({entry(c, "C", false, 0), entry(c, "C again", false, 0)}));
+        rig.server->setCommandAnswer("getDirPath", page({entry(rig.item("Twins/C/c.txt").id, "c.txt", true, 1)}));
+        QVERIFY(rig.mgr->addDownFilesPlain(3, rig.downDir, {rig.item("Twins", false)}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size() + rig.rec->errors.size(), 3, 15000);
+        QCOMPARE(rig.rec->errors.size(), 0);
+        QCOMPARE(filesBelow(rig.downDir + "/Twins"), QStringList{"C/c.txt"});
         QCOMPARE(rig.commandCount("getDirPath"), 2);
     }
 };
