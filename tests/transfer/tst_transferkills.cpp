@@ -131,14 +131,33 @@ void seedNest(DownloadRig& rig)
     rig.server->addFolder("Nest/A/Empty");
 }
 
-// The next start downloads what the killed runs left; every file of the
-// nested folder arrives once, byte-exact, and the folder ends finished once.
-void finishNest(DownloadRig& rig)
+// The next start finishes what the killed runs left and says so. A run
+// killed late may have finished the entry itself: the start then finds
+// nothing to do and says nothing.
+void finishRest(DownloadRig& rig)
 {
+    const bool left = rig.queued() > 0;
     rig.newManager();
     rig.mgr->start();
+    if (!left) {
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rec->rStops > 0, kWait);
+        QVERIFY(rig.rec->finishes.isEmpty());
+        return;
+    }
     QTRY_VERIFY_WITH_TIMEOUT(!rig.rec->finishes.isEmpty() && !rig.mgr->isRun(), kWait);
     QVERIFY(rig.rec->errors.isEmpty());
+    // Said just before the queue stops: it may reach this thread after the
+    // stop is seen.
+    QTRY_COMPARE_WITH_TIMEOUT(rig.rec->notices, QList<QString>{"File download success"}, kNotice);
+}
+
+// Every file of the nested folder arrives once, byte-exact, and the folder
+// ends finished once.
+void finishNest(DownloadRig& rig)
+{
+    finishRest(rig);
+    if (QTest::currentTestFailed())
+        return;
     QStringList want;
     for (const std::string& f : kNestFiles)
         want << QString::fromStdString(f);
@@ -154,9 +173,6 @@ void finishNest(DownloadRig& rig)
     const QList<FinishFileInfo> done = rig.finished();
     QCOMPARE(done.size(), 1);
     QCOMPARE(done.first().fileName, QString("Nest"));
-    // Said just before the queue stops: it may reach this thread after the
-    // stop is seen.
-    QTRY_COMPARE_WITH_TIMEOUT(rig.rec->notices, QList<QString>{"File download success"}, kNotice);
 }
 } // namespace
 
@@ -249,17 +265,15 @@ private slots:
         }
         QVERIFY(unrecordedSeen);
 
-        rig.newManager();
-        rig.mgr->start();
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.rec->finishes.isEmpty() && !rig.mgr->isRun(), kWait);
-        QVERIFY(rig.rec->errors.isEmpty());
+        finishRest(rig);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(QDir(rig.downDir + "/Many").entryList(QDir::AllEntries | QDir::NoDotAndDotDot), want);
         for (int i = 0; i < files; ++i)
             QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/Many/" + want.at(i)),
                      QByteArray(50 + i, char('a' + i % 26)));
         QCOMPARE(rig.queued(), 0);
         QCOMPARE(rig.finished().size(), 1);
-        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->notices, QList<QString>{"File download success"}, kNotice);
     }
 
     // Killed after the last file of a folder was recorded but before the
