@@ -1,7 +1,6 @@
 #include <atomic>
 #include <thread>
 
-#include <QElapsedTimer>
 #include <QtTest>
 
 #include "sdk/status_nf.h"
@@ -52,12 +51,13 @@ private slots:
                     n.notify(nf_data);
                 }
             });
-            QElapsedTimer t;
-            t.start();
+            // A round waited out means a notification was lost: the round is
+            // long enough that a busy machine never runs into it otherwise.
+            int timeouts = 0;
             while (written.load() < chunks)
-                n.wait(2000);
+                timeouts += n.wait(30000) == nf_timeout;
             writer.join();
-            QVERIFY2(t.elapsed() < 1500, qPrintable(QString("burst %1 waited %2 ms").arg(burst).arg(t.elapsed())));
+            QVERIFY2(timeouts == 0, qPrintable(QString("burst %1 waited out a round").arg(burst)));
             n.reset();
         }
     }
