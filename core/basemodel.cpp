@@ -21,3 +21,11 @@ void BaseModel::defaultStateChange(int state, const QString& message)
 {
     emit sg_DefaultStateChange(static_cast<DefalutState>(state), message);
 }
+
+QHash<int, QByteArray> BaseModel::withRoles(QHash<int, QByteArray> names,
+                                            const QHash<int, QByteArray>& table)
+{
+    for (auto it = table.cbegin(); it != table.cend(); ++it)
+        names.insert(it.key(), it.value());
+    return names;
+}

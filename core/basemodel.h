@@ -29,6 +29,12 @@ public:
     void notifyStatus(int code, const QString& message, int level);
     void defaultStateChange(int state, const QString& message);
 
+protected:
+    // A model's role table added to a base's names (roleNames() of the
+    // class it derives from, or Qt's own).
+    static QHash<int, QByteArray> withRoles(QHash<int, QByteArray> names,
+                                            const QHash<int, QByteArray>& table);
+
 signals:
     void sg_showLoading();
     void sg_cancelLading();

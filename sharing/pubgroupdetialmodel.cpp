@@ -15,11 +15,11 @@ QObject* PubGroupDetialModel::tw() const
 
 void PubGroupDetialModel::setTw(QObject* tw)
 {
-    if (TidewellDevice* device = m_tw.rebind(tw, "PubGroupDetialModel::setTw -")) {
-        m_tw.add(connect(device, &TidewellDevice::rGetPubGroupMemList, this, &PubGroupDetialModel::onGetPubGroupMemList));
-        m_tw.add(connect(device, &TidewellDevice::rGetPubGroupDetail, this, &PubGroupDetialModel::onGetPubGroupDetail));
-        m_tw.add(connect(device, &TidewellDevice::rDelPubGroupMember, this, &PubGroupDetialModel::onDelPubGroupMember));
-        m_tw.add(connect(device, &TidewellDevice::rEditPubGroupMember, this, &PubGroupDetialModel::onEditPubGroupMember));
+    if (m_tw.rebind(tw, "PubGroupDetialModel::setTw -") && m_tw) {
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rGetPubGroupMemList, this, &PubGroupDetialModel::onGetPubGroupMemList));
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rGetPubGroupDetail, this, &PubGroupDetialModel::onGetPubGroupDetail));
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rDelPubGroupMember, this, &PubGroupDetialModel::onDelPubGroupMember));
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rEditPubGroupMember, this, &PubGroupDetialModel::onEditPubGroupMember));
     }
     emit twChanged();
 }

@@ -7,7 +7,7 @@
 #include <QVariantMap>
 #include <QVector>
 
-#include "sharing/facadebinding.h"
+#include "core/facadebinding.h"
 #include "core/pubgroupinfo.h"
 #include "core/pubgroupmember.h"
 #include "core/twhandle.h"
@@ -64,7 +64,7 @@ private:
     bool isMine(TW_HANDLE handle, const char* where) const;
     void membersChanged(const APIBase& resp);
 
-    FacadeBinding m_tw;
+    FacadeBinding<TidewellDevice> m_tw;
     TW_HANDLE m_handle;
     PubGroupInfo m_groupInfo;
     int m_memberTotal = 0;

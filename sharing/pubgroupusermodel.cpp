@@ -39,13 +39,13 @@ QVariant PubGroupUserModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> PubGroupUserModel::roleNames() const
 {
-    QHash<int, QByteArray> names = BaseModel::roleNames();
-    names.insert(UserHeadRole, "$UserHead");
-    names.insert(UserNameRole, "$UserName");
-    names.insert(JoinTimeRole, "$JoinTime");
-    names.insert(AuthTypeRole, "$AuthType");
-    names.insert(SelectedRole, "$Selected");
-    return names;
+    return withRoles(BaseModel::roleNames(), {
+        {UserHeadRole, "$UserHead"},
+        {UserNameRole, "$UserName"},
+        {JoinTimeRole, "$JoinTime"},
+        {AuthTypeRole, "$AuthType"},
+        {SelectedRole, "$Selected"},
+    });
 }
 
 QObject* PubGroupUserModel::tw() const
@@ -55,11 +55,11 @@ QObject* PubGroupUserModel::tw() const
 
 void PubGroupUserModel::setTw(QObject* tw)
 {
-    if (TidewellDevice* device = m_tw.rebind(tw, "PubGroupUserModel::setTw -")) {
-        m_tw.add(connect(device, &TidewellDevice::rGetPubGroupMemList, this, &PubGroupUserModel::onGetPubGroupMemList));
-        m_tw.add(connect(device, &TidewellDevice::rChangePubGroupOwner, this, &PubGroupUserModel::onChangePubGroupOwner));
-        m_tw.add(connect(device, &TidewellDevice::rEditPubGroupMember, this, &PubGroupUserModel::onEditPubGroupMember));
-        m_tw.add(connect(device, &TidewellDevice::rDelPubGroupMember, this, &PubGroupUserModel::onDelPubGroupMember));
+    if (m_tw.rebind(tw, "PubGroupUserModel::setTw -") && m_tw) {
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rGetPubGroupMemList, this, &PubGroupUserModel::onGetPubGroupMemList));
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rChangePubGroupOwner, this, &PubGroupUserModel::onChangePubGroupOwner));
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rEditPubGroupMember, this, &PubGroupUserModel::onEditPubGroupMember));
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rDelPubGroupMember, this, &PubGroupUserModel::onDelPubGroupMember));
     }
     emit twChanged();
 }

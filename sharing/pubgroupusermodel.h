@@ -6,8 +6,8 @@
 #include <QVariantMap>
 #include <QVector>
 
-#include "sharing/facadebinding.h"
 #include "core/basemodel.h"
+#include "core/facadebinding.h"
 #include "core/pubgroupmember.h"
 #include "core/twhandle.h"
 #include "protocol/apibase.h"
@@ -96,7 +96,7 @@ private:
     // Common front of an operation answer; true when it succeeded.
     bool answered(TW_HANDLE handle, const APIBase& resp, const char* where);
 
-    FacadeBinding m_tw;
+    FacadeBinding<TidewellDevice> m_tw;
     TW_HANDLE m_handle;
     QString m_accId;
     int m_groupId = 0;

@@ -45,11 +45,11 @@ QVariant ShareFileModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> ShareFileModel::roleNames() const
 {
-    QHash<int, QByteArray> names = BaseModel::roleNames();
-    names.insert(UserHeadsRole, "$UserHeads");
-    names.insert(UserNameRole, "$UserName");
-    names.insert(SelectedRole, "$Selected");
-    return names;
+    return withRoles(BaseModel::roleNames(), {
+        {UserHeadsRole, "$UserHeads"},
+        {UserNameRole, "$UserName"},
+        {SelectedRole, "$Selected"},
+    });
 }
 
 QObject* ShareFileModel::tw() const
@@ -59,8 +59,8 @@ QObject* ShareFileModel::tw() const
 
 void ShareFileModel::setTw(QObject* tw)
 {
-    if (TidewellDevice* device = m_tw.rebind(tw, "ShareFileModel::setTw -")) {
-        m_tw.add(connect(device, &TidewellDevice::rGetShareUserAndGroupList, this, &ShareFileModel::onGetShareUserAndGroupList));
+    if (m_tw.rebind(tw, "ShareFileModel::setTw -") && m_tw) {
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rGetShareUserAndGroupList, this, &ShareFileModel::onGetShareUserAndGroupList));
     }
     emit twChanged();
 }

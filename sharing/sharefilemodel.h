@@ -5,9 +5,9 @@
 #include <QPointer>
 #include <QSet>
 
-#include "sharing/facadebinding.h"
 #include "core/basemodel.h"
 #include "core/deviceuserinfo.h"
+#include "core/facadebinding.h"
 #include "core/twhandle.h"
 #include "core/usergroupinfo.h"
 #include "protocol/getshareuserandgrouplistresp.h"
@@ -64,7 +64,7 @@ private:
         DeviceUserInfo user;
     };
 
-    FacadeBinding m_tw;
+    FacadeBinding<TidewellDevice> m_tw;
     TW_HANDLE m_handle;
     QList<Row> m_rows;
     QSet<int> m_selection;

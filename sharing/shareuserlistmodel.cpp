@@ -33,11 +33,11 @@ QVariant ShareUserListModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> ShareUserListModel::roleNames() const
 {
-    QHash<int, QByteArray> names = BaseModel::roleNames();
-    names.insert(UserHeadRole, "$UserHead");
-    names.insert(UserNameRole, "$UserName");
-    names.insert(SelectedRole, "$Selected");
-    return names;
+    return withRoles(BaseModel::roleNames(), {
+        {UserHeadRole, "$UserHead"},
+        {UserNameRole, "$UserName"},
+        {SelectedRole, "$Selected"},
+    });
 }
 
 QObject* ShareUserListModel::tw() const
@@ -47,8 +47,8 @@ QObject* ShareUserListModel::tw() const
 
 void ShareUserListModel::setTw(QObject* tw)
 {
-    if (TidewellDevice* device = m_tw.rebind(tw, "ShareUserListModel::setTw -")) {
-        m_tw.add(connect(device, &TidewellDevice::rGetShareUserList, this, &ShareUserListModel::onGetShareUserList));
+    if (m_tw.rebind(tw, "ShareUserListModel::setTw -") && m_tw) {
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rGetShareUserList, this, &ShareUserListModel::onGetShareUserList));
     }
     emit twChanged();
 }

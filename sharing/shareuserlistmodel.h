@@ -4,9 +4,9 @@
 #include <QPointer>
 #include <QVector>
 
-#include "sharing/facadebinding.h"
 #include "core/basemodel.h"
 #include "core/deviceuserinfo.h"
+#include "core/facadebinding.h"
 #include "core/twhandle.h"
 #include "protocol/getshareuserlistresp.h"
 
@@ -49,7 +49,7 @@ public slots:
     void onGetShareUserList(TW_HANDLE handle, GetShareUserListResp dataRsp);
 
 private:
-    FacadeBinding m_tw;
+    FacadeBinding<TidewellDevice> m_tw;
     TW_HANDLE m_handle;
     QList<DeviceUserInfo> m_rows;
     bool m_hasMore = true;
