@@ -14,37 +14,35 @@ DownloadFileModel::~DownloadFileModel()
 
 LVDownloadManager* DownloadFileModel::manager() const
 {
-    return qobject_cast<LVDownloadManager*>(m_down.data());
+    return m_down.data();
+}
+
+QObject* DownloadFileModel::down() const
+{
+    return m_down.data();
 }
 
 void DownloadFileModel::setDown(QObject* obj)
 {
-    if (obj == m_down)
+    if (!m_down.rebind(obj, "DownloadFileModel - down"))
         return;
-    if (m_down)
-        disconnect(m_down, nullptr, this, nullptr);
-    m_down = obj;
     if (LVDownloadManager* dm = manager()) {
-        connect(dm, &LVDownloadManager::rStart, this, &DownloadFileModel::rStart);
-        connect(dm, &LVDownloadManager::rStop, this, &DownloadFileModel::rStop);
-        connect(dm, &LVDownloadManager::rGetTotalNum, this, &DownloadFileModel::rGetTotalNum);
-        connect(dm, &LVDownloadManager::rDownloadStart, this, &DownloadFileModel::rDownloadStart);
-        connect(dm, &LVDownloadManager::rDownloadProgress, this,
-                &DownloadFileModel::rDownloadProgress);
-        connect(dm, &LVDownloadManager::rDownloadFinish, this,
-                &DownloadFileModel::rDownloadFinish);
-        connect(dm, &LVDownloadManager::rDownloadPause, this, &DownloadFileModel::rDownloadPause);
-        connect(dm, &LVDownloadManager::rDownloadError, this, &DownloadFileModel::rDownloadError);
-    } else if (obj) {
-        qWarning() << "DownloadFileModel - down is not a download manager:" << obj;
+        m_down.add(connect(dm, &LVDownloadManager::rStart, this, &DownloadFileModel::rStart));
+        m_down.add(connect(dm, &LVDownloadManager::rStop, this, &DownloadFileModel::rStop));
+        m_down.add(connect(dm, &LVDownloadManager::rGetTotalNum, this, &DownloadFileModel::rGetTotalNum));
+        m_down.add(connect(dm, &LVDownloadManager::rDownloadStart, this, &DownloadFileModel::rDownloadStart));
+        m_down.add(connect(dm, &LVDownloadManager::rDownloadProgress, this, &DownloadFileModel::rDownloadProgress));
+        m_down.add(connect(dm, &LVDownloadManager::rDownloadFinish, this, &DownloadFileModel::rDownloadFinish));
+        m_down.add(connect(dm, &LVDownloadManager::rDownloadPause, this, &DownloadFileModel::rDownloadPause));
+        m_down.add(connect(dm, &LVDownloadManager::rDownloadError, this, &DownloadFileModel::rDownloadError));
     }
     emit downChanged();
 }
 
-void DownloadFileModel::connectFinishManager(LVFinishManager* fm)
+QVector<QMetaObject::Connection> DownloadFileModel::connectFinishManager(LVFinishManager* fm)
 {
-    connect(fm, &LVFinishManager::rDownFileList, this, &DownloadFileModel::rDownFileList);
-    connect(fm, &LVFinishManager::rGetDownFileState, this, &DownloadFileModel::rGetDownFileState);
+    return {connect(fm, &LVFinishManager::rDownFileList, this, &DownloadFileModel::rDownFileList),
+            connect(fm, &LVFinishManager::rGetDownFileState, this, &DownloadFileModel::rGetDownFileState)};
 }
 
 void DownloadFileModel::sendPageRequest(LVFinishManager* fm, int page, int pageSize, int serial)

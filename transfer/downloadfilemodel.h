@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QPointer>
 #include <QVariantMap>
 
 #include "core/downfileinfo.h"
+#include "core/facadebinding.h"
 #include "transfer/transferqueuemodel.h"
 
 class LVDownloadManager;
@@ -19,7 +19,7 @@ public:
     explicit DownloadFileModel(QObject* parent = nullptr);
     ~DownloadFileModel() override;
 
-    QObject* down() const { return m_down; }
+    QObject* down() const;
     void setDown(QObject* obj);
 
     Q_INVOKABLE void startAll();
@@ -51,11 +51,11 @@ protected:
     void sendPageRequest(LVFinishManager* fm, int page, int pageSize, int serial) override;
     void sendTotalRequest() override;
     void sendStateRequest() override;
-    void connectFinishManager(LVFinishManager* fm) override;
+    QVector<QMetaObject::Connection> connectFinishManager(LVFinishManager* fm) override;
     QString emptyText() const override;
 
 private:
     LVDownloadManager* manager() const;
 
-    QPointer<QObject> m_down;
+    FacadeBinding<LVDownloadManager> m_down;
 };

@@ -24,26 +24,28 @@ QHash<int, QByteArray> TransferListModel::roleNames() const
     };
 }
 
+QObject* TransferListModel::twfs() const
+{
+    return m_twfs.data();
+}
+
 void TransferListModel::setTwfs(QObject* obj)
 {
-    if (obj == m_twfs)
+    if (!m_twfs.rebind(obj, metaObject()->className()))
         return;
-    if (m_twfs)
-        disconnect(m_twfs, nullptr, this, nullptr);
-    m_twfs = obj;
     // An answer of the previous manager will not come any more.
     m_req.clear(this);
     m_isRefreshing = false;
-    if (LVFinishManager* fm = finishManager())
-        connectFinishManager(fm);
-    else if (obj)
-        qWarning() << metaObject()->className() << "- twfs is not a finish manager:" << obj;
+    if (LVFinishManager* fm = finishManager()) {
+        for (const QMetaObject::Connection& c : connectFinishManager(fm))
+            m_twfs.add(c);
+    }
     emit twfsChanged();
 }
 
 LVFinishManager* TransferListModel::finishManager() const
 {
-    return qobject_cast<LVFinishManager*>(m_twfs.data());
+    return m_twfs.data();
 }
 
 bool TransferListModel::isAll() const

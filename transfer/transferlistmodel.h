@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QList>
-#include <QPointer>
 #include <QSet>
 #include <QVector>
 
+#include "core/facadebinding.h"
 #include "transfer/pagedlistmodel.h"
 
 class LVFinishManager;
@@ -43,7 +43,7 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    QObject* twfs() const { return m_twfs; }
+    QObject* twfs() const;
     void setTwfs(QObject* obj);
     bool isAll() const;
     int selectNum() const { return m_selected.size(); }
@@ -82,7 +82,8 @@ protected:
     virtual bool pageOverlay() const { return false; }
     virtual void sendTotalRequest() = 0;
     virtual void sendStateRequest() = 0;
-    virtual void connectFinishManager(LVFinishManager* fm) = 0;
+    // The connections to a newly set finish manager.
+    virtual QVector<QMetaObject::Connection> connectFinishManager(LVFinishManager* fm) = 0;
     virtual QString emptyText() const = 0;
 
     LVFinishManager* finishManager() const;
@@ -113,7 +114,7 @@ protected:
 private:
     void clearSelectionNotify();
 
-    QPointer<QObject> m_twfs;
+    FacadeBinding<LVFinishManager> m_twfs;
     QSet<int> m_selected;  // fIds
     int m_totalNum = 0;
     int m_finishedRows = 0;

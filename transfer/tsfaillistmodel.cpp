@@ -39,34 +39,32 @@ QVariant TSFailListModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> TSFailListModel::roleNames() const
 {
-    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
-    names.insert(FileTypeRole, "$FileType");
-    names.insert(FileNameRole, "$FileName");
-    names.insert(FileSizeRole, "$FileSize");
-    names.insert(ErrorMsgRole, "$ErrorMsg");
-    return names;
+    return withRoles(QAbstractListModel::roleNames(), {
+        {FileTypeRole, "$FileType"},
+        {FileNameRole, "$FileName"},
+        {FileSizeRole, "$FileSize"},
+        {ErrorMsgRole, "$ErrorMsg"},
+    });
 }
 
 LVFinishManager* TSFailListModel::manager() const
 {
-    return qobject_cast<LVFinishManager*>(m_tw.data());
+    return m_tw.data();
+}
+
+QObject* TSFailListModel::tw() const
+{
+    return m_tw.data();
 }
 
 void TSFailListModel::setTw(QObject* obj)
 {
-    if (obj == m_tw)
+    if (!m_tw.rebind(obj, "TSFailListModel - tw"))
         return;
-    if (m_tw)
-        disconnect(m_tw, nullptr, this, nullptr);
-    m_tw = obj;
     m_req.clear(this);
     if (LVFinishManager* fm = manager()) {
-        connect(fm, &LVFinishManager::rGetUploadFailFiles, this,
-                &TSFailListModel::rGetUploadFailFiles);
-        connect(fm, &LVFinishManager::rGetDownloadFailFiles, this,
-                &TSFailListModel::rGetDownloadFailFiles);
-    } else if (obj) {
-        qWarning() << "TSFailListModel - tw is not a finish manager:" << obj;
+        m_tw.add(connect(fm, &LVFinishManager::rGetUploadFailFiles, this, &TSFailListModel::rGetUploadFailFiles));
+        m_tw.add(connect(fm, &LVFinishManager::rGetDownloadFailFiles, this, &TSFailListModel::rGetDownloadFailFiles));
     }
     emit twChanged();
 }

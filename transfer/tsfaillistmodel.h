@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QList>
-#include <QPointer>
 #include <QVariantMap>
 
 #include "core/downfileinfo.h"
+#include "core/facadebinding.h"
 #include "core/uploadfileinfo.h"
 #include "transfer/pagedlistmodel.h"
 
@@ -34,7 +34,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    QObject* tw() const { return m_tw; }
+    QObject* tw() const;
     void setTw(QObject* obj);
     bool isDown() const { return m_isDown; }
     void setIsDown(bool down);
@@ -69,7 +69,7 @@ private:
     template <class Rec>
     void takePage(bool rs, int serial, const QList<Rec>& files);
 
-    QPointer<QObject> m_tw;
+    FacadeBinding<LVFinishManager> m_tw;
     bool m_isDown = false;
     UploadFileInfo m_upParent;
     DownFileInfo m_downParent;

@@ -48,42 +48,40 @@ QVariant TSFinishFileModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> TSFinishFileModel::roleNames() const
 {
-    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
-    names.insert(FileTypeRole, "$FileType");
-    names.insert(FileNameRole, "$FileName");
-    names.insert(FileSizeRole, "$FileSize");
-    names.insert(StatusRole, "$Status");
-    names.insert(DTimeRole, "$DTime");
-    names.insert(SavePathRole, "$SavePath");
-    names.insert(SelectedRole, "$Selected");
-    return names;
+    return withRoles(QAbstractListModel::roleNames(), {
+        {FileTypeRole, "$FileType"},
+        {FileNameRole, "$FileName"},
+        {FileSizeRole, "$FileSize"},
+        {StatusRole, "$Status"},
+        {DTimeRole, "$DTime"},
+        {SavePathRole, "$SavePath"},
+        {SelectedRole, "$Selected"},
+    });
 }
 
 LVFinishManager* TSFinishFileModel::manager() const
 {
-    return qobject_cast<LVFinishManager*>(m_tw.data());
+    return m_tw.data();
+}
+
+QObject* TSFinishFileModel::tw() const
+{
+    return m_tw.data();
 }
 
 void TSFinishFileModel::setTw(QObject* obj)
 {
-    if (obj == m_tw)
+    if (!m_tw.rebind(obj, "TSFinishFileModel - tw"))
         return;
-    if (m_tw)
-        disconnect(m_tw, nullptr, this, nullptr);
-    m_tw = obj;
     // Answers of the previous manager will not come any more.
     m_req.clear(this);
     m_pendingDeletes.clear();
     m_isRefreshing = false;
     if (LVFinishManager* fm = manager()) {
-        connect(fm, &LVFinishManager::rGetTotalNum, this, &TSFinishFileModel::rGetTotalNum);
-        connect(fm, &LVFinishManager::rGetFinishFileList, this,
-                &TSFinishFileModel::rGetFinishFileList);
-        connect(fm, &LVFinishManager::rDeleteAll, this, &TSFinishFileModel::rDeleteAll);
-        connect(fm, &LVFinishManager::rDeleteFinishFiles, this,
-                &TSFinishFileModel::rDeleteFinishFiles);
-    } else if (obj) {
-        qWarning() << "TSFinishFileModel - tw is not a finish manager:" << obj;
+        m_tw.add(connect(fm, &LVFinishManager::rGetTotalNum, this, &TSFinishFileModel::rGetTotalNum));
+        m_tw.add(connect(fm, &LVFinishManager::rGetFinishFileList, this, &TSFinishFileModel::rGetFinishFileList));
+        m_tw.add(connect(fm, &LVFinishManager::rDeleteAll, this, &TSFinishFileModel::rDeleteAll));
+        m_tw.add(connect(fm, &LVFinishManager::rDeleteFinishFiles, this, &TSFinishFileModel::rDeleteFinishFiles));
     }
     emit twChanged();
 }

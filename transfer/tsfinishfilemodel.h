@@ -3,8 +3,8 @@
 #include <QHash>
 #include <QList>
 #include <QMap>
-#include <QPointer>
 
+#include "core/facadebinding.h"
 #include "core/finishfileinfo.h"
 #include "transfer/pagedlistmodel.h"
 
@@ -44,7 +44,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    QObject* tw() const { return m_tw; }
+    QObject* tw() const;
     void setTw(QObject* obj);
     bool isAll() const;
     int selectNum() const { return m_selected.size(); }
@@ -93,7 +93,7 @@ private:
     void notifyAllSelected();
     void sendDelete(const QList<FinishFileInfo>& list);
 
-    QPointer<QObject> m_tw;
+    FacadeBinding<LVFinishManager> m_tw;
     QList<FinishFileInfo> m_rows;
     int m_totalNum = 0;
     QMap<int, FinishFileInfo> m_selected;     // by fId

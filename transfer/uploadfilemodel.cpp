@@ -14,36 +14,36 @@ UploadFileModel::~UploadFileModel()
 
 LVUploadManager* UploadFileModel::manager() const
 {
-    return qobject_cast<LVUploadManager*>(m_tw.data());
+    return m_tw.data();
+}
+
+QObject* UploadFileModel::tw() const
+{
+    return m_tw.data();
 }
 
 void UploadFileModel::setTw(QObject* obj)
 {
-    if (obj == m_tw)
+    if (!m_tw.rebind(obj, "UploadFileModel - tw"))
         return;
-    if (m_tw)
-        disconnect(m_tw, nullptr, this, nullptr);
-    m_tw = obj;
     if (LVUploadManager* um = manager()) {
-        connect(um, &LVUploadManager::rStart, this, &UploadFileModel::rStart);
-        connect(um, &LVUploadManager::rStop, this, &UploadFileModel::rStop);
-        connect(um, &LVUploadManager::rGetTotalNum, this, &UploadFileModel::rGetTotalNum);
-        connect(um, &LVUploadManager::rAddUpFiles, this, &UploadFileModel::rAddUpFiles);
-        connect(um, &LVUploadManager::rUploadStart, this, &UploadFileModel::rUploadStart);
-        connect(um, &LVUploadManager::rUploadProgress, this, &UploadFileModel::rUploadProgress);
-        connect(um, &LVUploadManager::rUploadFinish, this, &UploadFileModel::rUploadFinish);
-        connect(um, &LVUploadManager::rUploadPause, this, &UploadFileModel::rUploadPause);
-        connect(um, &LVUploadManager::rUploadError, this, &UploadFileModel::rUploadError);
-    } else if (obj) {
-        qWarning() << "UploadFileModel - tw is not an upload manager:" << obj;
+        m_tw.add(connect(um, &LVUploadManager::rStart, this, &UploadFileModel::rStart));
+        m_tw.add(connect(um, &LVUploadManager::rStop, this, &UploadFileModel::rStop));
+        m_tw.add(connect(um, &LVUploadManager::rGetTotalNum, this, &UploadFileModel::rGetTotalNum));
+        m_tw.add(connect(um, &LVUploadManager::rAddUpFiles, this, &UploadFileModel::rAddUpFiles));
+        m_tw.add(connect(um, &LVUploadManager::rUploadStart, this, &UploadFileModel::rUploadStart));
+        m_tw.add(connect(um, &LVUploadManager::rUploadProgress, this, &UploadFileModel::rUploadProgress));
+        m_tw.add(connect(um, &LVUploadManager::rUploadFinish, this, &UploadFileModel::rUploadFinish));
+        m_tw.add(connect(um, &LVUploadManager::rUploadPause, this, &UploadFileModel::rUploadPause));
+        m_tw.add(connect(um, &LVUploadManager::rUploadError, this, &UploadFileModel::rUploadError));
     }
     emit twChanged();
 }
 
-void UploadFileModel::connectFinishManager(LVFinishManager* fm)
+QVector<QMetaObject::Connection> UploadFileModel::connectFinishManager(LVFinishManager* fm)
 {
-    connect(fm, &LVFinishManager::rUpFileList, this, &UploadFileModel::rUpFileList);
-    connect(fm, &LVFinishManager::rGetUpFileState, this, &UploadFileModel::rGetUpFileState);
+    return {connect(fm, &LVFinishManager::rUpFileList, this, &UploadFileModel::rUpFileList),
+            connect(fm, &LVFinishManager::rGetUpFileState, this, &UploadFileModel::rGetUpFileState)};
 }
 
 void UploadFileModel::sendPageRequest(LVFinishManager* fm, int page, int pageSize, int serial)

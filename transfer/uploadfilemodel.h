@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QPointer>
 #include <QVariantMap>
 
+#include "core/facadebinding.h"
 #include "core/uploadfileinfo.h"
 #include "transfer/transferqueuemodel.h"
 
@@ -19,7 +19,7 @@ public:
     explicit UploadFileModel(QObject* parent = nullptr);
     ~UploadFileModel() override;
 
-    QObject* tw() const { return m_tw; }
+    QObject* tw() const;
     void setTw(QObject* obj);
 
     Q_INVOKABLE void startAll();
@@ -53,12 +53,12 @@ protected:
     bool pageOverlay() const override { return true; }
     void sendTotalRequest() override;
     void sendStateRequest() override;
-    void connectFinishManager(LVFinishManager* fm) override;
+    QVector<QMetaObject::Connection> connectFinishManager(LVFinishManager* fm) override;
     QString emptyText() const override;
     void pageAnswerArrived() override;
 
 private:
     LVUploadManager* manager() const;
 
-    QPointer<QObject> m_tw;
+    FacadeBinding<LVUploadManager> m_tw;
 };
