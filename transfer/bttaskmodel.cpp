@@ -18,31 +18,24 @@ int BtTaskModel::rowCount(const QModelIndex& parent) const
 
 void BtTaskModel::setTw(QObject* tw)
 {
-    if (tw == m_tw)
-        return;
-    if (m_tw) {
-        disconnect(m_tw, nullptr, this, nullptr);
-        disconnect(this, nullptr, m_tw, nullptr);
-    }
-    m_tw = tw;
-    if (!tw)
+    if (!m_tw.rebind(tw) || !tw)
         return;
     // The facade sits above this library: its signals are joined by name.
-    connect(this, SIGNAL(sBtGetTaskList(TW_HANDLE,int,int,int)), tw,
-            SIGNAL(sBtGetTaskList(TW_HANDLE,int,int,int)), Qt::DirectConnection);
-    connect(this, SIGNAL(sBtAddTask(TW_HANDLE,QString,int,QString,int,QString)), tw,
-            SIGNAL(sBtAddTask(TW_HANDLE,QString,int,QString,int,QString)), Qt::DirectConnection);
-    connect(this, SIGNAL(sBtOperateTask(TW_HANDLE,int,int,QString,bool)), tw,
-            SIGNAL(sBtOperateTask(TW_HANDLE,int,int,QString,bool)), Qt::DirectConnection);
-    connect(this, SIGNAL(sBtDeleteTask(TW_HANDLE,QStringList,bool)), tw,
-            SIGNAL(sBtDeleteTask(TW_HANDLE,QStringList,bool)), Qt::DirectConnection);
-    connect(tw, SIGNAL(rBtGetTaskList(TW_HANDLE,BTGetTaskListResp)), this,
-            SLOT(onBtGetTaskList(TW_HANDLE,BTGetTaskListResp)));
-    connect(tw, SIGNAL(rBtAddTask(TW_HANDLE,APIBase)), this, SLOT(onBtAddTask(TW_HANDLE,APIBase)));
-    connect(tw, SIGNAL(rBtOperateTask(TW_HANDLE,APIBase)), this,
-            SLOT(onBtOperateTask(TW_HANDLE,APIBase)));
-    connect(tw, SIGNAL(rBtDeleteTask(TW_HANDLE,APIBase)), this,
-            SLOT(onBtDeleteTask(TW_HANDLE,APIBase)));
+    m_tw.add(connect(this, SIGNAL(sBtGetTaskList(TW_HANDLE,int,int,int)), tw,
+                     SIGNAL(sBtGetTaskList(TW_HANDLE,int,int,int)), Qt::DirectConnection));
+    m_tw.add(connect(this, SIGNAL(sBtAddTask(TW_HANDLE,QString,int,QString,int,QString)), tw,
+                     SIGNAL(sBtAddTask(TW_HANDLE,QString,int,QString,int,QString)), Qt::DirectConnection));
+    m_tw.add(connect(this, SIGNAL(sBtOperateTask(TW_HANDLE,int,int,QString,bool)), tw,
+                     SIGNAL(sBtOperateTask(TW_HANDLE,int,int,QString,bool)), Qt::DirectConnection));
+    m_tw.add(connect(this, SIGNAL(sBtDeleteTask(TW_HANDLE,QStringList,bool)), tw,
+                     SIGNAL(sBtDeleteTask(TW_HANDLE,QStringList,bool)), Qt::DirectConnection));
+    m_tw.add(connect(tw, SIGNAL(rBtGetTaskList(TW_HANDLE,BTGetTaskListResp)), this,
+                     SLOT(onBtGetTaskList(TW_HANDLE,BTGetTaskListResp))));
+    m_tw.add(connect(tw, SIGNAL(rBtAddTask(TW_HANDLE,APIBase)), this, SLOT(onBtAddTask(TW_HANDLE,APIBase))));
+    m_tw.add(connect(tw, SIGNAL(rBtOperateTask(TW_HANDLE,APIBase)), this,
+                     SLOT(onBtOperateTask(TW_HANDLE,APIBase))));
+    m_tw.add(connect(tw, SIGNAL(rBtDeleteTask(TW_HANDLE,APIBase)), this,
+                     SLOT(onBtDeleteTask(TW_HANDLE,APIBase))));
 }
 
 QString BtTaskModel::exceptionText(int exception)

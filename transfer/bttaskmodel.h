@@ -2,10 +2,10 @@
 
 #include <QList>
 #include <QMap>
-#include <QPointer>
 #include <QVariantMap>
 
 #include "core/basemodel.h"
+#include "core/facadebinding.h"
 #include "core/twhandle.h"
 #include "protocol/apibase.h"
 #include "protocol/btgettasklistresp.h"
@@ -26,7 +26,7 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
 
-    QObject* tw() const { return m_tw; }
+    QObject* tw() const { return m_tw.data(); }
     virtual void setTw(QObject* tw);
     int fileNum() const { return m_rows.size(); }
     bool isAll() const { return !m_rows.isEmpty() && m_selection.size() >= m_rows.size(); }
@@ -79,7 +79,7 @@ protected:
     bool mine(TW_HANDLE handle) const;
     void showListState();
 
-    QPointer<QObject> m_tw;
+    FacadeBinding<> m_tw;
     QList<BtTaskInfo> m_rows;
     QMap<int, QString> m_selection;
     const int m_selectedRole;

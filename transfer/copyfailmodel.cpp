@@ -67,14 +67,14 @@ QVariant CopyFailModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> CopyFailModel::roleNames() const
 {
-    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
-    names.insert(FileTypeRole, "$FileType");
-    names.insert(FileNameRole, "$FileName");
-    names.insert(FileInfoRole, "$FileInfo");
-    names.insert(FileNumRole, "$FileNum");
-    names.insert(ErrorMsgRole, "$ErrorMsg");
-    names.insert(SelectedRole, "$Selected");
-    return names;
+    return withRoles(QAbstractListModel::roleNames(), {
+        {FileTypeRole, "$FileType"},
+        {FileNameRole, "$FileName"},
+        {FileInfoRole, "$FileInfo"},
+        {FileNumRole, "$FileNum"},
+        {ErrorMsgRole, "$ErrorMsg"},
+        {SelectedRole, "$Selected"},
+    });
 }
 
 bool CopyFailModel::canFetchMore(const QModelIndex& parent) const
@@ -91,30 +91,21 @@ void CopyFailModel::fetchMore(const QModelIndex& parent)
 
 void CopyFailModel::setTw(QObject* tw)
 {
-    if (tw == m_tw)
+    if (!m_tw.rebind(tw) || !tw)
         return;
-    if (m_tw) {
-        disconnect(m_tw, nullptr, this, nullptr);
-        disconnect(this, nullptr, m_tw, nullptr);
-        m_connected = false;
-    }
-    m_tw = tw;
-    if (!tw || m_connected)
-        return;
-    m_connected = true;
     // The facade sits above this library: its signals are joined by name.
-    connect(this, SIGNAL(sCopyFileFailLists(TW_HANDLE,int,int)), tw,
-            SIGNAL(sCopyFileFailLists(TW_HANDLE,int,int)), Qt::DirectConnection);
-    connect(this, SIGNAL(sRetryCopyTask(TW_HANDLE,QMap<int,qint64>)), tw,
-            SIGNAL(sRetryCopyTask(TW_HANDLE,QMap<int,qint64>)), Qt::DirectConnection);
-    connect(this, SIGNAL(sDeleteCopyFailLists(TW_HANDLE,QMap<int,qint64>)), tw,
-            SIGNAL(sDeleteCopyFailLists(TW_HANDLE,QMap<int,qint64>)), Qt::DirectConnection);
-    connect(tw, SIGNAL(rCopyFileFailLists(TW_HANDLE,CopyFileFailListsResp)), this,
-            SLOT(onCopyFileFailLists(TW_HANDLE,CopyFileFailListsResp)));
-    connect(tw, SIGNAL(rRetryCopyTask(TW_HANDLE,APIBase,QMap<int,qint64>)), this,
-            SLOT(onRetryCopyTask(TW_HANDLE,APIBase,QMap<int,qint64>)));
-    connect(tw, SIGNAL(rDeleteCopyFailLists(TW_HANDLE,APIBase,QMap<int,qint64>)), this,
-            SLOT(onRetryCopyTask(TW_HANDLE,APIBase,QMap<int,qint64>)));
+    m_tw.add(connect(this, SIGNAL(sCopyFileFailLists(TW_HANDLE,int,int)), tw,
+                     SIGNAL(sCopyFileFailLists(TW_HANDLE,int,int)), Qt::DirectConnection));
+    m_tw.add(connect(this, SIGNAL(sRetryCopyTask(TW_HANDLE,QMap<int,qint64>)), tw,
+                     SIGNAL(sRetryCopyTask(TW_HANDLE,QMap<int,qint64>)), Qt::DirectConnection));
+    m_tw.add(connect(this, SIGNAL(sDeleteCopyFailLists(TW_HANDLE,QMap<int,qint64>)), tw,
+                     SIGNAL(sDeleteCopyFailLists(TW_HANDLE,QMap<int,qint64>)), Qt::DirectConnection));
+    m_tw.add(connect(tw, SIGNAL(rCopyFileFailLists(TW_HANDLE,CopyFileFailListsResp)), this,
+                     SLOT(onCopyFileFailLists(TW_HANDLE,CopyFileFailListsResp))));
+    m_tw.add(connect(tw, SIGNAL(rRetryCopyTask(TW_HANDLE,APIBase,QMap<int,qint64>)), this,
+                     SLOT(onRetryCopyTask(TW_HANDLE,APIBase,QMap<int,qint64>))));
+    m_tw.add(connect(tw, SIGNAL(rDeleteCopyFailLists(TW_HANDLE,APIBase,QMap<int,qint64>)), this,
+                     SLOT(onRetryCopyTask(TW_HANDLE,APIBase,QMap<int,qint64>))));
 }
 
 void CopyFailModel::setFileNum(qlonglong num)

@@ -2,9 +2,9 @@
 
 #include <QList>
 #include <QMap>
-#include <QPointer>
 
 #include "core/basemodel.h"
+#include "core/facadebinding.h"
 #include "core/twhandle.h"
 #include "protocol/apibase.h"
 #include "protocol/copyfilefaillistsresp.h"
@@ -37,7 +37,7 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
-    QObject* tw() const { return m_tw; }
+    QObject* tw() const { return m_tw.data(); }
     void setTw(QObject* tw);
     qlonglong fileNum() const { return m_fileNum; }
     void setFileNum(qlonglong num);
@@ -78,8 +78,7 @@ private:
     void requestPage();
     void selectionChanged(int row);
 
-    QPointer<QObject> m_tw;
-    bool m_connected = false;
+    FacadeBinding<> m_tw;
     QList<CopyFailInfo> m_rows;
     QMap<int, qint64> m_selection;
     qlonglong m_fileNum = 0;

@@ -6,27 +6,20 @@ CopyFileModel::CopyFileModel(QObject* parent) : QObject(parent) {}
 
 void CopyFileModel::setTw(QObject* tw)
 {
-    if (tw == m_tw)
-        return;
-    if (m_tw) {
-        disconnect(m_tw, nullptr, this, nullptr);
-        disconnect(this, nullptr, m_tw, nullptr);
-    }
-    m_tw = tw;
-    if (!tw)
+    if (!m_tw.rebind(tw) || !tw)
         return;
     // The facade sits above this library: its signals are joined by name.
-    connect(this, SIGNAL(sCopyFileLists(TW_HANDLE,int,int)), tw,
-            SIGNAL(sCopyFileLists(TW_HANDLE,int,int)), Qt::DirectConnection);
-    connect(this, SIGNAL(sCleanCopyFileLists(TW_HANDLE,int)), tw,
-            SIGNAL(sCleanCopyFileLists(TW_HANDLE,int)), Qt::DirectConnection);
-    connect(tw, SIGNAL(rCopyFileLists(TW_HANDLE,CopyFileListsResp)), this,
-            SLOT(onCopyFileLists(TW_HANDLE,CopyFileListsResp)));
-    connect(tw, SIGNAL(rCleanCopyFileLists(TW_HANDLE,APIBase)), this,
-            SLOT(onCleanCopyFileLists(TW_HANDLE,APIBase)));
-    connect(tw, SIGNAL(rFileCopy(TW_HANDLE,APIBase)), this, SLOT(onFileCopy(TW_HANDLE,APIBase)));
-    connect(tw, SIGNAL(rRetryCopyTask(TW_HANDLE,APIBase,QMap<int,qint64>)), this,
-            SLOT(onRetryCopyTask(TW_HANDLE,APIBase,QMap<int,qint64>)));
+    m_tw.add(connect(this, SIGNAL(sCopyFileLists(TW_HANDLE,int,int)), tw,
+                     SIGNAL(sCopyFileLists(TW_HANDLE,int,int)), Qt::DirectConnection));
+    m_tw.add(connect(this, SIGNAL(sCleanCopyFileLists(TW_HANDLE,int)), tw,
+                     SIGNAL(sCleanCopyFileLists(TW_HANDLE,int)), Qt::DirectConnection));
+    m_tw.add(connect(tw, SIGNAL(rCopyFileLists(TW_HANDLE,CopyFileListsResp)), this,
+                     SLOT(onCopyFileLists(TW_HANDLE,CopyFileListsResp))));
+    m_tw.add(connect(tw, SIGNAL(rCleanCopyFileLists(TW_HANDLE,APIBase)), this,
+                     SLOT(onCleanCopyFileLists(TW_HANDLE,APIBase))));
+    m_tw.add(connect(tw, SIGNAL(rFileCopy(TW_HANDLE,APIBase)), this, SLOT(onFileCopy(TW_HANDLE,APIBase))));
+    m_tw.add(connect(tw, SIGNAL(rRetryCopyTask(TW_HANDLE,APIBase,QMap<int,qint64>)), this,
+                     SLOT(onRetryCopyTask(TW_HANDLE,APIBase,QMap<int,qint64>))));
 }
 
 void CopyFileModel::requestList()

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 
+#include "core/facadebinding.h"
 #include "core/twhandle.h"
 #include "protocol/apibase.h"
 #include "protocol/copyfilelistsresp.h"
@@ -20,7 +20,7 @@ class CopyFileModel : public QObject
 public:
     explicit CopyFileModel(QObject* parent = nullptr);
 
-    QObject* tw() const { return m_tw; }
+    QObject* tw() const { return m_tw.data(); }
     void setTw(QObject* tw);
     bool hasFile() const { return m_hasFile; }
     int fileNum() const { return m_fileNum; }
@@ -49,7 +49,7 @@ signals:
 private:
     void requestList();
 
-    QPointer<QObject> m_tw;
+    FacadeBinding<> m_tw;
     bool m_hasFile = false;
     int m_fileNum = 0;
     bool m_isError = false;

@@ -27,15 +27,15 @@ QVariant SmartDownFinishModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> SmartDownFinishModel::roleNames() const
 {
-    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
-    names.insert(FileIconRole, "$FileIcon");
-    names.insert(FileNameRole, "$FileName");
-    names.insert(FileSizeRole, "$FileSize");
-    names.insert(FileDateRole, "$FileDate");
-    names.insert(StatusRole, "$Status");
-    names.insert(ExceptionRole, "$Exception");
-    names.insert(SelectedRole, "$Selected");
-    return names;
+    return withRoles(QAbstractListModel::roleNames(), {
+        {FileIconRole, "$FileIcon"},
+        {FileNameRole, "$FileName"},
+        {FileSizeRole, "$FileSize"},
+        {FileDateRole, "$FileDate"},
+        {StatusRole, "$Status"},
+        {ExceptionRole, "$Exception"},
+        {SelectedRole, "$Selected"},
+    });
 }
 
 bool SmartDownFinishModel::canFetchMore(const QModelIndex& parent) const

@@ -26,16 +26,16 @@ QVariant SmartDownModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> SmartDownModel::roleNames() const
 {
-    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
-    names.insert(FileIconRole, "$FileIcon");
-    names.insert(FileNameRole, "$FileName");
-    names.insert(ReceiveSizeRole, "$ReceiveSize");
-    names.insert(FileSizeRole, "$FileSize");
-    names.insert(StatusRole, "$Status");
-    names.insert(PValRole, "$PVal");
-    names.insert(SpeedRole, "$Speed");
-    names.insert(SelectedRole, "$Selected");
-    return names;
+    return withRoles(QAbstractListModel::roleNames(), {
+        {FileIconRole, "$FileIcon"},
+        {FileNameRole, "$FileName"},
+        {ReceiveSizeRole, "$ReceiveSize"},
+        {FileSizeRole, "$FileSize"},
+        {StatusRole, "$Status"},
+        {PValRole, "$PVal"},
+        {SpeedRole, "$Speed"},
+        {SelectedRole, "$Selected"},
+    });
 }
 
 void SmartDownModel::loadData()
