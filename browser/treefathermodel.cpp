@@ -38,14 +38,10 @@ QHash<int, QByteArray> TreeFatherModel::roleNames() const
 
 void TreeFatherModel::setTw(QObject* tw)
 {
-    TidewellDevice* d = qobject_cast<TidewellDevice*>(tw);
-    if (m_tw == d)
+    if (!m_tw.rebind(tw, "TreeFatherModel::setTw -"))
         return;
     if (m_tw)
-        disconnect(m_tw, nullptr, this, nullptr);
-    m_tw = d;
-    if (d)
-        connect(d, &TidewellDevice::rGetPubGroupList, this, &TreeFatherModel::rGetPubGroupList);
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rGetPubGroupList, this, &TreeFatherModel::rGetPubGroupList));
     emit twChanged();
 }
 

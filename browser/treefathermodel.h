@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QList>
-#include <QPointer>
 #include <QVariantMap>
 
 #include "core/basemodel.h"
+#include "core/facadebinding.h"
 #include "core/pubgroupinfo.h"
 #include "core/twhandle.h"
 #include "protocol/getpubgrouplistresp.h"
@@ -51,6 +51,6 @@ signals:
 
 private:
     TW_HANDLE m_handle;
-    QPointer<TidewellDevice> m_tw;
+    FacadeBinding<TidewellDevice> m_tw;
     QList<PubGroupInfo> m_groups;
 };

@@ -46,14 +46,10 @@ void TreeModel::fetchMore(const QModelIndex& parent)
 
 void TreeModel::setTw(QObject* tw)
 {
-    TidewellDevice* d = qobject_cast<TidewellDevice*>(tw);
-    if (m_tw == d)
+    if (!m_tw.rebind(tw, "TreeModel::setTw -"))
         return;
     if (m_tw)
-        disconnect(m_tw, nullptr, this, nullptr);
-    m_tw = d;
-    if (d)
-        connect(d, &TidewellDevice::rGetPubFileList, this, &TreeModel::rGetPubFileList);
+        m_tw.add(connect(m_tw.data(), &TidewellDevice::rGetPubFileList, this, &TreeModel::rGetPubFileList));
     emit twChanged();
 }
 

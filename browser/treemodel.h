@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QList>
-#include <QPointer>
 #include <QSet>
 #include <QVariantMap>
 
 #include "core/basemodel.h"
+#include "core/facadebinding.h"
 #include "core/twfileinfo.h"
 #include "core/twfolderinfo.h"
 #include "core/twhandle.h"
@@ -53,7 +53,7 @@ signals:
 
 private:
     TW_HANDLE m_handle;
-    QPointer<TidewellDevice> m_tw;
+    FacadeBinding<TidewellDevice> m_tw;
     TwFolderInfo m_parent;
     QList<TwFileInfo> m_folders;
     int m_offset = 0;
