@@ -119,9 +119,8 @@ int BaseListModel::itemsOfKind(QList<TwFileInfo>& out, int)
 
 void BaseListModel::setTw(QObject* tw)
 {
-    if (m_tw == tw)
+    if (!m_tw.rebind(tw))
         return;
-    m_tw = tw;
     initConnect(true);
     emit twChanged();
 }

@@ -10,6 +10,7 @@
 #include <QVariantMap>
 
 #include "core/basemodel.h"
+#include "core/facadebinding.h"
 #include "core/twfileinfo.h"
 #include "core/twhandle.h"
 #include "transfer/pagerequest.h"
@@ -69,7 +70,7 @@ public:
     void fetchMore(const QModelIndex& parent) override;
 
     TW_HANDLE handle() const { return m_handle; }
-    QObject* tw() const { return m_tw; }
+    QObject* tw() const { return m_tw.data(); }
     QObject* thumb() const { return m_thumb; }
     // The facade and the service behind the properties (null when unset or
     // of another kind).
@@ -162,6 +163,9 @@ public:
     virtual bool removeItem(qint64 fileId);
     // Connects the facade's answers (isTw) or the thumbnail service's.
     virtual void initConnect(bool isTw);
+    // A connection to the facade, dropped when another facade is set, so no
+    // answer arrives twice.
+    void track(const QMetaObject::Connection& c) { m_tw.add(c); }
     // Asks the next page; fetchMore calls it while more may come.
     virtual void loadData();
     virtual int pageNo();
@@ -226,7 +230,7 @@ protected:
     void listShifted();
 
     TW_HANDLE m_handle;
-    QPointer<QObject> m_tw;
+    FacadeBinding<> m_tw;
     QPointer<QObject> m_thumb;
     bool m_hasMore = true;
     bool m_isLoading = false;

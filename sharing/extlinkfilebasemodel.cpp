@@ -138,7 +138,7 @@ void ExtlinkFileBaseModel::downloadBusy(bool on)
 
 void ExtlinkFileBaseModel::setTw(QObject* tw)
 {
-    if (tw == m_tw)
+    if (tw == m_tw.data())
         return;
     FileRowsModel::setTw(tw);
     if (TidewellExtlink* e = extlink())

@@ -12,7 +12,7 @@ ExtlinkFileListModel::ExtlinkFileListModel(QObject* parent) : ExtlinkFileBaseMod
 
 void ExtlinkFileListModel::setTw(QObject* tw)
 {
-    if (tw == m_tw)
+    if (tw == m_tw.data())
         return;
     ExtlinkFileBaseModel::setTw(tw);
     if (m_deviceMode) {

@@ -78,23 +78,18 @@ bool ExtlinkListModel::mine(TW_HANDLE handle, const char* where) const
 
 void ExtlinkListModel::setTw(QObject* tw)
 {
-    if (m_tw == tw)
+    if (!m_tw.rebind(tw))
         return;
-    if (m_tw)
-        disconnect(m_tw, nullptr, this, nullptr);
-    m_tw = tw;
     qDebug() << "ExtlinkListModel::setTw - deviceMode " << m_deviceMode;
     if (TidewellDevice* d = device()) {
-        connect(d, &TidewellDevice::rGetExtlinkList, this, &ExtlinkListModel::rGetExtlinkList2);
-        connect(d, &TidewellDevice::rDelExternalLink, this, &ExtlinkListModel::rDelExternalLink);
+        m_tw.add(connect(d, &TidewellDevice::rGetExtlinkList, this, &ExtlinkListModel::rGetExtlinkList2));
+        m_tw.add(connect(d, &TidewellDevice::rDelExternalLink, this, &ExtlinkListModel::rDelExternalLink));
     } else if (TidewellExtlink* e = extlink()) {
-        connect(e, &TidewellExtlink::rDeviceShareGetInfo, this,
-                &ExtlinkListModel::rDeviceShareGetInfo);
-        connect(e, &TidewellExtlink::rDeviceShareGetToken, this,
-                &ExtlinkListModel::rDeviceShareGetToken);
-        connect(e, &TidewellExtlink::rGetExtlinkList, this, &ExtlinkListModel::rGetExtlinkList);
-        connect(e, &TidewellExtlink::rAddExtlink, this, &ExtlinkListModel::rAddExtlink);
-        connect(e, &TidewellExtlink::rRemoveExtlink, this, &ExtlinkListModel::rRemoveExtlink);
+        m_tw.add(connect(e, &TidewellExtlink::rDeviceShareGetInfo, this, &ExtlinkListModel::rDeviceShareGetInfo));
+        m_tw.add(connect(e, &TidewellExtlink::rDeviceShareGetToken, this, &ExtlinkListModel::rDeviceShareGetToken));
+        m_tw.add(connect(e, &TidewellExtlink::rGetExtlinkList, this, &ExtlinkListModel::rGetExtlinkList));
+        m_tw.add(connect(e, &TidewellExtlink::rAddExtlink, this, &ExtlinkListModel::rAddExtlink));
+        m_tw.add(connect(e, &TidewellExtlink::rRemoveExtlink, this, &ExtlinkListModel::rRemoveExtlink));
     }
     emit twChanged();
 }

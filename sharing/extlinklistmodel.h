@@ -3,12 +3,12 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
-#include <QPointer>
 #include <QVariantMap>
 
 #include "core/basemodel.h"
 #include "core/extlink.h"
 #include "core/extlinks.h"
+#include "core/facadebinding.h"
 #include "core/twhandle.h"
 #include "protocol/apibase.h"
 #include "protocol/delexternallinkresp.h"
@@ -55,7 +55,7 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
-    QObject* tw() const { return m_tw; }
+    QObject* tw() const { return m_tw.data(); }
     void setTw(QObject* tw);
     bool deviceMode() const { return m_deviceMode; }
     void setDeviceMode(bool on);
@@ -125,7 +125,7 @@ private:
     void removalAnswered(TW_HANDLE handle, const APIBase& resp);
     void setSelected(int row);
 
-    QPointer<QObject> m_tw;
+    FacadeBinding<> m_tw;
     QList<Extlink> m_rows;
     int m_selected = -1;
     bool m_hasMore = true;

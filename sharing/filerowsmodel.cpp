@@ -42,17 +42,15 @@ QVariant FileRowsModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> FileRowsModel::roleNames() const
 {
-    QHash<int, QByteArray> names = BaseListModel::roleNames();
-    names.insert(FileNameRole, "$FileName");
-    names.insert(FileIconRole, "$FileIcon");
-    names.insert(FileSizeRole, "$FileSize");
-    names.insert(FileTimeRole, "$FileTime");
-    names.insert(FileThumbUrlRole, "$FileThumbUrl");
-    names.insert(SelectedRole, "$Selected");
-    const QHash<int, QByteArray> extra = extraRoleNames();
-    for (auto it = extra.begin(); it != extra.end(); ++it)
-        names.insert(it.key(), it.value());
-    return names;
+    const QHash<int, QByteArray> names = withRoles(BaseListModel::roleNames(), {
+        {FileNameRole, "$FileName"},
+        {FileIconRole, "$FileIcon"},
+        {FileSizeRole, "$FileSize"},
+        {FileTimeRole, "$FileTime"},
+        {FileThumbUrlRole, "$FileThumbUrl"},
+        {SelectedRole, "$Selected"},
+    });
+    return withRoles(names, extraRoleNames());
 }
 
 QVariant FileRowsModel::extraData(const TwFileInfo&, int) const
@@ -350,17 +348,7 @@ void FileRowsModel::rThumbFinished(ThumbInfo info, int code, QString)
     }
 }
 
-// ---- facade and thumbnail service -----------------------------------------
-
-void FileRowsModel::setTw(QObject* tw)
-{
-    if (tw == m_tw)
-        return;
-    for (const QMetaObject::Connection& c : m_twConnections)
-        disconnect(c);
-    m_twConnections.clear();
-    BaseListModel::setTw(tw);
-}
+// ---- thumbnail service ----------------------------------------------------
 
 void FileRowsModel::setThumb(QObject* thumb)
 {

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QMetaObject>
-#include <QVector>
 
 #include "browser/baselistmodel.h"
 
@@ -54,8 +53,8 @@
 //   busyRefused(): a request the facade would not send; the overlay ends.
 //
 // Facade connections
-//   track(connection) records a connection to the facade; a new facade
-//   drops the old one's first (setTw), so no answer arrives twice.
+//   track(connection) (BaseListModel) records a connection to the facade;
+//   a new facade drops the old one's first, so no answer arrives twice.
 class FileRowsModel : public BaseListModel
 {
     Q_OBJECT
@@ -79,7 +78,6 @@ public:
     bool isAll() override;
     int loadFileNum() override;
     bool isCheck() override;
-    void setTw(QObject* tw) override;
     void setThumb(QObject* thumb) override;
     // The selected folders' ids.
     QVariantList getSelectFolderIds() override;
@@ -118,12 +116,9 @@ protected:
     // failure is toasted.
     bool answered(TW_HANDLE handle, const char* where, int result, const QString& message);
 
-    void track(const QMetaObject::Connection& c) { m_twConnections.append(c); }
-
     QList<TwFileInfo> m_rows;
     int m_downloadOkLevel = TL_Info;
 
 private:
-    QVector<QMetaObject::Connection> m_twConnections;
     QMetaObject::Connection m_thumbConnection;
 };

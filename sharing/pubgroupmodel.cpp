@@ -41,15 +41,15 @@ QVariant PubGroupModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> PubGroupModel::roleNames() const
 {
-    QHash<int, QByteArray> names = BaseModel::roleNames();
-    names.insert(GNameRole, "$GName");
-    names.insert(GUserRole, "$GUser");
-    names.insert(CreateTimeRole, "$CreateTime");
-    names.insert(ModifyTimeRole, "$ModifyTime");
-    names.insert(GSizeRole, "$GSize");
-    names.insert(IsOwerRole, "$IsOwer");
-    names.insert(SelectedRole, "$Selected");
-    return names;
+    return withRoles(BaseModel::roleNames(), {
+        {GNameRole, "$GName"},
+        {GUserRole, "$GUser"},
+        {CreateTimeRole, "$CreateTime"},
+        {ModifyTimeRole, "$ModifyTime"},
+        {GSizeRole, "$GSize"},
+        {IsOwerRole, "$IsOwer"},
+        {SelectedRole, "$Selected"},
+    });
 }
 
 bool PubGroupModel::canFetchMore(const QModelIndex& parent) const
@@ -66,7 +66,7 @@ void PubGroupModel::fetchMore(const QModelIndex& parent)
 
 QObject* PubGroupModel::tw() const
 {
-    return m_tw;
+    return m_tw.data();
 }
 
 TidewellDevice* PubGroupModel::device() const
@@ -76,24 +76,17 @@ TidewellDevice* PubGroupModel::device() const
 
 void PubGroupModel::setTw(QObject* tw)
 {
-    if (tw == m_tw)
-        return;
     // A facade set again or replaced: the old one's answers stop here.
-    for (const QMetaObject::Connection& c : m_connections)
-        disconnect(c);
-    m_connections.clear();
-    m_tw = tw;
+    if (!m_tw.rebind(tw))
+        return;
     if (TidewellDevice* d = device()) {
-        m_connections << connect(d, &TidewellDevice::rGetPubGroupList, this, &PubGroupModel::onGetPubGroupList)
-                      << connect(d, &TidewellDevice::rCreatePubGroup, this, &PubGroupModel::onCreatePubGroup)
-                      << connect(d, &TidewellDevice::rEditPubGroupMember, this,
-                                 &PubGroupModel::onEditPubGroupMember)
-                      << connect(d, &TidewellDevice::rModifyPubGroupName, this,
-                                 &PubGroupModel::onModifyPubGroupName)
-                      << connect(d, &TidewellDevice::rDelPubGroup, this, &PubGroupModel::onDelPubGroup)
-                      << connect(d, &TidewellDevice::rExitPubGroup, this, &PubGroupModel::onDelPubGroup)
-                      << connect(d, &TidewellDevice::rChangePubGroupOwner, this,
-                                 &PubGroupModel::onChangePubGroupOwner);
+        m_tw.add(connect(d, &TidewellDevice::rGetPubGroupList, this, &PubGroupModel::onGetPubGroupList));
+        m_tw.add(connect(d, &TidewellDevice::rCreatePubGroup, this, &PubGroupModel::onCreatePubGroup));
+        m_tw.add(connect(d, &TidewellDevice::rEditPubGroupMember, this, &PubGroupModel::onEditPubGroupMember));
+        m_tw.add(connect(d, &TidewellDevice::rModifyPubGroupName, this, &PubGroupModel::onModifyPubGroupName));
+        m_tw.add(connect(d, &TidewellDevice::rDelPubGroup, this, &PubGroupModel::onDelPubGroup));
+        m_tw.add(connect(d, &TidewellDevice::rExitPubGroup, this, &PubGroupModel::onDelPubGroup));
+        m_tw.add(connect(d, &TidewellDevice::rChangePubGroupOwner, this, &PubGroupModel::onChangePubGroupOwner));
         m_account = d->userInfo();
     }
     emit twChanged();

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QList>
-#include <QMetaObject>
 #include <QHash>
-#include <QPointer>
-#include <QVector>
 
 #include "core/basemodel.h"
+#include "core/facadebinding.h"
 #include "core/pubgroupinfo.h"
 #include "core/twhandle.h"
 #include "core/userinfo.h"
@@ -118,8 +116,7 @@ private:
     bool takePending(QHash<TW_HANDLE, int>& pending, TW_HANDLE handle, const char* where, int& gId);
 
     TW_HANDLE m_handle;
-    QPointer<QObject> m_tw;
-    QVector<QMetaObject::Connection> m_connections;
+    FacadeBinding<> m_tw;
     QList<PubGroupInfo> m_groups;
     UserInfo m_account;
     int m_selected = -1;
