@@ -61,6 +61,16 @@ class TestDayRowsModel : public QObject
         QTRY_VERIFY_WITH_TIMEOUT(!g.isLoading(), 15000);
     }
 
+    // The day rows in columns over a group on the test device, its first
+    // page loaded.
+    void open(GroupListModel& g, DayRowsModel& m, int columns)
+    {
+        g.setTw(m_dev.get());
+        m.setColumns(columns);
+        m.setGroup(&g);
+        loadPage(g, 1);
+    }
+
     // (section, first cell, cells) of every row; a header has first -1.
     static QList<QList<int>> rows(const DayRowsModel& m)
     {
@@ -101,12 +111,9 @@ private slots:
         m_server->setCommandAnswer("deleteDirOrFile", R"({"result":1,"message":"ok"})");
 
         GroupListModel g;
-        g.setTw(m_dev.get());
         DayRowsModel m;
         QAbstractItemModelTester tester(&m);
-        m.setColumns(7);
-        m.setGroup(&g);
-        loadPage(g, 1);
+        open(g, m, 7);
         // A header and 60 cells in rows of 7.
         QCOMPARE(m.rowCount(), 1 + 9);
         QCOMPARE(rows(m).first(), QList<int>({0, -1, 0}));
@@ -160,12 +167,9 @@ private slots:
         m_server->queueCommandAnswer(kListCommand, pageOf(items(100, 9, noonOf(5, 2)) + items(200, 12, noonOf(5, 1))
                                                           + items(300, 2, noonOf(4, 20))));
         GroupListModel g;
-        g.setTw(m_dev.get());
         DayRowsModel m;
         QAbstractItemModelTester tester(&m);
-        m.setColumns(4);
-        m.setGroup(&g);
-        loadPage(g, 1);
+        open(g, m, 4);
         QCOMPARE(g.sectionCount(), 3);
         QCOMPARE(rows(m), (QList<QList<int>>{{0, -1, 0}, {0, 0, 4}, {0, 4, 4}, {0, 8, 1},
                                              {1, -1, 0}, {1, 0, 4}, {1, 4, 4}, {1, 8, 4},
