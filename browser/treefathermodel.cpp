@@ -3,6 +3,7 @@
 #include <QDebug>
 
 #include "core/twfolderinfo.h"
+#include "core/utils.h"
 #include "device/tidewelldevice.h"
 
 TreeFatherModel::TreeFatherModel(QObject* parent) : BaseModel(parent), m_handle(twNewHandle()) {}
@@ -18,7 +19,7 @@ QVariant TreeFatherModel::data(const QModelIndex& index, int role) const
         return QVariant();
     const PubGroupInfo& g = m_groups.at(index.row());
     switch (role) {
-    case DiskNameRole: return g.gName;
+    case DiskNameRole: return shownName(g.gName);
     case GroupIdRole: return g.gId;
     case DiskTypeRole: return 3;
     case MemberAuthorityRole: return g.memberAuthority;

@@ -2,6 +2,7 @@
 
 #include <QDebug>
 
+#include "core/utils.h"
 #include "device/tidewelldevice.h"
 
 static const int kPageSize = 60;
@@ -19,7 +20,7 @@ QVariant TreeModel::data(const QModelIndex& index, int role) const
         return QVariant();
     const TwFileInfo& f = m_folders.at(index.row());
     switch (role) {
-    case FolderNameRole: return f.name;
+    case FolderNameRole: return shownName(f.name);
     case FolderIdRole: return QString::number(f.id);
     default: return QVariant();
     }

@@ -3,6 +3,7 @@
 #include <QDebug>
 
 #include "core/twfolderinfo.h"
+#include "core/utils.h"
 #include "device/tidewelldevice.h"
 
 ShareBaseModel::ShareBaseModel(QObject* parent) : FileRowsModel(parent) {}
@@ -18,7 +19,7 @@ QVariant ShareBaseModel::extraData(const TwFileInfo& item, int role) const
     if (role == UserHeadRole)
         return item.shareHeadImg;
     if (role == UserNameRole)
-        return item.shareUserName;
+        return shownName(item.shareUserName);
     return QVariant();
 }
 

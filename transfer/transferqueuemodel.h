@@ -122,7 +122,7 @@ QVariant TransferQueueModel<Rec>::roleData(const Rec& r, int role, bool selected
     case SpeedRole:
         return formatFileSize(r.speed) + "/s";
     case MsgRole:
-        return ", " + (r.msg.isEmpty() ? tr("Unknown error") : r.msg);
+        return ", " + (r.msg.isEmpty() ? tr("Unknown error") : shownName(r.msg));
     case SelectedRole:
         return selected;
     default:

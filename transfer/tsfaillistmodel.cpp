@@ -31,7 +31,7 @@ QVariant TSFailListModel::data(const QModelIndex& index, int role) const
     case FileSizeRole:
         return formatFileSize(r.fileSize);
     case ErrorMsgRole:
-        return r.msg;
+        return shownName(r.msg);
     default:
         return QVariant();
     }

@@ -27,6 +27,19 @@ Dialog {
             selectByMouse: true
             onAccepted: dlg.accept()
         }
+        // The field edits the name as it is; a direction control in it
+        // would turn what the field draws, so the name is also written out.
+        Label {
+            objectName: "inputControls"
+            readonly property string shown: twSdk.shownName(field.text)
+            Layout.fillWidth: true
+            visible: shown !== field.text
+            text: qsTr("Holds direction controls: %1").arg(shown)
+            textFormat: Text.PlainText
+            wrapMode: Text.WrapAnywhere
+            color: Theme.error
+            font.pixelSize: Theme.fontSmall
+        }
     }
     onAccepted: if (field.text.trim().length > 0) entered(field.text.trim())
 }

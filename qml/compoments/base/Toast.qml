@@ -7,6 +7,8 @@ import Tidewell 1.0
 Item {
     id: toast
     objectName: "toast"
+    // Above open dialogs and their dimming: a dialog's own action reports here.
+    parent: Overlay.overlay
     anchors.fill: parent
     z: 1000
 
@@ -18,6 +20,8 @@ Item {
     function show(message, level) {
         if (!message || message.length === 0)
             return
+        // Device answers and names inside a message: controls written out.
+        message = twSdk.shownName(message)
         lastText = message
         lastLevel = level
         queue.push({ text: message, level: level })

@@ -93,7 +93,7 @@ Rectangle {
                         contentItem: RowLayout {
                             Label {
                                 Layout.fillWidth: true
-                                text: modelData.deviceName || modelData.deviceId
+                                text: twSdk.shownName(modelData.deviceName || modelData.deviceId || "")
                                 textFormat: Text.PlainText
                                 color: "white"
                                 font.bold: true

@@ -58,7 +58,7 @@ Dialog {
                 Label {
                     objectName: "linkCardTitle"
                     Layout.fillWidth: true
-                    text: dlg.info.title || ""
+                    text: twSdk.shownName(dlg.info.title || "")
                     textFormat: Text.PlainText
                     font.pixelSize: Theme.fontLarge
                     font.bold: true
@@ -67,7 +67,7 @@ Dialog {
                 Label {
                     objectName: "linkCardUrl"
                     Layout.fillWidth: true
-                    text: dlg.info.url || ""
+                    text: twSdk.shownName(dlg.info.url || "")
                     textFormat: Text.PlainText
                     wrapMode: Text.WrapAnywhere
                     color: Theme.textMuted

@@ -111,14 +111,14 @@ Rectangle {
                     spacing: 0
                     Label {
                         objectName: "linkFilesTitle"
-                        text: view.link ? view.link.title : ""
+                        text: view.link ? twSdk.shownName(view.link.title || "") : ""
                         textFormat: Text.PlainText
                         font.pixelSize: Theme.fontLarge
                         font.bold: true
                         color: Theme.text
                     }
                     Label {
-                        text: view.link && view.link.userNickname ? qsTr("Shared by %1").arg(view.link.userNickname) : ""
+                        text: view.link && view.link.userNickname ? qsTr("Shared by %1").arg(twSdk.shownName(view.link.userNickname)) : ""
                         textFormat: Text.PlainText
                         visible: text.length > 0
                         color: Theme.textMuted

@@ -104,7 +104,7 @@ Dialog {
             color: Theme.textMuted
             text: dlg.mode === 0 ? dirs.pathNames.join(" / ")
                  : dlg.mode === 1 ? qsTr("Public groups")
-                 : dlg.groupPath.map(function(f) { return f.name }).join(" / ")
+                 : dlg.groupPath.map(function(f) { return twSdk.shownName(f.name) }).join(" / ")
             textFormat: Text.PlainText
         }
         ListView {

@@ -272,14 +272,14 @@ Rectangle {
         id: deleteDialog
         objectName: "deleteGroupDialog"
         title: qsTr("Delete")
-        text: qsTr("Delete the group \"%1\" and its files?").arg(page.selectedGroup.gName || "")
+        text: qsTr("Delete the group \"%1\" and its files?").arg(twSdk.shownName(page.selectedGroup.gName || ""))
         onConfirmed: groupModel.delPubGroup()
     }
     ConfirmDialog {
         id: leaveDialog
         objectName: "leaveGroupDialog"
         title: qsTr("Leave")
-        text: qsTr("Leave the group \"%1\"?").arg(page.selectedGroup.gName || "")
+        text: qsTr("Leave the group \"%1\"?").arg(twSdk.shownName(page.selectedGroup.gName || ""))
         onConfirmed: groupModel.exitPubGroup()
     }
     MemberPicker {

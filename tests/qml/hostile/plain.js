@@ -4,11 +4,13 @@
 // tree whose text holds markup or a direction control and is not plain
 // text. Popups are searched through the window's overlay.
 var marks = ["<b>", "<i>", "<u>", "<img", "<a "]
+// Direction controls: marks, embeddings, overrides and isolates.
+var controls = /[\u061c\u200e\u200f\u202a-\u202e\u2066-\u2069]/
 
 function suspicious(text) {
     if (typeof text !== "string")
         return false
-    if (text.indexOf("\u202e") >= 0)
+    if (controls.test(text))
         return true
     for (var i = 0; i < marks.length; ++i) {
         if (text.indexOf(marks[i]) >= 0)
@@ -22,7 +24,7 @@ function offenders(item, plainFormat, out) {
     if (!item)
         return out
     if (item.textFormat !== undefined && suspicious(item.text)
-            && (item.textFormat !== plainFormat || String(item.text).indexOf("\u202e") >= 0))
+            && (item.textFormat !== plainFormat || controls.test(String(item.text))))
         out.push(String(item) + ": " + item.text)
     var kids = item.children || []
     for (var i = 0; i < kids.length; ++i)

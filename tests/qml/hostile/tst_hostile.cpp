@@ -1,5 +1,7 @@
 #include <QtQuickTest>
 
+#include <QBuffer>
+#include <QImage>
 #include <QMutex>
 #include <QQmlContext>
 
@@ -84,6 +86,30 @@ public:
         s->addShareLink("hostile-link", "", markupLink().toStdString(), "Hostile");
         m_group = g;
     }
+    // Names that turn text direction in every place a device or another
+    // user names something: a group, a user sharing a file, a link, a
+    // picture. Each ends in "[U+202E]txt.exe" once written out.
+    Q_INVOKABLE QString bidi(const QString& head) const { return head + QChar(0x202E) + "txt.exe"; }
+    Q_INVOKABLE QString bidiWritten(const QString& head) const { return head + "[U+202E]txt.exe"; }
+    Q_INVOKABLE QString bidiPicture() const { return QString("pic") + QChar(0x202E) + "gpj.jpg"; }
+    Q_INVOKABLE void seedBidi()
+    {
+        if (m_bidiSeeded)
+            return;
+        m_bidiSeeded = true;
+        TestDeviceServer* s = api->server;
+        s->addPubGroup(bidi("G-rtl").toStdString(), "owner");
+        s->addDeviceUser("eve", bidi("Eve").toStdString());
+        s->shareFile(s->addFile("Eve/notes.txt", "eve\n"), "eve", {"owner"});
+        s->addShareLink("bidi-link", "", bidi("Trip").toStdString(), "Hostile");
+        QImage img(64, 48, QImage::Format_RGB32);
+        img.fill(Qt::darkCyan);
+        QByteArray jpeg;
+        QBuffer buf(&jpeg);
+        buf.open(QIODevice::WriteOnly);
+        img.save(&buf, "JPG");
+        s->addFile("Photos/" + bidiPicture().toStdString(), jpeg.toStdString());
+    }
     Q_INVOKABLE int group() const { return m_group; }
     Q_INVOKABLE int plainGroup()
     {
@@ -139,6 +165,7 @@ public:
 
 private:
     bool m_seeded = false;
+    bool m_bidiSeeded = false;
     int m_group = 0;
     int m_plain = 0;
     int m_port = 0;
