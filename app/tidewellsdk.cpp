@@ -6,6 +6,8 @@
 #include <QThread>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QRegularExpression>
+#include <QUrlQuery>
 #include <QStandardPaths>
 #include <QThreadPool>
 #include <QTranslator>
@@ -329,6 +331,32 @@ void TidewellSdk::setClipboardText(const QString& text) const
 QString TidewellSdk::shownName(const QString& name) const
 {
     return ::shownName(name);
+}
+
+QString TidewellSdk::linkWithCode(const QString& url, const QString& code) const
+{
+    Extlink link;
+    link.url = url;
+    link.code = code;
+    return link.linkWithCode();
+}
+
+QVariantMap TidewellSdk::pastedLink(const QString& text) const
+{
+    const QStringList words = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+    int at = 0;
+    while (at < words.size() && getShareIdFromUrl(words.at(at)).isEmpty())
+        ++at;
+    if (at == words.size())
+        return {{"url", text.trimmed()}, {"code", QString()}};
+    const QString url = words.at(at);
+    QString code = QUrlQuery(QUrl(url).query()).queryItemValue("code", QUrl::FullyDecoded);
+    // Words after the URL end in the code, after a colon of either width.
+    const QString rest = words.mid(at + 1).join(' ');
+    const int colon = qMax(rest.lastIndexOf(':'), rest.lastIndexOf(QChar(0xFF1A)));
+    if (code.isEmpty() && colon >= 0)
+        code = rest.mid(colon + 1).trimmed();
+    return {{"url", urlWithoutCode(url)}, {"code", code}};
 }
 
 QUrl TidewellSdk::fileUrl(const QString& path) const

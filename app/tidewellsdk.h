@@ -68,6 +68,11 @@ public:
     // A name from the device or another user as the pages show it (see
     // shownName in core/utils.h), for texts not read from a list's roles.
     Q_INVOKABLE QString shownName(const QString& name) const;
+    // A link as the pages copy it: its URL with the extraction code in it.
+    Q_INVOKABLE QString linkWithCode(const QString& url, const QString& code) const;
+    // A pasted link taken apart as {url, code}: the URL with "&code=", or
+    // a URL followed by its code in words ("... Extraction code: bg77").
+    Q_INVOKABLE QVariantMap pastedLink(const QString& text) const;
     // The local path of a file URL (a dialog's answer); "" for another URL.
     Q_INVOKABLE QString localPath(const QUrl& url) const
     {

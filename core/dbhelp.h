@@ -129,8 +129,9 @@ public:
     bool addExtlink(const Extlink& link, const QString& accessId, const QString& deviceId,
                     qint64* oid = nullptr);
     bool existExtlink(const QString& accessId, const QString& deviceId, const QString& url);
+    // Pages by the links' creation time, newest first unless oldestFirst.
     bool getExtlinkList(const QString& accessId, const QString& deviceId, int status,
-                        int offset, int count, QList<Extlink>& out);
+                        int offset, int count, QList<Extlink>& out, bool oldestFirst = false);
     bool removeExtlink(qint64 oid);
 
 private:

@@ -44,11 +44,12 @@ bool DBHelp::existExtlink(const QString& accessId, const QString& deviceId, cons
 }
 
 bool DBHelp::getExtlinkList(const QString& accessId, const QString& deviceId, int status,
-                            int offset, int count, QList<Extlink>& out)
+                            int offset, int count, QList<Extlink>& out, bool oldestFirst)
 {
     return selectRows(db(), "getExtlinkList",
-                      "select * from lv_extlink_list where accessId = ? and deviceId = ?"
-                      " and status = ? order by oper_ctime desc, oid desc limit ?, ?",
+                      QString("select * from lv_extlink_list where accessId = ? and deviceId = ?"
+                              " and status = ? order by createdDate %1, oid %1 limit ?, ?")
+                          .arg(oldestFirst ? "asc" : "desc"),
                       {txt(accessId), txt(deviceId), status, qMax(0, offset), count}, false, out);
 }
 

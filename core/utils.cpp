@@ -221,6 +221,17 @@ QString getShareIdFromUrl(const QString& url)
     return QUrlQuery(QUrl(url).query()).queryItemValue("shareId", QUrl::FullyDecoded);
 }
 
+QString urlWithoutCode(const QString& url)
+{
+    QUrl u(url);
+    QUrlQuery q(u.query());
+    if (!q.hasQueryItem("code"))
+        return url;
+    q.removeAllQueryItems("code");
+    u.setQuery(q);
+    return u.toString();
+}
+
 bool openUrl(const QUrl& url)
 {
     return QDesktopServices::openUrl(url);

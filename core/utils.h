@@ -35,6 +35,8 @@ QString shownName(const QString& name);
 QString formatMSecs(qint64 msecs, const QString& format);
 bool createQRCode(const QString& text, QImage& image, int pixels);
 QString getShareIdFromUrl(const QString& url);
+// The link without its "code" query item: what may be shown of it.
+QString urlWithoutCode(const QString& url);
 // False when no handler of the desktop took the URL.
 bool openUrl(const QUrl& url);
 void setClipboardText(const QString& text);

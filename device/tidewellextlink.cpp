@@ -166,7 +166,7 @@ void TidewellExtlink::oGetExtlinkList(TW_HANDLE handle, int offset, int pageSize
                                       int condition, int queryType)
 {
     Extlinks page(offset, pageSize, isSort, condition, queryType);
-    if (!m_db->getExtlinkList(accessId(), linkDeviceId(), 1, offset, pageSize, page.links))
+    if (!m_db->getExtlinkList(accessId(), linkDeviceId(), 1, offset, pageSize, page.links, isSort))
         qWarning() << "TidewellExtlink::oGetExtlinkList - reading the link table failed.";
     emit rGetExtlinkList(handle, page);
 }

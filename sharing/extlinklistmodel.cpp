@@ -27,11 +27,11 @@ QVariant ExtlinkListModel::data(const QModelIndex& index, int role) const
     case NameRole:
         return shownName(l.title);
     case UrlRole:
-        return l.url;
+        return shownName(urlWithoutCode(l.url));
     case OwnerRole:
         if (m_deviceMode) {
             const TidewellDevice* d = device();
-            return d ? d->deviceInfo().deviceOwnerName : QString();
+            return d ? shownName(d->deviceInfo().deviceOwnerName) : QString();
         }
         return shownName(l.userNickname);
     case CreateTimeRole:
@@ -304,9 +304,12 @@ void ExtlinkListModel::addExtlink(QString url)
         notifyStatus(2054, tr("input extlink"), TL_Info);
         return;
     }
-    // A link just added is listed before the store has it.
-    const bool storing = std::any_of(m_adds.cbegin(), m_adds.cend(), [&](const Extlink& l) { return l.url == url; });
-    if (storing || e->localExtlink(url)) {
+    // The same link in another form (with its code, another scheme) is
+    // still the same link; one just added is listed before the store has it.
+    const auto sameLink = [&](const Extlink& l) { return l.shareId == shareId; };
+    const bool held = std::any_of(m_rows.cbegin(), m_rows.cend(), sameLink)
+        || std::any_of(m_adds.cbegin(), m_adds.cend(), sameLink);
+    if (held || e->localExtlink(url)) {
         notifyStatus(1, tr("existed extlink"), TL_Success);
         return;
     }
@@ -329,7 +332,7 @@ void ExtlinkListModel::rDeviceShareGetInfo(TW_HANDLE handle, DeviceShareGetInfoR
         emit extractedCodeExtlink(m_pending.toVariantMap());
         return;
     }
-    insertLinkAt(0, link);
+    insertLinkAt(sortedRow(link), link);
     storeLink(link);
 }
 
@@ -365,9 +368,18 @@ void ExtlinkListModel::rDeviceShareGetToken(TW_HANDLE handle, DeviceShareGetToke
     link.userId = resp.userId;
     link.dcsCookie = resp.dcsCookie;
     link.code = extractedCode;
-    insertLinkAt(0, link);
+    insertLinkAt(sortedRow(link), link);
     storeLink(link);
     notifyStatus(1, tr("add extlink url ok"), TL_Success);
+}
+
+int ExtlinkListModel::sortedRow(const Extlink& link) const
+{
+    // The list is ordered by creation time, as its pages come.
+    const auto before = [this](const Extlink& a, const Extlink& b) {
+        return m_isSort ? a.createdDate < b.createdDate : a.createdDate > b.createdDate;
+    };
+    return int(std::lower_bound(m_rows.cbegin(), m_rows.cend(), link, before) - m_rows.cbegin());
 }
 
 void ExtlinkListModel::insertLinkAt(int row, const Extlink& link)

@@ -116,6 +116,7 @@ private:
     void takePage(const Extlinks& page);
     void updateDefaultState();
     // One row in or out; the selection keeps to its link, the counts follow.
+    int sortedRow(const Extlink& link) const;
     void insertLinkAt(int row, const Extlink& link);
     void removeLinkAt(int row);
     // Stores a copy; the answer comes back with its own handle so that a

@@ -31,7 +31,8 @@ std::string DeviceLinks::urlOf(const std::string& shareId)
 }
 
 std::int64_t DeviceLinks::add(const std::string& shareId, const std::string& code,
-                              const std::string& title, const std::string& rel)
+                              const std::string& title, const std::string& rel,
+                              std::int64_t createdMs)
 {
     std::error_code ec;
     fs::create_directories(m_impl.abs(rel), ec);
@@ -43,7 +44,7 @@ std::int64_t DeviceLinks::add(const std::string& shareId, const std::string& cod
     l.title = title;
     l.rel = rel;
     l.items.clear();
-    l.createdDate = nowMs();
+    l.createdDate = createdMs > 0 ? createdMs : nowMs();
     return l.id;
 }
 
@@ -368,10 +369,11 @@ bool DeviceLinks::command(const std::string& command, const Json::Value& data,
 // ---- public face -----------------------------------------------------------
 
 std::int64_t TestDeviceServer::addShareLink(const std::string& shareId, const std::string& code,
-                                            const std::string& title, const std::string& relPath)
+                                            const std::string& title, const std::string& relPath,
+                                            std::int64_t createdMs)
 {
     DeviceLinks* l = linksOf(*d);
-    return l ? l->add(shareId, code, title, relPath) : 0;
+    return l ? l->add(shareId, code, title, relPath, createdMs) : 0;
 }
 
 bool TestDeviceServer::hasShareLink(const std::string& shareId) const

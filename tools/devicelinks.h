@@ -35,7 +35,7 @@ public:
     void loadState(const Json::Value& state) override;
 
     std::int64_t add(const std::string& shareId, const std::string& code,
-                     const std::string& title, const std::string& rel);
+                     const std::string& title, const std::string& rel, std::int64_t createdMs = 0);
     bool has(const std::string& shareId) const;
     int reports(const std::string& shareId) const;
     void setSecret(const std::string& secret);

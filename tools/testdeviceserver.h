@@ -164,8 +164,10 @@ public:
     // device's user; code "" means the link needs none. The cloud answers
     // getInfo/getToken/report for it and the device lists it. Returns the
     // link's id on the device.
+    // createdMs: the link's creation time (0: now).
     std::int64_t addShareLink(const std::string& shareId, const std::string& code,
-                              const std::string& title, const std::string& relPath);
+                              const std::string& title, const std::string& relPath,
+                              std::int64_t createdMs = 0);
     bool hasShareLink(const std::string& shareId) const;
     // The link URL the device hands out for a share id.
     static std::string shareLinkUrl(const std::string& shareId);

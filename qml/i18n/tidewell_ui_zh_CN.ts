@@ -196,6 +196,25 @@
     </message>
 </context>
 <context>
+    <name>CreatedLinkDialog</name>
+    <message>
+        <source>Link created</source>
+        <translation>链接已创建</translation>
+    </message>
+    <message>
+        <source>Extraction code: %1</source>
+        <translation>提取码：%1</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>已复制</translation>
+    </message>
+</context>
+<context>
     <name>CreateLinkDialog</name>
     <message>
         <source>Create link</source>
@@ -963,6 +982,13 @@ Code:
     <message>
         <source>Drop to upload here</source>
         <translation>拖放到此处上传</translation>
+    </message>
+</context>
+<context>
+    <name>InputDialog</name>
+    <message>
+        <source>Holds direction controls: %1</source>
+        <translation>含有文字方向控制符：%1</translation>
     </message>
 </context>
 <context>

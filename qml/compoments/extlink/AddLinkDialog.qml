@@ -38,6 +38,7 @@ Dialog {
             Layout.fillWidth: true
             selectByMouse: true
             placeholderText: qsTr("Paste the link here")
+            onAccepted: dlg.accept()
         }
         Label { text: qsTr("Extraction code") }
         TextField {
@@ -47,6 +48,7 @@ Dialog {
             selectByMouse: true
             maximumLength: 16
             placeholderText: qsTr("When the link has one")
+            onAccepted: dlg.accept()
         }
     }
 }

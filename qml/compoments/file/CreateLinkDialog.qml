@@ -18,7 +18,7 @@ Dialog {
         width: parent.width
         columns: 2
         Label { text: qsTr("Title") }
-        TextField { id: titleField; objectName: "linkTitleField"; Layout.fillWidth: true; selectByMouse: true }
+        TextField { id: titleField; objectName: "linkTitleField"; Layout.fillWidth: true; selectByMouse: true; onAccepted: dlg.accept() }
         Label { text: qsTr("Extraction code") }
         TextField {
             id: codeField
@@ -27,6 +27,7 @@ Dialog {
             selectByMouse: true
             maximumLength: 16
             placeholderText: qsTr("Optional")
+            onAccepted: dlg.accept()
         }
     }
     onAccepted: createRequested(titleField.text.trim(), codeField.text.trim())

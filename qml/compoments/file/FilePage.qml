@@ -6,6 +6,7 @@ import Tidewell 1.0
 import Tidewell.Model 1.0
 import Tidewell.PaintItem 1.0
 import compoments.base 1.0
+import compoments.extlink 1.0
 import compoments.media 1.0
 import compoments.share 1.0
 import compoments.transfer 1.0
@@ -77,11 +78,7 @@ Rectangle {
         thumb: page.twTab ? page.twTab.twThumb : null
         // A file opens by its kind (see FileOpener).
         onOpenFile: if (fileInfo.isFile) opener.open(files, fileInfo)
-        onExtlinkCreated: {
-            linkCard.url = url
-            linkCard.code = extractedCode
-            linkCard.open()
-        }
+        onExtlinkCreated: linkCard.show(url, extractedCode)
     }
     ModelHooks { model: files; overlay: busy; emptyView: empty; emptyText: qsTr("No File") }
 
@@ -354,31 +351,7 @@ Rectangle {
         twTab: page.twTab
         onShareRequested: files.fileSharing(data)
     }
-    Dialog {
-        id: linkCard
-        objectName: "linkCard"
-        property string url: ""
-        property string code: ""
-        title: qsTr("Link created")
-        modal: true
-        anchors.centerIn: Overlay.overlay
-        width: 460
-        standardButtons: Dialog.Close
-        ColumnLayout {
-            width: parent.width
-            TextField { objectName: "linkUrl"; Layout.fillWidth: true; readOnly: true; text: linkCard.url; selectByMouse: true }
-            Label { visible: linkCard.code.length > 0; text: qsTr("Extraction code: %1").arg(linkCard.code); textFormat: Text.PlainText }
-            Button {
-                text: qsTr("Copy")
-                onClicked: {
-                    twSdk.setClipboardText(linkCard.code.length > 0
-                                           ? linkCard.url + " " + qsTr("Extraction code: %1").arg(linkCard.code)
-                                           : linkCard.url)
-                    Notifier.toast(qsTr("Copied"), Constant.toastSuccess)
-                }
-            }
-        }
-    }
+    CreatedLinkDialog { id: linkCard }
     CreateLinkDialog {
         id: linkDialog
         onCreateRequested: files.fileCreateExtlink(title, code)

@@ -4,6 +4,7 @@ import QtQuick.Layouts 1.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import compoments.base 1.0
+import compoments.extlink 1.0
 import compoments.file 1.0
 import compoments.share 1.0
 
@@ -172,9 +173,7 @@ Rectangle {
             list.fileCopyTo({ diskType: 1, filePath: path, isDevice: true })
     }
     function showLink(url, code) {
-        linkCard.url = url
-        linkCard.code = code
-        linkCard.open()
+        linkCard.show(url, code)
     }
 
     ColumnLayout {
@@ -442,29 +441,5 @@ Rectangle {
         id: linkDialog
         onCreateRequested: cat.model.fileCreateExtlink(title, code)
     }
-    Dialog {
-        id: linkCard
-        objectName: "linkCard"
-        property string url: ""
-        property string code: ""
-        title: qsTr("Link created")
-        modal: true
-        anchors.centerIn: Overlay.overlay
-        width: 460
-        standardButtons: Dialog.Close
-        ColumnLayout {
-            width: parent.width
-            TextField { objectName: "linkUrl"; Layout.fillWidth: true; readOnly: true; text: linkCard.url; selectByMouse: true }
-            Label { visible: linkCard.code.length > 0; text: qsTr("Extraction code: %1").arg(linkCard.code) }
-            Button {
-                text: qsTr("Copy")
-                onClicked: {
-                    twSdk.setClipboardText(linkCard.code.length > 0
-                                           ? linkCard.url + " " + qsTr("Extraction code: %1").arg(linkCard.code)
-                                           : linkCard.url)
-                    Notifier.toast(qsTr("Copied"), Constant.toastSuccess)
-                }
-            }
-        }
-    }
+    CreatedLinkDialog { id: linkCard }
 }

@@ -130,6 +130,10 @@ private:
         }
         if (!server->hasShareLink(kHandOverLink))
             server->addShareLink(kHandOverLink, "hh77", "Handed over", "Links/Holiday");
+        server->addShareLink("coded-link-4", "cd55", "Coded trip", "Links/Open");
+        // Two links of other years, for the order by creation time.
+        server->addShareLink("dated-old", "", "Old trip", "Links/Open", 1577872800000);
+        server->addShareLink("dated-new", "", "New trip", "Links/Open", 1736848800000);
     }
 
     std::unique_ptr<SharingRigApi> m_sharing;

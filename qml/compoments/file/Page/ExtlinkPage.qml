@@ -29,6 +29,8 @@ Rectangle {
     // The code typed with a link, used when the link asks for it.
     property string pendingUrl: ""
     property string pendingCode: ""
+    // A link being added: a refusal opens the dialog again with its text.
+    property bool adding: false
     readonly property alias addDialog: addDialog
     readonly property alias linkCard: card
     readonly property alias filesView: filesView
@@ -64,10 +66,13 @@ Rectangle {
         openLink = null
         addDialog.open()
     }
-    function addLink(url, code) {
-        pendingUrl = url
-        pendingCode = code
-        links.addExtlink(url)
+    // Takes the link as the program copies it (its code inside or after it).
+    function addLink(text, code) {
+        var link = twSdk.pastedLink(text)
+        pendingUrl = link.url
+        pendingCode = code.length > 0 ? code : link.code
+        adding = true
+        links.addExtlink(link.url)
     }
     function share(index) {
         select(index, true)
@@ -98,7 +103,13 @@ Rectangle {
             objectName: "linkModel"
             onIsSortChanged: resetData()
             onSortTypeChanged: resetData()
+            onSg_notifyStatus: {
+                if (page.adding && level !== Constant.toastSuccess)
+                    addDialog.open()
+                page.adding = false
+            }
             onExtractedCodeExtlink: {
+                page.adding = false
                 if (page.pendingCode.length > 0 && value.shareId && page.pendingUrl.indexOf(value.shareId) >= 0) {
                     checkExtlink(page.pendingUrl, page.pendingCode)
                 } else {
@@ -110,6 +121,7 @@ Rectangle {
             onShowShareAlert: card.show(info, img)
             onSelectNumChanged: if (selectNum === 0) page.selectedRow = -1
             onLoadNumChanged: {
+                page.adding = false
                 // Rows moved: the page's row number would name another link.
                 if (page.selectedRow >= 0)
                     singleSelect(-1)
@@ -264,6 +276,7 @@ Rectangle {
                                     font.pixelSize: Theme.fontNormal
                                 }
                                 Label {
+                                    objectName: "linkUrlText"
                                     Layout.fillWidth: true
                                     text: model.$Url
                                     textFormat: Text.PlainText
