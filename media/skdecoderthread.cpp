@@ -69,6 +69,12 @@ void SKDecoderThread::play(const QUrl& source, QThread::Priority priority)
     start(priority);
 }
 
+void SKDecoderThread::setBound(const QSize& bound)
+{
+    QMutexLocker lock(&m_mutex);
+    m_bound = bound;
+}
+
 void SKDecoderThread::stop()
 {
     QMutexLocker lock(&m_mutex);
@@ -164,12 +170,23 @@ bool SKDecoderThread::fit(QImageReader& reader, const QUrl& source) const
     if (!size.isValid())
         return true;   // the format tells no size before decoding
     const qint64 pixels = qint64(size.width()) * size.height();
-    if (pixels <= kMaxPixels)
-        return true;
     // JPEG decodes at a half, a quarter or an eighth of its size without the
     // whole picture in memory; other formats decode whole before any scaling.
     const QByteArray format = reader.format();
-    if (format == "jpeg" || format == "jpg") {
+    const bool jpeg = format == "jpeg" || format == "jpg";
+    QSize bound;
+    {
+        QMutexLocker lock(&m_mutex);
+        bound = m_bound;
+    }
+    if (bound.isValid() && (size.width() > bound.width() || size.height() > bound.height())
+        && (jpeg || pixels <= kMaxPixels)) {
+        reader.setScaledSize(size.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+        return true;
+    }
+    if (pixels <= kMaxPixels)
+        return true;
+    if (jpeg) {
         for (int d = 2; d <= 8; d *= 2) {
             if (pixels / (qint64(d) * d) <= kMaxPixels) {
                 const QSize scaled(qMax(1, size.width() / d), qMax(1, size.height() / d));

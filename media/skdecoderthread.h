@@ -25,6 +25,9 @@ public:
     ~SKDecoderThread() override;
 
     void play(const QUrl& source, QThread::Priority priority);
+    // Pictures larger than this (device pixels) are decoded down to it:
+    // nothing is shown larger. Empty: no bound.
+    void setBound(const QSize& bound);
     void stop();
     // The item is going: the thread stops and deletes itself once the frame
     // it decodes is done (at once when idle). The caller never waits for a
@@ -55,6 +58,7 @@ private:
     mutable QMutex m_mutex;
     QWaitCondition m_wake;
     QUrl m_source;
+    QSize m_bound;
     bool m_reset = false;
     bool m_stop = false;
     bool m_active = false;

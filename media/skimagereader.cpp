@@ -41,6 +41,14 @@ bool SKImageReader::readFrame(const QUrl& source)
 
 void SKImageReader::decode(const QUrl& source)
 {
+    playFrames(source);
+    // The item holds what it shows; the reader's copy and file go.
+    m_lastFrame = QImage();
+    m_reader.setFileName(QString());
+}
+
+void SKImageReader::playFrames(const QUrl& source)
+{
     qDebug() << "SKImageReader::run - call source. " << source;
     open(m_reader, source, true);
     if (!m_reader.canRead()) {

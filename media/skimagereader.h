@@ -24,6 +24,7 @@ protected:
     void decode(const QUrl& source) override;
 
 private:
+    void playFrames(const QUrl& source);
     bool readFrame(const QUrl& source);
 
     // The item served; it may be gone once it released the thread, so the

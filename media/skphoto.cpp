@@ -1,5 +1,9 @@
 #include "media/skphoto.h"
 
+#include <QGuiApplication>
+#include <QQuickWindow>
+#include <QScreen>
+
 #include "media/skimagereader.h"
 
 SKPhoto::SKPhoto(QQuickItem* parent) : SKPaintedImage(parent) {}
@@ -36,8 +40,16 @@ void SKPhoto::setSource(const QUrl& source)
                 oUpdate(frame);
         }, Qt::QueuedConnection);
     }
+    m_reader->setBound(screenBound());
     m_reader->play(source);
     emit sourceChanged();
+}
+
+QSize SKPhoto::screenBound() const
+{
+    // A picture is never shown larger than the screen it is on.
+    QScreen* screen = window() ? window()->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->size() * screen->devicePixelRatio() : QSize();
 }
 
 void SKPhoto::setPlaying(bool on)

@@ -6,7 +6,7 @@ class SKImageReader;
 
 // The previewed picture: a local image file decoded on a thread of its own,
 // animations played once at their own pace; the item takes the decoded
-// image's size. A placeholder shows until the first frame arrives.
+// image's size, decoded no larger than the screen. A placeholder shows until the first frame arrives.
 class SKPhoto : public SKPaintedImage
 {
     Q_OBJECT
@@ -21,5 +21,7 @@ public slots:
     void oUpdate(QImage image);
 
 private:
+    QSize screenBound() const;
+
     SKImageReader* m_reader = nullptr;
 };

@@ -101,7 +101,7 @@ Rectangle {
                 color: "#a0a8b0"
                 font.pixelSize: Theme.fontSmall
             }
-            Button { objectName: "originalButton"; text: qsTr("Original"); enabled: !pv.isOriginal; onClicked: pv.quickOriginal() }
+            Button { objectName: "originalButton"; text: qsTr("Original"); visible: !pv.isOriginal; onClicked: pv.quickOriginal() }
             Button { objectName: "previewDownload"; text: qsTr("Download"); visible: pv.needDownload; onClicked: preview.download() }
             Button { objectName: "previewClose"; text: qsTr("Close"); onClicked: preview.close() }
         }

@@ -44,6 +44,23 @@ public:
         }
         return written;
     }
+    // One JPEG of width x height at rel, a gradient that compresses well.
+    Q_INVOKABLE bool addLargePicture(const QString& rel, int width, int height)
+    {
+        QImage img(width, height, QImage::Format_RGB32);
+        QPainter p(&img);
+        QLinearGradient g(0, 0, width, height);
+        g.setColorAt(0, Qt::darkBlue);
+        g.setColorAt(1, Qt::yellow);
+        p.fillRect(img.rect(), g);
+        p.end();
+        const QString path = api->devicePath(rel);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (!img.save(path, "JPG", 60))
+            return false;
+        api->idForPath(rel);
+        return true;
+    }
 };
 
 class MediaRig : public SeededRig<MediaSeed>

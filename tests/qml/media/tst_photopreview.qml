@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtTest 1.15
+import QtQuick.Window 2.15
 import Tidewell 1.0
 import Tidewell.Model 1.0
 import "qrc:/compoments/base"
@@ -55,6 +56,8 @@ Item {
             }
             return out
         }
+        function screenWidth() { return Math.round(Screen.width * Screen.devicePixelRatio) }
+        function screenHeight() { return Math.round(Screen.height * Screen.devicePixelRatio) }
         function originalShown() {
             return preview.model.isOriginal && String(preview.shown).indexOf("/original/") > 0
         }
@@ -93,7 +96,8 @@ Item {
             tryVerify(function() { return String(preview.shown).indexOf("/medium/") > 0 }, 15000)
             tryCompare(photo, "paintedWidth", 800, 15000)
             tryVerify(originalShown, 15000)
-            tryCompare(photo, "paintedWidth", 1280, 15000)
+            // The original as large as the screen lets it be shown.
+            tryCompare(photo, "paintedWidth", Math.min(1280, screenWidth()), 15000)
             verify(shownSpy.count >= 2)
             compare(scene.find(preview, "previewName").text, "harbour.jpg")
             wait(200)
@@ -130,6 +134,26 @@ Item {
             if (preview.model.rowCount() > 20)
                 verify(list.contentY > 0)
             list.positionViewAtBeginning()
+        }
+
+        // A picture far larger than the screen is decoded no larger than
+        // the screen, and closing the preview lets it go.
+        function test_4_largePictureDecodedForTheScreen() {
+            verify(mediaSeed.addLargePicture("Photos/large.jpg", 4000, 3000))
+            mouseClick(scene.find(pictures, "refreshButton"))
+            var t = null
+            tryVerify(function() { t = scene.find(pictures, "thumb_large.jpg"); return t !== null }, 15000)
+            mouseDoubleClickSequence(t)
+            tryVerify(function() { return preview.visible && preview.model.currentInfo.name === "large.jpg" })
+            tryVerify(originalShown, 20000)
+            var photo = preview.photo
+            tryVerify(function() { return photo.paintedWidth > 0 && photo.paintedWidth === Math.min(4000, screenWidth()) },
+                      20000, "original decoded at " + photo.paintedWidth)
+            verify(photo.paintedHeight <= screenHeight(), photo.paintedHeight)
+            wait(100)
+            verify(testRig.screenshot(page, "media_preview_large"))
+            mouseClick(scene.find(preview, "previewClose"))
+            tryCompare(photo, "paintedWidth", 0)
         }
 
         function test_3_animatedPictureMovesAndDownloads() {
