@@ -362,8 +362,11 @@ void TwMediaPlayer::doEvents()
         case MPV_EVENT_PLAYBACK_RESTART:
             if (m_dataMode == STREAM && m_core->stream)
                 m_core->stream->started(h);
-            // Playing again (also after an outage): nothing to report.
-            if (!m_error.isEmpty()) {
+            // Playing again (also after an outage): nothing to report but a
+            // missing sound output, said as the picture plays on silently.
+            if (soundWithoutOutput(h))
+                setError(tr("No audio output: the sound cannot be played."), false);
+            else if (!m_error.isEmpty()) {
                 m_retryNext = m_retryDelay;
                 setError(QString(), false);
             }
@@ -466,6 +469,26 @@ void TwMediaPlayer::onEnd(const mpv_event* event)
         hold(m_lastPos, m_lastDuration);
     }
     emit stateChanged();
+}
+
+bool TwMediaPlayer::soundWithoutOutput(mpv_handle* h) const
+{
+    char* ao = mpv_get_property_string(h, "current-ao");
+    const bool output = ao && *ao;
+    mpv_free(ao);
+    if (output)
+        return false;
+    int64_t tracks = 0;
+    mpv_get_property(h, "track-list/count", MPV_FORMAT_INT64, &tracks);
+    for (int64_t i = 0; i < tracks; ++i) {
+        const QByteArray name = "track-list/" + QByteArray::number(qlonglong(i)) + "/type";
+        char* type = mpv_get_property_string(h, name.constData());
+        const bool audio = type && qstrcmp(type, "audio") == 0;
+        mpv_free(type);
+        if (audio)
+            return true;
+    }
+    return false;
 }
 
 void TwMediaPlayer::setError(const QString& text, bool unreachable)

@@ -156,6 +156,8 @@ private:
     bool flag(const char* name) const;
     void onStart(const mpv_event* event);
     void onEnd(const mpv_event* event);
+    // The item has sound that no output plays.
+    bool soundWithoutOutput(mpv_handle* h) const;
     void setError(const QString& text, bool unreachable);
     // The last figures of an item that is not playing (shown after its end).
     void hold(qlonglong position, qlonglong duration);

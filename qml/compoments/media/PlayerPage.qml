@@ -101,7 +101,10 @@ Rectangle {
                 TwMediaPlayer {
                     id: player
                     objectName: "player"
-                    anchors.fill: parent
+                    anchors.left: parent.left
+                    anchors.right: parent.right
+                    anchors.top: parent.top
+                    anchors.bottom: playerError.visible ? playerError.top : parent.bottom
                     visible: !page.isMusic
                     tw: page.twTab
                     tw2: twSdk
@@ -133,8 +136,12 @@ Rectangle {
                 // Why the item stopped: no sound output, a file that cannot
                 // be played, a device that went away (the item is kept).
                 Label {
+                    id: playerError
                     objectName: "playerError"
-                    anchors.centerIn: parent
+                    // Below the picture or the music's icon, never over them.
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    anchors.bottom: parent.bottom
+                    anchors.bottomMargin: Theme.margin
                     width: Math.min(parent.width - 40, 520)
                     visible: player.error.length > 0
                     text: player.error

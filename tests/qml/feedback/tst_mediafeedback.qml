@@ -162,7 +162,31 @@ Item {
             compare(playerPage.current.name, "short-tune.wav")
             tryCompare(scene.find(playerPage, "playButton"), "text", "Play")
             verify(error.visible)
+            // The message leaves the music's icon in sight.
+            var cover = scene.find(playerPage, "musicCover")
+            var c = cover.mapToItem(playerPage, 0, 0)
+            verify(error.mapToItem(playerPage, 0, 0).y >= c.y + cover.height, "the message is below the icon")
             verify(testRig.screenshot(playerPage, "feedback_player_no_audio"))
+            player.setProperty("ao", "null")
+            mouseClick(scene.find(playerPage, "playerClose"))
+        }
+
+        // A video with sound and no output for it: said as it starts playing,
+        // below the picture, while the picture plays on.
+        function test_5_noAudioOutputAsTheVideoPlays() {
+            needPlayer()
+            player.setProperty("ao", "pcm")
+            player.setProperty("ao-pcm-file", testRig.localDir() + "/no/such/folder/out.wav")
+            mouseClick(scene.find(playerPage, "playerClose"))
+            open(1, "test-pattern.mp4")
+            var error = scene.find(playerPage, "playerError")
+            tryVerify(function() { return error.visible }, 15000)
+            verify(error.text.indexOf("No audio output") === 0, error.text)
+            compare(scene.find(playerPage, "playButton").text, "Pause")
+            verify(player.visible)
+            verify(player.mapToItem(playerPage, 0, player.height).y <= error.mapToItem(playerPage, 0, 0).y,
+                   "the message is below the picture")
+            verify(testRig.screenshot(playerPage, "feedback_player_video_no_audio"))
             player.setProperty("ao", "null")
             mouseClick(scene.find(playerPage, "playerClose"))
         }
