@@ -363,10 +363,8 @@ void TwMediaPlayer::doEvents()
             if (m_dataMode == STREAM && m_core->stream)
                 m_core->stream->started(h);
             // Playing again (also after an outage): nothing to report but a
-            // missing sound output, said as the picture plays on silently.
-            if (soundWithoutOutput(h))
-                setError(tr("No audio output: the sound cannot be played."), false);
-            else if (!m_error.isEmpty()) {
+            // missing sound output.
+            if (!m_error.isEmpty() && !m_noSound) {
                 m_retryNext = m_retryDelay;
                 setError(QString(), false);
             }
@@ -386,6 +384,16 @@ void TwMediaPlayer::doEvents()
                 if (hasValue) {
                     qDebug() << "TwMediaPlayer::doEvents - time-pos " << value;
                     m_lastPos = value;
+                }
+                // A second in, the sound output was tried: a missing one is
+                // said while the picture plays on (libmpv tells only at the end).
+                if (hasValue && value >= 1 && !m_soundChecked) {
+                    m_soundChecked = true;
+                    m_noSound = soundWithoutOutput(h);
+                    if (m_noSound) {
+                        qWarning() << "TwMediaPlayer::doEvents - no audio output for " << m_item.name;
+                        setError(tr("No audio output: the sound cannot be played."), false);
+                    }
                 }
                 emit positionChanged();
             } else if (name == "duration") {
@@ -422,6 +430,8 @@ void TwMediaPlayer::onStart(const mpv_event* event)
     if (event->data)
         m_entry = static_cast<const mpv_event_start_file*>(event->data)->playlist_entry_id;
     m_ended = false;
+    m_soundChecked = false;
+    m_noSound = false;
     emit stateChanged();
 }
 

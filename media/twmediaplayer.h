@@ -156,7 +156,8 @@ private:
     bool flag(const char* name) const;
     void onStart(const mpv_event* event);
     void onEnd(const mpv_event* event);
-    // The item has sound that no output plays.
+    // The item has sound that no output plays. Asks libmpv and waits for
+    // it: once per item, while it plays.
     bool soundWithoutOutput(mpv_handle* h) const;
     void setError(const QString& text, bool unreachable);
     // The last figures of an item that is not playing (shown after its end).
@@ -175,6 +176,9 @@ private:
     qint64 m_playStart = 0;
     // libmpv's entry of the current item; ends of earlier entries are old news.
     qint64 m_entry = -1;
+    // The current item was checked for a sound output, and has none.
+    bool m_soundChecked = false;
+    bool m_noSound = false;
     bool m_ended = false;
     bool m_endedAtEof = false;
     qlonglong m_lastPos = 0;
