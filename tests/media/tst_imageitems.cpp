@@ -10,9 +10,11 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QMutex>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 
 #include "media/skdecoderthread.h"
@@ -53,6 +55,15 @@ private:
 };
 
 // Most memory the process has held so far, in MB.
+// The previewed picture is decoded no larger than the screen.
+static QSize onScreen(const QSize& size)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize bound = screen->size() * screen->devicePixelRatio();
+    return size.width() > bound.width() || size.height() > bound.height()
+        ? size.scaled(bound, Qt::KeepAspectRatio) : size;
+}
+
 static long peakMb()
 {
     rusage ru{};
@@ -212,8 +223,8 @@ private slots:
         image.setSource(url);
         QTRY_VERIFY_WITH_TIMEOUT(photo.paintedWidth() > 0 && image.paintedWidth() > 0, 10000);
         // A quarter of each side: within the limit, decoded without the
-        // whole picture in memory.
-        QCOMPARE(photo.sourceSize(), QSize(4000, 4000));
+        // whole picture in memory; the preview's no larger than the screen.
+        QCOMPARE(photo.sourceSize(), onScreen(QSize(16000, 16000)));
         QCOMPARE(image.sourceSize(), QSize(4000, 4000));
         QVERIFY(4000LL * 4000 <= SKDecoderThread::kMaxPixels);
         QVERIFY2(peakMb() - before < 400, qPrintable(QString("%1 MB more").arg(peakMb() - before)));
@@ -233,11 +244,13 @@ private slots:
         photo.setSource(QUrl::fromLocalFile(path));
         image.setSource(QUrl::fromLocalFile(path));
         QCOMPARE(photo.paintedWidth(), 0.0);   // not decoded in the setter
-        QTRY_COMPARE_WITH_TIMEOUT(photo.paintedWidth(), 6000.0, 30000);
+        const QSize shownSize = onScreen(QSize(6000, 4000));
+        QVERIFY(shownSize.width() < 6000);
+        QTRY_COMPARE_WITH_TIMEOUT(photo.paintedWidth(), qreal(shownSize.width()), 30000);
         QTRY_COMPARE_WITH_TIMEOUT(image.paintedHeight(), 4000.0, 30000);
         QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
-        QCOMPARE(photo.width(), 6000.0);
-        QCOMPARE(photo.sourceSize(), QSize(6000, 4000));
+        QCOMPARE(photo.width(), qreal(shownSize.width()));
+        QCOMPARE(photo.sourceSize(), shownSize);
         QCOMPARE(image.height(), 4000.0);
     }
 
@@ -332,7 +345,7 @@ private slots:
         photo.setSource(big);
         QTest::qWait(30);   // inside the decode, which cannot be cut short
         photo.setSource(QUrl());
-        QTRY_COMPARE_WITH_TIMEOUT(reference.paintedWidth(), 6000.0, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(reference.paintedWidth(), qreal(onScreen(QSize(6000, 4000)).width()), 30000);
         QTest::qWait(500);
         QVERIFY(log.colors.isEmpty());
         QCOMPARE(photo.paintedWidth(), 0.0);
