@@ -29,8 +29,9 @@ Rectangle {
     // The code typed with a link, used when the link asks for it.
     property string pendingUrl: ""
     property string pendingCode: ""
-    // A link being added: a refusal opens the dialog again with its text.
+    // A link being added; once refused, Add link opens with its text again.
     property bool adding: false
+    property bool addRefused: false
     readonly property alias addDialog: addDialog
     readonly property alias linkCard: card
     readonly property alias filesView: filesView
@@ -62,7 +63,9 @@ Rectangle {
             openLink = l
     }
     function offer(link) {
-        addDialog.fill(link)
+        if ((link && link.url) || !addRefused)
+            addDialog.fill(link)
+        addRefused = false
         openLink = null
         addDialog.open()
     }
@@ -105,7 +108,7 @@ Rectangle {
             onSortTypeChanged: resetData()
             onSg_notifyStatus: {
                 if (page.adding && level !== Constant.toastSuccess)
-                    addDialog.open()
+                    page.addRefused = true
                 page.adding = false
             }
             onExtractedCodeExtlink: {
