@@ -273,7 +273,7 @@ void TidewellTab::onAddUpFiles(bool rs)
 {
     if (rs) {
         setLastQueue(0);
-        notifyStatus(1, tr("%1 file Add upload file completed").arg(m_askPaths.size()), 1);
+        notifyStatus(1, tr("%n file Add upload file completed", "", m_askPaths.size()), 1);
         m_upload->getTotalNum();
     } else {
         notifyStatus(0, tr("Add upload file faile"), 2);

@@ -1023,7 +1023,7 @@ Code:
     </message>
     <message>
         <source>File upload success</source>
-        <translation>The file has been uploaded successfully</translation>
+        <translation>Upload complete</translation>
     </message>
 </context>
 <context>
@@ -2035,9 +2035,9 @@ Code:
 </context>
 <context>
     <name>TidewellTab</name>
-    <message>
-        <source>%1 file Add upload file completed</source>
-        <translation>%1 files added to the upload list</translation>
+    <message numerus="yes">
+        <source>%n file Add upload file completed</source>
+        <translation><numerusform>%n file added to the upload list</numerusform><numerusform>%n files added to the upload list</numerusform></translation>
     </message>
     <message>
         <source>Add upload file faile</source>

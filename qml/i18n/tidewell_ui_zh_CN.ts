@@ -2025,6 +2025,14 @@ Code:
         <source>No File</source>
         <translation>暂无文件</translation>
     </message>
+    <message>
+        <source>Paused</source>
+        <translation>已暂停</translation>
+    </message>
+    <message>
+        <source>No download tasks</source>
+        <translation>没有下载任务</translation>
+    </message>
 </context>
 <context>
     <name>TSFinishFileModel</name>
@@ -2061,9 +2069,9 @@ Code:
 </context>
 <context>
     <name>TidewellTab</name>
-    <message>
-        <source>%1 file Add upload file completed</source>
-        <translation>已将 %1 个文件添加到上传列表</translation>
+    <message numerus="yes">
+        <source>%n file Add upload file completed</source>
+        <translation><numerusform>已将 %n 个文件添加到上传列表</numerusform></translation>
     </message>
     <message>
         <source>Add upload file faile</source>

@@ -207,7 +207,7 @@ private slots:
         QCOMPARE(QCoreApplication::translate("FilePage", "%1 selected").arg(3), QString::fromUtf8("已选择 3 项"));
         QCoreApplication::removeTranslator(&zh);
         QCOMPARE(QCoreApplication::translate("LVUploadManager", "File upload success"),
-                 QString("The file has been uploaded successfully"));
+                 QString("Upload complete"));
     }
 
     void managerTextsAreTranslated()
@@ -242,7 +242,7 @@ private slots:
         QStringList texts;
         for (const QList<QVariant>& args : toast)
             texts << args.at(1).toString();
-        QVERIFY2(texts.contains("The file has been uploaded successfully"), qPrintable(texts.join("|")));
+        QVERIFY2(texts.contains("Upload complete"), qPrintable(texts.join("|")));
     }
 
     // Qt's own texts (the standard buttons of dialogs, the file dialog)
@@ -263,6 +263,8 @@ private slots:
         QCOMPARE(QCoreApplication::translate("PubGroupPage", "%n groups", "", 1), QString("1 group"));
         QCOMPARE(QCoreApplication::translate("PubGroupPage", "%n groups", "", 3), QString("3 groups"));
         QCOMPARE(QCoreApplication::translate("FilePage", "%n items", "", 1), QString("1 item"));
+        QCOMPARE(QCoreApplication::translate("TidewellTab", "%n file Add upload file completed", "", 1),
+                 QString("1 file added to the upload list"));
         QCOMPARE(QCoreApplication::translate("FilePage", "Delete the %n selected items?", "", 2),
                  QString("Delete the 2 selected items?"));
     }

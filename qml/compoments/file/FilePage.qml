@@ -318,7 +318,19 @@ Rectangle {
         objectName: "newFolderDialog"
         title: qsTr("New folder")
         placeholder: qsTr("Folder name")
-        onEntered: files.newFolder(text)
+        onEntered: { page.pendingFolder = text; files.newFolder(text) }
+    }
+    // A refused name comes back in the dialog for another try.
+    property string pendingFolder: ""
+    Connections {
+        target: files
+        function onSg_notifyStatus(code, message, level) {
+            if (page.pendingFolder.length > 0 && level === Constant.toastError) {
+                newFolderDialog.value = page.pendingFolder
+                newFolderDialog.open()
+            }
+            page.pendingFolder = ""
+        }
     }
     InputDialog {
         id: renameDialog

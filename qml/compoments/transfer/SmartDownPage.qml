@@ -26,7 +26,7 @@ Item {
         case 0: return qsTr("Waiting")
         case 1: return qsTr("Download BT")
         case 2: return speed
-        case 3: return qsTr("Pause")
+        case 3: return qsTr("Paused")
         case 4: return qsTr("Moving")
         case 5: return exceptionText(exception)
         default: return qsTr("Finish")
@@ -286,7 +286,7 @@ Item {
             }
             EmptyView { id: empty; objectName: "btEmptyView"; anchors.fill: parent }
             BusyOverlay { id: busy }
-            ModelHooks { model: tasks; overlay: busy; emptyView: empty; emptyText: qsTr("No File") }
+            ModelHooks { model: tasks; overlay: busy; emptyView: empty; emptyText: qsTr("No download tasks") }
         }
     }
 

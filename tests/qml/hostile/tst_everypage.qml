@@ -108,9 +108,11 @@ TestCase {
         keyClick(Qt.Key_Return)
         toastShows(hostileRig.bidiWritten("refused "))
         allPlain("device message")
+        // The refused name is offered again.
+        tryCompare(dlg, "opened", true)
+        compare(H.find(dlg.contentItem, "inputField").text, "plain")
         verify(testRig.screenshot(root(), "everypage_toast"))
-        if (dlg.opened)
-            dismiss(dlg)
+        dismiss(dlg)
     }
 
     function test_2_sharesGroupsLinks() {
