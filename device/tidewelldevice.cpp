@@ -420,9 +420,7 @@ void TidewellDevice::oGetLinkDirPath(TW_HANDLE handle, NetworkShare share, int o
                                      int pageSize, bool isSort, int condition, int fileId)
 {
     Q_UNUSED(share)
-    Q_UNUSED(isSort)
-    Q_UNUSED(condition)
-    call(handle, GetLinkDirPathReq::atOffset(fileId, offset, pageSize),
+    call(handle, GetLinkDirPathReq::atOffset(fileId, offset, pageSize, isSort, condition),
          &TidewellDevice::rGetExterLinkResList);
 }
 

@@ -273,10 +273,8 @@ bool TidewellExtlink::getLinkDirPath(TW_HANDLE handle, NetworkShare share, int o
 void TidewellExtlink::oGetLinkDirPath(TW_HANDLE handle, NetworkShare share, int offset,
                                       int pageSize, bool isSort, int condition, int fileId)
 {
-    Q_UNUSED(isSort)
-    Q_UNUSED(condition)
     m_exec.execute([=] {
-        const auto req = GetLinkDirPathReq::atOffset(fileId, offset, pageSize);
+        const auto req = GetLinkDirPathReq::atOffset(fileId, offset, pageSize, isSort, condition);
         GetExterLinkResListResp resp;
         linkRequest(share, req, resp);
         emit rGetExterLinkResList(handle, resp);

@@ -157,8 +157,11 @@ void GroupListModel::rMediaFilelist(TW_HANDLE handle, GetMediaFileGroupResp resp
         return;
     if (resp.result != 1) {
         stopPaging("GroupListModel::rMediaFilelist -");
-        notifyStatus(100202, tr("Get File List failed(%1)").arg(resp.result), 2);
-        updateViewState(0);
+        // The device's words, or what became of its answer; an empty list
+        // keeps them in its place.
+        if (m_sections.isEmpty())
+            defaultStateChange(DS_Error, resp.message);
+        notifyStatus(100202, resp.message, TL_Error);
         return;
     }
     QList<TwFileInfo> shown;

@@ -8,5 +8,7 @@ Json::Value GetLinkDirPathReq::to_json() const
     root["fileId"] = JsonRead::int64(fileId);
     root["pageNo"] = Json::Value(pageNo);
     root["pageSize"] = Json::Value(pageSize);
+    root["isSort"] = Json::Value(isSort);
+    root["condition"] = Json::Value(condition);
     return root;
 }

@@ -183,7 +183,10 @@ void ExtlinkListModel::rGetExtlinkList2(TW_HANDLE handle, GetExternalLinkListRes
     if (!m_pages.takeCurrent(int(handle), this, "ExtlinkListModel::rGetExtlinkList2"))
         return;
     if (!resp.ok()) {
-        notifyStatus(resp.code(), resp.message, TL_Info);
+        // The reason stays on the page while no link is shown.
+        if (m_rows.isEmpty())
+            defaultStateChange(DS_Error, resp.message);
+        notifyStatus(resp.code(), resp.message, TL_Error);
         // No more pages until a reset: a view that keeps asking would flood
         // a failing device.
         m_hasMore = false;

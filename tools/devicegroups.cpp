@@ -501,7 +501,26 @@ std::string DeviceGroups::search(const Json::Value& data, const std::string& me)
         if (lower(name).find(needle) != std::string::npos)
             found.push_back(fs::relative(it->path(), fs::path(m_d.root)).generic_string());
     }
-    std::sort(found.begin(), found.end());
+    // Sorted as a folder of the group is (condition 0 last change, 2 name;
+    // isSort ascending), folders first; otherwise by path.
+    const int condition = static_cast<int>(jsonInt(data, "condition"));
+    const bool ascending = jsonBool(data, "isSort");
+    std::map<std::string, std::pair<bool, std::int64_t>> facts;
+    for (const std::string& rel : found)
+        facts[rel] = {fs::is_directory(m_d.abs(rel), ec), fileTimeMs(m_d.abs(rel))};
+    std::sort(found.begin(), found.end(), [&](const std::string& a, const std::string& b) {
+        if (condition != 0 && condition != 2)
+            return a < b;
+        if (facts[a].first != facts[b].first)
+            return facts[a].first;
+        const std::string na = fs::path(a).filename().string();
+        const std::string nb = fs::path(b).filename().string();
+        if (condition == 0 && facts[a].second != facts[b].second)
+            return ascending ? facts[a].second < facts[b].second : facts[a].second > facts[b].second;
+        if (na != nb)
+            return ascending ? na < nb : na > nb;
+        return a < b;
+    });
     Json::Value items(Json::arrayValue);
     for (const std::string& rel : found) {
         Json::Value v = m_d.item(rel, me, "");

@@ -229,6 +229,9 @@ bool TestDeviceServer::Impl::linkAllows(const httplib::Request& req, const std::
         Json::Value holder(Json::objectValue);
         holder["v"] = req.get_param_value("fileId");
         fileId = jsonInt(holder, "v");
+    } else if (std::string rel; req.path == "/device/download" && downloadFile(req, rel)) {
+        // A path download: the link reads the file when it lies inside it.
+        fileId = idFor(rel);
     }
     return links->allows(token, req.path, command, shareId, fileId);
 }

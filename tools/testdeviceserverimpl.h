@@ -277,6 +277,8 @@ public:
                const std::string& command, const std::string& body, bool deviceRequest);
     // A request carrying a link's token instead of the device's: only the
     // link's own files.
+    // The file a download asks for, by id or by path; false when none.
+    bool downloadFile(const httplib::Request& req, std::string& rel);
     bool linkAllows(const httplib::Request& req, const std::string& token,
                     const std::string& command, const std::string& body);
 

@@ -311,7 +311,8 @@ std::string TestDeviceServer::Impl::runCommand(const std::string& command, const
         std::string rel;
         const std::string err = folderForId(jsonInt(data, "fileId"),
                                             command == "getDirPath" && jsonBool(data, "isSafetyBox"), rel);
-        return err.empty() ? listing(rel, data, accessId, "", false) : err;
+        // A link's folder is sorted as its top level is.
+        return err.empty() ? listing(rel, data, accessId, "", false, command == "getLinkDirPath") : err;
     }
     if (command == "getUDiskPath" || command == "getSDPath" || command == "getSambPath") {
         const std::string disk = command == "getUDiskPath" ? "usb" : command == "getSDPath" ? "sd" : "samba";

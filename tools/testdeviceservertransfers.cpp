@@ -4,14 +4,8 @@ using namespace tds;
 
 // ---- downloads -------------------------------------------------------------
 
-void TestDeviceServer::Impl::onDownload(const httplib::Request& req, httplib::Response& res, int listener)
+bool TestDeviceServer::Impl::downloadFile(const httplib::Request& req, std::string& rel)
 {
-    // Ranges are answered by serveFile; error answers go out whole, as a
-    // device sends them.
-    const_cast<httplib::Request&>(req).ranges.clear();
-    if (front(req, res, listener, std::string(), std::string(), true))
-        return;
-    std::string rel;
     bool found = false;
     if (req.has_param("fileId")) {
         std::int64_t id = 0;
@@ -37,7 +31,18 @@ void TestDeviceServer::Impl::onDownload(const httplib::Request& req, httplib::Re
         }
     }
     std::error_code ec;
-    if (!found || rel.empty() || !fs::is_regular_file(abs(rel), ec)) {
+    return found && !rel.empty() && fs::is_regular_file(abs(rel), ec);
+}
+
+void TestDeviceServer::Impl::onDownload(const httplib::Request& req, httplib::Response& res, int listener)
+{
+    // Ranges are answered by serveFile; error answers go out whole, as a
+    // device sends them.
+    const_cast<httplib::Request&>(req).ranges.clear();
+    if (front(req, res, listener, std::string(), std::string(), true))
+        return;
+    std::string rel;
+    if (!downloadFile(req, rel)) {
         res.status = 404;
         res.set_content(failure(404, "file does not exist"), "application/json");
         return;

@@ -10,6 +10,18 @@ QtObject {
     property Item emptyView
     // Message shown when the model reports an empty list without one.
     property string emptyText: ""
+    // Loads the list again. While set and `live`, a list whose load failed
+    // asks again every few seconds, so it comes back by itself once the
+    // device answers, also when the tab never noticed it gone.
+    property var reload: null
+    property bool live: true
+
+    property Timer _again: Timer {
+        interval: 4000
+        repeat: true
+        running: hooks.reload !== null && hooks.live && hooks.emptyView !== null && hooks.emptyView.state_ === 2
+        onTriggered: hooks.reload()
+    }
 
     property Connections _c: Connections {
         target: hooks.model

@@ -46,8 +46,17 @@ Rectangle {
         onIsSortChanged: { refreshData(); fetchMore() }
         onExtlinkCreated: cat.showLink(url, extractedCode)
     }
-    ModelHooks { model: group; overlay: busy; emptyView: groupEmpty; emptyText: qsTr("No File") }
-    ModelHooks { model: list; overlay: busy; emptyView: listEmpty; emptyText: qsTr("No File") }
+    // A failed load asks again by itself (reload waits for the device).
+    ModelHooks {
+        model: group; overlay: busy; emptyView: groupEmpty; emptyText: qsTr("No File")
+        live: cat.grouped && cat.shown && cat.visible
+        reload: function() { cat.reload() }
+    }
+    ModelHooks {
+        model: list; overlay: busy; emptyView: listEmpty; emptyText: qsTr("No File")
+        live: !cat.grouped && cat.shown && cat.visible
+        reload: function() { cat.reload() }
+    }
 
     function reload() {
         if (!connected)

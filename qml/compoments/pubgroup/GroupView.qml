@@ -78,7 +78,11 @@ Rectangle {
         if (!key.length || !current)
             return
         pendingKeyword = key
-        levels.push(null, qsTr("Search \"%1\"").arg(key))
+        // A search from the results searches the group again in their place.
+        if (searching)
+            levels.replaceTop(null, qsTr("Search \"%1\"").arg(key))
+        else
+            levels.push(null, qsTr("Search \"%1\"").arg(key))
         pendingKeyword = ""
     }
     // Local files or folders into the folder shown.

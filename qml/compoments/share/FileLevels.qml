@@ -56,6 +56,13 @@ ColumnLayout {
         empty.setState(0, "")
         stack = s
     }
+    // The level shown gives way to a new one.
+    function replaceTop(folder, name) {
+        var gone = stack[stack.length - 1]
+        stack = stack.slice(0, stack.length - 1)
+        push(folder, name)
+        gone.model.destroy()
+    }
     // Back to level i; the level shown again reloads.
     function goTo(i) {
         if (i < 0 || i >= stack.length - 1)
@@ -83,7 +90,11 @@ ColumnLayout {
     // asks again by itself.
     onActiveChanged: if (active && current && current.rowCount() === 0) current.refreshData()
 
-    ModelHooks { model: levels.current; overlay: busy; emptyView: empty; emptyText: levels.emptyText }
+    ModelHooks {
+        model: levels.current; overlay: busy; emptyView: empty; emptyText: levels.emptyText
+        live: levels.active && levels.visible
+        reload: function() { if (levels.current) levels.current.refreshData() }
+    }
 
     RowLayout {
         Layout.fillWidth: true

@@ -82,8 +82,9 @@ Item {
             tryCompare(v.files, "depth", 1)
             compare(v.current.keyword, "report")
             compare(v.current.sortType, 2, "a new level keeps the sort")
-            // Found below the group's top, nested folders included.
-            waitNames(["report 2.txt", "delta report.txt"], "found")
+            // Found below the group's top, nested folders included, in the
+            // order chosen (names up).
+            waitNames(["delta report.txt", "report 2.txt"], "found")
             compare(H.find(v, "levelCrumb1").text, "Search \"report\"")
             verify(!H.find(v, "groupUpload").enabled, "nothing is uploaded into a search")
             verify(!H.find(v, "groupNewFolder").enabled)

@@ -10,7 +10,9 @@ import "../scenefind.js" as H
 // Every action on "the selection" takes exactly the ticked rows, whatever
 // row was clicked last: rows ticked and unticked by their check boxes, then
 // the command buttons, menus and keys, and what reached the device (or the
-// download folder, or the desktop) is checked.
+// download folder, or the desktop) is checked. Also: a received link's
+// document, sorting inside a link and among a group's search results, and
+// failed loads that keep their reason and load again by themselves.
 Item {
     id: scene
     width: 1180
@@ -254,6 +256,147 @@ Item {
             tryVerify(function() { return testRig.deviceHas("Photos/harbour-2.jpg") }, 10000, "harbour renamed")
             verify(testRig.deviceHas("Photos/lake.jpg"), "lake keeps its name")
             verify(testRig.screenshot(page, "selection_media"))
+        }
+
+        // A received link's document opens through the link's own session,
+        // by double-click and by the menu's Open; its sub-folder follows the
+        // chosen sort, also after leaving the link and coming back.
+        function test_6_receivedLink() {
+            testRig.addDeviceFile("Links/Holiday/Days/b-second.txt", 200, 21)
+            testRig.addDeviceFile("Links/Holiday/Days/c-third.txt", 300, 22)
+            testRig.addDeviceFile("Links/Holiday/Days/a-first.txt", 100, 23)
+            page = load("qrc:/compoments/file/Page/ExtlinkPage.qml", { twTab: null })
+            tryVerify(function() { return page.links !== null && !page.deviceMode }, 5000)
+            mouseClick(H.find(page, "addLinkButton"))
+            var add = H.find(page, "addLinkDialog")
+            tryCompare(add, "opened", true)
+            mouseClick(H.find(add, "addLinkUrl"))
+            typeText("https://x.share.tidewell.net/share?shareId=sample-link-1")
+            mouseClick(H.find(add, "addLinkCode"))
+            typeText("tw42")
+            ok(add)
+            var link = null
+            tryVerify(function() { link = H.find(page, "linkRow_Holiday pictures"); return link !== null }, 20000)
+            mouseDoubleClickSequence(link)
+            var view = page.filesView
+
+            var before = selectionRig.opened().length
+            mouseDoubleClickSequence(row(view, "itinerary.txt"))
+            opened(before, "Links/Holiday/itinerary.txt")
+            verify(toast.lastText.indexOf("401") < 0, toast.lastText)
+            var r = row(view, "itinerary.txt")
+            before = selectionRig.opened().length
+            mouseClick(r, r.width / 2, r.height / 2, Qt.RightButton)
+            var menu = H.find(view, "levelMenu")
+            tryCompare(menu, "opened", true)
+            mouseClick(H.find(menu, "menuOpen"))
+            opened(before, "Links/Holiday/itinerary.txt")
+
+            function names() { return view.current ? H.column(view.current, 257) : [] }
+            function waitNames(want) {
+                tryVerify(function() { return JSON.stringify(names()) === JSON.stringify(want) }, 15000,
+                          JSON.stringify(want) + ", have " + JSON.stringify(names()))
+            }
+            mouseDoubleClickSequence(row(view, "Days"))
+            row(view, "a-first.txt")
+            mouseClick(H.find(view, "linkSortName"))
+            waitNames(["c-third.txt", "b-second.txt", "a-first.txt"])
+            mouseClick(H.find(view, "linkSortName"))
+            waitNames(["a-first.txt", "b-second.txt", "c-third.txt"])
+            mouseClick(H.find(view, "linkSortName"))
+            waitNames(["c-third.txt", "b-second.txt", "a-first.txt"])
+            verify(testRig.screenshot(page, "selection_link_sorted"))
+            mouseClick(H.find(view, "linkFilesBack"))
+            tryCompare(page, "openLink", null)
+            mouseDoubleClickSequence(H.find(page, "linkRow_Holiday pictures"))
+            mouseDoubleClickSequence(row(view, "Days"))
+            waitNames(["c-third.txt", "b-second.txt", "a-first.txt"])
+        }
+
+        // Group search results follow the chosen sort; searching from the
+        // results replaces them instead of stacking another level.
+        function test_7_groupSearch() {
+            var g = selectionRig.addGroup("Search group")
+            testRig.addDeviceFile("groups/" + g + "/x-2.txt", 20, 31)
+            testRig.addDeviceFile("groups/" + g + "/x-3.txt", 30, 32)
+            testRig.addDeviceFile("groups/" + g + "/Inner/x-1.txt", 10, 33)
+            page = load("qrc:/compoments/pubgroup/PubGroupPage.qml", { twTab: tab })
+            var entry = null
+            tryVerify(function() { entry = H.find(page, "groupRow_Search group"); return entry !== null }, 15000)
+            mouseDoubleClickSequence(entry)
+            var view = null
+            tryVerify(function() { view = H.find(page, "groupView"); return view && view.visible }, 10000)
+            function names() { return view.current ? H.column(view.current, 257) : [] }
+            function waitNames(want) {
+                tryVerify(function() { return JSON.stringify(names()) === JSON.stringify(want) }, 15000,
+                          JSON.stringify(want) + ", have " + JSON.stringify(names()))
+            }
+            row(view, "x-3.txt")
+            mouseClick(H.find(view, "groupSortName"))
+            var field = H.find(view, "groupSearch")
+            mouseClick(field)
+            typeText("x-")
+            keyClick(Qt.Key_Return)
+            tryCompare(view.files, "depth", 1)
+            waitNames(["x-3.txt", "x-2.txt", "x-1.txt"])
+            mouseClick(H.find(view, "groupSortName"))
+            waitNames(["x-1.txt", "x-2.txt", "x-3.txt"])
+            mouseClick(field)
+            typeText("x-2")
+            keyClick(Qt.Key_Return)
+            waitNames(["x-2.txt"])
+            compare(view.files.depth, 1, "the second search took the first one's place")
+            compare(H.find(view, "levelCrumb1").text, "Search \"x-2\"")
+            verify(testRig.screenshot(page, "selection_group_search"))
+            mouseClick(H.find(view, "levelBack"))
+            tryCompare(view.files, "depth", 0)
+        }
+
+        // Failures keep their reason on the page, and the page loads again
+        // by itself once the device answers.
+        function test_8_failuresSayWhy() {
+            selectionRig.quiet(tab)
+            selectionRig.failWithMessage("getFileFromClassForDate3", 500, "the picture index is being rebuilt")
+            page = load("qrc:/compoments/media/MediaPage.qml", { twTab: tab })
+            var pictures = page.category(0)
+            var empty = H.find(pictures, "emptyView")
+            tryCompare(empty, "state_", 2, 15000)
+            compare(H.find(empty, "emptyText").text, "the picture index is being rebuilt")
+            verify(testRig.screenshot(page, "selection_media_failed"))
+            tryVerify(function() { return H.find(pictures, "thumb_spinner.gif") !== null }, 30000,
+                      "the pictures load again")
+            compare(empty.state_, 0)
+            selectionRig.answerMalformed("getFileFromClassForDate3")
+            mouseClick(H.find(pictures, "refreshButton"))
+            tryCompare(empty, "state_", 2, 15000)
+            tryCompare(H.find(empty, "emptyText"), "text", "The device's answer could not be read", 15000)
+            testRig.clearFaults()
+            tryVerify(function() { return H.find(pictures, "thumb_spinner.gif") !== null }, 30000)
+
+            selectionRig.failWithMessage("getExternalLinkList", 500, "links are being counted")
+            page = load("qrc:/compoments/file/Page/ExtlinkPage.qml", { twTab: tab })
+            var linkEmpty = H.find(page, "emptyView")
+            tryCompare(linkEmpty, "state_", 2, 15000)
+            compare(H.find(linkEmpty, "emptyText").text, "links are being counted")
+            verify(testRig.screenshot(page, "selection_links_failed"))
+            tryVerify(function() { return H.find(page, "linkRow_Holiday pictures") !== null }, 30000,
+                      "the links load again")
+
+            // A group folder opened while the device is briefly away, too
+            // briefly for the tab to notice.
+            page = load("qrc:/compoments/pubgroup/PubGroupPage.qml", { twTab: tab })
+            var entry = null
+            tryVerify(function() { entry = H.find(page, "groupRow_Tick group"); return entry !== null }, 15000)
+            selectionRig.away()
+            mouseDoubleClickSequence(entry)
+            var view = null
+            tryVerify(function() { view = H.find(page, "groupView"); return view && view.visible }, 10000)
+            var folderEmpty = H.find(view.files, "emptyView")
+            tryCompare(folderEmpty, "state_", 2, 15000)
+            verify(H.find(folderEmpty, "emptyText").text.length > 0)
+            verify(selectionRig.back())
+            tryVerify(function() { return H.find(view, "fileRow_a.txt") !== null }, 30000, "the folder loads again")
+            compare(folderEmpty.state_, 0)
         }
     }
 }

@@ -133,7 +133,11 @@ Rectangle {
             }
         }
     }
-    ModelHooks { model: page.links; overlay: busy; emptyView: empty; emptyText: qsTr("No Extlink Can Add") }
+    ModelHooks {
+        model: page.links; overlay: busy; emptyView: empty; emptyText: qsTr("No Extlink Can Add")
+        live: page.ready && page.visible && page.openLink === null
+        reload: function() { if (page.links) page.links.resetData() }
+    }
 
     MyExtlinkListModel {
         id: records
