@@ -399,6 +399,13 @@ QString ThumbDownloadTask::place(const ThumbInfo& info, const QString& root, boo
     }
     if (resumed)
         QFile::remove(versionPath(tmpPath));
+    // A thumbnail cached before names carried the MD5 is never asked for
+    // again.
+    if (!info.isUsb && !info.fileMd5.isEmpty()) {
+        ThumbInfo unversioned = info;
+        unversioned.fileMd5.clear();
+        QFile::remove(unversioned.cacheFilePath(root));
+    }
     return QString();
 }
 

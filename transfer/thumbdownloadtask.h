@@ -92,6 +92,8 @@ public:
     // Waits until every byte received is in the temporary file and closes
     // it; false when it could not be written.
     static bool finishWrites(const std::shared_ptr<ThumbTmpWriter>& writer);
+    // Removes a partial download and its version file.
+    static void dropPartialAt(const QString& tmpPath);
     std::shared_ptr<ThumbTmpWriter> writer() const { return m_writer; }
     // The download is complete and its file waits for place(); the task no
     // longer touches it.
@@ -108,7 +110,6 @@ signals:
 private:
     void report(int code, const QString& message, int errCode = 0);
     void dropPartial();
-    static void dropPartialAt(const QString& tmpPath);
 
     QString m_root;
     QThreadPool* m_disk;

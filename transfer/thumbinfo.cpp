@@ -5,9 +5,18 @@
 
 ThumbInfo::ThumbInfo(int type, const QString& deviceId) : type(type), deviceId(deviceId) {}
 
+namespace {
+// Longest MD5 text taken into a name; a device's is 32.
+constexpr int kMaxMd5Chars = 64;
+}
+
 QString ThumbInfo::cacheName() const
 {
-    const QString key = isUsb ? fileMd5 : QString::number(fileId);
+    QString key = isUsb ? fileMd5 : QString::number(fileId);
+    // A picture changed under the same id comes with a new MD5: its
+    // thumbnail is another file, never the old one's.
+    if (!isUsb && !fileMd5.isEmpty())
+        key += "_" + fileMd5.left(kMaxMd5Chars);
     const QString name = deviceId + "_" + key + "_" + QString::number(sizeKind);
     // The device id and the MD5 come from outside: one safe component, so
     // the file stays inside its size folder.

@@ -34,8 +34,9 @@ struct ThumbInfo
     ThumbInfo() = default;
     ThumbInfo(int type, const QString& deviceId);
 
-    // <deviceId>_<fileId>_<kind>, or <deviceId>_<fileMd5>_<kind> for a USB
-    // file; always one plain file name, whatever the device id holds.
+    // <deviceId>_<fileId>_<fileMd5>_<kind> (<deviceId>_<fileId>_<kind>
+    // without an MD5), or <deviceId>_<fileMd5>_<kind> for a USB file; always
+    // one plain file name, whatever the device id holds.
     QString cacheName() const;
     // root + "/small/", "/medium/" or "/original/" + cacheName().
     QString cacheFilePath(const QString& root) const;

@@ -365,6 +365,7 @@ TidewellThumb::Take TidewellThumb::execute(bool mediumQueue)
     auto* task = new ThumbDownloadTask(root, &m_placer);
     const QString tmpPath = info.cacheFilePath(root) + "_tmp";
     const bool mayHavePart = m_parts.remove(tmpPath);
+    dropOtherVersions(info, tmpPath);
     task->setInfo(info, mayHavePart);
     connect(task, &ThumbDownloadTask::rFinished, this, &TidewellThumb::rFinished);
     {
@@ -416,6 +417,26 @@ void TidewellThumb::findParts(const QString& root)
         QDirIterator it(root + "/" + sub, {"*_tmp"}, QDir::Files);
         while (it.hasNext())
             m_parts.insert(it.next());
+    }
+}
+
+void TidewellThumb::dropOtherVersions(const ThumbInfo& info, const QString& tmpPath)
+{
+    if (info.isUsb || m_parts.isEmpty())
+        return;
+    // <folder>/<device>_<id>_, then the MD5 if any, then _<kind>_tmp.
+    ThumbInfo unversioned = info;
+    unversioned.fileMd5.clear();
+    const QString plain = unversioned.cacheName();
+    const QString head = tmpPath.left(tmpPath.lastIndexOf('/') + 1) + plain.left(plain.lastIndexOf('_') + 1);
+    const QString tail = "_" + QString::number(info.sizeKind) + "_tmp";
+    for (auto it = m_parts.begin(); it != m_parts.end();) {
+        if (*it != tmpPath && it->startsWith(head) && it->endsWith(tail)) {
+            ThumbDownloadTask::dropPartialAt(*it);
+            it = m_parts.erase(it);
+        } else {
+            ++it;
+        }
     }
 }
 

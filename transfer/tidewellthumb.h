@@ -102,6 +102,9 @@ private:
     // Notes the parts of downloads left in the cache under root (service
     // thread).
     void findParts(const QString& root);
+    // Parts of other versions of the picture (another MD5) never go on:
+    // removed before a download of this version starts (service thread).
+    void dropOtherVersions(const ThumbInfo& info, const QString& tmpPath);
 
     Tidewell* m_owner = nullptr;
     QString m_root;

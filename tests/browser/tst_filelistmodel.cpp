@@ -226,12 +226,17 @@ private slots:
     void thumbCacheNames()
     {
         ThumbInfo t(Common::MT_Image, "dev1");
-        t.setSmall(42, "acc", "md5", 0);
+        t.setSmall(42, "acc", "", 0);
         QCOMPARE(t.cacheFilePath("/r/thumbs"), QString("/r/thumbs/small/dev1_42_1"));
         t.toMedium();
         QCOMPARE(t.cacheFilePath("/r/thumbs"), QString("/r/thumbs/medium/dev1_42_3"));
         t.toOriginal();
         QCOMPARE(t.cacheFilePath("/r/thumbs"), QString("/r/thumbs/original/dev1_42_2"));
+        // Each version of the picture (its MD5) has its own thumbnail.
+        t.setSmall(42, "acc", "md5", 0);
+        QCOMPARE(t.cacheFilePath("/r/thumbs"), QString("/r/thumbs/small/dev1_42_md5_1"));
+        t.toMedium();
+        QCOMPARE(t.cacheFilePath("/r/thumbs"), QString("/r/thumbs/medium/dev1_42_md5_3"));
 
         ThumbInfo usb(Common::MT_Image, "dev1");
         usb.isUsb = 1;

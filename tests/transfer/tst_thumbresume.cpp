@@ -29,10 +29,10 @@ class TestThumbResume : public QObject
         return t.small(NetworkShare(), Common::MT_Image, id, "acc1", md5, 0);
     }
 
-    QString smallPath(const QString& cacheRoot, qint64 id)
+    QString smallPath(const QString& cacheRoot, qint64 id, const QString& md5 = QString())
     {
         ThumbInfo info(Common::MT_Image, m_owner->deviceId());
-        info.setSmall(id, "acc1", QString(), 0);
+        info.setSmall(id, "acc1", md5, 0);
         return info.cacheFilePath(cacheRoot + "/thumbs");
     }
 
@@ -99,13 +99,13 @@ private slots:
             first.init(m_owner.get(), root);
             m_server->stallAfter(part, 1);
             ask(first, id, "md5-r");
-            QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(smallPath(root, id) + "_tmp").size(), qint64(part), 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(smallPath(root, id, "md5-r") + "_tmp").size(), qint64(part), 10000);
             first.pause();
             QCOMPARE(done.count(), 0);
         }
         m_server->clearFaults();
         m_server->clearRequests();
-        QVERIFY(QFileInfo::exists(smallPath(root, id) + "_tmp.ver"));
+        QVERIFY(QFileInfo::exists(smallPath(root, id, "md5-r") + "_tmp.ver"));
 
         TidewellThumb second;
         QueuedSpy done(&second, &TidewellThumb::sFinished);
@@ -114,7 +114,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
         QCOMPARE(done.at(0).at(1).toInt(), 100310);
         QCOMPARE(rangeOf(id), "bytes=" + QString::number(part) + "-");
-        QCOMPARE(fileBytes(smallPath(root, id)), whole);
+        QCOMPARE(fileBytes(smallPath(root, id, "md5-r")), whole);
         QCOMPARE(leftovers(root, id), QStringList());
     }
 
@@ -137,11 +137,11 @@ private slots:
         ask(t, first, "md5-f");
         QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
 
-        QFile stale(smallPath(root, id) + "_tmp");
+        QFile stale(smallPath(root, id, "md5-p") + "_tmp");
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.write(QByteArray(whole.size() * 3, 'x'));
         stale.close();
-        QFile ver(smallPath(root, id) + "_tmp.ver");
+        QFile ver(smallPath(root, id, "md5-p") + "_tmp.ver");
         QVERIFY(ver.open(QIODevice::WriteOnly));
         ver.write("md5-p/0/0");
         ver.close();
@@ -151,8 +151,8 @@ private slots:
         QCOMPARE(done.at(1).at(1).toInt(), 100310);
         QCOMPARE(downloadsOf(id), 1);
         QCOMPARE(rangeOf(id), QString());
-        QCOMPARE(fileBytes(smallPath(root, id)), whole);
-        QVERIFY(!QFileInfo::exists(smallPath(root, id) + "_tmp"));
+        QCOMPARE(fileBytes(smallPath(root, id, "md5-p")), whole);
+        QVERIFY(!QFileInfo::exists(smallPath(root, id, "md5-p") + "_tmp"));
 
         // Fetched again over the cached file: again whole, from 0.
         t.reinit(true, QString());
@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(done.at(2).at(1).toInt(), 100310);
         QCOMPARE(downloadsOf(id), 1);
         QCOMPARE(rangeOf(id), QString());
-        QCOMPARE(fileBytes(smallPath(root, id)), whole);
+        QCOMPARE(fileBytes(smallPath(root, id, "md5-p")), whole);
     }
 };
 

@@ -89,10 +89,10 @@ class TestTidewellThumb : public QObject
         return t.small(NetworkShare(), Common::MT_Image, id, "acc1", md5, 0);
     }
 
-    QString smallPath(const TidewellThumb& t, qint64 id)
+    QString smallPath(const TidewellThumb& t, qint64 id, const QString& md5 = QString())
     {
         ThumbInfo info(Common::MT_Image, m_owner->deviceId());
-        info.setSmall(id, "acc1", QString(), 0);
+        info.setSmall(id, "acc1", md5, 0);
         return info.cacheFilePath(t.cacheRoot());
     }
 
@@ -388,8 +388,8 @@ private slots:
         m_server->stallAfter(part, 2);
         ask(t, same, "md5-same");
         ask(t, changed, "md5-old");
-        QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(smallPath(t, same) + "_tmp").size(), qint64(part), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(smallPath(t, changed) + "_tmp").size(), qint64(part), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(smallPath(t, same, "md5-same") + "_tmp").size(), qint64(part), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(smallPath(t, changed, "md5-old") + "_tmp").size(), qint64(part), 10000);
         t.pause();   // both given back, their parts kept
         QCOMPARE(done.count(), 0);
         m_server->clearFaults();
@@ -406,8 +406,8 @@ private slots:
             QCOMPARE(args.at(1).toInt(), 100310);
         QCOMPARE(rangeOf(same), "bytes=" + QString::number(part) + "-");
         QCOMPARE(rangeOf(changed), QString());
-        QCOMPARE(fileBytes(smallPath(t, same)), thumbOf("v/same.jpg"));
-        QCOMPARE(fileBytes(smallPath(t, changed)), after);
+        QCOMPARE(fileBytes(smallPath(t, same, "md5-same")), thumbOf("v/same.jpg"));
+        QCOMPARE(fileBytes(smallPath(t, changed, "md5-new")), after);
         for (qint64 id : {same, changed})
             QVERIFY(QDir(QFileInfo(smallPath(t, id)).path()).entryList({"*_tmp*"}, QDir::Files).isEmpty());
     }
@@ -574,6 +574,50 @@ private slots:
         QVERIFY(!QFile::exists(path + "_tmp"));
     }
 
+    // The picture is replaced on the device under the same id: asked with
+    // its new MD5, the new thumbnail is fetched, small and medium; a
+    // thumbnail cached under the name without an MD5 goes once replaced.
+    void aChangedPictureGetsTheNewThumbnail()
+    {
+        const qint64 id = addPicture(*m_server, "c/pic.jpg", 400, 300, 1);
+        const QByteArray oldSmall = thumbOf("c/pic.jpg");
+        QVERIFY(m_owner->connectTo(m_server->port()));
+        TidewellThumb t;
+        QueuedSpy done(&t, &TidewellThumb::sFinished);
+        t.init(m_owner.get(), newCacheRoot());
+        t.resume();
+        QFile legacy(smallPath(t, id));
+        QVERIFY(legacy.open(QIODevice::WriteOnly));
+        legacy.write(pictureBytes(160, 120, 7));
+        legacy.close();
+        ask(t, id, "md5-a");
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+        QCOMPARE(ask(t, id, "md5-a"), QUrl::fromLocalFile(smallPath(t, id, "md5-a")));
+        QCOMPARE(fileBytes(smallPath(t, id, "md5-a")), oldSmall);
+        QVERIFY(!QFile::exists(smallPath(t, id)));
+
+        QCOMPARE(addPicture(*m_server, "c/pic.jpg", 640, 480, 2), id);
+        const QByteArray newSmall = thumbOf("c/pic.jpg");
+        QVERIFY(newSmall != oldSmall);
+        QCOMPARE(ask(t, id, "md5-b"), getFileTypeIcon(Common::MT_Image));
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
+        QCOMPARE(done.at(1).at(1).toInt(), 100310);
+        QCOMPARE(ask(t, id, "md5-b"), QUrl::fromLocalFile(smallPath(t, id, "md5-b")));
+        QCOMPARE(fileBytes(smallPath(t, id, "md5-b")), newSmall);
+
+        TwFileInfo item;
+        item.id = id;
+        item.name = "pic.jpg";
+        item.ower = "acc1";
+        item.fileMd5 = "md5-b";
+        QCOMPARE(t.medium(NetworkShare(), Common::MT_Image, item), QUrl());
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 3, 20000);
+        const QUrl medium = t.medium(NetworkShare(), Common::MT_Image, item);
+        QCOMPARE(fileBytes(medium.toLocalFile()), QByteArray::fromStdString(m_server->thumbnailBytes("c/pic.jpg", 3)));
+        item.fileMd5 = "md5-c";
+        QCOMPARE(t.medium(NetworkShare(), Common::MT_Image, item), QUrl());
+    }
+
     void destroyedWhileDownloading()
     {
         const QList<qint64> ids = addPictures(4, "d", 200, 150);
@@ -653,7 +697,7 @@ private slots:
         QCOMPARE(int(reqs.size()), 2);
         QCOMPARE(reqs.back().range, std::string());
         ThumbInfo info(Common::MT_Image, "dev1");
-        info.setSmall(id, "acc1", QString(), 0);
+        info.setSmall(id, "acc1", "md5-big", 0);
         const QString path = info.cacheFilePath(t->cacheRoot());
         QCOMPARE(fileBytes(path), QByteArray::fromStdString(thumb));
         QVERIFY(!QFileInfo::exists(path + "_tmp"));
