@@ -3,7 +3,6 @@
 #include <clocale>
 #include <stdexcept>
 
-#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -246,8 +245,10 @@ void TwMediaPlayer::play()
         mpv::qt::command(mpvHandle(),
                          QVariantList{"loadfile", file, "replace", openOptions(file, startAt)});
     }
-    m_playStart = QDateTime::currentMSecsSinceEpoch();
-    qDebug() << "start Time----------" << m_playStart;
+    // Timed by the monotonic clock: a wall clock set back or forward must
+    // not decide whether the item played long enough.
+    m_playClock.start();
+    qDebug() << "start Time----------" << m_playClock.msecsSinceReference();
     m_ended = false;
     m_endedAtEof = false;
     // Not resume(): reading the state now would wait for libmpv's core,
@@ -407,12 +408,12 @@ void TwMediaPlayer::doEvents()
             break;
         }
         case MPV_EVENT_IDLE: {
-            const qint64 now = QDateTime::currentMSecsSinceEpoch();
+            const qint64 played = m_playClock.isValid() ? m_playClock.elapsed() : 0;
             qDebug() << "TwMediaPlayer::doEvents - MPV_EVENT_IDLE ";
-            qDebug() << "start Time----------" << m_playStart << now << now - m_playStart;
+            qDebug() << "start Time----------" << m_playClock.msecsSinceReference() << played;
             // Only an item played to its end moves the play list on, never
             // one that failed or lost its device.
-            if (m_endedAtEof && now - m_playStart > 3000) {
+            if (m_endedAtEof && played > kPlayedMs) {
                 m_endedAtEof = false;
                 emit mediaStopChange();
             }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <memory>
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QQuickFramebufferObject>
 #include <QTimer>
@@ -74,6 +75,8 @@ public:
     static QString openOptions(const QString& name, qlonglong seconds);
     // Packets of a WAV's PCM checked for compressed audio in it.
     static constexpr int kWavProbePackets = 16;
+    // An item that ends sooner after play() does not move the play list on.
+    static constexpr qint64 kPlayedMs = 3000;
 
     Renderer* createRenderer() const override;
 
@@ -173,7 +176,8 @@ private:
     TwFileInfo m_item;
     DataMode m_dataMode = STREAM;
     MediaStatus m_mediaStatus = NoMedia;
-    qint64 m_playStart = 0;
+    // Since the last play(); monotonic.
+    QElapsedTimer m_playClock;
     // libmpv's entry of the current item; ends of earlier entries are old news.
     qint64 m_entry = -1;
     // The current item was checked for a sound output, and has none.
