@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <QDateTime>
@@ -54,7 +55,29 @@ int MediaCache::failedRemovals()
     return s_failed.load();
 }
 
+qint64 MediaCache::freeBytes(const QString& folder)
+{
+    struct statvfs st;
+    if (::statvfs(QFile::encodeName(folder).constData(), &st) != 0)
+        return -1;
+    return qint64(st.f_bavail) * qint64(st.f_frsize);
+}
+
 MediaCache::Trim MediaCache::trim(const QString& folder, qint64 limit)
+{
+    return shrink(folder, limit, [limit](const Trim& t) { return t.total <= limit; });
+}
+
+MediaCache::Trim MediaCache::makeRoom(const QString& folder, qint64 bytes)
+{
+    return shrink(folder, bytes, [&folder, bytes](const Trim&) {
+        const qint64 free = freeBytes(folder);
+        return free < 0 || free >= bytes;
+    });
+}
+
+MediaCache::Trim MediaCache::shrink(const QString& folder, qint64 limit,
+                                    const std::function<bool(const Trim&)>& enough)
 {
     Trim out;
     if (folder.isEmpty())
@@ -89,7 +112,7 @@ MediaCache::Trim MediaCache::trim(const QString& folder, qint64 limit)
             it.newest = fi.lastModified();
         out.total += fi.size();
     }
-    if (out.total <= limit)
+    if (enough(out))
         return out;
     QList<Item> order = items.values();
     std::sort(order.begin(), order.end(), [](const Item& a, const Item& b) {
@@ -98,7 +121,7 @@ MediaCache::Trim MediaCache::trim(const QString& folder, qint64 limit)
         return a.newest < b.newest;
     });
     for (const Item& it : qAsConst(order)) {
-        if (out.total <= limit)
+        if (enough(out))
             break;
         // An item goes as a whole, but for what is open.
         for (const File& f : it.files) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QtGlobal>
 
@@ -28,6 +30,16 @@ public:
     // file held open go last, and only their files not held. A failed
     // removal is logged with the system's reason and counted.
     static Trim trim(const QString& folder, qint64 limit);
+    // The cache disk ran full: removes segment files the same way, items
+    // played longest ago first, until the folder's file system has bytes
+    // free or nothing more can go.
+    static Trim makeRoom(const QString& folder, qint64 bytes);
+    // Bytes free for this user on the folder's file system; -1 when unknown.
+    static qint64 freeBytes(const QString& folder);
     // Removals that failed since the program started.
     static int failedRemovals();
+
+private:
+    // Removes files as trim() does until enough(what is left) holds.
+    static Trim shrink(const QString& folder, qint64 limit, const std::function<bool(const Trim&)>& enough);
 };

@@ -119,6 +119,8 @@ bool TwDownloadFile::begin(const TwFileInfo& file, qint64 offset, const QString&
         m_start = offset;
         m_end = offset;
         m_state = Idle;
+        m_writeErrno = 0;
+        m_memoryOnly = false;
         m_name = segmentName(file, offset);
         m_path = folder + "/" + m_name;
         m_folder = folder;
@@ -180,6 +182,7 @@ bool TwDownloadFile::openFile()
         return false;
     // Made without a lock: bytes go on arriving and being read meanwhile.
     const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    int err = fd < 0 ? errno : 0;
     std::unique_lock<std::mutex> writes(m_writeLock);
     if (!m_opening.load()) {
         if (fd >= 0)
@@ -188,9 +191,24 @@ bool TwDownloadFile::openFile()
     }
     // The held bytes go into the file while reads still find them in memory:
     // nothing is added to them while the writes are held.
+    errno = 0;
     bool opened = fd >= 0 && pwriteAll(fd, m_early.constData(), m_early.size(), 0) == m_early.size();
-    if (fd >= 0 && !opened)
-        qWarning() << "TwDownloadFile::start - file " << m_path << ", write failed.";
+    if (fd >= 0 && !opened) {
+        err = errno ? errno : EIO;
+        qWarning() << "TwDownloadFile::start - file " << m_path << ", write failed: " << std::strerror(err);
+    }
+    if (!opened && isDiskFull(err)) {
+        // No room on the cache disk: the bytes stay in memory and the
+        // segment goes on there.
+        if (fd >= 0)
+            ::close(fd);
+        m_writeErrno = err;
+        toMemoryLocked();
+        writes.unlock();
+        m_opened.notify_all();
+        wake();
+        return true;
+    }
     {
         QWriteLocker lock(&m_lock);
         opened = opened && m_segment.open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered,
@@ -219,6 +237,44 @@ bool TwDownloadFile::openFile()
     release();
     wake();
     return false;
+}
+
+bool TwDownloadFile::isDiskFull(int err)
+{
+    return err == ENOSPC || err == EDQUOT;
+}
+
+void TwDownloadFile::keepInMemory()
+{
+    {
+        std::lock_guard<std::mutex> writes(m_writeLock);
+        if (!m_opening.load())
+            return;
+        toMemoryLocked();
+    }
+    m_opened.notify_all();
+    wake();
+}
+
+void TwDownloadFile::toMemoryLocked()
+{
+    {
+        QWriteLocker lock(&m_lock);
+        holdFile(QString());
+    }
+    m_memoryOnly = true;
+    m_opening = false;
+    m_cap = 0;
+    // Bounded: what is held in memory is never given back before the
+    // segment goes, so the segment ends there and the next one takes over.
+    const qint64 cap = m_start + kEarlyCap;
+    qint64 cur = m_limit.load();
+    while (cap < cur && !m_limit.compare_exchange_weak(cur, cap)) {
+    }
+    if (m_end.load() >= m_limit.load()) {
+        State expected = Running;
+        m_state.compare_exchange_strong(expected, Finished);
+    }
 }
 
 void TwDownloadFile::holdFile(const QString& path)
@@ -285,8 +341,8 @@ void TwDownloadFile::waitForRoom(std::unique_lock<std::mutex>& writes, qint64 le
 
 qint64 TwDownloadFile::writeLocked(const char* data, qint64 length)
 {
-    if (m_opening.load()) {
-        // Before the file is made: held in memory.
+    if (m_opening.load() || m_memoryOnly.load()) {
+        // Before the file is made, or without one: held in memory.
         QWriteLocker lock(&m_lock);
         m_early.append(data, int(length));
         m_end += length;
@@ -300,10 +356,14 @@ qint64 TwDownloadFile::writeLocked(const char* data, qint64 length)
     const qint64 at = m_end.load() - m_start;
     if (at < 0)
         return -3;
+    errno = 0;
     const qint64 written = pwriteAll(m_segment.handle(), data, length, at);
     if (written != length) {
+        const int err = errno ? errno : EIO;
+        m_writeErrno = err;
         qWarning() << "TwDownloadFile::fwrite - write file offset." << at << " length." << length
-                   << ", not equal real length." << written << ", task." << m_name;
+                   << ", not equal real length." << written << ", task." << m_name << ": "
+                   << std::strerror(err);
         return -4;
     }
     m_end += written;

@@ -43,7 +43,14 @@ public:
     bool begin(const TwFileInfo& file, qint64 offset, const QString& folder);
     // Makes the file and moves the held bytes into it. False (and the
     // segment failed, its task stopped, nothing held) when it cannot be made.
+    // A full disk is no failure: the segment goes on in memory (see
+    // keepInMemory) and writeError() tells why.
     bool openFile();
+    // Instead of openFile(): the segment never has a file; it holds at most
+    // kEarlyCap bytes in memory and ends there. For a cache disk that is
+    // full: playing goes on from the device.
+    void keepInMemory();
+    bool inMemory() const { return m_memoryOnly.load(); }
     static constexpr int kEarlyCap = 8 * 1024 * 1024;
     // Between begin() and openFile(): its owner must not delete it.
     bool isOpening() const { return m_opening.load(); }
@@ -82,6 +89,10 @@ public:
     // The error code of a failed segment (the device's HTTP status, or a
     // negative transport code); 0 otherwise.
     int errorCode() const { return m_errCode.load(); }
+    // errno of the write to its file that failed; 0 while none did.
+    int writeError() const { return m_writeErrno.load(); }
+    // The file system has no room (or the user's quota is spent).
+    static bool isDiskFull(int err);
     // Woken whenever the segment receives bytes or ends.
     void setWaker(Waker* waker) { m_waker = waker; }
     FileI* parentFile() const { return m_parent; }
@@ -105,6 +116,8 @@ private:
     // Caller holds the write order lock.
     qint64 writeLocked(const char* data, qint64 length);
     void holdFile(const QString& path);
+    // Caller holds the write order lock; the file is not made.
+    void toMemoryLocked();
 
     FileI* m_parent = nullptr;
     qint64 m_start = 0;
@@ -112,6 +125,8 @@ private:
     std::atomic<qint64> m_limit{std::numeric_limits<qint64>::max()};
     std::atomic<State> m_state{Idle};
     std::atomic<int> m_errCode{0};
+    std::atomic<int> m_writeErrno{0};
+    std::atomic<bool> m_memoryOnly{false};
     TwFileInfo m_file;
     // Shared by reads and writes of the file (positioned, so they never
     // disturb each other); opening and closing take it alone.

@@ -335,6 +335,23 @@ void TwMediaPlayer::postMediaStatus(int status)
     QMetaObject::invokeMethod(this, "setMediaStatus", Qt::QueuedConnection, Q_ARG(int, status));
 }
 
+void TwMediaPlayer::postCacheFull(const QString& reason)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, reason] {
+            // An outage says more: the device is what the item waits for.
+            if (!m_unreachable && !m_noSound)
+                setError(cacheFullText(reason), false);
+        },
+        Qt::QueuedConnection);
+}
+
+QString TwMediaPlayer::cacheFullText(const QString& reason)
+{
+    return tr("The cache disk is full (%1). Playing goes on from the device.").arg(reason);
+}
+
 void TwMediaPlayer::onWakeup(void* ctx)
 {
     emit static_cast<TwMediaPlayer*>(ctx)->onEvents();
@@ -364,10 +381,11 @@ void TwMediaPlayer::doEvents()
             if (m_dataMode == STREAM && m_core->stream)
                 m_core->stream->started(h);
             // Playing again (also after an outage): nothing to report but a
-            // missing sound output.
+            // missing sound output or a cache disk that is still full.
             if (!m_error.isEmpty() && !m_noSound) {
                 m_retryNext = m_retryDelay;
-                setError(QString(), false);
+                const QString full = m_core->stream ? m_core->stream->cacheFullReason() : QString();
+                setError(full.isEmpty() ? QString() : cacheFullText(full), false);
             }
             break;
         case MPV_EVENT_PROPERTY_CHANGE: {

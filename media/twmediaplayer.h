@@ -121,6 +121,9 @@ public:
     int skipRendering() const { return m_skipRendering.load(); }
     // Any thread: the status reaches setMediaStatus on this item's thread.
     void postMediaStatus(int status);
+    // Any thread: the cache disk is full (reason: the system's text); said
+    // to the user while the item plays on from the device.
+    void postCacheFull(const QString& reason);
 
 public slots:
     void setPosition(qlonglong position);
@@ -163,6 +166,7 @@ private:
     // it: once per item, while it plays.
     bool soundWithoutOutput(mpv_handle* h) const;
     void setError(const QString& text, bool unreachable);
+    static QString cacheFullText(const QString& reason);
     // The last figures of an item that is not playing (shown after its end).
     void hold(qlonglong position, qlonglong duration);
     void retryDevice();

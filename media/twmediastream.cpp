@@ -1,5 +1,6 @@
 #include "media/twmediastream.h"
 
+#include <cstring>
 #include <unordered_map>
 
 #include <QDebug>
@@ -169,12 +170,15 @@ void TwMediaStream::play(qlonglong startAt)
 void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString& folder, mpv_handle* handle,
                          qlonglong startAt)
 {
+    bool wasFull = false;
     {
         std::lock_guard<std::recursive_mutex> lock(m_lock);
         // Everything of the previous item goes: its segments are keyed by
         // offset only.
         ++m_generation;
         dropSegments();
+        wasFull = !m_cacheFull.isEmpty();
+        m_cacheFull.clear();
         if (m_itemFile.isOpen())
             m_itemFile.close();
         m_file = item;
@@ -187,6 +191,8 @@ void TwMediaStream::play(const TwFileInfo& item, Tidewell* owner, const QString&
         m_itemMissing = false;
     }
     qDebug() << "TwMediaStream::play - url: " << m_url;
+    if (wasFull)
+        giveBack();
     if (handle)
         registerOn(handle);
     reset();
@@ -242,8 +248,16 @@ void TwMediaStream::makeFirstFile()
     // Not under the lock: a read may hold it while it waits for this
     // segment's writes. Only this thread drops segments, and no read
     // replaces one whose file is being made.
-    if (seg)
-        seg->openFile();
+    if (!seg)
+        return;
+    seg->openFile();
+    bool full = false;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        full = noteCacheFull();
+    }
+    if (full)
+        giveBack();
 }
 
 void TwMediaStream::started(mpv_handle* handle)
@@ -264,10 +278,16 @@ void TwMediaStream::stop()
     if (m_stopped.exchange(true))
         return;
     notify(nf_stopped);
+    bool wasFull = false;
     {
         std::lock_guard<std::recursive_mutex> lock(m_lock);
         dropSegments();
+        wasFull = !m_cacheFull.isEmpty();
+        m_cacheFull.clear();
     }
+    // What this play left on a full disk goes too: nothing keeps filling it.
+    if (wasFull)
+        giveBack();
     trimCache();
     qDebug() << "TwMediaStream::stop - " << m_itemPath << ", need release " << m_file.filePath << ", over.";
 }
@@ -309,6 +329,56 @@ QString TwMediaStream::url() const
 {
     std::lock_guard<std::recursive_mutex> lock(m_lock);
     return m_url;
+}
+
+QString TwMediaStream::cacheFullReason() const
+{
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    return m_cacheFull;
+}
+
+bool TwMediaStream::noteCacheFull()
+{
+    if (!m_cacheFull.isEmpty())
+        return false;
+    for (const TwDownloadFile* seg : qAsConst(m_segments)) {
+        const int err = seg->writeError();
+        if (!TwDownloadFile::isDiskFull(err))
+            continue;
+        m_cacheFull = QString::fromLocal8Bit(std::strerror(err));
+        qWarning() << "TwMediaStream - the cache disk is full at " << m_folder << ": " << m_cacheFull
+                   << ", " << m_file.name << " plays on from the device";
+        if (m_player)
+            m_player->postCacheFull(m_cacheFull);
+        return true;
+    }
+    return false;
+}
+
+void TwMediaStream::giveBack()
+{
+    QString folder;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        folder = m_folder;
+    }
+    const MediaCache::Trim t = MediaCache::makeRoom(folder, kCacheRoom);
+    qDebug() << "TwMediaStream::giveBack - removed " << t.removed << " files, " << MediaCache::freeBytes(folder)
+             << " bytes free at " << folder;
+}
+
+void TwMediaStream::dropSpentMemory(qint64 pos)
+{
+    for (auto it = m_segments.begin(); it != m_segments.end();) {
+        TwDownloadFile* seg = it.value();
+        if (seg->inMemory() && !seg->isLive() && !(seg->startOffset() <= pos && pos < seg->endOffset())) {
+            seg->stop();
+            delete seg;
+            it = m_segments.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 void TwMediaStream::report(int status)
@@ -394,6 +464,12 @@ bool TwMediaStream::startSegment(qint64 pos, TwDownloadFile** opening)
         if (!before.value()->endBefore(pos))
             return true;
     }
+    // The cache disk ran full and has no room yet: the bytes are held in
+    // memory while they are read, and let go once read past.
+    const qint64 free = m_cacheFull.isEmpty() ? -1 : MediaCache::freeBytes(m_folder);
+    const bool memory = free >= 0 && free < kCacheRoom;
+    if (memory)
+        dropSpentMemory(pos);
     auto* seg = new TwDownloadFile(m_owner, this);
     seg->setWaker(this);
     seg->setCacheCap(m_cacheLimit);
@@ -401,12 +477,15 @@ bool TwMediaStream::startSegment(qint64 pos, TwDownloadFile** opening)
     const auto next = m_segments.upperBound(pos);
     if (next != m_segments.end())
         seg->limitTo(next.key());
-    if (opening ? !seg->begin(m_file, pos, m_folder) : !seg->start(m_file, pos, m_folder)) {
+    const bool started = opening || memory ? seg->begin(m_file, pos, m_folder) : seg->start(m_file, pos, m_folder);
+    if (!started) {
         delete seg;
         return false;
     }
+    if (memory)
+        seg->keepInMemory();
     m_segments.insert(pos, seg);
-    if (opening)
+    if (opening && !memory)
         *opening = seg;
     return true;
 }
@@ -449,6 +528,7 @@ qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)
         return -1;
     qint64 n = -1;
     int starts = 0;
+    bool giveBackNow = false;
     for (;;) {
         if (m_stopped.load() || s->cancelled.load())
             break;
@@ -477,6 +557,7 @@ qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)
             if (n >= 0)
                 break;
             if (!fed(s->position)) {
+                giveBackNow = noteCacheFull() || giveBackNow;
                 // Nothing fetches this position (first read, or the segment
                 // failed): start one, a bounded number of times.
                 if (starts >= kMaxStarts) {
@@ -493,6 +574,10 @@ qint64 TwMediaStream::readIn(Session* s, char* buffer, qint64 length)
             }
             qDebug() << "TwMediaStream::read - wait once 10ms." << ", current offset " << s->position << ", at "
                      << s->seekTarget;
+        }
+        if (giveBackNow) {
+            giveBackNow = false;
+            giveBack();
         }
         report(5);   // BufferingMedia
         wait(kWaitMs);

@@ -45,6 +45,9 @@ public:
     // The first segment's file is made once the first frame is out, or after
     // this long without one.
     static constexpr int kMakeFileAfterMs = 250;
+    // After the cache disk ran full, new segments are written to it again
+    // only with this much free; until then they hold their bytes in memory.
+    static constexpr qint64 kCacheRoom = 32LL * 1024 * 1024;
 
     explicit TwMediaStream(TwMediaPlayer* player);
     ~TwMediaStream() override;
@@ -66,6 +69,9 @@ public:
     bool readFailed() const { return m_readFailed.load(); }
     // The device answered that the item is not there (any more).
     bool itemMissing() const { return m_itemMissing.load(); }
+    // The system's reason when the cache disk ran full during this play;
+    // empty otherwise.
+    QString cacheFullReason() const;
     // The player is going: nothing is reported to it any more.
     void detach();
 
@@ -122,6 +128,13 @@ private:
     // Without the lock held while the folder is gone through: reads go on.
     void trimCache();
     void report(int status);
+    // A segment found the cache disk full: noted once per play, and told
+    // to the player. True when newly noted (caller holds the lock).
+    bool noteCacheFull();
+    // Frees what the cache can on its disk (without the lock).
+    void giveBack();
+    // Memory segments that have ended and do not hold pos.
+    void dropSpentMemory(qint64 pos);
 
     TwMediaPlayer* m_player = nullptr;
     bool m_streamMode = true;
@@ -138,6 +151,7 @@ private:
     quint64 m_generation = 0;
     qint64 m_cacheLimit = kCacheLimit;
     int m_reported = 0;
+    QString m_cacheFull;
     // libmpv's own cache-secs, read once; the read-ahead is still narrowed.
     double m_cacheSecs = -1;
     bool m_narrowed = false;

@@ -2135,6 +2135,10 @@ Code:
         <source>The file is no longer on the device.</source>
         <translation>The file is no longer on the device.</translation>
     </message>
+    <message>
+        <source>The cache disk is full (%1). Playing goes on from the device.</source>
+        <translation>The cache disk is full (%1). Playing goes on from the device.</translation>
+    </message>
 </context>
 <context>
     <name>UploadFileModel</name>

@@ -2169,6 +2169,10 @@ Code:
         <source>The file is no longer on the device.</source>
         <translation>设备上已没有此文件。</translation>
     </message>
+    <message>
+        <source>The cache disk is full (%1). Playing goes on from the device.</source>
+        <translation>缓存磁盘已满（%1）。将继续从设备播放。</translation>
+    </message>
 </context>
 <context>
     <name>UploadFileModel</name>
