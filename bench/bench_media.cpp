@@ -12,12 +12,15 @@
 // condition (higher is better: the stock player's time / ours; the spread is
 // that of the rounds), then the worst of each, leaving out times under 1 ms
 // on both sides (held in memory: noise over noise). Then bytes fetched per
-// byte played, and cache read throughput against plain file reads.
+// byte played, cache read throughput against plain file reads, and the
+// resident memory after many rounds of play A / stop / play B / stop, each
+// side in a fresh process of its own (see churnMain).
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -70,6 +73,16 @@ struct Medium
     const char* name;
     const char* file;   // under media/ on both servers
 };
+// Rounds of play A / stop / play B / stop a churn process makes (BENCH_CHURN
+// when set): enough for the arenas of the threads started and ended to
+// show, fewer than a long session's 600 so a figure takes minutes.
+int churnRounds()
+{
+    const char* env = std::getenv("BENCH_CHURN");
+    const int n = env ? std::atoi(env) : 0;
+    return n > 0 ? n : 150;
+}
+
 const Medium kMedia[] = {{"mp4_faststart", "clip_faststart.mp4"},
                          {"mp4_indexend", "clip_indexend.mp4"},
                          {"mp3", "tone.mp3"},
@@ -371,6 +384,117 @@ int referenceMain(int argc, char* argv[], FILE* out, int plainPort)
     return 0;
 }
 
+// Resident memory of this process now, in bytes; -1 when unknown.
+double residentBytes()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toDouble() * 1024;
+    return -1;
+}
+
+// rounds of play(0) / stop / play(1) / stop, each play until its first
+// frame, each stop until libmpv is idle; then the resident memory once the
+// events of the last stop are handled, and the median start. Written to out
+// as "ok BYTES SECONDS".
+template <class Play, class Stop>
+int churn(FILE* out, mpv_handle* watcher, int rounds, Play&& play, Stop&& stop)
+{
+    std::vector<double> starts;
+    {
+        Watch watch(watcher);
+        for (int i = 0; i < rounds; ++i) {
+            for (int k = 0; k < 2; ++k) {
+                starts.push_back(watch.timeTo(MPV_EVENT_PLAYBACK_RESTART, [&] { play(k); }));
+                if (starts.back() < 0) {
+                    fprintf(out, "failed\n");
+                    return 1;
+                }
+                watch.timeTo(MPV_EVENT_IDLE, stop, 10000);
+            }
+        }
+    }
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    fprintf(out, "ok %.0f %.9f\n", residentBytes(), median(starts));
+    return 0;
+}
+
+// "--churn-reference PLAIN_PORT ROUNDS FILE_A FILE_B": a stock player over
+// plain HTTP.
+int churnReferenceMain(int argc, char* argv[], FILE* out)
+{
+    QCoreApplication app(argc, argv);
+    mpv_handle* stock = stockPlayer();
+    mpv_handle* watcher = stock ? mpv_create_client(stock, "bench") : nullptr;
+    if (!watcher) {
+        fprintf(stderr, "reference player did not start\n");
+        return 1;
+    }
+    const QString base = QString("http://127.0.0.1:%1/").arg(argv[2]);
+    const QStringList urls{base + argv[4], base + argv[5]};
+    const int status = churn(out, watcher, atoi(argv[3]),
+                             [&](int k) { mpv::qt::command(stock, QVariantList{"loadfile", urls[k]}); },
+                             [&] { mpv::qt::command(stock, QVariantList{"stop"}); });
+    mpv_destroy(watcher);
+    mpv_terminate_destroy(stock);
+    return status;
+}
+
+// "--churn-ours DEVICE_PORT ROUNDS (ID LENGTH NAME) x 2": our player
+// streaming from the test device.
+int churnOursMain(int argc, char* argv[], FILE* out)
+{
+    QTemporaryDir home;
+    useTemporaryHome(home.path());
+    quietQtMessages();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName("tidewell-bench");
+    TidewellSdk::registerMetaTypes();
+    BenchTab owner;
+    if (!owner.connectTo(atoi(argv[2]))) {
+        fprintf(stderr, "no connection to the test device\n");
+        return 1;
+    }
+    QVariantMap items[2];
+    for (int k = 0; k < 2; ++k) {
+        TwFileInfo item;
+        item.id = QByteArray(argv[4 + 3 * k]).toLongLong();
+        item.fileLen = QByteArray(argv[5 + 3 * k]).toLongLong();
+        item.name = QString::fromLocal8Bit(argv[6 + 3 * k]);
+        item.isFile = true;
+        item.fileMd5 = QString("%1").arg(item.id, 32, 16, QChar('0'));
+        item.ower = "bench";
+        items[k] = item.toVariantMap();
+    }
+    TwMediaPlayer player;
+    player.setProperty("terminal", "no");
+    player.setProperty("msg-level", "all=no");
+    player.setProperty("ao", "null");
+    player.setProperty("vo", "null");
+    player.setTw(&owner);
+    mpv_handle* watcher = mpv_create_client(player.mpvHandle(), "bench");
+    if (!watcher) {
+        fprintf(stderr, "libmpv did not start\n");
+        return 1;
+    }
+    const int status = churn(
+        out, watcher, atoi(argv[3]),
+        [&](int k) {
+            player.setSource(items[k]);
+            player.play();
+        },
+        [&] { player.stop(); });
+    mpv_destroy(watcher);
+    return status;
+}
+
 // The parent's end of a helper process.
 class Helper
 {
@@ -444,6 +568,10 @@ int main(int argc, char* argv[])
         return serversMain(figures, QString::fromLocal8Bit(argv[2]));
     if (argc == 3 && !strcmp(argv[1], "--reference"))
         return referenceMain(argc, argv, figures, atoi(argv[2]));
+    if (argc == 6 && !strcmp(argv[1], "--churn-reference"))
+        return churnReferenceMain(argc, argv, figures);
+    if (argc == 10 && !strcmp(argv[1], "--churn-ours"))
+        return churnOursMain(argc, argv, figures);
     QTemporaryDir home;
     useTemporaryHome(home.path());
     quietQtMessages();
@@ -496,6 +624,51 @@ int main(int argc, char* argv[])
         item.ower = "bench";
     }
     auto itemOf = [&](const Medium& m) { return items.value(m.file); };
+
+    // Memory after many plays (only this with BENCH_MEDIA_CHURN_ONLY set).
+    auto churnFigures = [&] {
+        // Each side alone in a fresh process, the two video files in turn,
+        // the reference over plain HTTP first each round.
+        const Medium& a = kMedia[0];
+        const Medium& b = kMedia[1];
+        const int churns = churnRounds();
+        std::vector<double> startsOurs, startsReference;
+        auto churnOf = [&](const QStringList& args, std::vector<double>& starts) {
+            Helper helper;
+            const auto w = helper.start(args);
+            if (!w || w->size() != 2)
+                return -1.0;
+            starts.push_back(w->at(1).toDouble());
+            return w->front().toDouble();
+        };
+        auto churnReference = [&](int round) {
+            return churnOf({"--churn-reference", ports->at(1), QString::number(round ? churns : 1), a.file, b.file},
+                           startsReference);
+        };
+        auto churnOurs = [&](int round) {
+            QStringList args{"--churn-ours", ports->at(0), QString::number(round ? churns : 1)};
+            for (const Medium* m : {&a, &b}) {
+                const TwFileInfo it = itemOf(*m);
+                args << QString::number(it.id) << QString::number(it.fileLen) << it.name;
+            }
+            return churnOf(args, startsOurs);
+        };
+        Rounds rss;
+        if (!interleave("media_churn_rss", churnReference, churnOurs, rss)) {
+            fprintf(stderr, "churn failed\n");
+            return false;
+        }
+        // The starts of the churn tell whether holding memory down cost speed.
+        fprintf(figures,
+                "media_churn_rss: %.0f MB (http %.0f MB, %d rounds of play A / stop / play B; start %.1f ms, "
+                "http %.1f ms)\n",
+                median(rss.ours) / (1024 * 1024), median(rss.reference) / (1024 * 1024), churns,
+                median(startsOurs) * 1000, median(startsReference) * 1000);
+        printRatio(figures, "media_churn_rss", ratioOf(rss));
+        return true;
+    };
+    if (std::getenv("BENCH_MEDIA_CHURN_ONLY"))
+        return churnFigures() ? 0 : 1;
 
     TwMediaPlayer player;
     player.setProperty("terminal", "no");
@@ -655,6 +828,9 @@ int main(int argc, char* argv[])
     printRatio(figures, "stream_cache_read", ratioOf(reads));
     watch.reset();
     mpv_destroy(watcher);
+
+    if (!churnFigures())
+        return 1;
     fclose(figures);
     return 0;
 }

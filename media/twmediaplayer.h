@@ -77,6 +77,8 @@ public:
     static constexpr int kWavProbePackets = 16;
     // An item that ends sooner after play() does not move the play list on.
     static constexpr qint64 kPlayedMs = 3000;
+    // malloc arenas the threads made after the first player share.
+    static constexpr int kMallocArenas = 2;
 
     Renderer* createRenderer() const override;
 
@@ -170,6 +172,7 @@ private:
     // The last figures of an item that is not playing (shown after its end).
     void hold(qlonglong position, qlonglong duration);
     void retryDevice();
+    static void limitArenas();
 
     std::shared_ptr<TwMpvCore> m_core;
     QObject* m_tw = nullptr;
