@@ -73,6 +73,31 @@ bool parse_content_range(const std::string& value, std::int64_t& first, std::int
     return true;
 }
 
+// A strong ETag of 32 hex digits is the file's MD5.
+std::string md5_of_etag(std::string tag)
+{
+    if (tag.size() == 34 && tag.front() == '"' && tag.back() == '"')
+        tag = tag.substr(1, 32);
+    if (tag.size() != 32)
+        return std::string();
+    for (char& c : tag) {
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            return std::string();
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return tag;
+}
+
+std::string header_value(const std::string& line, std::size_t name_length)
+{
+    std::string value = line.substr(name_length);
+    while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
+        value.erase(value.begin());
+    while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' '))
+        value.pop_back();
+    return value;
+}
+
 } // namespace
 
 class download_job
@@ -119,6 +144,8 @@ private:
     static size_t on_header(char* data, size_t size, size_t count, void* self);
     size_t body(const char* data, size_t size);
     bool begin_body();
+    // Whether the bytes held so far belong to the file this answer carries.
+    bool same_source(bool resumed);
 
     // Taken from the session's pool (its connection may be open already)
     // and given back when the job goes.
@@ -133,6 +160,10 @@ private:
     std::int64_t total = 0;         // whole file size, 0 when unknown
     std::int64_t range_first = -1;
     std::int64_t range_total = -1;
+    std::string etag;
+    std::int64_t modified_ms = 0;
+    // The answer carries another file than the held bytes: start over.
+    bool restart = false;
     long status = 0;
     bool body_started = false;
     bool error_body = false;
@@ -194,6 +225,9 @@ bool download_job::attempt(std::int64_t from, bool truncate, bool last_try)
     total = 0;
     range_first = -1;
     range_total = -1;
+    etag.clear();
+    modified_ms = 0;
+    restart = false;
     status = 0;
     body_started = false;
     error_body = false;
@@ -231,6 +265,11 @@ bool download_job::attempt(std::int64_t from, bool truncate, bool last_try)
     if (!body_started && rc == CURLE_OK)
         curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
 
+    if (restart) {
+        close_file();
+        route.write_log(2, "download: the file changed since its first bytes were held");
+        return false;
+    }
     if (rc != CURLE_OK) {
         close_file();
         if (why == fault::local_file)
@@ -252,6 +291,10 @@ bool download_job::attempt(std::int64_t from, bool truncate, bool last_try)
         close_file();
         if (range_total >= 0 && range_total == from) {
             total = range_total;
+            if (!same_source(true) && !last_try) {
+                route.write_log(2, "download: the file changed since its bytes were held");
+                return false;
+            }
             finish_ok();
             return true;
         }
@@ -275,6 +318,8 @@ bool download_job::attempt(std::int64_t from, bool truncate, bool last_try)
     }
     if (!body_started && !begin_body()) {
         close_file();
+        if (restart)
+            return false;
         finish_failed("cannot open " + info.save_path + ": " + error_text, error_local_file);
         return true;
     }
@@ -309,6 +354,10 @@ bool download_job::begin_body()
             return false;
         }
         total = range_total > 0 ? range_total : (length >= 0 ? requested + length : 0);
+        if (!stream && !same_source(true)) {
+            restart = true;
+            return false;
+        }
     } else {
         // The whole file came although a part was asked for.
         if (requested > 0) {
@@ -320,12 +369,23 @@ bool download_job::begin_body()
             }
         }
         total = length >= 0 ? length : 0;
+        if (!stream)
+            same_source(false);
     }
     if (!stream && !open_file(truncate_on_open)) {
         why = fault::local_file;
         return false;
     }
     return true;
+}
+
+bool download_job::same_source(bool resumed)
+{
+    source_info source;
+    source.md5 = md5_of_etag(etag);
+    source.size = total;
+    source.modified_ms = modified_ms;
+    return !alive() || observer->on_source(source, resumed);
 }
 
 bool download_job::open_file(bool truncate)
@@ -385,6 +445,13 @@ size_t download_job::on_header(char* data, size_t size, size_t count, void* self
     if (line.compare(0, 5, "HTTP/") == 0) {
         job->range_first = -1;
         job->range_total = -1;
+        job->etag.clear();
+        job->modified_ms = 0;
+    } else if (line.size() > 5 && strncasecmp(line.c_str(), "etag:", 5) == 0) {
+        job->etag = header_value(line, 5);
+    } else if (line.size() > 14 && strncasecmp(line.c_str(), "last-modified:", 14) == 0) {
+        const time_t t = curl_getdate(header_value(line, 14).c_str(), nullptr);
+        job->modified_ms = t > 0 ? static_cast<std::int64_t>(t) * 1000 : 0;
     } else if (line.size() > 14 && strncasecmp(line.c_str(), "content-range:", 14) == 0) {
         std::string value = line.substr(14);
         while (!value.empty() && (value.back() == '\r' || value.back() == '\n'))

@@ -2,6 +2,22 @@
 
 using namespace tds;
 
+namespace {
+// An HTTP date ("Tue, 08 Dec 2026 07:55:31 GMT"), independent of the locale.
+std::string httpDate(time_t t)
+{
+    static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    struct tm tm;
+    gmtime_r(&t, &tm);
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%s, %02d %s %04d %02d:%02d:%02d GMT", days[tm.tm_wday], tm.tm_mday,
+                  months[tm.tm_mon], tm.tm_year + 1900, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    return buf;
+}
+}
+
 // ---- downloads -------------------------------------------------------------
 
 bool TestDeviceServer::Impl::downloadFile(const httplib::Request& req, std::string& rel)
@@ -80,6 +96,13 @@ void TestDeviceServer::Impl::serveFile(const httplib::Request& req, httplib::Res
         return;
     }
     const std::int64_t size = st.st_size;
+    // The file's listing values go with every answer, so a client holding
+    // a part can tell whether the rest belongs to the same file.
+    const std::string md5 =
+        md5Of(file, size, static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000);
+    if (!md5.empty())
+        res.set_header("ETag", "\"" + md5 + "\"");
+    res.set_header("Last-Modified", httpDate(st.st_mtim.tv_sec));
     std::int64_t first = 0;
     // Ranges are answered here, so the library's own range handling must not
     // apply them a second time.

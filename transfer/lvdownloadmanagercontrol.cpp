@@ -10,6 +10,7 @@
 #include "core/tidewell.h"
 #include "core/utils.h"
 #include "transfer/lvdowntask.h"
+#include "transfer/sourcestamp.h"
 
 // ---------------------------------------------------------------- control
 
@@ -148,6 +149,7 @@ void LVDownloadManager::removeTempFiles(const DownFileInfo& entry)
         if (!f.isFolder && f.getTempPath(tmp, dir)) {
             if (QFileInfo::exists(tmp))
                 QFile::remove(tmp);
+            SourceStamp::remove(tmp);
             LVDownTask::retireDestMark(tmp);
         }
     };

@@ -21,10 +21,15 @@
 #include "core/tidewell.h"
 #include "sdk/down_file_info.h"
 #include "sdk/task_interface.h"
+#include "transfer/filemd5asyn.h"
 #include "transfer/movejournal.h"
+#include "transfer/sourcestamp.h"
 #include "transfer/tidewelldownload.h"
 
 namespace {
+// The bytes received are not the file the device names: fetched again.
+const int kNotTheDevicesFile = -30;
+
 // Failures another attempt cannot mend: the file is gone on the device, or
 // the local disk refused (full, read-only, name too long).
 bool isPermanent(int code)
@@ -133,6 +138,7 @@ LVDownTask::LVDownTask(QThread* thread)
     connect(this, &LVDownTask::sStopTask, this, &LVDownTask::onStopTask);
     connect(this, &LVDownTask::sStartTry, this, &LVDownTask::onStartTry);
     connect(m_download, &TidewellDownload::downloadTaskCreate, this, &LVDownTask::onDownloadTaskCreate);
+    connect(m_download, &TidewellDownload::downloadSource, this, &LVDownTask::onDownloadSource);
     connect(m_download, &TidewellDownload::downloadProgress, this, &LVDownTask::onDownloadProgress);
     connect(m_download, &TidewellDownload::downloadFinish, this, &LVDownTask::onDownloadFinish);
     connect(m_download, &TidewellDownload::downloadPause, this, &LVDownTask::onDownloadPause);
@@ -332,6 +338,14 @@ void LVDownTask::downloadStep()
                    << tmp.size() << "> size" << m_record.fileSize << ", starting over";
         QFile::remove(m_tempPath);
     }
+    // The bytes held are of the file the entry was made from, unless an
+    // earlier answer said which file they are of.
+    SourceStamp held(m_record.fileMd5, m_record.fileSize);
+    if (QFileInfo(m_tempPath).size() > 0)
+        SourceStamp::read(m_tempPath, held);
+    else
+        SourceStamp::remove(m_tempPath);
+    m_download->guardResume(held, m_tempPath);
 
     sdk::cores::model::down_file_info info;
     if (!m_record.usbFilePath.isEmpty()) {
@@ -504,6 +518,37 @@ void LVDownTask::onDownloadTaskCreate(bool isSucc, QString taskId)
     Q_UNUSED(taskId)
 }
 
+void LVDownTask::onDownloadSource(QString md5, qlonglong size)
+{
+    if (m_ended)
+        return;
+    // The entry follows the file the device sends now; an MD5 the answer
+    // does not confirm is of no use for the check at the end.
+    if (!md5.isEmpty())
+        m_record.fileMd5 = md5;
+    else if (!SourceStamp(m_record.fileMd5, m_record.fileSize).matches(SourceStamp(QString(), size)))
+        m_record.fileMd5.clear();
+    if (size > 0)
+        m_record.fileSize = size;
+}
+
+// A file whose MD5 the device names must have it: a part of another
+// file (or bytes of no download) never reaches the final folder.
+bool LVDownTask::receivedWhole()
+{
+    if (m_record.fileMd5.isEmpty())
+        return true;
+    const QString got = FileMd5Asyn::digestOf(m_tempPath);
+    if (got.compare(m_record.fileMd5, Qt::CaseInsensitive) == 0)
+        return true;
+    qWarning() << "LVDownTask - " << m_record.fileName << "arrived with MD5" << got << "instead of"
+               << m_record.fileMd5 << ", fetching it again";
+    QFile::remove(m_tempPath);
+    SourceStamp::remove(m_tempPath);
+    failOrRetry(kNotTheDevicesFile, tr("The file received does not match its MD5 on the device"));
+    return false;
+}
+
 void LVDownTask::onDownloadProgress(qlonglong byteSent, qlonglong bytesTotal)
 {
     if (m_ended || m_stopRequested || m_held)
@@ -533,6 +578,8 @@ void LVDownTask::onDownloadFinish()
         endRun(Paused);
         return;
     }
+    if (!receivedWhole())
+        return;
     QString folder;
     if (!saveFolder(folder))
         return;
@@ -561,6 +608,7 @@ bool LVDownTask::placeFile(const QString& folder, const QString& dest, QString& 
         qWarning() << "LVDownTask - cannot note the destination in" << MoveJournal::journalOf(m_tempPath);
     const QByteArray from = QFile::encodeName(m_tempPath);
     const QByteArray to = QFile::encodeName(dest);
+    SourceStamp::remove(m_tempPath);
     if (::rename(from.constData(), to.constData()) == 0)
         return true;
     if (errno != EXDEV) {
@@ -626,6 +674,8 @@ void LVDownTask::endRun(Outcome outcome, const QString& msg)
                 m_record.getTempPath(tmp, m_tmpDir);
             if (!tmp.isEmpty() && QFileInfo::exists(tmp))
                 QFile::remove(tmp);
+            if (!tmp.isEmpty())
+                SourceStamp::remove(tmp);
         } else if (!m_tempPath.isEmpty() && QFileInfo::exists(m_tempPath)) {
             // Progress reports are thinned: the partial file tells the bytes done.
             m_record.fileWriteLen = QFileInfo(m_tempPath).size();

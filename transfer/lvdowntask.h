@@ -92,6 +92,7 @@ private slots:
     void onStartTry();
     void tryUploadData();
     void onDownloadTaskCreate(bool isSucc, QString taskId);
+    void onDownloadSource(QString md5, qlonglong size);
     void onDownloadProgress(qlonglong byteSent, qlonglong bytesTotal);
     void onDownloadFinish();
     void onDownloadPause();
@@ -104,6 +105,7 @@ private:
     void failOrRetry(int code, const QString& msg);
     void waitForDevice(const QString& msg);
     bool finishFromMark();
+    bool receivedWhole();
     bool placeFile(const QString& folder, const QString& dest, QString& why);
     bool saveFolder(QString& folder);
     void completeLocally();

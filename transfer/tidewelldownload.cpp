@@ -71,6 +71,30 @@ bool TidewellDownload::start(sdk::cores::model::down_file_info& info, bool strea
     });
 }
 
+void TidewellDownload::guardResume(const SourceStamp& held, const QString& tempPath)
+{
+    m_guarded = true;
+    m_held = held;
+    m_guardedPath = tempPath;
+}
+
+bool TidewellDownload::on_source(const sdk::cores::tidewell::source_info& source, bool resumed)
+{
+    if (!m_guarded)
+        return true;
+    const SourceStamp now = SourceStamp::of(source);
+    const bool same = !resumed || m_held.matches(now);
+    if (!same)
+        qWarning() << "TidewellDownload - the file changed on the device since its first bytes were fetched ("
+                   << m_held.toString() << "; now" << now.toString() << "), starting over:" << m_guardedPath;
+    // From here on the bytes at the path are of this file.
+    m_held = same && resumed ? now.completedBy(m_held) : now;
+    if (!m_held.write(m_guardedPath))
+        qWarning() << "TidewellDownload - cannot keep the source of" << m_guardedPath;
+    emit downloadSource(m_held.md5, m_held.size);
+    return same;
+}
+
 void TidewellDownload::giveBack()
 {
     if (m_task && m_sdk)
