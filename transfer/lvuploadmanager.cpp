@@ -17,6 +17,7 @@
 #include "core/utils.h"
 #include "sdk/tidewell_network_sdk.h"
 #include "transfer/lvuploadtask.h"
+#include "transfer/uploadstamp.h"
 
 namespace {
 
@@ -390,6 +391,9 @@ void LVUploadManager::checkQueue()
     }
     if (m_total < 1 && m_finished && m_owner)
         m_owner->notifyStatus(1, tr("File upload success"), 1);
+    // Nothing queued: stamps left are of entries deleted meanwhile.
+    if (m_total < 1)
+        UploadStamp::removeAll(accessId(), deviceId());
     setRunning(false);
     emit rStop();
 }

@@ -11,6 +11,7 @@
 #include "sdk/task_interface.h"
 #include "transfer/filemd5asyn.h"
 #include "transfer/tidewellupload.h"
+#include "transfer/uploadstamp.h"
 
 namespace {
 // The file could not be hashed; retried like any other failure.
@@ -104,8 +105,13 @@ void LVUploadTask::init(Tidewell* owner, TidewellUpload::TaskIdKeeper keepTaskId
             Qt::QueuedConnection);
     connect(this, &LVUploadTask::sStartTry, this, &LVUploadTask::onStartTry);
     m_upload->init(owner);
-    if (keepTaskId)
-        m_upload->setTaskIdKeeper(std::move(keepTaskId));
+    // The stamp first: a task id stored without it is not trusted later,
+    // one noted there without the row is never asked for.
+    m_upload->setTaskIdKeeper([keep = std::move(keepTaskId)](const UploadFileInfo& record,
+                                                            const QString& taskId) {
+        UploadStamp::noteTask(record, taskId);
+        return !keep || keep(record, taskId);
+    });
     connect(m_hasher, &FileMd5Asyn::resultFileMd5, this, &LVUploadTask::resultFileMd5);
 }
 
@@ -124,6 +130,7 @@ void LVUploadTask::stopTask()
 void LVUploadTask::onStartTask(UploadFileInfo upFileInfo)
 {
     m_record = upFileInfo;
+    m_declaredMd5.clear();
     m_retries = 0;
     m_outage.reset();
     m_deviceHeld = -1;
@@ -145,6 +152,7 @@ void LVUploadTask::exitTask(Exit how, const QString& msg)
         m_retryTimer->stop();
     switch (how) {
     case Exit::Finish:
+        UploadStamp::remove(m_record);
         m_record.fileState = 5;
         emit rUploadFinish(m_record);
         break;
@@ -207,9 +215,13 @@ void LVUploadTask::uploadData()
         m_record.fileWriteLen = 0;
         m_record.progress = 0;
     }
+    m_fileNow = UploadStamp::ofFile(m_record.filePath);
+    if (!m_record.isFolder && (!m_record.fileMd5.isEmpty() || !m_record.taskId.isEmpty()))
+        checkUnchanged();
 
     if (m_record.fileMd5.isEmpty() && !skipHash(m_owner, m_record.fileSize)) {
         m_hashing = true;
+        m_hashedFile = m_fileNow;
         // A small file is hashed sooner than it is handed to the pool.
         if (m_record.fileSize <= kInlineHashSize)
             resultFileMd5(FileMd5Asyn::digestOf(m_record.filePath));
@@ -220,9 +232,55 @@ void LVUploadTask::uploadData()
     startUpload();
 }
 
+// The digest and the device task of the entry hold only for the file they
+// were made for: a file rewritten since (even to the same size) is hashed
+// again, and its upload starts over unless the digest is still the same.
+void LVUploadTask::checkUnchanged()
+{
+    UploadStamp kept;
+    const bool stamped = UploadStamp::read(m_record, kept);
+    const bool digestHolds = stamped && kept.sameFile(m_fileNow) && kept.md5 == m_record.fileMd5;
+    if (digestHolds) {
+        if (kept.taskId != m_record.taskId && !m_record.taskId.isEmpty()) {
+            qWarning() << "LVUploadTask:" << m_record.filePath << "was hashed again after device task"
+                       << m_record.taskId << "was made; starting over";
+            startOver();
+        }
+        return;
+    }
+    if (skipHash(m_owner, m_record.fileSize)) {
+        m_record.fileMd5.clear();
+        if (!m_record.taskId.isEmpty()) {
+            qWarning() << "LVUploadTask:" << m_record.filePath << "changed since device task"
+                       << m_record.taskId << "was made; starting over";
+            startOver();
+        }
+        return;
+    }
+    // Hashed again; the new digest decides (resultFileMd5).
+    qDebug() << "LVUploadTask:" << m_record.filePath << "may have changed since it was hashed";
+    if (m_declaredMd5.isEmpty())
+        m_declaredMd5 = !m_record.fileMd5.isEmpty() ? m_record.fileMd5 : kept.md5;
+    m_record.fileMd5.clear();
+}
+
+void LVUploadTask::startOver()
+{
+    m_record.taskId.clear();
+    m_record.fileWriteLen = 0;
+    m_record.progress = 0;
+    m_deviceHeld = -1;
+}
+
 void LVUploadTask::startUpload()
 {
     m_firstReport = true;
+    if (m_record.fileMd5.isEmpty()) {
+        // Sent without a digest: the file's looks alone tell a change.
+        UploadStamp stamp = m_fileNow;
+        stamp.taskId = m_record.taskId;
+        stamp.write(m_record);
+    }
     if (!m_upload->start(m_record)) {
         // Not connected, or the library refused the task: retried like any
         // other transfer failure so the entry never stays running.
@@ -249,7 +307,18 @@ void LVUploadTask::resultFileMd5(QString md5)
         uploadError(m_record, kHashFailed, QStringLiteral("Get Md5 Fail"));
         return;
     }
+    if (!m_record.taskId.isEmpty() && md5 != m_declaredMd5) {
+        qWarning() << "LVUploadTask:" << m_record.filePath << "changed since its bytes went to device task"
+                   << m_record.taskId << "(MD5" << m_declaredMd5 << "now" << md5 << "); starting over";
+        startOver();
+    }
+    m_declaredMd5.clear();
     m_record.fileMd5 = md5;
+    // As the file was when its hashing began: a change meanwhile shows later.
+    UploadStamp stamp = m_hashedFile;
+    stamp.md5 = md5;
+    stamp.taskId = m_record.taskId;
+    stamp.write(m_record);
     emit rUploadMD5(m_record);
     startUpload();
 }

@@ -7,6 +7,7 @@
 #include "core/uploadfileinfo.h"
 #include "transfer/outagepacing.h"
 #include "transfer/tidewellupload.h"
+#include "transfer/uploadstamp.h"
 
 class FileMd5Asyn;
 class QThread;
@@ -91,6 +92,9 @@ private:
 
     void uploadData();
     void startUpload();
+    void checkUnchanged();
+    // The device task is not of this file: a new one, from the first byte.
+    void startOver();
     // The only way out of an attempt series: emits one result, once.
     void exitTask(Exit how, const QString& msg = QString());
 
@@ -112,6 +116,12 @@ private:
     // The first progress figure of an attempt is what the device holds.
     bool m_firstReport = false;
     qint64 m_deviceHeld = -1;
+    // The local file at this attempt's start and when its hashing began.
+    UploadStamp m_fileNow;
+    UploadStamp m_hashedFile;
+    // The digest the device task was made with, while the file is hashed
+    // again to see whether it changed.
+    QString m_declaredMd5;
     int m_parentDirId = 0;
     QString m_parentPath;
     int m_entryPId = 0;

@@ -1,8 +1,12 @@
 // A file that changes between an interrupted transfer and its resume: the
 // rest of another file is never joined to the first part, both ways, while
 // an unchanged file still goes on from where it stopped.
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include "tests/testenv.h"
 #include "tests/transfer/downloadrig.h"
+#include "tests/transfer/uploadrig.h"
 #include "transfer/lvdowntask.h"
 #include "transfer/sourcestamp.h"
 
@@ -32,6 +36,15 @@ void interruptedDownload(DownloadRig& rig, DownFileInfo& entry, qint64& partial)
     rig.server->throttle(0);
     rig.server->clearRequests();
     rig.newManager();
+}
+
+// Bytes the device holds of unfinished uploads.
+qint64 heldOnDevice(const UploadRig& rig)
+{
+    qint64 n = 0;
+    for (const QFileInfo& f : QDir(rig.storage.path() + "/.tw_uploads").entryInfoList(QDir::Files))
+        n += f.size();
+    return n;
 }
 }
 
@@ -107,6 +120,71 @@ private slots:
         QCOMPARE(int(reqs.size()), 2);
         QCOMPARE(rangeStart(reqs.front()), qint64(300 * 1024));
         QCOMPARE(rangeStart(reqs.back()), qint64(0));
+    }
+
+    void uploadResumesOnlyTheSameFile_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("resumes");
+        QTest::newRow("unchanged") << QString() << true;
+        QTest::newRow("same size") << "rewrite" << false;
+        // The time of change set back as it was: the status change still tells.
+        QTest::newRow("same size, time set back") << "rewrite, old time" << false;
+        QTest::newRow("grown") << "grow" << false;
+        // Only the time moved: hashed again, same digest, goes on.
+        QTest::newRow("touched") << "touch" << true;
+    }
+
+    void uploadResumesOnlyTheSameFile()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, resumes);
+        UploadRig rig("dev-changed-" + QString(QTest::currentDataTag()).replace(' ', '-'));
+        QVERIFY(rig.startLan());
+        rig.server->throttle(2 * 1024 * 1024);
+        rig.makeManager();
+        const QByteArray first = UploadRig::bytes(int(kSize), 41);
+        const QString p = rig.writeFile("up.bin", first);
+        rig.add({p});
+        QTRY_VERIFY_WITH_TIMEOUT(heldOnDevice(rig) > 1024 * 1024, kWait);
+        rig.manager.reset();   // the program goes away mid-transfer
+        const UploadFileInfo row = rig.queued().first();
+        QVERIFY(!row.taskId.isEmpty());
+        QCOMPARE(row.fileMd5, UploadRig::md5(first));
+
+        struct stat before;
+        QCOMPARE(::stat(QFile::encodeName(p).constData(), &before), 0);
+        QByteArray now = first;
+        if (change.startsWith("rewrite"))
+            now = UploadRig::bytes(int(kSize), 42);
+        else if (change == "grow")
+            now = first + UploadRig::bytes(4096, 43);
+        if (!change.isEmpty()) {
+            QTest::qSleep(20);   // a time of change of its own
+            rig.writeFile("up.bin", now);
+        }
+        if (change.endsWith("old time")) {
+            const struct timespec times[2] = {before.st_atim, before.st_mtim};
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), times, 0), 0);
+        }
+
+        rig.server->throttle(0);
+        rig.server->clearRequests();
+        rig.makeManager();
+        rig.manager->start();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.queued().isEmpty(), kWait);
+        QVERIFY(rig.stored("up.bin") == now);
+        const QList<QJsonObject> creates = rig.createsFor("up.bin");
+        QCOMPARE(creates.size(), 1);
+        QCOMPARE(creates.first().value("fileMd5").toString(), UploadRig::md5(now));
+        QCOMPARE(creates.first().value("taskId").toString(), resumes ? row.taskId : QString());
+        const auto puts = rig.server->requestsFor("/device/upload/data");
+        QCOMPARE(int(puts.size()), 1);
+        const qint64 offset = QUrlQuery(QString::fromStdString(puts.front().query)).queryItemValue("offset").toLongLong();
+        if (resumes)
+            QVERIFY2(offset > 1024 * 1024, puts.front().query.c_str());
+        else
+            QCOMPARE(offset, qint64(0));
     }
 };
 
