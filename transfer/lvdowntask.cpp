@@ -31,7 +31,7 @@ namespace {
 const int kNotTheDevicesFile = -30;
 
 // Failures another attempt cannot mend: the file is gone on the device, or
-// the local disk refused (full, read-only, name too long).
+// the disk refused the temporary file (full, read-only).
 bool isPermanent(int code)
 {
     return code == 404 || code == sdk::cores::tidewell::error_local_file;
@@ -211,6 +211,7 @@ void LVDownTask::prefetch(DownFileInfo fInfo)
     m_heldFailed = false;
     m_record = fInfo;
     m_retries = 0;
+    m_redo = Redo::Download;
     m_outage.reset();
     m_retryPending = false;
     m_deleteOnPause = false;
@@ -256,6 +257,7 @@ void LVDownTask::onStartTask(DownFileInfo downFileInfo)
 {
     m_record = downFileInfo;
     m_retries = 0;
+    m_redo = Redo::Download;
     m_outage.reset();
     m_retryPending = false;
     m_deleteOnPause = false;
@@ -272,22 +274,20 @@ void LVDownTask::onStartTask(DownFileInfo downFileInfo)
     downloadStep();
 }
 
-// The entry's final folder, made when missing; a failure ends the run with
-// the system's reason.
-bool LVDownTask::saveFolder(QString& folder)
+// The entry's final folder, made when missing; a failure is retried
+// (redoing `redo`) and finally ends the run with the system's reason.
+bool LVDownTask::saveFolder(QString& folder, Redo redo)
 {
     if (m_record.getSavePath(m_topName, folder))
         return true;
     QString why;
-    if (!m_record.savePath.isEmpty() && QFileInfo::exists(m_record.savePath)) {
+    if (!m_record.savePath.isEmpty()) {
         QString wanted = m_record.savePath;
         if (m_record.isSubItem)
             wanted += "/" + SafePath::safeName(m_topName) + SafePath::safeRelPath(m_record.pNamePath);
         why = mkpathReason(wanted);
     }
-    // A folder that cannot be made now will not be made on a retry either.
-    failOrRetry(sdk::cores::tidewell::error_local_file,
-                why.isEmpty() ? tr("Create Folder fail") : tr("Create Folder fail") + ": " + why);
+    retryLocally(redo, why.isEmpty() ? tr("Create Folder fail") : tr("Create Folder fail") + ": " + why);
     return false;
 }
 
@@ -295,7 +295,7 @@ bool LVDownTask::saveFolder(QString& folder)
 void LVDownTask::completeLocally()
 {
     QString folder;
-    if (!saveFolder(folder))
+    if (!saveFolder(folder, Redo::Local))
         return;
     if (m_record.isFolder) {
         m_record.savePath = folder;
@@ -314,8 +314,8 @@ void LVDownTask::completeLocally()
         }
     }
     qWarning() << "LVDownTask::completeLocally - cannot create" << path << f.errorString();
-    failOrRetry(sdk::cores::tidewell::error_local_file,
-                path.isEmpty() ? tr("Create file fail") : tr("Create file fail") + ": " + f.errorString());
+    retryLocally(Redo::Local,
+                 path.isEmpty() ? tr("Create file fail") : tr("Create file fail") + ": " + f.errorString());
 }
 
 void LVDownTask::downloadStep()
@@ -323,7 +323,7 @@ void LVDownTask::downloadStep()
     qDebug() << "LVDownloadManager::downloadData---------" << m_record.fileName;
     // A prefetch found the temporary path and looked for a move already.
     if (!m_held && !m_record.getTempPath(m_tempPath, m_tmpDir)) {
-        failOrRetry(-1, tr("Create Folder fail"));
+        retryLocally(Redo::Download, tr("Create Folder fail"));
         return;
     }
     qDebug() << "------path:" << m_record.usbFilePath << m_record.filePath;
@@ -491,7 +491,19 @@ void LVDownTask::tryUploadData()
     m_retryPending = false;
     if (m_ended)
         return;
-    downloadStep();
+    const Redo step = m_redo;
+    m_redo = Redo::Download;
+    switch (step) {
+    case Redo::Local:
+        completeLocally();
+        break;
+    case Redo::Place:
+        placeDownloaded();
+        break;
+    case Redo::Download:
+        downloadStep();
+        break;
+    }
 }
 
 void LVDownTask::onStopTask(bool isDelete)
@@ -578,10 +590,15 @@ void LVDownTask::onDownloadFinish()
         endRun(Paused);
         return;
     }
-    if (!receivedWhole())
-        return;
+    if (receivedWhole())
+        placeDownloaded();
+}
+
+// The whole temporary file goes to a free name in the final folder.
+void LVDownTask::placeDownloaded()
+{
     QString folder;
-    if (!saveFolder(folder))
+    if (!saveFolder(folder, Redo::Place))
         return;
     // The free name is chosen once per attempt; nothing is written under it
     // until the whole file is there.
@@ -597,7 +614,34 @@ void LVDownTask::onDownloadFinish()
         return;
     }
     qWarning() << "LVDownTask::onDownloadFinish - cannot move" << m_tempPath << "to" << path << why;
-    failOrRetry(sdk::cores::tidewell::error_local_file, tr("Move file fail") + ": " + why);
+    retryLocally(Redo::Place, tr("Move file fail") + ": " + why);
+}
+
+// A local step that failed (folder, file or move) is tried again like a
+// transfer, 2000 ms apart, without asking the device again: a disk that
+// was full or read-only for a moment does not fail the entry. After the
+// last attempt the entry fails with the system's reason.
+void LVDownTask::retryLocally(Redo step, const QString& msg)
+{
+    if (m_ended)
+        return;
+    if (m_held) {
+        m_heldFailed = true;
+        return;
+    }
+    if (m_stopRequested) {
+        endRun(Paused);
+        return;
+    }
+    if (m_retries >= kMaxRetries) {
+        endRun(Failed, msg);
+        return;
+    }
+    ++m_retries;
+    qDebug() << "LVDownTask::TryAgian: ---------------" << m_retries << m_record.fileName << msg;
+    m_redo = step;
+    m_nextDelayMs = OutagePacing::capped(kRetryDelayMs);
+    emit sStartTry();
 }
 
 // Moves the finished temporary file to dest, whole or not at all. Across

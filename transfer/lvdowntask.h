@@ -100,6 +100,8 @@ private slots:
 
 private:
     enum Outcome { Finished, Paused, Failed, Waiting };
+    // What a retry does again.
+    enum class Redo { Download, Local, Place };
 
     void downloadStep();
     void failOrRetry(int code, const QString& msg);
@@ -107,7 +109,9 @@ private:
     bool finishFromMark();
     bool receivedWhole();
     bool placeFile(const QString& folder, const QString& dest, QString& why);
-    bool saveFolder(QString& folder);
+    bool saveFolder(QString& folder, Redo redo);
+    void placeDownloaded();
+    void retryLocally(Redo step, const QString& msg);
     void completeLocally();
     // The one way out of a run: records the final state, gives the library
     // task back, cleans up and emits the one final report.
@@ -128,6 +132,7 @@ private:
     QString m_tmpDir;
     QString m_tempPath;
     int m_retries = 0;
+    Redo m_redo = Redo::Download;
     int m_nextDelayMs = kRetryDelayMs;
     OutagePacing m_outage;
     bool m_deleteOnPause = false;

@@ -1,10 +1,37 @@
+#include <mutex>
+
 #include "tests/testenv.h"
 #include "tests/transfer/downloadrig.h"
+#include "tests/transfer/outagerig.h"
 #include "tests/transfer/smalldisk.h"
 #include "transfer/lvdowntask.h"
 
 namespace {
 const int kWait = 60000;
+
+// The retries of the download task, as it logs them.
+std::mutex g_retriesMutex;
+QStringList g_retries;
+QtMessageHandler g_previous = nullptr;
+
+void retryLogger(QtMsgType type, const QMessageLogContext& ctx, const QString& msg)
+{
+    if (msg.startsWith("LVDownTask::TryAgian:")) {
+        std::lock_guard<std::mutex> lock(g_retriesMutex);
+        g_retries << msg;
+    }
+    if (g_previous)
+        g_previous(type, ctx, msg);
+}
+
+int retriesOf(const QString& fileName)
+{
+    std::lock_guard<std::mutex> lock(g_retriesMutex);
+    int n = 0;
+    for (const QString& line : qAsConst(g_retries))
+        n += line.contains('"' + fileName + '"') ? 1 : 0;
+    return n;
+}
 }
 
 // The download engine against a disk that refuses, a restart at the worst
@@ -13,8 +40,16 @@ class TestDownloadFaults : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { g_previous = qInstallMessageHandler(retryLogger); }
+    void init()
+    {
+        std::lock_guard<std::mutex> lock(g_retriesMutex);
+        g_retries.clear();
+    }
+
     void fullDiskFailsWithTheReasonAndLeavesNothing()
     {
+        ShortPacing pace(100, 60000);   // the local retries
         DownloadRig rig;
         SmallDisk disk(rig.dir.path() + "/small", "1m");
         if (!disk.ok())
@@ -29,7 +64,9 @@ private slots:
         const DownFileInfo failed = rig.rec->errors.first();
         QVERIFY2(failed.msg.contains("No space left on device"), qPrintable(failed.msg));
         QCOMPARE(rig.row(failed.fId).msg, failed.msg);
-        // A full disk is not retried, and nothing is left under any name.
+        // The move is tried again without asking the device again, and
+        // nothing is left under any name.
+        QCOMPARE(retriesOf("big.bin"), LVDownTask::kMaxRetries);
         QCOMPARE(downloadsOf(*rig.server, big.id), 1);
         QCOMPARE(entriesBelow(disk.path()), QStringList());
         // The downloaded bytes stay for a later start.
@@ -50,6 +87,59 @@ private slots:
         QVERIFY2(rig.rec->errors.at(1).msg.contains("Read-only file system"), qPrintable(rig.rec->errors.at(1).msg));
         QVERIFY2(rig.rec->errors.at(2).msg.contains("Read-only file system"), qPrintable(rig.rec->errors.at(2).msg));
         QCOMPARE(entriesBelow(disk.path()), QStringList{"fits.bin"});
+    }
+
+    // A folder that cannot be made for a moment (a file in its way) and a
+    // disk full for a moment do not fail the entry: the step is tried again
+    // 2 s later, without fetching the file again.
+    void localFailuresAreTriedAgain()
+    {
+        DownloadRig rig;
+        rig.server->addFile("in.txt", "inside");
+        const QString blocker = rig.downDir + "/blocked";
+        QFile(blocker).open(QIODevice::WriteOnly);
+        QVERIFY(rig.mgr->addDownFilesPlain(1, blocker + "/in", {rig.item("in.txt")}));
+        QTRY_COMPARE_WITH_TIMEOUT(retriesOf("in.txt"), 1, kWait);
+        QVERIFY(QFile::remove(blocker));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 1, kWait);
+        QVERIFY(rig.rec->errors.isEmpty());
+        QCOMPARE(DownloadRig::bytesOf(blocker + "/in/in.txt"), QByteArray("inside"));
+
+        SmallDisk disk(rig.dir.path() + "/small", "1m");
+        if (!disk.ok())
+            QSKIP("cannot mount a small file system here");
+        {
+            QFile filler(disk.path() + "/filler");
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(64 * 1024, 'f');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+        }
+        rig.server->addGeneratedFile("later.bin", 200 * 1024, true, 5);
+        const TwFileInfo later = rig.item("later.bin");
+        QVERIFY(rig.mgr->addDownFilesPlain(2, disk.path(), {later}));
+        QTRY_COMPARE_WITH_TIMEOUT(retriesOf("later.bin"), 1, kWait);
+        QVERIFY(QFile::remove(disk.path() + "/filler"));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->finishes.size(), 2, kWait);
+        QVERIFY(rig.rec->errors.isEmpty());
+        QCOMPARE(DownloadRig::bytesOf(disk.path() + "/later.bin"), rig.serverBytes("later.bin"));
+        QCOMPARE(downloadsOf(*rig.server, later.id), 1);
+    }
+
+    // A folder that stays impossible fails after the retries with the
+    // system's reason.
+    void folderThatCannotBeMadeFailsWithItsReason()
+    {
+        ShortPacing pace(100, 60000);
+        DownloadRig rig;
+        rig.server->addFile("out.txt", "outside");
+        const QString blocker = rig.downDir + "/still-blocked";
+        QFile(blocker).open(QIODevice::WriteOnly);
+        QVERIFY(rig.mgr->addDownFilesPlain(1, blocker + "/in", {rig.item("out.txt")}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->errors.size(), 1, kWait);
+        QCOMPARE(rig.rec->errors.first().msg, QString("Create Folder fail: Not a directory"));
+        QCOMPARE(retriesOf("out.txt"), LVDownTask::kMaxRetries);
+        QCOMPARE(rig.row(rig.rec->errors.first().fId).msg, rig.rec->errors.first().msg);
     }
 
     void restartAfterTheMoveRecordsTheFileWithoutTheDevice()
