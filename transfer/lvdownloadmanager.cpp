@@ -321,6 +321,8 @@ void LVDownloadManager::checkFinish()
     m_finishedAny = false;
     setIsRun(false);
     emit rStop();
+    if (!m_stalled.isEmpty())
+        probeStalledLater();
 }
 
 void LVDownloadManager::loadTopDownFiles()
@@ -771,6 +773,31 @@ void LVDownloadManager::retryStalled()
         m_subQueue.clear();
         m_numLeft = -1;
     }
+}
+
+void LVDownloadManager::probeStalledLater()
+{
+    if (m_stallProbePending)
+        return;
+    m_stallProbePending = true;
+    QTimer::singleShot(OutagePacing::capped(kStallProbeMs), this, [this] { probeStalled(); });
+}
+
+void LVDownloadManager::probeStalled()
+{
+    m_stallProbePending = false;
+    if (m_run || m_stalled.isEmpty())
+        return;
+    const DownFileInfo any = m_stalled.first();
+    const NetworkShare share(1, any.shareId, any.extractedCode);
+    if (!OutagePacing::ownerConnected(m_owner, share) || !OutagePacing::deviceAnswers(m_owner, share)) {
+        probeStalledLater();
+        return;
+    }
+    qDebug() << "LVDownloadManager - the device answers; trying the" << m_stalled.size()
+             << "stalled files again";
+    retryStalled();
+    continueRunning();
 }
 
 void LVDownloadManager::onRemoveTask(qint64 key)

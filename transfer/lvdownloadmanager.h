@@ -189,6 +189,11 @@ private:
     // to waiting once a later transfer succeeds, each once per failure.
     void noteStallFailure(const DownFileInfo& f);
     void retryStalled();
+    // When nothing else is left to run, they are tried again once the
+    // device answers.
+    void probeStalledLater();
+    void probeStalled();
+    static constexpr int kStallProbeMs = 5000;
 
     QThread* m_thread = nullptr;
     // Thread of all this manager's tasks, made once.
@@ -248,4 +253,5 @@ private:
     QMap<qint64, DownFileInfo> m_stalled;
     // Tried again by themselves already; a user's start clears the mark.
     QSet<qint64> m_stallRetried;
+    bool m_stallProbePending = false;
 };

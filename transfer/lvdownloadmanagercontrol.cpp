@@ -21,6 +21,8 @@ void LVDownloadManager::oStart()
 
 void LVDownloadManager::oStop(bool isDelete)
 {
+    // Stopped by the user: nothing starts again by itself.
+    m_stalled.clear();
     setIsRun(false);
     cancelPrefetch();
     writeDeferred();

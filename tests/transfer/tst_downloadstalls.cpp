@@ -76,6 +76,46 @@ private slots:
         QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/p.bin"), rig.serverBytes("p.bin"));
         QCOMPARE(int(rig.server->requestsFor("/device/download").size()), LVDownTask::kMaxRetries + 3);
     }
+
+    // Every file stalls out and nothing else is left to run: once the
+    // device answers, the queue tries them again with their usual attempts.
+    void filesThatAllStalledOutAreTriedAgain()
+    {
+        ShortPacing pace(100, 60000);
+        DownloadRig rig;
+        rig.owner->setStallTimeout(1);
+        QVERIFY(rig.owner->connectTo(rig.server->port()));
+        const QList<std::string> names{"t0.bin", "t1.bin"};
+        QList<TwFileInfo> items;
+        for (const std::string& n : names) {
+            rig.server->addGeneratedFile(n, 100 * 1024, true, 90 + items.size());
+            items << rig.item(n);
+        }
+        rig.server->stallAfter(1024, 2 * (LVDownTask::kMaxRetries + 1));
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, items));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.rec->errors.size(), 2, 40000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.queued(), 0, 20000);
+        for (const std::string& n : names)
+            QCOMPARE(DownloadRig::bytesOf(rig.downDir + "/" + QString::fromStdString(n)), rig.serverBytes(n));
+        QCOMPARE(int(rig.server->requestsFor("/device/download").size()), 2 * (LVDownTask::kMaxRetries + 2));
+    }
+
+    // A stall that outlasts the second round too leaves the file failed and
+    // the queue idle, not trying for ever.
+    void aStallThatLastsEndsFailed()
+    {
+        ShortPacing pace(100, 60000);
+        DownloadRig rig;
+        rig.owner->setStallTimeout(1);
+        QVERIFY(rig.owner->connectTo(rig.server->port()));
+        rig.server->addGeneratedFile("u.bin", 100 * 1024, true, 95);
+        rig.server->stallAfter(1024, 1000);
+        QVERIFY(rig.mgr->addDownFilesPlain(1, rig.downDir, {rig.item("u.bin")}));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rec->errors.size() == 2 && !rig.mgr->isRun(), 40000);
+        QCOMPARE(int(rig.server->requestsFor("/device/download").size()), 2 * (LVDownTask::kMaxRetries + 1));
+        QCOMPARE(rig.row(rig.rec->errors.last().fId).fileState, 4);
+        QVERIFY2(rig.rec->errors.last().msg.contains("stopped sending"), qPrintable(rig.rec->errors.last().msg));
+    }
 };
 
 TW_TEST_MAIN(TestDownloadStalls)
