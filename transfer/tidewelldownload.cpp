@@ -1,6 +1,5 @@
 #include "transfer/tidewelldownload.h"
 
-#include <QDateTime>
 #include <QDebug>
 
 #include "core/networkshare.h"
@@ -14,6 +13,7 @@ using sdk::plugins::tidewell_network_sdk;
 
 TidewellDownload::TidewellDownload(QObject* parent) : QObject(parent)
 {
+    m_clock.start();
 }
 
 TidewellDownload::~TidewellDownload()
@@ -47,7 +47,7 @@ bool TidewellDownload::start(sdk::cores::model::down_file_info& info, bool strea
         if (!net)
             return false;
         m_lastBytes = 0;
-        m_lastTime = QDateTime::currentMSecsSinceEpoch();
+        m_lastTime = m_clock.elapsed();
         download* task = nullptr;
         if (http && stream)
             task = net->http_download_stream(info, this);
@@ -137,7 +137,7 @@ void TidewellDownload::on_task(const std::string& taskId)
 
 void TidewellDownload::on_progress(std::int64_t total, std::int64_t done)
 {
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 now = m_clock.elapsed();
     const qint64 elapsed = now - m_lastTime;
     qint64 speed = 0;
     if (m_lastBytes > 0) {

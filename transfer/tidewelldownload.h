@@ -3,6 +3,7 @@
 #include <atomic>
 #include <string>
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -73,6 +74,9 @@ private:
     bool m_guarded = false;
     SourceStamp m_held;
     QString m_guardedPath;
+    // Progress and speed are timed by a clock that setting the wall clock
+    // does not move; started once, read as milliseconds since.
+    QElapsedTimer m_clock;
     qint64 m_lastTime = 0;
     qint64 m_lastBytes = 0;
     std::atomic<bool> m_done{false};

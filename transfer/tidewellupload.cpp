@@ -1,6 +1,5 @@
 #include "transfer/tidewellupload.h"
 
-#include <QDateTime>
 #include <QDebug>
 #include <QMutexLocker>
 
@@ -12,7 +11,10 @@
 using namespace sdk::cores;
 namespace plugins = sdk::plugins;
 
-TidewellUpload::TidewellUpload(QObject* parent) : QObject(parent) {}
+TidewellUpload::TidewellUpload(QObject* parent) : QObject(parent)
+{
+    m_clock.start();
+}
 
 TidewellUpload::~TidewellUpload()
 {
@@ -63,7 +65,7 @@ bool TidewellUpload::start(const UploadFileInfo& info)
         QMutexLocker l(&m_lock);
         m_record = info;
         m_lastBytes = 0;
-        m_lastTime = QDateTime::currentMSecsSinceEpoch();
+        m_lastTime = m_clock.elapsed();
     }
     m_bytesSent = 0;
     if (!m_owner)
@@ -109,7 +111,7 @@ bool TidewellUpload::start(const UploadFileInfo& info)
             // Before the start: the library may report progress at once.
             QMutexLocker l(&m_lock);
             m_lastBytes = 0;
-            m_lastTime = QDateTime::currentMSecsSinceEpoch();
+            m_lastTime = m_clock.elapsed();
         }
         if (!task->start()) {
             net->release_upload(task);
@@ -155,7 +157,7 @@ void TidewellUpload::on_progress(std::int64_t total, std::int64_t sent)
     qint64 speed = 0;
     {
         QMutexLocker l(&m_lock);
-        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const qint64 now = m_clock.elapsed();
         const qint64 elapsed = now - m_lastTime;
         m_bytesSent = sent;
         if (m_lastBytes <= 0) {

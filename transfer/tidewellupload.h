@@ -4,6 +4,7 @@
 #include <functional>
 
 #include <QMutex>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -73,6 +74,9 @@ private:
     sdk::plugins::tidewell_network_sdk* m_taskSdk = nullptr;
     QMutex m_lock;                 // guards the record and the report numbers
     UploadFileInfo m_record;
+    // Progress and speed are timed by a clock that setting the wall clock
+    // does not move; started once, read as milliseconds since.
+    QElapsedTimer m_clock;
     qint64 m_lastTime = 0;
     qint64 m_lastBytes = 0;
     std::atomic<qint64> m_bytesSent{0};
