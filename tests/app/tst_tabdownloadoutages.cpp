@@ -23,7 +23,8 @@ QString partialIn(const QString& dir)
     QDirIterator it(dir, QDir::Files);
     while (it.hasNext()) {
         const QString p = it.next();
-        if (!p.endsWith(".dest"))
+        // Not the marks kept beside a partial file.
+        if (!p.endsWith(".dest") && !p.endsWith(".src"))
             return p;
     }
     return QString();
